@@ -1,0 +1,16 @@
+if(TALVORA_SANITIZE)
+  set(_san -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    # Enum loads past a valid range and function-pointer type checks raise reports
+    # inside Qt's own headers; everything else stays on.
+    list(APPEND _san -fno-sanitize=function)
+  endif()
+  add_compile_options(${_san})
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(TALVORA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "TALVORA_FUZZ needs clang")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

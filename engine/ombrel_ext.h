@@ -1,0 +1,32 @@
+/* Engine interface: host integration (surfaces in place of windows and device
+   contexts, callbacks, last error, clock, read-back of save flags). */
+#ifndef OMBREL_EXT_H
+#define OMBREL_EXT_H
+
+#include "ombrel_types.h"
+
+#define OMBREL_EXT_FUNCTIONS(X) \
+    X(int32_t, OMBREL_ext_get_api_version, (void)) \
+    X(int32_t, OMBREL_ext_surface_attach, (uint8_t* rgba, int32_t width, int32_t height, int32_t stride_bytes)) \
+    X(int32_t, OMBREL_ext_surface_create, (int32_t width, int32_t height)) \
+    X(int32_t, OMBREL_ext_surface_reattach, (int32_t surface, uint8_t* rgba, int32_t width, int32_t height, int32_t stride_bytes)) \
+    X(int32_t, OMBREL_ext_surface_get_pixels, (int32_t surface, uint8_t** rgba, int32_t* width, int32_t* height, int32_t* stride_bytes)) \
+    X(int32_t, OMBREL_ext_surface_destroy, (int32_t surface)) \
+    X(int32_t, OMBREL_ext_set_present_callback, (OMBREL_present_fn fn, void* user)) \
+    X(int32_t, OMBREL_ext_set_log_callback, (OMBREL_log_fn fn, void* user)) \
+    X(const char*, OMBREL_ext_get_last_error, (void)) \
+    X(void, OMBREL_ext_clear_last_error, (void)) \
+    X(int32_t, OMBREL_ext_handle_kind, (int32_t handle)) \
+    X(int32_t, OMBREL_ext_set_clear_color, (int32_t r, int32_t g, int32_t b)) \
+    X(int32_t, OMBREL_ext_set_time, (double seconds)) \
+    X(int32_t, OMBREL_ext_use_system_clock, (void)) \
+    X(int32_t, OMBREL_ext_light_get_save_flag, (int32_t light)) \
+    X(int32_t, OMBREL_ext_track_get_save_flag, (int32_t track)) \
+    X(int32_t, OMBREL_ext_background_get_save_flag, (int32_t background)) \
+    X(int32_t, OMBREL_ext_animation_get_save_flag, (int32_t animation))
+
+OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
+
+#define OMBREL_API_VERSION 1
+
+#endif /* OMBREL_EXT_H */

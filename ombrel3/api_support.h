@@ -1,0 +1,53 @@
+// The boundary of every C entry point: resolve handles, run the body, turn any
+// exception into the function's failure value plus a last-error text.
+#pragma once
+
+#include "engine_state.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace ombrel {
+
+// A failure to report through the last error (stale handle, bad argument, no world).
+struct ApiError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void failStale(int32_t handle, Kind expected);
+
+// The live object of kind T named by h, or an ApiError.
+template <class T>
+T& need(int32_t h) {
+    T* obj = state().handles.find<T>(h);
+    if (!obj) failStale(h, T::kKind);
+    return *obj;
+}
+// The live object of kind T or nullptr, without setting any error.
+template <class T>
+T* lookup(int32_t h) {
+    return state().handles.find<T>(h);
+}
+
+World& needWorld();
+
+// Cuts a caller's name to what a name may hold (254 bytes).
+std::string cutName(const char* name);
+
+// Copies text into a caller's buffer of len bytes, always NUL-terminated when len >= 1.
+// Returns the full text's length.
+int32_t copyOut(const std::string& text, char* buffer, int32_t len);
+
+template <class Ret, class Body>
+Ret guarded(const char* function, Ret failure, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        setLastError(std::string(function) + ": " + e.what());
+    } catch (...) {
+        setLastError(std::string(function) + ": unknown failure");
+    }
+    return failure;
+}
+
+}  // namespace ombrel

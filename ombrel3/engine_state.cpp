@@ -1,0 +1,79 @@
+#include "api_support.h"
+
+#include <chrono>
+#include <cstdio>
+#include <sstream>
+
+namespace ombrel {
+
+EngineState& state() {
+    static EngineState s;
+    return s;
+}
+
+void setLastError(std::string text) { state().lastError = std::move(text); }
+
+void logLine(int32_t level, const std::string& text) {
+    EngineState& s = state();
+    if (s.logFn) s.logFn(level, text.c_str(), s.logUser);
+    if (s.logToStderr) std::fprintf(stderr, "ombrel3: %s\n", text.c_str());
+}
+
+double clockSeconds() {
+    static const auto start = std::chrono::steady_clock::now();
+    if (state().clockFrozen) return state().frozenSeconds;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void closeWorld() {
+    EngineState& s = state();
+    s.handles.eraseAllExcept(Kind::Surface);
+    s.world.reset();
+}
+
+void touchWorld() {
+    if (World* w = state().world.get()) ++w->geomVersion;
+}
+
+void touchGroup(int32_t group) {
+    World* w = state().world.get();
+    if (!w) return;
+    ++w->geomVersion;
+    if (Group* g = state().handles.find<Group>(group)) g->version = w->geomVersion;
+}
+
+void failStale(int32_t handle, Kind expected) {
+    std::ostringstream os;
+    Kind actual = state().handles.kindOf(handle);
+    if (handle == 0)
+        os << "no " << kindName(expected) << " given (handle 0)";
+    else if (actual == Kind::None)
+        os << "stale handle 0x" << std::hex << handle << " for a " << kindName(expected);
+    else
+        os << "handle 0x" << std::hex << handle << " is a " << kindName(actual) << ", not a " << kindName(expected);
+    throw ApiError(os.str());
+}
+
+World& needWorld() {
+    World* w = state().world.get();
+    if (!w) throw ApiError("no world is loaded");
+    return *w;
+}
+
+std::string cutName(const char* name) {
+    if (!name) return {};
+    std::string s(name);
+    if (s.size() > 254) s.resize(254);
+    return s;
+}
+
+int32_t copyOut(const std::string& text, char* buffer, int32_t len) {
+    if (buffer && len >= 1) {
+        std::size_t n = text.size() < static_cast<std::size_t>(len - 1) ? text.size() : static_cast<std::size_t>(len - 1);
+        text.copy(buffer, n);
+        buffer[n] = '\0';
+    }
+    return static_cast<int32_t>(text.size());
+}
+
+}  // namespace ombrel

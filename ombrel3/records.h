@@ -1,0 +1,179 @@
+// The records behind the handles. Lists of other objects are held as handles, so a
+// destroyed neighbour can never be reached through a dangling pointer.
+#pragma once
+
+#include "object.h"
+#include "ordered_set.h"
+#include "vec.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ombrel {
+
+// Chase and physics settings: data only, stored and saved exactly, never simulated.
+struct Chase {
+    int32_t type = 0;
+    double distance = 0, softness = 0, speed = 0, friction = 0, elasticity = 0, maxSpeed = 0;
+    Vec3 offset, trackOffset, force;
+    std::string nameToChase;
+    std::string trackName;  // groups
+    int32_t track = 0;      // cameras
+    bool falling = false;
+    double fallHeight = 0;
+    int32_t fallValue = 0;
+};
+
+struct Group : Object {
+    static constexpr Kind kKind = Kind::Group;
+    Group() : Object(kKind) {}
+
+    std::string name;
+    int32_t father = 0;
+    OrderedSet children;  // in attach order
+    OrderedSet polygons;  // own polygons, in order
+    bool disabled = false;
+    bool isStatic = true;
+    Vec3 pivot, origin;
+    Mat3 axes;  // the group's own x, y, z axes
+    Chase chase;
+    uint64_t version = 0;  // World::geomVersion when the own geometry last changed
+};
+
+enum class FillKind : uint8_t { Colour, Bitmap, Animation };
+
+struct Polygon : Object {
+    static constexpr Kind kKind = Kind::Polygon;
+    Polygon() : Object(kKind) {}
+
+    std::string name;
+    int32_t group = 0;
+    bool added = false;  // part of the world list (engine_add_polygon)
+    bool enabled = true;
+    std::vector<int32_t> points;  // in order
+    FillKind fill = FillKind::Colour;
+    Rgb8 colour{192, 192, 192};
+    int32_t bitmap = 0, animation = 0, secondBitmap = 0;
+    bool ownsSecond = false;  // the light map was made by the engine for this polygon
+    uint8_t blend = 0;
+    double diminution = 0;
+    bool rotated = false;
+    std::vector<int32_t> lights;
+    // Light-map frame: texel coordinates from positions (set by the light-map baker).
+    Vec3 mapOrigin, mapU, mapV;
+};
+
+struct Point : Object {
+    static constexpr Kind kKind = Kind::Point;
+    Point() : Object(kKind) {}
+
+    int32_t polygon = 0;
+    Vec3 pos;
+    Vec2 uv;
+    double brightness = 100;
+    Vec3 normal;
+    bool hasNormal = false;
+    Rgb8 rgb{255, 255, 255};
+};
+
+struct Camera : Object {
+    static constexpr Kind kKind = Kind::Camera;
+    Camera() : Object(kKind) {}
+
+    std::string name;
+    Vec3 eye;
+    Vec3 a1{1, 0, 0}, a2{0, 1, 0}, a3{0, 0, 1};  // looks along -a1; a2 right, a3 up
+    double zoom = 60;
+    double nearDist = 1;
+    bool save = true;
+    Chase chase;
+};
+
+struct Light : Object {
+    static constexpr Kind kKind = Kind::Light;
+    Light() : Object(kKind) {}
+
+    std::string name;
+    Vec3 pos, dir{0, 0, -1};
+    Rgb8 rgb{255, 255, 255};
+    double ambient = 0, diffuse = 0, specular = 0, shine = 0, reach = 0;
+    int32_t type = 58;
+    bool disabled = false;
+    bool rayTracing = false;
+    int32_t autoUpdate = 0;
+    int32_t target = 0;  // group whose walk it lights; 0 = the whole world
+    bool save = true;
+};
+
+struct Track : Object {
+    static constexpr Kind kKind = Kind::Track;
+    Track() : Object(kKind) {}
+
+    std::string name;
+    bool cyclic = false;
+    std::vector<Vec3> pts;
+    bool save = true;
+};
+
+struct Background : Object {
+    static constexpr Kind kKind = Kind::Background;
+    Background() : Object(kKind) {}
+
+    std::string name;
+    int32_t bitmap = 0;
+    double bottom = 0, bottomIntensity = 0, distance = 0, step = 0;
+    bool save = true;
+};
+
+// A decoded picture shared by every bitmap or picture of the same file.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;   // width * height * 4, rows top to bottom
+    std::vector<uint8_t> index;  // width * height palette indices
+    std::array<Rgb8, 256> palette{};
+};
+
+struct Bitmap : Object {
+    static constexpr Kind kKind = Kind::Bitmap;
+    Bitmap() : Object(kKind) {}
+
+    std::string name;          // absolute path without extension
+    std::string resolvedPath;  // the file it was read from
+    std::shared_ptr<Image> image;
+    int32_t transparentIndex = -1;
+    bool isLightMap = false;
+    int32_t ownerPolygon = 0;
+};
+
+struct Animation : Object {
+    static constexpr Kind kKind = Kind::Animation;
+    Animation() : Object(kKind) {}
+
+    std::string name;
+    std::array<std::vector<int32_t>, 5> frames;  // bitmaps per viewing direction 1..5
+    std::vector<int32_t> frameTimes;             // hundredths of a second
+    bool save = true;
+};
+
+struct Picture : Object {
+    static constexpr Kind kKind = Kind::Picture;
+    Picture() : Object(kKind) {}
+
+    std::shared_ptr<Image> image;
+    std::string path;
+    int64_t mtime = 0;
+    int64_t size = 0;
+};
+
+struct Surface : Object {
+    static constexpr Kind kKind = Kind::Surface;
+    Surface() : Object(kKind) {}
+
+    uint8_t* px = nullptr;  // RGBA rows, stride bytes apart
+    int width = 0, height = 0, stride = 0;
+    std::vector<uint8_t> owned;  // the buffer of an engine-made surface
+};
+
+}  // namespace ombrel
