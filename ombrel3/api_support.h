@@ -31,6 +31,15 @@ T* lookup(int32_t h) {
 
 World& needWorld();
 
+// Creates a record of kind T in the handle table; its handle is obj.handle.
+template <class T>
+T& createObject() {
+    auto obj = std::make_unique<T>();
+    T& ref = *obj;
+    state().handles.insert(std::move(obj));
+    return ref;
+}
+
 // Cuts a caller's name to what a name may hold (254 bytes).
 std::string cutName(const char* name);
 

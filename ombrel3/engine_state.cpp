@@ -1,4 +1,5 @@
 #include "api_support.h"
+#include "image_io.h"
 
 #include <chrono>
 #include <cstdio>
@@ -29,6 +30,7 @@ void closeWorld() {
     EngineState& s = state();
     s.handles.eraseAllExcept(Kind::Surface);
     s.world.reset();
+    clearImageCache();
 }
 
 void touchWorld() {
