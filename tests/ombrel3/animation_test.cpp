@@ -139,3 +139,17 @@ TEST_F(AnimationTest, DeletingKeepsTheFrameBitmapsLoaded) {
     EXPECT_EQ(OMBREL_bitmap_get_width(b), 1);
     EXPECT_EQ(OMBREL_bitmap_get_first_bitmap(), b);
 }
+
+TEST_F(AnimationTest, DeletingRevertsItsPolygonsToColour) {
+    const int32_t a = OMBREL_animation_create("a");
+    const int32_t kept = OMBREL_animation_create("kept");
+    const int32_t g = OMBREL_group_create("g");
+    const int32_t p = makeSquareFacingUp(g, 0, 0, 0, 1);
+    const int32_t q = makeSquareFacingUp(g, 2, 0, 0, 1);
+    ASSERT_EQ(OMBREL_polygon_set_animation(p, a), 0);
+    ASSERT_EQ(OMBREL_polygon_set_animation(q, kept), 0);
+    ASSERT_EQ(OMBREL_animation_delete(a), 0);
+    EXPECT_EQ(OMBREL_polygon_get_animation(p), 0);
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(p), 0);
+    EXPECT_EQ(OMBREL_polygon_get_animation(q), kept);
+}

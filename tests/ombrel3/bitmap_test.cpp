@@ -285,3 +285,28 @@ TEST_F(BitmapTest, UnloadClearsBackgroundsAndAnimationFrames) {
     EXPECT_EQ(OMBREL_animation_get_bitmap(anim, 4, 0), 0);
     EXPECT_EQ(OMBREL_animation_get_frame_time(anim, 1), 33);  // times stay as they were
 }
+
+TEST_F(BitmapTest, UnloadRevertsPolygonsToTheirColourFill) {
+    write("a.bmp");
+    write("b.bmp");
+    const int32_t a = OMBREL_bitmap_load(at("a.bmp").c_str(), -1);
+    const int32_t b = OMBREL_bitmap_load(at("b.bmp").c_str(), -1);
+    const int32_t g = OMBREL_group_create("g");
+    const int32_t withA = makeSquareFacingUp(g, 0, 0, 0, 1);
+    const int32_t withB = makeSquareFacingUp(g, 2, 0, 0, 1);
+    OMBREL_polygon_set_color_fill(withA, 10, 20, 30);
+    ASSERT_EQ(OMBREL_polygon_set_bitmap_fill(withA, a), 0);
+    ASSERT_EQ(OMBREL_polygon_set_bitmap_fill(withB, b), 0);
+    ASSERT_EQ(OMBREL_polygon_set_second_bitmap(withB, a), 0);
+    ASSERT_EQ(OMBREL_group_is_bitmap_used(g, a), 1);
+
+    ASSERT_EQ(OMBREL_bitmap_unload(a), 0);
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(withA), 0);
+    EXPECT_EQ(OMBREL_group_is_bitmap_used(g, a), 0);
+    int32_t r = 0, gr = 0, bl = 0;
+    OMBREL_polygon_get_color(withA, &r, &gr, &bl);
+    EXPECT_EQ(r, 10);
+    EXPECT_EQ(gr, 20);
+    EXPECT_EQ(bl, 30);
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(withB), b);
+}

@@ -229,3 +229,31 @@ TEST_F(LightTest, NormalsModeIsEngineWide) {
     OMBREL_engine_close();
     EXPECT_EQ(OMBREL_light_calcualte_vertices_normals_automatically(2), 0);
 }
+
+TEST_F(LightTest, TargetWalkReachesSubGroupsAndFallsBackToTheWorld) {
+    const int32_t root = OMBREL_group_create("root");
+    const int32_t child = OMBREL_group_create("child");
+    const int32_t grandChild = OMBREL_group_create("grand child");
+    const int32_t outside = OMBREL_group_create("outside");
+    ASSERT_EQ(OMBREL_group_set_father_group(child, root), 0);
+    ASSERT_EQ(OMBREL_group_set_father_group(grandChild, child), 0);
+    const int32_t inRoot = makeSquareFacingUp(root, 0, 0, 0, 1);
+    const int32_t inChild = makeSquareFacingUp(child, 2, 0, 0, 1);
+    const int32_t deep = makeSquareFacingUp(grandChild, 4, 0, 0, 1);
+    const int32_t apart = makeSquareFacingUp(outside, 6, 0, 0, 1);
+    const int32_t l = makeLight("l");
+
+    OMBREL_light_set_entity_to_light(l, child);
+    OMBREL_light_activate(l, 0);
+    EXPECT_EQ(OMBREL_ext_polygon_is_lit_by(inRoot, l), 0);
+    EXPECT_EQ(OMBREL_ext_polygon_is_lit_by(inChild, l), 1);
+    EXPECT_EQ(OMBREL_ext_polygon_is_lit_by(deep, l), 1);
+    EXPECT_EQ(OMBREL_ext_polygon_is_lit_by(apart, l), 0);
+
+    // The target group goes: the light lights the whole world from then on.
+    ASSERT_EQ(OMBREL_group_delete_members(child), 0);
+    EXPECT_EQ(OMBREL_light_get_entity_to_light(l), 0);
+    ASSERT_EQ(OMBREL_light_activate(l, 0), 0);
+    EXPECT_EQ(OMBREL_ext_polygon_is_lit_by(inRoot, l), 1);
+    EXPECT_EQ(OMBREL_ext_polygon_is_lit_by(apart, l), 1);
+}
