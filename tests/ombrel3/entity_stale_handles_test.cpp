@@ -1,6 +1,7 @@
 // Lights, tracks, backgrounds, bitmaps and animations refuse 0, stale and
 // wrong-kind handles with their failure value and a last error, and never act on
 // the object a wrong-kind handle names.
+#include "bmp_writer.h"
 #include "engine_fixture.h"
 
 #include <functional>
@@ -157,15 +158,21 @@ struct Family {
 
 }  // namespace
 
-class EntityStaleHandlesTest : public EngineTest {};
+class EntityStaleHandlesTest : public EngineTest {
+protected:
+    TempFolder dir;
+};
 
 TEST_F(EntityStaleHandlesTest, EveryCallRefusesZeroStaleAndWrongKindHandles) {
     const std::vector<Family> families = {
         {"light", lightCalls(), [] { int32_t h = OMBREL_light_create("gone", kOrigin); OMBREL_light_delete(h); return h; }, false},
         {"track", trackCalls(), [] { int32_t h = OMBREL_track_create("gone", 0, nullptr, 0); OMBREL_track_delete(h); return h; }, true},
         {"background", backgroundCalls(), [] { int32_t h = OMBREL_background_create("gone", 0); OMBREL_background_delete(h); return h; }, true},
-        // Any destroyed object's handle is stale for every kind.
-        {"bitmap", bitmapCalls(), [] { int32_t h = OMBREL_animation_create("gone"); OMBREL_animation_delete(h); return h; }, true},
+        {"bitmap", bitmapCalls(), [&] {
+             writeBmp24(dir.path() / "gone.bmp", 1, 1, {{1, 2, 3}});
+             int32_t h = OMBREL_bitmap_load((dir.path() / "gone.bmp").c_str(), -1);
+             OMBREL_bitmap_unload(h);
+             return h; }, true},
         {"animation", animationCalls(), [] { int32_t h = OMBREL_animation_create("gone"); OMBREL_animation_delete(h); return h; }, true},
     };
     for (const Family& family : families) {
