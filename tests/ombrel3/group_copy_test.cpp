@@ -1,17 +1,11 @@
 // Copies of a subtree: structure, naming, reduction and triangulation.
 #include "engine_fixture.h"
+#include "walk_helpers.h"
 
 #include <cmath>
 #include <vector>
 
 namespace {
-
-std::vector<int32_t> children(int32_t g) {
-    std::vector<int32_t> out;
-    for (int32_t c = OMBREL_group_get_first_included_group(g); c; c = OMBREL_group_get_next_included_group(g, c))
-        out.push_back(c);
-    return out;
-}
 
 std::vector<P3> corners(int32_t polygon) {
     std::vector<P3> out;
@@ -56,7 +50,7 @@ TEST_F(GroupCopy, DuplicateCopiesStructurePropertiesAndPlace) {
     ASSERT_NE(copy, 0);
     EXPECT_EQ(entityName(copy), "chair_copy");
     EXPECT_EQ(OMBREL_group_get_father_group(copy), root);
-    std::vector<int32_t> sub = children(copy);
+    std::vector<int32_t> sub = includedGroups(copy);
     ASSERT_EQ(sub.size(), 1u);
     EXPECT_EQ(entityName(sub[0]), "leg");
     EXPECT_NE(sub[0], leg);
