@@ -26,7 +26,7 @@ ServiceSlot<Clock> g_clock(&makeDefault);
 
 }  // namespace
 
-Clock& clock() { return g_clock.get(); }
+Clock& clockService() { return g_clock.get(); }
 Clock* installClock(Clock* c) { return g_clock.install(c); }
 
 }  // namespace platform

@@ -13,10 +13,10 @@ public:
     virtual void sleep(uint32_t milliseconds) = 0;
 };
 
-Clock& clock();
+Clock& clockService();  // not clock(): that one is the C library's
 Clock* installClock(Clock* c);
 
-inline uint32_t GetTickCount() { return clock().tickCount(); }
-inline void Sleep(uint32_t milliseconds) { clock().sleep(milliseconds); }
+inline uint32_t GetTickCount() { return clockService().tickCount(); }
+inline void Sleep(uint32_t milliseconds) { clockService().sleep(milliseconds); }
 
 }  // namespace platform
