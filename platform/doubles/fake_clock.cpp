@@ -1,6 +1,6 @@
 #include "fake_clock.h"
 
-namespace platform::testing {
+namespace platform::doubles {
 
 FakeClock::FakeClock(uint32_t start) : now_(start), previous_(installClock(this)) {}
 
@@ -11,4 +11,4 @@ void FakeClock::sleep(uint32_t milliseconds) {
     slept_ += milliseconds;
 }
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

@@ -3,7 +3,7 @@
 
 #include "platform/clock.h"
 
-namespace platform::testing {
+namespace platform::doubles {
 
 class FakeClock : public Clock {
 public:
@@ -24,4 +24,4 @@ private:
     Clock* previous_;
 };
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

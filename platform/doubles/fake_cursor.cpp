@@ -1,6 +1,6 @@
 #include "fake_cursor.h"
 
-namespace platform::testing {
+namespace platform::doubles {
 
 FakeCursor::FakeCursor(ScreenSize screen) : screen_(screen), previous_(installCursor(this)) {}
 
@@ -11,4 +11,4 @@ void FakeCursor::setPosition(ScreenPoint p) {
     warps_.push_back(p);
 }
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

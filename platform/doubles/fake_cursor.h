@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace platform::testing {
+namespace platform::doubles {
 
 class FakeCursor : public Cursor {
 public:
@@ -31,4 +31,4 @@ private:
     Cursor* previous_;
 };
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

@@ -1,5 +1,5 @@
 // Every platform double at once, for a test fixture:
-//     platform::testing::PlatformDoubles platform_;
+//     platform::doubles::PlatformDoubles platform_;
 // Prompts are scripted, settings live in a temporary file, the key state and
 // the wheel queue start empty, the pointer, the clock and the shell are fakes.
 #pragma once
@@ -13,7 +13,7 @@
 #include "platform/key_state.h"
 #include "platform/wheel_queue.h"
 
-namespace platform::testing {
+namespace platform::doubles {
 
 // Empties the key state and the wheel queue on entry and on exit.
 class CleanInputState {
@@ -39,4 +39,4 @@ struct PlatformDoubles {
     RecordingShell shell;
 };
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

@@ -1,6 +1,6 @@
 #include "recording_shell.h"
 
-namespace platform::testing {
+namespace platform::doubles {
 
 RecordingShell::RecordingShell() : previous_(installShell(this)) {}
 
@@ -21,4 +21,4 @@ bool RecordingShell::startProgram(const std::string& program, const std::string&
     return succeeds_;
 }
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace platform::testing {
+namespace platform::doubles {
 
 struct ShellCall {
     enum Kind { Document, Link, Program } kind;
@@ -34,4 +34,4 @@ private:
     Shell* previous_;
 };
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

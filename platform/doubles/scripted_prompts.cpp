@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace platform::testing {
+namespace platform::doubles {
 namespace {
 
 const char* resultName(MsgResult r) {
@@ -136,4 +136,4 @@ int ScriptedPrompts::showModal(QDialog& dialog) {
     return dialog.result();
 }
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace platform::testing {
+namespace platform::doubles {
 
 enum class PromptKind { Message, Input, OpenFile, SaveFile, Colour, Window };
 
@@ -87,4 +87,4 @@ ScriptedPrompts& ScriptedPrompts::answerWindow(std::function<void(Window&)> hand
 
 const char* kindName(PromptKind kind);
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

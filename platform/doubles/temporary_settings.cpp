@@ -2,7 +2,7 @@
 
 #include "platform/settings.h"
 
-namespace platform::testing {
+namespace platform::doubles {
 
 TemporarySettings::TemporarySettings()
     : file_(dir_.filePath("TALVORA.conf").toStdString()) {
@@ -11,4 +11,4 @@ TemporarySettings::TemporarySettings()
 
 TemporarySettings::~TemporarySettings() { setSettingsFile(""); }
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace platform::testing {
+namespace platform::doubles {
 
 class TemporarySettings {
 public:
@@ -21,4 +21,4 @@ private:
     std::string file_;
 };
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-namespace platform::testing {
+namespace platform::doubles {
 
 QApplication& testApplication() {
     if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
@@ -13,4 +13,4 @@ QApplication& testApplication() {
     return *app;
 }
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

@@ -4,8 +4,8 @@
 
 class QApplication;
 
-namespace platform::testing {
+namespace platform::doubles {
 
 QApplication& testApplication();
 
-}  // namespace platform::testing
+}  // namespace platform::doubles

@@ -1,16 +1,15 @@
 #include "engine_startup.h"
 #include "ombrel_loader.h"
+#include "fake_engine_probe.h"
 #include "program_folder.h"
 
 #include "platform/doubles/scripted_prompts.h"
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 using platform::MsgIcon;
 using platform::MsgResult;
-using platform::testing::ScriptedPrompts;
+using platform::doubles::ScriptedPrompts;
 
 namespace {
 
@@ -18,15 +17,6 @@ class EngineStartupTest : public ::testing::Test {
 protected:
     void TearDown() override { ombrel_loader::unload(); }
 };
-
-std::string lastCallIn(const std::string& library) {
-    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (!handle) return "(library not open)";
-    auto* last = static_cast<const char**>(dlsym(handle, "fake_engine_last_call"));
-    std::string name = last && *last ? *last : "(none)";
-    dlclose(handle);
-    return name;
-}
 
 TEST_F(EngineStartupTest, AnEngineThatCannotStartIsReportedAndRefused) {
     using Engine = ProgramFolder::Engine;
@@ -63,7 +53,7 @@ TEST_F(EngineStartupTest, AWholeEngineIsBoundAndGetsTheFirstCall) {
     ScriptedPrompts script;
     EXPECT_TRUE(app::startEngine(folder.path()));
     EXPECT_TRUE(ombrel_loader::isLoaded());
-    EXPECT_EQ(lastCallIn(folder.enginePath()), "OMBREL_engine_set_coordinates_auto_correct_mode");
+    EXPECT_EQ(fakeEngineLastCall(folder.enginePath()), "OMBREL_engine_set_coordinates_auto_correct_mode");
     EXPECT_TRUE(script.shown().empty());
 }
 

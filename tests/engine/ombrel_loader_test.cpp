@@ -1,9 +1,8 @@
 #include "ombrel.h"
 #include "ombrel_loader.h"
+#include "fake_engine_probe.h"
 
 #include <gtest/gtest.h>
-
-#include <dlfcn.h>
 
 #include <filesystem>
 #include <fstream>
@@ -28,16 +27,6 @@ protected:
 
     fs::path dir_;
 };
-
-// What a call into the stand-in engine left behind.
-std::string lastCallIn(const char* library) {
-    void* handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
-    if (!handle) return "(library not open)";
-    auto* last = static_cast<const char**>(dlsym(handle, "fake_engine_last_call"));
-    std::string name = last && *last ? *last : "(none)";
-    dlclose(handle);
-    return name;
-}
 
 TEST_F(LoaderTest, EachKindOfLibraryFileGetsItsStatus) {
     const fs::path textFile = dir_ / "text" / "libombrel3.so";
@@ -80,12 +69,12 @@ TEST_F(LoaderTest, BoundCallsReachTheLibraryUntilUnloaded) {
     ASSERT_EQ(ombrel_loader::load(FAKE_ENGINE_COMPLETE).status, Status::Loaded);
 
     EXPECT_EQ(OMBREL_engine_set_coordinates_auto_correct_mode(0), 0);
-    EXPECT_EQ(lastCallIn(FAKE_ENGINE_COMPLETE), "OMBREL_engine_set_coordinates_auto_correct_mode");
+    EXPECT_EQ(fakeEngineLastCall(FAKE_ENGINE_COMPLETE), "OMBREL_engine_set_coordinates_auto_correct_mode");
     double location[3] = {1, 2, 3};
     EXPECT_EQ(OMBREL_group_get_location(7, &location[0], &location[1], &location[2]), 0);
-    EXPECT_EQ(lastCallIn(FAKE_ENGINE_COMPLETE), "OMBREL_group_get_location");
+    EXPECT_EQ(fakeEngineLastCall(FAKE_ENGINE_COMPLETE), "OMBREL_group_get_location");
     OMBREL_ext_clear_last_error();
-    EXPECT_EQ(lastCallIn(FAKE_ENGINE_COMPLETE), "OMBREL_ext_clear_last_error");
+    EXPECT_EQ(fakeEngineLastCall(FAKE_ENGINE_COMPLETE), "OMBREL_ext_clear_last_error");
 
     ombrel_loader::unload();
     EXPECT_FALSE(ombrel_loader::isLoaded());

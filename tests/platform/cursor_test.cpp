@@ -15,7 +15,7 @@ namespace {
 
 class CursorTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { installInputFilter(platform::testing::testApplication()); }
+    static void SetUpTestSuite() { installInputFilter(platform::doubles::testApplication()); }
 };
 
 void sendMouse(QWidget& w, QEvent::Type type, QPointF global) {
@@ -26,7 +26,7 @@ void sendMouse(QWidget& w, QEvent::Type type, QPointF global) {
 }
 
 TEST_F(CursorTest, TheFakePointerFollowsScriptedMouseEventsAndWarps) {
-    platform::testing::FakeCursor fake({800, 600});
+    platform::doubles::FakeCursor fake({800, 600});
     QWidget view;
     sendMouse(view, QEvent::MouseButtonPress, {30, 40});
     EXPECT_EQ(GetCursorPos(), (ScreenPoint{30, 40}));

@@ -8,14 +8,14 @@
 #include <QWidget>
 
 using namespace platform;
-using platform::testing::ScriptedPrompts;
+using platform::doubles::ScriptedPrompts;
 
 namespace {
 
 class ErrorTrapTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::testing::testApplication();
+        platform::doubles::testApplication();
         LastErrDescription.clear();
     }
     void TearDown() override { setErrorWindow({}); }

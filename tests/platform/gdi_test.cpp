@@ -46,7 +46,7 @@ private:
 
 class GdiTest : public ::testing::Test {
 protected:
-    void SetUp() override { platform::testing::testApplication(); }
+    void SetUp() override { platform::doubles::testApplication(); }
     void TearDown() override {
         for (GdiObject o : created_) DeleteObject(o);
         EXPECT_TRUE(buffer_.paddingIntact());

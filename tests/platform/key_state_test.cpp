@@ -17,7 +17,7 @@ namespace {
 
 class KeyStateTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { installInputFilter(platform::testing::testApplication()); }
+    static void SetUpTestSuite() { installInputFilter(platform::doubles::testApplication()); }
 
     void key(QEvent::Type type, int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier,
              bool autoRepeat = false) {
@@ -30,7 +30,7 @@ protected:
         QApplication::sendEvent(&widget_, &e);
     }
 
-    platform::testing::CleanInputState clean_;
+    platform::doubles::CleanInputState clean_;
     QWidget widget_;
 };
 

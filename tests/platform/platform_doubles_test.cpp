@@ -13,7 +13,7 @@ TEST(PlatformDoublesTest, OneFixtureMemberInstallsEveryDoubleAndPutsTheRealServi
     Clock* realClock = &clockService();
     Shell* realShell = &shell();
     {
-        platform::testing::PlatformDoubles doubles;
+        platform::doubles::PlatformDoubles doubles;
         EXPECT_EQ(&prompts(), &doubles.prompts);
         EXPECT_EQ(&cursor(), &doubles.cursor);
         EXPECT_EQ(&shell(), &doubles.shell);
@@ -31,7 +31,7 @@ TEST(PlatformDoublesTest, OneFixtureMemberInstallsEveryDoubleAndPutsTheRealServi
     EXPECT_EQ(&cursor(), realCursor);
     EXPECT_EQ(&clockService(), realClock);
     EXPECT_EQ(&shell(), realShell);
-    platform::testing::TemporarySettings fresh;
+    platform::doubles::TemporarySettings fresh;
     EXPECT_EQ(getSettingNumber("Options", "Show Tips at Startup", 1), 1);
 }
 

@@ -50,7 +50,7 @@ TEST(ProgramTest, TheWorldFileOfACommandLineLosesSpacesAndSurroundingQuotes) {
 }
 
 TEST(ProgramTest, TheProgramFolderIsTheExecutablesOwnWithATrailingSlash) {
-    platform::testing::testApplication();
+    platform::doubles::testApplication();
     EXPECT_EQ(programFolder(), QCoreApplication::applicationDirPath().toStdString() + "/");
     setProgramFolder("/tmp/talvora-program");
     EXPECT_EQ(programFolder(), "/tmp/talvora-program/");

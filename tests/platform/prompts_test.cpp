@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 using namespace platform;
-using platform::testing::PromptKind;
-using platform::testing::ScriptedPrompts;
+using platform::doubles::PromptKind;
+using platform::doubles::ScriptedPrompts;
 
 namespace {
 
@@ -42,7 +42,7 @@ public:
 
 class PromptsTest : public ::testing::Test {
 protected:
-    void SetUp() override { platform::testing::testApplication(); }
+    void SetUp() override { platform::doubles::testApplication(); }
 };
 
 TEST_F(PromptsTest, ScriptedAnswersComeInOrderAndEveryPromptIsRecorded) {

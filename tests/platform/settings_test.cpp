@@ -18,7 +18,7 @@ std::string contents(const std::string& path) {
 }
 
 TEST(SettingsTest, ValuesRoundTripByKeyInTheTemporaryStore) {
-    platform::testing::TemporarySettings store;
+    platform::doubles::TemporarySettings store;
     EXPECT_EQ(getSetting("MRUFiles", "1", "none"), "none");
     saveSetting("MRUFiles", "1", "/worlds/my world.wld");
     saveSetting("MRUFiles", "2", "/worlds/b.wld");
@@ -36,7 +36,7 @@ TEST(SettingsTest, ValuesRoundTripByKeyInTheTemporaryStore) {
 }
 
 TEST(SettingsTest, OnlyWholeNumbersCountWhereANumberIsExpected) {
-    platform::testing::TemporarySettings store;
+    platform::doubles::TemporarySettings store;
     struct Case {
         const char* stored;
         std::optional<long> number;

@@ -29,13 +29,13 @@ TEST(ShellTest, LinksArePercentEncodedKeepingTheEscapesAlreadyWritten) {
 TEST(ShellTest, TheRecordingDesktopKeepsEveryRequestInOrder) {
     Shell* before = &shell();
     {
-        platform::testing::RecordingShell desktop;
+        platform::doubles::RecordingShell desktop;
         EXPECT_TRUE(shell().openDocument("TALVORA Help.chm"));
         desktop.setSucceeds(false);
         EXPECT_FALSE(shell().startProgram("/opt/t/Viewer Mode/Orbview", "/opt/t/Viewer Mode/Viewer.wld"));
         ASSERT_EQ(desktop.calls().size(), 2u);
-        EXPECT_EQ(desktop.calls()[0].kind, platform::testing::ShellCall::Document);
-        EXPECT_EQ(desktop.calls()[1].kind, platform::testing::ShellCall::Program);
+        EXPECT_EQ(desktop.calls()[0].kind, platform::doubles::ShellCall::Document);
+        EXPECT_EQ(desktop.calls()[1].kind, platform::doubles::ShellCall::Program);
         EXPECT_EQ(desktop.calls()[1].argument, "/opt/t/Viewer Mode/Viewer.wld");
     }
     EXPECT_EQ(&shell(), before);

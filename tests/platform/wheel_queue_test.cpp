@@ -16,8 +16,8 @@ namespace {
 
 class WheelQueueTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { installInputFilter(platform::testing::testApplication()); }
-    platform::testing::CleanInputState clean_;
+    static void SetUpTestSuite() { installInputFilter(platform::doubles::testApplication()); }
+    platform::doubles::CleanInputState clean_;
 };
 
 QWheelEvent notch(int delta, QPointF at = {10, 10}) {
