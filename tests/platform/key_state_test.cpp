@@ -1,0 +1,117 @@
+#include "platform/doubles/platform_doubles.h"
+#include "platform/doubles/test_application.h"
+#include "platform/input_filter.h"
+#include "platform/key_state.h"
+#include "platform/virtual_keys.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+using namespace platform;
+
+namespace {
+
+class KeyStateTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { installInputFilter(platform::doubles::testApplication()); }
+
+    void key(QEvent::Type type, int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier,
+             bool autoRepeat = false) {
+        QKeyEvent e(type, qtKey, mods, QString(), autoRepeat);
+        QApplication::sendEvent(&widget_, &e);
+    }
+    void mouse(QEvent::Type type, Qt::MouseButton button) {
+        QMouseEvent e(type, QPointF(5, 5), QPointF(105, 205), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+        QApplication::sendEvent(&widget_, &e);
+    }
+
+    platform::doubles::CleanInputState clean_;
+    QWidget widget_;
+};
+
+constexpr int16_t kHeldAndFresh = -32767;
+constexpr int16_t kHeld = -32768;
+
+TEST_F(KeyStateTest, AKeyIsHeldUntilReleasedAndFreshOnlyAtTheFirstPoll) {
+    key(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+    EXPECT_EQ(GetAsyncKeyState(vk::Shift), kHeldAndFresh);
+    EXPECT_EQ(GetAsyncKeyState(vk::Shift), kHeld);
+    EXPECT_EQ(GetAsyncKeyState(vk::Control), 0);
+    // Repeats while held do not make it fresh again.
+    key(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier, true);
+    key(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, true);
+    EXPECT_EQ(GetAsyncKeyState(vk::Shift), kHeld);
+    key(QEvent::KeyRelease, Qt::Key_Shift);
+    EXPECT_EQ(GetAsyncKeyState(vk::Shift), 0);
+}
+
+TEST_F(KeyStateTest, APressReleasedBeforeThePollIsStillSeenOnce) {
+    key(QEvent::KeyPress, Qt::Key_L, Qt::AltModifier);
+    key(QEvent::KeyRelease, Qt::Key_L, Qt::AltModifier);
+    EXPECT_EQ(GetAsyncKeyState('L'), 1);
+    EXPECT_EQ(GetAsyncKeyState('L'), 0);
+}
+
+TEST_F(KeyStateTest, MouseButtonsAreKeysOneTwoAndFour) {
+    const struct {
+        Qt::MouseButton button;
+        int code;
+    } cases[] = {{Qt::LeftButton, vk::LButton}, {Qt::RightButton, vk::RButton}, {Qt::MiddleButton, vk::MButton}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        mouse(QEvent::MouseButtonPress, c.button);
+        EXPECT_EQ(GetAsyncKeyState(c.code), kHeldAndFresh);
+        for (int other : {vk::LButton, vk::RButton, vk::MButton}) {
+            if (other != c.code) {
+                EXPECT_EQ(GetAsyncKeyState(other), 0) << other;
+            }
+        }
+        mouse(QEvent::MouseButtonRelease, c.button);
+        EXPECT_EQ(GetAsyncKeyState(c.code), 0);
+    }
+}
+
+TEST_F(KeyStateTest, LosingTheApplicationFocusLetsEveryKeyGo) {
+    key(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton);
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QApplication::sendEvent(qApp, &deactivate);
+    EXPECT_EQ(GetAsyncKeyState(vk::Control), 0);
+    EXPECT_EQ(GetAsyncKeyState(vk::LButton), 0);
+}
+
+TEST_F(KeyStateTest, QtKeysMapToTheClassicCodes) {
+    const struct {
+        int qtKey;
+        bool keypad;
+        int code;
+    } cases[] = {
+        {Qt::Key_Shift, false, 0x10}, {Qt::Key_Control, false, 0x11}, {Qt::Key_Alt, false, 0x12},
+        {Qt::Key_A, false, 'A'},      {Qt::Key_I, false, 0x49},       {Qt::Key_Z, false, 'Z'},
+        {Qt::Key_0, false, '0'},      {Qt::Key_7, true, 0x67},        {Qt::Key_F1, false, 0x70},
+        {Qt::Key_F12, false, 0x7B},   {Qt::Key_Delete, false, 46},    {Qt::Key_Escape, false, 0x1B},
+        {Qt::Key_Return, false, 0x0D}, {Qt::Key_Enter, true, 0x0D},   {Qt::Key_Left, false, 0x25},
+        {Qt::Key_Down, false, 0x28},  {Qt::Key_Plus, true, 0x6B},    {Qt::Key_Minus, false, 0xBD},
+        {Qt::Key_Space, false, 0x20}, {Qt::Key_Dead_Grave, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.qtKey);
+        EXPECT_EQ(virtualKeyFromQt(c.qtKey, c.keypad), c.code);
+    }
+}
+
+TEST_F(KeyStateTest, TestsMaySetTheStateDirectly) {
+    setKeyHeld('I', true);
+    EXPECT_EQ(GetAsyncKeyState('I'), kHeld);
+    noteKeyDown(vk::Delete);
+    EXPECT_EQ(GetAsyncKeyState(vk::Delete), kHeldAndFresh);
+    EXPECT_EQ(GetAsyncKeyState(0), 0);
+    EXPECT_EQ(GetAsyncKeyState(vk::Count), 0);
+}
+
+}  // namespace
