@@ -394,7 +394,7 @@ private:
         in_.expect("target");
         l.target = groups_.need(in_, ref());
         endOfRecord();
-        if (l.save) w_.lights.append(l.handle);  // the list holds saved lights only
+        w_.lights.append(l.handle);
         lights_.define(in_, fileId, l.handle);
     }
 
@@ -417,7 +417,7 @@ private:
             t.pts.push_back(coord());
             endOfRecord();
         }
-        if (t.save) w_.tracks.append(t.handle);
+        w_.tracks.append(t.handle);
         tracks_.define(in_, fileId, t.handle);
     }
 
