@@ -45,35 +45,6 @@ fs::path inFolderAnyCase(const std::string& folder, const std::string& file) {
     return entryAnyCase(dir, file, false);
 }
 
-Vec3 localOf(const Mat3& axes, Vec3 p) { return {dot(axes.c[0], p), dot(axes.c[1], p), dot(axes.c[2], p)}; }
-
-void addSubtreeBox(const Group& g, const Mat3& axes, Box3& box, int depth) {
-    if (depth > 100000) return;
-    g.polygons.forEach([&](int32_t ph) {
-        if (const Polygon* poly = lookup<Polygon>(ph))
-            for (int32_t pt : poly->points)
-                if (const Point* p = lookup<Point>(pt)) box.add(localOf(axes, p->pos));
-    });
-    g.children.forEach([&](int32_t c) {
-        if (const Group* child = lookup<Group>(c)) addSubtreeBox(*child, axes, box, depth + 1);
-    });
-}
-
-void translateGroup(Group& g, Vec3 offset, int depth) {
-    if (depth > 100000) return;
-    g.pivot += offset;
-    g.origin += offset;
-    g.polygons.forEach([&](int32_t ph) {
-        if (Polygon* poly = lookup<Polygon>(ph))
-            for (int32_t pt : poly->points)
-                if (Point* p = lookup<Point>(pt)) p->pos += offset;
-    });
-    touchGroup(g.handle);
-    g.children.forEach([&](int32_t c) {
-        if (Group* child = lookup<Group>(c)) translateGroup(*child, offset, depth + 1);
-    });
-}
-
 bool groupNameTaken(const World& w, const std::string& name, int32_t except) {
     bool taken = false;
     w.groups.forEach([&](int32_t h) {
@@ -214,14 +185,5 @@ int32_t rootAddedGroups(ImportBuilder& builder, const std::string& base) {
     r.name = name.size() > 254 ? name.substr(0, 254) : name;
     return root;
 }
-
-Vec3 groupLocation(const Group& group) {
-    Box3 box;
-    addSubtreeBox(group, group.axes, box, 0);
-    if (box.empty()) return group.origin;
-    return group.axes * box.centre();
-}
-
-void translateSubtree(Group& group, Vec3 offset) { translateGroup(group, offset, 0); }
 
 }  // namespace ombrel

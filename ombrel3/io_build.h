@@ -69,10 +69,4 @@ std::string fileNameOf(const std::string& path);
 // unique among the world's groups with 01, 02... Returns the root.
 int32_t rootAddedGroups(ImportBuilder& builder, const std::string& base);
 
-// Group location: centre of the subtree's box along the group's own axes (its
-// origin when it holds no points).
-Vec3 groupLocation(const Group& group);
-// Moves the whole subtree (points, pivots, origins) by offset.
-void translateSubtree(Group& group, Vec3 offset);
-
 }  // namespace ombrel

@@ -5,6 +5,8 @@
 #include "io_world.h"
 #include "io_x.h"
 #include "image_io.h"
+#include "model.h"
+#include "transform.h"
 
 #include <cmath>
 #include <cstdio>
@@ -546,7 +548,7 @@ int32_t addWorldFile(const std::string& path, const std::string& searchFolder, c
     readInto(data, builder, options(path, searchFolder, bitmapFolder, OMBREL_LOAD_EDITOR, true));
     int32_t root = rootAddedGroups(builder, baseNameOf(path));
     Group& g = need<Group>(root);
-    translateSubtree(g, location - groupLocation(g));
+    moveGroup(g, location - groupLocation(g));
     builder.commit();
     return root;
 }
