@@ -340,7 +340,7 @@ struct Matrix {
     }
 };
 
-// Left-handed y-up to our right-handed z-up: a mirror swapping y and z.
+// Left-handed y-up to our right-handed z-up: the same shape, y and z swapped.
 Vec3 toOurs(Vec3 v) { return {v.x, v.z, v.y}; }
 
 uint8_t colourByte(double v) {
@@ -582,8 +582,10 @@ private:
             }
             const std::vector<std::size_t>* nface =
                 f < normalFaces.size() && normalFaces[f].size() == face.size() ? &normalFaces[f] : nullptr;
-            // Reversed: the mirror turned the file's clockwise order around.
-            for (std::size_t i = face.size(); i-- > 0;) {
+            // Order kept: reading left-handed numbers as right-handed and swapping y
+            // and z are two mirrors that cancel, so a face the file shows clockwise
+            // from outside is clockwise from outside here too.
+            for (std::size_t i = 0; i < face.size(); ++i) {
                 std::size_t v = face[i];
                 Point& pt = b_.point(p, verts[v]);
                 if (v < uvs.size()) pt.uv = uvs[v];
