@@ -1,6 +1,7 @@
 // 2D animations: bitmap frames per viewing direction with display times.
 #include "all_polygons.h"
 #include "api_support.h"
+#include "world_lists.h"
 
 #include "ombrel_animation.h"
 
@@ -57,8 +58,7 @@ OMBREL_API int32_t OMBREL_animation_delete(int32_t animation) {
             p.animation = 0;
             touchGroup(p.group);
         });
-        needWorld().animations.erase(animation);
-        state().handles.erase(animation);
+        destroyListed(needWorld().animations, animation);
         return 0;
     });
 }
@@ -75,15 +75,7 @@ OMBREL_API int32_t OMBREL_animation_get_next(int32_t animation) {
 }
 
 OMBREL_API int32_t OMBREL_animation_get_handle(const char* name) {
-    return guarded(__func__, 0, [&] {
-        const std::string wanted = cutName(name);
-        int32_t found = 0;
-        needWorld().animations.forEach([&](int32_t h) {
-            const Animation* a = lookup<Animation>(h);
-            if (!found && a && a->name == wanted) found = h;
-        });
-        return found;
-    });
+    return guarded(__func__, 0, [&] { return firstNamed<Animation>(needWorld().animations, name); });
 }
 
 OMBREL_API int32_t OMBREL_animation_set_name(int32_t animation, const char* name) {

@@ -1,5 +1,6 @@
 // Backgrounds: panorama images drawn behind the world; one of them is in use.
 #include "api_support.h"
+#include "world_lists.h"
 
 #include "ombrel_background.h"
 
@@ -45,8 +46,7 @@ OMBREL_API int32_t OMBREL_background_delete(int32_t background) {
         need<Background>(background);
         World& w = needWorld();
         if (w.background == background) w.background = 0;
-        w.backgrounds.erase(background);
-        state().handles.erase(background);
+        destroyListed(w.backgrounds, background);
         return 0;
     });
 }
@@ -63,15 +63,7 @@ OMBREL_API int32_t OMBREL_background_get_next(int32_t background) {
 }
 
 OMBREL_API int32_t OMBREL_background_get_handle(const char* name) {
-    return guarded(__func__, 0, [&] {
-        const std::string wanted = cutName(name);
-        int32_t found = 0;
-        needWorld().backgrounds.forEach([&](int32_t h) {
-            const Background* b = lookup<Background>(h);
-            if (!found && b && b->name == wanted) found = h;
-        });
-        return found;
-    });
+    return guarded(__func__, 0, [&] { return firstNamed<Background>(needWorld().backgrounds, name); });
 }
 
 OMBREL_API const char* OMBREL_background_get_name(int32_t background) {

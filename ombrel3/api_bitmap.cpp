@@ -4,6 +4,7 @@
 #include "api_support.h"
 #include "bitmap_lookup.h"
 #include "image_io.h"
+#include "world_lists.h"
 
 #include "ombrel_bitmap.h"
 
@@ -15,22 +16,14 @@ namespace {
 
 bool validIndex(int32_t transparentIndex) { return transparentIndex >= -1 && transparentIndex <= 255; }
 
-// File bitmaps matching (file, index); index -1 in a search matches any index.
-int32_t findFileBitmap(const World& w, const std::string& resolved, int32_t index, bool anyIndex) {
+// The first file bitmap (light maps belong to their polygons) whose file or name
+// (per `field`) is `key`, with transparent index `index` unless any index will do.
+int32_t findFileBitmap(const World& w, std::string Bitmap::*field, const std::string& key, int32_t index,
+                       bool anyIndex) {
     int32_t found = 0;
     w.bitmaps.forEach([&](int32_t h) {
         const Bitmap* b = lookup<Bitmap>(h);
-        if (found || !b || b->isLightMap || b->resolvedPath != resolved) return;
-        if (anyIndex || b->transparentIndex == index) found = h;
-    });
-    return found;
-}
-
-int32_t findByName(const World& w, const std::string& name, int32_t index, bool anyIndex) {
-    int32_t found = 0;
-    w.bitmaps.forEach([&](int32_t h) {
-        const Bitmap* b = lookup<Bitmap>(h);
-        if (found || !b || b->isLightMap || b->name != name) return;
+        if (found || !b || b->isLightMap || b->*field != key) return;
         if (anyIndex || b->transparentIndex == index) found = h;
     });
     return found;
@@ -78,7 +71,7 @@ OMBREL_API int32_t OMBREL_bitmap_load(const char* file, int32_t transparent_inde
         const std::string reference = text(file);
         auto resolved = resolveBitmapFile(reference, w.bitmapFolder);
         if (!resolved) throw ApiError("cannot find bitmap file " + reference);
-        if (int32_t existing = findFileBitmap(w, *resolved, transparent_index, false)) return existing;
+        if (int32_t existing = findFileBitmap(w, &Bitmap::resolvedPath, *resolved, transparent_index, false)) return existing;
         std::shared_ptr<Image> image = loadImageFile(*resolved);
         if (!image || image->width <= 0 || image->height <= 0) throw ApiError("cannot read bitmap file " + *resolved);
         Bitmap& b = createObject<Bitmap>();
@@ -96,8 +89,7 @@ OMBREL_API int32_t OMBREL_bitmap_unload(int32_t bitmap) {
         need<Bitmap>(bitmap);
         World& w = needWorld();
         dropReferences(w, bitmap);
-        w.bitmaps.erase(bitmap);
-        state().handles.erase(bitmap);
+        destroyListed(w.bitmaps, bitmap);
         return 0;
     });
 }
@@ -111,9 +103,10 @@ OMBREL_API int32_t OMBREL_bitmap_get_handle(const char* file, int32_t transparen
         if (reference.empty()) return 0;
         const bool anyIndex = transparent_index == -1;
         if (auto resolved = resolveBitmapFile(reference, w.bitmapFolder))
-            if (int32_t h = findFileBitmap(w, *resolved, transparent_index, anyIndex)) return h;
+            if (int32_t h = findFileBitmap(w, &Bitmap::resolvedPath, *resolved, transparent_index, anyIndex)) return h;
         // The file may have gone since it was loaded: the engine name still finds it.
-        return findByName(w, bitmapNameOfReference(reference, w.bitmapFolder), transparent_index, anyIndex);
+        return findFileBitmap(w, &Bitmap::name, bitmapNameOfReference(reference, w.bitmapFolder), transparent_index,
+                              anyIndex);
     });
 }
 

@@ -1,6 +1,7 @@
 // Lights: parameters stored exactly, and their binding to the polygons they light.
 #include "api_support.h"
 #include "lighting.h"
+#include "world_lists.h"
 
 #include "ombrel_light.h"
 
@@ -9,13 +10,6 @@
 using namespace ombrel;
 
 namespace {
-
-// The list skips fake-deleted lights (save flag 0); they stay reachable by handle and name.
-int32_t savedFrom(const World& w, int32_t h) {
-    for (; h != 0; h = w.lights.next(h))
-        if (const Light* l = lookup<Light>(h); l && l->save) return h;
-    return 0;
-}
 
 template <class Body>
 int32_t setLight(const char* fn, int32_t light, Body&& body) {
@@ -64,8 +58,7 @@ OMBREL_API int32_t OMBREL_light_delete(int32_t light) {
     return guarded(__func__, -1, [&] {
         need<Light>(light);
         unbindLight(light);
-        needWorld().lights.erase(light);
-        state().handles.erase(light);
+        destroyListed(needWorld().lights, light);
         return 0;
     });
 }
@@ -73,7 +66,7 @@ OMBREL_API int32_t OMBREL_light_delete(int32_t light) {
 OMBREL_API int32_t OMBREL_light_get_first_light(void) {
     return guarded(__func__, 0, [&] {
         const World& w = needWorld();
-        return savedFrom(w, w.lights.first());
+        return firstSavedFrom<Light>(w.lights, w.lights.first());
     });
 }
 
@@ -81,21 +74,12 @@ OMBREL_API int32_t OMBREL_light_get_next_light(int32_t light) {
     return guarded(__func__, 0, [&] {
         need<Light>(light);
         const World& w = needWorld();
-        return savedFrom(w, w.lights.next(light));
+        return firstSavedFrom<Light>(w.lights, w.lights.next(light));
     });
 }
 
 OMBREL_API int32_t OMBREL_light_get_using_name(const char* name) {
-    return guarded(__func__, 0, [&] {
-        const World& w = needWorld();
-        const std::string wanted = cutName(name);
-        int32_t found = 0;
-        w.lights.forEach([&](int32_t h) {
-            const Light* l = lookup<Light>(h);
-            if (!found && l && l->name == wanted) found = h;
-        });
-        return found;
-    });
+    return guarded(__func__, 0, [&] { return firstNamed<Light>(needWorld().lights, name); });
 }
 
 OMBREL_API int32_t OMBREL_light_set_name(int32_t light, const char* name) {

@@ -1,5 +1,6 @@
 // Tracks: point lists that cameras and groups follow in the viewer.
 #include "api_support.h"
+#include "world_lists.h"
 
 #include "ombrel_track.h"
 
@@ -10,13 +11,6 @@ namespace {
 // Far more points than any track is drawn with; stops a wild count from
 // exhausting memory.
 constexpr int32_t kMaxTrackPoints = 1 << 24;
-
-// The list skips fake-deleted tracks (save flag 0); they stay reachable by handle and name.
-int32_t savedFrom(const World& w, int32_t h) {
-    for (; h != 0; h = w.tracks.next(h))
-        if (const Track* t = lookup<Track>(h); t && t->save) return h;
-    return 0;
-}
 
 std::vector<Vec3> pointsFrom(const double* points, int32_t count) {
     if (count > kMaxTrackPoints) throw ApiError("too many track points: " + std::to_string(count));
@@ -59,8 +53,7 @@ OMBREL_API int32_t OMBREL_track_create(const char* name, int32_t cyclic, const d
 OMBREL_API int32_t OMBREL_track_delete(int32_t track) {
     return guarded(__func__, -1, [&] {
         need<Track>(track);
-        needWorld().tracks.erase(track);
-        state().handles.erase(track);
+        destroyListed(needWorld().tracks, track);
         return 0;
     });
 }
@@ -68,7 +61,7 @@ OMBREL_API int32_t OMBREL_track_delete(int32_t track) {
 OMBREL_API int32_t OMBREL_track_get_first_track(void) {
     return guarded(__func__, 0, [&] {
         const World& w = needWorld();
-        return savedFrom(w, w.tracks.first());
+        return firstSavedFrom<Track>(w.tracks, w.tracks.first());
     });
 }
 
@@ -76,20 +69,12 @@ OMBREL_API int32_t OMBREL_track_get_next(int32_t track) {
     return guarded(__func__, 0, [&] {
         need<Track>(track);
         const World& w = needWorld();
-        return savedFrom(w, w.tracks.next(track));
+        return firstSavedFrom<Track>(w.tracks, w.tracks.next(track));
     });
 }
 
 OMBREL_API int32_t OMBREL_track_get_using_name(const char* name) {
-    return guarded(__func__, 0, [&] {
-        const std::string wanted = cutName(name);
-        int32_t found = 0;
-        needWorld().tracks.forEach([&](int32_t h) {
-            const Track* t = lookup<Track>(h);
-            if (!found && t && t->name == wanted) found = h;
-        });
-        return found;
-    });
+    return guarded(__func__, 0, [&] { return firstNamed<Track>(needWorld().tracks, name); });
 }
 
 OMBREL_API int32_t OMBREL_track_set_name(int32_t track, const char* name) {
