@@ -1,0 +1,139 @@
+#include "scripted_prompts.h"
+
+#include <gtest/gtest.h>
+
+namespace platform::testing {
+namespace {
+
+const char* resultName(MsgResult r) {
+    switch (r) {
+    case MsgResult::OK: return "OK";
+    case MsgResult::Cancel: return "Cancel";
+    case MsgResult::Yes: return "Yes";
+    case MsgResult::No: return "No";
+    }
+    return "?";
+}
+
+}  // namespace
+
+const char* kindName(PromptKind kind) {
+    switch (kind) {
+    case PromptKind::Message: return "message box";
+    case PromptKind::Input: return "input box";
+    case PromptKind::OpenFile: return "open file dialog";
+    case PromptKind::SaveFile: return "save file dialog";
+    case PromptKind::Colour: return "colour dialog";
+    case PromptKind::Window: return "modal window";
+    }
+    return "?";
+}
+
+void reportWrongWindow(const QDialog& dialog, const char* expected) {
+    ADD_FAILURE() << "The script expected a window of type " << expected << ", the program showed "
+                  << dialog.metaObject()->className() << " \"" << dialog.windowTitle().toStdString()
+                  << "\"";
+}
+
+ScriptedPrompts::ScriptedPrompts() : previous_(installPrompts(this)) {}
+
+ScriptedPrompts::~ScriptedPrompts() {
+    installPrompts(previous_);
+    if (!script_.empty())
+        ADD_FAILURE() << script_.size() << " scripted answer(s) never asked for; the next was for a "
+                      << kindName(script_.front().kind);
+}
+
+ScriptedPrompts& ScriptedPrompts::answer(MsgResult result) {
+    script_.push_back({PromptKind::Message, result, {}, {}, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answerInput(std::string text) {
+    script_.push_back({PromptKind::Input, MsgResult::OK, std::move(text), {}, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answerOpenFile(std::string path) {
+    script_.push_back({PromptKind::OpenFile, MsgResult::OK, std::move(path), {}, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answerSaveFile(std::string path) {
+    script_.push_back({PromptKind::SaveFile, MsgResult::OK, std::move(path), {}, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answerColour(std::optional<int32_t> colour) {
+    script_.push_back({PromptKind::Colour, MsgResult::OK, {}, colour, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answerWindow(std::function<void(QDialog&)> handler) {
+    script_.push_back({PromptKind::Window, MsgResult::OK, {}, {}, std::move(handler)});
+    return *this;
+}
+
+std::optional<ScriptedPrompts::Answer> ScriptedPrompts::take(const ShownPrompt& prompt) {
+    shown_.push_back(prompt);
+    if (script_.empty()) {
+        ADD_FAILURE() << "Unscripted " << kindName(prompt.kind) << ": [" << prompt.title << "] "
+                      << prompt.text;
+        return std::nullopt;
+    }
+    if (script_.front().kind != prompt.kind) {
+        ADD_FAILURE() << "The script expected a " << kindName(script_.front().kind) << ", the program showed a "
+                      << kindName(prompt.kind) << ": [" << prompt.title << "] " << prompt.text;
+        return std::nullopt;
+    }
+    Answer a = std::move(script_.front());
+    script_.pop_front();
+    return a;
+}
+
+MsgResult ScriptedPrompts::msgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                                  const std::string& title) {
+    const auto a = take({PromptKind::Message, title, text, buttons, icon});
+    if (!a) return escapeResult(buttons);
+    if (!offers(buttons, a->result)) {
+        ADD_FAILURE() << "The script answered " << resultName(a->result)
+                      << " to a box without that button: [" << title << "] " << text;
+        return escapeResult(buttons);
+    }
+    return a->result;
+}
+
+std::string ScriptedPrompts::inputBox(const std::string& prompt, const std::string& title,
+                                      const std::string&) {
+    const auto a = take({PromptKind::Input, title, prompt});
+    return a ? a->text : std::string();
+}
+
+std::string ScriptedPrompts::openFileName(const FileRequest& request) {
+    const auto a = take({PromptKind::OpenFile, request.title, request.fileName});
+    return a ? a->text : std::string();
+}
+
+std::string ScriptedPrompts::saveFileName(const FileRequest& request) {
+    const auto a = take({PromptKind::SaveFile, request.title, request.fileName});
+    return a ? a->text : std::string();
+}
+
+std::optional<int32_t> ScriptedPrompts::chooseColour(int32_t) {
+    const auto a = take({PromptKind::Colour, "", ""});
+    return a ? a->colour : std::nullopt;
+}
+
+int ScriptedPrompts::showModal(QDialog& dialog) {
+    const auto a = take({PromptKind::Window, dialog.windowTitle().toStdString(),
+                         dialog.objectName().toStdString()});
+    if (!a) return QDialog::Rejected;
+    // As exec() would: a fresh result, the window shown, closed when done.
+    dialog.setResult(0);
+    dialog.show();
+    a->window(dialog);
+    if (dialog.isVisible()) dialog.close();
+    return dialog.result();
+}
+
+}  // namespace platform::testing

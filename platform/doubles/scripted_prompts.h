@@ -1,0 +1,90 @@
+// The prompt seam in tests: answers come from a script in order, every prompt
+// shown is recorded, and a prompt the script did not expect fails the running
+// test at once (it gets the box's escape answer, so nothing ever blocks).
+// Installed while it lives.
+#pragma once
+
+#include "platform/prompts.h"
+
+#include <QDialog>
+
+#include <deque>
+#include <functional>
+#include <typeinfo>
+#include <string>
+#include <vector>
+
+namespace platform::testing {
+
+enum class PromptKind { Message, Input, OpenFile, SaveFile, Colour, Window };
+
+struct ShownPrompt {
+    PromptKind kind;
+    std::string title;  // a window's title for Window
+    std::string text;   // a window's objectName for Window
+    MsgButtons buttons = MsgButtons::OK;
+    MsgIcon icon = MsgIcon::None;
+};
+
+class ScriptedPrompts : public Prompts {
+public:
+    ScriptedPrompts();
+    ~ScriptedPrompts() override;  // fails the test when answers are left over
+    ScriptedPrompts(const ScriptedPrompts&) = delete;
+    ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
+
+    ScriptedPrompts& answer(MsgResult result);
+    ScriptedPrompts& answerInput(std::string text);  // "" = cancelled
+    ScriptedPrompts& answerOpenFile(std::string path);  // "" = cancelled
+    ScriptedPrompts& answerSaveFile(std::string path);  // "" = cancelled
+    ScriptedPrompts& answerColour(std::optional<int32_t> colour);
+    // The handler gets the live, shown window; it may type into fields and press
+    // buttons. A window still open after it is closed as by the user.
+    ScriptedPrompts& answerWindow(std::function<void(QDialog&)> handler);
+    template <class Window>
+    ScriptedPrompts& answerWindow(std::function<void(Window&)> handler);
+
+    const std::vector<ShownPrompt>& shown() const { return shown_; }
+    std::size_t pendingAnswers() const { return script_.size(); }
+
+    MsgResult msgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                     const std::string& title) override;
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
+    std::string openFileName(const FileRequest& request) override;
+    std::string saveFileName(const FileRequest& request) override;
+    std::optional<int32_t> chooseColour(int32_t initial) override;
+    int showModal(QDialog& dialog) override;
+
+private:
+    struct Answer {
+        PromptKind kind;
+        MsgResult result = MsgResult::OK;
+        std::string text;
+        std::optional<int32_t> colour;
+        std::function<void(QDialog&)> window;
+    };
+    // The next answer when it is of this kind; reports the prompt otherwise.
+    std::optional<Answer> take(const ShownPrompt& prompt);
+
+    std::deque<Answer> script_;
+    std::vector<ShownPrompt> shown_;
+    Prompts* previous_;
+};
+
+// Reports a window of another class than the script expected.
+void reportWrongWindow(const QDialog& dialog, const char* expected);
+
+template <class Window>
+ScriptedPrompts& ScriptedPrompts::answerWindow(std::function<void(Window&)> handler) {
+    return answerWindow([handler = std::move(handler)](QDialog& dialog) {
+        if (auto* w = dynamic_cast<Window*>(&dialog))
+            handler(*w);
+        else
+            reportWrongWindow(dialog, typeid(Window).name());
+    });
+}
+
+const char* kindName(PromptKind kind);
+
+}  // namespace platform::testing

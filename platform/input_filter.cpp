@@ -1,0 +1,95 @@
+#include "input_filter.h"
+
+#include "cursor.h"
+#include "key_state.h"
+#include "virtual_keys.h"
+#include "wheel_queue.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QWidget>
+#include <QWindow>
+
+namespace platform {
+namespace {
+
+void followMouse(const QMouseEvent& e) {
+    const QPoint p = e.globalPosition().toPoint();
+    cursor().follow({p.x(), p.y()});
+}
+
+}  // namespace
+
+// A wheel event nobody accepts travels up to the parents as the same event; it
+// is one notch all the same.
+bool InputFilter::isPropagatedWheel(QObject* watched, const QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool propagated = event == lastWheel_ && widget && lastWheelReceiver_ &&
+                            widget->isAncestorOf(lastWheelReceiver_);
+    lastWheel_ = event;
+    lastWheelReceiver_ = widget;
+    return propagated;
+}
+
+bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* e = static_cast<QKeyEvent*>(event);
+        const int key = virtualKeyFromQt(e->key(), e->modifiers() & Qt::KeypadModifier);
+        // A held key repeats, yet counts as pressed once.
+        if (e->isAutoRepeat())
+            setKeyHeld(key, true);
+        else
+            noteKeyDown(key);
+        break;
+    }
+    case QEvent::KeyRelease: {
+        auto* e = static_cast<QKeyEvent*>(event);
+        if (!e->isAutoRepeat()) noteKeyUp(virtualKeyFromQt(e->key(), e->modifiers() & Qt::KeypadModifier));
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        noteKeyDown(virtualKeyFromMouseButton(e->button()));
+        followMouse(*e);
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        noteKeyUp(virtualKeyFromMouseButton(e->button()));
+        followMouse(*e);
+        break;
+    }
+    case QEvent::MouseMove:
+        followMouse(*static_cast<QMouseEvent*>(event));
+        break;
+    case QEvent::Wheel:
+        // Widgets get the event from their window as a copy; count it there only.
+        if (!qobject_cast<QWindow*>(watched) && !isPropagatedWheel(watched, event))
+            pushWheelDelta(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        break;
+    case QEvent::ApplicationDeactivate:
+        clearKeyState();
+        break;
+    case QEvent::ApplicationStateChange:
+        if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() != Qt::ApplicationActive)
+            clearKeyState();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void installInputFilter(QCoreApplication& app) {
+    const char* name = "platformInputFilter";
+    if (app.findChild<QObject*>(name, Qt::FindDirectChildrenOnly)) return;
+    auto* filter = new InputFilter(&app);
+    filter->setObjectName(name);
+    app.installEventFilter(filter);
+}
+
+}  // namespace platform

@@ -1,0 +1,64 @@
+// The one seam for every modal prompt and modal window of the program. Editor
+// code asks here; the Qt implementation runs the dialogs, the scripted double in
+// the tests answers them, and TALVORA_PROMPTS=log answers each with its default
+// button and writes it to stderr (for tests that run the program as a child).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QDialog;
+
+namespace platform {
+
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Critical, Question, Information };
+// Values as the classic message box returns them.
+enum class MsgResult { OK = 1, Cancel = 2, Yes = 6, No = 7 };
+
+inline constexpr const char* kAppTitle = "TALVORA";
+
+struct FileRequest {
+    std::string title;
+    std::string folder;    // where the dialog opens; "" = the toolkit's choice
+    std::string fileName;  // proposed name
+    std::string filter;    // Qt filter text, e.g. "World files (*.wld);;All files (*)"
+};
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    virtual MsgResult msgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                             const std::string& title) = 0;
+    // The typed text, or "" when cancelled.
+    virtual std::string inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) = 0;
+    // The chosen path, or "" when cancelled. Saving never asks about overwriting:
+    // the program asks its own question.
+    virtual std::string openFileName(const FileRequest& request) = 0;
+    virtual std::string saveFileName(const FileRequest& request) = 0;
+    // A colour as 0x00BBGGRR, or nothing when cancelled.
+    virtual std::optional<int32_t> chooseColour(int32_t initial) = 0;
+    // Runs one of the program's own windows modally; returns QDialog's result.
+    virtual int showModal(QDialog& dialog) = 0;
+};
+
+Prompts& prompts();
+// Installs a replacement (nullptr = the default again); returns the previous one.
+Prompts* installPrompts(Prompts* p);
+
+// The default button of a box: the first one.
+MsgResult defaultResult(MsgButtons buttons);
+// What closing a box without choosing gives: Cancel where there is one.
+MsgResult escapeResult(MsgButtons buttons);
+bool offers(MsgButtons buttons, MsgResult result);
+
+inline MsgResult msgBox(const std::string& text, MsgButtons buttons = MsgButtons::OK,
+                        MsgIcon icon = MsgIcon::None, const std::string& title = kAppTitle) {
+    return prompts().msgBox(text, buttons, icon, title);
+}
+
+inline int showModal(QDialog& dialog) { return prompts().showModal(dialog); }
+
+}  // namespace platform
