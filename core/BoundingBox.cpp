@@ -1,0 +1,43 @@
+#include "BoundingBox.h"
+
+#include "CoreError.h"
+#include "Globals.h"
+#include "myLine.h"
+
+#include "ombrel.h"
+
+namespace {
+
+constexpr int kSigns[8][3] = {{1, 1, 1},  {1, -1, 1},  {-1, -1, 1},  {-1, 1, 1},
+                              {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}};
+// Top ring, bottom ring, then the four uprights.
+constexpr int kEdges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+                               {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+
+}  // namespace
+
+void BoundingBox::Initialize(int32_t Grp) {
+    grp_ = Grp;
+    OMBREL_group_get_location(Grp, &location_[0], &location_[1], &location_[2]);
+    double dims[3] = {0, 0, 0};
+    OMBREL_group_get_dimensions(Grp, dims);
+    for (int k = 0; k < 3; ++k) half_[k] = dims[k] / 2;
+    for (int i = 0; i < 8; ++i)
+        for (int k = 0; k < 3; ++k) corners_[static_cast<std::size_t>(i)][k] = kSigns[i][k] * half_[k];
+}
+
+Point3d BoundingBox::WorldCorner(int i) const {
+    Point3d world = {0, 0, 0};
+    OMBREL_group_convert_point_to_world_space_fast(grp_, corners_[static_cast<std::size_t>(i)].data(), world.data());
+    for (int k = 0; k < 3; ++k) world[k] += location_[k];
+    return world;
+}
+
+void BoundingBox::Draw(int Index) const {
+    if (!Globals::OverlayLine) core::raiseError("The line drawer has not been created");
+    std::array<Point3d, 8> world;
+    for (int i = 0; i < 8; ++i) world[static_cast<std::size_t>(i)] = WorldCorner(i);
+    Globals::OverlayLine->SetDC(Globals::OverlayDC);
+    for (const auto& e : kEdges)
+        Globals::OverlayLine->Draw(world[static_cast<std::size_t>(e[0])], world[static_cast<std::size_t>(e[1])]);
+}

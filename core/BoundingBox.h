@@ -1,0 +1,29 @@
+// A group's box in its own axes (location +/- half its dimensions), drawn as 12
+// edges over a view.
+#pragma once
+
+#include "CoreTypes.h"
+
+#include <array>
+#include <cstdint>
+
+class BoundingBox {
+public:
+    // Reads the group's location and dimensions; call again after the group moved,
+    // turned or changed size.
+    void Initialize(int32_t Grp);
+    // Draws the 12 edges with the shared line drawer on OverlayDC, in the pen
+    // already selected.
+    void Draw(int Index) const;
+
+    int32_t Group() const { return grp_; }
+    // Corner i in world space.
+    Point3d WorldCorner(int i) const;
+
+private:
+    int32_t grp_ = 0;
+    Point3d location_ = {0, 0, 0};
+    Point3d half_ = {0, 0, 0};
+    // In the group's own axes: (+,+,+), (+,-,+), (-,-,+), (-,+,+), then the same at -z.
+    std::array<Point3d, 8> corners_{};
+};

@@ -1,0 +1,113 @@
+#include "EntityProcedures.h"
+
+#include "Globals.h"
+#include "StringProcedures.h"
+#include "SyncViewWithCamera.h"
+#include "TrackProcedures.h"
+#include "ViewHooks.h"
+
+#include "ombrel.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace Globals {
+namespace {
+
+std::string readName(int32_t handle, int32_t bufferLen) {
+    std::vector<char> buffer(static_cast<std::size_t>(bufferLen), '\0');
+    OMBREL_entity_get_name(handle, buffer.data(), bufferLen);
+    buffer.back() = '\0';
+    return StripAtNull(std::string_view(buffer.data(), buffer.size()));
+}
+
+bool equalsNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+// The file in folder named stem + ext, the extension in any case; an exact spelling
+// of the stem wins over one that differs only in case.
+std::optional<std::filesystem::path> findFile(const std::filesystem::path& folder, const std::string& stem,
+                                    const std::string& ext) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::optional<fs::path> caseless;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fileEc;
+        if (!it->is_regular_file(fileEc)) continue;
+        const fs::path& name = it->path().filename();
+        if (!equalsNoCase(name.extension().string(), ext)) continue;
+        std::string foundStem = name.stem().string();
+        if (foundStem == stem) return it->path();
+        if (!caseless && equalsNoCase(foundStem, stem)) caseless = it->path();
+    }
+    return caseless;
+}
+
+template <typename Action>
+void forViewsShowingSelectedCamera(bool matching, Action action) {
+    const auto& hooks = core::viewHooks();
+    if (!hooks.viewTitle) return;
+    std::string name = GetEntityName(CurrSelEntityHandle);
+    for (int view = 0; view <= 3; ++view)
+        if ((hooks.viewTitle(view) == name) == matching) action(view);
+}
+
+}  // namespace
+
+std::string GetEntityName(int32_t handle) {
+    const int32_t len = OMBREL_ext_handle_kind(handle) == OMBREL_KIND_BITMAP ? OMBREL_PATH_MAX : OMBREL_NAME_MAX;
+    return readName(handle, len);
+}
+
+void GetEntityLocation(int32_t handle, int32_t kind, Point3d& result) {
+    switch (kind) {
+    case SelGroup: OMBREL_group_get_location(handle, &result[0], &result[1], &result[2]); break;
+    case SelCamera: OMBREL_camera_get_location1(handle, result.data()); break;
+    case SelTrack: GetTrackCenter(handle, result); break;
+    case SelLight: OMBREL_light_get_location(handle, result.data()); break;
+    case SelMultiple: result = SelObjsAvgCenter; break;
+    default: break;
+    }
+}
+
+void MoveLight(int32_t light, const Point3d& offset) {
+    Point3d loc = {0, 0, 0};
+    OMBREL_light_get_location(light, loc.data());
+    for (int i = 0; i < 3; ++i) loc[i] += offset[i];
+    OMBREL_light_set_location(light, loc.data());
+}
+
+std::string FindBitmapFilePath(int32_t bitmap) {
+    std::filesystem::path path(readName(bitmap, OMBREL_PATH_MAX));
+    // Bitmap names are absolute; never look relative to the current folder.
+    if (!path.is_absolute()) return {};
+    for (const char* ext : {".bmp", ".jpg"})
+        if (auto found = findFile(path.parent_path(), path.filename().string(), ext)) return found->string();
+    return {};
+}
+
+std::string GetBitmapFileName(int32_t bitmap) {
+    std::string found = FindBitmapFilePath(bitmap);
+    if (!found.empty()) return std::filesystem::path(found).stem().string();
+    return std::filesystem::path(readName(bitmap, OMBREL_PATH_MAX)).filename().string() + ".bmp";
+}
+
+void SyncViewIfSelIsViewedCam() {
+    forViewsShowingSelectedCamera(true, [](int view) {
+        int32_t camera = CurrSelEntityHandle;
+        SyncViewWithCamera(camera, view);
+    });
+}
+
+void UpdateCamIfSelIsViewedCam() {
+    forViewsShowingSelectedCamera(false, [](int view) {
+        if (core::viewHooks().updateCamerasSingle) core::viewHooks().updateCamerasSingle(view);
+    });
+}
+
+}  // namespace Globals

@@ -1,0 +1,24 @@
+// What the shared procedures need from the views, which live above this layer:
+// the main window fills these in when it builds its views.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace core {
+
+struct ViewHooks {
+    // Text of a view's title label (a world camera's name while the view looks through it).
+    std::function<std::string(int view)> viewTitle;
+    // Redraws one view (UpdateCamerasSingle).
+    std::function<void(int view)> updateCamerasSingle;
+    // Width in pixels of the focused view, the measure of a pan step.
+    std::function<int()> focusedViewWidth;
+};
+
+inline ViewHooks& viewHooks() {
+    static ViewHooks hooks;
+    return hooks;
+}
+
+}  // namespace core

@@ -1,0 +1,26 @@
+// One 3D edge drawn as a 2D line through the engine's projection.
+#pragma once
+
+#include "CoreTypes.h"
+
+#include "platform/device_context.h"
+
+#include <cstdint>
+
+class myLine {
+public:
+    void SetDC(platform::DeviceContext* dc) { dc_ = dc; }
+    // Draws nothing when the engine says the edge is behind the eye or off the view.
+    void Draw(const Point3d& Apoint3d, const Point3d& Bpoint3d);
+
+    // The last edge's projected ends and the engine's answer for it.
+    const PixelPt& LastA() const { return a2d_; }
+    const PixelPt& LastB() const { return b2d_; }
+    int32_t LastResult() const { return result_; }
+
+private:
+    platform::DeviceContext* dc_ = nullptr;
+    PixelPt a2d_ = {0, 0};
+    PixelPt b2d_ = {0, 0};
+    int32_t result_ = 0;
+};
