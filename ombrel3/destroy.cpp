@@ -50,7 +50,6 @@ void destroyGroupTree(int32_t group) {
         if (Light* l = lookup<Light>(lh); l && gone.count(l->target)) l->target = 0;
     });
     if (gone.count(w.renderGroup)) w.renderGroup = 0;
-    if (gone.count(w.walkScope)) w.walkScope = 0;
     touchWorld();
 }
 

@@ -1,16 +1,10 @@
 // The group tree: fathers and children, world list, included-group walks, names, deletion.
 #include "engine_fixture.h"
+#include "walk_helpers.h"
 
 #include <vector>
 
 namespace {
-
-std::vector<int32_t> includedGroups(int32_t g) {
-    std::vector<int32_t> out;
-    for (int32_t c = OMBREL_group_get_first_included_group(g); c; c = OMBREL_group_get_next_included_group(g, c))
-        out.push_back(c);
-    return out;
-}
 
 class GroupTree : public EngineTest {
 protected:

@@ -1,15 +1,10 @@
 // Recursive polygon walks, the scope polygon_get_next follows, and the world totals.
 #include "engine_fixture.h"
+#include "walk_helpers.h"
 
 #include <vector>
 
 namespace {
-
-std::vector<int32_t> groupWalk(int32_t g) {
-    std::vector<int32_t> out;
-    for (int32_t p = OMBREL_group_get_first_polygon(g); p; p = OMBREL_group_get_next_polygon(g, p)) out.push_back(p);
-    return out;
-}
 
 std::vector<int32_t> scopeWalk(int32_t g) {
     std::vector<int32_t> out;
