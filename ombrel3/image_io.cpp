@@ -63,6 +63,13 @@ std::vector<uint8_t> readWholeFile(const std::string& path, std::uintmax_t size)
     return bytes;
 }
 
+// One entry per file however its path was spelt relative to the working folder.
+std::string cacheKey(const std::string& path) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
 bool endsWithNoCase(const std::string& text, const std::string& tail) {
     if (text.size() < tail.size()) return false;
     return std::equal(tail.begin(), tail.end(), text.end() - std::ptrdiff_t(tail.size()),
@@ -93,9 +100,7 @@ std::shared_ptr<Image> decodeImage(const uint8_t* data, std::size_t size, const 
 }
 
 std::shared_ptr<Image> loadImageFile(const std::string& path) {
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(path, ec);
-    const std::string key = ec ? path : absolute.lexically_normal().string();
+    const std::string key = cacheKey(path);
     const FileStamp stamp = stampOf(path);
 
     ImageCache& c = cache();
@@ -128,6 +133,10 @@ void writeImageFile(const Image& image, const std::string& path) {
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     out.close();
     if (!out) throw ApiError("cannot write image " + path + ": write failed");
+    // A rewrite within the file system's time resolution could keep size and time.
+    ImageCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.byPath.erase(cacheKey(path));
 }
 
 void clearImageCache() {

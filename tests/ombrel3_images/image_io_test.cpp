@@ -100,6 +100,15 @@ TEST(ImageIo, BmpWriterRoundTripsExactly) {
     EXPECT_EQ(back->width, 5);
     EXPECT_EQ(back->height, 3);
     EXPECT_EQ(back->rgba, original.rgba);
+
+    // Writing over a file forgets its decoded image at once, whatever the clock says.
+    Image flipped = original;
+    for (std::size_t i = 0; i < flipped.rgba.size(); ++i)
+        if (i % 4 != 3) flipped.rgba[i] = uint8_t(255 - flipped.rgba[i]);
+    const auto stamp = std::filesystem::last_write_time(path);
+    ombrel::writeImageFile(flipped, path);
+    std::filesystem::last_write_time(path, stamp);
+    EXPECT_EQ(ombrel::loadImageFile(path)->rgba, flipped.rgba);
 }
 
 TEST(ImageIo, JpegChosenByExtensionInAnyCase) {
