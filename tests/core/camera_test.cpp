@@ -151,7 +151,7 @@ TEST_F(ViewCamera, PointerNearAnEdgeJumpsAcrossWithoutMovingTheCamera) {
 }
 
 // A system that refuses to move the pointer (Wayland).
-class RefusingCursor : public platform::testing::FakeCursor {
+class RefusingCursor : public platform::doubles::FakeCursor {
 public:
     void setPosition(platform::ScreenPoint) override {}
 };

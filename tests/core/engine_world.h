@@ -60,7 +60,7 @@ protected:
         core::viewHooks() = {};
     }
 
-    platform::testing::PlatformDoubles platform_;
+    platform::doubles::PlatformDoubles platform_;
 
 private:
     static ombrel_loader::Result& loadResult() {

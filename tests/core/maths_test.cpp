@@ -59,7 +59,7 @@ TEST(AngleBetweenVectors, RightAndStraightAnglesWithoutNaN) {
 }
 
 TEST(AngleBetweenVectors, ZeroVectorSaysInvalidVectorAndGivesZero) {
-    platform::testing::ScriptedPrompts prompts;
+    platform::doubles::ScriptedPrompts prompts;
     prompts.answer(platform::MsgResult::OK);
     EXPECT_EQ(Maths::AngleBetweenVectors({1, 2, 3}, {0, 0, 0}), 0.0);
     ASSERT_EQ(prompts.shown().size(), 1u);
