@@ -1,5 +1,5 @@
 /* Engine interface: host integration (surfaces in place of windows and device
-   contexts, callbacks, last error, clock, read-back of save flags). */
+   contexts, callbacks, last error, clock, read-back of save flags and light bindings). */
 #ifndef OMBREL_EXT_H
 #define OMBREL_EXT_H
 
@@ -23,7 +23,8 @@
     X(int32_t, OMBREL_ext_light_get_save_flag, (int32_t light)) \
     X(int32_t, OMBREL_ext_track_get_save_flag, (int32_t track)) \
     X(int32_t, OMBREL_ext_background_get_save_flag, (int32_t background)) \
-    X(int32_t, OMBREL_ext_animation_get_save_flag, (int32_t animation))
+    X(int32_t, OMBREL_ext_animation_get_save_flag, (int32_t animation)) \
+    X(int32_t, OMBREL_ext_polygon_is_lit_by, (int32_t polygon, int32_t light))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 

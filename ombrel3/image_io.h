@@ -11,9 +11,18 @@
 
 namespace ombrel {
 
+// How large a decoded image may grow. Uncompressed BMPs are further bounded by
+// the bytes their file holds; RLE and JPEG data can expand, so they meet these caps.
+struct ImageLimits {
+    int maxSide = 16384;                   // width and height, in pixels
+    int64_t maxBytes = int64_t(256) << 20;  // decoded planes (rgba + index), in bytes
+};
+
 // Decodes BMP or JPEG data (recognised by content). Throws ApiError naming
 // `source` and the offset of the fault.
 std::shared_ptr<Image> decodeImage(const uint8_t* data, std::size_t size, const std::string& source);
+std::shared_ptr<Image> decodeImage(const uint8_t* data, std::size_t size, const std::string& source,
+                                   const ImageLimits& limits);
 
 // Reads and decodes a file. Images are shared: the same file, unchanged in size and
 // modification time, gives the same decoded image.
@@ -28,5 +37,8 @@ void buildPalette(Image& image);
 
 // Forgets every cached decoded image (engine_close).
 void clearImageCache();
+
+// For the decoders: throws ApiError "cannot read image <source>: <what> at offset <n>".
+[[noreturn]] void failImage(const std::string& source, const std::string& what, std::size_t offset);
 
 }  // namespace ombrel

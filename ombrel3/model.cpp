@@ -1,6 +1,7 @@
 #include "model.h"
 
 #include "api_support.h"
+#include "geom.h"
 
 namespace ombrel {
 namespace {
@@ -10,6 +11,34 @@ void appendWalk(const Group& g, std::vector<int32_t>& out) {
     g.children.forEach([&](int32_t c) {
         if (const Group* child = lookup<Group>(c)) appendWalk(*child, out);
     });
+}
+
+uint64_t currentVersion() {
+    World* w = state().world.get();
+    return w ? w->geomVersion : 0;
+}
+
+bool isIdentity(const Mat3& m) {
+    Mat3 id;
+    return m.c[0] == id.c[0] && m.c[1] == id.c[1] && m.c[2] == id.c[2];
+}
+
+template <class F>
+void forEachWalkPoint(const Group& g, F&& f) {
+    for (int32_t ph : walkPolygons(g.handle))
+        if (const Polygon* p = lookup<Polygon>(ph))
+            for (int32_t pt : p->points)
+                if (const Point* q = lookup<Point>(pt)) f(q->pos);
+}
+
+// The first group at or after start (in root's pre-order) that owns a polygon.
+int32_t firstPolygonFrom(int32_t root, int32_t start) {
+    for (int32_t g = start; g != 0; g = preorderNext(root, g)) {
+        const Group* rec = lookup<Group>(g);
+        if (!rec) return 0;
+        if (int32_t p = rec->polygons.first()) return p;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -24,6 +53,49 @@ std::vector<int32_t> walkPolygons(int32_t group) {
     return out;
 }
 
+int32_t preorderNext(int32_t root, int32_t current) {
+    const Group* g = lookup<Group>(current);
+    if (!g) return 0;
+    if (int32_t c = g->children.first()) return c;
+    while (g && g->handle != root) {
+        const Group* father = lookup<Group>(g->father);
+        if (!father) return 0;
+        if (int32_t s = father->children.next(g->handle)) return s;
+        g = father;
+    }
+    return 0;
+}
+
+std::vector<int32_t> subtreeGroups(int32_t group, bool includeSelf) {
+    std::vector<int32_t> out;
+    if (!lookup<Group>(group)) return out;
+    if (includeSelf) out.push_back(group);
+    for (int32_t g = preorderNext(group, group); g != 0; g = preorderNext(group, g)) out.push_back(g);
+    return out;
+}
+
+int32_t walkFirst(int32_t group) {
+    if (group == 0) {
+        World* w = state().world.get();
+        return w ? w->polygons.first() : 0;
+    }
+    if (!lookup<Group>(group)) return 0;
+    return firstPolygonFrom(group, group);
+}
+
+int32_t walkNext(int32_t group, int32_t polygon) {
+    const Polygon* p = lookup<Polygon>(polygon);
+    if (!p) return 0;
+    if (group == 0) {
+        World* w = state().world.get();
+        return w ? w->polygons.next(polygon) : 0;
+    }
+    if (p->group == 0 || !lookup<Group>(group) || !groupContains(group, p->group)) return 0;
+    const Group* own = lookup<Group>(p->group);
+    if (int32_t n = own->polygons.next(polygon)) return n;
+    return firstPolygonFrom(group, preorderNext(group, p->group));
+}
+
 bool groupContains(int32_t group, int32_t descendant) {
     for (int32_t g = descendant, guard = 0; g != 0 && guard < 1 << 20; ++guard) {
         if (g == group) return true;
@@ -34,29 +106,27 @@ bool groupContains(int32_t group, int32_t descendant) {
     return false;
 }
 
+std::vector<Vec3> polygonPositions(const Polygon& polygon) {
+    std::vector<Vec3> pos;
+    pos.reserve(polygon.points.size());
+    for (int32_t h : polygon.points)
+        if (const Point* p = lookup<Point>(h)) pos.push_back(p->pos);
+    return pos;
+}
+
 bool polygonPlane(const Polygon& polygon, Vec3& normal, double& d) {
     // Newell's normal points to the side from which the points run anticlockwise;
     // the visible side is the clockwise one.
-    Vec3 n, centre;
-    std::size_t count = polygon.points.size();
-    std::vector<Vec3> pos;
-    pos.reserve(count);
-    for (int32_t h : polygon.points)
-        if (const Point* p = lookup<Point>(h)) pos.push_back(p->pos);
-    for (std::size_t i = 0; i < pos.size(); ++i) {
-        const Vec3& a = pos[i];
-        const Vec3& b = pos[(i + 1) % pos.size()];
-        n.x += (a.y - b.y) * (a.z + b.z);
-        n.y += (a.z - b.z) * (a.x + b.x);
-        n.z += (a.x - b.x) * (a.y + b.y);
-        centre += a;
-    }
+    std::vector<Vec3> pos = polygonPositions(polygon);
+    Vec3 n = newellNormal(pos);
     double len = length(n);
-    if (pos.size() < 3 || !(len > 1e-300)) {
+    if (pos.size() < 3 || !(len > 1e-300) || !std::isfinite(len)) {
         normal = {};
         d = 0;
         return false;
     }
+    Vec3 centre;
+    for (const Vec3& p : pos) centre += p;
     normal = -(n / len);
     centre = centre / static_cast<double>(pos.size());
     d = -dot(normal, centre);
@@ -78,15 +148,97 @@ bool polygonDrawable(const Polygon& polygon) {
     return polygonPlane(polygon, n, d);
 }
 
-Box3 groupWorldBox(int32_t group) {
-    Box3 box;
-    for (int32_t ph : walkPolygons(group)) {
+const GroupCache& groupCache(const Group& group) {
+    uint64_t version = currentVersion();
+    GroupCache& cache = group.cache;
+    if (cache.version == version) return cache;
+    GroupCache fresh;
+    fresh.version = version;
+    fresh.ownBoxVersion = cache.ownBoxVersion;
+    fresh.ownBox = cache.ownBox;
+    group.polygons.forEach([&](int32_t ph) {
         const Polygon* p = lookup<Polygon>(ph);
-        if (!p || (group == 0 && !polygonDrawable(*p))) continue;
-        for (int32_t pt : p->points)
-            if (const Point* q = lookup<Point>(pt)) box.add(q->pos);
+        if (!p) return;
+        ++fresh.polygonCount;
+        std::vector<Vec3> pos = polygonPositions(*p);
+        for (const Vec3& v : pos) {
+            fresh.worldBox.add(v);
+            fresh.pointSum += v;
+        }
+        fresh.pointCount += static_cast<int64_t>(pos.size());
+        if (!group.disabled && p->added && p->enabled && pos.size() >= 3 && length(newellNormal(pos)) > 1e-300)
+            for (const Vec3& v : pos) fresh.drawBox.add(v);
+    });
+    group.children.forEach([&](int32_t ch) {
+        const Group* child = lookup<Group>(ch);
+        if (!child) return;
+        const GroupCache& c = groupCache(*child);
+        fresh.polygonCount += c.polygonCount;
+        fresh.pointCount += c.pointCount;
+        fresh.pointSum += c.pointSum;
+        fresh.worldBox.add(c.worldBox);
+        if (!group.disabled) fresh.drawBox.add(c.drawBox);
+    });
+    cache = fresh;
+    return cache;
+}
+
+Box3 groupWorldBox(int32_t group) {
+    if (group != 0) {
+        const Group* g = lookup<Group>(group);
+        return g ? groupCache(*g).worldBox : Box3{};
     }
+    Box3 box;
+    World* w = state().world.get();
+    if (!w) return box;
+    w->groups.forEach([&](int32_t h) {
+        const Group* g = lookup<Group>(h);
+        if (g && g->father == 0) box.add(groupCache(*g).drawBox);
+    });
     return box;
 }
+
+Box3 groupOwnBox(const Group& group) {
+    groupCache(group);
+    GroupCache& cache = group.cache;
+    if (isIdentity(group.axes)) return cache.worldBox;
+    if (cache.ownBoxVersion != cache.version) {
+        Mat3 toLocal = group.axes.transposed();
+        Box3 box;
+        forEachWalkPoint(group, [&](Vec3 p) { box.add(toLocal * p); });
+        cache.ownBox = box;
+        cache.ownBoxVersion = cache.version;
+    }
+    return cache.ownBox;
+}
+
+Vec3 groupLocation(const Group& group) {
+    if (groupCache(group).pointCount == 0) return group.origin;
+    return group.axes * groupOwnBox(group).centre();
+}
+
+Vec3 groupDimensions(const Group& group) {
+    if (groupCache(group).pointCount == 0) return {};
+    return groupOwnBox(group).size();
+}
+
+Vec3 groupCentreOfMass(const Group& group) {
+    const GroupCache& cache = groupCache(group);
+    if (cache.pointCount == 0) return groupLocation(group);
+    return cache.pointSum / static_cast<double>(cache.pointCount);
+}
+
+int32_t worldPolygonCount() {
+    int32_t count = 0;
+    World* w = state().world.get();
+    if (!w) return 0;
+    w->groups.forEach([&](int32_t h) {
+        const Group* g = lookup<Group>(h);
+        if (g && g->father == 0 && !g->disabled) count += groupCache(*g).polygonCount;
+    });
+    return count;
+}
+
+Vec3 inputPosition(Vec3 p) { return state().autoCorrectMode == 1 ? snapToMicroGrid(p) : p; }
 
 }  // namespace ombrel

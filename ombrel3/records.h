@@ -26,6 +26,19 @@ struct Chase {
     int32_t fallValue = 0;
 };
 
+// Derived data of a group's subtree, valid while version equals World::geomVersion
+// (kept by the model so location and box queries are O(1) between edits).
+struct GroupCache {
+    uint64_t version = 0;
+    Box3 worldBox;        // every point of the walk
+    Box3 drawBox;         // points of drawable polygons (empty while the group is disabled)
+    int32_t polygonCount = 0;
+    int64_t pointCount = 0;
+    Vec3 pointSum;
+    uint64_t ownBoxVersion = 0;
+    Box3 ownBox;          // the points along the group's own axes
+};
+
 struct Group : Object {
     static constexpr Kind kKind = Kind::Group;
     Group() : Object(kKind) {}
@@ -40,6 +53,7 @@ struct Group : Object {
     Mat3 axes;  // the group's own x, y, z axes
     Chase chase;
     uint64_t version = 0;  // World::geomVersion when the own geometry last changed
+    mutable GroupCache cache;
 };
 
 enum class FillKind : uint8_t { Colour, Bitmap, Animation };

@@ -1,0 +1,92 @@
+// Points of a polygon: position, texture coordinate, brightness, normal, colour.
+#include "api_support.h"
+#include "model.h"
+
+#include "ombrel_point.h"
+
+#include <algorithm>
+
+using namespace ombrel;
+
+namespace {
+
+void touchOwner(const Point& pt) {
+    const Polygon* p = lookup<Polygon>(pt.polygon);
+    touchGroup(p ? p->group : 0);
+}
+
+template <class F>
+int32_t setter(const char* fn, int32_t point, F&& f) {
+    return guarded(fn, -1, [&] {
+        Point& pt = need<Point>(point);
+        f(pt);
+        touchOwner(pt);
+        return 0;
+    });
+}
+
+template <class T>
+const T* input(const T* v) {
+    if (!v) throw ApiError("no value given");
+    return v;
+}
+
+}  // namespace
+
+OMBREL_API int32_t OMBREL_point_get_xyz(int32_t point, double xyz[3]) {
+    return guarded(__func__, -1, [&] {
+        const Point& pt = need<Point>(point);
+        if (!xyz) throw ApiError("no output given");
+        pt.pos.to(xyz);
+        return 0;
+    });
+}
+
+OMBREL_API int32_t OMBREL_point_set_xyz(int32_t point, const double xyz[3]) {
+    return setter(__func__, point, [&](Point& pt) { pt.pos = inputPosition(Vec3::from(input(xyz))); });
+}
+
+OMBREL_API int32_t OMBREL_point_get_bitmap_xy(int32_t point, double uv[2]) {
+    return guarded(__func__, -1, [&] {
+        const Point& pt = need<Point>(point);
+        if (!uv) throw ApiError("no output given");
+        uv[0] = pt.uv.x;
+        uv[1] = pt.uv.y;
+        return 0;
+    });
+}
+
+OMBREL_API int32_t OMBREL_point_set_bitmap_xy(int32_t point, int32_t polygon, const double uv[2]) {
+    // A point has exactly one owner, so the polygon argument is not needed.
+    return setter(__func__, point, [&](Point& pt) { pt.uv = {input(uv)[0], uv[1]}; });
+}
+
+OMBREL_API double OMBREL_point_get_brightness(int32_t point) {
+    return guarded(__func__, 0.0, [&] { return need<Point>(point).brightness; });
+}
+
+OMBREL_API int32_t OMBREL_point_set_brightness(int32_t point, double brightness) {
+    return setter(__func__, point, [&](Point& pt) { pt.brightness = brightness; });
+}
+
+OMBREL_API int32_t OMBREL_point_set_normal(int32_t point, const double normal[3]) {
+    return setter(__func__, point, [&](Point& pt) {
+        pt.normal = Vec3::from(input(normal));
+        pt.hasNormal = !(pt.normal == Vec3{});
+    });
+}
+
+OMBREL_API int32_t OMBREL_point_set_rgb(int32_t point, int32_t polygon, const uint8_t rgb[3]) {
+    return setter(__func__, point, [&](Point& pt) { pt.rgb = {input(rgb)[0], rgb[1], rgb[2]}; });
+}
+
+OMBREL_API int32_t OMBREL_point_get_next_point(int32_t point) {
+    return guarded(__func__, 0, [&] {
+        const Point& pt = need<Point>(point);
+        const Polygon* p = lookup<Polygon>(pt.polygon);
+        if (!p) return 0;
+        auto it = std::find(p->points.begin(), p->points.end(), point);
+        if (it == p->points.end() || ++it == p->points.end()) return 0;
+        return *it;
+    });
+}

@@ -1,0 +1,25 @@
+// Finding the file behind a bitmap reference: a path with its extension or an
+// engine name (the absolute path without extension), absolute or relative.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace ombrel {
+
+// The absolute path of the regular file that reference names, or nothing.
+// A relative reference is tried against bitmapFolder (when not empty), then the
+// working folder. A reference without a picture extension is tried with ".bmp",
+// ".jpg" and ".jpeg" in any case, then as it is.
+std::optional<std::string> resolveBitmapFile(const std::string& reference, const std::string& bitmapFolder);
+
+// The engine name of a bitmap read from an absolute path: the path without its
+// picture extension (other extensions are part of the name).
+std::string bitmapNameOf(const std::string& absolutePath);
+
+// The engine name a reference would have if its file existed (absolute against
+// bitmapFolder when given, else the working folder), for finding bitmaps whose
+// file has gone.
+std::string bitmapNameOfReference(const std::string& reference, const std::string& bitmapFolder);
+
+}  // namespace ombrel

@@ -1,0 +1,165 @@
+#include "geom.h"
+
+#include <cmath>
+
+namespace ombrel {
+namespace {
+
+// 2D projection of the points onto the plane's dominant axes, oriented so that the
+// polygon runs anticlockwise when its Newell normal is positive along the dropped axis.
+std::vector<Vec2> project(const std::vector<Vec3>& pts, Vec3 n) {
+    double ax = std::fabs(n.x), ay = std::fabs(n.y), az = std::fabs(n.z);
+    std::vector<Vec2> out;
+    out.reserve(pts.size());
+    for (const Vec3& p : pts) {
+        if (az >= ax && az >= ay)
+            out.push_back(n.z >= 0 ? Vec2{p.x, p.y} : Vec2{p.y, p.x});
+        else if (ax >= ay)
+            out.push_back(n.x >= 0 ? Vec2{p.y, p.z} : Vec2{p.z, p.y});
+        else
+            out.push_back(n.y >= 0 ? Vec2{p.z, p.x} : Vec2{p.x, p.z});
+    }
+    return out;
+}
+
+double cross2(Vec2 o, Vec2 a, Vec2 b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
+
+bool insideTriangle(Vec2 p, Vec2 a, Vec2 b, Vec2 c) {
+    return cross2(a, b, p) >= 0 && cross2(b, c, p) >= 0 && cross2(c, a, p) >= 0;
+}
+
+std::vector<std::array<int, 3>> fan(int n) {
+    std::vector<std::array<int, 3>> out;
+    for (int i = 1; i + 1 < n; ++i) out.push_back({0, i, i + 1});
+    return out;
+}
+
+}  // namespace
+
+Vec3 newellNormal(const std::vector<Vec3>& pts) {
+    Vec3 n;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const Vec3& a = pts[i];
+        const Vec3& b = pts[(i + 1) % pts.size()];
+        n.x += (a.y - b.y) * (a.z + b.z);
+        n.y += (a.z - b.z) * (a.x + b.x);
+        n.z += (a.x - b.x) * (a.y + b.y);
+    }
+    return n;
+}
+
+Mat3 rotationDegrees(Vec3 axis, double degrees) {
+    double c, s;
+    double quarters = degrees / 90.0;
+    if (quarters == std::floor(quarters) && std::fabs(quarters) < 1e9) {
+        // Exact for the quarter turns the editor uses most.
+        static const double cs[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+        long q = static_cast<long>(std::fmod(quarters, 4.0));
+        if (q < 0) q += 4;
+        c = cs[q][0];
+        s = cs[q][1];
+    } else {
+        double r = degrees * (M_PI / 180.0);
+        c = std::cos(r);
+        s = std::sin(r);
+    }
+    Vec3 u = normalized(axis);
+    double t = 1 - c;
+    Mat3 m;
+    m.c[0] = {t * u.x * u.x + c, t * u.x * u.y + s * u.z, t * u.x * u.z - s * u.y};
+    m.c[1] = {t * u.x * u.y - s * u.z, t * u.y * u.y + c, t * u.y * u.z + s * u.x};
+    m.c[2] = {t * u.x * u.z + s * u.y, t * u.y * u.z - s * u.x, t * u.z * u.z + c};
+    return m;
+}
+
+Mat3 scaleAlong(const Mat3& frame, Vec3 f) {
+    Mat3 d;
+    d.c[0] = {f.x, 0, 0};
+    d.c[1] = {0, f.y, 0};
+    d.c[2] = {0, 0, f.z};
+    return frame * d * frame.transposed();
+}
+
+double determinant(const Mat3& m) { return dot(m.c[0], cross(m.c[1], m.c[2])); }
+
+Mat3 cofactor(const Mat3& m) {
+    // For columns a, b, c the rows of det * m^-1 are b x c, c x a, a x b, so the
+    // columns of det * m^-T are those same vectors.
+    return Mat3{{cross(m.c[1], m.c[2]), cross(m.c[2], m.c[0]), cross(m.c[0], m.c[1])}};
+}
+
+bool frameFromAxes(Vec3 a1, Vec3 a2, Vec3 a3, Mat3& frame) {
+    double l1 = length(a1);
+    if (!(l1 > 1e-12) || !std::isfinite(l1)) return false;
+    Vec3 x = a1 / l1;
+    auto orthogonal = [&](Vec3 v) -> Vec3 {
+        Vec3 o = v - x * dot(v, x);
+        double lv = length(v), lo = length(o);
+        return lv > 0 && lo > 1e-9 * lv ? o / lo : Vec3{};
+    };
+    Vec3 y = orthogonal(a2), z;
+    if (length(y) > 0) {
+        z = cross(x, y);
+    } else {
+        z = orthogonal(a3);
+        if (length(z) == 0) z = orthogonal({0, 0, 1});
+        if (length(z) == 0) z = orthogonal({0, 1, 0});
+        y = cross(z, x);
+    }
+    frame = Mat3{{x, y, z}};
+    return true;
+}
+
+std::vector<std::array<int, 3>> triangulate(const std::vector<Vec3>& pts, Vec3 normal) {
+    int n = static_cast<int>(pts.size());
+    if (n < 3) return {};
+    if (n == 3 || !(length(normal) > 0)) return fan(n);
+    std::vector<Vec2> p = project(pts, normal);
+
+    bool convex = true;
+    for (int i = 0; i < n && convex; ++i)
+        if (cross2(p[i], p[(i + 1) % n], p[(i + 2) % n]) < 0) convex = false;
+    if (convex) return fan(n);
+
+    std::vector<std::array<int, 3>> out;
+    std::vector<int> ring(n);
+    for (int i = 0; i < n; ++i) ring[i] = i;
+    int guard = 0;
+    while (ring.size() > 3 && guard < 4 * n * n) {
+        int m = static_cast<int>(ring.size());
+        bool clipped = false;
+        for (int k = 0; k < m; ++k) {
+            int a = ring[(k + m - 1) % m], b = ring[k], c = ring[(k + 1) % m];
+            ++guard;
+            if (cross2(p[a], p[b], p[c]) <= 0) continue;  // reflex or flat corner
+            bool empty = true;
+            for (int r : ring) {
+                if (r == a || r == b || r == c) continue;
+                if (insideTriangle(p[r], p[a], p[b], p[c])) { empty = false; break; }
+            }
+            if (!empty) continue;
+            // Emit in the polygon's own cyclic order, so the winding is kept.
+            std::array<int, 3> t{a, b, c};
+            if (a > b && a > c) t = {b, c, a};
+            else if (c < a && c < b) t = {c, a, b};
+            out.push_back(t);
+            ring.erase(ring.begin() + k);
+            clipped = true;
+            break;
+        }
+        if (!clipped) {
+            // Self-touching or degenerate remainder: close it with a fan.
+            for (std::size_t i = 1; i + 1 < ring.size(); ++i) out.push_back({ring[0], ring[i], ring[i + 1]});
+            return out;
+        }
+    }
+    out.push_back({ring[0], ring[1], ring[2]});
+    return out;
+}
+
+Vec3 snapToMicroGrid(Vec3 p) {
+    auto snap = [](double v) { return std::isfinite(v) ? std::round(v * 1e6) / 1e6 : v; };
+    return {snap(p.x), snap(p.y), snap(p.z)};
+}
+
+}  // namespace ombrel

@@ -1,0 +1,236 @@
+#include "image_jpeg.h"
+
+#include "api_support.h"
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include <jpeglib.h>
+// jpeglib.h must come first.
+#include <jerror.h>
+
+// libjpeg reports fatal errors through a callback that must not return. It is left
+// with longjmp (the library is C, so nothing is skipped that needs unwinding); every
+// C++ object that lives across a setjmp below is owned by a heap record declared
+// before it, so the jump skips no destructor.
+
+namespace ombrel {
+namespace {
+
+// Progressive files can hold endless scans that each re-decode the whole image.
+constexpr int kMaxScans = 1000;
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    bool ranOut;  // the data ended early: the fault lies at its end
+};
+
+[[noreturn]] void jumpOut(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
+[[noreturn]] void errorExit(j_common_ptr cinfo) {
+    cinfo->err->format_message(cinfo, reinterpret_cast<ErrorManager*>(cinfo->err)->message);
+    jumpOut(cinfo);
+}
+
+// Corrupt-data warnings pass (the library recovers); data that ends early does not.
+void emitMessage(j_common_ptr cinfo, int level) {
+    if (level >= 0) return;
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF) {
+        reinterpret_cast<ErrorManager*>(cinfo->err)->ranOut = true;
+        errorExit(cinfo);
+    }
+    ++cinfo->err->num_warnings;
+}
+
+void watchScans(j_common_ptr cinfo) {
+    if (!cinfo->is_decompressor) return;
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxScans) return;
+    std::snprintf(reinterpret_cast<ErrorManager*>(cinfo->err)->message, JMSG_LENGTH_MAX, "more than %d scans",
+                  kMaxScans);
+    jumpOut(cinfo);
+}
+
+void setUpErrors(ErrorManager& err) {
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = errorExit;
+    err.pub.emit_message = emitMessage;
+    err.message[0] = 0;
+    err.ranOut = false;
+}
+
+struct Decoder {
+    jpeg_decompress_struct cinfo{};
+    ErrorManager err{};
+    jpeg_progress_mgr progress{};
+    std::vector<uint8_t> row;
+    bool created = false;
+    ~Decoder() {
+        if (created) jpeg_destroy_decompress(&cinfo);
+    }
+};
+
+// Where the library stopped reading. The entropy decoder keeps its own copy of the
+// position while inside a scan, so this may lag a little behind the fault.
+std::size_t inputOffset(const jpeg_decompress_struct& cinfo, const uint8_t* data, std::size_t size) {
+    if (reinterpret_cast<const ErrorManager*>(cinfo.err)->ranOut) return size;
+    if (!cinfo.src) return 0;
+    const auto next = reinterpret_cast<uintptr_t>(cinfo.src->next_input_byte);
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    if (next >= begin && next - begin <= size) return std::size_t(next - begin);
+    return size;
+}
+
+void checkDimensions(const Decoder& d, const uint8_t* data, std::size_t size, const std::string& source,
+                     const ImageLimits& limits) {
+    const int64_t w = d.cinfo.image_width, h = d.cinfo.image_height;
+    if (w <= 0 || h <= 0 || w > limits.maxSide || h > limits.maxSide || w * h > limits.maxBytes / 5)
+        failImage(source, "dimensions " + std::to_string(w) + "x" + std::to_string(h) + " too large",
+                  inputOffset(d.cinfo, data, size));
+}
+
+// Adobe's CMYK files store inverted ink, so the plain product gives the colour.
+void appendRow(const Decoder& d, Image& image) {
+    const std::size_t w = d.cinfo.output_width;
+    const std::size_t at = image.rgba.size();
+    image.rgba.resize(at + w * 4);
+    uint8_t* dst = image.rgba.data() + at;
+    const uint8_t* src = d.row.data();
+    if (d.cinfo.out_color_space == JCS_CMYK) {
+        for (std::size_t x = 0; x < w; ++x) {
+            const unsigned k = src[4 * x + 3];
+            dst[4 * x] = uint8_t(src[4 * x] * k / 255);
+            dst[4 * x + 1] = uint8_t(src[4 * x + 1] * k / 255);
+            dst[4 * x + 2] = uint8_t(src[4 * x + 2] * k / 255);
+            dst[4 * x + 3] = 255;
+        }
+    } else {
+        for (std::size_t x = 0; x < w; ++x) {
+            dst[4 * x] = src[3 * x], dst[4 * x + 1] = src[3 * x + 1], dst[4 * x + 2] = src[3 * x + 2];
+            dst[4 * x + 3] = 255;
+        }
+    }
+}
+
+// Compressed bytes go straight into a vector, so a failure leaks nothing.
+struct VectorDestination {
+    jpeg_destination_mgr pub;
+    std::vector<uint8_t>* out;
+};
+
+void startOutput(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    dest->out->resize(1 << 16);
+    dest->pub.next_output_byte = dest->out->data();
+    dest->pub.free_in_buffer = dest->out->size();
+}
+
+boolean growOutput(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    const std::size_t used = dest->out->size();
+    try {
+        dest->out->resize(used * 2);
+    } catch (const std::bad_alloc&) {
+        std::snprintf(reinterpret_cast<ErrorManager*>(cinfo->err)->message, JMSG_LENGTH_MAX, "out of memory");
+        jumpOut(reinterpret_cast<j_common_ptr>(cinfo));
+    }
+    dest->pub.next_output_byte = dest->out->data() + used;
+    dest->pub.free_in_buffer = dest->out->size() - used;
+    return TRUE;
+}
+
+void finishOutput(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    dest->out->resize(dest->out->size() - dest->pub.free_in_buffer);
+}
+
+struct Encoder {
+    jpeg_compress_struct cinfo{};
+    ErrorManager err{};
+    VectorDestination dest{};
+    std::vector<uint8_t> out, row;
+    bool created = false;
+    ~Encoder() {
+        if (created) jpeg_destroy_compress(&cinfo);
+    }
+};
+
+}  // namespace
+
+bool isJpeg(const uint8_t* data, std::size_t size) { return size >= 2 && data[0] == 0xFF && data[1] == 0xD8; }
+
+Image decodeJpeg(const uint8_t* data, std::size_t size, const std::string& source, const ImageLimits& limits) {
+    if (!isJpeg(data, size)) failImage(source, "not a JPEG file", 0);
+    Image image;
+    const auto d = std::make_unique<Decoder>();
+    d->cinfo.err = &d->err.pub;
+    setUpErrors(d->err);
+    if (setjmp(d->err.jump)) failImage(source, d->err.message, inputOffset(d->cinfo, data, size));
+
+    jpeg_create_decompress(&d->cinfo);
+    d->created = true;
+    d->cinfo.mem->max_memory_to_use = long(limits.maxBytes);
+    d->progress.progress_monitor = watchScans;
+    d->cinfo.progress = &d->progress;
+    jpeg_mem_src(&d->cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d->cinfo, TRUE);
+    checkDimensions(*d, data, size, source, limits);
+    const J_COLOR_SPACE space = d->cinfo.jpeg_color_space;
+    d->cinfo.out_color_space = space == JCS_CMYK || space == JCS_YCCK ? JCS_CMYK : JCS_RGB;
+    jpeg_start_decompress(&d->cinfo);
+
+    image.width = int(d->cinfo.output_width);
+    image.height = int(d->cinfo.output_height);
+    d->row.resize(std::size_t(d->cinfo.output_width) * std::size_t(d->cinfo.output_components));
+    // Rows are appended as they decode, so a short file never costs the full image.
+    while (d->cinfo.output_scanline < d->cinfo.output_height) {
+        JSAMPROW rows[1] = {d->row.data()};
+        if (jpeg_read_scanlines(&d->cinfo, rows, 1) != 1)
+            failImage(source, "no more scan lines", inputOffset(d->cinfo, data, size));
+        appendRow(*d, image);
+    }
+    // No jpeg_finish_decompress: a file that lacks only its end marker is still whole.
+    return image;
+}
+
+std::vector<uint8_t> encodeJpeg(const Image& image, int quality, const std::string& dest) {
+    const auto e = std::make_unique<Encoder>();
+    e->cinfo.err = &e->err.pub;
+    setUpErrors(e->err);
+    if (setjmp(e->err.jump)) throw ApiError("cannot write image " + dest + ": " + e->err.message);
+
+    jpeg_create_compress(&e->cinfo);
+    e->created = true;
+    e->dest.pub.init_destination = startOutput;
+    e->dest.pub.empty_output_buffer = growOutput;
+    e->dest.pub.term_destination = finishOutput;
+    e->dest.out = &e->out;
+    e->cinfo.dest = &e->dest.pub;
+    e->cinfo.image_width = JDIMENSION(image.width);
+    e->cinfo.image_height = JDIMENSION(image.height);
+    e->cinfo.input_components = 3;
+    e->cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&e->cinfo);
+    jpeg_set_quality(&e->cinfo, quality, TRUE);
+    jpeg_start_compress(&e->cinfo, TRUE);
+    const std::size_t w = std::size_t(image.width);
+    e->row.resize(w * 3);
+    while (e->cinfo.next_scanline < e->cinfo.image_height) {
+        const uint8_t* src = image.rgba.data() + std::size_t(e->cinfo.next_scanline) * w * 4;
+        for (std::size_t x = 0; x < w; ++x)
+            e->row[3 * x] = src[4 * x], e->row[3 * x + 1] = src[4 * x + 1], e->row[3 * x + 2] = src[4 * x + 2];
+        JSAMPROW rows[1] = {e->row.data()};
+        jpeg_write_scanlines(&e->cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&e->cinfo);
+    return std::move(e->out);
+}
+
+}  // namespace ombrel

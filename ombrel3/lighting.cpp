@@ -1,0 +1,52 @@
+#include "lighting.h"
+
+#include "all_polygons.h"
+#include "api_support.h"
+#include "model.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace ombrel {
+namespace {
+
+void bindToWalk(const Light& light) {
+    for (int32_t h : walkPolygons(lightTarget(light)))
+        if (Polygon* p = lookup<Polygon>(h)) {
+            if (std::find(p->lights.begin(), p->lights.end(), light.handle) == p->lights.end())
+                p->lights.push_back(light.handle);
+        }
+}
+
+void unbindAll(const std::vector<int32_t>& lights) {
+    forEachPolygon([&](Polygon& p) {
+        std::erase_if(p.lights, [&](int32_t l) { return std::find(lights.begin(), lights.end(), l) != lights.end(); });
+    });
+}
+
+}  // namespace
+
+int32_t lightTarget(const Light& light) { return lookup<Group>(light.target) ? light.target : 0; }
+
+void activateLight(const Light& light) {
+    unbindAll({light.handle});
+    bindToWalk(light);
+}
+
+void unbindLight(int32_t light) { unbindAll({light}); }
+
+void rebindAutoUpdateLights() {
+    World* w = state().world.get();
+    if (!w) return;
+    std::vector<int32_t> autoLights;
+    w->lights.forEach([&](int32_t h) {
+        const Light* l = lookup<Light>(h);
+        if (l && l->autoUpdate != 0) autoLights.push_back(h);
+    });
+    if (autoLights.empty()) return;
+    // One sweep for all of them, then each binds to its own walk.
+    unbindAll(autoLights);
+    for (int32_t h : autoLights) bindToWalk(*lookup<Light>(h));
+}
+
+}  // namespace ombrel

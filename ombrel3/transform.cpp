@@ -1,0 +1,88 @@
+#include "transform.h"
+
+#include "api_support.h"
+#include "geom.h"
+#include "model.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ombrel {
+namespace {
+
+struct NormalMap {
+    Mat3 cof;
+    double sign = 1;   // makes cof carry normals like m^-T, mirrored ones included
+    double det = 1;
+    bool identity = true;
+
+    Vec3 normal(Vec3 n) const {
+        if (identity) return n;
+        Vec3 r = cof * n * sign;
+        double lr = length(r), ln = length(n);
+        return lr > 0 ? r * (ln / lr) : n;
+    }
+    // A plane-frame vector (texel = dot(p - origin, v)) keeping its texel meaning.
+    Vec3 frameVector(Vec3 v) const { return identity || det == 0 ? v : cof * v / det; }
+};
+
+bool sameMatrix(const Mat3& a, const Mat3& b) { return a.c[0] == b.c[0] && a.c[1] == b.c[1] && a.c[2] == b.c[2]; }
+
+}  // namespace
+
+void transformSubtree(Group& group, const Mat3& m, Vec3 t, bool turnAxes) {
+    NormalMap nm;
+    nm.identity = sameMatrix(m, Mat3{});
+    nm.cof = cofactor(m);
+    nm.det = determinant(m);
+    nm.sign = nm.det < 0 ? -1 : 1;
+    bool mirror = nm.det < 0;
+    auto apply = [&](Vec3 p) { return m * p + t; };
+
+    for (int32_t gh : subtreeGroups(group.handle, true)) {
+        Group* g = lookup<Group>(gh);
+        if (!g) continue;
+        g->pivot = apply(g->pivot);
+        g->origin = apply(g->origin);
+        if (turnAxes) g->axes = m * g->axes;
+        g->polygons.forEach([&](int32_t ph) {
+            Polygon* p = lookup<Polygon>(ph);
+            if (!p) return;
+            for (int32_t pt : p->points) {
+                Point* q = lookup<Point>(pt);
+                if (!q) continue;
+                q->pos = apply(q->pos);
+                if (q->hasNormal) q->normal = nm.normal(q->normal);
+            }
+            if (mirror) std::reverse(p->points.begin(), p->points.end());
+            p->mapOrigin = apply(p->mapOrigin);
+            p->mapU = nm.frameVector(p->mapU);
+            p->mapV = nm.frameVector(p->mapV);
+        });
+        touchGroup(gh);
+    }
+}
+
+void moveGroup(Group& group, Vec3 offset) { transformSubtree(group, Mat3{}, offset, false); }
+
+void rotateGroup(Group& group, Vec3 axis, double degrees) {
+    Mat3 r = rotationDegrees(axis, degrees);
+    Vec3 c = group.pivot;
+    transformSubtree(group, r, c - r * c, true);
+}
+
+void scaleGroup(Group& group, Vec3 f, bool ownAxes) {
+    Mat3 m = scaleAlong(ownAxes ? group.axes : Mat3{}, f);
+    Vec3 c = groupLocation(group);
+    transformSubtree(group, m, c - m * c, false);
+}
+
+void matchGroupAxes(Group& group, const Mat3& frame) {
+    Mat3 r = frame * group.axes.transposed();
+    Vec3 c = groupLocation(group);
+    transformSubtree(group, r, c - r * c, true);
+    group.axes = frame;  // exactly what was asked, without rounding drift
+    touchGroup(group.handle);
+}
+
+}  // namespace ombrel

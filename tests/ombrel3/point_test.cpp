@@ -1,0 +1,69 @@
+// Point records: stored exactly, and the auto-correct grid.
+#include "engine_fixture.h"
+
+namespace {
+
+using PointTest = EngineTest;
+
+TEST_F(PointTest, StoresEveryValueAsGiven) {
+    int32_t p = OMBREL_polygon_create();
+    double rec[6] = {0.1, 0.2, 0.3, 1.5, -2.5, 65280};
+    int32_t a = OMBREL_polygon_add_point(p, rec);
+    int32_t b = OMBREL_polygon_add_point(p, rec);
+    EXPECT_EQ(OMBREL_polygon_get_num_of_points(p), 2);
+    EXPECT_EQ(OMBREL_polygon_get_first_point(p), a);
+    EXPECT_EQ(OMBREL_point_get_next_point(a), b);
+    EXPECT_EQ(OMBREL_point_get_next_point(b), 0);
+
+    double xyz[3], uv[2];
+    OMBREL_point_get_xyz(a, xyz);
+    EXPECT_EQ(xyz[0], 0.1);
+    EXPECT_EQ(xyz[2], 0.3);
+    OMBREL_point_get_bitmap_xy(a, uv);
+    EXPECT_EQ(uv[0], 1.5);
+    EXPECT_EQ(uv[1], -2.5);
+    EXPECT_EQ(OMBREL_point_get_brightness(a), 65280);
+
+    double moved[3] = {1e-7, -3, 1e300}, newUv[2] = {7, 8};
+    EXPECT_EQ(OMBREL_point_set_xyz(a, moved), 0);
+    EXPECT_EQ(OMBREL_point_set_bitmap_xy(a, 0, newUv), 0);  // owner argument ignored
+    EXPECT_EQ(OMBREL_point_set_brightness(a, -4), 0);
+    uint8_t rgb[3] = {1, 2, 3};
+    double normal[3] = {0, 0, 127};
+    EXPECT_EQ(OMBREL_point_set_rgb(a, OMBREL_group_create("other"), rgb), 0);
+    EXPECT_EQ(OMBREL_point_set_normal(a, normal), 0);
+    OMBREL_point_get_xyz(a, xyz);
+    EXPECT_EQ(xyz[0], 1e-7);
+    EXPECT_EQ(xyz[2], 1e300);
+    OMBREL_point_get_bitmap_xy(a, uv);
+    EXPECT_EQ(uv[1], 8);
+    EXPECT_EQ(OMBREL_point_get_brightness(a), -4);
+}
+
+TEST_F(PointTest, AutoCorrectModeOneSnapsToAMicroGrid) {
+    ASSERT_EQ(OMBREL_engine_set_coordinates_auto_correct_mode(1), 0);
+    int32_t p = OMBREL_polygon_create();
+    double rec[6] = {0.12345678, -2.0000004, 5, 0.12345678, 0, 100};
+    int32_t a = OMBREL_polygon_add_point(p, rec);
+    double xyz[3], uv[2];
+    OMBREL_point_get_xyz(a, xyz);
+    EXPECT_DOUBLE_EQ(xyz[0], 0.123457);
+    EXPECT_DOUBLE_EQ(xyz[1], -2.0);
+    OMBREL_point_get_bitmap_xy(a, uv);
+    EXPECT_EQ(uv[0], 0.12345678);  // texture coordinates are not positions
+    double set[3] = {1.0000001, 0, 0};
+    OMBREL_point_set_xyz(a, set);
+    OMBREL_point_get_xyz(a, xyz);
+    EXPECT_DOUBLE_EQ(xyz[0], 1.0);
+
+    EXPECT_EQ(OMBREL_engine_set_coordinates_auto_correct_mode(5), -1);  // kept
+    OMBREL_point_set_xyz(a, set);
+    OMBREL_point_get_xyz(a, xyz);
+    EXPECT_DOUBLE_EQ(xyz[0], 1.0);
+    ASSERT_EQ(OMBREL_engine_set_coordinates_auto_correct_mode(0), 0);
+    OMBREL_point_set_xyz(a, set);
+    OMBREL_point_get_xyz(a, xyz);
+    EXPECT_EQ(xyz[0], 1.0000001);
+}
+
+}  // namespace
