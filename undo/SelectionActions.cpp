@@ -101,8 +101,8 @@ void ActionSelect::HideLightPanel() { core::callHook(core::windowHooks().showLig
 
 // ---- ActionSelectPols
 
-void ActionSelectPols::Undo() { Restore(OldPols, OldCount); }
-void ActionSelectPols::Redo() { Restore(NewPols, NewCount); }
+void ActionSelectPols::Undo() { Restore(Pols.Old, Pols.OldCount); }
+void ActionSelectPols::Redo() { Restore(Pols.New, Pols.NewCount); }
 
 void ActionSelectPols::Restore(const std::vector<int32_t>& pols, int32_t count) {
     Globals::SelPols.checkCount(count);
@@ -119,8 +119,8 @@ void ActionSelectPols::Restore(const std::vector<int32_t>& pols, int32_t count) 
 
 // ---- ActionSelectPts
 
-void ActionSelectPts::Undo() { Restore(OldPts, OldCount); }
-void ActionSelectPts::Redo() { Restore(NewPts, NewCount); }
+void ActionSelectPts::Undo() { Restore(Pts.Old, Pts.OldCount); }
+void ActionSelectPts::Redo() { Restore(Pts.New, Pts.NewCount); }
 
 void ActionSelectPts::Restore(const std::vector<int32_t>& pts, int32_t count) {
     Globals::SelPts.checkCount(count);
@@ -146,8 +146,8 @@ void ActionSelectCoords::Restore(const std::vector<int32_t>& pts, const std::vec
 
 // ---- ActionSelectTrkPts
 
-void ActionSelectTrkPts::Undo() { Restore(OldPts, OldCount); }
-void ActionSelectTrkPts::Redo() { Restore(NewPts, NewCount); }
+void ActionSelectTrkPts::Undo() { Restore(TrkPts.Old, TrkPts.OldCount); }
+void ActionSelectTrkPts::Redo() { Restore(TrkPts.New, TrkPts.NewCount); }
 
 void ActionSelectTrkPts::Restore(const std::vector<int32_t>& pts, int32_t count) {
     Globals::NumSelTrkPts = count;

@@ -12,6 +12,26 @@
 #include <memory>
 #include <vector>
 
+// A selection of handles or point numbers before and after a change, each a
+// list used from index 1 with its count.
+struct SelectionBeforeAfter {
+    std::vector<int32_t> Old{0};
+    int32_t OldCount = 0;
+    std::vector<int32_t> New{0};
+    int32_t NewCount = 0;
+
+    template <class List>
+    void SetOld(const List& list, int32_t count) {
+        Old = CopyHandleList(list, count);
+        OldCount = count;
+    }
+    template <class List>
+    void SetNew(const List& list, int32_t count) {
+        New = CopyHandleList(list, count);
+        NewCount = count;
+    }
+};
+
 class ActionSelectPols {
 public:
     void Undo();
@@ -19,22 +39,17 @@ public:
     // Lists used from index 1.
     template <class List>
     void SetNewSelPols(const List& pols, int32_t total) {
-        NewPols = CopyHandleList(pols, total);
-        NewCount = total;
+        Pols.SetNew(pols, total);
     }
     template <class List>
     void SetOldSelPols(const List& pols, int32_t total) {
-        OldPols = CopyHandleList(pols, total);
-        OldCount = total;
+        Pols.SetOld(pols, total);
     }
 
 private:
     static void Restore(const std::vector<int32_t>& pols, int32_t count);
 
-    std::vector<int32_t> OldPols{0};
-    int32_t OldCount = 0;
-    std::vector<int32_t> NewPols{0};
-    int32_t NewCount = 0;
+    SelectionBeforeAfter Pols;
 };
 
 class ActionSelectPts {
@@ -43,22 +58,17 @@ public:
     void Redo();
     template <class List>
     void SetNewSelPts(const List& pts, int32_t total) {
-        NewPts = CopyHandleList(pts, total);
-        NewCount = total;
+        Pts.SetNew(pts, total);
     }
     template <class List>
     void SetOldSelPts(const List& pts, int32_t total) {
-        OldPts = CopyHandleList(pts, total);
-        OldCount = total;
+        Pts.SetOld(pts, total);
     }
 
 private:
     static void Restore(const std::vector<int32_t>& pts, int32_t count);
 
-    std::vector<int32_t> OldPts{0};
-    int32_t OldCount = 0;
-    std::vector<int32_t> NewPts{0};
-    int32_t NewCount = 0;
+    SelectionBeforeAfter Pts;
 };
 
 class ActionSelect {
@@ -125,20 +135,15 @@ public:
     // Point numbers of the selected track, used from index 1.
     template <class List>
     void SetNewSelTrkPts(const List& indices, int32_t total) {
-        NewPts = CopyHandleList(indices, total);
-        NewCount = total;
+        TrkPts.SetNew(indices, total);
     }
     template <class List>
     void SetOldSelTrkPts(const List& indices, int32_t total) {
-        OldPts = CopyHandleList(indices, total);
-        OldCount = total;
+        TrkPts.SetOld(indices, total);
     }
 
 private:
     static void Restore(const std::vector<int32_t>& pts, int32_t count);
 
-    std::vector<int32_t> OldPts{0};
-    int32_t OldCount = 0;
-    std::vector<int32_t> NewPts{0};
-    int32_t NewCount = 0;
+    SelectionBeforeAfter TrkPts;
 };

@@ -14,6 +14,7 @@
 #include "entities/LightGrp.h"
 #include "ombrel.h"
 #include "platform/doubles/platform_doubles.h"
+#include "walk_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -129,12 +130,7 @@ protected:
         return p;
     }
 
-    static std::vector<int32_t> polygonsOf(int32_t group) {
-        std::vector<int32_t> pols;
-        for (int32_t p = OMBREL_group_get_first_polygon(group); p; p = OMBREL_group_get_next_polygon(group, p))
-            pols.push_back(p);
-        return pols;
-    }
+    static std::vector<int32_t> polygonsOf(int32_t group) { return groupWalk(group); }
 
     static std::vector<int32_t> pointsOf(int32_t polygon) {
         std::vector<int32_t> pts;
