@@ -1,0 +1,18 @@
+// One set of coincident points of the edited group, moved together as one vertex.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class WeldedPoints {
+public:
+    int32_t NumOfPts() const { return static_cast<int32_t>(pts_.size()); }
+    // The i-th point, i from 1; a position outside 1..NumOfPts raises an error.
+    int32_t Point(int32_t i) const;
+    void AddPt(int32_t handle) { pts_.push_back(handle); }
+    // Drops every occurrence of the handle; false when it was not there.
+    bool RemovePt(int32_t handle);
+
+private:
+    std::vector<int32_t> pts_;
+};

@@ -1,0 +1,63 @@
+// What the shared procedures and the undo actions need of the main window's
+// panels, trees and status: the main window fills these in when it builds its
+// controls. An empty hook means the control does not exist (yet): getters answer
+// as for a closed panel, the others do nothing.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace core {
+
+struct WindowHooks {
+    // Main window services
+    std::function<void()> updateCameras;                 // UpdateCameras
+    std::function<void()> updateStatusBar;               // UpdateStatusBar
+    std::function<void(bool restore)> setMousePtrToHourGlass;  // False starts the wait state
+
+    // The part of ThingsToDoOnSelectedEntityChange that lives in the window: tree
+    // highlighting, the property panel of the current kind, the object-mode combo,
+    // the menu state and the status bar.
+    std::function<void()> selectionChangedUi;
+
+    // Workspace panel: the page index of tabWorkspace, cmbObj and cmbObjEditGeom.
+    std::function<int()> workspacePage;
+    std::function<int()> objModeCount;
+    std::function<std::string()> objModeText;
+    std::function<void(const std::string&)> setObjModeText;
+    std::function<std::string()> editGeomText;
+
+    // Property panels
+    std::function<void(bool visible)> showLightPanel;  // frmLight and its scroll bar
+    std::function<void()> refreshCameraPanel;          // SetCamWorkspaceFrame_Params
+    std::function<void(int32_t light)> refreshLightPanel;  // frmLight_SetParameters
+    std::function<void()> updateEditGeomTab;           // UpdateEditGeomTabBasedOnPolsSelected
+
+    // The texture-coordinate editor (frmTextureMapping)
+    std::function<bool()> textureMappingLoaded;
+    std::function<void()> textureMappingResetSelections;
+    std::function<void()> textureMappingSetupWithNewZoom;
+    // (points, owner polygons, count), lists used from index 1
+    std::function<void(const int32_t*, const int32_t*, int32_t)> textureMappingSetSelPts;
+    std::function<void(const int32_t*, const int32_t*, int32_t)> textureMappingSetSelPtsPartOfSelPols;
+
+    // Group tree nodes ("Group" and "Pol" keys)
+    std::function<void(int32_t group)> removeGroupNode;
+    std::function<void(int32_t group, int32_t father)> addGroupNode;  // with its sub-tree
+    std::function<void(int32_t polygon)> removePolNode;
+    std::function<void(int32_t polygon, int32_t group)> addPolNode;
+};
+
+inline WindowHooks& windowHooks() {
+    static WindowHooks hooks;
+    return hooks;
+}
+
+// Calls the hook when it is set.
+template <class Hook, class... Args>
+void callHook(const Hook& hook, Args&&... args) {
+    if (hook) hook(std::forward<Args>(args)...);
+}
+
+}  // namespace core

@@ -1,0 +1,47 @@
+// Every action class of the undo record, in the record's field order:
+// X(field, class, code, built). A class not built yet keeps its code and field
+// name; building it means writing the class, including its header in
+// ActionUndoRedo.h and turning its flag to true here.
+#pragma once
+
+#define TALVORA_UNDO_ACTIONS(X)                                        \
+    X(SelectObj, ActionSelect, ActSelect, true)                        \
+    X(Move, ActionMove, ActMove, true)                                 \
+    X(ScaleObj, ActionScale, ActScale, true)                           \
+    X(Delete, ActionDelete, ActDelete, false)                          \
+    X(Rotate, ActionRotate, ActRotate, true)                           \
+    X(MoveGrpPoints, ActionMoveGrpPoints, ActMoveGrpPoints, false)     \
+    X(RotateGrpPoints, ActionRotateGrpPoints, ActRotateGrpPoints, false) \
+    X(ScaleGrpPoints, ActionScaleGrpPoints, ActScaleGrpPoints, false)  \
+    X(DeleteGrpPols, ActionDeleteGrpPols, ActDeleteGrpPols, true)      \
+    X(MoveGrpPols, ActionMoveGrpPols, ActMoveGrpPols, false)           \
+    X(RotateGrpPols, ActionRotateGrpPols, ActRotateGrpPols, false)     \
+    X(ScaleGrpPols, ActionScaleGrpPols, ActScaleGrpPols, false)        \
+    X(ChngFatherGrp, ActionChangeFatherGrp, ActChangeFatherGrp, false) \
+    X(GroupGrps, ActionGroupTogather, ActGroupTogather, false)         \
+    X(Ungroup, ActionUnGroup, ActUnGroup, false)                       \
+    X(Extrude, ActionExtrude, ActExtrude, false)                       \
+    X(SelectPols, ActionSelectPols, ActSelectPols, true)               \
+    X(Bevel, ActionBevel, ActBevel, false)                             \
+    X(Create, ActionCreate, ActCreate, true)                           \
+    X(SelectPts, ActionSelectPts, ActSelectPts, true)                  \
+    X(ReplaceGrp, ActionReplaceGrp, ActReplaceGrp, false)              \
+    X(ApplyTexture, ActionApplyTextureToGrp, ActApplyTextureToGrp, false) \
+    X(ChngTextureCoords, ActionChngTextureCoords, ActChngTextureCoords, false) \
+    X(SelectCoords, ActionSelectCoords, ActSelectCoords, true)         \
+    X(RenameEntity, ActionRenameEntity, ActRenameEntity, false)        \
+    X(CutPols, ActionCutPol, ActCutPol, false)                         \
+    X(HideSel, ActionHide, ActHide, false)                             \
+    X(UnHideSel, ActionUnhide, ActUnhide, false)                       \
+    X(ChngFog, ActionChngFog, ActChngFog, false)                       \
+    X(ChngPolRotatedProp, ActionChngPolRotatedProp, ActChngPolRotatedProp, false) \
+    X(ChngPolLightDimu, ActionChngPolLightDimu, ActChngPolLightDimu, false) \
+    X(ChngPolTranslucency, ActionChngPolTranslucency, ActChngPolTranslucency, false) \
+    X(ChngPolTransIndx, ActionChngPolTrnsIndx, ActChngPolTrnsIndx, false) \
+    X(FlipPols, ActionPolsFlip, ActPolsFlip, false)                    \
+    X(Align, ActionAlign, ActAlign, false)                             \
+    X(SelectTrkPts, ActionSelectTrkPts, ActSelectTrkPts, true)         \
+    X(MoveTrkPts, ActionMoveTrkPts, ActMoveTrkPts, false)              \
+    X(RotateTrkPts, ActionRotateTrkPts, ActRotateTrkPts, false)        \
+    X(ScaleTrkPts, ActionScaleTrkPts, ActScaleTrkPts, false)           \
+    X(DetachPols, ActionDetachPols, ActDetachPols, false)

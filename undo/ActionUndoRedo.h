@@ -1,0 +1,59 @@
+// One undo record: an action code and the one typed action it names. Only the
+// field of the record's code is ever filled (by SetActionObjects); the undo stack
+// owns the record once pushed and releases it exactly once, when it leaves the
+// history.
+#pragma once
+
+#include "ActionCodes.h"
+#include "ActionList.h"
+#include "CreationDeletionActions.h"
+#include "ObjectTransformActions.h"
+#include "SelectionActions.h"
+
+#include <cstdint>
+#include <memory>
+#include <type_traits>
+
+// Action classes whose subsystems have not recorded them yet.
+#define TALVORA_DECLARE_UNBUILT(field, cls, code, built) class cls;
+TALVORA_UNDO_ACTIONS(TALVORA_DECLARE_UNBUILT)
+#undef TALVORA_DECLARE_UNBUILT
+
+// The field of an action class that is not built yet: never holds an action.
+template <class Action>
+struct NotBuilt {
+    explicit operator bool() const { return false; }
+};
+
+template <class Action, bool Built>
+using ActionField = std::conditional_t<Built, std::unique_ptr<Action>, NotBuilt<Action>>;
+
+class ActionUndoRedo {
+public:
+    ActionUndoRedo() = default;
+    ~ActionUndoRedo();
+    ActionUndoRedo(const ActionUndoRedo&) = delete;
+    ActionUndoRedo& operator=(const ActionUndoRedo&) = delete;
+
+    int32_t ActionType = 0;
+
+#define TALVORA_DECLARE_FIELD(field, cls, code, built) ActionField<cls, built> field;
+    TALVORA_UNDO_ACTIONS(TALVORA_DECLARE_FIELD)
+#undef TALVORA_DECLARE_FIELD
+
+    // Creates the action that ActionType names; codes without a class (9, 25, not
+    // built, outside 1..42) create nothing.
+    void SetActionObjects();
+
+    // The named action's Undo or Redo; nothing for a record without an action.
+    void UndoAction();
+    void RedoAction();
+
+    // Empties the named field, finishing the action's deferred work. Runs once;
+    // later calls and the destructor do nothing more. Errors rise to the caller.
+    void Release();
+    bool IsReleased() const { return released_; }
+
+private:
+    bool released_ = false;
+};

@@ -1,0 +1,224 @@
+#include "ObjectTransformActions.h"
+
+#include "SharedObjects.h"
+
+#include "core/EntityProcedures.h"
+#include "core/Globals.h"
+#include "core/Maths.h"
+#include "core/SelectionCentres.h"
+#include "core/TrackProcedures.h"
+#include "core/WindowHooks.h"
+
+#include "ombrel.h"
+
+namespace {
+
+constexpr int kCameraPage = 2;
+constexpr int kLightPage = 5;
+
+bool workspaceShows(int page) {
+    const auto& hook = core::windowHooks().workspacePage;
+    return hook && hook() == page;
+}
+
+Point3d groupLocation(int32_t group) {
+    Point3d p = {0, 0, 0};
+    OMBREL_group_get_location(group, &p[0], &p[1], &p[2]);
+    return p;
+}
+
+// The track procedures work about TrkCenter; a recorded centre stands in for it
+// while they run, so undo turns about the very point the edit used.
+class TrackCentreOverride {
+public:
+    explicit TrackCentreOverride(const Point3d& centre) : saved_(Globals::TrkCenter) { Globals::TrkCenter = centre; }
+    ~TrackCentreOverride() { Globals::TrkCenter = saved_; }
+    TrackCentreOverride(const TrackCentreOverride&) = delete;
+    TrackCentreOverride& operator=(const TrackCentreOverride&) = delete;
+
+private:
+    Point3d saved_;
+};
+
+void refreshSelGrpBndBoxIfGroup() {
+    if (Globals::CurrSelEntityType == SelGroup) undo::SelGrpBndBox().Initialize(Globals::CurrSelEntityHandle);
+}
+
+double reciprocal(double f) { return f == 0 ? 1.0 : 1.0 / f; }
+
+}  // namespace
+
+// ---- ActionMove
+
+void ActionMove::Undo() { MoveTo(FrmLoc, ToLoc); }
+void ActionMove::Redo() { MoveTo(ToLoc, FrmLoc); }
+
+void ActionMove::SetMovedEntity(int32_t kind, int32_t handle) {
+    MovedEntityType = kind;
+    MovedEntityHandle = handle;
+    if (kind == SelMultiple) undo::CopyCurrMultiSelWithoutTracks(MovedMultiSel);
+}
+
+void ActionMove::MoveTo(const Point3d& loc, const Point3d& from) {
+    const int32_t h = MovedEntityHandle;
+    switch (MovedEntityType) {
+    case SelGroup:
+        OMBREL_group_set_location(h, loc.data());
+        undo::SelGrpBndBox().Initialize(h);
+        break;
+    case SelCamera:
+        undo::SceneCameras().SetLocation(h, loc);
+        if (workspaceShows(kCameraPage)) core::callHook(core::windowHooks().refreshCameraPanel);
+        Globals::SyncViewIfSelIsViewedCam();
+        break;
+    case SelTrack:
+        Globals::SetTrackLocation(h, loc);
+        Globals::UpdateTrackCenter();
+        break;
+    case SelLight:
+        undo::SceneLights().SetLocation(h, loc);
+        if (workspaceShows(kLightPage)) core::callHook(core::windowHooks().refreshLightPanel, h);
+        break;
+    case SelMultiple: {
+        Point3d offset;
+        Maths::VectorFromTo(from, loc, offset);
+        const MultipleSelection& sel = MovedMultiSel;
+        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
+            Point3d p = groupLocation(sel.GetGrp(i));
+            Maths::AddVector(p, offset);
+            OMBREL_group_set_location(sel.GetGrp(i), p.data());
+        }
+        for (int32_t i = 1; i <= sel.NumOfLights(); ++i) {
+            Point3d p = {0, 0, 0};
+            OMBREL_light_get_location(sel.GetLight(i), p.data());
+            Maths::AddVector(p, offset);
+            undo::SceneLights().SetLocation(sel.GetLight(i), p);
+        }
+        for (int32_t i = 1; i <= sel.NumOfCams(); ++i) {
+            Point3d p = {0, 0, 0};
+            OMBREL_camera_get_location1(sel.GetCam(i), p.data());
+            Maths::AddVector(p, offset);
+            undo::SceneCameras().SetLocation(sel.GetCam(i), p);
+        }
+        undo::CurrMultiSel().InitializeBndBoxes();
+        Globals::SelObjsAvgCenter = loc;
+        break;
+    }
+    default: break;
+    }
+}
+
+// ---- ActionRotate
+
+void ActionRotate::Undo() {
+    if (Rotations.NumOfRotations() < 1) return;
+    Rotations.forEachUndone([this](double a, int32_t axis) { Turn(a, axis); });
+    AfterTurning();
+}
+
+void ActionRotate::Redo() {
+    if (Rotations.NumOfRotations() < 1) return;
+    Rotations.forEachRedone([this](double a, int32_t axis) { Turn(a, axis); });
+    AfterTurning();
+}
+
+void ActionRotate::SetRotatedEntity(int32_t kind, int32_t handle) {
+    RotatedEntityType = kind;
+    RotatedEntityHandle = handle;
+    if (kind == SelMultiple) {
+        undo::CopyCurrMultiSelWithoutTracks(RotatedMultiSel);
+        RotCenter = Globals::SelObjsAvgCenter;
+    } else if (kind == SelTrack) {
+        RotCenter = Globals::TrkCenter;
+    }
+}
+
+void ActionRotate::Turn(double a, int32_t axis) {
+    const int32_t h = RotatedEntityHandle;
+    const Point3d& c = RotCenter;
+    switch (RotatedEntityType) {
+    case SelGroup: OMBREL_group_rotate(h, a, 0, axis); break;
+    case SelCamera:
+        undo::SceneCameras().Rotate(h, a, axis, false, 0, 0, 0);
+        Globals::SyncViewIfSelIsViewedCam();
+        break;
+    case SelTrack: {
+        TrackCentreOverride centre(c);
+        Globals::RotateTrack(h, a, axis);
+        break;
+    }
+    case SelLight: undo::SceneLights().Rotate(h, a, axis, false, 0, 0, 0); break;
+    case SelMultiple: {
+        const MultipleSelection& sel = RotatedMultiSel;
+        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
+            const int32_t g = sel.GetGrp(i);
+            Point3d pivot = {0, 0, 0};
+            OMBREL_group_get_rotate_reference_point(g, pivot.data());
+            OMBREL_group_set_rotate_reference_point(g, c.data());
+            OMBREL_group_rotate(g, a, 0, axis);
+            OMBREL_group_set_rotate_reference_point(g, pivot.data());
+        }
+        for (int32_t i = 1; i <= sel.NumOfLights(); ++i)
+            undo::SceneLights().Rotate(sel.GetLight(i), a, axis, true, c[0], c[1], c[2]);
+        for (int32_t i = 1; i <= sel.NumOfCams(); ++i)
+            undo::SceneCameras().Rotate(sel.GetCam(i), a, axis, true, c[0], c[1], c[2]);
+        break;
+    }
+    default: break;
+    }
+}
+
+void ActionRotate::AfterTurning() {
+    if (RotatedEntityType == SelGroup) refreshSelGrpBndBoxIfGroup();
+    if (RotatedEntityType == SelMultiple) undo::CurrMultiSel().InitializeBndBoxes();
+}
+
+// ---- ActionScale
+
+void ActionScale::Undo() {
+    Point3d f;
+    for (int k = 0; k < 3; ++k) f[k] = reciprocal(ScaleChng[k]);
+    Apply(f);
+}
+
+void ActionScale::Redo() { Apply(ScaleChng); }
+
+void ActionScale::SetScaledEntity(int32_t kind, int32_t handle) {
+    ScaledEntityType = kind;
+    ScaledEntityHandle = handle;
+    if (kind == SelMultiple) {
+        undo::CopyCurrMultiSelWithoutTracks(ScaledMultiSel);
+        ScaleCenter = Globals::SelObjsAvgCenter;
+    } else if (kind == SelTrack) {
+        Globals::GetTrackCenter(handle, ScaleCenter);
+    }
+}
+
+void ActionScale::Apply(const Point3d& f) {
+    const int32_t h = ScaledEntityHandle;
+    switch (ScaledEntityType) {
+    case SelGroup:
+        OMBREL_group_scale(h, 0, f[0], f[1], f[2]);
+        undo::SelGrpBndBox().Initialize(h);
+        break;
+    case SelTrack: {
+        TrackCentreOverride centre(ScaleCenter);
+        Globals::ScaleTrack(h, f);
+        break;
+    }
+    case SelMultiple: {
+        const Point3d& c = ScaleCenter;
+        const MultipleSelection& sel = ScaledMultiSel;
+        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
+            const int32_t g = sel.GetGrp(i);
+            Point3d p = groupLocation(g);
+            for (int k = 0; k < 3; ++k) p[k] = c[k] + (p[k] - c[k]) * f[k];
+            OMBREL_group_set_location(g, p.data());
+            OMBREL_group_scale(g, 0, f[0], f[1], f[2]);
+        }
+        undo::CurrMultiSel().InitializeBndBoxes();
+        break;
+    }
+    default: break;  // cameras and lights keep their size
+    }
+}
