@@ -148,6 +148,6 @@ protected:
         return r;
     }
 
-    platform::testing::PlatformDoubles platform_;
+    platform::doubles::PlatformDoubles platform_;
     WindowRecorder window;
 };
