@@ -10,13 +10,13 @@
     X(ScaleObj, ActionScale, ActScale, true)                           \
     X(Delete, ActionDelete, ActDelete, false)                          \
     X(Rotate, ActionRotate, ActRotate, true)                           \
-    X(MoveGrpPoints, ActionMoveGrpPoints, ActMoveGrpPoints, false)     \
-    X(RotateGrpPoints, ActionRotateGrpPoints, ActRotateGrpPoints, false) \
-    X(ScaleGrpPoints, ActionScaleGrpPoints, ActScaleGrpPoints, false)  \
+    X(MoveGrpPoints, ActionMoveGrpPoints, ActMoveGrpPoints, true)     \
+    X(RotateGrpPoints, ActionRotateGrpPoints, ActRotateGrpPoints, true) \
+    X(ScaleGrpPoints, ActionScaleGrpPoints, ActScaleGrpPoints, true)  \
     X(DeleteGrpPols, ActionDeleteGrpPols, ActDeleteGrpPols, true)      \
-    X(MoveGrpPols, ActionMoveGrpPols, ActMoveGrpPols, false)           \
-    X(RotateGrpPols, ActionRotateGrpPols, ActRotateGrpPols, false)     \
-    X(ScaleGrpPols, ActionScaleGrpPols, ActScaleGrpPols, false)        \
+    X(MoveGrpPols, ActionMoveGrpPols, ActMoveGrpPols, true)           \
+    X(RotateGrpPols, ActionRotateGrpPols, ActRotateGrpPols, true)     \
+    X(ScaleGrpPols, ActionScaleGrpPols, ActScaleGrpPols, true)        \
     X(ChngFatherGrp, ActionChangeFatherGrp, ActChangeFatherGrp, false) \
     X(GroupGrps, ActionGroupTogather, ActGroupTogather, false)         \
     X(Ungroup, ActionUnGroup, ActUnGroup, false)                       \
@@ -39,9 +39,9 @@
     X(ChngPolTranslucency, ActionChngPolTranslucency, ActChngPolTranslucency, false) \
     X(ChngPolTransIndx, ActionChngPolTrnsIndx, ActChngPolTrnsIndx, false) \
     X(FlipPols, ActionPolsFlip, ActPolsFlip, false)                    \
-    X(Align, ActionAlign, ActAlign, false)                             \
+    X(Align, ActionAlign, ActAlign, true)                             \
     X(SelectTrkPts, ActionSelectTrkPts, ActSelectTrkPts, true)         \
-    X(MoveTrkPts, ActionMoveTrkPts, ActMoveTrkPts, false)              \
-    X(RotateTrkPts, ActionRotateTrkPts, ActRotateTrkPts, false)        \
-    X(ScaleTrkPts, ActionScaleTrkPts, ActScaleTrkPts, false)           \
+    X(MoveTrkPts, ActionMoveTrkPts, ActMoveTrkPts, true)              \
+    X(RotateTrkPts, ActionRotateTrkPts, ActRotateTrkPts, true)        \
+    X(ScaleTrkPts, ActionScaleTrkPts, ActScaleTrkPts, true)           \
     X(DetachPols, ActionDetachPols, ActDetachPols, false)

@@ -6,9 +6,12 @@
 
 #include "ActionCodes.h"
 #include "ActionList.h"
+#include "AlignAction.h"
 #include "CreationDeletionActions.h"
 #include "ObjectTransformActions.h"
+#include "PointPolygonTransformActions.h"
 #include "SelectionActions.h"
+#include "TrackPointTransformActions.h"
 
 #include <cstdint>
 #include <memory>

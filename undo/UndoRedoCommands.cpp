@@ -1,6 +1,7 @@
 #include "UndoRedoCommands.h"
 
 #include "ActionUndoRedo_Stack.h"
+#include "DragInProgress.h"
 #include "SharedObjects.h"
 
 #include "core/Globals.h"
@@ -41,6 +42,8 @@ private:
 void runCommand(QWidget* owner, ActionUndoRedo* (ActionUndoRedo_Stack::*take)(),
                 void (ActionUndoRedo::*apply)()) {
     platform::runTrapped(owner, [&] {
+        // The drag's record is not complete until the release.
+        if (IsTransformDragInProgress()) return;
         ActionUndoRedo* record = (Shared(Globals::UndoRedoStack, "The undo history").*take)();
         if (!record) return;
         WaitState wait;

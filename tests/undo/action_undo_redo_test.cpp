@@ -38,8 +38,9 @@ TEST(ActionUndoRedo, SetActionObjectsFillsOnlyTheFieldOfItsCode) {
         {ActDeleteGrpPols, {"DeleteGrpPols"}}, {ActSelectPols, {"SelectPols"}},
         {ActCreate, {"Create"}},          {ActSelectPts, {"SelectPts"}},
         {ActSelectCoords, {"SelectCoords"}}, {ActSelectTrkPts, {"SelectTrkPts"}},
+        {ActMoveGrpPols, {"MoveGrpPols"}}, {ActScaleTrkPts, {"ScaleTrkPts"}}, {ActAlign, {"Align"}},
         // no class, or a class whose subsystem does not record it yet
-        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActDelete, {}}, {ActExtrude, {}}, {ActAlign, {}},
+        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActDelete, {}}, {ActExtrude, {}},
     };
     for (const Case& c : cases) {
         ActionUndoRedo r;

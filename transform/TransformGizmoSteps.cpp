@@ -1,0 +1,169 @@
+// Rotation and scaling steps of a drag of the handle.
+#include "TransformGizmo.h"
+
+#include "EditModes.h"
+
+#include "core/CoreError.h"
+#include "core/Globals.h"
+#include "core/MultipleSelection.h"
+#include "core/TrackProcedures.h"
+#include "core/WeldedPoints.h"
+#include "core/WindowHooks.h"
+#include "core/EntityProcedures.h"
+#include "entities/CameraGrp.h"
+#include "entities/LightGrp.h"
+#include "undo/PointPolygonTransformActions.h"
+#include "undo/SharedObjects.h"
+
+#include "ombrel.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr double kDegreesPerUnit = 30;
+constexpr double kScalePerUnit = 1.0 / 40;
+// A step never flattens or mirrors the selection: its factor stays above this.
+constexpr double kMinStepFactor = 0.01;
+
+}  // namespace
+
+std::vector<WeldedPoints*> TransformGizmo::SelectedWeldedSets() const {
+    using namespace Globals;
+    std::vector<WeldedPoints*> sets;
+    sets.reserve(static_cast<std::size_t>(std::max(NumSelPolsRelatedPts, 0)));
+    for (int32_t i = 1; i <= NumSelPolsRelatedPts; ++i) {
+        WeldedPoints* set = WeldedPts[SelPolsRelatedPts[i]].get();
+        if (!set) core::raiseError("Welded point entry " + std::to_string(SelPolsRelatedPts[i]) + " does not exist");
+        sets.push_back(set);
+    }
+    return sets;
+}
+
+void TransformGizmo::RotatePts(int32_t AxisFlag, double Angle) {
+    using namespace Globals;
+    const Point3d c = SelPtsAvgCenter;
+    for (int32_t i = 1; i <= NumSelPts; ++i)
+        undo::WritePoint(SelPts[i], undo::TurnAbout(undo::ReadPoint(SelPts[i]), c, Angle, AxisFlag));
+}
+
+void TransformGizmo::RotatePols(int32_t AxisFlag, double Angle) {
+    const Point3d c = Globals::SelPolsAvgCenter;
+    const auto sets = Dragging && pressActive_ ? dragSets_ : SelectedWeldedSets();
+    for (WeldedPoints* set : sets)
+        undo::MoveWeldedSet(*set, [&](const Point3d& p) { return undo::TurnAbout(p, c, Angle, AxisFlag); });
+}
+
+void TransformGizmo::Rotate(double& amount) {
+    if (amount == 0) return;
+    const double angle = amount * kDegreesPerUnit;
+    amount = angle;
+    DragAngle += angle;
+    const int32_t axis = TransformationPossible;
+
+    using namespace Globals;
+    const int32_t h = CurrSelEntityHandle;
+    if (transform::IsPointEditing()) return RotatePts(axis, angle);
+    if (transform::IsPolygonEditing()) return RotatePols(axis, angle);
+    switch (CurrSelEntityType) {
+    case SelGroup: OMBREL_group_rotate(h, angle, 0, axis); break;
+    case SelMultiple: {
+        // The common centre is the one of the press for the whole drag.
+        const Point3d c = Dragging && pressActive_ ? pressCentre_ : SelObjsAvgCenter;
+        const MultipleSelection& sel = undo::CurrMultiSel();
+        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
+            const int32_t g = sel.GetGrp(i);
+            Point3d pivot = {0, 0, 0};
+            OMBREL_group_get_rotate_reference_point(g, pivot.data());
+            OMBREL_group_set_rotate_reference_point(g, c.data());
+            OMBREL_group_rotate(g, angle, 0, axis);
+            OMBREL_group_set_rotate_reference_point(g, pivot.data());
+        }
+        for (int32_t i = 1; i <= sel.NumOfLights(); ++i)
+            undo::SceneLights().Rotate(sel.GetLight(i), angle, axis, true, c[0], c[1], c[2]);
+        for (int32_t i = 1; i <= sel.NumOfCams(); ++i)
+            undo::SceneCameras().Rotate(sel.GetCam(i), angle, axis, true, c[0], c[1], c[2]);
+        break;
+    }
+    case SelCamera:
+        undo::SceneCameras().Rotate(h, angle, axis, false, 0, 0, 0);
+        if (transform::WorkspacePage() == transform::kCameraTrackPage)
+            core::callHook(core::windowHooks().refreshCameraPanel);
+        SyncViewIfSelIsViewedCam();
+        break;
+    case SelLight:
+        undo::SceneLights().Rotate(h, angle, axis, false, 0, 0, 0);
+        if (transform::WorkspacePage() == transform::kLightPage)
+            core::callHook(core::windowHooks().refreshLightPanel, h);
+        break;
+    case SelTrack:
+        if (transform::IsTrackOnPageAs("Track")) RotateTrack(h, angle, axis);
+        else if (transform::IsTrackOnPageAs("Point")) RotateSelTrackPoints(h, axis, angle);
+        break;
+    default: break;
+    }
+}
+
+void TransformGizmo::ChangeScale(double& amount) {
+    if (!Dragging || amount == 0) return;
+    const double s = amount * kScalePerUnit;
+    amount = s;
+    Point3d f = {1, 1, 1};
+    if (TransformationPossible >= 0 && TransformationPossible <= 2)
+        f[static_cast<std::size_t>(TransformationPossible)] += s;
+    else if (TransformationPossible == AxisAll)
+        f = {1 + s, 1 + s, 1 + s};
+    for (double& k : f) k = std::max(k, kMinStepFactor);
+    auto accumulate = [&f](Point3d& total) {
+        for (int k = 0; k < 3; ++k) total[static_cast<std::size_t>(k)] *= f[static_cast<std::size_t>(k)];
+    };
+
+    using namespace Globals;
+    const int32_t h = CurrSelEntityHandle;
+    if (transform::IsPointEditing()) {
+        accumulate(ScaleChng);
+        const Point3d c = SelPtsAvgCenter;
+        for (int32_t i = 1; i <= NumSelPts; ++i)
+            undo::WritePoint(SelPts[i], undo::ScaleAbout(undo::ReadPoint(SelPts[i]), c, f));
+        return;
+    }
+    if (transform::IsPolygonEditing()) {
+        accumulate(ScaleChng);
+        const Point3d c = SelPolsAvgCenter;
+        const auto sets = pressActive_ ? dragSets_ : SelectedWeldedSets();
+        for (WeldedPoints* set : sets)
+            undo::MoveWeldedSet(*set, [&](const Point3d& p) { return undo::ScaleAbout(p, c, f); });
+        return;
+    }
+    switch (CurrSelEntityType) {
+    case SelGroup:
+        OMBREL_group_scale(h, 0, f[0], f[1], f[2]);
+        accumulate(objScaleChng_);
+        break;
+    case SelMultiple: {
+        const Point3d c = pressActive_ ? pressCentre_ : SelObjsAvgCenter;
+        const MultipleSelection& sel = undo::CurrMultiSel();
+        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
+            const int32_t g = sel.GetGrp(i);
+            Point3d loc = {0, 0, 0};
+            OMBREL_group_get_location(g, &loc[0], &loc[1], &loc[2]);
+            const Point3d moved = undo::ScaleAbout(loc, c, f);
+            OMBREL_group_set_location(g, moved.data());
+            OMBREL_group_scale(g, 0, f[0], f[1], f[2]);
+        }
+        accumulate(objScaleChng_);
+        break;
+    }
+    case SelTrack:
+        if (transform::IsTrackOnPageAs("Track")) {
+            ScaleTrack(h, f);
+            accumulate(objScaleChng_);
+        } else if (transform::IsTrackOnPageAs("Point")) {
+            accumulate(TrkScaleChng);
+            ScaleSelTrackPoints(h, f);
+        }
+        break;
+    default: break;  // cameras and lights keep their size
+    }
+}

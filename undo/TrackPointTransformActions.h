@@ -1,0 +1,70 @@
+// Undo records of moving, rotating and scaling the selected points of a track.
+// Each record keeps its own copy of the point numbers, the track and the centre,
+// and replays on those, whatever is selected when it runs.
+#pragma once
+
+#include "RotationStep.h"
+
+#include "core/CoreTypes.h"
+
+#include <cstdint>
+#include <vector>
+
+class ActionMoveTrkPts {
+public:
+    void Undo();
+    void Redo();
+    void SetFrmLoc(const Point3d& loc) { FrmLoc = loc; }
+    void SetToLoc(const Point3d& loc) { ToLoc = loc; }
+    void SetMovedTrkPtsToCurrSelTrkPts();
+
+    int32_t NumOfPts() const { return count; }
+
+private:
+    void ComputeMoveOffset();
+    void Shift(double sign);
+
+    Point3d FrmLoc = {0, 0, 0};
+    Point3d ToLoc = {0, 0, 0};
+    Point3d offset = {0, 0, 0};
+    std::vector<int32_t> points{0};  // point numbers from index 1
+    int32_t count = 0;
+    int32_t track = 0;
+};
+
+class ActionRotateTrkPts {
+public:
+    void Undo();
+    void Redo();
+    // Point numbers, track and centre (SelTrkPtsAvgCenter).
+    void SetRotatedTrkPtsToCurrSelTrkPts();
+    void AddRotation(double angle, int32_t axis) { steps.AddRotation(angle, axis); }
+
+    int32_t NumOfRotations() const { return steps.NumOfRotations(); }
+
+private:
+    std::vector<int32_t> points{0};
+    int32_t count = 0;
+    RotationSteps steps;
+    int32_t track = 0;
+    Point3d centre = {0, 0, 0};
+};
+
+class ActionScaleTrkPts {
+public:
+    // The reciprocal factors; a factor of 0 cannot be taken back and leaves its axis.
+    void Undo();
+    void Redo();
+    void SetScaleChng(const Point3d& factors) { factors_ = factors; }
+    // Point numbers, track and centre (SelTrkPtsAvgCenter).
+    void SetScaledTrkPtsToCurrSelPts();
+
+private:
+    void Apply(const Point3d& f);
+
+    Point3d factors_ = {1, 1, 1};
+    std::vector<int32_t> points{0};
+    int32_t count = 0;
+    int32_t track = 0;
+    Point3d centre = {0, 0, 0};
+};
