@@ -2,6 +2,7 @@
 // policy and the undo record a drag leaves.
 #include "TransformGizmo.h"
 
+#include "AlignMode.h"
 #include "EditModes.h"
 
 #include "core/CoreError.h"
@@ -94,6 +95,9 @@ void TransformGizmo::EndDragState() {
 
 void TransformGizmo::MouseDown(int16_t Button, float X, float Y) {
     (void)X, (void)Y;
+    // Align mode takes the views' releases, so a press here would leave a record
+    // that no release completes.
+    if (transform::IsAlignMode()) return;
     hasLastCursorPos_ = false;
     LastCursorPos = {0, 0};
     Dragging = true;

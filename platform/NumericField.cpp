@@ -1,0 +1,118 @@
+#include "NumericField.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace platform {
+namespace {
+
+QLocale numberLocale() {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    return locale;
+}
+
+}  // namespace
+
+bool ReadNumber(const QString& text, double& value) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) return false;
+    // Words such as "inf" and "nan" are never numbers, whatever the locale reads.
+    for (QChar ch : trimmed)
+        if (ch.isLetter() && ch.toLower() != QLatin1Char('e')) return false;
+    bool ok = false;
+    const double v = numberLocale().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+QString NumberText(double value) {
+    if (value == 0) value = 0;  // no "-0"
+    return numberLocale().toString(value, 'g', 15);
+}
+
+UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
+    up_->setArrowType(Qt::UpArrow);
+    down_->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {up_, down_}) b->setFixedSize(16, 11);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(up_);
+    layout->addWidget(down_);
+    connect(up_, &QToolButton::clicked, this, [this] { clickUp(); });
+    connect(down_, &QToolButton::clicked, this, [this] { clickDown(); });
+}
+
+void UpDown::setValue(int value) {
+    if (value < Min) value = Min;
+    if (value > Max) value = Max;
+    if (value == value_) return;
+    value_ = value;
+    emit Change();
+}
+
+NumericField::NumericField(Options options, QWidget* parent)
+    : QWidget(parent), options_(options), text_(new QLineEdit(this)), spinner_(new UpDown(this)) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(text_);
+    layout->addWidget(spinner_);
+    text_->installEventFilter(this);
+    connect(text_, &QLineEdit::textChanged, this, [this] {
+        if (onChange) onChange();
+        else CopyTextToTag();
+    });
+    connect(spinner_, &UpDown::Change, this, [this] {
+        if (onSpinnerChange) onSpinnerChange();
+        else StepSpinner();
+    });
+}
+
+void NumericField::CopyTextToTag() {
+    if (!options_.copyOnChange || !isActive()) return;
+    if (IsNumeric(text_->text())) spinner_->Tag = text_->text();
+}
+
+void NumericField::StepSpinner() {
+    if (!isActive()) return;
+    const int value = spinner_->Value();
+    if (value == 0) return;  // the change raised by resetting the value
+    double tag = 0;
+    const bool numericTag = ReadNumber(spinner_->Tag, tag);
+    const double next = numericTag ? tag + value * options_.step : value;
+    if (!std::isfinite(next)) return;
+    spinner_->Tag = NumberText(next);
+    spinner_->setValue(0);
+    text_->setText(spinner_->Tag);
+    if (options_.applyOnSpinner && apply) apply();
+}
+
+void NumericField::SelectAll() { text_->setSelection(0, static_cast<int>(text_->text().size())); }
+
+bool NumericField::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text_) {
+        if (event->type() == QEvent::FocusIn) {
+            SelectAll();
+        } else if (event->type() == QEvent::FocusOut) {
+            if (options_.applyOnLeave && apply) apply();
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && apply) {
+                apply();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace platform

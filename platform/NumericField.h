@@ -1,0 +1,97 @@
+// The numeric field of the dialogs and panels: a text field with its up-down
+// spinner, and the number rules they share.
+//
+// By default a numeric change of the text is copied into the spinner's Tag, Enter
+// applies, leaving the field applies, and a spinner click steps the Tag, shows it
+// in the field and applies at once. Options cover the windows that differ. Texts
+// that are not numbers are ignored without a message; a text whose value is not
+// finite ("1e999", "inf", "nan") is never a number.
+#pragma once
+
+#include <QLineEdit>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class QToolButton;
+
+namespace platform {
+
+// A number as the user's locale writes it (QLocale()), blanks around allowed, no
+// thousands separators; false for anything else and for values that are not finite.
+bool ReadNumber(const QString& text, double& value);
+inline bool IsNumeric(const QString& text) {
+    double v = 0;
+    return ReadNumber(text, v);
+}
+// Up to 15 significant digits, no trailing zeros, in the user's locale.
+QString NumberText(double value);
+
+// The classic up-down control: a value that a click moves by one increment and a
+// Tag the window keeps its running value in. Setting a new value raises Change.
+class UpDown : public QWidget {
+    Q_OBJECT
+public:
+    explicit UpDown(QWidget* parent = nullptr);
+
+    int Value() const { return value_; }
+    void setValue(int value);
+    int Min = -1000, Max = 1000, Increment = 1;
+    QString Tag;
+
+    // A click on the upper or lower arrow, as the user makes it.
+    void clickUp() { setValue(value_ + Increment); }
+    void clickDown() { setValue(value_ - Increment); }
+
+signals:
+    void Change();
+
+private:
+    int value_ = 0;
+    QToolButton* up_;
+    QToolButton* down_;
+};
+
+class NumericField : public QWidget {
+    Q_OBJECT
+public:
+    struct Options {
+        bool applyOnSpinner = true;  // a click applies at once
+        double step = 1;             // what one increment adds to the running value
+        bool copyOnChange = true;    // numeric text goes to the spinner's Tag
+        bool applyOnLeave = true;    // leaving the field applies it
+    };
+
+    explicit NumericField(QWidget* parent = nullptr) : NumericField(Options{}, parent) {}
+    NumericField(Options options, QWidget* parent = nullptr);
+
+    QLineEdit* text() const { return text_; }
+    UpDown* spinner() const { return spinner_; }
+    const Options& options() const { return options_; }
+
+    // The window's handlers; each may be left empty. While active() answers false
+    // (a window still filling its fields) the change and spinner handling rest.
+    std::function<void()> apply;
+    std::function<bool()> active;
+    // Replaces the default handling of a change of the text or of the spinner.
+    std::function<void()> onChange;
+    std::function<void()> onSpinnerChange;
+
+    // The default handlings, for windows that wrap them in their own handlers.
+    void CopyTextToTag();
+    void StepSpinner();
+    void SelectAll();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool isActive() const { return !active || active(); }
+
+    Options options_;
+    QLineEdit* text_;
+    UpDown* spinner_;
+};
+
+}  // namespace platform
