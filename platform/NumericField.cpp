@@ -83,9 +83,12 @@ void NumericField::CopyTextToTag() {
 }
 
 void NumericField::StepSpinner() {
-    if (!isActive()) return;
     const int value = spinner_->Value();
     if (value == 0) return;  // the change raised by resetting the value
+    if (!isActive()) {
+        spinner_->setValue(0);  // a click while the window rests is dropped, not saved up
+        return;
+    }
     double tag = 0;
     const bool numericTag = ReadNumber(spinner_->Tag, tag);
     const double next = numericTag ? tag + value * options_.step : value;

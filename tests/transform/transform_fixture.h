@@ -13,6 +13,7 @@
 #include "core/myLine.h"
 #include "platform/cursor.h"
 #include "platform/device_context.h"
+#include "platform/doubles/test_application.h"
 #include "platform/gdi.h"
 #include "platform/key_state.h"
 #include "platform/virtual_keys.h"
@@ -28,6 +29,7 @@ protected:
     static constexpr int kW = 640, kH = 480;
 
     void SetUp() override {
+        platform::doubles::testApplication();
         UndoFixture::SetUp();
         QLocale::setDefault(QLocale::c());
         buffer_.assign(kW * kH * 4, 0);
