@@ -2,8 +2,10 @@
 
 #include "TransformHooks.h"
 
+#include "core/CoreError.h"
 #include "core/CoreTypes.h"
 #include "core/Globals.h"
+#include "core/WeldedPoints.h"
 #include "core/WindowHooks.h"
 #include "core/WindowProcedures.h"
 
@@ -46,6 +48,18 @@ bool IsTrackPointEditing() { return IsTrackOnPageAs("Point"); }
 bool IsGrpHidden(int32_t group) { return ask(transformHooks().isGrpHidden, group); }
 bool IsCamHidden(int32_t camera) { return ask(transformHooks().isCamHidden, camera); }
 bool IsLightHidden(int32_t light) { return ask(transformHooks().isLightHidden, light); }
+
+std::vector<WeldedPoints*> SelectedWeldedSets() {
+    using namespace Globals;
+    std::vector<WeldedPoints*> sets;
+    sets.reserve(static_cast<std::size_t>(NumSelPolsRelatedPts > 0 ? NumSelPolsRelatedPts : 0));
+    for (int32_t i = 1; i <= NumSelPolsRelatedPts; ++i) {
+        WeldedPoints* set = WeldedPts[SelPolsRelatedPts[i]].get();
+        if (!set) core::raiseError("Welded point entry " + std::to_string(SelPolsRelatedPts[i]) + " does not exist");
+        sets.push_back(set);
+    }
+    return sets;
+}
 
 EditMode CurrentEditMode() {
     if (IsPointEditing()) return EditMode::Point;

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+class WeldedPoints;
 
 namespace transform {
 
@@ -26,6 +29,9 @@ bool IsTextureEditing();
 bool IsTrackPointEditing();
 // A track selected on the camera page with cmbTrackPoint reading text.
 bool IsTrackOnPageAs(const char* text);
+
+// The WeldedPts entries touched by the selected polygons (SelPolsRelatedPts).
+std::vector<WeldedPoints*> SelectedWeldedSets();
 
 bool IsGrpHidden(int32_t group);
 bool IsCamHidden(int32_t camera);

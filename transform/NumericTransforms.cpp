@@ -17,6 +17,7 @@
 #include "entities/CameraGrp.h"
 #include "entities/LightGrp.h"
 #include "platform/NumericField.h"
+#include "undo/MultipleSelectionSteps.h"
 #include "undo/PointPolygonTransformActions.h"
 #include "undo/SharedObjects.h"
 
@@ -44,16 +45,6 @@ private:
 bool finite(const Point3d& v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
 
 void shift(Point3d& p, const Point3d& d) { Maths::AddVector(p, d); }
-
-std::vector<WeldedPoints*> selectedSets() {
-    using namespace Globals;
-    std::vector<WeldedPoints*> sets;
-    for (int32_t i = 1; i <= NumSelPolsRelatedPts; ++i) {
-        WeldedPoints* set = WeldedPts[SelPolsRelatedPts[i]].get();
-        if (set) sets.push_back(set);
-    }
-    return sets;
-}
 
 }  // namespace
 
@@ -111,7 +102,7 @@ void frmTransformParameters::ValidateMove(int axis) {
     case transform::EditMode::Polygon: {
         const Point3d d = offsetFrom(SelPolsAvgCenter);
         if (!finite(d)) return;
-        for (WeldedPoints* set : selectedSets())
+        for (WeldedPoints* set : transform::SelectedWeldedSets())
             for (int32_t j = 1; j <= set->NumOfPts(); ++j) {
                 Point3d p = undo::ReadPoint(set->Point(j));
                 shift(p, d);
@@ -223,7 +214,7 @@ void frmTransformParameters::ApplyRotation() {
         ValidateGroupPolygons(h);
     } else if (transform::IsPolygonEditing()) {
         const Point3d c = SelPolsAvgCenter;
-        for (WeldedPoints* set : selectedSets()) undo::MoveWeldedSet(*set, [&](const Point3d& p) { return turnAll(c, p); });
+        for (WeldedPoints* set : transform::SelectedWeldedSets()) undo::MoveWeldedSet(*set, [&](const Point3d& p) { return turnAll(c, p); });
         ValidateGroupPolygons(h);
     } else {
         for (int32_t k = 0; k < 3; ++k) {
@@ -245,20 +236,7 @@ void frmTransformParameters::ApplyRotation() {
                 break;
             case SelLight: undo::SceneLights().Rotate(h, a, k, false, 0, 0, 0); break;
             case SelMultiple: {
-                const Point3d c = openCentre_;
-                const MultipleSelection& sel = undo::CurrMultiSel();
-                for (int32_t j = 1; j <= sel.NumOfGrps(); ++j) {
-                    const int32_t g = sel.GetGrp(j);
-                    Point3d r = {0, 0, 0};
-                    OMBREL_group_get_rotate_reference_point(g, r.data());
-                    OMBREL_group_set_rotate_reference_point(g, c.data());
-                    OMBREL_group_rotate(g, a, 0, k);
-                    OMBREL_group_set_rotate_reference_point(g, r.data());
-                }
-                for (int32_t j = 1; j <= sel.NumOfLights(); ++j)
-                    undo::SceneLights().Rotate(sel.GetLight(j), a, k, true, c[0], c[1], c[2]);
-                for (int32_t j = 1; j <= sel.NumOfCams(); ++j)
-                    undo::SceneCameras().Rotate(sel.GetCam(j), a, k, true, c[0], c[1], c[2]);
+                undo::TurnMultipleSelection(undo::CurrMultiSel(), a, k, openCentre_);
                 undo::CurrMultiSel().InitializeBndBoxes();
                 break;
             }
@@ -320,7 +298,7 @@ void frmTransformParameters::ApplyScale() {
         ValidateGroupPolygons(h);
     } else if (transform::IsPolygonEditing()) {
         const Point3d c = SelPolsAvgCenter;
-        for (WeldedPoints* set : selectedSets())
+        for (WeldedPoints* set : transform::SelectedWeldedSets())
             undo::MoveWeldedSet(*set, [&](const Point3d& p) { return undo::ScaleAbout(p, c, f); });
         ValidateGroupPolygons(h);
     } else {
@@ -336,16 +314,7 @@ void frmTransformParameters::ApplyScale() {
             GetTrackDimensions(h, FnlDim);
             break;
         case SelMultiple: {
-            const Point3d c = openCentre_;
-            const MultipleSelection& sel = undo::CurrMultiSel();
-            for (int32_t j = 1; j <= sel.NumOfGrps(); ++j) {
-                const int32_t g = sel.GetGrp(j);
-                Point3d loc = {0, 0, 0};
-                OMBREL_group_get_location(g, &loc[0], &loc[1], &loc[2]);
-                const Point3d moved = undo::ScaleAbout(loc, c, f);
-                OMBREL_group_set_location(g, moved.data());
-                OMBREL_group_scale(g, 0, f[0], f[1], f[2]);
-            }
+            undo::ScaleMultipleSelection(undo::CurrMultiSel(), f, openCentre_);
             undo::CurrMultiSel().InitializeBndBoxes();
             break;
         }

@@ -70,7 +70,6 @@ private:
     void FinishRecord(Mode mode);
     void BeginDragState(Mode mode);
     void EndDragState();
-    std::vector<WeldedPoints*> SelectedWeldedSets() const;
 
     int view_;
     PixelPt LastCursorPos = {0, 0};

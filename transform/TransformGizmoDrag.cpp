@@ -84,7 +84,7 @@ void TransformGizmo::BeginDragState(Mode mode) {
     ScaleChng = TrkScaleChng = objScaleChng_ = {1, 1, 1};
     pressCentre_ = Globals::CurrSelEntityType == SelMultiple ? Globals::SelObjsAvgCenter : Globals::TrkCenter;
     dragSets_.clear();
-    if (mode == Mode::Polygon) dragSets_ = SelectedWeldedSets();
+    if (mode == Mode::Polygon) dragSets_ = transform::SelectedWeldedSets();
 }
 
 void TransformGizmo::EndDragState() {

@@ -12,6 +12,7 @@
 #include "core/EntityProcedures.h"
 #include "entities/CameraGrp.h"
 #include "entities/LightGrp.h"
+#include "undo/MultipleSelectionSteps.h"
 #include "undo/PointPolygonTransformActions.h"
 #include "undo/SharedObjects.h"
 
@@ -29,18 +30,6 @@ constexpr double kMinStepFactor = 0.01;
 
 }  // namespace
 
-std::vector<WeldedPoints*> TransformGizmo::SelectedWeldedSets() const {
-    using namespace Globals;
-    std::vector<WeldedPoints*> sets;
-    sets.reserve(static_cast<std::size_t>(std::max(NumSelPolsRelatedPts, 0)));
-    for (int32_t i = 1; i <= NumSelPolsRelatedPts; ++i) {
-        WeldedPoints* set = WeldedPts[SelPolsRelatedPts[i]].get();
-        if (!set) core::raiseError("Welded point entry " + std::to_string(SelPolsRelatedPts[i]) + " does not exist");
-        sets.push_back(set);
-    }
-    return sets;
-}
-
 void TransformGizmo::RotatePts(int32_t AxisFlag, double Angle) {
     using namespace Globals;
     const Point3d c = SelPtsAvgCenter;
@@ -50,7 +39,7 @@ void TransformGizmo::RotatePts(int32_t AxisFlag, double Angle) {
 
 void TransformGizmo::RotatePols(int32_t AxisFlag, double Angle) {
     const Point3d c = Globals::SelPolsAvgCenter;
-    const auto sets = Dragging && pressActive_ ? dragSets_ : SelectedWeldedSets();
+    const auto sets = Dragging && pressActive_ ? dragSets_ : transform::SelectedWeldedSets();
     for (WeldedPoints* set : sets)
         undo::MoveWeldedSet(*set, [&](const Point3d& p) { return undo::TurnAbout(p, c, Angle, AxisFlag); });
 }
@@ -70,20 +59,8 @@ void TransformGizmo::Rotate(double& amount) {
     case SelGroup: OMBREL_group_rotate(h, angle, 0, axis); break;
     case SelMultiple: {
         // The common centre is the one of the press for the whole drag.
-        const Point3d c = Dragging && pressActive_ ? pressCentre_ : SelObjsAvgCenter;
-        const MultipleSelection& sel = undo::CurrMultiSel();
-        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
-            const int32_t g = sel.GetGrp(i);
-            Point3d pivot = {0, 0, 0};
-            OMBREL_group_get_rotate_reference_point(g, pivot.data());
-            OMBREL_group_set_rotate_reference_point(g, c.data());
-            OMBREL_group_rotate(g, angle, 0, axis);
-            OMBREL_group_set_rotate_reference_point(g, pivot.data());
-        }
-        for (int32_t i = 1; i <= sel.NumOfLights(); ++i)
-            undo::SceneLights().Rotate(sel.GetLight(i), angle, axis, true, c[0], c[1], c[2]);
-        for (int32_t i = 1; i <= sel.NumOfCams(); ++i)
-            undo::SceneCameras().Rotate(sel.GetCam(i), angle, axis, true, c[0], c[1], c[2]);
+        undo::TurnMultipleSelection(undo::CurrMultiSel(), angle, axis,
+                                    Dragging && pressActive_ ? pressCentre_ : SelObjsAvgCenter);
         break;
     }
     case SelCamera:
@@ -131,7 +108,7 @@ void TransformGizmo::ChangeScale(double& amount) {
     if (transform::IsPolygonEditing()) {
         accumulate(ScaleChng);
         const Point3d c = SelPolsAvgCenter;
-        const auto sets = pressActive_ ? dragSets_ : SelectedWeldedSets();
+        const auto sets = pressActive_ ? dragSets_ : transform::SelectedWeldedSets();
         for (WeldedPoints* set : sets)
             undo::MoveWeldedSet(*set, [&](const Point3d& p) { return undo::ScaleAbout(p, c, f); });
         return;
@@ -142,16 +119,7 @@ void TransformGizmo::ChangeScale(double& amount) {
         accumulate(objScaleChng_);
         break;
     case SelMultiple: {
-        const Point3d c = pressActive_ ? pressCentre_ : SelObjsAvgCenter;
-        const MultipleSelection& sel = undo::CurrMultiSel();
-        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
-            const int32_t g = sel.GetGrp(i);
-            Point3d loc = {0, 0, 0};
-            OMBREL_group_get_location(g, &loc[0], &loc[1], &loc[2]);
-            const Point3d moved = undo::ScaleAbout(loc, c, f);
-            OMBREL_group_set_location(g, moved.data());
-            OMBREL_group_scale(g, 0, f[0], f[1], f[2]);
-        }
+        undo::ScaleMultipleSelection(undo::CurrMultiSel(), f, pressActive_ ? pressCentre_ : SelObjsAvgCenter);
         accumulate(objScaleChng_);
         break;
     }

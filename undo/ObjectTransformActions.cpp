@@ -1,5 +1,6 @@
 #include "ObjectTransformActions.h"
 
+#include "MultipleSelectionSteps.h"
 #include "SharedObjects.h"
 
 #include "core/EntityProcedures.h"
@@ -148,22 +149,7 @@ void ActionRotate::Turn(double a, int32_t axis) {
         break;
     }
     case SelLight: undo::SceneLights().Rotate(h, a, axis, false, 0, 0, 0); break;
-    case SelMultiple: {
-        const MultipleSelection& sel = RotatedMultiSel;
-        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
-            const int32_t g = sel.GetGrp(i);
-            Point3d pivot = {0, 0, 0};
-            OMBREL_group_get_rotate_reference_point(g, pivot.data());
-            OMBREL_group_set_rotate_reference_point(g, c.data());
-            OMBREL_group_rotate(g, a, 0, axis);
-            OMBREL_group_set_rotate_reference_point(g, pivot.data());
-        }
-        for (int32_t i = 1; i <= sel.NumOfLights(); ++i)
-            undo::SceneLights().Rotate(sel.GetLight(i), a, axis, true, c[0], c[1], c[2]);
-        for (int32_t i = 1; i <= sel.NumOfCams(); ++i)
-            undo::SceneCameras().Rotate(sel.GetCam(i), a, axis, true, c[0], c[1], c[2]);
-        break;
-    }
+    case SelMultiple: undo::TurnMultipleSelection(RotatedMultiSel, a, axis, c); break;
     default: break;
     }
 }
@@ -206,19 +192,10 @@ void ActionScale::Apply(const Point3d& f) {
         Globals::ScaleTrack(h, f);
         break;
     }
-    case SelMultiple: {
-        const Point3d& c = ScaleCenter;
-        const MultipleSelection& sel = ScaledMultiSel;
-        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
-            const int32_t g = sel.GetGrp(i);
-            Point3d p = groupLocation(g);
-            for (int k = 0; k < 3; ++k) p[k] = c[k] + (p[k] - c[k]) * f[k];
-            OMBREL_group_set_location(g, p.data());
-            OMBREL_group_scale(g, 0, f[0], f[1], f[2]);
-        }
+    case SelMultiple:
+        undo::ScaleMultipleSelection(ScaledMultiSel, f, ScaleCenter);
         undo::CurrMultiSel().InitializeBndBoxes();
         break;
-    }
     default: break;  // cameras and lights keep their size
     }
 }

@@ -44,6 +44,12 @@ Point3d ScaleAbout(const Point3d& p, const Point3d& centre, const Point3d& f) {
     return r;
 }
 
+Point3d Reciprocals(const Point3d& f) {
+    Point3d r;
+    for (int k = 0; k < 3; ++k) r[k] = f[k] == 0 ? 1.0 : 1.0 / f[k];
+    return r;
+}
+
 WeldedSetList CopySelPolsWeldedSets() {
     WeldedSetList copy;
     copy.reserve(static_cast<std::size_t>(std::max(Globals::NumSelPolsRelatedPts, 0)));
@@ -60,12 +66,6 @@ WeldedSetList CopySelPolsWeldedSets() {
 }  // namespace undo
 
 namespace {
-
-Point3d reciprocals(const Point3d& f) {
-    Point3d r;
-    for (int k = 0; k < 3; ++k) r[k] = f[k] == 0 ? 1.0 : 1.0 / f[k];
-    return r;
-}
 
 template <class Each>
 void forEachPoint(const std::vector<int32_t>& points, int32_t count, Each each) {
@@ -134,7 +134,7 @@ void ActionScaleGrpPoints::Apply(const Point3d& f) {
     refreshGroupBox(group);
 }
 
-void ActionScaleGrpPoints::Undo() { Apply(reciprocals(factors_)); }
+void ActionScaleGrpPoints::Undo() { Apply(undo::Reciprocals(factors_)); }
 void ActionScaleGrpPoints::Redo() { Apply(factors_); }
 
 void ActionScaleGrpPoints::SetScaledPtsToCurrSelPts() {
@@ -195,7 +195,7 @@ void ActionScaleGrpPols::Apply(const Point3d& f) {
     refreshGroupBox(group);
 }
 
-void ActionScaleGrpPols::Undo() { Apply(reciprocals(factors_)); }
+void ActionScaleGrpPols::Undo() { Apply(undo::Reciprocals(factors_)); }
 void ActionScaleGrpPols::Redo() { Apply(factors_); }
 
 void ActionScaleGrpPols::SetScaledWeldedPtsToCurrWeldedPts() {

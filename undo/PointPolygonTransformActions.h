@@ -148,6 +148,8 @@ void WritePoint(int32_t point, const Point3d& p);
 // 2), the first coordinate towards the second for a positive angle; another axis
 // leaves p as it is.
 Point3d TurnAbout(const Point3d& p, const Point3d& centre, double angle, int32_t axis);
+// 1/f per axis; a factor of 0 has no inverse and gives 1 (its axis stays as it is).
+Point3d Reciprocals(const Point3d& f);
 // centre + f * (p - centre), axis by axis.
 Point3d ScaleAbout(const Point3d& p, const Point3d& centre, const Point3d& f);
 // Writes where(first point's position) to every point of the set.

@@ -1,5 +1,7 @@
 #include "TrackPointTransformActions.h"
 
+#include "PointPolygonTransformActions.h"
+
 #include "core/CoreError.h"
 #include "core/Globals.h"
 #include "core/Maths.h"
@@ -44,12 +46,6 @@ private:
     int32_t num_;
     Point3d centre_;
 };
-
-Point3d reciprocals(const Point3d& f) {
-    Point3d r;
-    for (int k = 0; k < 3; ++k) r[k] = f[k] == 0 ? 1.0 : 1.0 / f[k];
-    return r;
-}
 
 }  // namespace
 
@@ -104,7 +100,7 @@ void ActionScaleTrkPts::Apply(const Point3d& f) {
     Globals::ScaleSelTrackPoints(track, f);
 }
 
-void ActionScaleTrkPts::Undo() { Apply(reciprocals(factors_)); }
+void ActionScaleTrkPts::Undo() { Apply(undo::Reciprocals(factors_)); }
 void ActionScaleTrkPts::Redo() { Apply(factors_); }
 
 void ActionScaleTrkPts::SetScaledTrkPtsToCurrSelPts() {
