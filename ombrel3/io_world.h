@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace ombrel {
 
@@ -22,5 +23,10 @@ int32_t addWorldFile(const std::string& path, const std::string& searchFolder, c
 // Writes the subtree of group (and, by flags, the world objects) to path through a
 // temporary file in the same folder. Throws ApiError; the old file is untouched then.
 void saveWorldFile(const std::string& path, int32_t group, int32_t flags);
+
+// As readWorldFile with the file's content already in memory; path names it in
+// errors and anchors relative bitmap look-ups.
+void readWorldData(std::string_view data, const std::string& path, const std::string& searchFolder,
+                   const std::string& bitmapFolder, int32_t mode);
 
 }  // namespace ombrel

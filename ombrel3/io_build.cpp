@@ -1,0 +1,189 @@
+#include "io_build.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace ombrel {
+namespace {
+
+bool sameNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool isFile(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_regular_file(p, ec);
+}
+
+// The entry of dir named name, exactly or else in any case; empty when none.
+fs::path entryAnyCase(const fs::path& dir, const std::string& name, bool wantDirectory) {
+    std::error_code ec;
+    fs::path exact = dir / name;
+    if (wantDirectory ? fs::is_directory(exact, ec) : fs::is_regular_file(exact, ec)) return exact;
+    fs::directory_iterator it(dir, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        if (!sameNoCase(it->path().filename().string(), name)) continue;
+        std::error_code ec2;
+        if (wantDirectory ? it->is_directory(ec2) : it->is_regular_file(ec2)) return it->path();
+    }
+    return {};
+}
+
+// <folder>/<file> where the folder's last component may differ in case.
+fs::path inFolderAnyCase(const std::string& folder, const std::string& file) {
+    if (folder.empty()) return {};
+    fs::path f(folder);
+    if (!f.has_filename()) f = f.parent_path();  // a trailing separator
+    fs::path dir = entryAnyCase(f.parent_path().empty() ? fs::path(".") : f.parent_path(), f.filename().string(), true);
+    if (dir.empty()) return {};
+    return entryAnyCase(dir, file, false);
+}
+
+bool groupNameTaken(const World& w, const std::string& name, int32_t except) {
+    bool taken = false;
+    w.groups.forEach([&](int32_t h) {
+        if (taken || h == except) return;
+        if (const Group* g = lookup<Group>(h); g && g->name == name) taken = true;
+    });
+    return taken;
+}
+
+std::string twoDigits(int n) { return n < 10 ? "0" + std::to_string(n) : std::to_string(n); }
+
+}  // namespace
+
+ImportBuilder::~ImportBuilder() {
+    if (committed_) return;
+    HandleTable& table = state().handles;
+    for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
+        int32_t h = *it;
+        switch (table.kindOf(h)) {
+            case Kind::Group:
+                if (Group* g = table.find<Group>(h))
+                    if (Group* f = table.find<Group>(g->father)) f->children.erase(h);
+                world_.groups.erase(h);
+                break;
+            case Kind::Polygon:
+                if (Polygon* p = table.find<Polygon>(h))
+                    if (Group* g = table.find<Group>(p->group)) g->polygons.erase(h);
+                world_.polygons.erase(h);
+                break;
+            case Kind::Camera: world_.cameras.erase(h); break;
+            case Kind::Light: world_.lights.erase(h); break;
+            case Kind::Track: world_.tracks.erase(h); break;
+            case Kind::Background: world_.backgrounds.erase(h); break;
+            case Kind::Bitmap: world_.bitmaps.erase(h); break;
+            case Kind::Animation: world_.animations.erase(h); break;
+            default: break;
+        }
+        table.erase(h);
+    }
+    touchWorld();
+}
+
+Group& ImportBuilder::group(std::string name, int32_t father) {
+    Group& g = make<Group>();
+    g.name = std::move(name);
+    if (g.name.size() > 254) g.name.resize(254);
+    world_.groups.append(g.handle);
+    if (Group* f = lookup<Group>(father)) {
+        g.father = father;
+        f->children.append(g.handle);
+    }
+    return g;
+}
+
+Polygon& ImportBuilder::polygon(int32_t group) {
+    Polygon& p = make<Polygon>();
+    p.added = true;
+    world_.polygons.append(p.handle);
+    if (Group* g = lookup<Group>(group)) {
+        p.group = group;
+        g->polygons.append(p.handle);
+    }
+    return p;
+}
+
+Point& ImportBuilder::point(Polygon& polygon, Vec3 pos) {
+    Point& pt = make<Point>();
+    pt.polygon = polygon.handle;
+    pt.pos = pos;
+    polygon.points.push_back(pt.handle);
+    return pt;
+}
+
+std::string findBitmapFile(const std::string& absolutePath, const std::string& fileName, const FilePlaces& places) {
+    if (!absolutePath.empty() && isFile(absolutePath)) return absolutePath;
+    if (fileName.empty() || fileName.find('/') != std::string::npos || fileName == "." || fileName == "..") return {};
+    fs::path worldDir = fs::path(places.worldFile).parent_path();
+    if (worldDir.empty()) worldDir = ".";
+    fs::path found = inFolderAnyCase(places.bitmapFolder, fileName);
+    if (found.empty()) {
+        fs::path dir = entryAnyCase(worldDir, "bitmaps", true);
+        if (!dir.empty()) found = entryAnyCase(dir, fileName, false);
+    }
+    if (found.empty() && !places.searchFolder.empty()) found = entryAnyCase(places.searchFolder, fileName, false);
+    if (found.empty()) found = entryAnyCase(worldDir, fileName, false);
+    if (found.empty()) return {};
+    std::error_code ec;
+    fs::path abs = fs::absolute(found, ec);
+    return (ec ? found : abs.lexically_normal()).string();
+}
+
+std::shared_ptr<Image> placeholderImage(int width, int height) {
+    auto img = std::make_shared<Image>();
+    img->width = std::clamp(width, 1, 4096);
+    img->height = std::clamp(height, 1, 4096);
+    std::size_t n = static_cast<std::size_t>(img->width) * static_cast<std::size_t>(img->height);
+    img->rgba.assign(n * 4, 128);
+    for (std::size_t i = 0; i < n; ++i) img->rgba[i * 4 + 3] = 255;
+    img->index.assign(n, 0);
+    img->palette[0] = Rgb8{128, 128, 128};
+    return img;
+}
+
+std::string pathWithoutExtension(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1) return path;
+    return path.substr(0, dot);
+}
+
+std::string fileNameOf(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int32_t rootAddedGroups(ImportBuilder& builder, const std::string& base) {
+    World& w = builder.world();
+    std::vector<int32_t> tops;
+    int32_t root = 0;
+    for (int32_t h : builder.created()) {
+        Group* g = lookup<Group>(h);
+        if (!g || g->father != 0) continue;
+        if (!root && g->name == "the_world") root = h;
+        tops.push_back(h);
+    }
+    if (!root) {
+        Group& r = builder.group(base, 0);
+        root = r.handle;
+        for (int32_t h : tops) {
+            Group& g = need<Group>(h);
+            g.father = root;
+            r.children.append(h);
+        }
+    }
+    std::string name = base;
+    for (int n = 1; groupNameTaken(w, name, root) && n < 1000000; ++n) name = base + twoDigits(n);
+    Group& r = need<Group>(root);
+    r.name = name.size() > 254 ? name.substr(0, 254) : name;
+    return root;
+}
+
+}  // namespace ombrel

@@ -1,0 +1,520 @@
+// Writing world files in our text format. The text is built in memory, written to
+// <path>.tmp beside the target and renamed over it, so a failed save leaves the
+// previous file as it was.
+#include "io_build.h"
+#include "io_text.h"
+#include "io_world.h"
+#include "image_io.h"
+
+#include "ombrel_types.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace fs = std::filesystem;
+
+namespace ombrel {
+namespace {
+
+// Handles of one kind in the order they are written, with their file ids 1, 2...
+class Numbering {
+public:
+    bool add(int32_t h) {
+        if (h == 0 || ids_.count(h)) return false;
+        order_.push_back(h);
+        ids_.emplace(h, static_cast<int64_t>(order_.size()));
+        return true;
+    }
+    int64_t id(int32_t h) const {
+        auto it = ids_.find(h);
+        return it == ids_.end() ? 0 : it->second;
+    }
+    bool has(int32_t h) const { return ids_.count(h) != 0; }
+    const std::vector<int32_t>& order() const { return order_; }
+
+private:
+    std::vector<int32_t> order_;
+    std::unordered_map<int32_t, int64_t> ids_;
+};
+
+class WorldWriter {
+public:
+    WorldWriter(const std::string& path, int32_t group, int32_t flags)
+        : path_(path), flags_(flags), w_(needWorld()), folder_(fs::path(path).parent_path()) {
+        if (folder_.empty()) folder_ = ".";
+        collect(group);
+    }
+
+    std::string text() {
+        std::string out;
+        out.reserve(polygons_.order().size() * 256 + 4096);
+        out += "OMBREL-WORLD 1\n";
+        if (flags_ & OMBREL_SAVE_WORLD_OBJECTS) {
+            out += "atmosphere ";
+            rgb(out, w_.fog);
+            sp(out);
+            appendNumber(out, w_.fogIntensity);
+            out += '\n';
+        }
+        for (int32_t h : bitmaps_.order()) bitmap(out, h);
+        for (int32_t h : animations_.order()) animation(out, h);
+        for (int32_t h : groups_.order()) group(out, h);
+        for (int32_t h : polygons_.order()) polygon(out, h);
+        for (int32_t h : cameras_.order()) camera(out, h);
+        for (int32_t h : lights_.order()) light(out, h);
+        for (int32_t h : tracks_.order()) track(out, h);
+        for (int32_t h : backgrounds_.order()) background(out, h);
+        if ((flags_ & OMBREL_SAVE_WORLD_OBJECTS) && backgrounds_.has(w_.background)) {
+            out += "use-background ";
+            appendInt(out, backgrounds_.id(w_.background));
+            out += '\n';
+        }
+        out += "end\n";
+        return out;
+    }
+
+    // Copies (0x40) and light maps (0x200) into <folder>/bitmaps before the world
+    // file itself is written.
+    void writeBitmapFiles() {
+        for (int32_t h : bitmaps_.order()) {
+            const Bitmap& bm = need<Bitmap>(h);
+            bool lightMap = bm.isLightMap && (flags_ & OMBREL_SAVE_LIGHTMAPS);
+            if (!lightMap && !(flags_ & OMBREL_SAVE_PORTABLE)) continue;
+            fs::path dir = folder_ / "bitmaps";
+            std::error_code ec;
+            fs::create_directories(dir, ec);
+            if (ec) throw ApiError("cannot write " + path_ + ": cannot make " + dir.string() + ": " + ec.message());
+            fs::path target = dir / storedFileName(bm);
+            if (lightMap) {
+                if (!bm.image) continue;
+                writeImageFile(*bm.image, target.string());
+            } else {
+                std::string source = sourceFile(bm);
+                if (source.empty()) continue;  // a placeholder: nothing to copy
+                if (fs::equivalent(source, target, ec)) continue;
+                fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+                if (ec) throw ApiError("cannot copy bitmap " + source + " to " + target.string() + ": " + ec.message());
+            }
+            written_[h] = fs::absolute(target, ec).lexically_normal().string();
+        }
+    }
+
+private:
+    static void sp(std::string& out) { out += ' '; }
+    static void num(std::string& out, double v) {
+        out += ' ';
+        appendNumber(out, v);
+    }
+    static void vec(std::string& out, Vec3 v) {
+        num(out, v.x);
+        num(out, v.y);
+        num(out, v.z);
+    }
+    static void rgb(std::string& out, Rgb8 c) {
+        appendInt(out, c.r);
+        sp(out);
+        appendInt(out, c.g);
+        sp(out);
+        appendInt(out, c.b);
+    }
+    static void flag(std::string& out, const char* key, bool v) {
+        out += ' ';
+        out += key;
+        out += v ? " 1" : " 0";
+    }
+    static void ref(std::string& out, const char* key, int64_t id) {
+        out += ' ';
+        out += key;
+        out += ' ';
+        appendInt(out, id);
+    }
+
+    // The file a bitmap was read from; "" for a placeholder whose file is missing.
+    static std::string sourceFile(const Bitmap& bm) {
+        std::error_code ec;
+        if (!bm.resolvedPath.empty() && fs::is_regular_file(bm.resolvedPath, ec)) return bm.resolvedPath;
+        for (const char* ext : {".bmp", ".jpg", ".jpeg", ".BMP", ".JPG", ".JPEG"})
+            if (fs::is_regular_file(bm.name + ext, ec)) return bm.name + ext;
+        return {};
+    }
+    static std::string referencePath(const Bitmap& bm) {
+        std::string p = !bm.resolvedPath.empty() ? bm.resolvedPath : sourceFile(bm);
+        if (p.empty()) p = bm.name + ".bmp";
+        std::error_code ec;
+        fs::path abs = fs::absolute(p, ec);
+        return ec ? p : abs.lexically_normal().string();
+    }
+    std::string storedFileName(const Bitmap& bm) const {
+        if (bm.isLightMap && (flags_ & OMBREL_SAVE_LIGHTMAPS)) return fileNameOf(bm.name) + ".bmp";
+        return fileNameOf(referencePath(bm));
+    }
+
+    void collect(int32_t top) {
+        bool fills = flags_ & OMBREL_SAVE_FILLS;
+        bool worldObjects = flags_ & OMBREL_SAVE_WORLD_OBJECTS;
+        std::vector<int32_t> neededBitmaps, neededAnimations;
+        auto needAnimation = [&](int32_t a) {
+            if (const Animation* an = lookup<Animation>(a)) {
+                neededAnimations.push_back(a);
+                for (const auto& dir : an->frames) neededBitmaps.insert(neededBitmaps.end(), dir.begin(), dir.end());
+            }
+        };
+        if (flags_ & OMBREL_SAVE_GEOMETRY) {
+            std::vector<int32_t> stack{top};
+            while (!stack.empty()) {
+                int32_t h = stack.back();
+                stack.pop_back();
+                const Group* g = lookup<Group>(h);
+                if (!g || !groups_.add(h)) continue;
+                g->polygons.forEach([&](int32_t ph) {
+                    const Polygon* p = lookup<Polygon>(ph);
+                    if (!p || !p->added) return;
+                    polygons_.add(ph);
+                    if (!fills) return;
+                    if (p->fill == FillKind::Bitmap) neededBitmaps.push_back(p->bitmap);
+                    if (p->fill == FillKind::Animation) needAnimation(p->animation);
+                    neededBitmaps.push_back(p->secondBitmap);
+                });
+                std::vector<int32_t> kids = g->children.toVector();
+                for (auto it = kids.rbegin(); it != kids.rend(); ++it) stack.push_back(*it);
+            }
+        }
+        if (worldObjects) {
+            w_.cameras.forEach([&](int32_t h) {
+                if (const Camera* c = lookup<Camera>(h); c && c->save) cameras_.add(h);
+            });
+            w_.lights.forEach([&](int32_t h) {
+                if (const Light* l = lookup<Light>(h); l && l->save) lights_.add(h);
+            });
+            w_.tracks.forEach([&](int32_t h) {
+                if (const Track* t = lookup<Track>(h); t && t->save) tracks_.add(h);
+            });
+            w_.backgrounds.forEach([&](int32_t h) {
+                if (const Background* b = lookup<Background>(h); b && b->save) {
+                    backgrounds_.add(h);
+                    neededBitmaps.push_back(b->bitmap);
+                }
+            });
+            w_.animations.forEach([&](int32_t h) {
+                if (const Animation* a = lookup<Animation>(h); a && a->save) needAnimation(h);
+            });
+            w_.bitmaps.forEach([&](int32_t h) {
+                if (const Bitmap* b = lookup<Bitmap>(h); b && !b->isLightMap) neededBitmaps.push_back(h);
+            });
+        }
+        // World list order first, so that a reloaded world writes the same file.
+        std::unordered_set<int32_t> wantBitmaps(neededBitmaps.begin(), neededBitmaps.end());
+        std::unordered_set<int32_t> wantAnimations(neededAnimations.begin(), neededAnimations.end());
+        w_.bitmaps.forEach([&](int32_t h) {
+            if (wantBitmaps.count(h)) bitmaps_.add(h);
+        });
+        for (int32_t h : neededBitmaps)
+            if (lookup<Bitmap>(h)) bitmaps_.add(h);
+        w_.animations.forEach([&](int32_t h) {
+            if (wantAnimations.count(h)) animations_.add(h);
+        });
+        for (int32_t h : neededAnimations) animations_.add(h);
+    }
+
+    void bitmap(std::string& out, int32_t h) {
+        const Bitmap& bm = need<Bitmap>(h);
+        out += "bitmap ";
+        appendInt(out, bitmaps_.id(h));
+        sp(out);
+        bool portable = flags_ & OMBREL_SAVE_PORTABLE;
+        std::string file = storedFileName(bm);
+        auto copied = written_.find(h);
+        if (portable) {
+            appendQuoted(out, pathWithoutExtension(file));
+            sp(out);
+            appendQuoted(out, "");
+        } else {
+            appendQuoted(out, bm.name);
+            sp(out);
+            appendQuoted(out, copied != written_.end() ? copied->second : referencePath(bm));
+        }
+        sp(out);
+        appendQuoted(out, file);
+        sp(out);
+        appendInt(out, bm.transparentIndex);
+        if (bm.isLightMap) {
+            out += " lightmap ";
+            appendInt(out, bm.image ? bm.image->width : 1);
+            sp(out);
+            appendInt(out, bm.image ? bm.image->height : 1);
+        }
+        out += '\n';
+    }
+
+    void animation(std::string& out, int32_t h) {
+        const Animation& a = need<Animation>(h);
+        out += "animation ";
+        appendInt(out, animations_.id(h));
+        sp(out);
+        appendQuoted(out, a.name);
+        flag(out, "save", a.save);
+        out += " dirs";
+        std::vector<int64_t> frames[5];
+        for (int d = 0; d < 5; ++d) {
+            for (int32_t bm : a.frames[d])
+                if (int64_t id = bitmaps_.id(bm)) frames[d].push_back(id);
+            sp(out);
+            appendInt(out, static_cast<int64_t>(frames[d].size()));
+        }
+        out += " frames";
+        for (const auto& dir : frames)
+            for (int64_t id : dir) {
+                sp(out);
+                appendInt(out, id);
+            }
+        out += " times ";
+        appendInt(out, static_cast<int64_t>(a.frameTimes.size()));
+        for (int32_t t : a.frameTimes) {
+            sp(out);
+            appendInt(out, t);
+        }
+        out += '\n';
+    }
+
+    void chase(std::string& out, const Chase& c, int64_t trackId) {
+        out += "chase ";
+        appendInt(out, c.type);
+        num(out, c.distance);
+        num(out, c.softness);
+        num(out, c.speed);
+        num(out, c.friction);
+        num(out, c.elasticity);
+        num(out, c.maxSpeed);
+        out += " offset";
+        vec(out, c.offset);
+        out += " trackoffset";
+        vec(out, c.trackOffset);
+        out += " force";
+        vec(out, c.force);
+        sp(out);
+        appendQuoted(out, c.nameToChase);
+        sp(out);
+        appendQuoted(out, c.trackName);
+        ref(out, "track", trackId);
+        flag(out, "falling", c.falling);
+        num(out, c.fallHeight);
+        sp(out);
+        appendInt(out, c.fallValue);
+        out += '\n';
+    }
+
+    void group(std::string& out, int32_t h) {
+        const Group& g = need<Group>(h);
+        out += "group ";
+        appendInt(out, groups_.id(h));
+        sp(out);
+        appendQuoted(out, g.name);
+        ref(out, "father", groups_.id(g.father));
+        flag(out, "static", g.isStatic);
+        flag(out, "disabled", g.disabled);
+        out += " pivot";
+        vec(out, g.pivot);
+        out += " origin";
+        vec(out, g.origin);
+        out += " axes";
+        for (const Vec3& c : g.axes.c) vec(out, c);
+        out += '\n';
+        chase(out, g.chase, 0);
+    }
+
+    void polygon(std::string& out, int32_t h) {
+        const Polygon& p = need<Polygon>(h);
+        bool fills = flags_ & OMBREL_SAVE_FILLS;
+        out += "polygon ";
+        appendInt(out, polygons_.id(h));
+        sp(out);
+        appendQuoted(out, p.name);
+        ref(out, "group", groups_.id(p.group));
+        flag(out, "enabled", p.enabled);
+        int64_t bitmapId = fills && p.fill == FillKind::Bitmap ? bitmaps_.id(p.bitmap) : 0;
+        int64_t animationId = fills && p.fill == FillKind::Animation ? animations_.id(p.animation) : 0;
+        if (bitmapId) ref(out, "fill bitmap", bitmapId);
+        else if (animationId) ref(out, "fill animation", animationId);
+        else out += " fill colour";
+        out += " rgb ";
+        rgb(out, fills ? p.colour : Rgb8{192, 192, 192});
+        int64_t second = fills ? bitmaps_.id(p.secondBitmap) : 0;
+        ref(out, "second", second);
+        ref(out, "blend", p.blend);
+        out += " dim";
+        num(out, p.diminution);
+        flag(out, "rotated", p.rotated);
+        std::vector<int64_t> lights;
+        for (int32_t l : p.lights)
+            if (int64_t id = lights_.id(l)) lights.push_back(id);
+        ref(out, "lights", static_cast<int64_t>(lights.size()));
+        for (int64_t id : lights) {
+            sp(out);
+            appendInt(out, id);
+        }
+        if (second) {
+            out += " map";
+            vec(out, p.mapOrigin);
+            vec(out, p.mapU);
+            vec(out, p.mapV);
+        }
+        out += '\n';
+        for (int32_t ph : p.points) {
+            const Point* pt = lookup<Point>(ph);
+            if (!pt) continue;
+            out += 'p';
+            vec(out, pt->pos);
+            num(out, pt->uv.x);
+            num(out, pt->uv.y);
+            num(out, pt->brightness);
+            if (pt->hasNormal) {
+                out += " n";
+                vec(out, pt->normal);
+            }
+            if (!(pt->rgb == Rgb8{255, 255, 255})) {
+                out += " c ";
+                rgb(out, pt->rgb);
+            }
+            out += '\n';
+        }
+    }
+
+    void camera(std::string& out, int32_t h) {
+        const Camera& c = need<Camera>(h);
+        out += "camera ";
+        appendInt(out, cameras_.id(h));
+        sp(out);
+        appendQuoted(out, c.name);
+        flag(out, "save", c.save);
+        out += " eye";
+        vec(out, c.eye);
+        out += " a1";
+        vec(out, c.a1);
+        out += " a2";
+        vec(out, c.a2);
+        out += " a3";
+        vec(out, c.a3);
+        out += " zoom";
+        num(out, c.zoom);
+        out += " near";
+        num(out, c.nearDist);
+        out += '\n';
+        chase(out, c.chase, tracks_.id(c.chase.track));
+    }
+
+    void light(std::string& out, int32_t h) {
+        const Light& l = need<Light>(h);
+        out += "light ";
+        appendInt(out, lights_.id(h));
+        sp(out);
+        appendQuoted(out, l.name);
+        flag(out, "save", l.save);
+        out += " pos";
+        vec(out, l.pos);
+        out += " dir";
+        vec(out, l.dir);
+        out += " rgb ";
+        rgb(out, l.rgb);
+        num(out, l.ambient);
+        num(out, l.diffuse);
+        num(out, l.specular);
+        num(out, l.shine);
+        num(out, l.reach);
+        sp(out);
+        appendInt(out, l.type);
+        out += l.disabled ? " 1" : " 0";
+        out += l.rayTracing ? " 1" : " 0";
+        sp(out);
+        appendInt(out, l.autoUpdate);
+        ref(out, "target", groups_.id(l.target));
+        out += '\n';
+    }
+
+    void track(std::string& out, int32_t h) {
+        const Track& t = need<Track>(h);
+        out += "track ";
+        appendInt(out, tracks_.id(h));
+        sp(out);
+        appendQuoted(out, t.name);
+        flag(out, "save", t.save);
+        flag(out, "cyclic", t.cyclic);
+        ref(out, "n", static_cast<int64_t>(t.pts.size()));
+        out += '\n';
+        for (const Vec3& p : t.pts) {
+            appendNumber(out, p.x);
+            num(out, p.y);
+            num(out, p.z);
+            out += '\n';
+        }
+    }
+
+    void background(std::string& out, int32_t h) {
+        const Background& b = need<Background>(h);
+        out += "background ";
+        appendInt(out, backgrounds_.id(h));
+        sp(out);
+        appendQuoted(out, b.name);
+        flag(out, "save", b.save);
+        ref(out, "bitmap", bitmaps_.id(b.bitmap));
+        out += " bottom";
+        num(out, b.bottom);
+        out += " bottomint";
+        num(out, b.bottomIntensity);
+        out += " distance";
+        num(out, b.distance);
+        out += " step";
+        num(out, b.step);
+        out += '\n';
+    }
+
+    std::string path_;
+    int32_t flags_;
+    World& w_;
+    fs::path folder_;
+    Numbering bitmaps_, animations_, groups_, polygons_, cameras_, lights_, tracks_, backgrounds_;
+    std::unordered_map<int32_t, std::string> written_;  // bitmap -> the file written for it
+};
+
+[[noreturn]] void failWrite(const std::string& path, const std::string& why) {
+    throw ApiError("cannot write " + path + ": " + why);
+}
+
+void writeReplacing(const std::string& path, const std::string& text) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) failWrite(path, "it is a folder");
+    std::string tmp = path + ".tmp";
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) failWrite(path, std::strerror(errno));
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = ::fsync(fileno(f)) == 0 && ok;
+    int err = errno;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) {
+        std::remove(tmp.c_str());
+        failWrite(path, std::strerror(err));
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        err = errno;
+        std::remove(tmp.c_str());
+        failWrite(path, std::strerror(err));
+    }
+}
+
+}  // namespace
+
+void saveWorldFile(const std::string& path, int32_t group, int32_t flags) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) failWrite(path, "it is a folder");
+    WorldWriter writer(path, group, flags);
+    writer.writeBitmapFiles();
+    writeReplacing(path, writer.text());
+}
+
+}  // namespace ombrel

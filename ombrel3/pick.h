@@ -1,0 +1,32 @@
+// Projection between world and screen, and picking, on the CPU with the same
+// camera maths as the renderer.
+#pragma once
+
+#include "camera_frame.h"
+
+#include <cstdint>
+
+namespace ombrel {
+
+// The current camera on the current surface; false when either is missing.
+bool currentView(View& out);
+
+// engine_3D_point_to_2D: 0 visible, 2 off the surface or nearer than the near
+// distance (pixel written), -1 at or behind the eye plane (pixel untouched).
+int32_t projectPoint(const View& view, Vec3 p, int32_t pixel[2]);
+
+// engine_3D_edge_to_2D: -1 wholly behind the near plane, 1 wholly outside the
+// surface, 0 drawable as projected, 2 drawable after moving an end.
+int32_t projectEdge(const View& view, Vec3 a, Vec3 b, int32_t a2d[2], int32_t b2d[2]);
+
+struct Hit {
+    Vec3 point;
+    int32_t polygon = 0, group = 0;
+    double depth = 0;
+};
+
+// Nearest drawable polygon facing the eye, beyond the near distance, along the
+// ray through screen position (sx, sy).
+bool pickAt(const View& view, double sx, double sy, Hit& hit);
+
+}  // namespace ombrel

@@ -1,0 +1,560 @@
+#include "renderer.h"
+
+#include "api_support.h"
+#include "gl_context.h"
+#include "group_geometry.h"
+#include "render_buffers.h"
+#include "render_shaders.h"
+#include "vertex_lighting.h"
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/glcorearb.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace ombrel {
+namespace {
+
+GLuint compile(GLenum type, const char* source) {
+    GLuint s = glCreateShader(type);
+    glShaderSource(s, 1, &source, nullptr);
+    glCompileShader(s);
+    GLint ok = 0;
+    glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[2048];
+        glGetShaderInfoLog(s, sizeof log, nullptr, log);
+        throw ApiError(std::string("shader does not compile: ") + log);
+    }
+    return s;
+}
+
+GLuint link(const char* vertex, const char* fragment) {
+    GLuint p = glCreateProgram();
+    GLuint vs = compile(GL_VERTEX_SHADER, vertex), fs = compile(GL_FRAGMENT_SHADER, fragment);
+    glAttachShader(p, vs);
+    glAttachShader(p, fs);
+    glLinkProgram(p);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint ok = 0;
+    glGetProgramiv(p, GL_LINK_STATUS, &ok);
+    if (!ok) throw ApiError("shader program does not link");
+    return p;
+}
+
+struct Texture {
+    GLuint name = 0;
+    std::shared_ptr<Image> image;  // held so a new image never reuses the address
+    int32_t transparentIndex = -1;
+};
+
+// Uniform locations of the mesh program.
+struct MeshProgram {
+    GLuint id = 0;
+    GLint offset, toCamera, scale, nearDist, reversed, unlit, texture, lightMap, behind, textured, mapped, fogged,
+        difference, fogDensity, fogStart, fogColour, alpha;
+    void load() {
+        id = link(shaders::kMeshVertex, shaders::kMeshFragment);
+        auto at = [&](const char* n) { return glGetUniformLocation(id, n); };
+        offset = at("uOffset"), toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear");
+        reversed = at("uReversed"), unlit = at("uUnlit"), texture = at("uTexture"), lightMap = at("uLightMap");
+        behind = at("uBehind"), textured = at("uTextured"), mapped = at("uMapped"), fogged = at("uFogged");
+        difference = at("uDifference"), fogDensity = at("uFogDensity"), fogStart = at("uFogStart");
+        fogColour = at("uFogColour"), alpha = at("uAlpha");
+    }
+};
+
+struct BackgroundProgram {
+    GLuint id = 0;
+    GLint a1, a2, a3, size, focal, image, bottom, height, distance, bottomIntensity, step;
+    void load() {
+        id = link(shaders::kBackgroundVertex, shaders::kBackgroundFragment);
+        auto at = [&](const char* n) { return glGetUniformLocation(id, n); };
+        a1 = at("uA1"), a2 = at("uA2"), a3 = at("uA3"), size = at("uSize"), focal = at("uFocal");
+        image = at("uImage"), bottom = at("uBottom"), height = at("uHeight"), distance = at("uDistance");
+        bottomIntensity = at("uBottomIntensity"), step = at("uStep");
+    }
+};
+
+// Everything GL that lives as long as one context.
+struct Resources {
+    uint64_t serial = 0;
+    MeshProgram mesh;
+    BackgroundProgram background;
+    GLuint emptyVao = 0, panoramaSampler = 0;
+    GLuint fbo = 0, colour = 0, depth = 0, behind = 0;
+    int width = 0, height = 0;
+    std::unordered_map<int32_t, Texture> textures;
+    std::unordered_map<int32_t, std::unique_ptr<GroupMesh>> meshes;
+    std::vector<uint8_t> readBack;
+    std::vector<float> lightScratch;
+};
+
+Resources& res() {
+    static Resources r;
+    return r;
+}
+
+void resetResources(const GlInfo& info) {
+    Resources& r = res();
+    // The old context and its objects are gone: forget their names.
+    r.textures.clear();
+    r.meshes.clear();
+    r.fbo = r.colour = r.depth = r.behind = 0;
+    r.width = r.height = 0;
+    r.serial = info.serial;
+    r.mesh.load();
+    r.background.load();
+    glGenVertexArrays(1, &r.emptyVao);
+    glGenSamplers(1, &r.panoramaSampler);
+    glSamplerParameteri(r.panoramaSampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glSamplerParameteri(r.panoramaSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(r.panoramaSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glSamplerParameteri(r.panoramaSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+void ensureFramebuffer(int w, int h) {
+    Resources& r = res();
+    if (r.fbo && r.width == w && r.height == h) return;
+    if (r.fbo) {
+        glDeleteFramebuffers(1, &r.fbo);
+        glDeleteRenderbuffers(1, &r.colour);
+        glDeleteRenderbuffers(1, &r.depth);
+        if (r.behind) glDeleteTextures(1, &r.behind);
+        r.behind = 0;
+    }
+    glGenFramebuffers(1, &r.fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, r.fbo);
+    glGenRenderbuffers(1, &r.colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, r.colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, r.colour);
+    glGenRenderbuffers(1, &r.depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, r.depth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT32F, w, h);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, r.depth);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        throw ApiError("off-screen framebuffer incomplete");
+    r.width = w;
+    r.height = h;
+}
+
+// The GL texture of a bitmap; texels of its transparent palette entry get alpha 0.
+GLuint textureOf(int32_t bitmap) {
+    const Bitmap* b = lookup<Bitmap>(bitmap);
+    if (!b || !b->image || b->image->width <= 0 || b->image->height <= 0) return 0;
+    Resources& r = res();
+    Texture& t = r.textures[bitmap];
+    if (t.name && t.image == b->image && t.transparentIndex == b->transparentIndex) return t.name;
+    if (!t.name) glGenTextures(1, &t.name);
+    t.image = b->image;
+    t.transparentIndex = b->transparentIndex;
+    const Image& im = *b->image;
+    std::vector<uint8_t> px(im.rgba);
+    px.resize(static_cast<std::size_t>(im.width) * im.height * 4);
+    bool hasIndex = im.index.size() == static_cast<std::size_t>(im.width) * im.height;
+    for (std::size_t i = 0; i < px.size() / 4; ++i)
+        px[i * 4 + 3] = hasIndex && b->transparentIndex >= 0 && im.index[i] == b->transparentIndex ? 0 : 255;
+    glBindTexture(GL_TEXTURE_2D, t.name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, im.width, im.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return t.name;
+}
+
+void forgetDeadObjects() {
+    Resources& r = res();
+    for (auto it = r.textures.begin(); it != r.textures.end();) {
+        const Bitmap* b = lookup<Bitmap>(it->first);
+        if (!b || b->image != it->second.image) {
+            glDeleteTextures(1, &it->second.name);
+            it = r.textures.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto it = r.meshes.begin(); it != r.meshes.end();) {
+        if (!lookup<Group>(it->first)) {
+            GroupMesh& m = *it->second;
+            glDeleteVertexArrays(1, &m.vao);
+            GLuint buffers[] = {m.vbo, m.ibo, m.lightVbo};
+            glDeleteBuffers(3, buffers);
+            it = r.meshes.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void upload(GroupMesh& m) {
+    if (!m.vao) {
+        glGenVertexArrays(1, &m.vao);
+        glGenBuffers(1, &m.vbo);
+        glGenBuffers(1, &m.ibo);
+        glGenBuffers(1, &m.lightVbo);
+    }
+    glBindVertexArray(m.vao);
+    glBindBuffer(GL_ARRAY_BUFFER, m.vbo);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m.vertices.size() * sizeof(MeshVertex)), m.vertices.data(),
+                 GL_STATIC_DRAW);
+    auto attrib = [](GLuint loc, GLint n, GLenum type, GLboolean norm, std::size_t off) {
+        glEnableVertexAttribArray(loc);
+        glVertexAttribPointer(loc, n, type, norm, sizeof(MeshVertex), reinterpret_cast<const void*>(off));
+    };
+    attrib(0, 3, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, pos));
+    attrib(1, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, uv));
+    attrib(2, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, mapUv));
+    attrib(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(MeshVertex, colour));
+    glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
+    glVertexAttribPointer(4, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glDisableVertexAttribArray(4);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m.ibo);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(m.indices.size() * sizeof(uint32_t)),
+                 m.indices.data(), GL_STATIC_DRAW);
+    m.uploaded = true;
+}
+
+// Per-vertex light factors of the polygons with bound lights; attribute 4 off
+// (constant white) when no polygon of the mesh is lit.
+void updateLighting(GroupMesh& m, Vec3 eye) {
+    Resources& r = res();
+    bool any = false;
+    for (const MeshPolygon& mp : m.polygons) {
+        const Polygon* p = lookup<Polygon>(mp.handle);
+        if (p && !p->lights.empty()) {
+            any = true;
+            break;
+        }
+    }
+    glBindVertexArray(m.vao);
+    if (!any) {
+        if (m.anyLit) glDisableVertexAttribArray(4);
+        m.anyLit = false;
+        return;
+    }
+    r.lightScratch.assign(m.vertices.size() * 3, 1.0f);
+    for (const MeshPolygon& mp : m.polygons) {
+        const Polygon* p = lookup<Polygon>(mp.handle);
+        if (!p || p->lights.empty()) continue;
+        for (uint32_t i = mp.firstVertex; i < mp.firstVertex + mp.vertexCount; ++i) {
+            Vec3 f = lightAt(p->lights, m.worldPos[i], m.normals[i], eye);
+            r.lightScratch[i * 3] = static_cast<float>(f.x);
+            r.lightScratch[i * 3 + 1] = static_cast<float>(f.y);
+            r.lightScratch[i * 3 + 2] = static_cast<float>(f.z);
+        }
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(r.lightScratch.size() * sizeof(float)),
+                 r.lightScratch.data(), GL_STREAM_DRAW);
+    glEnableVertexAttribArray(4);
+    m.anyLit = true;
+}
+
+// Whether any part of the box can be in the view: outside one side plane of the
+// frustum (or wholly nearer than the near plane) means culled.
+bool boxInView(const View& v, const Box3& b) {
+    if (b.empty()) return false;
+    int out[5] = {0, 0, 0, 0, 0};
+    double hw = v.width * 0.5, hh = v.height * 0.5;
+    for (int i = 0; i < 8; ++i) {
+        Vec3 c = v.toCamera({i & 1 ? b.max.x : b.min.x, i & 2 ? b.max.y : b.min.y, i & 4 ? b.max.z : b.min.z});
+        out[0] += c.z < v.nearDist;
+        out[1] += v.focal * c.x > hw * c.z;
+        out[2] += v.focal * c.x < -hw * c.z;
+        out[3] += v.focal * c.y > hh * c.z;
+        out[4] += v.focal * c.y < -hh * c.z;
+    }
+    for (int o : out)
+        if (o == 8) return false;
+    return true;
+}
+
+// The frame of an animation fill shown now: the viewing direction picks the
+// frame list, the clock the frame within it.
+int32_t animationFrame(const Animation& a, Vec3 normal, Vec3 centre, Vec3 eye) {
+    double cosA = dot(normal, normalized(eye - centre));
+    double angle = std::acos(std::clamp(cosA, -1.0, 1.0)) * 180.0 / 3.14159265358979;
+    int dir = std::clamp(static_cast<int>(std::lround(angle / 45.0)), 0, 4);
+    if (a.frames[dir].empty()) dir = 0;
+    const std::vector<int32_t>& frames = a.frames[dir];
+    if (frames.empty()) return 0;
+    std::size_t base = 0;
+    for (int d = 0; d < dir; ++d) base += a.frames[d].size();
+    auto timeOf = [&](std::size_t i) {
+        std::size_t k = base + i;
+        double t = k < a.frameTimes.size() ? a.frameTimes[k] : 10;
+        return std::max(t, 0.0);
+    };
+    double total = 0;
+    for (std::size_t i = 0; i < frames.size(); ++i) total += timeOf(i);
+    if (!(total > 0)) return frames[0];
+    double now = std::fmod(clockSeconds() * 100.0, total);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (now < timeOf(i)) return frames[i];
+        now -= timeOf(i);
+    }
+    return frames.back();
+}
+
+struct FrameState {
+    const View* view;
+    bool fog;
+};
+
+void setBlend(uint8_t code, const MeshProgram& p) {
+    float alpha = 1;
+    glEnable(GL_BLEND);
+    glBlendEquation(GL_FUNC_ADD);
+    switch (code) {
+        case 0x31: glBlendFunc(GL_DST_COLOR, GL_ZERO); break;  // multiply
+        case 0x43: alpha = 0.75f; glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case 0x52: alpha = 0.5f; glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case 0x44: alpha = 0.25f; glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case 0x32: case 0x22: glBlendFunc(GL_ONE, GL_ONE); break;  // add
+        case 0x42: glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR); break;  // screen
+        default: glDisable(GL_BLEND); break;  // difference reads the copy behind
+    }
+    glUniform1f(p.alpha, alpha);
+}
+
+void bindPictures(const MeshProgram& p, int32_t texture, int32_t lightMap) {
+    GLuint t = texture ? textureOf(texture) : 0, m = lightMap ? textureOf(lightMap) : 0;
+    glUniform1i(p.textured, t != 0);
+    glUniform1i(p.mapped, m != 0);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, t);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, m);
+}
+
+void setMeshOrigin(const MeshProgram& p, const View& v, const GroupMesh& m) {
+    Vec3 o = m.origin - v.eye;
+    glUniform3f(p.offset, static_cast<float>(o.x), static_cast<float>(o.y), static_cast<float>(o.z));
+}
+
+void drawBackground(const View& v, const World& w) {
+    const Background* bg = lookup<Background>(w.background);
+    if (!bg) return;
+    const Bitmap* bm = lookup<Bitmap>(bg->bitmap);
+    GLuint tex = textureOf(bg->bitmap);
+    if (!tex || !bm) return;
+    Resources& r = res();
+    const BackgroundProgram& p = r.background;
+    glUseProgram(p.id);
+    auto vec = [](GLint loc, Vec3 a) {
+        glUniform3f(loc, static_cast<float>(a.x), static_cast<float>(a.y), static_cast<float>(a.z));
+    };
+    vec(p.a1, v.axes.a1);
+    vec(p.a2, v.axes.a2);
+    vec(p.a3, v.axes.a3);
+    glUniform2f(p.size, static_cast<float>(v.width), static_cast<float>(v.height));
+    glUniform1f(p.focal, static_cast<float>(v.focal));
+    double aspect = static_cast<double>(bm->image->height) / bm->image->width;
+    glUniform1f(p.bottom, static_cast<float>(bg->bottom));
+    glUniform1f(p.height, static_cast<float>(bg->distance * 2 * 3.14159265358979 * aspect));
+    glUniform1f(p.distance, static_cast<float>(bg->distance));
+    glUniform1f(p.bottomIntensity, static_cast<float>(bg->bottomIntensity));
+    glUniform1f(p.step, static_cast<float>(bg->step));
+    glUniform1i(p.image, 0);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glBindSampler(0, r.panoramaSampler);
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glBindVertexArray(r.emptyVao);
+    glDrawArrays(GL_TRIANGLES, 0, 3);
+    glBindSampler(0, 0);
+}
+
+struct Deferred {
+    GroupMesh* mesh;
+    uint32_t polygon;
+    double depth;
+};
+
+void drawPolygon(const MeshProgram& p, const View& v, GroupMesh& m, const MeshPolygon& mp, bool fog) {
+    int32_t texture = mp.texture;
+    if (mp.animation)
+        if (const Animation* a = lookup<Animation>(mp.animation)) texture = animationFrame(*a, mp.normal, mp.centre, v.eye);
+    bindPictures(p, texture, mp.lightMap);
+    glUniform1i(p.unlit, mp.blend == 0x22);
+    glUniform1i(p.fogged, fog && mp.blend != 0x22);
+    glUniform1i(p.difference, mp.blend == 0x51);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mp.indexCount), GL_UNSIGNED_INT,
+                   reinterpret_cast<const void*>(static_cast<std::size_t>(mp.firstIndex) * sizeof(uint32_t)));
+}
+
+}  // namespace
+
+void clearImage(uint8_t* rgba, int width, int height, int stride) {
+    const World* w = state().world.get();
+    Rgb8 c = w && w->fogIntensity > 0 ? w->fog : state().clearColour;
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = rgba + static_cast<std::ptrdiff_t>(y) * stride;
+        for (int x = 0; x < width; ++x) {
+            row[x * 4] = c.r;
+            row[x * 4 + 1] = c.g;
+            row[x * 4 + 2] = c.b;
+            row[x * 4 + 3] = 255;
+        }
+    }
+}
+
+bool renderWorld(const View& view, uint8_t* rgba, int stride) {
+    World* w = state().world.get();
+    const GlInfo* gl = makeGlCurrent(w && w->accelerator);
+    if (!gl) return false;
+    Resources& r = res();
+    if (r.serial != gl->serial) resetResources(*gl);
+    forgetDeadObjects();
+    ensureFramebuffer(view.width, view.height);
+    glBindFramebuffer(GL_FRAMEBUFFER, r.fbo);
+    glViewport(0, 0, view.width, view.height);
+
+    bool fog = w && w->fogIntensity > 0;
+    Rgb8 clear = fog ? w->fog : state().clearColour;
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glClearColor(clear.r / 255.f, clear.g / 255.f, clear.b / 255.f, 1.f);
+    if (gl->clipControl) {
+        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+        glClearDepth(0.0);
+    } else {
+        glClearDepth(1.0);
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Alpha stays 1 whatever the blending writes, so rows copy out as they are.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+
+    if (w) {
+        if (w->renderGroup == 0) drawBackground(view, *w);
+
+        DrawableGroups drawable;
+        std::vector<std::pair<GroupMesh*, const Group*>> visible;
+        Box3 worldBox;
+        w->groups.forEach([&](int32_t h) {
+            const Group* g = lookup<Group>(h);
+            if (!g || g->polygons.empty() || !drawable(h)) return;
+            const GroupGeometry& geo = groupGeometry(*g);
+            worldBox.add(geo.box);
+            if (!boxInView(view, geo.box)) return;
+            std::unique_ptr<GroupMesh>& slot = r.meshes[h];
+            if (!slot) slot = std::make_unique<GroupMesh>();
+            GroupMesh& m = *slot;
+            if (m.version != g->version || m.signature != meshSignature(*g)) buildMesh(*g, geo, m);
+            if (!m.uploaded) upload(m);
+            updateLighting(m, view.eye);
+            visible.emplace_back(&m, g);
+        });
+
+        const MeshProgram& p = r.mesh;
+        glUseProgram(p.id);
+        const Vec3& a1 = view.axes.a1;
+        const Vec3& a2 = view.axes.a2;
+        const Vec3& a3 = view.axes.a3;
+        const float rows[9] = {float(a2.x), float(a2.y), float(a2.z), float(a3.x),  float(a3.y),
+                               float(a3.z), float(-a1.x), float(-a1.y), float(-a1.z)};
+        glUniformMatrix3fv(p.toCamera, 1, GL_TRUE, rows);
+        glUniform2f(p.scale, static_cast<float>(view.focal / (view.width * 0.5)),
+                    static_cast<float>(view.focal / (view.height * 0.5)));
+        glUniform1f(p.nearDist, static_cast<float>(view.nearDist));
+        glUniform1i(p.reversed, gl->clipControl);
+        glUniform1i(p.texture, 0);
+        glUniform1i(p.lightMap, 1);
+        glUniform1i(p.behind, 2);
+        glUniform1i(p.unlit, 0);
+        glUniform1i(p.difference, 0);
+        glUniform1f(p.alpha, 1.f);
+        if (fog) {
+            Vec3 centre = view.toCamera(worldBox.centre());
+            double radius = length(worldBox.size()) * 0.5;
+            glUniform1f(p.fogDensity, static_cast<float>(w->fogIntensity));
+            glUniform1f(p.fogStart, static_cast<float>(centre.z - radius));
+            glUniform3f(p.fogColour, w->fog.r / 255.f, w->fog.g / 255.f, w->fog.b / 255.f);
+        }
+        glUniform1i(p.fogged, fog);
+        glVertexAttrib3f(4, 1.f, 1.f, 1.f);  // the light factor of unlit meshes
+
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(gl->clipControl ? GL_GREATER : GL_LESS);
+        glDepthMask(GL_TRUE);
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        glFrontFace(GL_CW);  // the visible side is the one whose points run clockwise
+        glDisable(GL_BLEND);
+
+        std::vector<Deferred> translucent;
+        for (auto& [m, g] : visible) {
+            glBindVertexArray(m->vao);
+            setMeshOrigin(p, view, *m);
+            for (const MeshBatch& b : m->batches) {
+                bindPictures(p, b.texture, b.lightMap);
+                glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(b.indexCount), GL_UNSIGNED_INT,
+                               reinterpret_cast<const void*>(static_cast<std::size_t>(b.firstIndex) * sizeof(uint32_t)));
+            }
+            for (uint32_t i : m->dynamicPolygons) {
+                const MeshPolygon& mp = m->polygons[i];
+                if (mp.blend)
+                    translucent.push_back({m, i, view.toCamera(mp.centre).z});
+                else
+                    drawPolygon(p, view, *m, mp, fog);
+            }
+        }
+
+        // Translucent polygons far to near, tested against the opaque depth but not writing it.
+        std::stable_sort(translucent.begin(), translucent.end(),
+                         [](const Deferred& a, const Deferred& b) { return a.depth > b.depth; });
+        glDepthMask(GL_FALSE);
+        for (const Deferred& d : translucent) {
+            const MeshPolygon& mp = d.mesh->polygons[d.polygon];
+            if (mp.blend == 0x51) {
+                // Difference needs the colour behind: copy the image so far.
+                if (!r.behind) {
+                    glGenTextures(1, &r.behind);
+                    glBindTexture(GL_TEXTURE_2D, r.behind);
+                    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, view.width, view.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                                 nullptr);
+                    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+                    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+                }
+                glActiveTexture(GL_TEXTURE2);
+                glBindTexture(GL_TEXTURE_2D, r.behind);
+                glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, view.width, view.height);
+            }
+            glBindVertexArray(d.mesh->vao);
+            setMeshOrigin(p, view, *d.mesh);
+            setBlend(mp.blend, p);
+            drawPolygon(p, view, *d.mesh, mp, fog);
+        }
+        glDisable(GL_BLEND);
+        glDepthMask(GL_TRUE);
+        glUniform1i(p.difference, 0);
+        glUniform1i(p.unlit, 0);
+        glUniform1f(p.alpha, 1.f);
+    }
+
+    // GL rows run bottom-up; the surface's top-down.
+    std::size_t rowBytes = static_cast<std::size_t>(view.width) * 4;
+    r.readBack.resize(rowBytes * view.height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, view.width, view.height, GL_RGBA, GL_UNSIGNED_BYTE, r.readBack.data());
+    for (int y = 0; y < view.height; ++y)
+        std::memcpy(rgba + static_cast<std::ptrdiff_t>(y) * stride,
+                    r.readBack.data() + rowBytes * static_cast<std::size_t>(view.height - 1 - y), rowBytes);
+    glBindVertexArray(0);
+    return true;
+}
+
+}  // namespace ombrel

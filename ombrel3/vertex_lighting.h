@@ -1,0 +1,15 @@
+// The lighting model of bound lights, evaluated per vertex at every render.
+#pragma once
+
+#include "vec.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace ombrel {
+
+// Sum of the enabled lights' ambient, diffuse and specular terms at p with unit
+// normal n seen from eye, each channel clamped to 0..1.
+Vec3 lightAt(const std::vector<int32_t>& lights, Vec3 p, Vec3 n, Vec3 eye);
+
+}  // namespace ombrel

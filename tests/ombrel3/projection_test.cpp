@@ -1,0 +1,156 @@
+// World to screen through the current camera: result codes and the standard views.
+#include "engine_fixture.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int32_t kUnset = -777;
+
+class ProjectionTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        // Eye at the origin looking along +x: image right is -y, image up is +z.
+        // 64 x 48 pixels at 90 degrees: f = 32, so x pixel = 32 - 32 y / x. Cases keep
+        // off exact pixel borders, where tan(45 degrees) rounding decides.
+        camera = OMBREL_camera_create("view");
+        surface = OMBREL_ext_surface_create(64, 48);
+        OMBREL_camera_set_zoom(camera, 90);
+        OMBREL_camera_set_distance_from_eye(camera, 1);
+        ASSERT_EQ(OMBREL_camera_set_current(camera, surface), 0);
+    }
+    void TearDown() override {
+        OMBREL_ext_surface_destroy(surface);
+        EngineTest::TearDown();
+    }
+    int32_t camera = 0, surface = 0;
+};
+
+TEST_F(ProjectionTest, PointCodes) {
+    struct Case {
+        const char* what;
+        P3 p;
+        int32_t code, x, y;
+    };
+    const Case cases[] = {
+        {"straight ahead: the surface centre", {10, 0, 0}, 0, 32, 24},
+        {"right and up", {10, -5.01, 2.4}, 0, 48, 16},
+        {"last column and row", {10, -9.999, -7.499}, 0, 63, 47},
+        {"one past the right edge", {10, -10.01, 0}, 2, 64, 24},
+        {"off to the left", {10, 19.9, 0}, 2, -32, 24},
+        {"nearer than the near distance", {0.5, 0, 0}, 2, 32, 24},
+        {"nearer and far off: clamped", {1e-9, -1, 0}, 2, 1000000, 24},
+        {"on the eye plane", {0, 3, 0}, -1, kUnset, kUnset},
+        {"behind the eye", {-5, 0, 0}, -1, kUnset, kUnset},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int32_t px[2] = {kUnset, kUnset};
+        EXPECT_EQ(OMBREL_engine_3D_point_to_2D(c.p.data(), px), c.code);
+        EXPECT_EQ(px[0], c.x);
+        EXPECT_EQ(px[1], c.y);
+    }
+}
+
+TEST_F(ProjectionTest, EdgeCodes) {
+    struct Case {
+        const char* what;
+        P3 a, b;
+        int32_t code, ax, ay, bx, by;
+    };
+    const Case cases[] = {
+        {"in front, on the surface", {10, 0, 0}, {10, -5.01, 2.4}, 0, 32, 24, 48, 16},
+        {"leaving the surface: ends never moved for the viewport", {10, 0, 0}, {10, -100.01, 0}, 0, 32, 24, 352, 24},
+        {"across the near plane: far end clipped at depth 1", {10, -5.01, 0}, {-10, -5.01, 0}, 2, 48, 24, 192, 24},
+        {"wholly off to one side", {10, -20.01, 0}, {10, -30.01, 0}, 1, 96, 24, 128, 24},
+        {"passing outside a corner", {10, -8.76, 13.74}, {10, -21.26, 1.24}, 1, 60, -20, 100, 20},
+        {"wholly nearer than the near plane", {0.5, 0, 0}, {-3, 1, 0}, -1, kUnset, kUnset, kUnset, kUnset},
+        {"wholly behind the eye", {-1, 0, 0}, {-3, 1, 0}, -1, kUnset, kUnset, kUnset, kUnset},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int32_t a[2] = {kUnset, kUnset}, b[2] = {kUnset, kUnset};
+        EXPECT_EQ(OMBREL_engine_3D_edge_to_2D(c.a.data(), c.b.data(), a, b), c.code);
+        EXPECT_EQ(a[0], c.ax);
+        EXPECT_EQ(a[1], c.ay);
+        EXPECT_EQ(b[0], c.bx);
+        EXPECT_EQ(b[1], c.by);
+    }
+}
+
+TEST_F(ProjectionTest, NothingProjectsWithoutACurrentCamera) {
+    int32_t other = OMBREL_camera_create("other");
+    OMBREL_camera_set_current(other, surface);
+    OMBREL_camera_delete(other);
+    const P3 p{10, 0, 0};
+    int32_t px[2] = {kUnset, kUnset}, q[2] = {kUnset, kUnset};
+    EXPECT_EQ(OMBREL_engine_3D_point_to_2D(p.data(), px), -1);
+    EXPECT_EQ(OMBREL_engine_3D_edge_to_2D(p.data(), p.data(), px, q), -1);
+    EXPECT_EQ(px[0], kUnset);
+    EXPECT_EQ(OMBREL_engine_3D_point_to_2D(nullptr, px), -1);
+}
+
+// The view code's orbit: eye offset E from the angles, A1 along E, A2 left zero,
+// A3 the old up projected on the plane through E and world z.
+void orbit(int32_t cam, double dist, double h, double v) {
+    double e[3] = {dist * std::cos(v) * std::cos(h), dist * std::cos(v) * std::sin(h), dist * std::sin(v)};
+    double a1[3], a2[3], a3[3];
+    OMBREL_camera_get_axis_system(cam, a1, a2, a3);
+    double len = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
+    double n[3] = {e[1], -e[0], 0};  // E x (0, 0, 1)
+    double nl = std::hypot(n[0], n[1]);
+    double s = (n[0] * a3[0] + n[1] * a3[1]) / (nl * nl);
+    double up[3] = {a3[0] - n[0] * s, a3[1] - n[1] * s, a3[2]};
+    double ul = std::sqrt(up[0] * up[0] + up[1] * up[1] + up[2] * up[2]);
+    double na1[3] = {e[0] / len, e[1] / len, e[2] / len}, zero[3] = {0, 0, 0};
+    double na3[3] = {up[0] / ul, up[1] / ul, up[2] / ul};
+    ASSERT_EQ(OMBREL_camera_set_axis_system(cam, na1, zero, na3), 0);
+    ASSERT_EQ(OMBREL_camera_set_location1(cam, e), 0);
+}
+
+TEST_F(ProjectionTest, StandardViewsLookAtTheOrigin) {
+    const double worldSize = 1000, pi = 3.14;
+    struct Case {
+        const char* name;
+        double dist, h, v, zoom, nearDist;
+    };
+    const Case views[] = {
+        {"Top", worldSize * 100, 0, pi / 2, 1, worldSize},
+        {"Bottom", worldSize * 100, 0, -pi / 2, 1, worldSize},
+        {"Left", worldSize * 100, pi / 2, pi, 1, worldSize},
+        {"Right", worldSize * 100, -pi / 2, pi, 1, worldSize},
+        {"Front", worldSize * 100, pi, pi, 1, worldSize},
+        {"Back", worldSize * 100, 0, pi, 1, worldSize},
+        {"Perspective", worldSize * 4, pi - pi / 4, pi - pi / 6, 24, worldSize / 100},
+    };
+    int32_t odd = OMBREL_ext_surface_create(65, 49);  // centre pixel (32, 24) without a tie
+    for (const Case& c : views) {
+        SCOPED_TRACE(c.name);
+        OMBREL_camera_set_direction(camera, 1, 0, 0);
+        orbit(camera, c.dist, c.h, c.v);
+        OMBREL_camera_set_zoom(camera, c.zoom);
+        OMBREL_camera_set_distance_from_eye(camera, c.nearDist);
+        OMBREL_camera_set_current(camera, odd);
+        const double origin[3] = {0, 0, 0};
+        int32_t px[2];
+        EXPECT_EQ(OMBREL_engine_3D_point_to_2D(origin, px), 0);
+        EXPECT_EQ(px[0], 32);
+        EXPECT_EQ(px[1], 24);
+    }
+    // Top: +y to the right, -x up.
+    OMBREL_camera_set_direction(camera, 1, 0, 0);
+    orbit(camera, worldSize * 100, 0, pi / 2);
+    OMBREL_camera_set_zoom(camera, 1);
+    const double right[3] = {0, 300, 0}, up[3] = {-300, 0, 0};
+    int32_t r[2], u[2];
+    OMBREL_engine_3D_point_to_2D(right, r);
+    OMBREL_engine_3D_point_to_2D(up, u);
+    EXPECT_GT(r[0], 32);
+    EXPECT_EQ(r[1], 24);
+    EXPECT_EQ(u[0], 32);
+    EXPECT_LT(u[1], 24);
+    OMBREL_ext_surface_destroy(odd);
+}
+
+}  // namespace

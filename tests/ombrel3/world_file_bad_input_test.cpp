@@ -1,0 +1,143 @@
+// Broken world and .x files fail cleanly: a load leaves the engine empty, an add
+// leaves the open world as it was, and the error names the file and the place.
+// Saves that cannot be written leave the previous file alone.
+#include "world_file_helpers.h"
+
+#include <cctype>
+
+namespace {
+
+const std::string kGood =
+    "OMBREL-WORLD 1\n"
+    "group 1 \"the_world\" father 0 static 1 disabled 0 pivot 0 0 0 origin 0 0 0 axes 1 0 0 0 1 0 0 0 1\n"
+    "polygon 1 \"\" group 1 enabled 1 fill colour rgb 1 2 3 second 0 blend 0 dim 0 rotated 0 lights 0\n"
+    "p 0 0 0 0 0 100\np 0 1 0 0 0 100\np 1 1 0 0 0 100\n"
+    "end\n";
+
+const std::string kGroup = "group 1 \"g\" father 0 static 1 disabled 0 pivot 0 0 0 origin 0 0 0 axes 1 0 0 0 1 0 0 0 1\n";
+
+struct BadFile {
+    const char* label;
+    std::string content;
+    const char* where;  // "line 3" or "offset"
+    friend void PrintTo(const BadFile& b, std::ostream* os) { *os << b.label; }
+};
+
+std::string binaryX(std::initializer_list<uint32_t> words16and32) {
+    std::string s = "xof 0303bin 0032";
+    for (uint32_t w : words16and32) s.append(reinterpret_cast<const char*>(&w), 4);
+    return s;
+}
+
+const BadFile kBadFiles[] = {
+    {"truncated world", kGood.substr(0, kGood.size() - 30), "line 5"},
+    {"no end record", kGood.substr(0, kGood.size() - 4), "line 6"},
+    {"garbled flag", "OMBREL-WORLD 1\ngroup 1 \"g\" father 0 static yes", "line 2"},
+    {"garbled number", "OMBREL-WORLD 1\n" + kGroup + "polygon 1 \"\" group 1 enabled 1 fill colour rgb 1 2 3 second 0 blend 0 dim 0 rotated 0 lights 0\np 0 1e999x 0 0 0 100\nend\n", "line 4"},
+    {"unterminated string", "OMBREL-WORLD 1\ngroup 1 \"the_world father 0\nend\n", "line 2"},
+    {"unknown reference", "OMBREL-WORLD 1\n" + kGroup + "polygon 1 \"\" group 7 enabled 1\nend\n", "line 3"},
+    {"duplicate id", "OMBREL-WORLD 1\n" + kGroup + kGroup + "end\n", "line 3"},
+    {"huge track count", "OMBREL-WORLD 1\ntrack 1 \"t\" save 1 cyclic 0 n 2000000000\n0 0 0\nend\n", "line 2"},
+    {"huge light count", "OMBREL-WORLD 1\n" + kGroup + "polygon 1 \"\" group 1 enabled 1 fill colour rgb 1 2 3 second 0 blend 0 dim 0 rotated 0 lights 2000000000 1\nend\n", "line 3"},
+    {"colour out of range", "OMBREL-WORLD 1\natmosphere 300 0 0 0\nend\n", "line 2"},
+    {"newer version", "OMBREL-WORLD 99\nend\n", "line 1"},
+    {"wrong type", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "line 1"},
+    {"empty", "", "line 0"},
+    {"x truncated", "xof 0303txt 0032\nFrame box {\n Mesh {\n  3;\n  0;0;0;,\n", "offset"},
+    {"x huge vertex count", "xof 0303txt 0032\nMesh m {\n 4000000000;\n 0;0;0;;\n 0;\n}\n", "offset"},
+    {"x index out of range", "xof 0303txt 0032\nMesh m {\n 3;\n 0;0;0;,1;0;0;,0;1;0;;\n 1;\n 3;0,1,9;;\n}\n", "offset"},
+    {"x unknown material", "xof 0303txt 0032\nMesh m {\n 3;\n 0;0;0;,1;0;0;,0;1;0;;\n 1;\n 3;0,1,2;;\n MeshMaterialList { 1; 1; 0;; { Gold } }\n}\n", "offset"},
+    {"x bad format", "xof 0303abc 0032\n", "offset"},
+    {"x binary list past the end", binaryX({6u | (0x7fffffffu << 16), 0x7fffu}), "offset"},
+    {"x binary unknown token", binaryX({99}), "offset"},
+    {"x compressed garbage", std::string("xof 0303tzip0032\x40\0\0\0\x10\0\x08\0CKgarbage", 33), "offset"},
+    {"x nested too deep", "xof 0303txt 0032\n" + [] {
+         std::string s;
+         for (int i = 0; i < 200; ++i) s += "Frame {\n";
+         return s;
+     }(), "offset"},
+};
+
+class WorldFileBadInput : public EngineTest, public ::testing::WithParamInterface<BadFile> {
+protected:
+    FileFolder dir;
+};
+
+TEST_P(WorldFileBadInput, LoadFailsNamingTheFileAndPlaceAndLeavesTheEngineEmpty) {
+    const BadFile& bad = GetParam();
+    std::string path = dir.file("bad.wld");
+    writeText(path, bad.content);
+    EXPECT_EQ(OMBREL_engine_load_world(path.c_str(), "", "", OMBREL_LOAD_EDITOR), -1) << bad.label;
+    std::string error = lastError();
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_NE(error.find(bad.where), std::string::npos) << error;
+    EXPECT_EQ(OMBREL_engine_is_engine_empty(), 1);
+}
+
+TEST_P(WorldFileBadInput, AddFailsAndLeavesTheOpenWorldUnchanged) {
+    const BadFile& bad = GetParam();
+    std::string good = dir.file("good.wld");
+    writeText(good, kGood);
+    ASSERT_EQ(OMBREL_engine_load_world(good.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << lastError();
+    int32_t root = OMBREL_group_get_using_name("the_world");
+    std::string before = dir.file("before.wld");
+    ASSERT_EQ(OMBREL_engine_save(before.c_str(), root, OMBREL_SAVE_WORLD), 0);
+
+    std::string path = dir.file("bad.wld");
+    writeText(path, bad.content);
+    double at[3] = {1, 2, 3};
+    EXPECT_EQ(OMBREL_engine_add_world(path.c_str(), "", "", at), 0) << bad.label;
+    EXPECT_NE(lastError().find(path), std::string::npos) << lastError();
+
+    int groups = 0;
+    for (int32_t g = OMBREL_group_get_first_group(); g; g = OMBREL_group_get_next(g)) ++groups;
+    EXPECT_EQ(groups, 1);
+    EXPECT_EQ(OMBREL_group_get_number_of_polygons(0), 1);
+    std::string after = dir.file("after.wld");
+    ASSERT_EQ(OMBREL_engine_save(after.c_str(), root, OMBREL_SAVE_WORLD), 0);
+    EXPECT_EQ(readText(after), readText(before));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WorldFileBadInput, ::testing::ValuesIn(kBadFiles),
+                         [](const ::testing::TestParamInfo<BadFile>& info) {
+                             std::string name = info.param.label;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
+
+class WorldFileSaveFailure : public EngineTest {
+protected:
+    FileFolder dir;
+    int32_t root = 0;
+    void SetUp() override {
+        EngineTest::SetUp();
+        root = OMBREL_group_create("the_world");
+        makeSquareFacingUp(root, 0, 0, 0, 1);
+    }
+};
+
+TEST_F(WorldFileSaveFailure, UnwritablePlacesFailAndKeepThePreviousFile) {
+    writeText(dir.file("plain"), "not a folder");
+    std::filesystem::create_directories(dir.file("folder.wld"));
+    std::string kept = dir.file("kept.wld");
+    writeText(kept, "previous contents");
+    std::filesystem::create_directories(dir.file("kept.wld.tmp/inside"));  // the temporary cannot be made
+
+    for (const std::string& path : {dir.file("plain/world.wld"), dir.file("folder.wld"), kept}) {
+        EXPECT_EQ(OMBREL_engine_save(path.c_str(), root, OMBREL_SAVE_WORLD), -1) << path;
+        EXPECT_NE(lastError().find(path), std::string::npos) << lastError();
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.wld")));
+    EXPECT_EQ(readText(kept), "previous contents");
+}
+
+TEST_F(WorldFileSaveFailure, ASuccessfulSaveReplacesTheFileAndLeavesNoTemporary) {
+    std::string path = dir.file("w.wld");
+    writeText(path, "old");
+    ASSERT_EQ(OMBREL_engine_save(path.c_str(), root, OMBREL_SAVE_WORLD), 0);
+    EXPECT_EQ(readText(path).rfind("OMBREL-WORLD 1\n", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+}  // namespace

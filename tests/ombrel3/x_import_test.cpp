@@ -1,0 +1,177 @@
+// .x import: a cube written by hand in the text, binary and compressed forms comes
+// in as six polygons whose visible sides face outwards, in our axes.
+#include "world_file_helpers.h"
+
+#include <cstring>
+
+namespace {
+
+// A cube of side 2 around the origin in the file's left-handed y-up axes, faces
+// clockwise seen from outside, inside a frame moved by (10, 20, 30).
+const double kVerts[8][3] = {{-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}, {1, -1, -1},
+                             {-1, -1, 1},  {-1, 1, 1},  {1, 1, 1},  {1, -1, 1}};
+const int kFaces[6][4] = {{0, 1, 2, 3}, {7, 6, 5, 4}, {4, 5, 1, 0}, {3, 2, 6, 7}, {1, 5, 6, 2}, {4, 0, 3, 7}};
+
+std::string textCube() {
+    std::string s = "xof 0303txt 0032\n// a comment\ntemplate Vector {\n <3D82AB5E-62DA-11cf-AB39-0020AF71E433>\n FLOAT x;\n FLOAT y;\n FLOAT z;\n}\n";
+    s += "Material Red {\n 1.0;0.0;0.0;1.0;;\n 0.0;\n 0.0;0.0;0.0;;\n 0.0;0.0;0.0;;\n}\n";
+    s += "Frame Box {\n FrameTransformMatrix {\n 1,0,0,0, 0,1,0,0, 0,0,1,0, 10,20,30,1;;\n }\n Mesh cube {\n 8;\n";
+    for (int i = 0; i < 8; ++i)
+        s += " " + std::to_string(kVerts[i][0]) + ";" + std::to_string(kVerts[i][1]) + ";" + std::to_string(kVerts[i][2]) +
+             (i < 7 ? ";,\n" : ";;\n");
+    s += " 6;\n";
+    for (int f = 0; f < 6; ++f)
+        s += " 4;" + std::to_string(kFaces[f][0]) + "," + std::to_string(kFaces[f][1]) + "," + std::to_string(kFaces[f][2]) +
+             "," + std::to_string(kFaces[f][3]) + (f < 5 ? ";,\n" : ";;\n");
+    s += " MeshTextureCoords {\n 8;\n 0;0;, 0;1;, 1;1;, 1;0;, 0;0;, 0;1;, 1;1;, 0.25;0.5;;\n }\n";
+    s += " MeshMaterialList {\n 1;\n 6;\n 0,0,0,0,0,0;;\n { Red }\n }\n";
+    s += " }\n}\n";
+    return s;
+}
+
+// The same cube as binary tokens (no materials or texture coordinates).
+std::string binaryCube() {
+    std::string s = "xof 0303bin 0032";
+    auto word = [&](uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); };
+    auto dword = [&](uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); };
+    auto name = [&](const std::string& n) {
+        word(1);
+        dword(static_cast<uint32_t>(n.size()));
+        s += n;
+    };
+    auto ints = [&](std::vector<uint32_t> v) {
+        word(6);
+        dword(static_cast<uint32_t>(v.size()));
+        for (uint32_t x : v) dword(x);
+    };
+    name("Frame");
+    name("Box");
+    word(10);
+    name("FrameTransformMatrix");
+    word(10);
+    word(7);
+    dword(16);
+    for (float f : {1.f, 0.f, 0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 0.f, 1.f, 0.f, 10.f, 20.f, 30.f, 1.f})
+        s.append(reinterpret_cast<const char*>(&f), 4);
+    word(11);
+    name("Mesh");
+    word(10);
+    ints({8});
+    word(7);
+    dword(24);
+    for (const auto& v : kVerts)
+        for (double c : v) {
+            float f = static_cast<float>(c);
+            s.append(reinterpret_cast<const char*>(&f), 4);
+        }
+    std::vector<uint32_t> faces{6};
+    for (const auto& f : kFaces) faces.insert(faces.end(), {4u, uint32_t(f[0]), uint32_t(f[1]), uint32_t(f[2]), uint32_t(f[3])});
+    ints(faces);
+    word(11);
+    word(11);
+    return s;
+}
+
+// The text cube in MSZIP form, its deflate data made of stored blocks.
+std::string compressedCube() {
+    std::string plain = textCube().substr(16);
+    std::string s = "xof 0303tzip0032";
+    auto u16 = [&](std::size_t v) { s += char(v & 0xff), s += char(v >> 8 & 0xff); };
+    uint32_t total = static_cast<uint32_t>(plain.size() + 16);
+    s.append(reinterpret_cast<const char*>(&total), 4);
+    for (std::size_t at = 0; at < plain.size(); at += 1000) {
+        std::size_t n = std::min<std::size_t>(1000, plain.size() - at);
+        u16(n);
+        u16(n + 2 + 5);
+        s += "CK";
+        s += char(1);  // final stored block
+        u16(n);
+        u16(~n & 0xffff);
+        s += plain.substr(at, n);
+    }
+    return s;
+}
+
+struct CubeForm {
+    const char* label;
+    std::string (*make)();
+    bool hasMaterial;
+    friend void PrintTo(const CubeForm& f, std::ostream* os) { *os << f.label; }
+};
+
+class XImport : public EngineTest, public ::testing::WithParamInterface<CubeForm> {
+protected:
+    FileFolder dir;
+};
+
+TEST_P(XImport, CubeBecomesSixOutwardFacingPolygonsInOurAxes) {
+    std::string path = dir.file("cube.x");
+    writeText(path, GetParam().make());
+    ASSERT_EQ(OMBREL_engine_load_world(path.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << lastError();
+
+    int32_t box = OMBREL_group_get_using_name("Box");
+    ASSERT_NE(box, 0);
+    EXPECT_EQ(OMBREL_group_get_father_group(box), 0);
+    ASSERT_EQ(OMBREL_group_get_number_of_polygons(box), 6);
+    // The frame's move (10, 20, 30) with y and z swapped.
+    double c[3];
+    OMBREL_group_get_location(box, &c[0], &c[1], &c[2]);
+    EXPECT_DOUBLE_EQ(c[0], 10);
+    EXPECT_DOUBLE_EQ(c[1], 30);
+    EXPECT_DOUBLE_EQ(c[2], 20);
+    double pivot[3];
+    OMBREL_group_get_rotate_reference_point(box, pivot);
+    EXPECT_DOUBLE_EQ(pivot[1], 30);
+
+    for (int32_t p = OMBREL_group_get_first_polygon(box); p; p = OMBREL_group_get_next_polygon(box, p)) {
+        EXPECT_EQ(OMBREL_polygon_get_num_of_points(p), 4);
+        double plane[4], centre[3];
+        ASSERT_EQ(OMBREL_polygon_get_plane(p, plane), 0);
+        OMBREL_polygon_get_center(p, centre);
+        double out = plane[0] * (centre[0] - c[0]) + plane[1] * (centre[1] - c[1]) + plane[2] * (centre[2] - c[2]);
+        EXPECT_GT(out, 0.5) << "visible side faces inwards";
+        if (GetParam().hasMaterial) {
+            int32_t r, g, b;
+            OMBREL_polygon_get_color(p, &r, &g, &b);
+            EXPECT_EQ(r, 255);
+            EXPECT_EQ(g, 0);
+        }
+    }
+    if (GetParam().hasMaterial) {
+        // The back face keeps its order 7 6 5 4: vertex 7 (uv 0.25, 0.5) first,
+        // vertex 4 (uv 0, 0) last.
+        int32_t back = OMBREL_group_get_next_polygon(box, OMBREL_group_get_first_polygon(box));
+        double uv[2];
+        OMBREL_point_get_bitmap_xy(OMBREL_polygon_get_first_point(back), uv);
+        EXPECT_EQ(uv[0], 0.25);
+        EXPECT_EQ(uv[1], 0.5);
+        int32_t last = OMBREL_polygon_get_first_point(back);
+        for (int32_t n = last; n; n = OMBREL_point_get_next_point(n)) last = n;
+        OMBREL_point_get_bitmap_xy(last, uv);
+        EXPECT_EQ(uv[0], 0);
+        EXPECT_EQ(uv[1], 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, XImport,
+                         ::testing::Values(CubeForm{"text", textCube, true}, CubeForm{"binary", binaryCube, false},
+                                           CubeForm{"compressed", compressedCube, true}),
+                         [](const ::testing::TestParamInfo<CubeForm>& info) { return std::string(info.param.label); });
+
+TEST_F(EngineTest, AddedXFileGetsAGroupNamedAfterTheFile) {
+    FileFolder dir;
+    std::string path = dir.file("crate.x");
+    writeText(path, textCube());
+    OMBREL_group_create("the_world");
+    double at[3] = {0, 0, 0};
+    int32_t root = OMBREL_engine_add_world(path.c_str(), "", "", at);
+    ASSERT_NE(root, 0) << lastError();
+    EXPECT_EQ(entityName(root), "crate");
+    EXPECT_EQ(OMBREL_group_get_father_group(OMBREL_group_get_using_name("Box")), root);
+    double c[3];
+    OMBREL_group_get_location(root, &c[0], &c[1], &c[2]);
+    EXPECT_NEAR(c[0], 0, 1e-12);
+    EXPECT_NEAR(c[2], 0, 1e-12);
+}
+
+}  // namespace
