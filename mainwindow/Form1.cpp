@@ -48,6 +48,13 @@ QMenu* submenu(QMenu* parent, const char* name, const char* caption) {
     return menu;
 }
 
+QMenu* topMenu(QMenuBar* bar, const char* name, const char* caption) {
+    QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    return menu;
+}
+
 QMenu* popup(QWidget* owner, const char* name) {
     auto* menu = new QMenu(owner);
     menu->setObjectName(name);
@@ -80,18 +87,22 @@ Form1::Form1() {
     auto* centre = new QWidget(this);
     centre->setObjectName("centre");
     setCentralWidget(centre);
+    // The client area also changes when the toolbar or the status bar comes or goes.
+    centre->installEventFilter(this);
     buildWorkspace();
     buildViews();
     connectMenus();
     setMinimumWidth(Twips::toPixels(MinWidth));
     resize(Twips::toPixels(15000), Twips::toPixels(11000));
     views::setViewHost(this);
-    platform::setErrorWindow([](QWidget* owner) { formError::Instance().ShowModal(owner); });
-    formError::Instance().CloseMainWindow = [this] { close(); };
+    platform::setErrorWindow([this](QWidget* owner) {
+        formError& window = formError::Instance();
+        window.CloseMainWindow = [this] { close(); };
+        window.ShowModal(owner);
+    });
 }
 
 Form1::~Form1() {
-    formError::Instance().CloseMainWindow = nullptr;
     platform::setErrorWindow(nullptr);
     views::setViewHost(nullptr);
     if (g_instance == this) g_instance = nullptr;
@@ -99,7 +110,7 @@ Form1::~Form1() {
 
 void Form1::buildMenus() {
     QMenuBar* bar = menuBar();
-    mnuFile = named(bar->addMenu("&File"), "mnuFile");
+    mnuFile = topMenu(bar, "mnuFile", "&File");
     mnuNew = item(mnuFile, "mnuNew", "&New");
     mnuOpenFile = item(mnuFile, "mnuOpenFile", "&Open");
     mnuAddWorld = item(mnuFile, "mnuAddWorld", "Add &World");
@@ -113,7 +124,7 @@ void Form1::buildMenus() {
     mnuFile->addSeparator();
     mnuExit = item(mnuFile, "mnuExit", "&Exit");
 
-    mnuEdit = named(bar->addMenu("&Edit"), "mnuEdit");
+    mnuEdit = topMenu(bar, "mnuEdit", "&Edit");
     mnuUndo = item(mnuEdit, "mnuUndo", "&Undo");
     mnuRedo = item(mnuEdit, "mnuRedo", "&Redo");
     mnuSelectAll = item(mnuEdit, "mnuSelectAll", "Select &All");
@@ -122,7 +133,7 @@ void Form1::buildMenus() {
     mnuFetch = item(mnuEdit, "mnuFetch", "&Fetch");
     mnuPreference = item(mnuEdit, "mnuPreference", "&Preference");
 
-    mnuView = named(bar->addMenu("&View"), "mnuView");
+    mnuView = topMenu(bar, "mnuView", "&View");
     mnuToolbar = item(mnuView, "mnuToolbar", "&Toolbar");
     mnuStatusBar = item(mnuView, "mnuStatusBar", "&Status Bar");
     mnuWorkspace = item(mnuView, "mnuWorkspace", "&Workspace");
@@ -138,8 +149,7 @@ void Form1::buildMenus() {
     mnuViewerMode = item(mnuView, "mnuViewerMode", "&Viewer Mode");
     mnuExpertMode = item(mnuView, "mnuExpertMode", "E&xpert Mode");
 
-    mnuGrp = named(bar->addMenu("&Group"), "mnuGrp");
-    mnuGrp->menuAction()->setObjectName("mnuGrp");
+    mnuGrp = topMenu(bar, "mnuGrp", "&Group");
     mnuGroup = item(mnuGrp, "mnuGroup", "&Group");
     mnuUngroup = item(mnuGrp, "mnuUngroup", "&Ungroup");
     mnuAttach = item(mnuGrp, "mnuAttach", "&Attach");
@@ -148,8 +158,7 @@ void Form1::buildMenus() {
     mnuGrpDelete = item(mnuGrp, "mnuGrpDelete", "D&elete");
     mnuProperties = item(mnuGrp, "mnuProperties", "&Properties");
 
-    mnuCreate = named(bar->addMenu("&Create"), "mnuCreate");
-    mnuCreate->menuAction()->setObjectName("mnuCreate");
+    mnuCreate = topMenu(bar, "mnuCreate", "&Create");
     mnuStdGroups = submenu(mnuCreate, "mnuStdGroups", "&Standard Groups");
     mnuPlane = item(mnuStdGroups, "mnuPlane", "&Plane");
     mnuBox = item(mnuStdGroups, "mnuBox", "&Box");
@@ -166,7 +175,7 @@ void Form1::buildMenus() {
     mnuCustom = item(mnuTrack, "mnuCustom", "Cust&om");
     mnuLightMaps = item(mnuCreate, "mnuLightMaps", "Light &Maps");
 
-    mnuHelp = named(bar->addMenu("&Help"), "mnuHelp");
+    mnuHelp = topMenu(bar, "mnuHelp", "&Help");
     mnuReference = item(mnuHelp, "mnuReference", "&Reference");
     mnuTutorial = item(mnuHelp, "mnuTutorial", "&Tutorial");
     mnuHelp->addSeparator();

@@ -35,11 +35,6 @@ double Form1::Width() const { return Twips::fromPixels(width()); }
 
 double Form1::Height() const { return Twips::fromPixels(height()); }
 
-void Form1::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    Form_Resize();
-}
-
 void Form1::Form_Resize() {
     if (resizing_) return;
     resizing_ = true;

@@ -43,7 +43,9 @@ bool Form1::Form_Load() {
     if (!ombrel_loader::isLoaded()) {
         platform::msgBox("Incorrect ombrel3.dll version encountered. Terminating...", platform::MsgButtons::OK,
                          platform::MsgIcon::Critical);
+        // Nothing was created and the engine cannot be called: close without the unload step.
         AppTerminating = true;
+        unloaded_ = true;
         close();
         QuitFlag = true;
         return false;
@@ -172,6 +174,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) Form_Resize();
     for (PicWindow* view : picWindow) {
         if (watched != view) continue;
         if (event->type() == QEvent::FocusIn) PicBoxHasFocus = true;

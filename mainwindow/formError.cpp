@@ -1,6 +1,7 @@
 #include "formError.h"
 
 #include "BugReport.h"
+#include "Form1.h"
 
 #include "core/Globals.h"
 #include "platform/prompts.h"
@@ -9,16 +10,20 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
 formError& formError::Instance() {
-    static formError* window = new formError;  // lives as long as the program
+    // Created on first use and reused; it belongs to the main window, so it goes
+    // with it.
+    static QPointer<formError> window;
+    if (!window) window = new formError(Form1::Instance());
     return *window;
 }
 
-formError::formError() {
+formError::formError(QWidget* owner) : QDialog(owner) {
     setObjectName("formError");
     setWindowTitle("Error");
     setModal(true);

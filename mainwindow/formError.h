@@ -31,7 +31,7 @@ public:
     void done(int result) override;
 
 private:
-    formError();
+    explicit formError(QWidget* owner);
     void Form_Unload();
     void AskTerminate();
 };
