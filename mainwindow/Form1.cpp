@@ -267,6 +267,10 @@ QString Form1::StatusBarPanel(int panel) const { return statusPanels_.at(static_
 
 void Form1::buildWorkspace() {
     tabWorkspace = named(new QTabWidget(centralWidget()), "tabWorkspace");
+    // Six pages side by side in the panel's width.
+    tabWorkspace->setStyleSheet(
+        "QTabBar::tab { padding: 3px 5px; border: 1px solid palette(mid); background: palette(button); }"
+        "QTabBar::tab:selected { background: palette(base); border-bottom-color: palette(base); }");
 
     // Page 0: the group tree and the selected group.
     auto* groups = new QWidget;
@@ -340,7 +344,7 @@ void Form1::buildWorkspace() {
     imgTexture->setAlignment(Qt::AlignCenter);
     texLayout->addWidget(trwTextures, 1);
     texLayout->addWidget(imgTexture);
-    tabWorkspace->addTab(textures, "Textures");
+    tabWorkspace->addTab(textures, "Maps");
 
     // Page 4: the model gallery.
     auto* gallery = new QWidget;

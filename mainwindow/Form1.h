@@ -128,7 +128,7 @@ public:
     ViewAreaLayout& ViewArea() { return viewArea_; }
     static constexpr double MinWidth = 10300;
     static constexpr double MinWorkspaceHeight = 6400;
-    static constexpr double WorkspaceWidth = 4200;
+    static constexpr double WorkspaceWidth = 5000;
 
     // ---- worlds (the rest of the File menu's machinery comes with the world files)
     void LoadWorld(const std::string& FileName);

@@ -112,12 +112,12 @@ TEST_F(ShutdownTest, ExitClosesTheWorldFirstSoNothingIsAsked) {
 TEST_F(ShutdownTest, TheMainLoopDrainsTheWheelQueueAndEndsOnTheQuitFlag) {
     Form1& f = StartEditor();
     for (int i = 0; i < 5; ++i) platform::pushWheelDelta(120);
-    int passesBeforeClose = 0;
+    int pendingAtFirstDispatch = 0;
     QTimer::singleShot(0, &f, [&] {
-        passesBeforeClose = platform::pendingWheelMessages();
+        pendingAtFirstDispatch = platform::pendingWheelMessages();
         f.close();
     });
     EXPECT_EQ(f.Form_Activate(), 0);
-    EXPECT_EQ(passesBeforeClose, 0);  // the first pass took them before dispatching
+    EXPECT_EQ(pendingAtFirstDispatch, 0);  // the first pass took them before dispatching
     EXPECT_TRUE(f.QuitFlag);
 }
