@@ -73,6 +73,20 @@ Control* named(Control* control, const char* name) {
     return control;
 }
 
+// The drag handlers of a splitter image, each with the standard error trap.
+SplitterHandle* wireSplitter(SplitterHandle* handle, QWidget* owner, std::function<void(double, double)> down,
+                             std::function<void(double, double)> move, std::function<void(double, double)> up) {
+    auto trap = [owner](std::function<void(double, double)> step) {
+        return [owner, step = std::move(step)](double x, double y) {
+            platform::runTrapped(owner, [&] { step(x, y); });
+        };
+    };
+    handle->MouseDown = trap(std::move(down));
+    handle->MouseMove = trap(std::move(move));
+    handle->MouseUp = trap(std::move(up));
+    return handle;
+}
+
 }  // namespace
 
 Form1* Form1::Instance() { return g_instance; }
@@ -397,39 +411,22 @@ void Form1::buildViews() {
         lblPicView[static_cast<std::size_t>(i)] = label;
     }
     for (int i = 0; i < 2; ++i) {
-        auto* horiz = new SplitterHandle(QString("imgSplitterHoriz%1").arg(i), Qt::SplitVCursor, frmPicWins);
-        horiz->MouseDown = [this, i](double, double) {
-            platform::runTrapped(this, [&] { viewArea_.imgSplitterHoriz_MouseDown(i); });
-        };
-        horiz->MouseMove = [this](double, double y) {
-            platform::runTrapped(this, [&] { viewArea_.imgSplitterHoriz_MouseMove(y); });
-        };
-        horiz->MouseUp = [this](double, double) {
-            platform::runTrapped(this, [&] { viewArea_.imgSplitterHoriz_MouseUp(); });
-        };
-        imgSplitterHoriz[static_cast<std::size_t>(i)] = horiz;
-        auto* vert = new SplitterHandle(QString("imgSplitterVert%1").arg(i), Qt::SplitHCursor, frmPicWins);
-        vert->MouseDown = [this, i](double, double) {
-            platform::runTrapped(this, [&] { viewArea_.imgSplitterVert_MouseDown(i); });
-        };
-        vert->MouseMove = [this](double x, double) {
-            platform::runTrapped(this, [&] { viewArea_.imgSplitterVert_MouseMove(x); });
-        };
-        vert->MouseUp = [this](double, double) {
-            platform::runTrapped(this, [&] { viewArea_.imgSplitterVert_MouseUp(); });
-        };
-        imgSplitterVert[static_cast<std::size_t>(i)] = vert;
+        imgSplitterHoriz[static_cast<std::size_t>(i)] = wireSplitter(
+            new SplitterHandle(QString("imgSplitterHoriz%1").arg(i), Qt::SplitVCursor, frmPicWins), this,
+            [this, i](double, double) { viewArea_.imgSplitterHoriz_MouseDown(i); },
+            [this](double, double y) { viewArea_.imgSplitterHoriz_MouseMove(y); },
+            [this](double, double) { viewArea_.imgSplitterHoriz_MouseUp(); });
+        imgSplitterVert[static_cast<std::size_t>(i)] = wireSplitter(
+            new SplitterHandle(QString("imgSplitterVert%1").arg(i), Qt::SplitHCursor, frmPicWins), this,
+            [this, i](double, double) { viewArea_.imgSplitterVert_MouseDown(i); },
+            [this](double x, double) { viewArea_.imgSplitterVert_MouseMove(x); },
+            [this](double, double) { viewArea_.imgSplitterVert_MouseUp(); });
     }
-    imgSplitterHV = new SplitterHandle("imgSplitterHV", Qt::SizeAllCursor, frmPicWins);
-    imgSplitterHV->MouseDown = [this](double, double) {
-        platform::runTrapped(this, [&] { viewArea_.imgSplitterHV_MouseDown(); });
-    };
-    imgSplitterHV->MouseMove = [this](double x, double y) {
-        platform::runTrapped(this, [&] { viewArea_.imgSplitterHV_MouseMove(x, y); });
-    };
-    imgSplitterHV->MouseUp = [this](double, double) {
-        platform::runTrapped(this, [&] { viewArea_.imgSplitterHV_MouseUp(); });
-    };
+    imgSplitterHV = wireSplitter(
+        new SplitterHandle("imgSplitterHV", Qt::SizeAllCursor, frmPicWins), this,
+        [this](double, double) { viewArea_.imgSplitterHV_MouseDown(); },
+        [this](double x, double y) { viewArea_.imgSplitterHV_MouseMove(x, y); },
+        [this](double, double) { viewArea_.imgSplitterHV_MouseUp(); });
     picSplitterHoriz = named(new QWidget(frmPicWins), "picSplitterHoriz");
     picSplitterVert = named(new QWidget(frmPicWins), "picSplitterVert");
     for (QWidget* bar : {picSplitterHoriz, picSplitterVert}) {

@@ -231,6 +231,10 @@ private:
     void picWindow_MouseDown(int Index, int Button, int Shift, int X, int Y);
     void setCaption(const std::string& caption);
     void createViewCameras();
+    void releaseCardToggle();
+    void fillWorldControls();
+    void enableWorldCommands();
+    void toggleShown(QWidget* control, QAction* item);
 
     ViewAreaLayout viewArea_;
     std::map<std::string, QAction*> toolbarButtons_;  // by lower-case key

@@ -146,26 +146,20 @@ void Form1::mnuExit_Click() {
 
 // ---- View
 
-void Form1::mnuToolbar_Click() {
-    const bool show = Toolbar1->isHidden();
-    Toolbar1->setVisible(show);
-    mnuToolbar->setChecked(show);
+// Shows a hidden control or hides a shown one, checks its item to match, and
+// lays the window out again.
+void Form1::toggleShown(QWidget* control, QAction* item) {
+    const bool show = control->isHidden();
+    control->setVisible(show);
+    item->setChecked(show);
     Form_Resize();
 }
 
-void Form1::mnuStatusBar_Click() {
-    const bool show = StatusBar1->isHidden();
-    StatusBar1->setVisible(show);
-    mnuStatusBar->setChecked(show);
-    Form_Resize();
-}
+void Form1::mnuToolbar_Click() { toggleShown(Toolbar1, mnuToolbar); }
 
-void Form1::mnuWorkspace_Click() {
-    const bool show = tabWorkspace->isHidden();
-    tabWorkspace->setVisible(show);
-    mnuWorkspace->setChecked(show);
-    Form_Resize();
-}
+void Form1::mnuStatusBar_Click() { toggleShown(StatusBar1, mnuStatusBar); }
+
+void Form1::mnuWorkspace_Click() { toggleShown(tabWorkspace, mnuWorkspace); }
 
 void Form1::mnuExpertMode_Click() {
     mnuWorkspace_Click();

@@ -60,11 +60,39 @@ void Form1::createViewCameras() {
     }
 }
 
+void Form1::releaseCardToggle() {
+    if (ToolbarButtonValue("3D Card Toggle") == 1) SetToolbarButtonValue("3D Card Toggle", 0);
+}
+
+// What a loaded and a new world both start with: engine settings, the trees and
+// the four view cameras.
+void Form1::fillWorldControls() {
+    OMBREL_engine_set_atmospheric_effect_intensity(0);
+    if (ToolbarButtonValue("3D Card Toggle") == 1) OMBREL_engine_use_3D_accelerator_card(1);
+    trwCamTrackBK_Populate();
+    for (int i = 0; i < std::min(3, trwCamTrackBK->topLevelItemCount()); ++i)
+        if (trwCamTrackBK->topLevelItem(i)->isExpanded()) trwCamTrackBK_Collapse(trwCamTrackBK->topLevelItem(i));
+    trwGroupView_Populate();
+    cmbObj->setCurrentText("New Object");
+    cmbObjEditGeom->setCurrentText("Point");
+    trwLight_Populate();
+    if (trwLight->topLevelItemCount() > 0 && trwLight->topLevelItem(0)->isExpanded())
+        trwLight_Collapse(trwLight->topLevelItem(0));
+    trwTextures_Populate();
+    createViewCameras();
+}
+
+void Form1::enableWorldCommands() {
+    mnu_Update();
+    tabWorkspace->setEnabled(true);
+    mnuAddWorld->setEnabled(true);
+}
+
 void Form1::LoadWorld(const std::string& FileName) {
     using namespace Globals;
     if (FileName.empty()) return;
     BusyPointer busy(*this);
-    if (ToolbarButtonValue("3D Card Toggle") == 1) SetToolbarButtonValue("3D Card Toggle", 0);
+    releaseCardToggle();
     UnloadWorld();
     ResetControls();
     QCoreApplication::processEvents();
@@ -80,30 +108,16 @@ void Form1::LoadWorld(const std::string& FileName) {
     WorldSize = GetWorldSize();
     CurrWorldFile = FileName;
     setCaption("TALVORA [" + FileName + "]");
-    OMBREL_engine_set_atmospheric_effect_intensity(0);
-    if (ToolbarButtonValue("3D Card Toggle") == 1) OMBREL_engine_use_3D_accelerator_card(1);
-    trwCamTrackBK_Populate();
-    for (int i = 0; i < std::min(3, trwCamTrackBK->topLevelItemCount()); ++i)
-        if (trwCamTrackBK->topLevelItem(i)->isExpanded()) trwCamTrackBK_Collapse(trwCamTrackBK->topLevelItem(i));
-    trwGroupView_Populate();
-    cmbObj->setCurrentText("New Object");
-    cmbObjEditGeom->setCurrentText("Point");
-    trwLight_Populate();
-    if (trwLight->topLevelItemCount() > 0 && trwLight->topLevelItem(0)->isExpanded())
-        trwLight_Collapse(trwLight->topLevelItem(0));
-    trwTextures_Populate();
-    createViewCameras();
+    fillWorldControls();
     WorldLoaded = true;
     UpdateStatusBar();
     mnuResetViews_Click();
-    mnu_Update();
-    tabWorkspace->setEnabled(true);
-    mnuAddWorld->setEnabled(true);
+    enableWorldCommands();
 }
 
 void Form1::NewWorld() {
     using namespace Globals;
-    if (ToolbarButtonValue("3D Card Toggle") == 1) SetToolbarButtonValue("3D Card Toggle", 0);
+    releaseCardToggle();
     UnloadWorld();
     ResetControls();
     const int32_t result = OMBREL_engine_load_world(nullptr, nullptr, nullptr, kLoadEditor);
@@ -114,23 +128,13 @@ void Form1::NewWorld() {
     }
     CurrWorldFile = kUntitled;
     setCaption(std::string("TALVORA - ") + kUntitled);
-    OMBREL_engine_set_atmospheric_effect_intensity(0);
-    if (ToolbarButtonValue("3D Card Toggle") == 1) OMBREL_engine_use_3D_accelerator_card(1);
-    trwCamTrackBK_Populate();
-    trwGroupView_Populate();
-    cmbObj->setCurrentText("New Object");
-    cmbObjEditGeom->setCurrentText("Point");
-    trwLight_Populate();
-    trwTextures_Populate();
-    createViewCameras();
+    fillWorldControls();
     WorldSize = 1000.0;
     WorldLoaded = true;
     UpdateStatusBar();
     mnuResetViews_Click();
     // The templates window is shown here once the world files bring it.
-    mnu_Update();
-    tabWorkspace->setEnabled(true);
-    mnuAddWorld->setEnabled(true);
+    enableWorldCommands();
 }
 
 void Form1::UnloadWorld() {
