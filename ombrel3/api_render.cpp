@@ -1,5 +1,6 @@
 // Rendering a view into a surface, presenting it, and gallery previews.
 #include "api_support.h"
+#include "lighting.h"
 #include "renderer.h"
 
 #include "ombrel_engine.h"
@@ -18,8 +19,7 @@ void renderInto(const Camera* camera, uint8_t* rgba, int width, int height, int 
         clearImage(rgba, width, height, stride);
         return;
     }
-    // Call site for the entities branch: re-bind auto-update lights before each render.
-    // rebindAutoUpdateLights();
+    rebindAutoUpdateLights();  // polygons made since the last render get lit
     try {
         if (renderWorld(makeView(*camera, width, height), rgba, stride)) return;
     } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -54,7 +55,11 @@ bool groupNameTaken(const World& w, const std::string& name, int32_t except) {
     return taken;
 }
 
-std::string twoDigits(int n) { return n < 10 ? "0" + std::to_string(n) : std::to_string(n); }
+std::string twoDigits(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
 
 }  // namespace
 

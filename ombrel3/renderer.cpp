@@ -372,6 +372,8 @@ void drawBackground(const View& v, const World& w) {
     glBindTexture(GL_TEXTURE_2D, tex);
     glBindSampler(0, r.panoramaSampler);
     glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
     glDepthMask(GL_FALSE);
     glBindVertexArray(r.emptyVao);
     glDrawArrays(GL_TRIANGLES, 0, 3);

@@ -1,0 +1,127 @@
+#include "core/BoundingBox.h"
+#include "core/Wireframe.h"
+#include "core/myLine.h"
+
+#include "engine_world.h"
+#include "platform/gdi.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int kW = 640, kH = 480;
+const int32_t kRed = platform::rgb(255, 0, 0), kBlack = platform::rgb(0, 0, 0), kWhite = platform::rgb(255, 255, 255);
+
+// A view buffer the engine renders into and the overlays draw on, and a camera at
+// (-50, 0, 0) looking along +x.
+class Overlays : public EngineWorldTest {
+protected:
+    void SetUp() override {
+        EngineWorldTest::SetUp();
+        if (IsSkipped()) return;
+        buffer_.assign(kW * kH * 4, 0);
+        surface_ = OMBREL_ext_surface_attach(buffer_.data(), kW, kH, kW * 4);
+        OMBREL_ext_set_clear_color(0, 0, 0);
+        camera_ = OMBREL_camera_create("view");
+        OMBREL_camera_set_location(camera_, -50, 0, 0);
+        OMBREL_camera_set_direction(camera_, 1, 0, 0);
+        OMBREL_camera_set_zoom(camera_, 60);
+        OMBREL_camera_set_distance_from_eye(camera_, 1);
+        dc_ = std::make_unique<platform::DeviceContext>(buffer_.data(), kW, kH, kW * 4);
+        Globals::CreateOverlayPens();
+        Globals::OverlayDC = dc_.get();
+        Globals::OverlayLine = std::make_shared<myLine>();
+        Globals::OverlayWireframe = std::make_shared<Wireframe>();
+    }
+    void TearDown() override {
+        Globals::DeleteOverlayPens();
+        if (surface_) OMBREL_ext_surface_destroy(surface_);
+        EngineWorldTest::TearDown();
+    }
+
+    void render() {
+        ASSERT_EQ(OMBREL_engine_render_on_dc(surface_, camera_), surface_);
+        platform::SelectObject(*dc_, Globals::PenWhite);
+    }
+    int32_t pixel(int x, int y) const { return platform::GetPixel(*dc_, x, y); }
+    PixelPt project(const Point3d& p) {
+        PixelPt px = {0, 0};
+        EXPECT_EQ(OMBREL_engine_3D_point_to_2D(p.data(), px.data()), 0);
+        return px;
+    }
+
+    std::vector<uint8_t> buffer_;
+    int32_t surface_ = 0, camera_ = 0;
+    std::unique_ptr<platform::DeviceContext> dc_;
+};
+
+TEST_F(Overlays, BoxCornersLandOnTheRenderedGroupsEdges) {
+    int32_t g = makeBox("crate", {0, -10, -10}, {20, 10, 10});
+    render();
+    BoundingBox box;
+    box.Initialize(g);
+    // The near face's corners (x = 0) outline the rendered square.
+    const int near[] = {2, 3, 6, 7};
+    std::vector<PixelPt> corners;
+    for (int i : near) corners.push_back(project(box.WorldCorner(i)));
+    for (const PixelPt& c : corners) {
+        const int inX = c[0] < kW / 2 ? 3 : -3, inY = c[1] < kH / 2 ? 3 : -3;
+        EXPECT_EQ(pixel(c[0] + inX, c[1] + inY), kRed) << c[0] << "," << c[1];
+        EXPECT_EQ(pixel(c[0] - inX, c[1] - inY), kBlack) << c[0] << "," << c[1];
+    }
+    box.Draw(0);
+    for (const PixelPt& c : corners) EXPECT_EQ(pixel(c[0], c[1]), kWhite) << c[0] << "," << c[1];
+    // An edge is drawn along its whole length: the middle of the near top edge.
+    EXPECT_EQ(pixel(kW / 2, (corners[0][1] < kH / 2 ? corners[0][1] : corners[2][1])), kWhite);
+}
+
+TEST_F(Overlays, LineBehindTheEyeOrOffTheViewIsNotDrawn) {
+    render();
+    myLine line;
+    line.SetDC(dc_.get());
+    line.Draw({-60, -5, 0}, {-70, 5, 0});  // behind the eye
+    EXPECT_EQ(line.LastResult(), OMBREL_PROJ_NONE);
+    line.Draw({100, 1000, 0}, {100, 1000, 50});  // far off to the side
+    EXPECT_EQ(line.LastResult(), OMBREL_PROJ_OUTSIDE);
+    int lit = 0;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) lit += pixel(x, y) != kBlack;
+    EXPECT_EQ(lit, 0);
+    line.Draw({100, -10, 0}, {100, 10, 0});
+    EXPECT_EQ(pixel(kW / 2, kH / 2), kWhite);
+}
+
+TEST_F(Overlays, WireframeSkipsFacesTurnedAwayFromTheEye) {
+    int32_t g = makeBox("crate", {0, -10, -10}, {20, 10, 10});
+    render();
+    Globals::OverlayWireframe->Draw(g, 0);
+    Point3d nearCorner = {0, -10, -10}, farTopMiddle = {20, 0, 10}, farSide = {20, 10, 0};
+    PixelPt n = project(nearCorner);
+    EXPECT_EQ(pixel(n[0], n[1]), kWhite);
+    // The far face's edges lie inside the picture; only turned-away faces hold them.
+    PixelPt f = project(farTopMiddle), s = project(farSide);
+    EXPECT_EQ(pixel(f[0], f[1]), kRed);
+    EXPECT_EQ(pixel(s[0], s[1]), kRed);
+    EXPECT_EQ(Globals::OverlayWireframe->LastBatchCount(), 1);
+}
+
+TEST_F(Overlays, WireframeOfManyEdgesDrawsInSeveralBatches) {
+    // 2100 small squares facing the eye: 8400 edges, more than one batch holds.
+    int32_t g = OMBREL_group_create("grid");
+    const int cols = 70, rows = 30;
+    const double cell = 0.5;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const double y0 = -17.5 + c * cell, z0 = -7.5 + r * cell, y1 = y0 + cell * 0.8, z1 = z0 + cell * 0.8;
+            makePolygon(g, {{0, y0, z0}, {0, y1, z0}, {0, y1, z1}, {0, y0, z1}});
+        }
+    render();
+    Globals::OverlayWireframe->Draw(g, 0);
+    EXPECT_EQ(Globals::OverlayWireframe->LastBatchCount(), 2);
+    // The first and the last square both show their corners.
+    PixelPt first = project({0, -17.5, -7.5}), last = project({0, -17.5 + 69 * cell, -7.5 + 29 * cell});
+    EXPECT_EQ(pixel(first[0], first[1]), kWhite);
+    EXPECT_EQ(pixel(last[0], last[1]), kWhite);
+}
+
+}  // namespace
