@@ -1,4 +1,5 @@
 #include "engine_startup.h"
+#include "mainwindow/Form1.h"
 #include "platform/input_filter.h"
 #include "platform/program.h"
 
@@ -8,6 +9,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     platform::installInputFilter(application);
     if (!app::startEngine(platform::programFolder())) return 1;
-    // The main window takes over here.
-    return 0;
+    Form1 form;
+    if (!form.Form_Load()) return 1;
+    return form.Form_Activate();
 }

@@ -1,0 +1,449 @@
+#include "Form1.h"
+
+#include "SplitterHandle.h"
+#include "formError.h"
+
+#include "platform/error_trap.h"
+
+#include "views/PicWindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+Form1* g_instance = nullptr;
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+QAction* item(QMenu* menu, const char* name, const char* caption) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(name);
+    return action;
+}
+
+QMenu* submenu(QMenu* parent, const char* name, const char* caption) {
+    QMenu* menu = parent->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    return menu;
+}
+
+QMenu* topMenu(QMenuBar* bar, const char* name, const char* caption) {
+    QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    return menu;
+}
+
+QMenu* popup(QWidget* owner, const char* name) {
+    auto* menu = new QMenu(owner);
+    menu->setObjectName(name);
+    return menu;
+}
+
+QGroupBox* frame(const char* name, const char* caption, QWidget* parent) {
+    auto* box = new QGroupBox(QString::fromUtf8(caption), parent);
+    box->setObjectName(name);
+    return box;
+}
+
+template <class Control>
+Control* named(Control* control, const char* name) {
+    control->setObjectName(name);
+    return control;
+}
+
+// The drag handlers of a splitter image, each with the standard error trap.
+SplitterHandle* wireSplitter(SplitterHandle* handle, QWidget* owner, std::function<void(double, double)> down,
+                             std::function<void(double, double)> move, std::function<void(double, double)> up) {
+    auto trap = [owner](std::function<void(double, double)> step) {
+        return [owner, step = std::move(step)](double x, double y) {
+            platform::runTrapped(owner, [&] { step(x, y); });
+        };
+    };
+    handle->MouseDown = trap(std::move(down));
+    handle->MouseMove = trap(std::move(move));
+    handle->MouseUp = trap(std::move(up));
+    return handle;
+}
+
+}  // namespace
+
+Form1* Form1::Instance() { return g_instance; }
+
+Form1::Form1() {
+    g_instance = this;
+    setObjectName("Form1");
+    setWindowTitle("TALVORA");
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    auto* centre = new QWidget(this);
+    centre->setObjectName("centre");
+    setCentralWidget(centre);
+    // The client area also changes when the toolbar or the status bar comes or goes.
+    centre->installEventFilter(this);
+    buildWorkspace();
+    buildViews();
+    connectMenus();
+    setMinimumWidth(Twips::toPixels(MinWidth));
+    resize(Twips::toPixels(15000), Twips::toPixels(11000));
+    views::setViewHost(this);
+    platform::setErrorWindow([this](QWidget* owner) {
+        formError& window = formError::Instance();
+        window.CloseMainWindow = [this] { close(); };
+        window.ShowModal(owner);
+    });
+}
+
+Form1::~Form1() {
+    platform::setErrorWindow(nullptr);
+    views::setViewHost(nullptr);
+    if (g_instance == this) g_instance = nullptr;
+}
+
+void Form1::buildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFile = topMenu(bar, "mnuFile", "&File");
+    mnuNew = item(mnuFile, "mnuNew", "&New");
+    mnuOpenFile = item(mnuFile, "mnuOpenFile", "&Open");
+    mnuAddWorld = item(mnuFile, "mnuAddWorld", "Add &World");
+    mnuCloseFile = item(mnuFile, "mnuCloseFile", "&Close");
+    mnuSave = item(mnuFile, "mnuSave", "&Save");
+    mnuSaveAs = item(mnuFile, "mnuSaveAs", "Save &As");
+    mnuFile->addSeparator();
+    // The recent files are listed here once the world files keep them.
+    mnuMru = item(mnuFile, "mnuMru", "");
+    mnuMru->setVisible(false);
+    mnuFile->addSeparator();
+    mnuExit = item(mnuFile, "mnuExit", "&Exit");
+
+    mnuEdit = topMenu(bar, "mnuEdit", "&Edit");
+    mnuUndo = item(mnuEdit, "mnuUndo", "&Undo");
+    mnuRedo = item(mnuEdit, "mnuRedo", "&Redo");
+    mnuSelectAll = item(mnuEdit, "mnuSelectAll", "Select &All");
+    mnuSelectInvert = item(mnuEdit, "mnuSelectInvert", "Select &Invert");
+    mnuHold = item(mnuEdit, "mnuHold", "&Hold");
+    mnuFetch = item(mnuEdit, "mnuFetch", "&Fetch");
+    mnuPreference = item(mnuEdit, "mnuPreference", "&Preference");
+
+    mnuView = topMenu(bar, "mnuView", "&View");
+    mnuToolbar = item(mnuView, "mnuToolbar", "&Toolbar");
+    mnuStatusBar = item(mnuView, "mnuStatusBar", "&Status Bar");
+    mnuWorkspace = item(mnuView, "mnuWorkspace", "&Workspace");
+    for (QAction* a : {mnuToolbar, mnuStatusBar, mnuWorkspace}) {
+        a->setCheckable(true);
+        a->setChecked(true);
+    }
+    mnuHideSelected = item(mnuView, "mnuHideSelected", "&Hide Selected");
+    mnuHideUnSelected = item(mnuView, "mnuHideUnSelected", "H&ide UnSelected");
+    mnuUnhideAll = item(mnuView, "mnuUnhideAll", "&Unhide All");
+    mnuRedrawAllViews = item(mnuView, "mnuRedrawAllViews", "Re&draw All Views ");
+    mnuResetViews = item(mnuView, "mnuResetViews", "&Reset Views");
+    mnuViewerMode = item(mnuView, "mnuViewerMode", "&Viewer Mode");
+    mnuExpertMode = item(mnuView, "mnuExpertMode", "E&xpert Mode");
+
+    mnuGrp = topMenu(bar, "mnuGrp", "&Group");
+    mnuGroup = item(mnuGrp, "mnuGroup", "&Group");
+    mnuUngroup = item(mnuGrp, "mnuUngroup", "&Ungroup");
+    mnuAttach = item(mnuGrp, "mnuAttach", "&Attach");
+    mnuDetach = item(mnuGrp, "mnuDetach", "&Detach");
+    mnuUngroupAll = item(mnuGrp, "mnuUngroupAll", "Ungroup &All");
+    mnuGrpDelete = item(mnuGrp, "mnuGrpDelete", "D&elete");
+    mnuProperties = item(mnuGrp, "mnuProperties", "&Properties");
+
+    mnuCreate = topMenu(bar, "mnuCreate", "&Create");
+    mnuStdGroups = submenu(mnuCreate, "mnuStdGroups", "&Standard Groups");
+    mnuPlane = item(mnuStdGroups, "mnuPlane", "&Plane");
+    mnuBox = item(mnuStdGroups, "mnuBox", "&Box");
+    mnuSphere = item(mnuStdGroups, "mnuSphere", "&Sphere");
+    mnuCylinder = item(mnuStdGroups, "mnuCylinder", "&Cylinder");
+    mnuCone = item(mnuStdGroups, "mnuCone", "C&one");
+    mnuTorus = item(mnuStdGroups, "mnuTorus", "&Torus");
+    mnuCamera = item(mnuCreate, "mnuCamera", "&Camera");
+    mnuLight = submenu(mnuCreate, "mnuLight", "&Light");
+    mnuOmnidirectional = item(mnuLight, "mnuOmnidirectional", "&Omnidirectional");
+    mnuDirectional = item(mnuLight, "mnuDirectional", "&Directional");
+    mnuTrack = submenu(mnuCreate, "mnuTrack", "&Track");
+    mnuCircular = item(mnuTrack, "mnuCircular", "&Circular");
+    mnuCustom = item(mnuTrack, "mnuCustom", "Cust&om");
+    mnuLightMaps = item(mnuCreate, "mnuLightMaps", "Light &Maps");
+
+    mnuHelp = topMenu(bar, "mnuHelp", "&Help");
+    mnuReference = item(mnuHelp, "mnuReference", "&Reference");
+    mnuTutorial = item(mnuHelp, "mnuTutorial", "&Tutorial");
+    mnuHelp->addSeparator();
+    mnuTip = item(mnuHelp, "mnuTip", "Tip &of the day");
+    mnuHelp->addSeparator();
+    mnuAbout = item(mnuHelp, "mnuAbout", "&About");
+
+    mnuModelGallery = popup(this, "mnuModelGallery");
+    mnuTexture = popup(this, "mnuTexture");
+    mnuWinView = popup(this, "mnuWinView");
+    mnuGroupMenu = popup(this, "mnuGroupMenu");
+    mnuLightMenu = popup(this, "mnuLightMenu");
+    mnuCamTrkBkMenu = popup(this, "mnuCamTrkBkMenu");
+    mnuCamTrkBkMenuSaveCurrent = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuSaveCurrent", "&Save Current");
+}
+
+void Form1::buildToolbar() {
+    Toolbar1 = named(addToolBar("Toolbar1"), "Toolbar1");
+    Toolbar1->setMovable(false);
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Keys and captions; "" is a separator, which counts as a button as the tool
+    // buttons' numbers (5 to 13) assume.
+    struct Button {
+        const char* key;
+        const char* caption;
+        bool check;
+    };
+    static const Button buttons[] = {
+        {"New", "New", false},          {"Open", "Open", false},
+        {"Save", "Save", false},        {"", "", false},
+        {"Select", "Select", true},     {"Move", "Move", true},
+        {"Rotate", "Rotate", true},     {"Scale", "Scale", true},
+        {"Pan", "Pan", true},           {"Revolve", "Revolve", true},
+        {"Zoom Camera", "Zoom", true},  {"Move Camera", "Dolly", true},
+        {"Roll Camera", "Roll", true},  {"", "", false},
+        {"Zoom Extents", "Fit", false}, {"Zoom Extents All", "Fit All", false},
+        {"Min/Max Toggle", "Max", false}, {"Center Obj In View", "Centre", false},
+        {"", "", false},                {"Wireframe", "Wire", true},
+        {"3D Card Toggle", "3D Card", true}, {"", "", false},
+        {"Selection List", "List", false}, {"Atmosphere", "Fog", false},
+        {"Duplicate", "Duplicate", false}, {"Align", "Align", false},
+    };
+    auto* tools = new QActionGroup(this);
+    tools->setExclusive(true);
+    for (const Button& b : buttons) {
+        if (!*b.key) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        QAction* a = Toolbar1->addAction(b.caption);
+        a->setObjectName(QString("tlbr") + QString(b.key).remove(' ').remove('/'));
+        a->setData(QString(b.key));
+        a->setToolTip(b.key);
+        a->setCheckable(b.check);
+        const std::string key = lowerCase(b.key);
+        if (b.check && key != "wireframe" && key != "3d card toggle") tools->addAction(a);
+        toolbarButtons_[key] = a;
+        connect(a, &QAction::triggered, this, platform::trapped(this, [this, key] { Toolbar1_ButtonClick(key); }));
+    }
+    toolbarButtons_["select"]->setChecked(true);
+}
+
+QAction* Form1::Toolbar1_Button(const std::string& key) const {
+    const auto it = toolbarButtons_.find(lowerCase(key));
+    if (it == toolbarButtons_.end()) throw platform::EditorError("Element not found");
+    return it->second;
+}
+
+int Form1::ToolbarButtonValue(const std::string& key) const { return Toolbar1_Button(key)->isChecked() ? 1 : 0; }
+
+void Form1::SetToolbarButtonValue(const std::string& key, int value) { Toolbar1_Button(key)->setChecked(value != 0); }
+
+void Form1::buildStatusBar() {
+    StatusBar1 = named(new QStatusBar(this), "StatusBar1");
+    setStatusBar(StatusBar1);
+    const char* tips[] = {"Total Polygons in World", "Number of Polygons in Selected Group", ""};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(StatusBar1);
+        panel->setObjectName(QString("StatusBar1Panel%1").arg(i + 1));
+        panel->setToolTip(tips[i]);
+        panel->setMinimumWidth(Twips::toPixels(1500));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        StatusBar1->addPermanentWidget(panel, i == 2 ? 1 : 0);
+        statusPanels_[static_cast<std::size_t>(i)] = panel;
+    }
+}
+
+QString Form1::StatusBarPanel(int panel) const { return statusPanels_.at(static_cast<std::size_t>(panel - 1))->text(); }
+
+void Form1::buildWorkspace() {
+    tabWorkspace = named(new QTabWidget(centralWidget()), "tabWorkspace");
+    // Six pages side by side in the panel's width.
+    tabWorkspace->setStyleSheet(
+        "QTabBar::tab { padding: 3px 5px; border: 1px solid palette(mid); background: palette(button); }"
+        "QTabBar::tab:selected { background: palette(base); border-bottom-color: palette(base); }");
+
+    // Page 0: the group tree and the selected group.
+    auto* groups = new QWidget;
+    auto* groupsLayout = new QVBoxLayout(groups);
+    trwGroupView = named(new KeyedTree(groups), "trwGroupView");
+    txtSelectedGrpName = named(new QLineEdit(groups), "txtSelectedGrpName");
+    txtSelectedGrpName->setEnabled(false);
+    chkGrpDyn = named(new QCheckBox("Dynamic", groups), "chkGrpDyn");
+    groupsLayout->addWidget(trwGroupView, 1);
+    auto* nameRow = new QFormLayout;
+    nameRow->addRow("Name", txtSelectedGrpName);
+    groupsLayout->addLayout(nameRow);
+    groupsLayout->addWidget(chkGrpDyn);
+    tabWorkspace->addTab(groups, "Groups");
+
+    // Page 1: new objects, geometry and texture editing of the selected group.
+    auto* edit = new QWidget;
+    auto* editLayout = new QVBoxLayout(edit);
+    cmbObj = named(new QComboBox(edit), "cmbObj");
+    cmbObj->addItems({"New Object", "Edit Geometry", "Edit Texture"});
+    editLayout->addWidget(cmbObj);
+    frmNewObj = frame("frmNewObj", "New Object", edit);
+    auto* newLayout = new QVBoxLayout(frmNewObj);
+    cmbNewObjType = named(new QComboBox(frmNewObj), "cmbNewObjType");
+    cmdCreate = named(new QPushButton("Create", frmNewObj), "cmdCreate");
+    newLayout->addWidget(cmbNewObjType);
+    newLayout->addWidget(cmdCreate);
+    frmEditGeom = frame("frmEditGeom", "Edit Geometry", edit);
+    auto* geomLayout = new QVBoxLayout(frmEditGeom);
+    cmbObjEditGeom = named(new QComboBox(frmEditGeom), "cmbObjEditGeom");
+    cmbObjEditGeom->addItems({"Point", "Polygon"});
+    frmEditGeomPoint = frame("frmEditGeomPoint", "Point", frmEditGeom);
+    frmEditGeomPolygon = frame("frmEditGeomPolygon", "Polygon", frmEditGeom);
+    auto* polLayout = new QFormLayout(frmEditGeomPolygon);
+    txtSelPolName = named(new QLineEdit(frmEditGeomPolygon), "txtSelPolName");
+    cmbPolFilter = named(new QComboBox(frmEditGeomPolygon), "cmbPolFilter");
+    polLayout->addRow("Name", txtSelPolName);
+    polLayout->addRow("Filter", cmbPolFilter);
+    geomLayout->addWidget(cmbObjEditGeom);
+    geomLayout->addWidget(frmEditGeomPoint);
+    geomLayout->addWidget(frmEditGeomPolygon);
+    frmEditTexture = frame("frmEditTexture", "Edit Texture", edit);
+    editLayout->addWidget(frmNewObj);
+    editLayout->addWidget(frmEditGeom);
+    editLayout->addWidget(frmEditTexture);
+    editLayout->addStretch(1);
+    tabWorkspace->addTab(edit, "Edit");
+
+    // Page 2: cameras, tracks and backgrounds.
+    auto* cameras = new QWidget;
+    auto* camLayout = new QVBoxLayout(cameras);
+    trwCamTrackBK = named(new KeyedTree(cameras), "trwCamTrackBK");
+    cmbTrackPoint = named(new QComboBox(cameras), "cmbTrackPoint");
+    frmCam = frame("frmCam", "Camera", cameras);
+    frmTrack = frame("frmTrack", "Track", cameras);
+    frmBackground = frame("frmBackground", "Background", cameras);
+    camLayout->addWidget(trwCamTrackBK, 1);
+    camLayout->addWidget(cmbTrackPoint);
+    for (QGroupBox* f : {frmCam, frmTrack, frmBackground}) {
+        camLayout->addWidget(f);
+        f->setVisible(false);
+    }
+    tabWorkspace->addTab(cameras, "Cameras");
+
+    // Page 3: bitmaps and animations.
+    auto* textures = new QWidget;
+    auto* texLayout = new QVBoxLayout(textures);
+    trwTextures = named(new KeyedTree(textures), "trwTextures");
+    imgTexture = named(new QLabel(textures), "imgTexture");
+    imgTexture->setMinimumHeight(Twips::toPixels(1500));
+    imgTexture->setAlignment(Qt::AlignCenter);
+    texLayout->addWidget(trwTextures, 1);
+    texLayout->addWidget(imgTexture);
+    tabWorkspace->addTab(textures, "Maps");
+
+    // Page 4: the model gallery.
+    auto* gallery = new QWidget;
+    auto* galleryLayout = new QVBoxLayout(gallery);
+    trwModel = named(new KeyedTree(gallery), "trwModel");
+    frmModelPreview = frame("frmModelPreview", "Preview", gallery);
+    frmModelPreview->setMinimumHeight(Twips::toPixels(2000));
+    galleryLayout->addWidget(trwModel, 1);
+    galleryLayout->addWidget(frmModelPreview);
+    tabWorkspace->addTab(gallery, "Gallery");
+
+    // Page 5: lights.
+    auto* lights = new QWidget;
+    auto* lightLayout = new QVBoxLayout(lights);
+    trwLight = named(new KeyedTree(lights), "trwLight");
+    frmLight = frame("frmLight", "Light", lights);
+    frmLight->setVisible(false);
+    lightLayout->addWidget(trwLight, 1);
+    lightLayout->addWidget(frmLight);
+    tabWorkspace->addTab(lights, "Lights");
+
+    tmrAnimPreview = named(new QTimer(this), "tmrAnimPreview");
+    connect(tabWorkspace, &QTabWidget::currentChanged, this, [this](int) {
+        // The page-change handler of the workspace; the previous page is not kept.
+        platform::runTrapped(this, [this] { tabWorkspace_Click(0); });
+    });
+    connect(cmbObj, &QComboBox::currentTextChanged, this,
+            [this](const QString&) { platform::runTrapped(this, [this] { cmbObj_Change(); }); });
+    connect(cmbObjEditGeom, &QComboBox::currentTextChanged, this,
+            [this](const QString&) { platform::runTrapped(this, [this] { cmbObjEditGeom_Change(); }); });
+    connect(cmdCreate, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdCreate_Click(); }));
+}
+
+void Form1::buildViews() {
+    frmPicWins = named(new QFrame(centralWidget()), "frmPicWins");
+    frmPicWins->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    const char* captions[] = {"Top", "Front", "Perspective", "Right"};
+    for (int i = 0; i < 4; ++i) {
+        auto* view = new PicWindow(i, frmPicWins);
+        view->PaintRequested = [](int index) { picWindow_Paint(index); };
+        view->MouseDown = [this](int index, int button, int shift, int x, int y) {
+            platform::runTrapped(this, [&] { picWindow_MouseDown(index, button, shift, x, y); });
+        };
+        view->installEventFilter(this);
+        picWindow[static_cast<std::size_t>(i)] = view;
+        auto* label = new QLabel(captions[i], frmPicWins);
+        label->setObjectName(QString("lblPicView%1").arg(i));
+        label->setStyleSheet("color: white; background: transparent;");
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        lblPicView[static_cast<std::size_t>(i)] = label;
+    }
+    for (int i = 0; i < 2; ++i) {
+        imgSplitterHoriz[static_cast<std::size_t>(i)] = wireSplitter(
+            new SplitterHandle(QString("imgSplitterHoriz%1").arg(i), Qt::SplitVCursor, frmPicWins), this,
+            [this, i](double, double) { viewArea_.imgSplitterHoriz_MouseDown(i); },
+            [this](double, double y) { viewArea_.imgSplitterHoriz_MouseMove(y); },
+            [this](double, double) { viewArea_.imgSplitterHoriz_MouseUp(); });
+        imgSplitterVert[static_cast<std::size_t>(i)] = wireSplitter(
+            new SplitterHandle(QString("imgSplitterVert%1").arg(i), Qt::SplitHCursor, frmPicWins), this,
+            [this, i](double, double) { viewArea_.imgSplitterVert_MouseDown(i); },
+            [this](double x, double) { viewArea_.imgSplitterVert_MouseMove(x); },
+            [this](double, double) { viewArea_.imgSplitterVert_MouseUp(); });
+    }
+    imgSplitterHV = wireSplitter(
+        new SplitterHandle("imgSplitterHV", Qt::SizeAllCursor, frmPicWins), this,
+        [this](double, double) { viewArea_.imgSplitterHV_MouseDown(); },
+        [this](double x, double y) { viewArea_.imgSplitterHV_MouseMove(x, y); },
+        [this](double, double) { viewArea_.imgSplitterHV_MouseUp(); });
+    picSplitterHoriz = named(new QWidget(frmPicWins), "picSplitterHoriz");
+    picSplitterVert = named(new QWidget(frmPicWins), "picSplitterVert");
+    for (QWidget* bar : {picSplitterHoriz, picSplitterVert}) {
+        bar->setStyleSheet("background: rgb(90, 90, 90);");
+        bar->setAttribute(Qt::WA_StyledBackground);
+        bar->setAttribute(Qt::WA_TransparentForMouseEvents);
+        bar->hide();
+    }
+    shpFocus = named(new QFrame(frmPicWins), "shpFocus");
+    shpFocus->setStyleSheet("QFrame#shpFocus { border: 2px solid rgb(255, 210, 0); background: transparent; }");
+    shpFocus->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    viewArea_.Changed = [this](bool redraw) {
+        applyViewArea();
+        if (redraw) {
+            UpdateCameras();
+            SetWindowFocus();
+        }
+    };
+}

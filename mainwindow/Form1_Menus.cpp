@@ -1,0 +1,279 @@
+// The menu bar's commands, the menu state, the display toggles and the toolbar.
+#include "Form1.h"
+
+#include "core/Camera.h"
+#include "core/Globals.h"
+#include "entities/CameraGrp.h"
+#include "ombrel.h"
+#include "platform/error_trap.h"
+#include "platform/program.h"
+#include "platform/shell.h"
+#include "views/PicWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+
+namespace {
+
+void connectItem(Form1* form, QAction* action, std::function<void()> handler) {
+    QObject::connect(action, &QAction::triggered, form, platform::trapped(form, std::move(handler)));
+}
+
+// Handlers that ignore every error and go on.
+void connectIgnoring(Form1* form, QAction* action, std::function<void()> handler) {
+    QObject::connect(action, &QAction::triggered, form, [handler = std::move(handler)] {
+        try {
+            handler();
+        } catch (...) {
+        }
+    });
+}
+
+void openHelpFile() {
+    platform::shell().openDocument(platform::programFolder() + "TALVORA Help.chm");
+}
+
+}  // namespace
+
+void Form1::connectMenus() {
+    connectItem(this, mnuNew, [this] { mnuNew_Click(); });
+    connectItem(this, mnuOpenFile, [this] { mnuOpenFile_Click(); });
+    connectItem(this, mnuAddWorld, [this] { mnuAddWorld_Click(); });
+    connectItem(this, mnuCloseFile, [this] { mnuCloseFile_Click(); });
+    connectItem(this, mnuSave, [this] { mnuSave_Click(); });
+    connectItem(this, mnuSaveAs, [this] { mnuSaveAs_Click(); });
+    connectItem(this, mnuExit, [this] { mnuExit_Click(); });
+    // Edit: Undo and Redo come with the undo history; Select All and Invert with
+    // the selection tools; Hold and Fetch with the world files. Preference has no
+    // window yet. They do nothing until then.
+
+    connectIgnoring(this, mnuToolbar, [this] { mnuToolbar_Click(); });
+    connectIgnoring(this, mnuStatusBar, [this] { mnuStatusBar_Click(); });
+    connectIgnoring(this, mnuWorkspace, [this] { mnuWorkspace_Click(); });
+    connectIgnoring(this, mnuExpertMode, [this] { mnuExpertMode_Click(); });
+    // Hide Selected, Hide UnSelected and Unhide All come with the scene tree;
+    // Viewer Mode with the world files.
+    connectItem(this, mnuRedrawAllViews, [this] { mnuRedrawAllViews_Click(); });
+    connectItem(this, mnuResetViews, [this] { mnuResetViews_Click(); });
+    // The Group menu's commands come with the scene tree (the menu stays disabled).
+
+    connectItem(this, mnuPlane, [this] { PresetCreatePanel("Plane"); });
+    connectItem(this, mnuBox, [this] { PresetCreatePanel("Box"); });
+    connectItem(this, mnuSphere, [this] { PresetCreatePanel("Sphere"); });
+    connectItem(this, mnuCylinder, [this] { PresetCreatePanel("Cylinder"); });
+    connectItem(this, mnuCone, [this] { PresetCreatePanel("Cone"); });
+    connectItem(this, mnuTorus, [this] { PresetCreatePanel("Torus"); });
+    // Camera, lights and tracks are created by the camera and light tools; until
+    // they exist these items only bring up the page their entity would appear on.
+    connectItem(this, mnuCamera, [this] { tabWorkspace->setCurrentIndex(2); });
+    connectItem(this, mnuOmnidirectional, [this] { tabWorkspace->setCurrentIndex(5); });
+    connectItem(this, mnuDirectional, [this] { tabWorkspace->setCurrentIndex(5); });
+    connectItem(this, mnuCircular, [this] { tabWorkspace->setCurrentIndex(2); });
+    connectItem(this, mnuCustom, [this] {
+        // Laying a custom track comes with the track tools; the pointer and tool
+        // are set as that mode wants them.
+        picWinSetMousePtr("Cross hair");
+        Globals::CurrToolMode = ToolSelect;
+        Toolbar1_Button("Select")->setChecked(true);
+    });
+    connectItem(this, mnuLightMaps, [this] { CreateLightMaps(); });
+
+    connectIgnoring(this, mnuReference, [this] { mnuReference_Click(); });
+    connectIgnoring(this, mnuTutorial, [this] { mnuTutorial_Click(); });
+    // The tip of the day and the about window come with the world files.
+    connectItem(this, mnuTip, [this] {
+        if (ShowTips) ShowTips();
+    });
+    connectItem(this, mnuCamTrkBkMenuSaveCurrent, [this] { mnuCamTrkBkMenuSaveCurrent_Click(); });
+}
+
+// ---- menu state: only whether a world is open counts
+
+void Form1::mnu_Update() {
+    mnuFile_Update();
+    mnuEdit_Update();
+    mnuView_Update();
+    mnuGrp_Update();
+    mnuCreate_Update();
+}
+
+void Form1::mnuFile_Update() {
+    for (QAction* a : {mnuCloseFile, mnuSave, mnuSaveAs}) a->setEnabled(WorldLoaded);
+}
+
+void Form1::mnuEdit_Update() {
+    for (QAction* a : {mnuUndo, mnuRedo, mnuSelectAll, mnuSelectInvert, mnuHold, mnuFetch}) a->setEnabled(WorldLoaded);
+}
+
+void Form1::mnuView_Update() {
+    for (QAction* a : {mnuHideSelected, mnuHideUnSelected, mnuUnhideAll, mnuRedrawAllViews, mnuViewerMode})
+        a->setEnabled(WorldLoaded);
+}
+
+void Form1::mnuGrp_Update() {
+    // The selection enables the group commands one by one; the menu as a whole stays off.
+    mnuGrp->menuAction()->setEnabled(false);
+}
+
+void Form1::mnuCreate_Update() { mnuCreate->menuAction()->setEnabled(WorldLoaded); }
+
+// ---- File
+
+void Form1::mnuNew_Click() { NewWorld(); }
+
+void Form1::mnuOpenFile_Click() { LoadWorldWithOpenDialog(); }
+
+void Form1::mnuAddWorld_Click() {
+    // Merging a world into the open one comes with the world files.
+}
+
+void Form1::mnuCloseFile_Click() {
+    UnloadWorld();
+    for (PicWindow* view : picWindow) view->ClearPicture();
+    mnu_Update();
+}
+
+void Form1::mnuExit_Click() {
+    UnloadWorld();
+    close();
+}
+
+// ---- View
+
+// Shows a hidden control or hides a shown one, checks its item to match, and
+// lays the window out again.
+void Form1::toggleShown(QWidget* control, QAction* item) {
+    const bool show = control->isHidden();
+    control->setVisible(show);
+    item->setChecked(show);
+    Form_Resize();
+}
+
+void Form1::mnuToolbar_Click() { toggleShown(Toolbar1, mnuToolbar); }
+
+void Form1::mnuStatusBar_Click() { toggleShown(StatusBar1, mnuStatusBar); }
+
+void Form1::mnuWorkspace_Click() { toggleShown(tabWorkspace, mnuWorkspace); }
+
+void Form1::mnuExpertMode_Click() {
+    mnuWorkspace_Click();
+    mnuToolbar_Click();
+}
+
+void Form1::mnuRedrawAllViews_Click() {
+    if (WorldLoaded) UpdateCameras();
+}
+
+// ---- Help
+
+void Form1::mnuReference_Click() { openHelpFile(); }
+
+void Form1::mnuTutorial_Click() { openHelpFile(); }
+
+// ---- Create
+
+void Form1::PresetCreatePanel(const std::string& ShapeName) {
+    tabWorkspace->setCurrentIndex(1);
+    tabWorkspace_Click(0);
+    cmbObj->setCurrentText("New Object");
+    cmbNewObjType->setCurrentText(QString::fromStdString(ShapeName).toUpper());
+    QCoreApplication::processEvents();
+    cmdCreate_Click();
+}
+
+void Form1::CreateLightMaps() {
+    // With a world open the light-map window is shown here once the light tools
+    // bring it; with none nothing happens.
+}
+
+// ---- camera tree pop-up
+
+void Form1::mnuCamTrkBkMenuSaveCurrent_Click() {
+    using namespace Globals;
+    QTreeWidgetItem* node = trwCamTrackBK->SelectedItem();
+    const std::string key = node ? KeyedTree::Key(node) : std::string();
+    // Only a camera node names a camera to store the view into.
+    if (key.rfind("Camera", 0) != 0 || key.size() == 6) return;
+    const int32_t camera = std::stoi(key.substr(6));
+    const int32_t view = ViewCams[static_cast<std::size_t>(PicBoxFocused)]->lngSceneCamera;
+    Point3d location, direction;
+    OMBREL_camera_get_location(view, &location[0], &location[1], &location[2]);
+    OMBREL_camera_set_location(camera, location[0], location[1], location[2]);
+    OMBREL_camera_get_direction(view, &direction[0], &direction[1], &direction[2]);
+    OMBREL_camera_set_direction(camera, direction[0], direction[1], direction[2]);
+    OMBREL_camera_set_zoom(camera, OMBREL_camera_get_zoom(view));
+    OMBREL_camera_set_distance_from_eye(camera, OMBREL_camera_get_distance_from_eye(view));
+    SceneCameras->SetLocation(camera, location);
+    SceneCameras->SetDirection(camera, direction);
+    CurrSelEntityType = SelCamera;
+    CurrSelEntityHandle = camera;
+    if (tabWorkspace->currentIndex() == 2) SetCamWorkspaceFrame_Params();
+    UpdateCameras();
+}
+
+// ---- toggles
+
+void Form1::ToggleWireframe() {
+    using Globals::ShowBndBox;
+    // With no world there is nothing to show either way: the overlay, its flags
+    // and the button stay as they are (a click on the button is taken back).
+    if (!WorldLoaded) {
+        SetToolbarButtonValue("Wireframe", ShowWireframe ? 1 : 0);
+        return;
+    }
+    ShowBndBox = !ShowBndBox;
+    if (ShowBndBox) {
+        SetToolbarButtonValue("Wireframe", 0);
+        ShowWireframe = false;
+    } else {
+        SetToolbarButtonValue("Wireframe", 1);
+        QCoreApplication::processEvents();
+        ShowWireframe = true;
+    }
+    UpdateCameras();
+}
+
+void Form1::Toggle3DCard() {
+    if (!WorldLoaded) return;
+    QCoreApplication::processEvents();
+    OMBREL_engine_use_3D_accelerator_card(ToolbarButtonValue("3D Card Toggle") == 1 ? 1 : 0);
+    UpdateCameras();
+}
+
+void Form1::Toolbar1_ButtonClick(const std::string& key) {
+    static const std::pair<const char*, int32_t> tools[] = {
+        {"select", ToolSelect},    {"move", ToolMove},          {"rotate", ToolRotate},
+        {"scale", ToolScale},      {"pan", ToolPan},            {"revolve", ToolRevolve},
+        {"zoom camera", ToolZoomCamera}, {"move camera", ToolMoveCamera}, {"roll camera", ToolRollCamera}};
+    static const std::pair<const char*, const char*> pointers[] = {
+        {"select", "Select"}, {"move", "Pointer"},  {"rotate", "Pointer"},   {"scale", "Pointer"},
+        {"pan", "Pan"},       {"revolve", "Revolve"}, {"zoom camera", "Zoom"}, {"move camera", "Move Camera"},
+        {"roll camera", "Roll Camera"}};
+    for (std::size_t i = 0; i < std::size(tools); ++i) {
+        if (key != tools[i].first) continue;
+        Globals::CurrToolMode = tools[i].second;
+        picWinSetMousePtr(pointers[i].second);
+        return;
+    }
+    if (key == "open")
+        LoadWorldWithOpenDialog();
+    else if (key == "new")
+        NewWorld();
+    else if (key == "save")
+        mnuSave_Click();
+    else if (key == "3d card toggle")
+        Toggle3DCard();
+    else if (key == "wireframe")
+        ToggleWireframe();
+    else if (key == "min/max toggle")
+        ToggleWindowMinMax();
+    // Zoom extents, centring, the selection list, the atmosphere, duplicate and
+    // align come with the navigation, scene, atmosphere, geometry and transform
+    // tools; until then their buttons do nothing.
+}

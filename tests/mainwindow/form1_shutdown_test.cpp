@@ -1,0 +1,123 @@
+// Closing the main window: the save question, Save As cancelled or failing, Exit,
+// and the main loop ending on the quit flag.
+#include "EditorFixture.h"
+
+#include "core/Globals.h"
+#include "platform/wheel_queue.h"
+
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+
+using platform::MsgResult;
+
+using ShutdownTest = EditorFixture;
+
+TEST_F(ShutdownTest, ClosingWithNoWorldAsksNothing) {
+    Form1& f = StartEditor();
+    EXPECT_TRUE(f.close());
+    EXPECT_TRUE(f.QuitFlag);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(platform_.prompts.shown().empty());
+}
+
+TEST_F(ShutdownTest, TheSaveQuestionsThreeAnswersOnASavedWorld) {
+    struct Case {
+        MsgResult answer;
+        bool closes;
+        bool saved;
+    };
+    const Case cases[] = {{MsgResult::Yes, true, true}, {MsgResult::No, true, false}, {MsgResult::Cancel, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        const std::string file = SaveSmallWorldFile("saved.wld");
+        Form1& f = StartEditor(file);
+        ASSERT_TRUE(f.WorldLoaded);
+        std::filesystem::remove(file);  // a save writes it again
+        const std::size_t before = platform_.prompts.shown().size();
+        platform_.prompts.answer(c.answer);
+        EXPECT_EQ(f.close(), c.closes);
+        ASSERT_EQ(platform_.prompts.shown().size(), before + 1);
+        const auto& question = platform_.prompts.shown().back();
+        EXPECT_EQ(question.text, "Save changes?");
+        EXPECT_EQ(question.buttons, platform::MsgButtons::YesNoCancel);
+        EXPECT_EQ(question.icon, platform::MsgIcon::Question);
+        EXPECT_EQ(f.QuitFlag, c.closes);
+        EXPECT_EQ(f.WorldLoaded, !c.closes);
+        EXPECT_EQ(std::filesystem::exists(file), c.saved);
+        EXPECT_EQ(f.isVisible(), !c.closes);
+        Globals::AppTerminating = true;  // let the fixture end it without asking
+        f.close();
+        Globals::AppTerminating = false;
+    }
+}
+
+TEST_F(ShutdownTest, YesKeepsTheWindowOpenWhenSaveAsIsCancelledOrFails) {
+    struct Case {
+        const char* name;
+        std::string path;  // "" = cancelled
+    };
+    const std::string blocker = tempPath("a file");
+    std::ofstream(blocker) << "x";
+    const Case cases[] = {{"cancelled", ""}, {"parent is a file", blocker + "/world.wld"}};
+    StartEditor();
+    OpenSmallWorld();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform_.prompts.answer(MsgResult::Yes).answerSaveFile(c.path);
+        EXPECT_FALSE(form().close());
+        EXPECT_FALSE(form().QuitFlag);
+        EXPECT_TRUE(form().WorldLoaded);
+        EXPECT_TRUE(form().isVisible());
+        EXPECT_EQ(Globals::CurrWorldFile, "Untitled.wld");
+    }
+}
+
+TEST_F(ShutdownTest, YesWithSaveAsToANewFileClosesAfterWritingIt) {
+    StartEditor();
+    OpenSmallWorld();
+    const std::string path = tempPath("new world.wld");
+    platform_.prompts.answer(MsgResult::Yes).answerSaveFile(path);
+    EXPECT_TRUE(form().close());
+    EXPECT_TRUE(form().QuitFlag);
+    EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+TEST_F(ShutdownTest, SaveAsOverAnExistingFileAsksFirst) {
+    StartEditor();
+    OpenSmallWorld();
+    const std::string first = tempPath("first.wld"), second = tempPath("second.wld");
+    std::ofstream(first) << "keep";
+    // No asks for another name, Yes then replaces.
+    platform_.prompts.answerSaveFile(first).answer(MsgResult::No).answerSaveFile(first).answer(MsgResult::Yes);
+    EXPECT_TRUE(form().mnuSaveAs_Click());
+    EXPECT_EQ(Globals::CurrWorldFile, first);
+    EXPECT_EQ(form().windowTitle().toStdString(), "TALVORA - " + first);
+    // Cancel gives up.
+    std::ofstream(second) << "keep";
+    platform_.prompts.answerSaveFile(second).answer(MsgResult::Cancel);
+    EXPECT_FALSE(form().mnuSaveAs_Click());
+    EXPECT_EQ(Globals::CurrWorldFile, first);
+}
+
+TEST_F(ShutdownTest, ExitClosesTheWorldFirstSoNothingIsAsked) {
+    StartEditor();
+    OpenSmallWorld();
+    form().mnuExit->trigger();
+    EXPECT_TRUE(form().QuitFlag);
+    EXPECT_TRUE(platform_.prompts.shown().empty());
+}
+
+TEST_F(ShutdownTest, TheMainLoopDrainsTheWheelQueueAndEndsOnTheQuitFlag) {
+    Form1& f = StartEditor();
+    for (int i = 0; i < 5; ++i) platform::pushWheelDelta(120);
+    int pendingAtFirstDispatch = 0;
+    QTimer::singleShot(0, &f, [&] {
+        pendingAtFirstDispatch = platform::pendingWheelMessages();
+        f.close();
+    });
+    EXPECT_EQ(f.Form_Activate(), 0);
+    EXPECT_EQ(pendingAtFirstDispatch, 0);  // the first pass took them before dispatching
+    EXPECT_TRUE(f.QuitFlag);
+}

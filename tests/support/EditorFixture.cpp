@@ -1,0 +1,127 @@
+#include "EditorFixture.h"
+
+#include "core/Globals.h"
+#include "ombrel.h"
+#include "ombrel_loader.h"
+#include "platform/program.h"
+
+#include <QApplication>
+
+#include <filesystem>
+
+namespace {
+
+// One application for the whole test program, ended before the program's exit
+// handlers run (Qt cannot be torn down from them).
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (QApplication::instance()) return;
+        static int argc = 1;
+        static char name[] = "editor-tests";
+        static char* argv[] = {name, nullptr};
+        application_ = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { application_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const auto* g_environment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+// The editor's shared state as a fresh program has it.
+void resetGlobals() {
+    using namespace Globals;
+    AppTerminating = false;
+    LastErrDescription.clear();
+    CurrSelEntityType = PrevSelEntityType = SelNone;
+    CurrSelEntityHandle = PrevSelEntityHandle = 0;
+    RootGrp = 0;
+    CurrWorldFile.clear();
+    WorldSize = 1000.0;
+    ShowBndBox = true;
+    CurrToolMode = ToolSelect;
+    OverlayDC = nullptr;
+}
+
+int32_t makeSquare(int32_t group, double z) {
+    const int32_t p = OMBREL_polygon_create();
+    const double corners[4][2] = {{-50, -50}, {-50, 50}, {50, 50}, {50, -50}};
+    for (const auto& c : corners) {
+        const double record[6] = {c[0], c[1], z, 0, 0, 100};
+        OMBREL_polygon_add_point(p, record);
+    }
+    OMBREL_polygon_set_group(p, group);
+    OMBREL_engine_add_polygon(p);
+    return p;
+}
+
+}  // namespace
+
+EditorFixture::EditorFixture() {
+    resetGlobals();
+    programFolder_ = dir_.filePath("program").toStdString() + "/";
+    std::filesystem::create_directories(programFolder_);
+    const std::string engine = ombrel_loader::libraryFileName();
+    std::filesystem::create_symlink(std::string(TALVORA_PROGRAM_DIR) + "/" + engine, programFolder_ + engine);
+    platform::setProgramFolder(programFolder_);
+    const auto loaded = ombrel_loader::load(programFolder_ + engine);
+    if (loaded.status != ombrel_loader::Status::Loaded) ADD_FAILURE() << "the engine did not load: " << loaded.reason;
+}
+
+EditorFixture::~EditorFixture() {
+    if (form_ && !form_->QuitFlag) {
+        // Shut down as after "terminate": no save question is left for the script.
+        Globals::AppTerminating = true;
+        form_->close();
+    }
+    form_.reset();
+    resetGlobals();
+    ombrel_loader::unload();
+    platform::setProgramFolder("");
+}
+
+Form1& EditorFixture::BuildEditor(const std::string& commandLine) {
+    form_ = std::make_unique<Form1>();
+    form_->CommandLine = commandLine;
+    return *form_;
+}
+
+Form1& EditorFixture::StartEditor(const std::string& commandLine) {
+    BuildEditor(commandLine);
+    EXPECT_TRUE(form_->Form_Load());
+    return *form_;
+}
+
+void EditorFixture::OpenEmptyWorld() {
+    form_->NewWorld();
+    ASSERT_TRUE(form_->WorldLoaded);
+}
+
+int32_t EditorFixture::OpenSmallWorld() {
+    OpenEmptyWorld();
+    const int32_t group = OMBREL_group_create("box");
+    OMBREL_group_set_father_group(group, Globals::RootGrp);
+    makeSquare(group, 0);
+    makeSquare(group, 100);
+    form_->trwGroupView_Populate();
+    return group;
+}
+
+std::string EditorFixture::SaveSmallWorldFile(const std::string& name) {
+    // Straight through the engine, so no window is needed; it replaces any world
+    // the engine holds.
+    const std::string path = tempPath(name);
+    EXPECT_EQ(OMBREL_engine_load_world(nullptr, nullptr, nullptr, 4), 0);
+    const int32_t root = OMBREL_group_create("the_world");
+    const int32_t group = OMBREL_group_create("box");
+    OMBREL_group_set_father_group(group, root);
+    makeSquare(group, 0);
+    makeSquare(group, 100);
+    EXPECT_EQ(OMBREL_engine_save(path.c_str(), root, 0x1203), 0);
+    OMBREL_engine_close();
+    return path;
+}
+
+std::string EditorFixture::tempPath(const std::string& name) const { return dir_.filePath(QString::fromStdString(name)).toStdString(); }

@@ -1,0 +1,47 @@
+// The one fixture of the editor's tests: a temporary program folder holding the
+// real engine, settings in a temporary file, every prompt scripted (an
+// unexpected one fails the test), and the main window built on the offscreen
+// platform. Tests start the editor, open an empty or small world, and drive it.
+#pragma once
+
+#include "mainwindow/Form1.h"
+#include "platform/doubles/platform_doubles.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class EditorFixture : public ::testing::Test {
+protected:
+    EditorFixture();
+    ~EditorFixture() override;
+
+    // Builds the main window without running its load step.
+    Form1& BuildEditor(const std::string& commandLine = "");
+    // Builds the main window and runs its load step; the command line is the
+    // program's whole argument text.
+    Form1& StartEditor(const std::string& commandLine = "");
+    // File > New without a template: an empty world.
+    void OpenEmptyWorld();
+    // A new world with one group "box" of two squares, 100 apart; returns the group.
+    int32_t OpenSmallWorld();
+    // Writes the small world to a file in the temporary folder and returns its
+    // path; the engine holds no world afterwards.
+    std::string SaveSmallWorldFile(const std::string& name);
+
+    Form1& form() { return *form_; }
+    const std::string& programFolder() const { return programFolder_; }
+    // A path inside the temporary folder (not the program folder).
+    std::string tempPath(const std::string& name) const;
+
+    platform::testing::PlatformDoubles platform_;
+
+private:
+    QTemporaryDir dir_;
+    std::string programFolder_;
+    std::unique_ptr<Form1> form_;
+};

@@ -1,0 +1,84 @@
+// The views over the engine's surfaces and the redraw order.
+#include "EditorFixture.h"
+
+#include "core/Camera.h"
+#include "core/Globals.h"
+#include "ombrel.h"
+#include "views/PicWindow.h"
+#include "views/ViewRedraw.h"
+
+#include <QApplication>
+
+namespace {
+
+int32_t sceneCamera(int view) { return Globals::ViewCams[static_cast<std::size_t>(view)]->lngSceneCamera; }
+
+// Share of pixels in the buffer that are not the clear colour.
+double drawnShare(const QImage& image) {
+    const QRgb background = image.pixel(0, 0);
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) drawn += image.pixel(x, y) != background;
+    return static_cast<double>(drawn) / (image.width() * image.height());
+}
+
+}  // namespace
+
+using ViewRedrawTest = EditorFixture;
+
+TEST_F(ViewRedrawTest, EachViewIsAnEngineSurfaceOfItsOwnSize) {
+    Form1& f = StartEditor();
+    QApplication::processEvents();
+    for (PicWindow* view : f.picWindow) {
+        uint8_t* pixels = nullptr;
+        int32_t w = 0, h = 0, stride = 0;
+        ASSERT_EQ(OMBREL_ext_surface_get_pixels(view->hWnd(), &pixels, &w, &h, &stride), 0);
+        EXPECT_EQ(w, view->width());
+        EXPECT_EQ(h, view->height());
+        EXPECT_EQ(pixels, view->buffer().constBits());
+    }
+}
+
+TEST_F(ViewRedrawTest, TheActiveViewIsDrawnLastAndItsCameraStaysCurrent) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    for (int active : {0, 2}) {
+        f.PicBoxFocused = active;
+        UpdateCameras();
+        EXPECT_EQ(OMBREL_camera_get_current(), sceneCamera(active));
+        EXPECT_EQ(Globals::OverlayDC, &f.picWindow[active]->dc());
+    }
+}
+
+TEST_F(ViewRedrawTest, AMaximisedViewIsTheOnlyOneDrawn) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    f.PicBoxFocused = 1;
+    f.ToggleWindowMinMax();
+    for (PicWindow* view : f.picWindow) view->ClearPicture();
+    Globals::OverlayDC = nullptr;
+    UpdateCameras();
+    EXPECT_EQ(Globals::OverlayDC, &f.picWindow[1]->dc());
+    for (int v : {0, 2, 3}) EXPECT_TRUE(f.picWindow[v]->Stale() || f.picWindow[v]->isHidden()) << v;
+}
+
+TEST_F(ViewRedrawTest, WithNoWorldNothingIsDrawn) {
+    StartEditor();
+    Globals::OverlayDC = nullptr;
+    UpdateCameras();
+    UpdateCamerasSingle(2);
+    picWindow_Paint(1);
+    EXPECT_EQ(Globals::OverlayDC, nullptr);
+}
+
+TEST_F(ViewRedrawTest, TheTopViewShowsTheWorldAtItsCentre) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    UpdateCameras();
+    const QImage& top = f.picWindow[0]->buffer();
+    ASSERT_GT(top.width(), 20);
+    // The engine drew something, and not over the whole view.
+    const double share = drawnShare(top);
+    EXPECT_GT(share, 0.0);
+    EXPECT_LT(share, 0.9);
+}

@@ -1,0 +1,163 @@
+#include "PicWindow.h"
+
+#include "ombrel.h"
+#include "ombrel_loader.h"
+#include "platform/error_trap.h"
+
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+std::map<int32_t, PicWindow*>& surfaces() {
+    static std::map<int32_t, PicWindow*> registry;
+    return registry;
+}
+
+// The engine's present call for whichever view it just finished.
+void presentSurface(int32_t surface, void*) {
+    if (PicWindow* view = PicWindow::FromSurface(surface)) view->Present();
+}
+
+// Stand-ins from the platform's cursors until the views get their own pictures.
+const std::map<std::string, Qt::CursorShape>& pointerPictures() {
+    static const std::map<std::string, Qt::CursorShape> pictures = {
+        {"Select", Qt::ArrowCursor},        {"Cross hair", Qt::CrossCursor},   {"Pointer", Qt::ArrowCursor},
+        {"Pan", Qt::OpenHandCursor},        {"Revolve", Qt::SizeAllCursor},    {"Zoom", Qt::SizeVerCursor},
+        {"Move Camera", Qt::SizeAllCursor}, {"Roll Camera", Qt::SizeHorCursor}, {"Move", Qt::SizeAllCursor},
+        {"Rotate", Qt::SizeBDiagCursor},    {"Scale", Qt::SizeFDiagCursor},    {"Align Mode", Qt::PointingHandCursor},
+        {"Align Target", Qt::PointingHandCursor}, {"CutPol1", Qt::CrossCursor}, {"CutPol2", Qt::CrossCursor}};
+    return pictures;
+}
+
+int buttonOf(Qt::MouseButtons buttons) {
+    int b = 0;
+    if (buttons & Qt::LeftButton) b |= 1;
+    if (buttons & Qt::RightButton) b |= 2;
+    if (buttons & Qt::MiddleButton) b |= 4;
+    return b;
+}
+
+int shiftOf(Qt::KeyboardModifiers modifiers) {
+    int s = 0;
+    if (modifiers & Qt::ShiftModifier) s |= 1;
+    if (modifiers & Qt::ControlModifier) s |= 2;
+    if (modifiers & Qt::AltModifier) s |= 4;
+    return s;
+}
+
+}  // namespace
+
+PicWindow::PicWindow(int index, QWidget* parent) : QWidget(parent), index_(index) {
+    setObjectName(QString("picWindow%1").arg(index));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    allocate();
+}
+
+PicWindow::~PicWindow() {
+    if (surface_ != 0) {
+        surfaces().erase(surface_);
+        if (ombrel_loader::isLoaded()) OMBREL_ext_surface_destroy(surface_);
+    }
+}
+
+PicWindow* PicWindow::FromSurface(int32_t surface) {
+    const auto it = surfaces().find(surface);
+    return it == surfaces().end() ? nullptr : it->second;
+}
+
+int PicWindow::Area() const { return isVisible() ? width() * height() : 0; }
+
+void PicWindow::allocate() {
+    const qreal ratio = devicePixelRatioF();
+    // The engine needs a buffer of at least one pixel; Area tells a collapsed view.
+    const int w = std::max(1, static_cast<int>(width() * ratio));
+    const int h = std::max(1, static_cast<int>(height() * ratio));
+    buffer_ = QImage(w, h, QImage::Format_RGBA8888);
+    buffer_.setDevicePixelRatio(ratio);
+    buffer_.fill(Qt::black);
+    dc_ = std::make_unique<platform::DeviceContext>(buffer_.bits(), w, h, static_cast<int>(buffer_.bytesPerLine()));
+    transient_.resize(w, h);
+    stale_ = true;
+    if (!ombrel_loader::isLoaded()) return;
+    // Set on every view: the engine may have been reopened since the last one.
+    OMBREL_ext_set_present_callback(&presentSurface, nullptr);
+    if (surface_ != 0 &&
+        OMBREL_ext_surface_reattach(surface_, buffer_.bits(), w, h, static_cast<int32_t>(buffer_.bytesPerLine())) == 0)
+        return;
+    if (surface_ != 0) surfaces().erase(surface_);
+    surface_ = OMBREL_ext_surface_attach(buffer_.bits(), w, h, static_cast<int32_t>(buffer_.bytesPerLine()));
+    if (surface_ != 0) surfaces()[surface_] = this;
+}
+
+void PicWindow::SetMousePointer(int kind) {
+    mousePointer_ = kind;
+    applyPointer();
+}
+
+void PicWindow::SetMouseIcon(const std::string& key) {
+    if (!pointerPictures().count(key)) throw platform::EditorError("Element not found");
+    mouseIcon_ = key;
+    applyPointer();
+}
+
+void PicWindow::applyPointer() {
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (mousePointer_ == 11)
+        shape = Qt::WaitCursor;
+    else if (mousePointer_ == 99 && pointerPictures().count(mouseIcon_))
+        shape = pointerPictures().at(mouseIcon_);
+    setCursor(shape);
+}
+
+void PicWindow::ClearPicture() {
+    buffer_.fill(Qt::black);
+    transient_.clear();
+    update();
+}
+
+void PicWindow::Present() { update(); }
+
+void PicWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, buffer_);
+    transient_.paintOver(painter);
+}
+
+void PicWindow::resizeEvent(QResizeEvent*) {
+    allocate();
+    if (paintQueued_ || !PaintRequested) return;
+    // Once per burst of resizes, after the layout has settled.
+    paintQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            paintQueued_ = false;
+            if (stale_ && PaintRequested) PaintRequested(index_);
+        },
+        Qt::QueuedConnection);
+}
+
+void PicWindow::mousePressEvent(QMouseEvent* event) {
+    if (MouseDown)
+        MouseDown(index_, buttonOf(event->button()), shiftOf(event->modifiers()), event->position().toPoint().x(),
+                  event->position().toPoint().y());
+}
+
+void PicWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (MouseMove)
+        MouseMove(index_, buttonOf(event->buttons()), shiftOf(event->modifiers()), event->position().toPoint().x(),
+                  event->position().toPoint().y());
+}
+
+void PicWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (MouseUp)
+        MouseUp(index_, buttonOf(event->button()), shiftOf(event->modifiers()), event->position().toPoint().x(),
+                event->position().toPoint().y());
+}
