@@ -77,6 +77,8 @@ inline int32_t PrevSelEntityType = SelNone;
 inline int32_t PrevSelEntityHandle = 0;
 inline std::shared_ptr<MultipleSelection> CurrMultiSel;
 inline std::shared_ptr<MultipleSelection> PrevMultiSel;
+// View positions (pixels) of the last press and release in a view: the rubber band.
+inline float MouseDownX = 0, MouseDownY = 0, MouseUpX = 0, MouseUpY = 0;
 inline int32_t PickedEntityType = SelNone;
 inline int32_t PickedEntityHandle = 0;
 inline Point3d SelObjsAvgCenter = {0, 0, 0};

@@ -109,6 +109,7 @@ Form1::Form1() {
     setMinimumWidth(Twips::toPixels(MinWidth));
     resize(Twips::toPixels(15000), Twips::toPixels(11000));
     views::setViewHost(this);
+    connectEditorHooks();
     platform::setErrorWindow([this](QWidget* owner) {
         formError& window = formError::Instance();
         window.CloseMainWindow = [this] { close(); };
@@ -117,6 +118,7 @@ Form1::Form1() {
 }
 
 Form1::~Form1() {
+    disconnectEditorHooks();
     platform::setErrorWindow(nullptr);
     views::setViewHost(nullptr);
     if (g_instance == this) g_instance = nullptr;

@@ -8,6 +8,7 @@
 #include "KeyedTree.h"
 #include "ViewAreaLayout.h"
 
+#include "transform/TransformGizmo.h"
 #include "views/ViewRedraw.h"
 
 #include <QMainWindow>
@@ -16,11 +17,13 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
 class PicWindow;
 class SplitterHandle;
+
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -52,7 +55,8 @@ public:
     bool ShowWireframe = false;
     bool DebugFlag = false;
     std::array<double, 2> SavedSplitterPos = {0.48, 0.48};
-    double MouseDownX = 0, MouseDownY = 0, MouseUpX = 0, MouseUpY = 0;
+    // The transform handle of each view.
+    std::array<std::unique_ptr<TransformGizmo>, 4> ViewGizmos;
     int32_t AddedWorldRootGrp = 0;
     double NewTrkPtCount = 0;
 
@@ -91,6 +95,8 @@ public:
     bool mnuSave_Click();
     bool mnuSaveAs_Click();
     void mnuExit_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
     void mnuToolbar_Click();
     void mnuStatusBar_Click();
     void mnuWorkspace_Click();
@@ -227,6 +233,10 @@ private:
     void buildWorkspace();
     void buildViews();
     void connectMenus();
+    void connectEditorHooks();
+    void disconnectEditorHooks();
+    void createUndoHistory();
+    void createViewGizmos();
     void applyViewArea();
     void picWindow_MouseDown(int Index, int Button, int Shift, int X, int Y);
     void setCaption(const std::string& caption);

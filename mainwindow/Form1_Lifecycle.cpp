@@ -55,7 +55,7 @@ bool Form1::Form_Load() {
         NavSpeedFactor = 1.0;
         frmModelPreview_Resize();
         PrevMultiSel = std::make_shared<MultipleSelection>();
-        // The undo history (UndoRedoStack) is created here once the undo tools exist.
+        createUndoHistory();
         CreateOverlayPens();
         // The recent-files list is created here once the world files keep one.
         cmbTrackPoint_Populate();
@@ -78,8 +78,7 @@ bool Form1::Form_Load() {
         GizmoDrawWidth = 2;
         OMBREL_engine_hide_log_window();
         CurrToolMode = ToolSelect;
-        // One transform handle per view (ViewGizmos) is created here once the
-        // transform tools exist.
+        createViewGizmos();
         ShowBndBox = true;
         cmbObj_Change();
         cmbObjEditGeom_Change();
@@ -140,6 +139,7 @@ void Form1::Form_Unload(int&) {
     if (OMBREL_engine_is_engine_empty() == 0) OMBREL_engine_close();
     PrevMultiSel.reset();
     UndoRedoStack.reset();
+    for (auto& gizmo : ViewGizmos) gizmo.reset();
     SceneLights.reset();
     SceneCameras.reset();
     CurrMultiSel.reset();
@@ -186,8 +186,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::picWindow_MouseDown(int Index, int, int, int X, int Y) {
     // A press makes the view the active one; what the tools do with it comes with
     // the view navigation and selection tools.
-    MouseDownX = X;
-    MouseDownY = Y;
+    Globals::MouseDownX = X;
+    Globals::MouseDownY = Y;
     if (!WorldLoaded) return;
     PicBoxFocused = Index;
     picWindow[static_cast<std::size_t>(Index)]->setFocus();

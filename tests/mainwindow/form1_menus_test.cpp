@@ -2,6 +2,11 @@
 #include "EditorFixture.h"
 
 #include "core/Globals.h"
+#include "ombrel.h"
+#include "undo/ActionCodes.h"
+#include "undo/ActionUndoRedo.h"
+#include "undo/ActionUndoRedo_Stack.h"
+#include "undo/ObjectTransformActions.h"
 #include "views/PicWindow.h"
 
 #include <QAction>
@@ -12,11 +17,14 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include <array>
+#include <memory>
+
 namespace {
 
 std::vector<QAction*> worldItems(Form1& f) {
-    return {f.mnuCloseFile,    f.mnuSave,           f.mnuSaveAs,      f.mnuUndo,
-            f.mnuRedo,         f.mnuSelectAll,      f.mnuSelectInvert, f.mnuHold,
+    return {f.mnuCloseFile,    f.mnuSave,           f.mnuSaveAs,
+            f.mnuSelectAll,      f.mnuSelectInvert, f.mnuHold,
             f.mnuFetch,        f.mnuHideSelected,   f.mnuHideUnSelected, f.mnuUnhideAll,
             f.mnuRedrawAllViews, f.mnuViewerMode,   f.mnuCreate->menuAction()};
 }
@@ -48,6 +56,39 @@ TEST_F(MenuTest, MenusFollowOnlyWhetherAWorldIsOpen) {
     f.mnuCloseFile->trigger();
     EXPECT_FALSE(f.WorldLoaded);
     expectWorldItems(f, false);
+}
+
+// The Edit menu's Undo and Redo follow the history: hidden until a record is
+// pushed, and they replay the record on the open world.
+TEST_F(MenuTest, UndoAndRedoItemsReplayTheHistory) {
+    Form1& f = StartEditor();
+    const int32_t group = OpenSmallWorld();
+    EXPECT_FALSE(f.mnuUndo->isVisible());
+    EXPECT_FALSE(f.mnuRedo->isVisible());
+
+    std::array<double, 3> from{}, to{};
+    OMBREL_group_get_location(group, &from[0], &from[1], &from[2]);
+    to = {from[0] + 10, from[1] - 5, from[2] + 2};
+    OMBREL_group_set_location(group, to.data());
+    auto record = std::make_unique<ActionUndoRedo>();
+    record->ActionType = ActMove;
+    record->SetActionObjects();
+    record->Move->SetMovedEntity(SelGroup, group);
+    record->Move->SetFrmLoc(from);
+    record->Move->SetToLoc(to);
+    Globals::UndoRedoStack->Push(std::move(record));
+    EXPECT_TRUE(f.mnuUndo->isVisible());
+
+    const auto location = [group] {
+        std::array<double, 3> at{};
+        OMBREL_group_get_location(group, &at[0], &at[1], &at[2]);
+        return at;
+    };
+    f.mnuUndo->trigger();
+    EXPECT_EQ(location(), from);
+    EXPECT_TRUE(f.mnuRedo->isVisible());
+    f.mnuRedo->trigger();
+    EXPECT_EQ(location(), to);
 }
 
 TEST_F(MenuTest, MenuBarHasTheCaptionsAndNamesOfItsItems) {

@@ -38,7 +38,7 @@ protected:
     // A path inside the temporary folder (not the program folder).
     std::string tempPath(const std::string& name) const;
 
-    platform::testing::PlatformDoubles platform_;
+    platform::doubles::PlatformDoubles platform_;
 
 private:
     QTemporaryDir dir_;

@@ -1,0 +1,73 @@
+// Fills in what the lower layers ask of the main window: the core's window and
+// view services, the undo history's menu items and the transform tools' views.
+#include "Form1.h"
+
+#include "core/Globals.h"
+#include "core/ViewHooks.h"
+#include "core/WindowHooks.h"
+#include "transform/TransformGizmo.h"
+#include "transform/TransformHooks.h"
+#include "undo/ActionUndoRedo_Stack.h"
+#include "undo/UndoRedoCommands.h"
+#include "views/PicWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QTabWidget>
+
+void Form1::connectEditorHooks() {
+    auto& window = core::windowHooks();
+    window.updateCameras = [] { ::UpdateCameras(); };
+    window.updateStatusBar = [this] { UpdateStatusBar(); };
+    window.setMousePtrToHourGlass = [this](bool restore) { SetMousePtrToHourGlass(restore); };
+    window.workspacePage = [this] { return tabWorkspace->currentIndex(); };
+    window.objModeCount = [this] { return cmbObj->count(); };
+    window.objModeText = [this] { return cmbObj->currentText().toStdString(); };
+    window.setObjModeText = [this](const std::string& text) {
+        cmbObj->setCurrentIndex(cmbObj->findText(QString::fromStdString(text)));
+    };
+    window.editGeomText = [this] { return cmbObjEditGeom->currentText().toStdString(); };
+
+    auto& view = core::viewHooks();
+    view.viewTitle = [this](int index) { return lblPicView[static_cast<std::size_t>(index)]->text().toStdString(); };
+    view.updateCamerasSingle = [](int index) { ::UpdateCamerasSingle(index); };
+    view.focusedViewWidth = [this] { return picWindow[static_cast<std::size_t>(PicBoxFocused)]->width(); };
+
+    auto& tools = transform::transformHooks();
+    tools.viewWindow = [this](int index) { return picWindow[static_cast<std::size_t>(index)]->hWnd(); };
+    tools.viewTransientLayer = [this](int index) { return &picWindow[static_cast<std::size_t>(index)]->transient(); };
+    tools.transientLayerChanged = [this](int index) { picWindow[static_cast<std::size_t>(index)]->update(); };
+    tools.trackPointText = [this] { return cmbTrackPoint->currentText().toStdString(); };
+    tools.isGrpHidden = [this](int32_t group) { return IsGrpHidden(group); };
+    tools.isCamHidden = [this](int32_t camera) { return IsCamHidden(camera); };
+    tools.isLightHidden = [this](int32_t light) { return IsLightHidden(light); };
+    tools.worldLoaded = [this] { return WorldLoaded; };
+    tools.alignButtonDown = [this] { return ToolbarButtonValue("Align") == 1; };
+    tools.setAlignButtonDown = [this](bool down) { SetToolbarButtonValue("Align", down ? 1 : 0); };
+    tools.picWinSetMousePtr = [this](const std::string& key) { picWinSetMousePtr(key); };
+}
+
+void Form1::disconnectEditorHooks() {
+    core::windowHooks() = {};
+    core::viewHooks() = {};
+    transform::transformHooks() = {};
+}
+
+void Form1::createUndoHistory() {
+    Globals::UndoRedoStack = std::make_shared<ActionUndoRedo_Stack>();
+    Globals::UndoRedoStack->setMenuHooks({
+        [this](bool visible) { mnuUndo->setVisible(visible); },
+        [this](bool visible) { mnuRedo->setVisible(visible); },
+    });
+    mnuUndo->setVisible(false);
+    mnuRedo->setVisible(false);
+}
+
+void Form1::createViewGizmos() {
+    for (int i = 0; i < 4; ++i) ViewGizmos[static_cast<std::size_t>(i)] = std::make_unique<TransformGizmo>(i);
+}
+
+void Form1::mnuUndo_Click() { undo::UndoCommand(this); }
+
+void Form1::mnuRedo_Click() { undo::RedoCommand(this); }
