@@ -1,5 +1,8 @@
 #include "Form1.h"
 
+#include "RecentFiles.h"
+#include "formTip.h"
+
 #include "SplitterHandle.h"
 #include "formError.h"
 

@@ -21,8 +21,10 @@
 #include <optional>
 #include <string>
 
+class MostRecentUsedFiles;
 class PicWindow;
 class SplitterHandle;
+class formTip;
 
 class QAction;
 class QCheckBox;
@@ -148,6 +150,27 @@ public:
     void SetSaveFlagOnAll();
     void ResetCameras();
 
+    // ---- world files, recent files, hold and fetch, start-up windows
+    // Merges a world file at Location; its root group goes to AddedWorldRootGrp (0 on failure).
+    void AddWorld(const std::string& FileName, const std::array<double, 3>& Location);
+    void AddWorldWithUndo();
+    // Asks "Save changes?" before a command discards the open world; false when
+    // the command must not go on (Cancel, or Yes and the save did not complete).
+    bool ConfirmDiscardWorld();
+    void mnuMru_Click(int Index);
+    void mnuHold_Click();
+    void mnuFetch_Click();
+    void mnuViewerMode_Click();
+    void mnuTip_Click();
+    void mnuAbout_Click();
+    // The template chooser that follows a new world.
+    void ShowTemplates();
+    // Points ShowSplash and ShowTips at the real splash and tips windows.
+    void InstallStartupWindows();
+    // The recent-files list at the end of the File menu, loaded from the settings.
+    void CreateRecentFiles();
+    std::unique_ptr<MostRecentUsedFiles> MRUList;
+
     // ---- workspace services of the later subsystems (their least versions)
     void ResetControls();
     void tabWorkspace_Click(int PreviousTab);
@@ -184,6 +207,10 @@ public:
     int ActiveView() const override { return PicBoxFocused; }
     PicWindow& View(int index) override { return *picWindow[static_cast<std::size_t>(index)]; }
     QWidget* TrapOwner() override { return this; }
+    bool ShowsWireframe() const override { return ShowWireframe; }
+    bool IsEntityHidden(int32_t kind, int32_t handle) const override;
+    TransformGizmo* Gizmo(int index) override { return ViewGizmos[static_cast<std::size_t>(index)].get(); }
+    bool EditingPoints() const override;
 
     // ---- controls
     QMenu *mnuFile, *mnuEdit, *mnuView, *mnuGrp, *mnuCreate, *mnuHelp;
@@ -245,6 +272,11 @@ private:
     void fillWorldControls();
     void enableWorldCommands();
     void toggleShown(QWidget* control, QAction* item);
+    void populateWorldTrees();
+    // Writes the world; "Error Saving World" and false when the engine failed.
+    bool saveWorldTo(const std::string& path);
+    void connectWorldMenus();
+    std::unique_ptr<formTip> startupTip_;
 
     ViewAreaLayout viewArea_;
     std::map<std::string, QAction*> toolbarButtons_;  // by lower-case key

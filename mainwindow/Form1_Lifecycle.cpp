@@ -11,6 +11,7 @@
 #include "entities/LightGrp.h"
 #include "ombrel.h"
 #include "ombrel_loader.h"
+#include "RecentFiles.h"
 #include "platform/program.h"
 #include "platform/prompts.h"
 #include "platform/settings.h"
@@ -57,7 +58,7 @@ bool Form1::Form_Load() {
         PrevMultiSel = std::make_shared<MultipleSelection>();
         createUndoHistory();
         CreateOverlayPens();
-        // The recent-files list is created here once the world files keep one.
+        CreateRecentFiles();
         cmbTrackPoint_Populate();
         cmbPolFilter_Populate();
         picWinSetMousePtr("Select");
@@ -136,6 +137,8 @@ void Form1::Form_Unload(int&) {
     for (int32_t i = 1; i <= NumWeldedPts; ++i) WeldedPts[i].reset();
     NumWeldedPts = 0;
     UnloadWorld();
+    // Releasing the recent files stores them.
+    MRUList.reset();
     if (OMBREL_engine_is_engine_empty() == 0) OMBREL_engine_close();
     PrevMultiSel.reset();
     UndoRedoStack.reset();

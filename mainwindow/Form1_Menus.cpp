@@ -88,11 +88,8 @@ void Form1::connectMenus() {
 
     connectIgnoring(this, mnuReference, [this] { mnuReference_Click(); });
     connectIgnoring(this, mnuTutorial, [this] { mnuTutorial_Click(); });
-    // The tip of the day and the about window come with the world files.
-    connectItem(this, mnuTip, [this] {
-        if (ShowTips) ShowTips();
-    });
     connectItem(this, mnuCamTrkBkMenuSaveCurrent, [this] { mnuCamTrkBkMenuSaveCurrent_Click(); });
+    connectWorldMenus();
 }
 
 // ---- menu state: only whether a world is open counts
@@ -125,26 +122,7 @@ void Form1::mnuGrp_Update() {
 
 void Form1::mnuCreate_Update() { mnuCreate->menuAction()->setEnabled(WorldLoaded); }
 
-// ---- File
-
-void Form1::mnuNew_Click() { NewWorld(); }
-
-void Form1::mnuOpenFile_Click() { LoadWorldWithOpenDialog(); }
-
-void Form1::mnuAddWorld_Click() {
-    // Merging a world into the open one comes with the world files.
-}
-
-void Form1::mnuCloseFile_Click() {
-    UnloadWorld();
-    for (PicWindow* view : picWindow) view->ClearPicture();
-    mnu_Update();
-}
-
-void Form1::mnuExit_Click() {
-    UnloadWorld();
-    close();
-}
+// ---- File: the world file commands are with the worlds.
 
 // ---- View
 

@@ -57,15 +57,17 @@ TEST_F(ShutdownTest, YesKeepsTheWindowOpenWhenSaveAsIsCancelledOrFails) {
     struct Case {
         const char* name;
         std::string path;  // "" = cancelled
+        bool saveFails;
     };
     const std::string blocker = tempPath("a file");
     std::ofstream(blocker) << "x";
-    const Case cases[] = {{"cancelled", ""}, {"parent is a file", blocker + "/world.wld"}};
+    const Case cases[] = {{"cancelled", "", false}, {"parent is a file", blocker + "/world.wld", true}};
     StartEditor();
     OpenSmallWorld();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         platform_.prompts.answer(MsgResult::Yes).answerSaveFile(c.path);
+        if (c.saveFails) platform_.prompts.answer(MsgResult::OK);  // "Error Saving World"
         EXPECT_FALSE(form().close());
         EXPECT_FALSE(form().QuitFlag);
         EXPECT_TRUE(form().WorldLoaded);
@@ -101,12 +103,14 @@ TEST_F(ShutdownTest, SaveAsOverAnExistingFileAsksFirst) {
     EXPECT_EQ(Globals::CurrWorldFile, first);
 }
 
-TEST_F(ShutdownTest, ExitClosesTheWorldFirstSoNothingIsAsked) {
+TEST_F(ShutdownTest, ExitAsksOnceThenClosesTheWorldBeforeTheWindow) {
     StartEditor();
     OpenSmallWorld();
+    platform_.prompts.answer(MsgResult::No);
     form().mnuExit->trigger();
     EXPECT_TRUE(form().QuitFlag);
-    EXPECT_TRUE(platform_.prompts.shown().empty());
+    ASSERT_EQ(platform_.prompts.shown().size(), 1u);
+    EXPECT_EQ(platform_.prompts.shown()[0].text, "Save changes?");
 }
 
 TEST_F(ShutdownTest, TheMainLoopDrainsTheWheelQueueAndEndsOnTheQuitFlag) {
