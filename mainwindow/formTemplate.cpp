@@ -57,15 +57,17 @@ void formTemplate::FillList(const std::string& folder) {
     List1->addItem(kNew);
     for (const std::string& name : platform::listFiles(folder_)) {
         if (QString::fromStdString(Globals::GetFileExtension(name)).toLower() != "wld") continue;
-        List1->addItem(QString::fromStdString(name.substr(0, name.size() - 4)));
+        // The file's own name is kept: "ROOM.WLD" is not "ROOM.wld" on this file system.
+        auto* item = new QListWidgetItem(QString::fromStdString(name.substr(0, name.size() - 4)), List1);
+        item->setData(Qt::UserRole, QString::fromStdString(name));
     }
     List1->setCurrentRow(0);
 }
 
 void formTemplate::cmdOk_Click() {
     const QListWidgetItem* item = List1->currentItem();
-    const std::string entry = item ? item->text().toStdString() : kNew;
-    if (entry != kNew && merge_) merge_(folder_ + entry + ".wld");
+    const std::string file = item ? item->data(Qt::UserRole).toString().toStdString() : std::string();
+    if (!file.empty() && merge_) merge_(folder_ + file);
     if (zoomAll_) zoomAll_();
     close();
 }

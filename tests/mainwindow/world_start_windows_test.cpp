@@ -120,7 +120,7 @@ TEST_F(StartWindowsTest, TemplatesAreTheWorldFilesOfTheFolderByName) {
     });
     f.mnuNew->trigger();
     ASSERT_TRUE(f.WorldLoaded);
-    ASSERT_NE(f.AddedWorldRootGrp, 0);
+    ASSERT_NE(f.AddedWorldRootGrp, 0) << OMBREL_ext_get_last_error();
     EXPECT_EQ(OMBREL_group_get_father_group(f.AddedWorldRootGrp), Globals::RootGrp);
     EXPECT_EQ(Globals::CurrWorldFile, "Untitled.wld");
 }
