@@ -148,3 +148,17 @@ TEST_F(StartWindowsTest, TheAboutLinksGoToTheDesktop) {
     EXPECT_EQ(calls[1].target.rfind("mailto:", 0), 0u);
     EXPECT_EQ(calls[2].target.rfind("https://", 0), 0u);
 }
+
+TEST_F(StartWindowsTest, EveryShippedTemplateIsAWorldTheEngineReads) {
+    const std::string folder = std::string(TALVORA_PROGRAM_DIR) + "/Templates/";
+    int templates = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".wld") continue;
+        ++templates;
+        SCOPED_TRACE(entry.path().string());
+        ASSERT_EQ(OMBREL_engine_load_world(entry.path().c_str(), "", "", 4), 0) << OMBREL_ext_get_last_error();
+        EXPECT_NE(OMBREL_group_get_using_name("the_world"), 0);
+        EXPECT_GT(OMBREL_group_get_number_of_polygons(OMBREL_group_get_using_name("the_world")), 0);
+    }
+    EXPECT_GT(templates, 0);
+}
