@@ -51,16 +51,15 @@ void Form1::connectMenus() {
     connectItem(this, mnuExit, [this] { mnuExit_Click(); });
     connectItem(this, mnuUndo, [this] { mnuUndo_Click(); });
     connectItem(this, mnuRedo, [this] { mnuRedo_Click(); });
-    // Edit: Undo and Redo come with the undo history; Select All and Invert with
-    // the selection tools; Hold and Fetch with the world files. Preference has no
-    // window yet. They do nothing until then.
+    // Edit: Select All and Invert come with the selection tools; Preference has no
+    // window yet. They do nothing until then. Hold, Fetch, Viewer Mode and the
+    // Help windows are connected with the world menus.
 
     connectIgnoring(this, mnuToolbar, [this] { mnuToolbar_Click(); });
     connectIgnoring(this, mnuStatusBar, [this] { mnuStatusBar_Click(); });
     connectIgnoring(this, mnuWorkspace, [this] { mnuWorkspace_Click(); });
     connectIgnoring(this, mnuExpertMode, [this] { mnuExpertMode_Click(); });
-    // Hide Selected, Hide UnSelected and Unhide All come with the scene tree;
-    // Viewer Mode with the world files.
+    // Hide Selected, Hide UnSelected and Unhide All come with the scene tree.
     connectItem(this, mnuRedrawAllViews, [this] { mnuRedrawAllViews_Click(); });
     connectItem(this, mnuResetViews, [this] { mnuResetViews_Click(); });
     // The Group menu's commands come with the scene tree (the menu stays disabled).

@@ -22,7 +22,6 @@ void Form1::connectWorldMenus() {
     auto connectItem = [this](QAction* action, std::function<void()> handler) {
         connect(action, &QAction::triggered, this, platform::trapped(this, std::move(handler)));
     };
-    // Hold and viewer mode trap nothing: an error rises to the menu's own trap.
     connectItem(mnuHold, [this] { mnuHold_Click(); });
     connectItem(mnuFetch, [this] { mnuFetch_Click(); });
     connectItem(mnuViewerMode, [this] { mnuViewerMode_Click(); });
