@@ -74,8 +74,8 @@ public:
     std::string GetCommandLineFile() const;
     // The command line the load step reads instead of the program's own.
     std::optional<std::string> CommandLine;
-    // The splash window (shown modally by the load step) and the tip of the day.
-    // Their windows come with the world files; until then they show nothing.
+    // The splash window (shown modally by the load step) and the tip of the day;
+    // empty (nothing shown) until InstallStartupWindows fills them, as main does.
     std::function<void()> ShowSplash;
     std::function<void()> ShowTips;
     // Takes every pending wheel message; the zoom itself comes with the view
