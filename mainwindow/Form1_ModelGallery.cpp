@@ -75,6 +75,8 @@ bool confirmed(const std::string& warning) {
 }  // namespace
 
 void Form1::buildModelGallery() {
+    // Room for the whole picture below the frame's caption.
+    frmModelPreview->setMinimumHeight(kPreviewSide + 3 * frmModelPreview->fontMetrics().height());
     picModelPreview = new QLabel(frmModelPreview);
     picModelPreview->setObjectName("picModelPreview");
     picModelPreview->setAlignment(Qt::AlignCenter);
