@@ -240,9 +240,7 @@ void Form1::mnuModelGalleryAddFolder_Click() {
     const std::string parent = KeyedTree::Key(node);
     const std::string path = parent + "/" + name;
     const auto refuse = [] { platform::msgBox("Sorry, cannot have a folder with this name!"); };
-    std::string lower = name;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower == "bitmaps" || !IsUsableName(name) || (!IsRootNode(node) && !IsInsideGallery(parent))) {
+    if (IsReservedFolderName(name) || !IsUsableName(name) || (!IsRootNode(node) && !IsInsideGallery(parent))) {
         refuse();
         return;
     }

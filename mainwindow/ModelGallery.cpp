@@ -79,7 +79,7 @@ void trwModel_Populate(KeyedTree& tree) {
 void trwModel_AddFolders(KeyedTree& tree, const std::string& path) {
     for (const std::string& folder : ListSubFolders(path)) {
         const std::string name = fs::path(folder).filename().string();
-        if (lowerCase(name) == "bitmaps") continue;
+        if (IsReservedFolderName(name)) continue;
         tree.Add(path, folder, name, kFolderImage);
         trwModel_AddFolders(tree, folder);
     }
@@ -113,6 +113,8 @@ bool IsUsableName(const std::string& name) {
         return c == '/' || c == '\\' || u < 0x20 || u == 0x7f;
     });
 }
+
+bool IsReservedFolderName(const std::string& name) { return lowerCase(name) == "bitmaps"; }
 
 bool IsInsideGallery(const std::string& path) {
     std::error_code ec;

@@ -36,6 +36,8 @@ std::string PreviewPath(const std::string& modelPath);
 // separator, no control character, not hidden (the gallery never lists hidden
 // entries), and short enough for the file system.
 bool IsUsableName(const std::string& name);
+// "bitmaps" in any letter case: the models' texture folder, never shown or made.
+bool IsReservedFolderName(const std::string& name);
 // Whether path lies strictly inside the gallery root (symbolic links resolved).
 bool IsInsideGallery(const std::string& path);
 
