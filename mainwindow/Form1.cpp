@@ -374,6 +374,7 @@ void Form1::buildWorkspace() {
     galleryLayout->addWidget(trwModel, 1);
     galleryLayout->addWidget(frmModelPreview);
     tabWorkspace->addTab(gallery, "Gallery");
+    buildModelGallery();
 
     // Page 5: lights.
     auto* lights = new QWidget;

@@ -33,6 +33,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QMenu;
 class QPushButton;
 class QStatusBar;
@@ -201,6 +202,29 @@ public:
     // The views' pointer by the name of its picture ("Select", "Cross hair", ...).
     void picWinSetMousePtr(const std::string& key);
 
+    // ---- model gallery
+    // The model being dragged out of the gallery; a drop on a view reads and empties it.
+    std::string GalleryDragFile;
+    // Set after a model was dropped on a view: the next repaint of the preview reloads it.
+    bool RefreshModelPreview = false;
+    QLabel *picModelPreview = nullptr, *picNoPreview = nullptr;
+    QAction *mnuModelGalleryAdd = nullptr, *mnuModelGalleryAddFolder = nullptr,
+            *mnuModelGalleryDeleteFolder = nullptr, *mnuModelGalleryRemove = nullptr;
+    void trwModel_Expand(QTreeWidgetItem* Node);
+    void trwModel_Collapse(QTreeWidgetItem* Node);
+    void trwModel_NodeClick(QTreeWidgetItem* Node);
+    // Button 2 pops the menu up for the node at (x, y), which becomes the selected node.
+    void trwModel_MouseUp(int Button, int Shift, int x, int y);
+    void ShowModelPreview(QTreeWidgetItem* Node);
+    void picModelPreview_Paint();
+    void mnuModelGalleryAdd_Click();
+    void mnuModelGalleryAddFolder_Click();
+    void mnuModelGalleryDeleteFolder_Click();
+    void mnuModelGalleryRemove_Click();
+    // Puts the selected model's path in the drag data and in GalleryDragFile and
+    // allows a move; a folder allows nothing; with no node selected nothing is set.
+    std::optional<Qt::DropActions> picModelPreview_OLEStartDrag(QMimeData& Data);
+
     // ---- views::ViewHost
     bool IsWorldLoaded() const override { return WorldLoaded; }
     bool IsViewMaximized() const override { return ViewMaximized; }
@@ -277,6 +301,9 @@ private:
     bool saveWorldTo(const std::string& path);
     void connectWorldMenus();
     std::unique_ptr<formTip> startupTip_;
+    void buildModelGallery();
+    void centreModelPreview();
+    void DragGalleryModel();
 
     ViewAreaLayout viewArea_;
     std::map<std::string, QAction*> toolbarButtons_;  // by lower-case key
