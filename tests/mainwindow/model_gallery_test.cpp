@@ -188,11 +188,12 @@ TEST_F(ModelGalleryTest, StoresTheSelectedGroupAsAPortableModelWithItsPreview) {
     double before[3];
     OMBREL_group_get_location(box, &before[0], &before[1], &before[2]);
     select(root());
+    const std::size_t promptsBefore = platform_.prompts.shown().size();
 
     f.mnuModelGalleryAdd_Click();
 
     const std::string model = root() + "/box.vandel";
-    EXPECT_TRUE(platform_.prompts.shown().empty()) << lastMessage();
+    EXPECT_EQ(platform_.prompts.shown().size(), promptsBefore) << lastMessage();
     EXPECT_TRUE(fs::is_regular_file(model));
     EXPECT_TRUE(fs::is_regular_file(root() + "/bitmaps/brick.bmp"));
     const QImage preview(QString::fromStdString(root() + "/box.jpg"));
