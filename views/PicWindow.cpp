@@ -4,6 +4,7 @@
 #include "ombrel_loader.h"
 #include "platform/error_trap.h"
 
+#include <QDropEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -57,6 +58,7 @@ PicWindow::PicWindow(int index, QWidget* parent) : QWidget(parent), index_(index
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    setAcceptDrops(true);
     allocate();
 }
 
@@ -160,4 +162,34 @@ void PicWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (MouseUp)
         MouseUp(index_, buttonOf(event->button()), shiftOf(event->modifiers()), event->position().toPoint().x(),
                 event->position().toPoint().y());
+}
+
+void PicWindow::dragEnterEvent(QDragEnterEvent* event) {
+    // Entering is answered like any move over the view.
+    dragMoveEvent(event);
+}
+
+void PicWindow::dragMoveEvent(QDragMoveEvent* event) {
+    int effect = 0;
+    if (DragOver) DragOver(index_, event->mimeData(), effect);
+    if (effect == 0) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void PicWindow::dropEvent(QDropEvent* event) {
+    int effect = 1;
+    const QPoint p = event->position().toPoint();
+    if (DragDrop)
+        DragDrop(index_, event->mimeData(), effect, buttonOf(event->buttons()), shiftOf(event->modifiers()), p.x(),
+                 p.y());
+    if (effect == 0) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
 }
