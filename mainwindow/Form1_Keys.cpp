@@ -37,8 +37,10 @@ protected:
         if (event->type() != QEvent::KeyPress) return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || widget->window() != form_) return false;
-        // A press nobody takes travels up to the parents as the same event.
-        const bool propagated = event == lastEvent_ && lastReceiver_ && widget->isAncestorOf(lastReceiver_);
+        // A press nobody takes travels up to the parents as the same event. A new
+        // press may reuse the address, so only a strict ancestor counts.
+        const bool propagated = event == lastEvent_ && lastReceiver_ && widget != lastReceiver_ &&
+                                widget->isAncestorOf(lastReceiver_);
         lastEvent_ = event;
         lastReceiver_ = widget;
         if (propagated) return false;

@@ -5,6 +5,7 @@
 #include "platform/error_trap.h"
 
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -162,6 +163,12 @@ void PicWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (MouseUp)
         MouseUp(index_, buttonOf(event->button()), shiftOf(event->modifiers()), event->position().toPoint().x(),
                 event->position().toPoint().y());
+}
+
+void PicWindow::keyPressEvent(QKeyEvent* event) {
+    // The main window has run the shortcut already; a press passed on to the
+    // parents would be counted as pressed again by the key state.
+    event->accept();
 }
 
 void PicWindow::dragEnterEvent(QDragEnterEvent* event) {
