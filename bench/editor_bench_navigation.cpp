@@ -40,18 +40,18 @@ void BM_RevolveDragStep(benchmark::State& state) {
         form.Form_Load();
         form.LoadWorld(folder + "/Sample/Sample.wld");
         QApplication::processEvents();
-        if (!form.WorldLoaded) {
+        if (form.WorldLoaded) {
+                state.counters["view_pixels"] = form.picWindow[2]->Area();
+            Globals::CurrToolMode = ToolRevolve;
+            form.picWindow_MouseDown(2, 1, 0, 100, 100);
+            int step = 0;
+            for (auto _ : state) {
+                // Back and forth, so the pointer never reaches a screen edge.
+                cursor.at.x += (step++ / 50) % 2 == 0 ? 2 : -2;
+                form.picWindow_MouseMove(2, 1, 0, static_cast<float>(cursor.at.x), 500);
+            }
+        } else {
             state.SkipWithError("the sample world did not open");
-            return;
-        }
-        state.counters["view_pixels"] = form.picWindow[2]->Area();
-        Globals::CurrToolMode = ToolRevolve;
-        form.picWindow_MouseDown(2, 1, 0, 100, 100);
-        int step = 0;
-        for (auto _ : state) {
-            // Back and forth, so the pointer never reaches a screen edge.
-            cursor.at.x += (step++ / 50) % 2 == 0 ? 2 : -2;
-            form.picWindow_MouseMove(2, 1, 0, static_cast<float>(cursor.at.x), 500);
         }
         Globals::AppTerminating = true;
         form.close();
