@@ -28,6 +28,7 @@ class formTip;
 
 class QAction;
 class QCheckBox;
+class QMimeData;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -79,8 +80,8 @@ public:
     // empty (nothing shown) until InstallStartupWindows fills them, as main does.
     std::function<void()> ShowSplash;
     std::function<void()> ShowTips;
-    // Takes every pending wheel message; the zoom itself comes with the view
-    // navigation tools.
+    // Once per pass of the main loop: zooms the active view one step in the
+    // direction of the last wheel notch.
     void ScrollCheck();
 
     // ---- menus
@@ -225,6 +226,41 @@ public:
     // allows a move; a folder allows nothing; with no node selected nothing is set.
     std::optional<Qt::DropActions> picModelPreview_OLEStartDrag(QMimeData& Data);
 
+    // ---- view input, tool mode, toolbar, keyboard and zoom commands
+    // Presses the tool's button (releasing the others) and sets CurrToolMode;
+    // the views' pointers stay as they are.
+    void SetToolMode(int32_t mode);
+    // The active view's pointer over the handle of a transform tool.
+    void SetMousePointer();
+    // The default pointer in every view.
+    void ResetMousePointer();
+    void picWindow_GotFocus(int Index);
+    void picWindow_LostFocus(int Index);
+    // Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt; view pixels.
+    void picWindow_MouseDown(int Index, int Button, int Shift, float X, float Y);
+    void picWindow_MouseMove(int Index, int Button, int Shift, float X, float Y);
+    void picWindow_MouseUp(int Index, int Button, int Shift, float X, float Y);
+    // Effect: 0 refuses the drop, 1 accepts it as a copy.
+    void picWindow_OLEDragOver(int Index, const QMimeData* Data, int& Effect);
+    void picWindow_OLEDragDrop(int Index, const QMimeData* Data, int& Effect, int Button, int Shift, float X, float Y);
+    // Redraws the active view's handle on its transient layer and sets the pointer.
+    void UpdateTransformGizmo(int Button, float X, float Y);
+    // X, Y in the toolbar's pixels.
+    void Toolbar1_MouseUp(int Button, int Shift, float X, float Y);
+    void ZoomExtent(int view);
+    void ZoomExtentAll();
+    void CenterObjInView();
+    void ShowDuplicateWindow();
+    // The key preview: polls the live key state, runs at most one command.
+    void Form_KeyDown(int KeyCode, int Shift);
+    void DeleteSelEntity();
+    // Windows of the later subsystems, shown by the toolbar and the keyboard;
+    // each does nothing until its subsystem fills it in.
+    std::function<void()> ShowSelectByNameWindow;
+    std::function<void()> ShowAtmosphereWindow;   // formAtmsEffect, modal
+    std::function<void()> ShowDuplicateDialog;    // formDuplicate, modal
+    std::function<void()> cmdEditPtDelete_Click;  // deletes the selected points
+
     // ---- views::ViewHost
     bool IsWorldLoaded() const override { return WorldLoaded; }
     bool IsViewMaximized() const override { return ViewMaximized; }
@@ -289,7 +325,20 @@ private:
     void createUndoHistory();
     void createViewGizmos();
     void applyViewArea();
-    void picWindow_MouseDown(int Index, int Button, int Shift, int X, int Y);
+    // ---- view input (private steps)
+    void connectViewInput(PicWindow* view);
+    void installKeyPreview();
+    void watchToolbarReleases();
+    void picWindow_MouseMove_MoveRotateScale(int Index, int Button, int Shift, float X, float Y);
+    void picWindow_MouseMove_PanRevolveZoomCammoveCamroll(int Index, int Button, int Shift, float X, float Y);
+    // The select tool's move (rubber band) and release (picking, points, polygons).
+    void picWindow_MouseMove_Select(int Index, int Button, float X, float Y);
+    void picWindow_MouseUp_Select(int Index, int Button, float X, float Y);
+    // Merges the dragged gallery model at the drop point.
+    void picWindow_DropGalleryModel(int Index, float X, float Y);
+    bool IsCutMode() const;
+    bool IsPointEditing() const;
+    bool IsPolygonEditing() const;
     void setCaption(const std::string& caption);
     void createViewCameras();
     void releaseCardToggle();
@@ -312,4 +361,5 @@ private:
     bool viewPointerSaved_ = false;
     bool resizing_ = false;
     bool unloaded_ = false;
+    QObject* keyPreview_ = nullptr;
 };

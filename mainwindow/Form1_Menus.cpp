@@ -1,4 +1,4 @@
-// The menu bar's commands, the menu state, the display toggles and the toolbar.
+// The menu bar's commands, the menu state and the display toggles.
 #include "Form1.h"
 
 #include "core/Camera.h"
@@ -223,36 +223,4 @@ void Form1::Toggle3DCard() {
     QCoreApplication::processEvents();
     OMBREL_engine_use_3D_accelerator_card(ToolbarButtonValue("3D Card Toggle") == 1 ? 1 : 0);
     UpdateCameras();
-}
-
-void Form1::Toolbar1_ButtonClick(const std::string& key) {
-    static const std::pair<const char*, int32_t> tools[] = {
-        {"select", ToolSelect},    {"move", ToolMove},          {"rotate", ToolRotate},
-        {"scale", ToolScale},      {"pan", ToolPan},            {"revolve", ToolRevolve},
-        {"zoom camera", ToolZoomCamera}, {"move camera", ToolMoveCamera}, {"roll camera", ToolRollCamera}};
-    static const std::pair<const char*, const char*> pointers[] = {
-        {"select", "Select"}, {"move", "Pointer"},  {"rotate", "Pointer"},   {"scale", "Pointer"},
-        {"pan", "Pan"},       {"revolve", "Revolve"}, {"zoom camera", "Zoom"}, {"move camera", "Move Camera"},
-        {"roll camera", "Roll Camera"}};
-    for (std::size_t i = 0; i < std::size(tools); ++i) {
-        if (key != tools[i].first) continue;
-        Globals::CurrToolMode = tools[i].second;
-        picWinSetMousePtr(pointers[i].second);
-        return;
-    }
-    if (key == "open")
-        LoadWorldWithOpenDialog();
-    else if (key == "new")
-        NewWorld();
-    else if (key == "save")
-        mnuSave_Click();
-    else if (key == "3d card toggle")
-        Toggle3DCard();
-    else if (key == "wireframe")
-        ToggleWireframe();
-    else if (key == "min/max toggle")
-        ToggleWindowMinMax();
-    // Zoom extents, centring, the selection list, the atmosphere, duplicate and
-    // align come with the navigation, scene, atmosphere, geometry and transform
-    // tools; until then their buttons do nothing.
 }

@@ -117,11 +117,14 @@ TEST_F(ShutdownTest, ExitAsksOnceThenClosesTheWorldBeforeTheWindow) {
 
 TEST_F(ShutdownTest, TheMainLoopDrainsTheWheelQueueAndEndsOnTheQuitFlag) {
     Form1& f = StartEditor();
+    // The wheel is only taken while a world is open and a view has the focus.
+    OpenEmptyWorld();
+    f.PicBoxHasFocus = true;
     for (int i = 0; i < 5; ++i) platform::pushWheelDelta(120);
     int pendingAtFirstDispatch = 0;
     QTimer::singleShot(0, &f, [&] {
         pendingAtFirstDispatch = platform::pendingWheelMessages();
-        f.close();
+        f.QuitFlag = true;
     });
     EXPECT_EQ(f.Form_Activate(), 0);
     EXPECT_EQ(pendingAtFirstDispatch, 0);  // the first pass took them before dispatching
