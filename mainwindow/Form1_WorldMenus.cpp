@@ -53,7 +53,7 @@ void Form1::ShowTemplates() {
             if (AddedWorldRootGrp == 0) platform::msgBox("Failed adding world!", platform::MsgButtons::OK,
                                                          platform::MsgIcon::Information);
         },
-        [] { UpdateCameras(); }, this);
+        [this] { ZoomExtentAll(); }, this);
     platform::showModal(chooser);
 }
 

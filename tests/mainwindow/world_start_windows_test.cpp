@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "mainwindow/formAbout.h"
 #include "mainwindow/formSplash.h"
+#include "core/Camera.h"
 #include "mainwindow/formTemplate.h"
 #include "mainwindow/formTip.h"
 #include "ombrel.h"
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 
@@ -123,6 +125,11 @@ TEST_F(StartWindowsTest, TemplatesAreTheWorldFilesOfTheFolderByName) {
     ASSERT_NE(f.AddedWorldRootGrp, 0) << OMBREL_ext_get_last_error();
     EXPECT_EQ(OMBREL_group_get_father_group(f.AddedWorldRootGrp), Globals::RootGrp);
     EXPECT_EQ(Globals::CurrWorldFile, "Untitled.wld");
+    // The chooser ends by fitting every view to what it merged.
+    std::array<double, 4> fitted{};
+    for (std::size_t i = 0; i < 4; ++i) fitted[i] = Globals::ViewCams[i]->dblViewingDistance;
+    f.ZoomExtentAll();
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(Globals::ViewCams[i]->dblViewingDistance, fitted[i]) << i;
 }
 
 TEST_F(StartWindowsTest, WithoutATemplatesFolderOnlyNewIsOffered) {
