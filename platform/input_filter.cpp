@@ -26,7 +26,9 @@ void followMouse(const QMouseEvent& e) {
 // is one notch all the same.
 bool InputFilter::isPropagatedWheel(QObject* watched, const QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    const bool propagated = event == lastWheel_ && widget && lastWheelReceiver_ &&
+    // Strict ancestors only: the next notch may reuse the address of the last
+    // event, and on the same widget it is a notch of its own.
+    const bool propagated = event == lastWheel_ && widget && lastWheelReceiver_ && widget != lastWheelReceiver_ &&
                             widget->isAncestorOf(lastWheelReceiver_);
     lastWheel_ = event;
     lastWheelReceiver_ = widget;

@@ -76,6 +76,14 @@ TEST_F(WheelQueueTest, TheFilterQueuesEachNotchOnceEvenWhenItTravelsToTheParents
 
     EXPECT_EQ(pendingWheelMessages(), 3);
     EXPECT_EQ(takeWheelDirection(), -1);
+
+    // Two notches in a row on the same widget, the second event built where the
+    // first one stood, are two notches.
+    QWheelEvent reused = notch(120);
+    QApplication::sendEvent(child, &reused);
+    QApplication::sendEvent(child, &reused);
+    EXPECT_EQ(pendingWheelMessages(), 2);
+    EXPECT_EQ(takeWheelDirection(), 1);
 }
 
 }  // namespace
