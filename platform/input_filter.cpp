@@ -22,22 +22,22 @@ void followMouse(const QMouseEvent& e) {
 
 }  // namespace
 
-// A wheel event nobody accepts travels up to the parents as the same event; it
-// is one notch all the same.
-bool InputFilter::isPropagatedWheel(QObject* watched, const QEvent* event) {
+// A key press or wheel event nobody accepts travels up to the parents as the same
+// event; it is one press or notch all the same. Strict ancestors only: the next
+// event may reuse the address of the last one, and on the same widget it is new.
+bool InputFilter::PropagationGuard::isPropagated(QObject* watched, const QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    // Strict ancestors only: the next notch may reuse the address of the last
-    // event, and on the same widget it is a notch of its own.
-    const bool propagated = event == lastWheel_ && widget && lastWheelReceiver_ && widget != lastWheelReceiver_ &&
-                            widget->isAncestorOf(lastWheelReceiver_);
-    lastWheel_ = event;
-    lastWheelReceiver_ = widget;
+    const bool propagated =
+        event == last_ && widget && receiver_ && widget != receiver_ && widget->isAncestorOf(receiver_);
+    last_ = event;
+    receiver_ = widget;
     return propagated;
 }
 
 bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
+        if (keys_.isPropagated(watched, event)) break;
         auto* e = static_cast<QKeyEvent*>(event);
         const int key = virtualKeyFromQt(e->key(), e->modifiers() & Qt::KeypadModifier);
         // A held key repeats, yet counts as pressed once.
@@ -70,7 +70,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::Wheel:
         // Widgets get the event from their window as a copy; count it there only.
-        if (!qobject_cast<QWindow*>(watched) && !isPropagatedWheel(watched, event))
+        if (!qobject_cast<QWindow*>(watched) && !wheels_.isPropagated(watched, event))
             pushWheelDelta(static_cast<QWheelEvent*>(event)->angleDelta().y());
         break;
     case QEvent::ApplicationDeactivate:

@@ -18,10 +18,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool isPropagatedWheel(QObject* watched, const QEvent* event);
+    // Tells an event that an ignoring widget passed on to its parents from a new one.
+    class PropagationGuard {
+    public:
+        bool isPropagated(QObject* watched, const QEvent* event);
 
-    const QEvent* lastWheel_ = nullptr;
-    QPointer<QWidget> lastWheelReceiver_;
+    private:
+        const QEvent* last_ = nullptr;
+        QPointer<QWidget> receiver_;
+    };
+
+    PropagationGuard wheels_, keys_;
 };
 
 // Installs one filter on the application (again is harmless).

@@ -57,6 +57,29 @@ TEST_F(KeyStateTest, APressReleasedBeforeThePollIsStillSeenOnce) {
     EXPECT_EQ(GetAsyncKeyState('L'), 0);
 }
 
+TEST_F(KeyStateTest, APressThatTravelsToTheParentsIsOnePress) {
+    // The child ignores the press, so the application hands the same event on to
+    // its parent; the child's handler polled the key in between, as shortcuts do.
+    struct PollingChild : QWidget {
+        using QWidget::QWidget;
+        int16_t seen = 0;
+        void keyPressEvent(QKeyEvent* e) override {
+            seen = GetAsyncKeyState('M');
+            e->ignore();
+        }
+    };
+    auto* child = new PollingChild(&widget_);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier);
+    QApplication::sendEvent(child, &press);
+    EXPECT_EQ(child->seen, kHeldAndFresh);
+    EXPECT_EQ(GetAsyncKeyState('M'), kHeld);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_M, Qt::NoModifier);
+    QApplication::sendEvent(child, &release);
+    // A new press built where the first one stood is fresh again.
+    QApplication::sendEvent(child, &press);
+    EXPECT_EQ(child->seen, kHeldAndFresh);
+}
+
 TEST_F(KeyStateTest, MouseButtonsAreKeysOneTwoAndFour) {
     const struct {
         Qt::MouseButton button;
