@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class PicWindow;
 class SplitterHandle;
@@ -178,6 +179,22 @@ public:
     // The views' pointer by the name of its picture ("Select", "Cross hair", ...).
     void picWinSetMousePtr(const std::string& key);
 
+    // ---- selection
+    void mnuSelectAll_Click();
+    void mnuSelectInvert_Click();
+    // The point frame's Delete: the polygons owning the selected points go.
+    void cmdEditPtDelete_Click();
+    void treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected();
+    void treeViewHighlightNode(int32_t EntityHandle, int32_t EntityType);
+    void treeViewDeHighlightNode(int32_t EntityHandle, int32_t EntityType);
+    void ResetObjModeCombo();
+    // The window's share of the selection-changed path: the previous kind's
+    // panel, then the current one's (false: the path ends there).
+    void LeaveSelectionPanel(int32_t PrevKind, int32_t CurrKind);
+    bool EnterSelectionPanel(int32_t Kind, int32_t Handle);
+    // The views' top-level groups in the group tree's order.
+    std::vector<int32_t> TopLevelGroups() const;
+
     // ---- views::ViewHost
     bool IsWorldLoaded() const override { return WorldLoaded; }
     bool IsViewMaximized() const override { return ViewMaximized; }
@@ -234,6 +251,7 @@ private:
     void buildViews();
     void connectMenus();
     void connectEditorHooks();
+    void connectSelectionHooks();
     void disconnectEditorHooks();
     void createUndoHistory();
     void createViewGizmos();

@@ -50,6 +50,8 @@ void Form1::connectMenus() {
     connectItem(this, mnuSaveAs, [this] { mnuSaveAs_Click(); });
     connectItem(this, mnuExit, [this] { mnuExit_Click(); });
     connectItem(this, mnuUndo, [this] { mnuUndo_Click(); });
+    connectItem(this, mnuSelectAll, [this] { mnuSelectAll_Click(); });
+    connectItem(this, mnuSelectInvert, [this] { mnuSelectInvert_Click(); });
     connectItem(this, mnuRedo, [this] { mnuRedo_Click(); });
     // Edit: Undo and Redo come with the undo history; Select All and Invert with
     // the selection tools; Hold and Fetch with the world files. Preference has no
