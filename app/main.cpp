@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     platform::installInputFilter(application);
     if (!app::startEngine(platform::programFolder())) return 1;
     Form1 form;
+    form.InstallStartupWindows();
     if (!form.Form_Load()) return 1;
     return form.Form_Activate();
 }

@@ -1,5 +1,8 @@
 #include "Form1.h"
 
+#include "RecentFiles.h"
+#include "formTip.h"
+
 #include "SplitterHandle.h"
 #include "formError.h"
 
@@ -106,6 +109,8 @@ Form1::Form1() {
     buildWorkspace();
     buildViews();
     connectMenus();
+    installKeyPreview();
+    watchToolbarReleases();
     setMinimumWidth(Twips::toPixels(MinWidth));
     resize(Twips::toPixels(15000), Twips::toPixels(11000));
     views::setViewHost(this);
@@ -232,7 +237,7 @@ void Form1::buildToolbar() {
         {"", "", false},                {"Wireframe", "Wire", true},
         {"3D Card Toggle", "3D Card", true}, {"", "", false},
         {"Selection List", "List", false}, {"Atmosphere", "Fog", false},
-        {"Duplicate", "Duplicate", false}, {"Align", "Align", false},
+        {"Duplicate", "Duplicate", false}, {"Align", "Align", true},
     };
     auto* tools = new QActionGroup(this);
     tools->setExclusive(true);
@@ -247,7 +252,7 @@ void Form1::buildToolbar() {
         a->setToolTip(b.key);
         a->setCheckable(b.check);
         const std::string key = lowerCase(b.key);
-        if (b.check && key != "wireframe" && key != "3d card toggle") tools->addAction(a);
+        if (b.check && key != "wireframe" && key != "3d card toggle" && key != "align") tools->addAction(a);
         toolbarButtons_[key] = a;
         connect(a, &QAction::triggered, this, platform::trapped(this, [this, key] { Toolbar1_ButtonClick(key); }));
     }
@@ -371,6 +376,7 @@ void Form1::buildWorkspace() {
     galleryLayout->addWidget(trwModel, 1);
     galleryLayout->addWidget(frmModelPreview);
     tabWorkspace->addTab(gallery, "Gallery");
+    buildModelGallery();
 
     // Page 5: lights.
     auto* lights = new QWidget;
@@ -401,9 +407,7 @@ void Form1::buildViews() {
     for (int i = 0; i < 4; ++i) {
         auto* view = new PicWindow(i, frmPicWins);
         view->PaintRequested = [](int index) { picWindow_Paint(index); };
-        view->MouseDown = [this](int index, int button, int shift, int x, int y) {
-            platform::runTrapped(this, [&] { picWindow_MouseDown(index, button, shift, x, y); });
-        };
+        connectViewInput(view);
         view->installEventFilter(this);
         picWindow[static_cast<std::size_t>(i)] = view;
         auto* label = new QLabel(captions[i], frmPicWins);

@@ -22,16 +22,20 @@
 #include <string>
 #include <vector>
 
+class MostRecentUsedFiles;
 class PicWindow;
 class SplitterHandle;
+class formTip;
 
 class QAction;
 class QCheckBox;
+class QMimeData;
 class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QMenu;
 class QPushButton;
 class QStatusBar;
@@ -73,12 +77,12 @@ public:
     std::string GetCommandLineFile() const;
     // The command line the load step reads instead of the program's own.
     std::optional<std::string> CommandLine;
-    // The splash window (shown modally by the load step) and the tip of the day.
-    // Their windows come with the world files; until then they show nothing.
+    // The splash window (shown modally by the load step) and the tip of the day;
+    // empty (nothing shown) until InstallStartupWindows fills them, as main does.
     std::function<void()> ShowSplash;
     std::function<void()> ShowTips;
-    // Takes every pending wheel message; the zoom itself comes with the view
-    // navigation tools.
+    // Once per pass of the main loop: zooms the active view one step in the
+    // direction of the last wheel notch.
     void ScrollCheck();
 
     // ---- menus
@@ -149,6 +153,27 @@ public:
     void SetSaveFlagOnAll();
     void ResetCameras();
 
+    // ---- world files, recent files, hold and fetch, start-up windows
+    // Merges a world file at Location; its root group goes to AddedWorldRootGrp (0 on failure).
+    void AddWorld(const std::string& FileName, const std::array<double, 3>& Location);
+    void AddWorldWithUndo();
+    // Asks "Save changes?" before a command discards the open world; false when
+    // the command must not go on (Cancel, or Yes and the save did not complete).
+    bool ConfirmDiscardWorld();
+    void mnuMru_Click(int Index);
+    void mnuHold_Click();
+    void mnuFetch_Click();
+    void mnuViewerMode_Click();
+    void mnuTip_Click();
+    void mnuAbout_Click();
+    // The template chooser that follows a new world.
+    void ShowTemplates();
+    // Points ShowSplash and ShowTips at the real splash and tips windows.
+    void InstallStartupWindows();
+    // The recent-files list at the end of the File menu, loaded from the settings.
+    void CreateRecentFiles();
+    std::unique_ptr<MostRecentUsedFiles> MRUList;
+
     // ---- workspace services of the later subsystems (their least versions)
     void ResetControls();
     void tabWorkspace_Click(int PreviousTab);
@@ -182,8 +207,6 @@ public:
     // ---- selection
     void mnuSelectAll_Click();
     void mnuSelectInvert_Click();
-    // The point frame's Delete: the polygons owning the selected points go.
-    void cmdEditPtDelete_Click();
     void treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected();
     void treeViewHighlightNode(int32_t EntityHandle, int32_t EntityType);
     void treeViewDeHighlightNode(int32_t EntityHandle, int32_t EntityType);
@@ -195,12 +218,74 @@ public:
     // The views' top-level groups in the group tree's order.
     std::vector<int32_t> TopLevelGroups() const;
 
+    // ---- model gallery
+    // The model being dragged out of the gallery; a drop on a view reads and empties it.
+    std::string GalleryDragFile;
+    // Set after a model was dropped on a view: the next repaint of the preview reloads it.
+    bool RefreshModelPreview = false;
+    QLabel *picModelPreview = nullptr, *picNoPreview = nullptr;
+    QAction *mnuModelGalleryAdd = nullptr, *mnuModelGalleryAddFolder = nullptr,
+            *mnuModelGalleryDeleteFolder = nullptr, *mnuModelGalleryRemove = nullptr;
+    void trwModel_Expand(QTreeWidgetItem* Node);
+    void trwModel_Collapse(QTreeWidgetItem* Node);
+    void trwModel_NodeClick(QTreeWidgetItem* Node);
+    // Button 2 pops the menu up for the node at (x, y), which becomes the selected node.
+    void trwModel_MouseUp(int Button, int Shift, int x, int y);
+    void ShowModelPreview(QTreeWidgetItem* Node);
+    void picModelPreview_Paint();
+    void mnuModelGalleryAdd_Click();
+    void mnuModelGalleryAddFolder_Click();
+    void mnuModelGalleryDeleteFolder_Click();
+    void mnuModelGalleryRemove_Click();
+    // Puts the selected model's path in the drag data and in GalleryDragFile and
+    // allows a move; a folder allows nothing; with no node selected nothing is set.
+    std::optional<Qt::DropActions> picModelPreview_OLEStartDrag(QMimeData& Data);
+
+    // ---- view input, tool mode, toolbar, keyboard and zoom commands
+    // Presses the tool's button (releasing the others) and sets CurrToolMode;
+    // the views' pointers stay as they are.
+    void SetToolMode(int32_t mode);
+    // The active view's pointer over the handle of a transform tool.
+    void SetMousePointer();
+    // The default pointer in every view.
+    void ResetMousePointer();
+    void picWindow_GotFocus(int Index);
+    void picWindow_LostFocus(int Index);
+    // Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt; view pixels.
+    void picWindow_MouseDown(int Index, int Button, int Shift, float X, float Y);
+    void picWindow_MouseMove(int Index, int Button, int Shift, float X, float Y);
+    void picWindow_MouseUp(int Index, int Button, int Shift, float X, float Y);
+    // Effect: 0 refuses the drop, 1 accepts it as a copy.
+    void picWindow_OLEDragOver(int Index, const QMimeData* Data, int& Effect);
+    void picWindow_OLEDragDrop(int Index, const QMimeData* Data, int& Effect, int Button, int Shift, float X, float Y);
+    // Redraws the active view's handle on its transient layer and sets the pointer.
+    void UpdateTransformGizmo(int Button, float X, float Y);
+    // X, Y in the toolbar's pixels.
+    void Toolbar1_MouseUp(int Button, int Shift, float X, float Y);
+    void ZoomExtent(int view);
+    void ZoomExtentAll();
+    void CenterObjInView();
+    void ShowDuplicateWindow();
+    // The key preview: polls the live key state, runs at most one command.
+    void Form_KeyDown(int KeyCode, int Shift);
+    void DeleteSelEntity();
+    // Windows of the later subsystems, shown by the toolbar and the keyboard;
+    // each does nothing until its subsystem fills it in.
+    std::function<void()> ShowSelectByNameWindow;
+    std::function<void()> ShowAtmosphereWindow;   // formAtmsEffect, modal
+    std::function<void()> ShowDuplicateDialog;    // formDuplicate, modal
+    std::function<void()> cmdEditPtDelete_Click;  // deletes the selected points
+
     // ---- views::ViewHost
     bool IsWorldLoaded() const override { return WorldLoaded; }
     bool IsViewMaximized() const override { return ViewMaximized; }
     int ActiveView() const override { return PicBoxFocused; }
     PicWindow& View(int index) override { return *picWindow[static_cast<std::size_t>(index)]; }
     QWidget* TrapOwner() override { return this; }
+    bool ShowsWireframe() const override { return ShowWireframe; }
+    bool IsEntityHidden(int32_t kind, int32_t handle) const override;
+    TransformGizmo* Gizmo(int index) override { return ViewGizmos[static_cast<std::size_t>(index)].get(); }
+    bool EditingPoints() const override;
 
     // ---- controls
     QMenu *mnuFile, *mnuEdit, *mnuView, *mnuGrp, *mnuCreate, *mnuHelp;
@@ -256,13 +341,34 @@ private:
     void createUndoHistory();
     void createViewGizmos();
     void applyViewArea();
-    void picWindow_MouseDown(int Index, int Button, int Shift, int X, int Y);
+    // ---- view input (private steps)
+    void connectViewInput(PicWindow* view);
+    void installKeyPreview();
+    void watchToolbarReleases();
+    void picWindow_MouseMove_MoveRotateScale(int Index, int Button, int Shift, float X, float Y);
+    void picWindow_MouseMove_PanRevolveZoomCammoveCamroll(int Index, int Button, int Shift, float X, float Y);
+    // The select tool's move (rubber band) and release (picking, points, polygons).
+    void picWindow_MouseMove_Select(int Index, int Button, float X, float Y);
+    void picWindow_MouseUp_Select(int Index, int Button, float X, float Y);
+    // Merges the dragged gallery model at the drop point.
+    void picWindow_DropGalleryModel(int Index, float X, float Y);
+    bool IsCutMode() const;
+    bool IsPointEditing() const;
+    bool IsPolygonEditing() const;
     void setCaption(const std::string& caption);
     void createViewCameras();
     void releaseCardToggle();
     void fillWorldControls();
     void enableWorldCommands();
     void toggleShown(QWidget* control, QAction* item);
+    void populateWorldTrees();
+    // Writes the world; "Error Saving World" and false when the engine failed.
+    bool saveWorldTo(const std::string& path);
+    void connectWorldMenus();
+    std::unique_ptr<formTip> startupTip_;
+    void buildModelGallery();
+    void centreModelPreview();
+    void DragGalleryModel();
 
     ViewAreaLayout viewArea_;
     std::map<std::string, QAction*> toolbarButtons_;  // by lower-case key
@@ -271,4 +377,5 @@ private:
     bool viewPointerSaved_ = false;
     bool resizing_ = false;
     bool unloaded_ = false;
+    QObject* keyPreview_ = nullptr;
 };

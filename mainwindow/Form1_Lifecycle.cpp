@@ -11,10 +11,10 @@
 #include "entities/LightGrp.h"
 #include "ombrel.h"
 #include "ombrel_loader.h"
+#include "RecentFiles.h"
 #include "platform/program.h"
 #include "platform/prompts.h"
 #include "platform/settings.h"
-#include "platform/wheel_queue.h"
 #include "views/PicWindow.h"
 
 #include <QCloseEvent>
@@ -57,7 +57,7 @@ bool Form1::Form_Load() {
         PrevMultiSel = std::make_shared<MultipleSelection>();
         createUndoHistory();
         CreateOverlayPens();
-        // The recent-files list is created here once the world files keep one.
+        CreateRecentFiles();
         cmbTrackPoint_Populate();
         cmbPolFilter_Populate();
         picWinSetMousePtr("Select");
@@ -95,12 +95,6 @@ bool Form1::Form_Load() {
     return !QuitFlag;
 }
 
-void Form1::ScrollCheck() {
-    // Every pending message is taken off the queue each pass; zooming the active
-    // view by the last one's direction comes with the view navigation tools.
-    platform::takeWheelDirection();
-}
-
 int Form1::Form_Activate() {
     QTimer wake;
     wake.start(kIdleWakeMs);
@@ -136,6 +130,8 @@ void Form1::Form_Unload(int&) {
     for (int32_t i = 1; i <= NumWeldedPts; ++i) WeldedPts[i].reset();
     NumWeldedPts = 0;
     UnloadWorld();
+    // Releasing the recent files stores them.
+    MRUList.reset();
     if (OMBREL_engine_is_engine_empty() == 0) OMBREL_engine_close();
     PrevMultiSel.reset();
     UndoRedoStack.reset();
@@ -177,19 +173,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize) Form_Resize();
     for (PicWindow* view : picWindow) {
         if (watched != view) continue;
-        if (event->type() == QEvent::FocusIn) PicBoxHasFocus = true;
-        if (event->type() == QEvent::FocusOut) PicBoxHasFocus = false;
+        if (event->type() == QEvent::FocusIn)
+            platform::runTrapped(this, [this, view] { picWindow_GotFocus(view->Index()); });
+        if (event->type() == QEvent::FocusOut) picWindow_LostFocus(view->Index());
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void Form1::picWindow_MouseDown(int Index, int, int, int X, int Y) {
-    // A press makes the view the active one; what the tools do with it comes with
-    // the view navigation and selection tools.
-    Globals::MouseDownX = X;
-    Globals::MouseDownY = Y;
-    if (!WorldLoaded) return;
-    PicBoxFocused = Index;
-    picWindow[static_cast<std::size_t>(Index)]->setFocus();
-    SetWindowFocus();
 }

@@ -1,4 +1,4 @@
-// The menu bar's commands, the menu state, the display toggles and the toolbar.
+// The menu bar's commands, the menu state and the display toggles.
 #include "Form1.h"
 
 #include "core/Camera.h"
@@ -53,16 +53,15 @@ void Form1::connectMenus() {
     connectItem(this, mnuSelectAll, [this] { mnuSelectAll_Click(); });
     connectItem(this, mnuSelectInvert, [this] { mnuSelectInvert_Click(); });
     connectItem(this, mnuRedo, [this] { mnuRedo_Click(); });
-    // Edit: Undo and Redo come with the undo history; Select All and Invert with
-    // the selection tools; Hold and Fetch with the world files. Preference has no
-    // window yet. They do nothing until then.
+    // Edit: Select All and Invert come with the selection tools; Preference has no
+    // window yet. They do nothing until then. Hold, Fetch, Viewer Mode and the
+    // Help windows are connected with the world menus.
 
     connectIgnoring(this, mnuToolbar, [this] { mnuToolbar_Click(); });
     connectIgnoring(this, mnuStatusBar, [this] { mnuStatusBar_Click(); });
     connectIgnoring(this, mnuWorkspace, [this] { mnuWorkspace_Click(); });
     connectIgnoring(this, mnuExpertMode, [this] { mnuExpertMode_Click(); });
-    // Hide Selected, Hide UnSelected and Unhide All come with the scene tree;
-    // Viewer Mode with the world files.
+    // Hide Selected, Hide UnSelected and Unhide All come with the scene tree.
     connectItem(this, mnuRedrawAllViews, [this] { mnuRedrawAllViews_Click(); });
     connectItem(this, mnuResetViews, [this] { mnuResetViews_Click(); });
     // The Group menu's commands come with the scene tree (the menu stays disabled).
@@ -90,11 +89,8 @@ void Form1::connectMenus() {
 
     connectIgnoring(this, mnuReference, [this] { mnuReference_Click(); });
     connectIgnoring(this, mnuTutorial, [this] { mnuTutorial_Click(); });
-    // The tip of the day and the about window come with the world files.
-    connectItem(this, mnuTip, [this] {
-        if (ShowTips) ShowTips();
-    });
     connectItem(this, mnuCamTrkBkMenuSaveCurrent, [this] { mnuCamTrkBkMenuSaveCurrent_Click(); });
+    connectWorldMenus();
 }
 
 // ---- menu state: only whether a world is open counts
@@ -127,26 +123,7 @@ void Form1::mnuGrp_Update() {
 
 void Form1::mnuCreate_Update() { mnuCreate->menuAction()->setEnabled(WorldLoaded); }
 
-// ---- File
-
-void Form1::mnuNew_Click() { NewWorld(); }
-
-void Form1::mnuOpenFile_Click() { LoadWorldWithOpenDialog(); }
-
-void Form1::mnuAddWorld_Click() {
-    // Merging a world into the open one comes with the world files.
-}
-
-void Form1::mnuCloseFile_Click() {
-    UnloadWorld();
-    for (PicWindow* view : picWindow) view->ClearPicture();
-    mnu_Update();
-}
-
-void Form1::mnuExit_Click() {
-    UnloadWorld();
-    close();
-}
+// ---- File: the world file commands are with the worlds.
 
 // ---- View
 
@@ -248,36 +225,4 @@ void Form1::Toggle3DCard() {
     QCoreApplication::processEvents();
     OMBREL_engine_use_3D_accelerator_card(ToolbarButtonValue("3D Card Toggle") == 1 ? 1 : 0);
     UpdateCameras();
-}
-
-void Form1::Toolbar1_ButtonClick(const std::string& key) {
-    static const std::pair<const char*, int32_t> tools[] = {
-        {"select", ToolSelect},    {"move", ToolMove},          {"rotate", ToolRotate},
-        {"scale", ToolScale},      {"pan", ToolPan},            {"revolve", ToolRevolve},
-        {"zoom camera", ToolZoomCamera}, {"move camera", ToolMoveCamera}, {"roll camera", ToolRollCamera}};
-    static const std::pair<const char*, const char*> pointers[] = {
-        {"select", "Select"}, {"move", "Pointer"},  {"rotate", "Pointer"},   {"scale", "Pointer"},
-        {"pan", "Pan"},       {"revolve", "Revolve"}, {"zoom camera", "Zoom"}, {"move camera", "Move Camera"},
-        {"roll camera", "Roll Camera"}};
-    for (std::size_t i = 0; i < std::size(tools); ++i) {
-        if (key != tools[i].first) continue;
-        Globals::CurrToolMode = tools[i].second;
-        picWinSetMousePtr(pointers[i].second);
-        return;
-    }
-    if (key == "open")
-        LoadWorldWithOpenDialog();
-    else if (key == "new")
-        NewWorld();
-    else if (key == "save")
-        mnuSave_Click();
-    else if (key == "3d card toggle")
-        Toggle3DCard();
-    else if (key == "wireframe")
-        ToggleWireframe();
-    else if (key == "min/max toggle")
-        ToggleWindowMinMax();
-    // Zoom extents, centring, the selection list, the atmosphere, duplicate and
-    // align come with the navigation, scene, atmosphere, geometry and transform
-    // tools; until then their buttons do nothing.
 }

@@ -5,7 +5,9 @@
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
+#include "core/Camera.h"
 #include "core/MultipleSelection.h"
+#include "core/SelectionBookkeeping.h"
 #include "core/ObjectSelection.h"
 #include "core/SelectAllInvert.h"
 #include "core/SelectionCentres.h"
@@ -56,6 +58,8 @@ void Form1::connectSelectionHooks() {
     h.isCamHidden = [this](int32_t camera) { return IsCamHidden(camera); };
     h.isLightHidden = [this](int32_t light) { return IsLightHidden(light); };
     h.topLevelGroups = [this] { return TopLevelGroups(); };
+    // The point frame's Delete: the polygons owning the selected points go.
+    cmdEditPtDelete_Click = [this] { platform::runTrapped(this, [] { Globals::DeleteSelPtsPols(); }); };
 }
 
 // ---- Edit menu
@@ -63,11 +67,11 @@ void Form1::connectSelectionHooks() {
 void Form1::mnuSelectAll_Click() {
     platform::runTrapped(this, [] {
         using namespace Globals;
-        if (IsPointEditing()) {
+        if (Globals::IsPointEditing()) {
             SelectAllGrpPts();
             ComputeSelPtsAvgCenter();
             UpdateSelPtsPolArray();
-        } else if (IsPolygonEditing()) {
+        } else if (Globals::IsPolygonEditing()) {
             SelectAllGrpPols();
             ComputeSelPolsAvgCenter();
             UpdateSelPolsRelatedPtsArray();
@@ -86,11 +90,11 @@ void Form1::mnuSelectInvert_Click() {
     platform::runTrapped(this, [] {
         using namespace Globals;
         SetPrevSelEntityToCurrSelEntity();
-        if (IsPointEditing()) {
+        if (Globals::IsPointEditing()) {
             InvertGrpPts();
             ComputeSelPtsAvgCenter();
             UpdateSelPtsPolArray();
-        } else if (IsPolygonEditing()) {
+        } else if (Globals::IsPolygonEditing()) {
             InvertGrpPols();
             ComputeSelPolsAvgCenter();
             UpdateSelPolsRelatedPtsArray();
@@ -104,9 +108,6 @@ void Form1::mnuSelectInvert_Click() {
     });
 }
 
-void Form1::cmdEditPtDelete_Click() {
-    platform::runTrapped(this, [] { Globals::DeleteSelPtsPols(); });
-}
 
 // ---- trees
 
@@ -202,4 +203,42 @@ bool Form1::EnterSelectionPanel(int32_t Kind, int32_t Handle) {
     default: break;
     }
     return true;
+}
+
+// ---- the select tool in the views
+
+void Form1::picWindow_MouseMove_Select(int, int Button, float X, float Y) {
+    // The track tools' insert-point tool takes the move first once it exists
+    // (FindTrackEdgeUnderCursor).
+    Globals::DrawSelRectForKeyState(Button, X, Y);
+}
+
+void Form1::picWindow_MouseUp_Select(int Index, int, float, float) {
+    using namespace Globals;
+    // Picks and projections go through the view that was released in.
+    if (const auto& cam = ViewCams[static_cast<std::size_t>(Index)])
+        OMBREL_camera_set_current(cam->lngSceneCamera, picWindow[static_cast<std::size_t>(Index)]->hWnd());
+    if (IsPointEditing()) {
+        SelectGrpPts();
+        Globals::UpdateCameras();
+        return;
+    }
+    if (IsPolygonEditing()) {
+        SelectGrpPols();
+        Globals::UpdateCameras();
+        if (IsTextureMappingLoaded()) {
+            core::callHook(core::windowHooks().textureMappingResetSelections);
+            core::callHook(core::windowHooks().textureMappingSetupWithNewZoom);
+        }
+        return;
+    }
+    // The track point rows (InsertTrackPt, SelectTrackPts) come before the
+    // objects once the track tools exist.
+    PrevSelEntityType = CurrSelEntityType;
+    PrevSelEntityHandle = CurrSelEntityHandle;
+    SaveMultiSelAsPrev();
+    SelectMultipleObjects();
+    RecordSelectionChange();
+    ThingsToDoOnSelectedEntityChange();
+    Globals::UpdateCameras();
 }

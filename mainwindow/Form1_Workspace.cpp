@@ -162,8 +162,6 @@ void Form1::CamWorkspaceFrame_Resize(QGroupBox*) {}
 void Form1::CamScrollBar_Resize() {}
 void Form1::frmLight_Resize() {}
 void Form1::LightScrollBar_Resize() {}
-// The gallery's preview is laid out by its page; its picture comes with the gallery.
-void Form1::frmModelPreview_Resize() {}
 
 void Form1::picWinSetMousePtr(const std::string& key) {
     for (PicWindow* view : picWindow) {

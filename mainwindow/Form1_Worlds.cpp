@@ -1,19 +1,23 @@
-// Opening, starting, saving and closing a world, and the standard views. The
-// recent files, templates, hold and fetch, Add World and the replace rules of
-// the world files build on these.
+// Opening, starting, merging, saving and closing a world, the world's root
+// group and size, and the standard views.
 #include "BusyPointer.h"
 #include "Form1.h"
 
+#include "core/BoundingBox.h"
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "core/GroupPolygonProcedures.h"
 #include "core/MultipleSelection.h"
+#include "core/SelectionChange.h"
 #include "core/StringProcedures.h"
 #include "entities/CameraGrp.h"
 #include "entities/LightGrp.h"
 #include "ombrel.h"
 #include "platform/files.h"
 #include "platform/prompts.h"
+#include "RecentFiles.h"
+#include "undo/ActionUndoRedo.h"
+#include "undo/ActionUndoRedo_Stack.h"
 #include "views/PicWindow.h"
 
 #include <QComboBox>
@@ -26,6 +30,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
@@ -33,6 +38,8 @@ constexpr const char* kUntitled = "Untitled.wld";
 constexpr const char* kRootGroupName = "the_world";
 constexpr int32_t kSaveWorld = 0x1203;
 constexpr int32_t kLoadEditor = 4;
+// Extents this small are rounding, not a world: the views need a real distance.
+constexpr double kNoExtent = 1e-9;
 
 // Puts a flag back on every way out of a scope.
 class RestoreOnExit {
@@ -46,6 +53,26 @@ private:
     bool& flag_;
     bool value_;
 };
+
+std::string lowerExtension(const std::string& path) {
+    const std::string ext = std::filesystem::path(path).extension().string();
+    return QString::fromStdString(ext).toLower().toStdString();
+}
+
+// Only these are world files the editor writes; .ombrel and .x are only read.
+bool isWritableWorld(const std::string& path) {
+    const std::string ext = lowerExtension(path);
+    return ext == ".wld" || ext == ".vandel";
+}
+
+std::string asWorldFileName(const std::string& path) {
+    if (isWritableWorld(path)) return path;
+    return std::filesystem::path(path).replace_extension(".wld").string();
+}
+
+void informationBox(const std::string& text) {
+    platform::msgBox(text, platform::MsgButtons::OK, platform::MsgIcon::Information);
+}
 
 }  // namespace
 
@@ -64,11 +91,8 @@ void Form1::releaseCardToggle() {
     if (ToolbarButtonValue("3D Card Toggle") == 1) SetToolbarButtonValue("3D Card Toggle", 0);
 }
 
-// What a loaded and a new world both start with: engine settings, the trees and
-// the four view cameras.
-void Form1::fillWorldControls() {
-    OMBREL_engine_set_atmospheric_effect_intensity(0);
-    if (ToolbarButtonValue("3D Card Toggle") == 1) OMBREL_engine_use_3D_accelerator_card(1);
+// The trees of cameras, groups, lights and textures, as a load and a merge fill them.
+void Form1::populateWorldTrees() {
     trwCamTrackBK_Populate();
     for (int i = 0; i < std::min(3, trwCamTrackBK->topLevelItemCount()); ++i)
         if (trwCamTrackBK->topLevelItem(i)->isExpanded()) trwCamTrackBK_Collapse(trwCamTrackBK->topLevelItem(i));
@@ -79,6 +103,14 @@ void Form1::fillWorldControls() {
     if (trwLight->topLevelItemCount() > 0 && trwLight->topLevelItem(0)->isExpanded())
         trwLight_Collapse(trwLight->topLevelItem(0));
     trwTextures_Populate();
+}
+
+// What a loaded and a new world both start with: engine settings, the trees and
+// the four view cameras.
+void Form1::fillWorldControls() {
+    OMBREL_engine_set_atmospheric_effect_intensity(0);
+    if (ToolbarButtonValue("3D Card Toggle") == 1) OMBREL_engine_use_3D_accelerator_card(1);
+    populateWorldTrees();
     createViewCameras();
 }
 
@@ -86,6 +118,18 @@ void Form1::enableWorldCommands() {
     mnu_Update();
     tabWorkspace->setEnabled(true);
     mnuAddWorld->setEnabled(true);
+}
+
+bool Form1::ConfirmDiscardWorld() {
+    if (!WorldLoaded) return true;
+    switch (platform::msgBox("Save changes?", platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question)) {
+    case platform::MsgResult::Yes:
+        return mnuSave_Click();
+    case platform::MsgResult::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void Form1::LoadWorld(const std::string& FileName) {
@@ -99,7 +143,7 @@ void Form1::LoadWorld(const std::string& FileName) {
     const std::string bitmaps = GetFolderOfPath(FileName) + "bitmaps";
     if (OMBREL_engine_load_world(FileName.c_str(), "", bitmaps.c_str(), kLoadEditor) == -1) {
         mnuCloseFile_Click();
-        platform::msgBox("Error Loading World", platform::MsgButtons::OK, platform::MsgIcon::Information);
+        informationBox("Error Loading World");
         return;
     }
     RootGrp = GetWorldRootGrp();
@@ -117,13 +161,14 @@ void Form1::LoadWorld(const std::string& FileName) {
 
 void Form1::NewWorld() {
     using namespace Globals;
+    if (!ConfirmDiscardWorld()) return;
     releaseCardToggle();
     UnloadWorld();
     ResetControls();
     const int32_t result = OMBREL_engine_load_world(nullptr, nullptr, nullptr, kLoadEditor);
     RootGrp = OMBREL_group_create(kRootGroupName);
     if (result == -1) {
-        platform::msgBox("Error Starting New World", platform::MsgButtons::OK, platform::MsgIcon::Information);
+        informationBox("Error Starting New World");
         return;
     }
     CurrWorldFile = kUntitled;
@@ -133,7 +178,7 @@ void Form1::NewWorld() {
     WorldLoaded = true;
     UpdateStatusBar();
     mnuResetViews_Click();
-    // The templates window is shown here once the world files bring it.
+    ShowTemplates();
     enableWorldCommands();
 }
 
@@ -144,7 +189,7 @@ void Form1::UnloadWorld() {
     WorldLoaded = false;
     frmTrack->setVisible(false);
     NumSelTrkPts = 0;
-    // The undo history is emptied here once the undo tools exist.
+    if (UndoRedoStack) UndoRedoStack->Reset();
     tmrAnimPreview->stop();
     tabWorkspace->setEnabled(false);
     CurrSelEntityType = PrevSelEntityType = SelNone;
@@ -163,8 +208,13 @@ void Form1::UnloadWorld() {
 }
 
 void Form1::LoadWorldWithOpenDialog() {
-    LoadWorld(GetOpenedFile());
-    // The opened file joins the recent files here once the world files keep them.
+    using Globals::CurrWorldFile;
+    const std::string path = GetOpenedFile();
+    if (!path.empty() && !ConfirmDiscardWorld()) return;
+    LoadWorld(path);
+    // A new world is no file yet: it never joins the recent files.
+    if (WorldLoaded && MRUList && CurrWorldFile != kUntitled && platform::fileExists(CurrWorldFile))
+        MRUList->AddMRUItem(CurrWorldFile);
 }
 
 std::string Form1::GetOpenedFile() {
@@ -178,16 +228,71 @@ std::string Form1::GetOpenedFile() {
 std::string Form1::GetSaveAsFile() {
     platform::FileRequest request;
     request.title = "Save As";
-    request.fileName = Globals::CurrWorldFile;
+    request.fileName = asWorldFileName(Globals::CurrWorldFile);
     request.filter = "*.wld;*.vandel (*.wld *.vandel)";
     return platform::prompts().saveFileName(request);
+}
+
+void Form1::AddWorld(const std::string& FileName, const std::array<double, 3>& Location) {
+    using namespace Globals;
+    // A refused or failed merge leaves no stale group from an earlier one.
+    AddedWorldRootGrp = 0;
+    if (FileName.empty()) return;
+    BusyPointer busy(*this);
+    if (FileName == CurrWorldFile) {
+        informationBox("This file is the one that is opened");
+        return;
+    }
+    // The folder names are case-sensitive here: the same "bitmaps" folder a load uses.
+    const std::string bitmaps = GetFolderOfPath(FileName) + "bitmaps";
+    AddedWorldRootGrp = OMBREL_engine_add_world(FileName.c_str(), "", bitmaps.c_str(), Location.data());
+    if (AddedWorldRootGrp == 0) return;
+    OMBREL_group_set_location(AddedWorldRootGrp, Location.data());
+    SetGroupOrientation(AddedWorldRootGrp);
+    OMBREL_group_set_father_group(AddedWorldRootGrp, RootGrp);
+    if (SceneCameras) SceneCameras->RemoveAll();
+    if (SceneLights) SceneLights->RemoveAll();
+    UpdateStatusBar();
+    populateWorldTrees();
+    WorldSize = GetWorldSize();
+    mnu_Update();
+}
+
+void Form1::AddWorldWithUndo() {
+    using namespace Globals;
+    const std::string path = GetOpenedFile();
+    if (path.empty()) return;
+    AddWorld(path, {0, 0, 0});
+    if (AddedWorldRootGrp == 0) {
+        informationBox("Failed adding world!");
+        return;
+    }
+    SetPrevSelEntityToCurrSelEntity();
+    CurrSelEntityType = SelGroup;
+    CurrSelEntityHandle = AddedWorldRootGrp;
+    auto record = std::make_unique<ActionUndoRedo>();
+    record->ActionType = ActCreate;
+    record->SetActionObjects();
+    record->Create->SetCreatedEntity(SelGroup, AddedWorldRootGrp);
+    UndoRedoStack->Push(std::move(record));
+    SelGrpBndBox->Initialize(AddedWorldRootGrp);
+    // The trees, panels, menus and the point and polygon selections follow the new selection.
+    ThingsToDoOnSelectedEntityChange();
+    UpdateCameras();
+}
+
+bool Form1::saveWorldTo(const std::string& path) {
+    if (OMBREL_engine_save(path.c_str(), Globals::RootGrp, kSaveWorld) == 0) return true;
+    informationBox("Error Saving World");
+    return false;
 }
 
 bool Form1::mnuSave_Click() {
     using namespace Globals;
     if (!WorldLoaded) return false;
-    if (CurrWorldFile == kUntitled) return mnuSaveAs_Click();
-    return OMBREL_engine_save(CurrWorldFile.c_str(), RootGrp, kSaveWorld) == 0;
+    // A new world, and one read from a file the editor does not write, need a name first.
+    if (CurrWorldFile == kUntitled || !isWritableWorld(CurrWorldFile)) return mnuSaveAs_Click();
+    return saveWorldTo(CurrWorldFile);
 }
 
 bool Form1::mnuSaveAs_Click() {
@@ -197,17 +302,39 @@ bool Form1::mnuSaveAs_Click() {
     for (;;) {
         path = GetSaveAsFile();
         if (path.empty()) return false;
+        if (!isWritableWorld(path)) path += ".wld";
         if (!platform::fileExists(path)) break;
         const auto answer = platform::msgBox("This file already exist. Do you wish to replace it?",
                                              platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question);
         if (answer == platform::MsgResult::Yes) break;
         if (answer != platform::MsgResult::No) return false;
     }
-    if (OMBREL_engine_save(path.c_str(), RootGrp, kSaveWorld) != 0) return false;
+    if (!saveWorldTo(path)) return false;
     CurrWorldFile = path;
     setCaption("TALVORA - " + path);
-    // The saved file joins the recent files here once the world files keep them.
+    if (MRUList) MRUList->AddMRUItem(CurrWorldFile);
     return true;
+}
+
+void Form1::mnuNew_Click() { NewWorld(); }
+
+void Form1::mnuOpenFile_Click() { LoadWorldWithOpenDialog(); }
+
+void Form1::mnuAddWorld_Click() { AddWorldWithUndo(); }
+
+void Form1::mnuCloseFile_Click() {
+    if (!ConfirmDiscardWorld()) return;
+    UnloadWorld();
+    for (PicWindow* view : picWindow) view->ClearPicture();
+    mnu_Update();
+}
+
+void Form1::mnuExit_Click() {
+    // The question is asked here; the world is closed before the window, so the
+    // closing step finds none and asks nothing more.
+    if (!ConfirmDiscardWorld()) return;
+    UnloadWorld();
+    close();
 }
 
 int32_t Form1::GetWorldRootGrp() {
@@ -220,13 +347,17 @@ int32_t Form1::GetWorldRootGrp() {
 }
 
 double Form1::GetWorldSize() {
+    constexpr double kNoPolygon = 10000.0;
     const int32_t root = Globals::RootGrp;
-    if (OMBREL_group_get_number_of_polygons(root) == 0) return 10000.0;
+    if (OMBREL_group_get_number_of_polygons(root) == 0) return kNoPolygon;
     double box[6] = {};
     OMBREL_group_get_bounding_box(root, box);
+    // On equal extents the earlier axis wins.
     double size = box[3] - box[0];
-    for (int axis = 1; axis < 3; ++axis) size = std::max(size, box[axis + 3] - box[axis]);
-    return std::abs(size);
+    for (int axis = 1; axis < 3; ++axis)
+        if (box[axis + 3] - box[axis] > size) size = box[axis + 3] - box[axis];
+    size = std::abs(size);
+    return size <= kNoExtent ? kNoPolygon : size;
 }
 
 void Form1::SetSaveFlagOnAll() {
@@ -266,6 +397,9 @@ void Form1::ResetCameras() {
         camera->SetLookAtOffset(0, 0);
         camera->RollAngle = 0;
         camera->PointAtLoc({0, 0, 0});
+        // A fixed direction first, so the standard views never keep a camera's
+        // history (a view revolved over the top would stay upside down).
+        OMBREL_camera_set_direction(c, 1, 0, 0);
         camera->Update();
     }
     const int32_t perspective = ViewCams[2]->lngSceneCamera;

@@ -4,6 +4,8 @@
 #include "ombrel_loader.h"
 #include "platform/error_trap.h"
 
+#include <QDropEvent>
+#include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -57,6 +59,7 @@ PicWindow::PicWindow(int index, QWidget* parent) : QWidget(parent), index_(index
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    setAcceptDrops(true);
     allocate();
 }
 
@@ -160,4 +163,40 @@ void PicWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (MouseUp)
         MouseUp(index_, buttonOf(event->button()), shiftOf(event->modifiers()), event->position().toPoint().x(),
                 event->position().toPoint().y());
+}
+
+void PicWindow::keyPressEvent(QKeyEvent* event) {
+    // The main window has run the shortcut already; a press passed on to the
+    // parents would be counted as pressed again by the key state.
+    event->accept();
+}
+
+void PicWindow::dragEnterEvent(QDragEnterEvent* event) {
+    // Entering is answered like any move over the view.
+    dragMoveEvent(event);
+}
+
+void PicWindow::dragMoveEvent(QDragMoveEvent* event) {
+    int effect = 0;
+    if (DragOver) DragOver(index_, event->mimeData(), effect);
+    if (effect == 0) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void PicWindow::dropEvent(QDropEvent* event) {
+    int effect = 1;
+    const QPoint p = event->position().toPoint();
+    if (DragDrop)
+        DragDrop(index_, event->mimeData(), effect, buttonOf(event->buttons()), shiftOf(event->modifiers()), p.x(),
+                 p.y());
+    if (effect == 0) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
 }

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QMimeData;
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -52,6 +54,9 @@ public:
     // Mouse events in the classic shape: button 1 left, 2 right, 4 middle; shift
     // 1 Shift, 2 Ctrl, 4 Alt; positions in pixels.
     std::function<void(int index, int button, int shift, int x, int y)> MouseDown, MouseMove, MouseUp;
+    // Drags over the view and drops on it; effect 0 refuses the drop, 1 takes a copy.
+    std::function<void(int index, const QMimeData* data, int& effect)> DragOver;
+    std::function<void(int index, const QMimeData* data, int& effect, int button, int shift, int x, int y)> DragDrop;
 
     // The view whose surface has this handle, or null.
     static PicWindow* FromSurface(int32_t surface);
@@ -62,6 +67,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void allocate();

@@ -1,46 +1,44 @@
 #include "ViewRedraw.h"
 
 #include "PicWindow.h"
+#include "ViewOverlays.h"
 
-#include "core/Camera.h"
 #include "core/Globals.h"
+#include "core/PointSelection.h"
+#include "core/PolygonSelection.h"
 #include "ombrel.h"
 #include "platform/error_trap.h"
 
-#include <string>
+#include <array>
 
 namespace views {
 namespace {
 
 ViewHost* g_host = nullptr;
+uint64_t g_paints = 0;
+std::array<uint64_t, 4> g_lastPaint{};
 
-int32_t sceneCamera(int index) {
-    const auto& camera = Globals::ViewCams[static_cast<std::size_t>(index)];
-    return camera ? camera->lngSceneCamera : 0;
-}
+void makeCurrent(int index) { OMBREL_camera_set_current(SceneCamera(index), g_host->View(index).hWnd()); }
 
-void makeCurrent(int index) {
-    OMBREL_camera_set_current(sceneCamera(index), g_host->View(index).hWnd());
-}
-
-[[noreturn]] void engineFailed(const char* what) {
-    const char* reason = OMBREL_ext_get_last_error();
-    throw platform::EditorError(std::string(what) + ": " + (reason && *reason ? reason : "the engine gave no reason"));
-}
-
-// Renders the view into its buffer; the overlays that come with the selection
-// tools draw on OverlayDC after this.
-void DrawBDBoxOrWire(int index) {
-    PicWindow& view = g_host->View(index);
-    if (OMBREL_engine_render_on_dc(view.hWnd(), sceneCamera(index)) == 0) engineFailed("The view could not be rendered");
-    Globals::OverlayDC = &view.dc();
-    view.transient().clear();
-    view.MarkRendered();
+// The overlays, each over the ones before it. The tracks are drawn after the
+// selected polygons by the tools that own them.
+void drawOverlays(int index) {
+    DrawBDBoxOrWire(index);
+    DrawGizmo(index);
+    DrawGrpPts(index);
+    Globals::DrawSelectedPts(index);
+    Globals::DrawSelectedPols(index);
 }
 
 }  // namespace
 
 void setViewHost(ViewHost* host) { g_host = host; }
+
+ViewHost& viewHost() { return *g_host; }
+
+uint64_t LastPaintSerial(int index) {
+    return index >= 0 && index < 4 ? g_lastPaint[static_cast<std::size_t>(index)] : 0;
+}
 
 }  // namespace views
 
@@ -72,8 +70,9 @@ void picWindow_Paint(int Index) {
         PicWindow& view = g_host->View(Index);
         if (view.Area() == 0) return;
         views::makeCurrent(Index);
-        views::DrawBDBoxOrWire(Index);
-        if (OMBREL_engine_copy_image_from_dc_to_screen() != 0) views::engineFailed("The view could not be shown");
+        views::drawOverlays(Index);
+        if (OMBREL_engine_copy_image_from_dc_to_screen() != 0) views::EngineFailed("The view could not be shown");
+        views::g_lastPaint[static_cast<std::size_t>(Index)] = ++views::g_paints;
         views::makeCurrent(g_host->ActiveView());
     });
 }

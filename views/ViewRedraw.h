@@ -1,10 +1,14 @@
 // The redraw of the views: UpdateCameras is the single entry every edit calls.
 // Each view's paint makes its camera current, has the engine render into the
-// view's buffer and present it, then makes the active view's camera current again.
+// view's buffer, lays the overlays over the image, presents it, then makes the
+// active view's camera current again.
 #pragma once
+
+#include <cstdint>
 
 class PicWindow;
 class QWidget;
+class TransformGizmo;
 
 namespace views {
 
@@ -18,10 +22,24 @@ public:
     virtual PicWindow& View(int index) = 0;
     // The window the error window is shown over.
     virtual QWidget* TrapOwner() = 0;
+    // The selection is shown as a wireframe (when the box is off).
+    virtual bool ShowsWireframe() const = 0;
+    // A group, camera or light hidden in its tree; other kinds are never hidden.
+    virtual bool IsEntityHidden(int32_t kind, int32_t handle) const = 0;
+    // The view's transform handle, or null.
+    virtual TransformGizmo* Gizmo(int index) = 0;
+    // The workspace shows point editing of the geometry.
+    virtual bool EditingPoints() const = 0;
 };
 
 // The main window registers itself while it lives (nullptr = none).
 void setViewHost(ViewHost* host);
+// The registered host; only valid while one is registered.
+ViewHost& viewHost();
+
+// Counts paints: the value the view's last finished paint took (0 = never
+// painted), so the order of the last redraw can be read back.
+uint64_t LastPaintSerial(int index);
 
 }  // namespace views
 

@@ -53,6 +53,7 @@ TEST_F(MenuTest, MenusFollowOnlyWhetherAWorldIsOpen) {
     Globals::CurrSelEntityType = SelGroup;
     f.mnu_Update();
     expectWorldItems(f, true);
+    platform_.prompts.answer(platform::MsgResult::No);  // "Save changes?"
     f.mnuCloseFile->trigger();
     EXPECT_FALSE(f.WorldLoaded);
     expectWorldItems(f, false);

@@ -57,15 +57,17 @@ TEST_F(ShutdownTest, YesKeepsTheWindowOpenWhenSaveAsIsCancelledOrFails) {
     struct Case {
         const char* name;
         std::string path;  // "" = cancelled
+        bool saveFails;
     };
     const std::string blocker = tempPath("a file");
     std::ofstream(blocker) << "x";
-    const Case cases[] = {{"cancelled", ""}, {"parent is a file", blocker + "/world.wld"}};
+    const Case cases[] = {{"cancelled", "", false}, {"parent is a file", blocker + "/world.wld", true}};
     StartEditor();
     OpenSmallWorld();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         platform_.prompts.answer(MsgResult::Yes).answerSaveFile(c.path);
+        if (c.saveFails) platform_.prompts.answer(MsgResult::OK);  // "Error Saving World"
         EXPECT_FALSE(form().close());
         EXPECT_FALSE(form().QuitFlag);
         EXPECT_TRUE(form().WorldLoaded);
@@ -101,21 +103,28 @@ TEST_F(ShutdownTest, SaveAsOverAnExistingFileAsksFirst) {
     EXPECT_EQ(Globals::CurrWorldFile, first);
 }
 
-TEST_F(ShutdownTest, ExitClosesTheWorldFirstSoNothingIsAsked) {
+TEST_F(ShutdownTest, ExitAsksOnceThenClosesTheWorldBeforeTheWindow) {
     StartEditor();
     OpenSmallWorld();
+    platform_.prompts.answer(MsgResult::No);
     form().mnuExit->trigger();
     EXPECT_TRUE(form().QuitFlag);
-    EXPECT_TRUE(platform_.prompts.shown().empty());
+    std::vector<std::string> messages;
+    for (const auto& p : platform_.prompts.shown())
+        if (p.kind == platform::doubles::PromptKind::Message) messages.push_back(p.text);
+    EXPECT_EQ(messages, std::vector<std::string>{"Save changes?"});
 }
 
 TEST_F(ShutdownTest, TheMainLoopDrainsTheWheelQueueAndEndsOnTheQuitFlag) {
     Form1& f = StartEditor();
+    // The wheel is only taken while a world is open and a view has the focus.
+    OpenEmptyWorld();
+    f.PicBoxHasFocus = true;
     for (int i = 0; i < 5; ++i) platform::pushWheelDelta(120);
     int pendingAtFirstDispatch = 0;
     QTimer::singleShot(0, &f, [&] {
         pendingAtFirstDispatch = platform::pendingWheelMessages();
-        f.close();
+        f.QuitFlag = true;
     });
     EXPECT_EQ(f.Form_Activate(), 0);
     EXPECT_EQ(pendingAtFirstDispatch, 0);  // the first pass took them before dispatching

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "core/Globals.h"
+#include "mainwindow/formTemplate.h"
 #include "ombrel.h"
 #include "ombrel_loader.h"
 #include "platform/program.h"
@@ -95,6 +96,8 @@ Form1& EditorFixture::StartEditor(const std::string& commandLine) {
 }
 
 void EditorFixture::OpenEmptyWorld() {
+    // A new world is followed by the template chooser: keep the world empty.
+    platform_.prompts.answerWindow<formTemplate>([](formTemplate& w) { w.cmdCancel_Click(); });
     form_->NewWorld();
     ASSERT_TRUE(form_->WorldLoaded);
 }

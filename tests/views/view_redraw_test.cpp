@@ -1,6 +1,7 @@
 // The views over the engine's surfaces and the redraw order.
 #include "EditorFixture.h"
 
+#include "core/BoundingBox.h"
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "ombrel.h"
@@ -8,6 +9,9 @@
 #include "views/ViewRedraw.h"
 
 #include <QApplication>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -81,4 +85,72 @@ TEST_F(ViewRedrawTest, TheTopViewShowsTheWorldAtItsCentre) {
     const double share = drawnShare(top);
     EXPECT_GT(share, 0.0);
     EXPECT_LT(share, 0.9);
+}
+
+namespace {
+
+// Pixels of one colour in the view's buffer.
+int pixelsOf(const QImage& image, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) count += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return count;
+}
+
+std::vector<int> paintOrder() {
+    std::vector<int> order = {0, 1, 2, 3};
+    std::sort(order.begin(), order.end(),
+              [](int a, int b) { return views::LastPaintSerial(a) < views::LastPaintSerial(b); });
+    return order;
+}
+
+}  // namespace
+
+TEST_F(ViewRedrawTest, WithViewTwoActiveTheOthersArePaintedFirstInOrder) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    f.PicBoxFocused = 2;
+    UpdateCameras();
+    EXPECT_EQ(paintOrder(), (std::vector<int>{0, 1, 3, 2}));
+    EXPECT_EQ(OMBREL_camera_get_current(), sceneCamera(2));
+}
+
+TEST_F(ViewRedrawTest, AViewWithoutAreaIsSkipped) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    f.picWindow[3]->resize(0, f.picWindow[3]->height());
+    const uint64_t before = views::LastPaintSerial(3);
+    UpdateCameras();
+    EXPECT_EQ(views::LastPaintSerial(3), before);
+    EXPECT_GT(views::LastPaintSerial(0), before);
+}
+
+// The selected group is shown by its white box, or by its wireframe after the
+// toggle; a group hidden in its tree shows neither, and no handle.
+TEST_F(ViewRedrawTest, TheSelectedGroupIsOutlinedUnlessHidden) {
+    Form1& f = StartEditor();
+    const int32_t group = OpenSmallWorld();
+    const QImage& top = f.picWindow[0]->buffer();
+    const QRgb white = qRgb(255, 255, 255);
+    UpdateCameras();
+    const int plain = pixelsOf(top, white);
+
+    Globals::CurrSelEntityType = SelGroup;
+    Globals::CurrSelEntityHandle = group;
+    Globals::SelGrpBndBox->Initialize(group);
+    UpdateCameras();
+    const int boxed = pixelsOf(top, white);
+    EXPECT_GT(boxed, plain + 20);
+    EXPECT_TRUE(f.ViewGizmos[0]->IsShown());
+
+    f.ToggleWireframe();
+    ASSERT_TRUE(f.ShowWireframe);
+    EXPECT_GT(pixelsOf(top, white), plain + 20);
+
+    f.trwGroupView->SetImage(f.trwGroupView->Item(KeyedTree::NodeKey("Group", group)), "GroupHidden");
+    ASSERT_TRUE(f.IsGrpHidden(group));
+    f.ViewGizmos[0]->Draw(0, 0, false);  // forget where the handle was
+    UpdateCameras();
+    EXPECT_EQ(pixelsOf(top, white), plain);
+    EXPECT_FALSE(f.ViewGizmos[0]->IsShown());
 }

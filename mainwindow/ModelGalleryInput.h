@@ -1,0 +1,32 @@
+// The gallery's mouse and paint events as plain callbacks: the tree's right-button
+// release (its pop-up menu), the start of a drag out of the tree or the preview,
+// the preview's repaint and the preview frame's resize.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+#include <functional>
+
+class QEvent;
+class QWidget;
+
+class ModelGalleryInput : public QObject {
+public:
+    // Watches widget; the callbacks left empty are not called.
+    explicit ModelGalleryInput(QWidget* widget);
+
+    std::function<void(int button, int shift, int x, int y)> MouseUp;
+    // A left-button press followed by a move past the drag distance.
+    std::function<void()> DragStart;
+    // Before the widget paints itself.
+    std::function<void()> Paint;
+    std::function<void()> Resize;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPoint pressedAt_;
+    bool pressed_ = false;
+};

@@ -1,0 +1,119 @@
+// The main toolbar: tool buttons and their pointers, the release over a tool
+// button that opens the numeric transform dialog, and the commands that need a
+// world or a suitable selection.
+#include "EditorFixture.h"
+
+#include "core/Camera.h"
+#include "core/Globals.h"
+#include "transform/frmTransformParameters.h"
+#include "views/PicWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QToolBar>
+
+namespace {
+
+using ToolbarTest = EditorFixture;
+
+const char* kToolKeys[] = {"Select", "Move", "Rotate", "Scale", "Pan", "Revolve", "Zoom Camera", "Move Camera",
+                           "Roll Camera"};
+
+QPoint centreOf(Form1& f, const char* key) {
+    return f.Toolbar1->widgetForAction(f.Toolbar1_Button(key))->geometry().center();
+}
+
+}  // namespace
+
+TEST_F(ToolbarTest, EachToolButtonSetsItsToolAndThePointerOfEveryView) {
+    Form1& f = StartEditor();
+    const char* pointers[] = {"Select", "Pointer", "Pointer", "Pointer", "Pan", "Revolve", "Zoom", "Move Camera",
+                              "Roll Camera"};
+    for (int mode = 8; mode >= 0; --mode) {
+        f.Toolbar1_ButtonClick(QString(kToolKeys[mode]).toLower().toStdString());
+        EXPECT_EQ(Globals::CurrToolMode, mode);
+        for (PicWindow* view : f.picWindow) {
+            EXPECT_EQ(view->MousePointer(), 99);
+            EXPECT_EQ(view->MouseIcon(), pointers[mode]);
+        }
+    }
+}
+
+TEST_F(ToolbarTest, SetToolModePressesExactlyTheToolsButton) {
+    Form1& f = StartEditor();
+    f.picWinSetMousePtr("Pan");
+    for (int32_t mode : {2, 7, 99}) {
+        f.SetToolMode(mode);
+        EXPECT_EQ(Globals::CurrToolMode, mode);
+        for (int i = 0; i < 9; ++i) EXPECT_EQ(f.ToolbarButtonValue(kToolKeys[i]), i == mode ? 1 : 0) << mode << i;
+        // The pointers are the caller's business.
+        EXPECT_EQ(f.picWindow[0]->MouseIcon(), "Pan");
+    }
+}
+
+TEST_F(ToolbarTest, AReleaseOverTheCurrentToolsButtonOpensTheNumericDialogForASuitableSelection) {
+    Form1& f = StartEditor();
+    const int32_t group = OpenSmallWorld();
+    QApplication::processEvents();
+    std::string caption;
+    platform_.prompts.answerWindow<frmTransformParameters>(
+        [&](frmTransformParameters& dialog) { caption = dialog.windowTitle().toStdString(); });
+    struct Case {
+        int32_t tool;
+        int32_t kind;
+        const char* over;
+        int button;
+        const char* opens;  // "" = nothing
+    };
+    const Case cases[] = {
+        {ToolScale, SelCamera, "Scale", 1, ""},          {ToolScale, SelGroup, "Rotate", 1, ""},
+        {ToolRevolve, SelGroup, "Revolve", 1, ""},       {ToolScale, SelMultiple, "Scale", 1, ""},
+        {ToolScale, SelGroup, "Scale", 1, "Scale Transform"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.over);
+        Globals::CurrToolMode = c.tool;
+        Globals::CurrSelEntityType = c.kind;
+        Globals::CurrSelEntityHandle = c.kind == SelGroup ? group : 0;
+        const QPoint at = centreOf(f, c.over);
+        f.Toolbar1_MouseUp(c.button, 0, at.x(), at.y());
+        EXPECT_EQ(caption, c.opens);
+    }
+    EXPECT_EQ(platform_.prompts.pendingAnswers(), 0u);
+}
+
+TEST_F(ToolbarTest, CommandsThatNeedAWorldOrAGroupDoNothingWithoutThem) {
+    Form1& f = StartEditor();
+    int shown = 0;
+    f.ShowAtmosphereWindow = [&] { ++shown; };
+    f.ShowDuplicateDialog = [&] { ++shown; };
+    f.Toolbar1_ButtonClick("atmosphere");
+    f.Toolbar1_ButtonClick("duplicate");
+    EXPECT_EQ(shown, 0);
+    OpenSmallWorld();
+    Globals::CurrSelEntityType = SelCamera;
+    f.Toolbar1_ButtonClick("duplicate");
+    EXPECT_EQ(shown, 0);
+    f.Toolbar1_ButtonClick("atmosphere");
+    Globals::CurrSelEntityType = SelMultiple;
+    f.Toolbar1_ButtonClick("duplicate");
+    EXPECT_EQ(shown, 2);
+}
+
+TEST_F(ToolbarTest, ZoomExtentsAllWithAMaximisedViewMovesOnlyThatView) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    QApplication::processEvents();
+    f.PicBoxFocused = 1;
+    f.ToggleWindowMinMax();
+    QApplication::processEvents();
+    double before[4];
+    for (int i = 0; i < 4; ++i) before[i] = Globals::ViewCams[i]->dblViewingDistance;
+    f.Toolbar1_ButtonClick("zoom extents all");
+    for (int i = 0; i < 4; ++i) {
+        if (i == 1)
+            EXPECT_NE(Globals::ViewCams[i]->dblViewingDistance, before[i]);
+        else
+            EXPECT_EQ(Globals::ViewCams[i]->dblViewingDistance, before[i]) << i;
+    }
+}

@@ -1,0 +1,342 @@
+// The File menu's world commands driven with every prompt scripted: new, open,
+// merge, save, save as, close, the save question before a world is discarded,
+// the root-group rule, the world size and the command line.
+#include "EditorFixture.h"
+
+#include "core/EntityProcedures.h"
+#include "core/Globals.h"
+#include "mainwindow/RecentFiles.h"
+#include "mainwindow/formTemplate.h"
+#include "ombrel.h"
+#include "undo/ActionUndoRedo_Stack.h"
+
+#include <QAction>
+
+#include <filesystem>
+#include <fstream>
+
+using platform::MsgResult;
+using platform::doubles::PromptKind;
+
+namespace {
+
+std::vector<std::string> messages(const platform::doubles::ScriptedPrompts& prompts) {
+    std::vector<std::string> texts;
+    for (const auto& p : prompts.shown())
+        if (p.kind == PromptKind::Message) texts.push_back(p.text);
+    return texts;
+}
+
+std::string caption(const Form1& f) { return f.windowTitle().toStdString(); }
+
+std::string groupName(int32_t group) { return Globals::GetEntityName(group); }
+
+}  // namespace
+
+using WorldFilesTest = EditorFixture;
+
+TEST_F(WorldFilesTest, ANewWorldIsUntitledWithItsRootGroupAndStandardSize) {
+    Form1& f = StartEditor();
+    OpenEmptyWorld();
+    EXPECT_EQ(caption(f), "TALVORA - Untitled.wld");
+    EXPECT_EQ(Globals::CurrWorldFile, "Untitled.wld");
+    EXPECT_EQ(groupName(Globals::RootGrp), "the_world");
+    EXPECT_EQ(Globals::WorldSize, 1000.0);
+    EXPECT_TRUE(f.mnuAddWorld->isEnabled());
+}
+
+TEST_F(WorldFilesTest, OpeningAWorldCaptionsItAndPutsItOnTopOfTheRecentFiles) {
+    const std::string path = SaveSmallWorldFile("small world.wld");
+    Form1& f = StartEditor();
+    platform_.prompts.answerOpenFile(path);
+    f.mnuOpenFile->trigger();
+    ASSERT_TRUE(f.WorldLoaded);
+    EXPECT_EQ(caption(f), "TALVORA [" + path + "]");
+    EXPECT_EQ(Globals::CurrWorldFile, path);
+    EXPECT_EQ(OMBREL_group_get_using_name("the_world"), Globals::RootGrp);
+    // The two squares 100 apart are 100 wide every way.
+    EXPECT_DOUBLE_EQ(Globals::WorldSize, 100.0);
+    EXPECT_EQ(f.MRUList->Tag(0), path);
+}
+
+TEST_F(WorldFilesTest, FatherlessGroupsAreAdoptedByANewRootGroup) {
+    // A world saved from a group that is not "the_world" has no root of that name.
+    const std::string path = tempPath("loose.wld");
+    ASSERT_EQ(OMBREL_engine_load_world(nullptr, nullptr, nullptr, 4), 0);
+    const int32_t top = OMBREL_group_create("loose");
+    const int32_t child = OMBREL_group_create("child");
+    OMBREL_group_set_father_group(child, top);
+    ASSERT_EQ(OMBREL_engine_save(path.c_str(), top, 0x1203), 0);
+    OMBREL_engine_close();
+
+    StartEditor().LoadWorld(path);
+    const int32_t root = Globals::RootGrp;
+    EXPECT_EQ(groupName(root), "the_world");
+    const int32_t loose = OMBREL_group_get_using_name("loose");
+    EXPECT_EQ(OMBREL_group_get_father_group(loose), root);
+    EXPECT_EQ(OMBREL_group_get_father_group(OMBREL_group_get_using_name("child")), loose);
+    // No polygon: the standard distance, not zero.
+    EXPECT_EQ(Globals::WorldSize, 10000.0);
+}
+
+TEST_F(WorldFilesTest, AFileTheEngineRefusesLeavesNoWorldOpen) {
+    const std::string garbage = tempPath("garbage.wld");
+    std::ofstream(garbage) << "this is not a world\n\x01\x02";
+    const std::string folder = tempPath("folder.wld");
+    std::filesystem::create_directory(folder);
+    struct Case {
+        const char* name;
+        std::string path;
+    };
+    const Case cases[] = {{"missing", tempPath("missing.wld")}, {"not a world", garbage}, {"a folder", folder}};
+    Form1& f = StartEditor();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform_.prompts.answer(MsgResult::OK);
+        f.LoadWorld(c.path);
+        EXPECT_FALSE(f.WorldLoaded);
+        EXPECT_EQ(caption(f), "TALVORA");
+        EXPECT_FALSE(f.mnuSave->isEnabled());
+        EXPECT_EQ(messages(platform_.prompts).back(), "Error Loading World");
+    }
+}
+
+TEST_F(WorldFilesTest, SaveAsAsksBeforeReplacingAFile) {
+    const std::string existing = tempPath("existing.wld");
+    std::ofstream(existing) << "old";
+    const std::string other = tempPath("other.wld");
+    struct Case {
+        const char* name;
+        MsgResult answer;
+        std::string savedTo;  // "" = nothing written
+    };
+    const Case cases[] = {
+        {"yes replaces", MsgResult::Yes, existing},
+        {"no asks for another name", MsgResult::No, other},
+        {"cancel writes nothing", MsgResult::Cancel, ""},
+    };
+    Form1& f = StartEditor();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(existing) << "old";
+        std::filesystem::remove(other);
+        OpenSmallWorld();
+        platform_.prompts.answerSaveFile(existing).answer(c.answer);
+        if (c.answer == MsgResult::No) platform_.prompts.answerSaveFile(other);
+        EXPECT_EQ(f.mnuSaveAs_Click(), !c.savedTo.empty());
+        EXPECT_EQ(messages(platform_.prompts).back(), "This file already exist. Do you wish to replace it?");
+        if (c.savedTo.empty()) {
+            EXPECT_EQ(Globals::CurrWorldFile, "Untitled.wld");
+            EXPECT_EQ(caption(f), "TALVORA - Untitled.wld");
+            continue;
+        }
+        EXPECT_EQ(Globals::CurrWorldFile, c.savedTo);
+        EXPECT_EQ(caption(f), "TALVORA - " + c.savedTo);
+        EXPECT_EQ(f.MRUList->Tag(0), c.savedTo);
+        EXPECT_EQ(OMBREL_engine_load_world(c.savedTo.c_str(), "", "", 4), 0);
+        EXPECT_NE(OMBREL_group_get_using_name("box"), 0);
+        f.UnloadWorld();
+    }
+}
+
+TEST_F(WorldFilesTest, ANameThatIsNoWorldFileGetsTheWorldExtension) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    const std::string name = tempPath("plain");
+    platform_.prompts.answerSaveFile(name);
+    ASSERT_TRUE(f.mnuSaveAs_Click());
+    EXPECT_EQ(Globals::CurrWorldFile, name + ".wld");
+    EXPECT_TRUE(std::filesystem::exists(name + ".wld"));
+    EXPECT_FALSE(std::filesystem::exists(name));
+}
+
+TEST_F(WorldFilesTest, AFailedSaveSaysSoAndChangesNothing) {
+    const std::string blocker = tempPath("a file");
+    std::ofstream(blocker) << "x";
+    const std::string folder = tempPath("folder.wld");
+    std::filesystem::create_directory(folder);
+    struct Case {
+        const char* name;
+        std::string path;
+    };
+    const Case cases[] = {{"parent is a file", blocker + "/world.wld"}, {"an existing folder", folder}};
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform_.prompts.answerSaveFile(c.path).answer(MsgResult::OK);
+        EXPECT_FALSE(f.mnuSave_Click());
+        EXPECT_EQ(messages(platform_.prompts).back(), "Error Saving World");
+        EXPECT_EQ(Globals::CurrWorldFile, "Untitled.wld");
+        EXPECT_EQ(caption(f), "TALVORA - Untitled.wld");
+        EXPECT_EQ(f.MRUList->LastIndex(), -1);
+    }
+    // A world opened from a file fails the same way when the file became a folder.
+    const std::string path = SaveSmallWorldFile("then a folder.wld");
+    f.LoadWorld(path);
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    platform_.prompts.answer(MsgResult::OK);
+    EXPECT_FALSE(f.mnuSave_Click());
+    EXPECT_EQ(messages(platform_.prompts).back(), "Error Saving World");
+    EXPECT_EQ(caption(f), "TALVORA [" + path + "]");
+}
+
+TEST_F(WorldFilesTest, AWorldReadFromAnotherFormatIsSavedUnderAWorldName) {
+    // The engine reads .ombrel; the editor never writes into one.
+    const std::string small = SaveSmallWorldFile("small.wld");
+    const std::string ombrel = tempPath("model.ombrel");
+    std::filesystem::copy_file(small, ombrel);
+    Form1& f = StartEditor();
+    f.LoadWorld(ombrel);
+    ASSERT_TRUE(f.WorldLoaded);
+    const auto before = std::filesystem::last_write_time(ombrel);
+    const std::string wld = tempPath("model.wld");
+    platform_.prompts.answerSaveFile(wld);
+    ASSERT_TRUE(f.mnuSave_Click());
+    const auto& prompt = platform_.prompts.shown().back();
+    EXPECT_EQ(prompt.kind, PromptKind::SaveFile);
+    EXPECT_EQ(prompt.text, wld);  // the name offered
+    EXPECT_EQ(Globals::CurrWorldFile, wld);
+    EXPECT_EQ(std::filesystem::last_write_time(ombrel), before);
+}
+
+TEST_F(WorldFilesTest, SaveWritesAnOpenedWorldInPlaceWithoutAsking) {
+    const std::string path = SaveSmallWorldFile("in place.wld");
+    Form1& f = StartEditor();
+    f.LoadWorld(path);
+    OMBREL_group_set_name(OMBREL_group_get_using_name("box"), "renamed");
+    EXPECT_TRUE(f.mnuSave_Click());
+    EXPECT_TRUE(messages(platform_.prompts).empty());
+    EXPECT_EQ(caption(f), "TALVORA [" + path + "]");
+    f.UnloadWorld();
+    ASSERT_EQ(OMBREL_engine_load_world(path.c_str(), "", "", 4), 0);
+    EXPECT_NE(OMBREL_group_get_using_name("renamed"), 0);
+}
+
+// Every command that would discard an open world asks first: Yes saves and goes
+// on only when the save completed, No goes on, Cancel changes nothing.
+TEST_F(WorldFilesTest, CommandsThatDiscardTheWorldAskToSaveIt) {
+    const std::string next = SaveSmallWorldFile("next.wld");
+    struct Command {
+        std::string name;
+        std::function<void(Form1&)> run;
+        bool replacesWorld;  // else closes it
+    };
+    const Command commands[] = {
+        {"new", [](Form1& f) { f.mnuNew->trigger(); }, true},
+        {"open", [](Form1& f) { f.mnuOpenFile->trigger(); }, true},
+        {"close", [](Form1& f) { f.mnuCloseFile->trigger(); }, false},
+    };
+    Form1& f = StartEditor();
+    for (const Command& c : commands) {
+        for (MsgResult answer : {MsgResult::Cancel, MsgResult::No, MsgResult::Yes}) {
+            SCOPED_TRACE(c.name + " answered " + std::to_string(static_cast<int>(answer)));
+            const std::string saved = tempPath("saved " + c.name + ".wld");
+            std::filesystem::remove(saved);
+            OpenSmallWorld();
+            if (c.name == "open") platform_.prompts.answerOpenFile(next);
+            platform_.prompts.answer(answer);
+            if (answer == MsgResult::Yes) platform_.prompts.answerSaveFile(saved);
+            const bool goesOn = answer != MsgResult::Cancel;
+            if (goesOn && c.name == "new")
+                platform_.prompts.answerWindow<formTemplate>([](formTemplate& w) { w.cmdCancel_Click(); });
+            c.run(f);
+            EXPECT_EQ(messages(platform_.prompts).back(), "Save changes?");
+            EXPECT_EQ(std::filesystem::exists(saved), answer == MsgResult::Yes);
+            if (!goesOn) {
+                EXPECT_TRUE(f.WorldLoaded);
+                EXPECT_NE(OMBREL_group_get_using_name("box"), 0);
+            } else {
+                EXPECT_EQ(f.WorldLoaded, c.replacesWorld);
+            }
+            f.UnloadWorld();
+        }
+    }
+}
+
+TEST_F(WorldFilesTest, AYesWhoseSaveIsCancelledKeepsTheWorld) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    platform_.prompts.answer(MsgResult::Yes).answerSaveFile("");
+    f.mnuCloseFile->trigger();
+    EXPECT_TRUE(f.WorldLoaded);
+}
+
+TEST_F(WorldFilesTest, AddWorldMergesUnderTheRootSelectsItAndCanBeUndone) {
+    const std::string path = SaveSmallWorldFile("crate.wld");
+    Form1& f = StartEditor();
+    OpenEmptyWorld();
+    platform_.prompts.answerOpenFile(path);
+    f.mnuAddWorld->trigger();
+    const int32_t added = f.AddedWorldRootGrp;
+    ASSERT_NE(added, 0);
+    EXPECT_EQ(OMBREL_group_get_father_group(added), Globals::RootGrp);
+    EXPECT_EQ(groupName(added), "crate");
+    EXPECT_EQ(Globals::CurrSelEntityType, SelGroup);
+    EXPECT_EQ(Globals::CurrSelEntityHandle, added);
+    EXPECT_NE(f.trwGroupView->Item(KeyedTree::NodeKey("Group", added)), nullptr);
+    EXPECT_DOUBLE_EQ(Globals::WorldSize, 100.0);
+    EXPECT_TRUE(f.mnuUndo->isVisible());
+    // The open world's caption and file stay.
+    EXPECT_EQ(Globals::CurrWorldFile, "Untitled.wld");
+
+    f.mnuUndo->trigger();
+    EXPECT_EQ(OMBREL_group_get_father_group(added), 0);
+    EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
+}
+
+TEST_F(WorldFilesTest, AddWorldRefusesTheOpenFileAndReportsAFailedMerge) {
+    const std::string path = SaveSmallWorldFile("open.wld");
+    const std::string garbage = tempPath("garbage.wld");
+    std::ofstream(garbage) << "no world here";
+    Form1& f = StartEditor();
+    f.LoadWorld(path);
+    struct Case {
+        std::string file;
+        std::vector<std::string> said;
+    };
+    const Case cases[] = {
+        {path, {"This file is the one that is opened", "Failed adding world!"}},
+        {garbage, {"Failed adding world!"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::size_t before = messages(platform_.prompts).size();
+        platform_.prompts.answerOpenFile(c.file);
+        for (std::size_t i = 0; i < c.said.size(); ++i) platform_.prompts.answer(MsgResult::OK);
+        f.mnuAddWorld->trigger();
+        const auto said = messages(platform_.prompts);
+        EXPECT_EQ(std::vector<std::string>(said.begin() + static_cast<long>(before), said.end()), c.said);
+        EXPECT_EQ(f.AddedWorldRootGrp, 0);
+        EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
+        EXPECT_FALSE(f.mnuUndo->isVisible());
+    }
+}
+
+TEST_F(WorldFilesTest, TheCommandLineNamesOneWorldWhateverItsCharacters) {
+    struct Case {
+        const char* name;
+        std::string file;
+        bool quoted;
+        std::string commandLine(const std::string& path) const { return quoted ? " \"" + path + "\"  " : path; }
+    };
+    const Case cases[] = {
+        {"spaces", "my small world.wld", false},
+        {"quoted spaces", "my small world.wld", true},
+        {"quotes inside", "a \"quoted\" name.wld", true},
+        {"non-ASCII", "m\xC3\xBCnster \xE5\x9C\xB0\xE5\x9B\xBE.wld", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = SaveSmallWorldFile(c.file);
+        Form1& f = StartEditor(c.commandLine(path));
+        EXPECT_TRUE(f.WorldLoaded);
+        EXPECT_EQ(Globals::CurrWorldFile, path);
+        // The command line opens without asking anything.
+        EXPECT_TRUE(messages(platform_.prompts).empty());
+        Globals::AppTerminating = true;
+        f.close();
+        Globals::AppTerminating = false;
+    }
+}

@@ -1,0 +1,26 @@
+// The overlay steps of a view's paint, one function each, in the order the paint
+// runs them: the render with the selection's box or wireframe, the transform
+// handle, the points of the edited group. Each draws on OverlayDC and puts back
+// the pen it found there.
+#pragma once
+
+#include <cstdint>
+
+namespace views {
+
+// The engine camera the view renders through; 0 before the cameras exist.
+int32_t SceneCamera(int index);
+// Raises the error the trap reports, with the engine's reason.
+[[noreturn]] void EngineFailed(const char* what);
+
+// Renders the view (OverlayDC then holds the image) and draws the selected
+// group's box or wireframe, or those of a multiple selection, in the white pen.
+void DrawBDBoxOrWire(int Index);
+// The view's transform handle over the selection; nothing for a hidden group,
+// camera or light.
+void DrawGizmo(int Index);
+// While points are being edited, every point of the selected group's visible
+// polygons as a small blue square.
+void DrawGrpPts(int Index);
+
+}  // namespace views
