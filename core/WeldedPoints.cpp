@@ -12,8 +12,6 @@ int32_t WeldedPoints::Point(int32_t i) const {
 }
 
 bool WeldedPoints::RemovePt(int32_t handle) {
-    auto end = std::remove(pts_.begin(), pts_.end(), handle);
-    bool found = end != pts_.end();
-    pts_.erase(end, pts_.end());
-    return found;
+    pts_.erase(std::remove(pts_.begin(), pts_.end(), handle), pts_.end());
+    return true;
 }

@@ -10,7 +10,7 @@ public:
     // The i-th point, i from 1; a position outside 1..NumOfPts raises an error.
     int32_t Point(int32_t i) const;
     void AddPt(int32_t handle) { pts_.push_back(handle); }
-    // Drops every occurrence of the handle; false when it was not there.
+    // Drops every occurrence of the handle; an absent one changes nothing.
     bool RemovePt(int32_t handle);
 
 private:

@@ -3,11 +3,12 @@
 #include "CoreTypes.h"
 #include "Globals.h"
 #include "WeldedPoints.h"
+#include "WindowProcedures.h"
 
 #include "ombrel.h"
 
 #include <cmath>
-#include <map>
+#include <vector>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -31,41 +32,117 @@ void forEachPoint(int32_t polygon, Visit visit) {
 Point3d position(int32_t point) {
     Point3d p = {0, 0, 0};
     OMBREL_point_get_xyz(point, p.data());
+    // -0.0 and 0.0 are the same position, and must hash alike.
+    for (double& c : p) c += 0.0;
     return p;
+}
+
+struct PositionHash {
+    std::size_t operator()(const Point3d& p) const {
+        std::size_t h = 0;
+        for (double c : p) h = h * 1000003u ^ std::hash<double>{}(c);
+        return h;
+    }
+};
+
+// Cells of the tolerance grid: a point within the tolerance of another lies in
+// the same cell or a neighbouring one.
+constexpr double kCell = 1e-6;
+Point3d cellOf(const Point3d& p) {
+    return {std::floor(p[0] / kCell), std::floor(p[1] / kCell), std::floor(p[2] / kCell)};
 }
 
 bool within(const Point3d& a, const Point3d& b) {
     for (int k = 0; k < 3; ++k)
-        if (std::fabs(a[k] - b[k]) > kWeldTolerance) return false;
+        if (!(std::fabs(a[k] - b[k]) < kWeldTolerance)) return false;
     return true;
+}
+
+void appendEntry(int32_t point) {
+    WeldedPts.checkCount(int64_t{NumWeldedPts} + 1);
+    auto entry = std::make_shared<WeldedPoints>();
+    entry->AddPt(point);
+    WeldedPts[++NumWeldedPts] = entry;
 }
 
 }  // namespace
 
 void BuildWeldedPoints(int32_t group) {
+    SetMousePtrToHourGlass(false);
+    struct Restore {
+        ~Restore() { SetMousePtrToHourGlass(true); }
+    } restore;
     WeldedPts.clear();
     NumWeldedPts = 0;
-    // The first point of every set, by x, so a point is compared only with the
-    // sets whose x is in reach.
-    std::multimap<double, std::pair<Point3d, int32_t>> firsts;
+    // Exact positions are unique among the entries' first points, so a hash finds
+    // the one entry a linear search would.
+    std::unordered_map<Point3d, int32_t, PositionHash> entryAt;
     forEachPolygon(group, [&](int32_t pol) {
         forEachPoint(pol, [&](int32_t pt) {
             const Point3d p = position(pt);
-            auto it = firsts.lower_bound(p[0] - kWeldTolerance);
-            for (; it != firsts.end() && it->first <= p[0] + kWeldTolerance; ++it) {
-                if (within(it->second.first, p)) {
-                    WeldedPts[it->second.second]->AddPt(pt);
-                    return;
-                }
+            auto found = entryAt.find(p);
+            if (found != entryAt.end()) {
+                WeldedPts[found->second]->AddPt(pt);
+                return;
             }
-            WeldedPts.checkCount(int64_t{NumWeldedPts} + 1);
-            ++NumWeldedPts;
-            auto set = std::make_shared<WeldedPoints>();
-            set->AddPt(pt);
-            WeldedPts[NumWeldedPts] = set;
-            firsts.emplace(p[0], std::make_pair(p, NumWeldedPts));
+            appendEntry(pt);
+            entryAt.emplace(p, NumWeldedPts);
         });
     });
+}
+
+int32_t FindWeldedPoint(int32_t point) {
+    for (int32_t i = 1; i <= NumWeldedPts; ++i) {
+        const WeldedPoints& entry = *WeldedPts[i];
+        for (int32_t k = 1; k <= entry.NumOfPts(); ++k)
+            if (entry.Point(k) == point) return i;
+    }
+    return 0;
+}
+
+void AddPolygonToWelded(int32_t polygon) {
+    std::unordered_map<Point3d, std::vector<int32_t>, PositionHash> cells;
+    std::vector<Point3d> firsts(static_cast<std::size_t>(NumWeldedPts) + 1);
+    auto index = [&](int32_t i) {
+        firsts[static_cast<std::size_t>(i)] = position(WeldedPts[i]->Point(1));
+        cells[cellOf(firsts[static_cast<std::size_t>(i)])].push_back(i);
+    };
+    for (int32_t i = 1; i <= NumWeldedPts; ++i) index(i);
+    forEachPoint(polygon, [&](int32_t pt) {
+        const Point3d p = position(pt);
+        const Point3d c = cellOf(p);
+        int32_t best = 0;
+        for (double dx = -1; dx <= 1; ++dx)
+            for (double dy = -1; dy <= 1; ++dy)
+                for (double dz = -1; dz <= 1; ++dz) {
+                    auto found = cells.find({c[0] + dx, c[1] + dy, c[2] + dz});
+                    if (found == cells.end()) continue;
+                    for (int32_t i : found->second)
+                        if ((best == 0 || i < best) && within(firsts[static_cast<std::size_t>(i)], p)) best = i;
+                }
+        if (best != 0) {
+            WeldedPts[best]->AddPt(pt);
+            return;
+        }
+        appendEntry(pt);
+        firsts.resize(static_cast<std::size_t>(NumWeldedPts) + 1);
+        index(NumWeldedPts);
+    });
+}
+
+void RemovePolygonFromWelded(int32_t polygon) {
+    forEachPoint(polygon, [](int32_t pt) {
+        const int32_t i = FindWeldedPoint(pt);
+        if (i == 0) return;
+        WeldedPts[i]->RemovePt(pt);
+        if (WeldedPts[i]->NumOfPts() == 0) RemoveWeldedPtsEntry(i);
+    });
+}
+
+void RemoveWeldedPtsEntry(int32_t entry) {
+    for (int32_t i = entry; i < NumWeldedPts; ++i) WeldedPts[i] = WeldedPts[i + 1];
+    WeldedPts[NumWeldedPts].reset();
+    --NumWeldedPts;
 }
 
 void UpdateSelPolsRelatedPtsArray() {

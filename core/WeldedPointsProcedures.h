@@ -7,8 +7,17 @@
 namespace Globals {
 
 // Rebuilds WeldedPts (1..NumWeldedPts) for the group's polygons: a point joins the
-// set whose first point lies within 1e-9 of it on x, y and z, else starts a set.
+// set whose first point has exactly its position, else starts a set.
 void BuildWeldedPoints(int32_t group);
+// The entry holding the point, 0 when none.
+int32_t FindWeldedPoint(int32_t point);
+// Adds the polygon's points: a point joins the lowest entry whose first point lies
+// less than 1e-9 from it on each axis, else starts an entry.
+void AddPolygonToWelded(int32_t polygon);
+// Takes the polygon's points out, dropping entries left empty (later entries
+// move down, so SelPolsRelatedPts must be rebuilt).
+void RemovePolygonFromWelded(int32_t polygon);
+void RemoveWeldedPtsEntry(int32_t entry);
 // SelPolsRelatedPts (1..NumSelPolsRelatedPts) = the WeldedPts entries of every
 // point of SelPols, each entry once, in the order first met.
 void UpdateSelPolsRelatedPtsArray();

@@ -7,6 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+namespace platform {
+class TransientLayer;
+}
 
 namespace core {
 
@@ -16,9 +21,8 @@ struct WindowHooks {
     std::function<void()> updateStatusBar;               // UpdateStatusBar
     std::function<void(bool restore)> setMousePtrToHourGlass;  // False starts the wait state
 
-    // The part of ThingsToDoOnSelectedEntityChange that lives in the window: tree
-    // highlighting, the property panel of the current kind, the object-mode combo,
-    // the menu state and the status bar.
+    // The selection changed: the window's trees drop the previous selection's node
+    // and highlight the current one.
     std::function<void()> selectionChangedUi;
 
     // Workspace panel: the page index of tabWorkspace, cmbObj and cmbObjEditGeom.
@@ -47,6 +51,29 @@ struct WindowHooks {
     std::function<void(int32_t group, int32_t father)> addGroupNode;  // with its sub-tree
     std::function<void(int32_t polygon)> removePolNode;
     std::function<void(int32_t polygon, int32_t group)> addPolNode;
+
+    // ---- selection
+    // The panels of the selection-changed path: leave the previous kind's panel,
+    // then enter the current one (name field, object combo, property frame).
+    // Entering answers false when the path ends there (a camera panel already up).
+    std::function<void(int32_t prevKind, int32_t currKind)> leaveSelectionPanel;
+    std::function<bool(int32_t kind, int32_t handle)> enterSelectionPanel;
+    std::function<void()> enableGrpMenuItems;  // the Group menu's state
+    // The active view (PicBoxFocused), a view's window (its registered surface) and
+    // the layer drawn over a view without a render.
+    std::function<int()> activeView;
+    std::function<int32_t(int view)> viewWindow;
+    std::function<platform::TransientLayer*(int view)> viewTransientLayer;
+    std::function<void(int view)> transientLayerChanged;
+    // Hidden state kept by the trees, and the group tree's top-level group handles
+    // in display order.
+    std::function<bool(int32_t group)> isGrpHidden;
+    std::function<bool(int32_t camera)> isCamHidden;
+    std::function<bool(int32_t light)> isLightHidden;
+    std::function<std::vector<int32_t>()> topLevelGroups;
+    // "Ignore Backfaced" of the point and polygon frames.
+    std::function<bool()> ignoreBackFacedForPtSel;
+    std::function<bool()> ignoreBackFacedForPolSel;
 };
 
 inline WindowHooks& windowHooks() {

@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class MostRecentUsedFiles;
 class PicWindow;
@@ -203,6 +204,20 @@ public:
     // The views' pointer by the name of its picture ("Select", "Cross hair", ...).
     void picWinSetMousePtr(const std::string& key);
 
+    // ---- selection
+    void mnuSelectAll_Click();
+    void mnuSelectInvert_Click();
+    void treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected();
+    void treeViewHighlightNode(int32_t EntityHandle, int32_t EntityType);
+    void treeViewDeHighlightNode(int32_t EntityHandle, int32_t EntityType);
+    void ResetObjModeCombo();
+    // The window's share of the selection-changed path: the previous kind's
+    // panel, then the current one's (false: the path ends there).
+    void LeaveSelectionPanel(int32_t PrevKind, int32_t CurrKind);
+    bool EnterSelectionPanel(int32_t Kind, int32_t Handle);
+    // The views' top-level groups in the group tree's order.
+    std::vector<int32_t> TopLevelGroups() const;
+
     // ---- model gallery
     // The model being dragged out of the gallery; a drop on a view reads and empties it.
     std::string GalleryDragFile;
@@ -321,6 +336,7 @@ private:
     void buildViews();
     void connectMenus();
     void connectEditorHooks();
+    void connectSelectionHooks();
     void disconnectEditorHooks();
     void createUndoHistory();
     void createViewGizmos();

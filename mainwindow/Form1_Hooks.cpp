@@ -3,6 +3,7 @@
 #include "Form1.h"
 
 #include "core/Globals.h"
+#include "core/ObjectSelection.h"
 #include "core/ViewHooks.h"
 #include "core/WindowHooks.h"
 #include "transform/TransformGizmo.h"
@@ -46,6 +47,9 @@ void Form1::connectEditorHooks() {
     tools.alignButtonDown = [this] { return ToolbarButtonValue("Align") == 1; };
     tools.setAlignButtonDown = [this](bool down) { SetToolbarButtonValue("Align", down ? 1 : 0); };
     tools.picWinSetMousePtr = [this](const std::string& key) { picWinSetMousePtr(key); };
+    tools.pickEntityAt = [](int32_t x, int32_t y) { Globals::PickEntityAt(x, y); };
+
+    connectSelectionHooks();
 }
 
 void Form1::disconnectEditorHooks() {

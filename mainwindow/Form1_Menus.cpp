@@ -50,6 +50,8 @@ void Form1::connectMenus() {
     connectItem(this, mnuSaveAs, [this] { mnuSaveAs_Click(); });
     connectItem(this, mnuExit, [this] { mnuExit_Click(); });
     connectItem(this, mnuUndo, [this] { mnuUndo_Click(); });
+    connectItem(this, mnuSelectAll, [this] { mnuSelectAll_Click(); });
+    connectItem(this, mnuSelectInvert, [this] { mnuSelectInvert_Click(); });
     connectItem(this, mnuRedo, [this] { mnuRedo_Click(); });
     // Edit: Select All and Invert come with the selection tools; Preference has no
     // window yet. They do nothing until then. Hold, Fetch, Viewer Mode and the

@@ -151,12 +151,6 @@ void Form1::picWindow_MouseMove(int Index, int Button, int Shift, float X, float
     }
 }
 
-void Form1::picWindow_MouseMove_Select(int, int, float, float) {
-    // The rubber band while the left button is held (DrawSelRectForKeyState), or
-    // the track edge under the pointer with the insert-point tool
-    // (FindTrackEdgeUnderCursor), come with the selection and track tools.
-}
-
 void Form1::picWindow_MouseMove_MoveRotateScale(int Index, int Button, int, float X, float Y) {
     using namespace Globals;
     if (CurrSelEntityType == SelGroup && IsGrpHidden(CurrSelEntityHandle)) return;
@@ -196,29 +190,6 @@ void Form1::picWindow_MouseUp(int Index, int Button, int, float X, float Y) {
     // A custom track being laid takes the release here (NewTrack_MouseUp) once
     // the track tools exist.
     if (Button == kLeftButton && Globals::CurrToolMode == ToolSelect) picWindow_MouseUp_Select(Index, Button, X, Y);
-}
-
-void Form1::picWindow_MouseUp_Select(int, int, float, float) {
-    using namespace Globals;
-    // Point editing (SelectGrpPts), polygon editing (SelectGrpPols, then the
-    // texture-coordinate editor's reset) and the track point tools
-    // (InsertTrackPt, SelectTrackPts) take the release first; they come with the
-    // selection and track tools. Everything else selects objects.
-    PrevSelEntityType = CurrSelEntityType;
-    PrevSelEntityHandle = CurrSelEntityHandle;
-    SaveMultiSelAsPrev();
-    // The pick under the pointer or the rubber band (SelectMultipleObjects)
-    // comes with the selection tools.
-    if (!IsCurrSelSameAsPrevSel()) {
-        auto record = std::make_unique<ActionUndoRedo>();
-        record->ActionType = ActSelect;
-        record->SetActionObjects();
-        record->SelectObj->SetOldSelToPrevSel();
-        record->SelectObj->SetNewSelToCurrSel();
-        UndoRedoStack->Push(std::move(record));
-    }
-    ThingsToDoOnSelectedEntityChange();
-    UpdateCameras();
 }
 
 // ---- the transform handle under the pointer

@@ -4,6 +4,8 @@
 #include "ViewOverlays.h"
 
 #include "core/Globals.h"
+#include "core/PointSelection.h"
+#include "core/PolygonSelection.h"
 #include "ombrel.h"
 #include "platform/error_trap.h"
 
@@ -18,12 +20,14 @@ std::array<uint64_t, 4> g_lastPaint{};
 
 void makeCurrent(int index) { OMBREL_camera_set_current(SceneCamera(index), g_host->View(index).hWnd()); }
 
-// The overlays, each over the ones before it. The selected points and polygons
-// and the tracks are drawn after the group's points by the tools that own them.
+// The overlays, each over the ones before it. The tracks are drawn after the
+// selected polygons by the tools that own them.
 void drawOverlays(int index) {
     DrawBDBoxOrWire(index);
     DrawGizmo(index);
     DrawGrpPts(index);
+    Globals::DrawSelectedPts(index);
+    Globals::DrawSelectedPols(index);
 }
 
 }  // namespace

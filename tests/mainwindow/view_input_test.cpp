@@ -157,9 +157,10 @@ TEST_F(ViewInputTest, OnlyALeftReleaseWithTheSelectToolRunsTheSelectionAndRedraw
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button);
         Globals::CurrToolMode = c.tool;
-        Globals::CurrSelEntityType = SelGroup;
-        Globals::CurrSelEntityHandle = group_;
-        Globals::PrevSelEntityType = SelNone;
+        // Nothing selected, and a band over empty space selects nothing again.
+        Globals::CurrSelEntityType = SelNone;
+        Globals::CurrSelEntityHandle = 0;
+        Globals::PrevSelEntityType = SelGroup;
         Globals::OverlayDC = nullptr;
         f.picWindow_MouseDown(0, c.button, 0, 5, 6);
         f.picWindow_MouseUp(0, c.button, 0, 7, 8);
@@ -168,7 +169,7 @@ TEST_F(ViewInputTest, OnlyALeftReleaseWithTheSelectToolRunsTheSelectionAndRedraw
         // An unchanged selection records nothing, yet the views are redrawn.
         EXPECT_FALSE(Globals::UndoRedoStack->HoldsAnyRecord());
         EXPECT_EQ(Globals::OverlayDC != nullptr, c.redrawn);
-        EXPECT_EQ(Globals::PrevSelEntityType, c.redrawn ? SelGroup : SelNone);
+        EXPECT_EQ(Globals::PrevSelEntityType, c.redrawn ? SelNone : SelGroup);
     }
 }
 
