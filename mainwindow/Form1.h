@@ -240,6 +240,9 @@ public:
     // Puts the selected model's path in the drag data and in GalleryDragFile and
     // allows a move; a folder allows nothing; with no node selected nothing is set.
     std::optional<Qt::DropActions> picModelPreview_OLEStartDrag(QMimeData& Data);
+    // A drag passing over the preview: Effect 2 (move) while the selected node is a
+    // model, otherwise 0.
+    void picModelPreview_OLEDragOver(const QMimeData* Data, int& Effect);
 
     // ---- view input, tool mode, toolbar, keyboard and zoom commands
     // Presses the tool's button (releasing the others) and sets CurrToolMode;
@@ -352,6 +355,9 @@ private:
     void picWindow_MouseUp_Select(int Index, int Button, float X, float Y);
     // Merges the dragged gallery model at the drop point.
     void picWindow_DropGalleryModel(int Index, float X, float Y);
+    // The merged AddedWorldRootGrp becomes the selection, with its creation on the
+    // undo history; the selection-change work follows. The caller redraws.
+    void SelectAddedWorld();
     bool IsCutMode() const;
     bool IsPointEditing() const;
     bool IsPolygonEditing() const;

@@ -2,9 +2,18 @@
 // a model dragged out of the gallery is merged where it is dropped.
 #include "Form1.h"
 
+#include "core/Camera.h"
+#include "core/Globals.h"
+#include "ombrel.h"
+#include "platform/error_trap.h"
+#include "views/PicWindow.h"
+#include "views/ViewRedraw.h"
+
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
+
+#include <cmath>
 
 namespace {
 
@@ -34,11 +43,34 @@ void Form1::picWindow_OLEDragDrop(int Index, const QMimeData* Data, int&, int, i
     }
     const QString file = firstDroppedFile(Data);
     // File > Open also reads .x files; a drop takes only the editor's own worlds.
-    if (isWorldFile(file)) LoadWorld(file.toStdString());
+    if (!isWorldFile(file)) return;
+    // The dropped file replaces the open world: its unsaved changes get the save question first.
+    if (!ConfirmDiscardWorld()) return;
+    LoadWorld(file.toStdString());
 }
 
-void Form1::picWindow_DropGalleryModel(int, float, float) {
-    // Merging the model at the point under the cursor (AddWorld), lifting it by
-    // half its height, selecting it and recording its creation come with the
-    // model gallery.
+void Form1::picWindow_DropGalleryModel(int Index, float X, float Y) {
+    // Without an open world there are no view cameras and nothing to merge into.
+    if (!WorldLoaded) return;
+    const auto& camera = Globals::ViewCams.at(static_cast<std::size_t>(Index));
+    if (!camera) throw platform::EditorError("Object variable not set");
+    OMBREL_camera_set_current(camera->lngSceneCamera, picWindow.at(static_cast<std::size_t>(Index))->hWnd());
+    std::array<double, 3> point{0, 0, 0};
+    int32_t group = 0, polygon = 0;
+    const auto x = static_cast<int32_t>(std::lround(X));
+    const auto y = static_cast<int32_t>(std::lround(Y));
+    // Nothing under the cursor: the model goes to the origin.
+    if (OMBREL_engine_2D_point_to_3D(x, y, point.data(), &group, &polygon) == -1) point = {0, 0, 0};
+    AddWorld(GalleryDragFile, point);
+    if (AddedWorldRootGrp != 0) {
+        // The merge centres the model on the point; lifted by half its height it rests on it.
+        double extents[3] = {0, 0, 0};
+        OMBREL_group_get_dimensions(AddedWorldRootGrp, extents);
+        const double lift[3] = {0, 0, extents[2] / 2};
+        OMBREL_group_move(AddedWorldRootGrp, lift, 0);
+        SelectAddedWorld();
+    }
+    UpdateCameras();
+    GalleryDragFile.clear();
+    RefreshModelPreview = true;
 }

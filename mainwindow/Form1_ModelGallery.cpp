@@ -115,6 +115,9 @@ void Form1::buildModelGallery() {
     auto* preview = new ModelGalleryInput(picModelPreview);
     preview->DragStart = [this] { DragGalleryModel(); };
     preview->Paint = [this] { picModelPreview_Paint(); };
+    // Only to show, over the preview itself, whether its model can be dragged.
+    picModelPreview->setAcceptDrops(true);
+    preview->DragOver = [this](const QMimeData* data, int& effect) { picModelPreview_OLEDragOver(data, effect); };
     auto* frame = new ModelGalleryInput(frmModelPreview);
     frame->Resize = [this] { centreModelPreview(); };
 }
@@ -296,6 +299,10 @@ std::optional<Qt::DropActions> Form1::picModelPreview_OLEStartDrag(QMimeData& Da
     Data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
     GalleryDragFile = path;
     return Qt::DropActions(Qt::MoveAction);
+}
+
+void Form1::picModelPreview_OLEDragOver(const QMimeData*, int& Effect) {
+    Effect = IsModelNode(trwModel->SelectedItem()) ? 2 : 0;
 }
 
 void Form1::DragGalleryModel() {

@@ -267,6 +267,12 @@ void Form1::AddWorldWithUndo() {
         informationBox("Failed adding world!");
         return;
     }
+    SelectAddedWorld();
+    UpdateCameras();
+}
+
+void Form1::SelectAddedWorld() {
+    using namespace Globals;
     SetPrevSelEntityToCurrSelEntity();
     CurrSelEntityType = SelGroup;
     CurrSelEntityHandle = AddedWorldRootGrp;
@@ -278,7 +284,6 @@ void Form1::AddWorldWithUndo() {
     SelGrpBndBox->Initialize(AddedWorldRootGrp);
     // The trees, panels, menus and the point and polygon selections follow the new selection.
     ThingsToDoOnSelectedEntityChange();
-    UpdateCameras();
 }
 
 bool Form1::saveWorldTo(const std::string& path) {

@@ -1,6 +1,7 @@
 #include "ModelGalleryInput.h"
 
 #include <QApplication>
+#include <QDragMoveEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -53,6 +54,20 @@ bool ModelGalleryInput::eventFilter(QObject*, QEvent* event) {
         case QEvent::Paint:
             if (Paint) Paint();
             break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            if (!DragOver) break;
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            int effect = 0;
+            DragOver(drag->mimeData(), effect);
+            if (effect == 0) {
+                drag->ignore();
+            } else {
+                drag->setDropAction(Qt::MoveAction);
+                drag->accept();
+            }
+            return true;
+        }
         case QEvent::Resize:
             if (Resize) Resize();
             break;

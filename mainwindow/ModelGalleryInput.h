@@ -1,6 +1,6 @@
 // The gallery's mouse and paint events as plain callbacks: the tree's right-button
 // release (its pop-up menu), the start of a drag out of the tree or the preview,
-// the preview's repaint and the preview frame's resize.
+// the preview's repaint, a drag passing over it and the preview frame's resize.
 #pragma once
 
 #include <QObject>
@@ -9,6 +9,7 @@
 #include <functional>
 
 class QEvent;
+class QMimeData;
 class QWidget;
 
 class ModelGalleryInput : public QObject {
@@ -22,6 +23,9 @@ public:
     // Before the widget paints itself.
     std::function<void()> Paint;
     std::function<void()> Resize;
+    // A drag entering or moving over the widget (which must accept drops);
+    // effect 0 refuses it, any other shows a move.
+    std::function<void(const QMimeData* data, int& effect)> DragOver;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -42,6 +43,40 @@ TEST_F(DropTest, AWorldFileDroppedFromOutsideOpensIt) {
         f.picWindow_OLEDragDrop(1, data.get(), effect, 1, 0, 10, 10);
         EXPECT_EQ(f.WorldLoaded, c.opens);
         EXPECT_EQ(Globals::CurrWorldFile, c.opens ? path : "");
+    }
+}
+
+TEST_F(DropTest, AWorldDroppedOnAnOpenWorldAsksToSaveItFirst) {
+    const std::string saved = SaveSmallWorldFile("dropped.wld");
+    const std::string picture = tempPath("picture.bmp");
+    std::filesystem::copy_file(saved, picture);
+    Form1& f = StartEditor();
+    struct Case {
+        std::string file;
+        std::optional<platform::MsgResult> answer;  // none: no question may come
+        bool replaced;
+    };
+    const Case cases[] = {
+        {saved, platform::MsgResult::Cancel, false},
+        {picture, std::nullopt, false},
+        {saved, platform::MsgResult::No, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        f.UnloadWorld();
+        OpenSmallWorld();
+        const int32_t openRoot = Globals::RootGrp;
+        const std::size_t asked = platform_.prompts.shown().size();
+        if (c.answer) platform_.prompts.answer(*c.answer);
+        auto data = fileList(c.file);
+        int effect = 1;
+        f.picWindow_OLEDragDrop(1, data.get(), effect, 1, 0, 10, 10);
+        const auto& shown = platform_.prompts.shown();
+        ASSERT_EQ(shown.size(), asked + (c.answer ? 1 : 0));
+        if (c.answer) EXPECT_EQ(shown.back().text, "Save changes?");
+        EXPECT_TRUE(f.WorldLoaded);
+        EXPECT_EQ(Globals::CurrWorldFile, c.replaced ? saved : "Untitled.wld");
+        if (!c.replaced) EXPECT_EQ(Globals::RootGrp, openRoot);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "ombrel.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -459,22 +460,39 @@ TEST_F(ModelGalleryTest, TheMenuActsOnTheRightClickedNode) {
     EXPECT_TRUE(fs::exists(r + "/trees/oak.wld"));
 }
 
-TEST_F(ModelGalleryTest, ADragStartOffersOnlyAModel) {
+TEST_F(ModelGalleryTest, ADragStartAndADragOverThePreviewOfferOnlyAModel) {
     const std::string r = programFolder() + "Models";
     touch(r + "/cars/jeep.wld");
     Form1& f = startWithGallery();
+    auto effectOverPreview = [&f] {
+        int effect = -1;
+        f.picModelPreview_OLEDragOver(nullptr, effect);
+        return effect;
+    };
+    // The same answer as the preview widget gives a drag entering it.
+    auto previewTakesDrag = [&f] {
+        QMimeData data;
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.picModelPreview, &enter);
+        return enter.isAccepted() && enter.dropAction() == Qt::MoveAction;
+    };
 
     QMimeData none;
     f.trwModel->setCurrentItem(nullptr);
     EXPECT_FALSE(f.picModelPreview_OLEStartDrag(none).has_value());
+    EXPECT_EQ(effectOverPreview(), 0);
 
     select(r + "/cars");
     QMimeData folder;
     EXPECT_EQ(f.picModelPreview_OLEStartDrag(folder), Qt::DropActions(Qt::IgnoreAction));
     EXPECT_FALSE(folder.hasUrls());
     EXPECT_EQ(f.GalleryDragFile, "");
+    EXPECT_EQ(effectOverPreview(), 0);
+    EXPECT_FALSE(previewTakesDrag());
 
     select(r + "/cars/jeep.wld");
+    EXPECT_EQ(effectOverPreview(), 2);
+    EXPECT_TRUE(previewTakesDrag());
     QMimeData model;
     EXPECT_EQ(f.picModelPreview_OLEStartDrag(model), Qt::DropActions(Qt::MoveAction));
     ASSERT_EQ(model.urls().size(), 1);
