@@ -121,7 +121,8 @@ void releaseGl() {
     if (c.context != EGL_NO_CONTEXT) {
         eglMakeCurrent(c.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(c.display, c.context);
-        eglTerminate(c.display);
+        // The display stays initialised: terminating it lets the driver unload
+        // and reload on the next switch, and what the driver kept is lost each time.
     }
     c.context = EGL_NO_CONTEXT;
     c.display = EGL_NO_DISPLAY;
