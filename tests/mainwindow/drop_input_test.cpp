@@ -73,10 +73,14 @@ TEST_F(DropTest, AWorldDroppedOnAnOpenWorldAsksToSaveItFirst) {
         f.picWindow_OLEDragDrop(1, data.get(), effect, 1, 0, 10, 10);
         const auto& shown = platform_.prompts.shown();
         ASSERT_EQ(shown.size(), asked + (c.answer ? 1 : 0));
-        if (c.answer) EXPECT_EQ(shown.back().text, "Save changes?");
+        if (c.answer) {
+            EXPECT_EQ(shown.back().text, "Save changes?");
+        }
         EXPECT_TRUE(f.WorldLoaded);
         EXPECT_EQ(Globals::CurrWorldFile, c.replaced ? saved : "Untitled.wld");
-        if (!c.replaced) EXPECT_EQ(Globals::RootGrp, openRoot);
+        if (!c.replaced) {
+            EXPECT_EQ(Globals::RootGrp, openRoot);
+        }
     }
 }
 
