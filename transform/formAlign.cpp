@@ -1,5 +1,6 @@
 #include "formAlign.h"
 
+#include "core/EntityLocations.h"
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
 #include "core/MultipleSelection.h"
@@ -25,23 +26,11 @@ namespace {
 
 const char* const kOptionCaptions[] = {"Minimum", "Center", "Pivot Point", "Maximum"};
 
-Point3d groupLocation(int32_t g) {
-    Point3d p = {0, 0, 0};
-    OMBREL_group_get_location(g, &p[0], &p[1], &p[2]);
-    return p;
-}
+using core::groupLocation;
 
-Point3d cameraLocation(int32_t c) {
-    Point3d p = {0, 0, 0};
-    OMBREL_camera_get_location1(c, p.data());
-    return p;
-}
+using core::cameraLocation;
 
-Point3d lightLocation(int32_t l) {
-    Point3d p = {0, 0, 0};
-    OMBREL_light_get_location(l, p.data());
-    return p;
-}
+using core::lightLocation;
 
 QGroupBox* optionFrame(QWidget* owner, const char* name, const char* caption, const char* optionName,
                        std::array<QRadioButton*, 4>& options) {

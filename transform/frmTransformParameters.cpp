@@ -4,6 +4,7 @@
 
 #include "EditModes.h"
 
+#include "core/EntityLocations.h"
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
 #include "core/Maths.h"
@@ -65,11 +66,7 @@ void push(std::unique_ptr<ActionUndoRedo> record) {
 
 bool allOnes(const Point3d& f) { return f[0] == 1 && f[1] == 1 && f[2] == 1; }
 
-Point3d groupLocation(int32_t g) {
-    Point3d p = {0, 0, 0};
-    OMBREL_group_get_location(g, &p[0], &p[1], &p[2]);
-    return p;
-}
+using core::groupLocation;
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "SharedObjects.h"
 
+#include "core/EntityLocations.h"
 #include "core/CoreError.h"
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
@@ -37,11 +38,7 @@ LocationList copyOf(const LocationList& src, int32_t n) {
     return dst;
 }
 
-Point3d groupLocation(int32_t g) {
-    Point3d p = {0, 0, 0};
-    OMBREL_group_get_location(g, &p[0], &p[1], &p[2]);
-    return p;
-}
+using core::groupLocation;
 
 }  // namespace
 

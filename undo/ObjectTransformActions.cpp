@@ -3,6 +3,7 @@
 #include "MultipleSelectionSteps.h"
 #include "SharedObjects.h"
 
+#include "core/EntityLocations.h"
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
 #include "core/Maths.h"
@@ -22,11 +23,7 @@ bool workspaceShows(int page) {
     return hook && hook() == page;
 }
 
-Point3d groupLocation(int32_t group) {
-    Point3d p = {0, 0, 0};
-    OMBREL_group_get_location(group, &p[0], &p[1], &p[2]);
-    return p;
-}
+using core::groupLocation;
 
 // The track procedures work about TrkCenter; a recorded centre stands in for it
 // while they run, so undo turns about the very point the edit used.

@@ -3,6 +3,7 @@
 #include "PicWindow.h"
 #include "ViewRedraw.h"
 
+#include "core/EntityLocations.h"
 #include "core/Camera.h"
 #include "core/CoreError.h"
 #include "core/Globals.h"
@@ -27,17 +28,9 @@ Camera& viewCamera(int view) {
     return *camera;
 }
 
-Point3d cameraLocation(int32_t camera) {
-    Point3d p = {0, 0, 0};
-    OMBREL_camera_get_location1(camera, p.data());
-    return p;
-}
+using core::cameraLocation;
 
-Point3d lightLocation(int32_t light) {
-    Point3d p = {0, 0, 0};
-    OMBREL_light_get_location(light, p.data());
-    return p;
-}
+using core::lightLocation;
 
 void widen(Box6d& box, const Box6d& part) {
     for (int k = 0; k < 3; ++k) {
