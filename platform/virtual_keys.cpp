@@ -9,6 +9,23 @@ int virtualKeyFromQt(int qtKey, bool keypad) {
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
         return keypad ? vk::Numpad0 + (qtKey - Qt::Key_0) : '0' + (qtKey - Qt::Key_0);
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return vk::F1 + (qtKey - Qt::Key_F1);
+    // A key code names the key, not its character: with Shift held the digit keys
+    // arrive as their shifted symbols (US layout), yet they are still the digit keys.
+    switch (qtKey) {
+    case Qt::Key_Exclam: return '1';
+    case Qt::Key_At: return '2';
+    case Qt::Key_NumberSign: return '3';
+    case Qt::Key_Dollar: return '4';
+    case Qt::Key_Percent: return '5';
+    case Qt::Key_AsciiCircum: return '6';
+    case Qt::Key_Ampersand: return '7';
+    case Qt::Key_ParenLeft: return '9';
+    case Qt::Key_ParenRight: return '0';
+    case Qt::Key_Underscore: return vk::OemMinus;
+    case Qt::Key_Less: return vk::OemComma;
+    case Qt::Key_Greater: return vk::OemPeriod;
+    default: break;
+    }
     switch (qtKey) {
     case Qt::Key_Shift: return vk::Shift;
     case Qt::Key_Control: return vk::Control;
@@ -33,7 +50,7 @@ int virtualKeyFromQt(int qtKey, bool keypad) {
     case Qt::Key_Down: return vk::Down;
     case Qt::Key_Insert: return vk::Insert;
     case Qt::Key_Delete: return vk::Delete;
-    case Qt::Key_Asterisk: return keypad ? vk::Multiply : 0;
+    case Qt::Key_Asterisk: return keypad ? vk::Multiply : '8';
     case Qt::Key_Plus: return keypad ? vk::Add : vk::OemPlus;
     case Qt::Key_Equal: return vk::OemPlus;
     case Qt::Key_Minus: return keypad ? vk::Subtract : vk::OemMinus;

@@ -121,6 +121,9 @@ TEST_F(KeyStateTest, QtKeysMapToTheClassicCodes) {
         {Qt::Key_Return, false, 0x0D}, {Qt::Key_Enter, true, 0x0D},   {Qt::Key_Left, false, 0x25},
         {Qt::Key_Down, false, 0x28},  {Qt::Key_Plus, true, 0x6B},    {Qt::Key_Minus, false, 0xBD},
         {Qt::Key_Space, false, 0x20}, {Qt::Key_Dead_Grave, false, 0},
+        // Shift turns the digit keys into their symbols; they are still the digit keys.
+        {Qt::Key_Exclam, false, '1'}, {Qt::Key_At, false, '2'},      {Qt::Key_NumberSign, false, '3'},
+        {Qt::Key_Asterisk, false, '8'}, {Qt::Key_Asterisk, true, 0x6A}, {Qt::Key_ParenRight, false, '0'},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.qtKey);
