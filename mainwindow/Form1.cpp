@@ -11,6 +11,7 @@
 #include "views/PicWindow.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -148,6 +149,8 @@ void Form1::buildMenus() {
     mnuEdit = topMenu(bar, "mnuEdit", "&Edit");
     mnuUndo = item(mnuEdit, "mnuUndo", "&Undo");
     mnuRedo = item(mnuEdit, "mnuRedo", "&Redo");
+    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     mnuSelectAll = item(mnuEdit, "mnuSelectAll", "Select &All");
     mnuSelectInvert = item(mnuEdit, "mnuSelectInvert", "Select &Invert");
     mnuHold = item(mnuEdit, "mnuHold", "&Hold");

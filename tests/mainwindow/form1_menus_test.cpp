@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -85,6 +86,9 @@ TEST_F(MenuTest, UndoAndRedoItemsReplayTheHistory) {
         OMBREL_group_get_location(group, &at[0], &at[1], &at[2]);
         return at;
     };
+    // The keyboard reaches them as Ctrl+Z and Ctrl+A (not Ctrl+Y).
+    EXPECT_EQ(f.mnuUndo->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_EQ(f.mnuRedo->shortcut(), QKeySequence("Ctrl+A"));
     f.mnuUndo->trigger();
     EXPECT_EQ(location(), from);
     EXPECT_TRUE(f.mnuRedo->isVisible());
