@@ -448,3 +448,35 @@ TEST_F(SelectionWindowTest, UndoAndRedoStepThroughTheSelections) {
     EXPECT_TRUE(bold(far_));
     EXPECT_EQ(Globals::LastErrDescription, "");
 }
+
+TEST_F(SelectionWindowTest, InGeometryEditingAReleasePicksPolygonsOrPointsNotObjects) {
+    Form1& f = start();
+    click(pixelOf(300, 0));
+    ASSERT_EQ(Globals::CurrSelEntityHandle, right_);
+
+    editGeometry("Polygon");
+    click(pixelOf(330, -30));
+    ASSERT_EQ(Globals::NumSelPols, 1);
+    EXPECT_EQ(Globals::SelPols[1], tri2_);
+    EXPECT_EQ(newestRecord()->ActionType, 19);
+    click(pixelOf(270, 30), platform::vk::Control);
+    EXPECT_EQ(Globals::NumSelPols, 2);
+    EXPECT_EQ(Globals::SelPols[2], tri1_);
+    // A click elsewhere picks no object while the group is edited.
+    click(pixelOf(-300, 0));
+    EXPECT_EQ(Globals::NumSelPols, 0);
+    EXPECT_EQ(Globals::CurrSelEntityType, SelGroup);
+    EXPECT_EQ(Globals::CurrSelEntityHandle, right_);
+
+    f.cmbObjEditGeom->setCurrentText("Point");
+    // Corners of one triangle each: the owners follow the points.
+    click(pixelOf(250, 50));
+    EXPECT_EQ(Globals::NumSelPts, 1);
+    EXPECT_EQ(ownersOfSelectedPoints(), (std::set<int32_t>{tri1_}));
+    EXPECT_EQ(newestRecord()->ActionType, 21);
+    click(pixelOf(350, -50), platform::vk::Control);
+    EXPECT_EQ(Globals::NumSelPts, 2);
+    EXPECT_EQ(ownersOfSelectedPoints(), (std::set<int32_t>{tri1_, tri2_}));
+    EXPECT_EQ(Globals::CurrSelEntityHandle, right_);
+    EXPECT_EQ(Globals::LastErrDescription, "");
+}
