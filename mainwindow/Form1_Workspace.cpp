@@ -5,6 +5,7 @@
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
+#include "core/WeldedPointsProcedures.h"
 #include "entities/CameraGrp.h"
 #include "entities/LightGrp.h"
 #include "ombrel.h"
@@ -28,6 +29,11 @@ void addGroupNodes(KeyedTree& tree, int32_t father, const std::string& fatherKey
     }
 }
 
+// Only a selected group has points to weld; group 0 would walk the whole world.
+void buildWeldedPointsOfSelectedGroup() {
+    if (Globals::CurrSelEntityType == SelGroup) Globals::BuildWeldedPoints(Globals::CurrSelEntityHandle);
+}
+
 }  // namespace
 
 void Form1::ResetControls() {
@@ -48,14 +54,22 @@ void Form1::cmbObj_Change() {
     HideAllObjFrames();
     const std::string choice = lowerText(cmbObj);
     if (choice == "new object") frmNewObj->setVisible(true);
-    if (choice == "edit geometry") frmEditGeom->setVisible(true);
-    if (choice == "edit texture") frmEditTexture->setVisible(true);
+    if (choice == "edit geometry") {
+        frmEditGeom->setVisible(true);
+        // Polygon editing moves the welded points of the selected polygons.
+        if (lowerText(cmbObjEditGeom) == "polygon") buildWeldedPointsOfSelectedGroup();
+    }
+    if (choice == "edit texture") {
+        frmEditTexture->setVisible(true);
+        buildWeldedPointsOfSelectedGroup();
+    }
 }
 
 void Form1::cmbObjEditGeom_Change() {
     const std::string choice = lowerText(cmbObjEditGeom);
     frmEditGeomPoint->setVisible(choice == "point");
     frmEditGeomPolygon->setVisible(choice == "polygon");
+    if (choice == "polygon") buildWeldedPointsOfSelectedGroup();
 }
 
 void Form1::cmbTrackPoint_Populate() {

@@ -1,0 +1,127 @@
+// The selection's heavy walks over large geometry: rebuilding the welded points
+// of a big group (entering polygon editing, undo of a selection) and a rubber
+// band over a big world (every point of every group projected until a hit).
+#include "core/Globals.h"
+#include "core/MultipleSelection.h"
+#include "core/ObjectSelection.h"
+#include "core/WeldedPointsProcedures.h"
+#include "engine/ombrel_loader.h"
+#include "ombrel.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The engine with a fresh empty world for the benchmark's lifetime.
+class EngineWorld {
+public:
+    EngineWorld() {
+        const std::string folder = TALVORA_PROGRAM_DIR;
+        ok_ = ombrel_loader::load(folder + "/" + ombrel_loader::libraryFileName()).status ==
+                  ombrel_loader::Status::Loaded &&
+              OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR) == 0;
+        if (ok_) OMBREL_engine_hide_log_window();
+        Globals::RootGrp = ok_ ? OMBREL_group_create("the_world") : 0;
+        Globals::CurrMultiSel = std::make_shared<MultipleSelection>();
+        Globals::PrevMultiSel = std::make_shared<MultipleSelection>();
+        Globals::CurrSelEntityType = Globals::PrevSelEntityType = SelNone;
+        Globals::CurrToolMode = ToolSelect;
+    }
+    ~EngineWorld() {
+        Globals::WeldedPts.clear();
+        Globals::NumWeldedPts = 0;
+        Globals::RootGrp = 0;
+        if (ok_) OMBREL_engine_close();
+        ombrel_loader::unload();
+    }
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_ = false;
+};
+
+// A grid of columns x rows unit quads in the plane z, each quad its own polygon
+// with its own corner points, as a loaded mesh has them.
+void addGrid(int32_t group, int columns, int rows, double x0, double y0, double z) {
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            const int32_t p = OMBREL_polygon_create();
+            const double corners[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+            for (const auto& k : corners) {
+                const double record[6] = {x0 + c + k[0], y0 + r + k[1], z, 0, 0, 100};
+                OMBREL_polygon_add_point(p, record);
+            }
+            OMBREL_polygon_set_group(p, group);
+            OMBREL_engine_add_polygon(p);
+        }
+}
+
+void BM_BuildWeldedPoints20000Polygons(benchmark::State& state) {
+    EngineWorld world;
+    if (!world.ok()) {
+        state.SkipWithError("the engine did not load");
+        return;
+    }
+    const int32_t group = OMBREL_group_create("mesh");
+    OMBREL_group_set_father_group(group, Globals::RootGrp);
+    addGrid(group, 200, 100, 0, 0, 0);
+    for (auto _ : state) {
+        Globals::BuildWeldedPoints(group);
+        benchmark::DoNotOptimize(Globals::NumWeldedPts);
+    }
+    state.counters["polygons"] = OMBREL_group_get_number_of_polygons(group);
+    state.counters["entries"] = Globals::NumWeldedPts;
+}
+BENCHMARK(BM_BuildWeldedPoints20000Polygons)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// 100 top-level groups of 1,000 polygons in a 10 x 10 block, seen from above by
+// a camera on a 1024 x 768 surface. Arg 0: a band over empty space, so every point
+// is projected; arg 1: a band over the whole world (one point per group).
+void BM_RubberBand100000Polygons(benchmark::State& state) {
+    EngineWorld world;
+    if (!world.ok()) {
+        state.SkipWithError("the engine did not load");
+        return;
+    }
+    for (int gy = 0; gy < 10; ++gy)
+        for (int gx = 0; gx < 10; ++gx) {
+            const int32_t g = OMBREL_group_create("block");
+            OMBREL_group_set_father_group(g, Globals::RootGrp);
+            addGrid(g, 40, 25, gx * 50.0 - 250, gy * 30.0 - 150, 0);
+        }
+    constexpr int kW = 1024, kH = 768;
+    std::vector<uint8_t> pixels(static_cast<std::size_t>(kW) * kH * 4);
+    const int32_t surface = OMBREL_ext_surface_attach(pixels.data(), kW, kH, kW * 4);
+    const int32_t camera = OMBREL_camera_create("view");
+    OMBREL_camera_set_location(camera, 0, 0, 800);
+    OMBREL_camera_set_direction(camera, 0, 0, -1);
+    OMBREL_camera_set_current(camera, surface);
+
+    const bool wholeWorld = state.range(0) == 1;
+    Globals::MouseDownX = wholeWorld ? 0.0f : 2.0f;
+    Globals::MouseDownY = wholeWorld ? 0.0f : 2.0f;
+    Globals::MouseUpX = wholeWorld ? kW - 1.0f : 12.0f;
+    Globals::MouseUpY = wholeWorld ? kH - 1.0f : 12.0f;
+    for (auto _ : state) {
+        Globals::SelectMultipleObjects();
+        benchmark::DoNotOptimize(Globals::CurrMultiSel->TotalEntities());
+    }
+    state.counters["polygons"] = OMBREL_group_get_number_of_polygons(Globals::RootGrp);
+    state.counters["selected"] = Globals::CurrMultiSel->TotalEntities();
+    OMBREL_ext_surface_destroy(surface);
+}
+BENCHMARK(BM_RubberBand100000Polygons)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
