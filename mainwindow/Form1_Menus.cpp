@@ -53,9 +53,8 @@ void Form1::connectMenus() {
     connectItem(this, mnuSelectAll, [this] { mnuSelectAll_Click(); });
     connectItem(this, mnuSelectInvert, [this] { mnuSelectInvert_Click(); });
     connectItem(this, mnuRedo, [this] { mnuRedo_Click(); });
-    // Edit: Select All and Invert come with the selection tools; Preference has no
-    // window yet. They do nothing until then. Hold, Fetch, Viewer Mode and the
-    // Help windows are connected with the world menus.
+    // Edit: Preference has no window yet and does nothing until then. Hold, Fetch,
+    // Viewer Mode and the Help windows are connected with the world menus.
 
     connectIgnoring(this, mnuToolbar, [this] { mnuToolbar_Click(); });
     connectIgnoring(this, mnuStatusBar, [this] { mnuStatusBar_Click(); });

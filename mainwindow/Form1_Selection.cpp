@@ -26,6 +26,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
@@ -114,6 +115,11 @@ void Form1::mnuSelectInvert_Click() {
 void Form1::treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected() {
     using namespace Globals;
     if (hasNode(PrevSelEntityType)) treeViewDeHighlightNode(PrevSelEntityHandle, PrevSelEntityType);
+    // Undo and redo restore a selection without a previous one; no node of an
+    // earlier selection may stay bold.
+    for (KeyedTree* tree : {trwGroupView, trwCamTrackBK, trwLight})
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if (KeyedTree::Bold(*it)) KeyedTree::SetBold(*it, false);
     if (hasNode(CurrSelEntityType)) treeViewHighlightNode(CurrSelEntityHandle, CurrSelEntityType);
 }
 

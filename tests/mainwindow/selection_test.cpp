@@ -251,6 +251,7 @@ TEST_F(SelectionWindowTest, SelectInvertTakesTheOtherVisibleGroups) {
 
     // Undo gives the multiple selection back.
     f.mnuUndo_Click();
+    EXPECT_FALSE(bold(far_)) << "the undone selection's node stays bold";
     EXPECT_EQ(Globals::CurrSelEntityType, SelMultiple);
     EXPECT_EQ(selectedGroups(), (std::set<int32_t>{left_, right_}));
 }
@@ -430,6 +431,7 @@ TEST_F(SelectionWindowTest, UndoAndRedoStepThroughTheSelections) {
     ASSERT_EQ(Globals::CurrSelEntityHandle, far_);
 
     f.mnuUndo_Click();
+    EXPECT_FALSE(bold(far_)) << "the undone selection's node stays bold";
     EXPECT_EQ(Globals::CurrSelEntityType, SelMultiple);
     EXPECT_EQ(selectedGroups(), (std::set<int32_t>{left_, right_}));
     EXPECT_EQ(f.txtSelectedGrpName->text(), "Multiple");
@@ -446,6 +448,8 @@ TEST_F(SelectionWindowTest, UndoAndRedoStepThroughTheSelections) {
     EXPECT_EQ(Globals::CurrSelEntityType, SelGroup);
     EXPECT_EQ(Globals::CurrSelEntityHandle, far_);
     EXPECT_TRUE(bold(far_));
+    EXPECT_FALSE(bold(left_));
+    EXPECT_FALSE(bold(right_));
     EXPECT_EQ(Globals::LastErrDescription, "");
 }
 
