@@ -4,6 +4,7 @@
 // 128 x 128 preview rendered by the engine). The textures are generated here.
 // Usage: make_gallery_models [folder]   (default resources/Models)
 // The engine library is opened from this program's folder, as the editor does.
+#include "generated_bitmap.h"
 #include "mainwindow/ModelGalleryStore.h"
 #include "ombrel.h"
 #include "ombrel_loader.h"
@@ -23,40 +24,10 @@ namespace fs = std::filesystem;
 namespace {
 
 using V3 = std::array<double, 3>;
-using Texel = std::array<uint8_t, 3>;
 
 constexpr int kTextureSide = 64;
 constexpr int kPreviewSide = 128;
 
-void writeBmp(const fs::path& path, Texel (*shade)(int x, int y)) {
-    const int size = kTextureSide;
-    int row = (size * 3 + 3) & ~3;
-    uint32_t bytes = 54 + static_cast<uint32_t>(row * size);
-    std::vector<uint8_t> b(bytes, 0);
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, bytes);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(size));
-    put32(22, static_cast<uint32_t>(size));
-    b[26] = 1;
-    b[28] = 24;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            Texel t = shade(x, size - 1 - y);  // rows are stored bottom-up
-            uint8_t* px = &b[54 + y * row + x * 3];
-            px[0] = t[2];
-            px[1] = t[1];
-            px[2] = t[0];
-        }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), bytes);
-}
-
-uint8_t clampByte(double v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
 
 Texel crateBoards(int x, int y) {
     bool frame = x < 5 || y < 5 || x > 58 || y > 58 || std::abs(x - y) < 3;
@@ -293,7 +264,7 @@ int main(int argc, char** argv) {
                                    {"stone_blocks.bmp", stoneBlocks},
                                    {"painted_metal.bmp", paintedMetal},
                                    {"lamp_glass.bmp", lampGlass}};
-    for (const Generated& g : generated) writeBmp(scratch / g.file, g.shade);
+    for (const Generated& g : generated) writeBmp((scratch / g.file).string(), kTextureSide, g.shade);
 
     OMBREL_engine_hide_log_window();
     OMBREL_engine_set_coordinates_auto_correct_mode(0);

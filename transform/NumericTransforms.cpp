@@ -4,6 +4,7 @@
 
 #include "EditModes.h"
 
+#include "core/EntityLocations.h"
 #include "core/BoundingBox.h"
 #include "core/EntityProcedures.h"
 #include "core/GroupPolygonProcedures.h"
@@ -136,8 +137,7 @@ void frmTransformParameters::ValidateMove(int axis) {
             Point3d d = {0, 0, 0};
             for (int k = 0; k < 3; ++k)
                 if (axis < 0 || axis == k) d[static_cast<std::size_t>(k)] = TargetLoc[static_cast<std::size_t>(k)] - com[static_cast<std::size_t>(k)];
-            Point3d loc = {0, 0, 0};
-            OMBREL_group_get_location(h, &loc[0], &loc[1], &loc[2]);
+            Point3d loc = core::groupLocation(h);
             shift(loc, d);
             if (!finite(loc)) return;
             OMBREL_group_set_location(h, loc.data());
@@ -164,8 +164,7 @@ void frmTransformParameters::ValidateMove(int axis) {
             if (!finite(d)) return;
             const MultipleSelection& sel = undo::CurrMultiSel();
             for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
-                Point3d p = {0, 0, 0};
-                OMBREL_group_get_location(sel.GetGrp(i), &p[0], &p[1], &p[2]);
+                Point3d p = core::groupLocation(sel.GetGrp(i));
                 shift(p, d);
                 OMBREL_group_set_location(sel.GetGrp(i), p.data());
             }

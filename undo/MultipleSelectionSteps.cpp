@@ -3,6 +3,7 @@
 #include "PointPolygonTransformActions.h"
 #include "SharedObjects.h"
 
+#include "core/EntityLocations.h"
 #include "core/MultipleSelection.h"
 
 #include "ombrel.h"
@@ -25,8 +26,7 @@ void TurnMultipleSelection(const MultipleSelection& sel, double angle, int32_t a
 void ScaleMultipleSelection(const MultipleSelection& sel, const Point3d& f, const Point3d& centre) {
     for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
         const int32_t g = sel.GetGrp(i);
-        Point3d loc = {0, 0, 0};
-        OMBREL_group_get_location(g, &loc[0], &loc[1], &loc[2]);
+        const Point3d loc = core::groupLocation(g);
         const Point3d moved = ScaleAbout(loc, centre, f);
         OMBREL_group_set_location(g, moved.data());
         OMBREL_group_scale(g, 0, f[0], f[1], f[2]);
