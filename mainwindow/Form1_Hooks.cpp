@@ -50,6 +50,7 @@ void Form1::connectEditorHooks() {
     tools.pickEntityAt = [](int32_t x, int32_t y) { Globals::PickEntityAt(x, y); };
 
     connectSelectionHooks();
+    connectDeletionHooks();
 }
 
 void Form1::disconnectEditorHooks() {

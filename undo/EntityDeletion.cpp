@@ -24,6 +24,14 @@ void selectNothing() {
 
 bool holdsGroup(const MultipleSelection& selection, int32_t group) { return selection.HasGrp(group); }
 
+template <class Get, class Remove>
+void dropStale(int32_t kind, int32_t count, Get get, Remove remove) {
+    std::vector<int32_t> stale;
+    for (int32_t i = 1; i <= count; ++i)
+        if (!IsLiveEntity(kind, get(i))) stale.push_back(get(i));
+    for (int32_t h : stale) remove(h);
+}
+
 }  // namespace
 
 void FakeDeleteCamera(int32_t camera) {
@@ -33,7 +41,8 @@ void FakeDeleteCamera(int32_t camera) {
 }
 
 void UnDeleteCamera(int32_t camera) {
-    undo::SceneCameras().HideUnhide(camera, 0);
+    // A merge in between rebuilt the markers of the saved cameras only.
+    if (!undo::SceneCameras().HideUnhide(camera, 0)) undo::SceneCameras().Add(camera);
     OMBREL_camera_set_save_flag(camera, 1);
     core::callHook(core::windowHooks().addCameraNode, camera);
 }
@@ -51,7 +60,8 @@ void FakeDeleteLight(int32_t light) {
 }
 
 void UnDeleteLight(int32_t light) {
-    undo::SceneLights().HideUnhide(light, 0);
+    if (!undo::SceneLights().HideUnhide(light, 0))
+        undo::SceneLights().Add(light, (OMBREL_light_get_type_of_light(light) & 1) != 0 ? 1 : 0);
     OMBREL_light_set_save_flag(light, 1);
     OMBREL_light_disable(light, 0);
     core::callHook(core::windowHooks().addLightNode, light);
@@ -84,6 +94,27 @@ void UnDeleteMultiple(const MultipleSelection& selection, const std::vector<int3
     }
     for (int32_t i = 1; i <= selection.NumOfCams(); ++i) UnDeleteCamera(selection.GetCam(i));
     selectNothing();
+}
+
+bool IsLiveEntity(int32_t kind, int32_t handle) {
+    int32_t engineKind = OMBREL_KIND_NONE;
+    switch (kind) {
+    case SelGroup: engineKind = OMBREL_KIND_GROUP; break;
+    case SelCamera: engineKind = OMBREL_KIND_CAMERA; break;
+    case SelTrack: engineKind = OMBREL_KIND_TRACK; break;
+    case SelLight: engineKind = OMBREL_KIND_LIGHT; break;
+    case SelBackground: engineKind = OMBREL_KIND_BACKGROUND; break;
+    default: return false;
+    }
+    return handle != 0 && OMBREL_ext_handle_kind(handle) == engineKind;
+}
+
+void DropStaleEntities(MultipleSelection& selection) {
+    auto& s = selection;
+    dropStale(SelGroup, s.NumOfGrps(), [&](int32_t i) { return s.GetGrp(i); }, [&](int32_t h) { s.RemoveGrp(h); });
+    dropStale(SelCamera, s.NumOfCams(), [&](int32_t i) { return s.GetCam(i); }, [&](int32_t h) { s.RemoveCam(h); });
+    dropStale(SelLight, s.NumOfLights(), [&](int32_t i) { return s.GetLight(i); }, [&](int32_t h) { s.RemoveLight(h); });
+    dropStale(SelTrack, s.NumOfTracks(), [&](int32_t i) { return s.GetTrack(i); }, [&](int32_t h) { s.RemoveTrack(h); });
 }
 
 void DeleteMultiplePermanently(const MultipleSelection& selection) {

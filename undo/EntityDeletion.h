@@ -33,4 +33,10 @@ void UnDeleteMultiple(const MultipleSelection& selection, const std::vector<int3
 // Its groups, then its cameras, destroyed.
 void DeleteMultiplePermanently(const MultipleSelection& selection);
 
+// Whether the handle names a live engine entity of the selection kind (group,
+// camera, track, light or background).
+bool IsLiveEntity(int32_t kind, int32_t handle);
+// Takes the handles of entities no longer in the engine out of the selection.
+void DropStaleEntities(MultipleSelection& selection);
+
 }  // namespace Globals
