@@ -8,8 +8,10 @@
 
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -67,6 +69,16 @@ void camera(QPainter& p, QRectF body) {
     p.setBrush(Qt::NoBrush);
 }
 
+// Rectangles outlined in ink, each filled with its colour, drawn in order.
+void boxes(QPainter& p, std::initializer_list<std::pair<QColor, QRectF>> filled, double width = 1.5) {
+    pen(p, kInk, width);
+    for (const auto& [colour, rect] : filled) {
+        p.setBrush(colour);
+        p.drawRect(rect);
+    }
+    p.setBrush(Qt::NoBrush);
+}
+
 void cornerBrackets(QPainter& p, QRectF r, double arm) {
     pen(p, kInk);
     for (const QPointF& c : {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()}) {
@@ -98,13 +110,7 @@ const std::map<std::string, Drawing>& drawings() {
          }},
         {"Save",
          [](QPainter& p) {
-             pen(p, kInk);
-             p.setBrush(kAccent);
-             p.drawRect(QRectF(4, 4, 16, 16));
-             p.setBrush(kPaper);
-             p.drawRect(QRectF(7, 4, 10, 6));
-             p.setBrush(QColor(200, 200, 200));
-             p.drawRect(QRectF(8, 14, 8, 6));
+             boxes(p, {{kAccent, {4, 4, 16, 16}}, {kPaper, {7, 4, 10, 6}}, {QColor(200, 200, 200), {8, 14, 8, 6}}});
          }},
         {"Select",
          [](QPainter& p) {
@@ -170,26 +176,17 @@ const std::map<std::string, Drawing>& drawings() {
         {"Zoom Extents",
          [](QPainter& p) {
              cornerBrackets(p, QRectF(3, 3, 18, 18), 4.5);
-             p.setBrush(kAccent);
-             pen(p, kInk, 1);
-             p.drawRect(QRectF(8, 8, 8, 8));
+             boxes(p, {{kAccent, {8, 8, 8, 8}}}, 1);
          }},
         {"Zoom Extents All",
          [](QPainter& p) {
              cornerBrackets(p, QRectF(2.5, 2.5, 19, 19), 4);
-             p.setBrush(kAccent);
-             pen(p, kInk, 1);
-             for (double x : {6.5, 12.5})
-                 for (double y : {6.5, 12.5}) p.drawRect(QRectF(x, y, 5, 5));
+             boxes(p, {{kAccent, {6.5, 6.5, 5, 5}}, {kAccent, {12.5, 6.5, 5, 5}}, {kAccent, {6.5, 12.5, 5, 5}},
+                       {kAccent, {12.5, 12.5, 5, 5}}},
+                   1);
          }},
         {"Min/Max Toggle",
-         [](QPainter& p) {
-             pen(p, kInk);
-             p.setBrush(kPaper);
-             p.drawRect(QRectF(3.5, 4.5, 17, 15));
-             p.setBrush(kAccent);
-             p.drawRect(QRectF(3.5, 4.5, 17, 4));
-         }},
+         [](QPainter& p) { boxes(p, {{kPaper, {3.5, 4.5, 17, 15}}, {kAccent, {3.5, 4.5, 17, 4}}}); }},
         {"Center Obj In View",
          [](QPainter& p) {
              pen(p, kInk);
@@ -252,20 +249,10 @@ const std::map<std::string, Drawing>& drawings() {
              }
          }},
         {"Duplicate",
-         [](QPainter& p) {
-             pen(p, kInk, 1.2);
-             p.setBrush(kPaper);
-             p.drawRect(QRectF(3.5, 3.5, 12, 12));
-             p.setBrush(kAccent);
-             p.drawRect(QRectF(8.5, 8.5, 12, 12));
-         }},
+         [](QPainter& p) { boxes(p, {{kPaper, {3.5, 3.5, 12, 12}}, {kAccent, {8.5, 8.5, 12, 12}}}, 1.2); }},
         {"Align",
          [](QPainter& p) {
-             pen(p, kInk, 1.2);
-             p.setBrush(kAccent);
-             p.drawRect(QRectF(5, 5, 7, 15));
-             p.setBrush(kWarm);
-             p.drawRect(QRectF(14, 11, 6, 9));
+             boxes(p, {{kAccent, {5, 5, 7, 15}}, {kWarm, {14, 11, 6, 9}}}, 1.2);
              p.setPen(QPen(QColor(210, 50, 40), 1.6, Qt::DashLine));
              p.drawLine(QPointF(2, 20.5), QPointF(22, 20.5));
          }},
