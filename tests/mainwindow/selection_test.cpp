@@ -151,7 +151,7 @@ protected:
         platform::clearKeyState();
     }
 
-    void hideInTree(int32_t group) { form().trwGroupView->SetImage(node(group), "GroupHidden"); }
+    void hideInTree(int32_t group) { form().trwGroupView->SetImage(node(group), "Group Invisible"); }
     void showInTree(int32_t group) { form().trwGroupView->SetImage(node(group), "Group"); }
 
     void editGeometry(const char* subMode) {
