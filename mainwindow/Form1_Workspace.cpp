@@ -11,6 +11,7 @@
 #include "entities/CameraGrp.h"
 #include "entities/LightGrp.h"
 #include "entities/LightProcedures.h"
+#include "platform/colour.h"
 #include "platform/error_trap.h"
 #include "platform/prompts.h"
 #include "scene/GroupColour.h"
@@ -20,6 +21,7 @@
 #include "views/PicWindow.h"
 #include "views/ViewRedraw.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,8 +39,6 @@ std::string lowerText(const QComboBox* combo) { return combo->currentText().toLo
 void buildWeldedPointsOfSelectedGroup() {
     if (Globals::CurrSelEntityType == SelGroup) Globals::BuildWeldedPoints(Globals::CurrSelEntityHandle);
 }
-
-QColor qColour(int32_t colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 
 }  // namespace
 
@@ -182,12 +182,12 @@ void Form1::SetGrpWorkspaceFrame_Params() {
     if (p == 0) return;
     int32_t r = 0, g = 0, b = 0;
     OMBREL_polygon_get_color(p, &r, &g, &b);
-    setBackColor(cmdGrpClr, (r & 0xFF) | (g & 0xFF) << 8 | (b & 0xFF) << 16);
+    setBackColor(cmdGrpClr, platform::rgb(r, g, b));
 }
 
 void Form1::setBackColor(QPushButton* button, int32_t colour) {
     button->setProperty("BackColor", colour);
-    button->setStyleSheet(QString("background-color: %1;").arg(qColour(colour).name()));
+    button->setStyleSheet(QString("background-color: %1;").arg(platform::toQColor(colour).name()));
 }
 
 int32_t Form1::BackColor(const QPushButton* button) { return button->property("BackColor").toInt(); }

@@ -1,6 +1,7 @@
 #include "GroupColour.h"
 
 #include "core/Globals.h"
+#include "platform/colour.h"
 #include "undo/TextureActions.h"
 
 #include "ombrel.h"
@@ -8,8 +9,8 @@
 namespace scene {
 
 std::array<uint8_t, 3> ColourBytes(int32_t colour) {
-    return {static_cast<uint8_t>(colour & 0xFF), static_cast<uint8_t>((colour >> 8) & 0xFF),
-            static_cast<uint8_t>((colour >> 16) & 0xFF)};
+    return {static_cast<uint8_t>(platform::redOf(colour)), static_cast<uint8_t>(platform::greenOf(colour)),
+            static_cast<uint8_t>(platform::blueOf(colour))};
 }
 
 void ColourSelectedGroup(ActionApplyTextureToGrp& action, int32_t colour, bool polygonMode) {
