@@ -59,7 +59,7 @@ void Form1::connectGroupTree() {
     connect(txtSelectedGrpName, &QLineEdit::textChanged, this, [this](const QString&) { txtSelectedGrpName_Change(); });
     auto* field = new FieldEvents(txtSelectedGrpName);
     field->KeyPress = [this](int key) { platform::runTrapped(this, [&] { txtSelectedGrpName_KeyPress(key); }); };
-    field->LostFocus = [this] { txtSelectedGrpName_LostFocus(); };
+    field->LostFocus = [this] { platform::runTrapped(this, [this] { txtSelectedGrpName_LostFocus(); }); };
 }
 
 void Form1::trwGroupView_Reset() { trwGroupView->Clear(); }

@@ -107,8 +107,9 @@ void Form1::tabWorkspace_Click(int) {
     switch (tabWorkspace->currentIndex()) {
     case 0:
         EnableWorkSpaceGroupsTab(true);
-        if (CurrSelEntityType == SelGroup) {
-            QTreeWidgetItem* node = trwGroupView->Item(KeyedTree::NodeKey("Group", CurrSelEntityHandle));
+        if (const std::string key = KeyedTree::NodeKey("Group", CurrSelEntityHandle);
+            CurrSelEntityType == SelGroup && trwGroupView->Exists(key)) {
+            QTreeWidgetItem* node = trwGroupView->Item(key);
             trwGroupView->EnsureVisible(node);
             trwGroupView->SetSelectedItem(node);
         }
