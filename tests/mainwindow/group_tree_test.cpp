@@ -26,23 +26,9 @@ namespace {
 
 using platform::MsgResult;
 
-int32_t makeGroup(const std::string& name, int32_t father) {
-    const int32_t g = OMBREL_group_create(name.c_str());
-    OMBREL_group_set_father_group(g, father);
-    return g;
-}
+int32_t makeGroup(const std::string& name, int32_t father) { return MakeGroup(name, father); }
 
-int32_t addSquare(int32_t group) {
-    const int32_t p = OMBREL_polygon_create();
-    const double corners[4][2] = {{-5, -5}, {-5, 5}, {5, 5}, {5, -5}};
-    for (const auto& c : corners) {
-        const double record[6] = {c[0], c[1], 0, 0, 0, 100};
-        OMBREL_polygon_add_point(p, record);
-    }
-    OMBREL_polygon_set_group(p, group);
-    OMBREL_engine_add_polygon(p);
-    return p;
-}
+int32_t addSquare(int32_t group) { return MakePolygon(group, {{-5, -5}, {-5, 5}, {5, 5}, {5, -5}}); }
 
 std::string groupKey(int32_t g) { return KeyedTree::NodeKey("Group", g); }
 
@@ -136,9 +122,7 @@ TEST_F(GroupTreeTest, UndoOfAnAddedWorldTakesItsNodeAwayAndRedoBringsItBackWithI
     const std::string path = SaveSmallWorldFile("crate.wld");
     Form1& f = StartEditor();
     OpenEmptyWorld();
-    platform_.prompts.answerOpenFile(path);
-    f.mnuAddWorld->trigger();
-    const int32_t added = f.AddedWorldRootGrp;
+    const int32_t added = AddWorldFromMenu(path);
     ASSERT_NE(added, 0);
     const int32_t box = OMBREL_group_get_first_included_group(added);
     ASSERT_NE(box, 0);
