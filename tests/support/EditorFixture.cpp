@@ -5,6 +5,7 @@
 #include "ombrel.h"
 #include "ombrel_loader.h"
 #include "platform/program.h"
+#include "undo/DragInProgress.h"
 
 #include <QApplication>
 
@@ -44,6 +45,9 @@ void resetGlobals() {
     ShowBndBox = true;
     CurrToolMode = ToolSelect;
     OverlayDC = nullptr;
+    // A press in a view without its release leaves a drag under way, which would
+    // keep the next test's Undo and Redo from running.
+    undo::TransformDragFlag() = false;
 }
 
 int32_t makeSquare(int32_t group, double z) { return MakePolygon(group, {{-50, -50}, {-50, 50}, {50, 50}, {50, -50}}, z); }
