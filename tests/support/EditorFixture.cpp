@@ -45,8 +45,7 @@ void resetGlobals() {
     ShowBndBox = true;
     CurrToolMode = ToolSelect;
     OverlayDC = nullptr;
-    // A press in a view without its release leaves a drag under way, which would
-    // keep the next test's Undo and Redo from running.
+    // A test that presses in a view without releasing leaves no drag behind.
     undo::TransformDragFlag() = false;
 }
 
