@@ -42,6 +42,10 @@ public:
         ADD_FAILURE() << "unexpected window";
         return 0;
     }
+    QAction* popupMenu(QMenu&, const QPoint&) override {
+        ADD_FAILURE() << "unexpected pop-up menu";
+        return nullptr;
+    }
 
 private:
     std::string answer_;

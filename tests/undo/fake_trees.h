@@ -59,11 +59,7 @@ struct FakeTrees {
             if (n.key == k) n.image = image;
     }
 
-    static bool ownDisabled(int32_t g) {
-        // Without a father of its own disabled, the group's disabled state is its own.
-        const int32_t father = OMBREL_group_get_father_group(g);
-        return OMBREL_group_is_disable(g) && !(father != 0 && OMBREL_group_is_disable(father));
-    }
+    static bool ownDisabled(int32_t g) { return OMBREL_ext_group_get_own_disabled(g) != 0; }
     void addGroup(int32_t g, int32_t father) {
         add(father == Globals::RootGrp ? std::string() : groupKey(father), groupKey(g),
             ownDisabled(g) ? "Group Invisible" : "Group");
