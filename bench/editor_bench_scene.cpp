@@ -44,8 +44,8 @@ std::vector<int32_t> addGroups(int groups, int polygonsEach) {
     return made;
 }
 
-// The main window with a new world that the body fills; the views are never
-// redrawn while it runs.
+// The main window with the sample world open, which the body adds to; the views
+// are never redrawn while it runs.
 void withEditor(benchmark::State& state, const std::function<void(Form1&)>& body) {
     const std::string folder = TALVORA_PROGRAM_DIR;
     if (ombrel_loader::load(folder + "/" + ombrel_loader::libraryFileName()).status != ombrel_loader::Status::Loaded) {
@@ -57,13 +57,13 @@ void withEditor(benchmark::State& state, const std::function<void(Form1&)>& body
         Form1 form;
         form.ShowTips = nullptr;
         form.Form_Load();
-        form.NewWorld();
+        form.LoadWorld(folder + "/Sample/Sample.wld");
         if (form.WorldLoaded) {
             Globals::AppTerminating = true;  // no view is painted
             body(form);
             Globals::UndoRedoStack->Reset();
         } else {
-            state.SkipWithError("no world could be made");
+            state.SkipWithError("the sample world did not open");
         }
         Globals::AppTerminating = true;
         form.close();
