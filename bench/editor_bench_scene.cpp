@@ -78,19 +78,31 @@ void selectGroups(const std::vector<int32_t>& groups) {
     CurrSelEntityType = SelMultiple;
 }
 
+void selectGroup(int32_t group) {
+    Globals::CurrSelEntityType = SelGroup;
+    Globals::CurrSelEntityHandle = group;
+}
+
+// Each iteration times the command alone: what prepares it and what tidies up
+// after it run outside the clock.
+void measure(benchmark::State& state, const std::function<void()>& prepare, const std::function<void()>& command,
+             const std::function<void()>& tidy) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare();
+        state.ResumeTiming();
+        command();
+        state.PauseTiming();
+        tidy();
+        state.ResumeTiming();
+    }
+}
+
 void BM_DeleteMultipleSelection(benchmark::State& state) {
     withEditor(state, [&](Form1& form) {
         const std::vector<int32_t> groups = addGroups(1000, 10);
         form.trwGroupView_Populate();
-        for (auto _ : state) {
-            state.PauseTiming();
-            selectGroups(groups);
-            state.ResumeTiming();
-            form.DeleteMultiple();
-            state.PauseTiming();
-            form.mnuUndo_Click();
-            state.ResumeTiming();
-        }
+        measure(state, [&] { selectGroups(groups); }, [&] { form.DeleteMultiple(); }, [&] { form.mnuUndo_Click(); });
     });
 }
 BENCHMARK(BM_DeleteMultipleSelection)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -99,13 +111,13 @@ void BM_UndoDeleteMultipleSelection(benchmark::State& state) {
     withEditor(state, [&](Form1& form) {
         const std::vector<int32_t> groups = addGroups(1000, 10);
         form.trwGroupView_Populate();
-        for (auto _ : state) {
-            state.PauseTiming();
-            selectGroups(groups);
-            form.DeleteMultiple();
-            state.ResumeTiming();
-            form.mnuUndo_Click();
-        }
+        measure(
+            state,
+            [&] {
+                selectGroups(groups);
+                form.DeleteMultiple();
+            },
+            [&] { form.mnuUndo_Click(); }, [] {});
     });
 }
 BENCHMARK(BM_UndoDeleteMultipleSelection)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -114,16 +126,8 @@ void BM_HideUnSelected(benchmark::State& state) {
     withEditor(state, [&](Form1& form) {
         const std::vector<int32_t> groups = addGroups(10000, 1);
         form.trwGroupView_Populate();
-        for (auto _ : state) {
-            state.PauseTiming();
-            Globals::CurrSelEntityType = SelGroup;
-            Globals::CurrSelEntityHandle = groups.front();
-            state.ResumeTiming();
-            form.mnuHideUnSelected_Click();
-            state.PauseTiming();
-            form.mnuUndo_Click();
-            state.ResumeTiming();
-        }
+        measure(state, [&] { selectGroup(groups.front()); }, [&] { form.mnuHideUnSelected_Click(); },
+                [&] { form.mnuUndo_Click(); });
     });
 }
 BENCHMARK(BM_HideUnSelected)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -132,31 +136,29 @@ void BM_UnhideAll(benchmark::State& state) {
     withEditor(state, [&](Form1& form) {
         const std::vector<int32_t> groups = addGroups(10000, 1);
         form.trwGroupView_Populate();
-        for (auto _ : state) {
-            state.PauseTiming();
-            Globals::CurrSelEntityType = SelGroup;
-            Globals::CurrSelEntityHandle = groups.front();
-            form.mnuHideUnSelected_Click();
-            state.ResumeTiming();
-            form.mnuUnhideAll_Click();
-        }
+        measure(
+            state,
+            [&] {
+                selectGroup(groups.front());
+                form.mnuHideUnSelected_Click();
+            },
+            [&] { form.mnuUnhideAll_Click(); }, [] {});
     });
 }
 BENCHMARK(BM_UnhideAll)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_ReleaseDestroyingLargeGroup(benchmark::State& state) {
     withEditor(state, [&](Form1& form) {
-        for (auto _ : state) {
-            state.PauseTiming();
-            const int32_t group = addGroups(1, 100000).front();
-            form.trwGroupView_Populate();
-            Globals::CurrSelEntityType = SelGroup;
-            Globals::CurrSelEntityHandle = group;
-            form.mnuGroupMenuDelete_Click();
-            state.ResumeTiming();
+        measure(
+            state,
+            [&] {
+                const int32_t group = addGroups(1, 100000).front();
+                form.trwGroupView_Populate();
+                selectGroup(group);
+                form.mnuGroupMenuDelete_Click();
+            },
             // The deletion's record leaves the history: the group is destroyed.
-            Globals::UndoRedoStack->Reset();
-        }
+            [] { Globals::UndoRedoStack->Reset(); }, [] {});
     });
 }
 BENCHMARK(BM_ReleaseDestroyingLargeGroup)->Unit(benchmark::kMillisecond)->Iterations(5);

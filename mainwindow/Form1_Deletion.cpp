@@ -78,9 +78,10 @@ void Form1::DeleteMultiple() {
 
 void Form1::mnuGroupMenuDelete_Click() {
     using namespace Globals;
-    if (CurrSelEntityType != SelGroup || !IsLiveEntity(SelGroup, CurrSelEntityHandle)) return;
+    const int32_t group = CurrentLiveEntity(SelGroup);
+    if (group == 0) return;
     NumSelPtsPols = NumSelPts = NumSelPols = 0;
-    DeleteGroup(CurrSelEntityHandle);
+    DeleteGroup(group);
     CurrSelEntityType = SelNone;
     PrevSelEntityType = SelNone;
     ThingsToDoOnSelectedEntityChange();
@@ -91,8 +92,9 @@ void Form1::mnuGroupMenuDelete_Click() {
 void Form1::mnuLightMenuDelete_Click() {
     using namespace Globals;
     // The light menu's light is the current one: a right press selects it first.
-    if (CurrSelEntityType != SelLight || !IsLiveEntity(SelLight, CurrSelEntityHandle)) return;
-    DeleteLight(CurrSelEntityHandle);
+    const int32_t light = CurrentLiveEntity(SelLight);
+    if (light == 0) return;
+    DeleteLight(light);
     CurrSelEntityType = SelNone;
     PrevSelEntityType = SelNone;
     trwLight->SetSelectedItem(trwLight->Item("LIGHT"));

@@ -53,9 +53,24 @@ int32_t nodeCamera(const KeyedTree& tree) {
 }
 
 // The light menu's light: the current one (a right press on its node selects it).
-int32_t currentLight() {
+int32_t currentLight() { return Globals::CurrentLiveEntity(SelLight); }
+
+// One entity hidden, recorded with the selection as it stood; nothing is
+// selected afterwards.
+void hideOne(int32_t kind, int32_t handle) {
     using namespace Globals;
-    return CurrSelEntityType == SelLight && IsLiveEntity(SelLight, CurrSelEntityHandle) ? CurrSelEntityHandle : 0;
+    auto record = newRecord(ActHide);
+    record->HideSel->SetEntityHidden(kind, handle, nullptr);
+    record->HideSel->SetEntitySelBeforeHide(CurrSelEntityType, CurrSelEntityHandle, CurrMultiSel.get());
+    hideRecorded(std::move(record), [=] { HideUnhideEntity(kind, handle, true); });
+    DeselectAfterHide();
+}
+
+// One entity shown, recorded; the selection stays.
+void showOne(int32_t kind, int32_t handle) {
+    auto record = newRecord(ActUnhide);
+    record->UnHideSel->SetEntityUnHidden(kind, handle, nullptr);
+    unhideRecorded(std::move(record), [=] { Globals::HideUnhideEntity(kind, handle, false); });
 }
 
 }  // namespace
@@ -70,15 +85,7 @@ void Form1::mnuHideSelected_Click() {
     record->HideSel->SetEntityHidden(kind, handle, CurrMultiSel.get());
     record->HideSel->SetEntitySelBeforeHide(kind, handle, CurrMultiSel.get());
     if (record->HideSel->HidesNothing()) return;
-    hideRecorded(std::move(record), [kind, handle] {
-        switch (kind) {
-        case SelGroup: HideUnhideGroup(handle, true); break;
-        case SelCamera: HideUnhideCamera(handle, true); break;
-        case SelLight: HideUnhideLight(handle, true); break;
-        case SelMultiple: HideUnhideMultiple(true); break;
-        default: break;
-        }
-    });
+    hideRecorded(std::move(record), [kind, handle] { HideUnhideEntity(kind, handle, true); });
     DeselectAfterHide();
 }
 
@@ -96,19 +103,8 @@ void Form1::mnuHideUnSelected_Click() {
         HideUnhideAllGroups(true, TopLevelGroupsOfSelection());
         HideUnhideAllCameras(true);
         HideUnhideAllLights(true);
-        switch (kind) {
-        case SelGroup: HideUnhideGroup(handle, false); break;
-        case SelCamera: HideUnhideCamera(handle, false); break;
-        case SelLight: HideUnhideLight(handle, false); break;
-        case SelMultiple: {
-            const MultipleSelection& sel = *CurrMultiSel;
-            for (int32_t i = 1; i <= sel.NumOfCams(); ++i) HideUnhideCamera(sel.GetCam(i), false);
-            for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) HideUnhideGroup(sel.GetGrp(i), false);
-            for (int32_t i = 1; i <= sel.NumOfLights(); ++i) HideUnhideLight(sel.GetLight(i), false);
-            break;
-        }
-        default: break;
-        }
+        // The selection is shown again, even what was hidden before.
+        HideUnhideEntity(kind, handle, false);
     });
     UpdateCameras();
 }
@@ -131,23 +127,14 @@ void Form1::mnuUnhideAll_Click() {
 // ---- group tree menu: the menu's group is the current one
 
 void Form1::mnuGroupMenuHide_Click() {
-    using namespace Globals;
-    if (CurrSelEntityType != SelGroup || !IsLiveEntity(SelGroup, CurrSelEntityHandle)) return;
-    const int32_t group = CurrSelEntityHandle;
-    auto record = newRecord(ActHide);
-    record->HideSel->SetEntityHidden(SelGroup, group, nullptr);
-    record->HideSel->SetEntitySelBeforeHide(SelGroup, group, nullptr);
-    hideRecorded(std::move(record), [group] { HideUnhideGroup(group, true); });
-    DeselectAfterHide();
+    if (const int32_t group = Globals::CurrentLiveEntity(SelGroup)) hideOne(SelGroup, group);
 }
 
 void Form1::mnuGroupMenuUnhide_Click() {
     using namespace Globals;
-    if (CurrSelEntityType != SelGroup || !IsLiveEntity(SelGroup, CurrSelEntityHandle)) return;
-    const int32_t group = CurrSelEntityHandle;
-    auto record = newRecord(ActUnhide);
-    record->UnHideSel->SetEntityUnHidden(SelGroup, group, nullptr);
-    unhideRecorded(std::move(record), [group] { HideUnhideGroup(group, false); });
+    const int32_t group = CurrentLiveEntity(SelGroup);
+    if (group == 0) return;
+    showOne(SelGroup, group);
     if (SelGrpBndBox) SelGrpBndBox->Initialize(CurrSelEntityHandle);
     RedrawAfterHideUnhide();
 }
@@ -155,24 +142,15 @@ void Form1::mnuGroupMenuUnhide_Click() {
 // ---- camera tree menu: the camera of the node the menu was opened on
 
 void Form1::mnuCamTrkBkMenuHide_Click() {
-    using namespace Globals;
     const int32_t camera = nodeCamera(*trwCamTrackBK);
-    if (!IsLiveEntity(SelCamera, camera)) return;
-    auto record = newRecord(ActHide);
-    record->HideSel->SetEntityHidden(SelCamera, camera, nullptr);
-    record->HideSel->SetEntitySelBeforeHide(CurrSelEntityType, CurrSelEntityHandle, CurrMultiSel.get());
-    hideRecorded(std::move(record), [camera] { HideUnhideCamera(camera, true); });
-    DeselectAfterHide();
+    if (Globals::IsLiveEntity(SelCamera, camera)) hideOne(SelCamera, camera);
 }
 
 void Form1::mnuCamTrkBkMenuUnhide_Click() {
-    using namespace Globals;
     const int32_t camera = nodeCamera(*trwCamTrackBK);
-    if (!IsLiveEntity(SelCamera, camera)) return;
-    auto record = newRecord(ActUnhide);
-    record->UnHideSel->SetEntityUnHidden(SelCamera, camera, nullptr);
-    unhideRecorded(std::move(record), [camera] { HideUnhideCamera(camera, false); });
-    RedrawAfterHideUnhide();
+    if (!Globals::IsLiveEntity(SelCamera, camera)) return;
+    showOne(SelCamera, camera);
+    Globals::RedrawAfterHideUnhide();
 }
 
 void Form1::mnuCamTrkBkMenuHideAll_Click() {
@@ -192,23 +170,13 @@ void Form1::mnuCamTrkBkMenuShowAll_Click() {
 // ---- light tree menu
 
 void Form1::mnuLightMenuHide_Click() {
-    using namespace Globals;
-    const int32_t light = currentLight();
-    if (light == 0) return;
-    auto record = newRecord(ActHide);
-    record->HideSel->SetEntityHidden(SelLight, light, nullptr);
-    record->HideSel->SetEntitySelBeforeHide(SelLight, light, nullptr);
-    hideRecorded(std::move(record), [light] { HideUnhideLight(light, true); });
-    DeselectAfterHide();
+    if (const int32_t light = currentLight()) hideOne(SelLight, light);
 }
 
 void Form1::mnuLightMenuUnhide_Click() {
-    using namespace Globals;
     const int32_t light = currentLight();
     if (light == 0) return;
-    auto record = newRecord(ActUnhide);
-    record->UnHideSel->SetEntityUnHidden(SelLight, light, nullptr);
-    unhideRecorded(std::move(record), [light] { HideUnhideLight(light, false); });
+    showOne(SelLight, light);
     UpdateCameras();
 }
 

@@ -19,11 +19,8 @@
 
 namespace {
 
-// The current group the group menu works on, or 0.
-int32_t currentGroup() {
-    using namespace Globals;
-    return CurrSelEntityType == SelGroup && IsLiveEntity(SelGroup, CurrSelEntityHandle) ? CurrSelEntityHandle : 0;
-}
+// The group menu works on the current group.
+int32_t currentGroup() { return Globals::CurrentLiveEntity(SelGroup); }
 
 }  // namespace
 

@@ -109,6 +109,10 @@ bool IsLiveEntity(int32_t kind, int32_t handle) {
     return handle != 0 && OMBREL_ext_handle_kind(handle) == engineKind;
 }
 
+int32_t CurrentLiveEntity(int32_t kind) {
+    return CurrSelEntityType == kind && IsLiveEntity(kind, CurrSelEntityHandle) ? CurrSelEntityHandle : 0;
+}
+
 void DropStaleEntities(MultipleSelection& selection) {
     auto& s = selection;
     dropStale(SelGroup, s.NumOfGrps(), [&](int32_t i) { return s.GetGrp(i); }, [&](int32_t h) { s.RemoveGrp(h); });

@@ -36,6 +36,8 @@ void DeleteMultiplePermanently(const MultipleSelection& selection);
 // Whether the handle names a live engine entity of the selection kind (group,
 // camera, track, light or background).
 bool IsLiveEntity(int32_t kind, int32_t handle);
+// The current selection's handle when it is a live entity of that kind, else 0.
+int32_t CurrentLiveEntity(int32_t kind);
 // Takes the handles of entities no longer in the engine out of the selection.
 void DropStaleEntities(MultipleSelection& selection);
 

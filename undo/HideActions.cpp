@@ -8,17 +8,11 @@
 
 #include "platform/prompts.h"
 
+#include <functional>
+
 namespace {
 
-void hideOrShow(const RecordedSelection& what, bool hide) {
-    switch (what.Kind) {
-    case SelGroup: Globals::HideUnhideGroup(what.Handle, hide); break;
-    case SelCamera: Globals::HideUnhideCamera(what.Handle, hide); break;
-    case SelLight: Globals::HideUnhideLight(what.Handle, hide); break;
-    case SelMultiple: Globals::HideUnhideMultiple(hide); break;
-    default: break;  // tracks and backgrounds are never hidden
-    }
-}
+void hideOrShow(const RecordedSelection& what, bool hide) { Globals::HideUnhideEntity(what.Kind, what.Handle, hide); }
 
 // Only groups, cameras and lights are ever hidden or shown.
 bool changesNothing(const RecordedSelection& what) {
@@ -34,6 +28,27 @@ bool changesNothing(const RecordedSelection& what) {
 
 void checkMultiSel(int32_t kind, const MultipleSelection* multiSel) {
     if (kind == SelMultiple && !multiSel) platform::msgBox("MultipleObjs cannot be nothing!");
+}
+
+// The world's cameras, lights or top-level groups whose hidden state is the one
+// asked for and that the filter keeps.
+using Filter = std::function<bool(int32_t)>;
+bool any(int32_t) { return true; }
+
+void collectCameras(MultipleSelection& into, bool hidden, const Filter& keep = any) {
+    Globals::ForEachWorldCamera([&](int32_t c) {
+        if (Globals::IsCamHidden(c) == hidden && keep(c)) into.AddCamHandles(c);
+    });
+}
+void collectLights(MultipleSelection& into, bool hidden, const Filter& keep = any) {
+    Globals::ForEachWorldLight([&](int32_t l) {
+        if (Globals::IsLightHidden(l) == hidden && keep(l)) into.AddLightHandles(l);
+    });
+}
+void collectGroups(MultipleSelection& into, bool hidden, const Filter& keep = any) {
+    Globals::ForEachTopLevelGroup([&](int32_t g) {
+        if (Globals::IsGrpHidden(g) == hidden && keep(g)) into.AddGrpHandles(g);
+    });
 }
 
 // Starts a collecting mode: kind 6, no entities yet.
@@ -81,32 +96,16 @@ void ActionHide::SetEntitySelAfterHide(int32_t kind, int32_t handle, const Multi
     After.Set(kind, handle, multiSel);
 }
 
-void ActionHide::HidingAllLightsInScene() {
-    MultipleSelection& lights = collectInto(Hidden_);
-    Globals::ForEachWorldLight([&](int32_t l) {
-        if (!Globals::IsLightHidden(l)) lights.AddLightHandles(l);
-    });
-}
+void ActionHide::HidingAllLightsInScene() { collectLights(collectInto(Hidden_), false); }
 
-void ActionHide::HidingAllCamerasInScene() {
-    MultipleSelection& cameras = collectInto(Hidden_);
-    Globals::ForEachWorldCamera([&](int32_t c) {
-        if (!Globals::IsCamHidden(c)) cameras.AddCamHandles(c);
-    });
-}
+void ActionHide::HidingAllCamerasInScene() { collectCameras(collectInto(Hidden_), false); }
 
 void ActionHide::HidingUnselected() {
     MultipleSelection& unselected = collectInto(Hidden_);
-    Globals::ForEachWorldCamera([&](int32_t c) {
-        if (!Globals::IsCamHidden(c) && !Globals::IsCamSelected(c)) unselected.AddCamHandles(c);
-    });
-    Globals::ForEachWorldLight([&](int32_t l) {
-        if (!Globals::IsLightHidden(l) && !Globals::IsLightSelected(l)) unselected.AddLightHandles(l);
-    });
+    collectCameras(unselected, false, [](int32_t c) { return !Globals::IsCamSelected(c); });
+    collectLights(unselected, false, [](int32_t l) { return !Globals::IsLightSelected(l); });
     const auto selected = Globals::TopLevelGroupsOfSelection();
-    Globals::ForEachTopLevelGroup([&](int32_t g) {
-        if (!Globals::IsGrpHidden(g) && !selected.contains(g)) unselected.AddGrpHandles(g);
-    });
+    collectGroups(unselected, false, [&](int32_t g) { return !selected.contains(g); });
 }
 
 bool ActionHide::HidesNothing() const { return changesNothing(Hidden_); }
@@ -135,31 +134,15 @@ void ActionUnhide::SetEntitySelBeforeUnhide(int32_t kind, int32_t handle, const 
     Before.Set(kind, handle, multiSel);
 }
 
-void ActionUnhide::UnHidingAllLightsInScene() {
-    MultipleSelection& lights = collectInto(Shown_);
-    Globals::ForEachWorldLight([&](int32_t l) {
-        if (Globals::IsLightHidden(l)) lights.AddLightHandles(l);
-    });
-}
+void ActionUnhide::UnHidingAllLightsInScene() { collectLights(collectInto(Shown_), true); }
 
-void ActionUnhide::UnHidingAllCamerasInScene() {
-    MultipleSelection& cameras = collectInto(Shown_);
-    Globals::ForEachWorldCamera([&](int32_t c) {
-        if (Globals::IsCamHidden(c)) cameras.AddCamHandles(c);
-    });
-}
+void ActionUnhide::UnHidingAllCamerasInScene() { collectCameras(collectInto(Shown_), true); }
 
 void ActionUnhide::UnHidingAllObjects() {
     MultipleSelection& hidden = collectInto(Shown_);
-    Globals::ForEachTopLevelGroup([&](int32_t g) {
-        if (Globals::IsGrpHidden(g)) hidden.AddGrpHandles(g);
-    });
-    Globals::ForEachWorldCamera([&](int32_t c) {
-        if (Globals::IsCamHidden(c)) hidden.AddCamHandles(c);
-    });
-    Globals::ForEachWorldLight([&](int32_t l) {
-        if (Globals::IsLightHidden(l)) hidden.AddLightHandles(l);
-    });
+    collectGroups(hidden, true);
+    collectCameras(hidden, true);
+    collectLights(hidden, true);
 }
 
 bool ActionUnhide::ShowsNothing() const { return changesNothing(Shown_); }

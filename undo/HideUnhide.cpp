@@ -51,6 +51,16 @@ void HideUnhideMultiple(bool hide) {
     for (int32_t i = 1; i <= selection.NumOfLights(); ++i) HideUnhideLight(selection.GetLight(i), hide);
 }
 
+void HideUnhideEntity(int32_t kind, int32_t handle, bool hide) {
+    switch (kind) {
+    case SelGroup: HideUnhideGroup(handle, hide); break;
+    case SelCamera: HideUnhideCamera(handle, hide); break;
+    case SelLight: HideUnhideLight(handle, hide); break;
+    case SelMultiple: HideUnhideMultiple(hide); break;
+    default: break;
+    }
+}
+
 std::unordered_set<int32_t> TopLevelGroupsOfSelection() {
     std::unordered_set<int32_t> top;
     if (CurrSelEntityType == SelGroup) top.insert(GetTopMostFatherGrpExcludingRootGrp(CurrSelEntityHandle));

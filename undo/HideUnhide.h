@@ -22,6 +22,9 @@ void HideUnhideCamera(int32_t camera, bool hide);
 void HideUnhideLight(int32_t light, bool hide);
 // Every group, then every camera, then every light of CurrMultiSel.
 void HideUnhideMultiple(bool hide);
+// By kind: a group (1), camera (2) or light (4), or CurrMultiSel (6); tracks and
+// backgrounds are never hidden.
+void HideUnhideEntity(int32_t kind, int32_t handle, bool hide);
 
 // The world's walks: top-level groups (father the root group), cameras and
 // lights saved with the world (the view cameras and entities whose deletion can
