@@ -126,7 +126,8 @@ void Form1::DeleteCamTrkBkEntity(int32_t Kind, int32_t Handle) {
         break;
     case SelTrack:
         // Tracks are deleted, and brought back, by the track tools.
-        if (DeleteTrack) DeleteTrack(Handle);
+        if (!DeleteTrack) return;
+        DeleteTrack(Handle);
         break;
     case SelBackground: {
         OMBREL_background_delete(Handle);
