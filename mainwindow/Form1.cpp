@@ -6,6 +6,7 @@
 #include "SplitterHandle.h"
 #include "formError.h"
 
+#include "geometry/CreatePanel.h"
 #include "platform/error_trap.h"
 
 #include "views/PicWindow.h"
@@ -322,6 +323,7 @@ void Form1::buildWorkspace() {
     cmdCreate = named(new QPushButton("Create", frmNewObj), "cmdCreate");
     newLayout->addWidget(cmbNewObjType);
     newLayout->addWidget(cmdCreate);
+    buildGeometryTools();
     frmEditGeom = frame("frmEditGeom", "Edit Geometry", edit);
     auto* geomLayout = new QVBoxLayout(frmEditGeom);
     cmbObjEditGeom = named(new QComboBox(frmEditGeom), "cmbObjEditGeom");

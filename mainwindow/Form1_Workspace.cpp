@@ -85,17 +85,6 @@ void Form1::cmbPolFilter_Populate() {
     cmbPolFilter->setCurrentText("Disable Blending");
 }
 
-void Form1::cmbNewObjType_Populate() {
-    cmbNewObjType->clear();
-    cmbNewObjType->addItems({"PLANE", "BOX", "SPHERE", "CONE", "CYLINDER", "TORUS"});
-    cmbNewObjType->setCurrentText("BOX");
-}
-
-void Form1::cmdCreate_Click() {
-    // Building the chosen primitive comes with the geometry tools; until then
-    // nothing is created.
-}
-
 void Form1::trwGroupView_Populate() {
     trwGroupView_Reset();
     addGroupNodes(*trwGroupView, Globals::RootGrp, "");
