@@ -1,14 +1,12 @@
 #include "CreatePanel.h"
 
+#include "CreationRecord.h"
+
 #include "core/Globals.h"
 #include "core/Maths.h"
 #include "core/WindowProcedures.h"
 #include "platform/NumericField.h"
 #include "platform/prompts.h"
-#include "undo/ActionUndoRedo_Stack.h"
-#include "undo/SharedObjects.h"
-
-#include <memory>
 
 namespace geometry {
 namespace {
@@ -112,11 +110,7 @@ bool CreatePrimitive(PrimitiveBuilders& builders, const std::string& kind, const
     wait.end();
     if (!built) return false;
     // The builder made the new group the selection and the old one the previous.
-    auto record = std::make_unique<ActionUndoRedo>();
-    record->ActionType = ActCreate;
-    record->SetActionObjects();
-    record->Create->SetCreatedEntity(CurrSelEntityType, CurrSelEntityHandle);
-    undo::Shared(UndoRedoStack, "The undo history").Push(std::move(record));
+    RecordCreation();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "formDuplicate.h"
 
-#include "core/EntityProcedures.h"
+#include "CreationRecord.h"
+
 #include "core/Globals.h"
 #include "core/Maths.h"
 #include "core/MultipleSelection.h"
@@ -10,7 +11,6 @@
 #include "platform/NumericField.h"
 #include "platform/error_trap.h"
 #include "platform/prompts.h"
-#include "undo/ActionUndoRedo_Stack.h"
 #include "undo/SharedObjects.h"
 
 #include "ombrel.h"
@@ -24,7 +24,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <memory>
 
 namespace {
 
@@ -185,11 +184,7 @@ void formDuplicate::SelectAndRecord(const std::vector<int32_t>& copies) {
     UpdateStatusBar();
     ThingsToDoOnSelectedEntityChange();
     UpdateCameras();
-    auto record = std::make_unique<ActionUndoRedo>();
-    record->ActionType = ActCreate;
-    record->SetActionObjects();
-    record->Create->SetCreatedEntity(CurrSelEntityType, CurrSelEntityHandle);
-    undo::Shared(UndoRedoStack, "The undo history").Push(std::move(record));
+    geometry::RecordCreation();
 }
 
 namespace geometry {
