@@ -85,6 +85,9 @@ void Form1::cmbNewObjType_Populate() {
 void Form1::cmbNewObjType_Change() {
     const geometry::KindSetup* setup = geometry::FindKindSetup(cmbNewObjType->currentText().toStdString());
     if (!setup) return;
+    // The defaults are written under the new kind's minimums: those of the kind
+    // chosen before play no part.
+    Globals::BoxSegments = setup->minimums;
     for (int i = 0; i < 3; ++i) {
         const geometry::PanelField& f = setup->dims[static_cast<std::size_t>(i)];
         SetDimField(i, f.visible, f.caption, f.value);
