@@ -8,18 +8,16 @@
 #include "core/BoundingBox.h"
 #include "core/Globals.h"
 #include "core/MultipleSelection.h"
-#include "engine/ombrel_loader.h"
 #include "ombrel.h"
 #include "platform/NumericField.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
-#include <QApplication>
 #include <QLineEdit>
+
+#include "editor_bench_main.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -130,16 +128,4 @@ BENCHMARK(BM_TenCopiesOfALargeGroup)->Unit(benchmark::kMillisecond)->Repetitions
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    const auto r = ombrel_loader::load(TALVORA_PROGRAM_DIR "/libombrel3.so");
-    if (r.status != ombrel_loader::Status::Loaded) {
-        std::fprintf(stderr, "The engine did not load: %s\n", r.reason.c_str());
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runEditorBenchmarks(argc, argv); }

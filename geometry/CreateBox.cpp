@@ -5,6 +5,22 @@ namespace {
 
 constexpr int X = 0, Y = 1, Z = 2;
 
+// A grid over the extents of axes a (outer) and b (inner), each cut into its count.
+GridFace boxFace(int a, int32_t na, double extentA, int b, int32_t nb, double extentB, const Point3d& normal,
+                 bool flip, bool uAlongInner) {
+    GridFace f;
+    f.a = a;
+    f.b = b;
+    f.na = na;
+    f.nb = nb;
+    f.ea = extentA / na;
+    f.eb = extentB / nb;
+    f.normal = normal;
+    f.flip = flip;
+    f.uAlongInner = uAlongInner;
+    return f;
+}
+
 }  // namespace
 
 bool CreateBox::Create(double BoxDepth, double BoxWidth, double BoxHeight, int32_t DSegs, int32_t WSegs,
@@ -29,45 +45,17 @@ bool CreateBox::Create(double BoxDepth, double BoxWidth, double BoxHeight, int32
 
 // Faces of constant z: the flipped one is the top.
 void CreateBox::CreateXYFace(const Point3d& start, bool flip) {
-    GridFace f;
-    f.a = X;
-    f.b = Y;
-    f.na = DSegs_;
-    f.nb = WSegs_;
-    f.ea = BoxDepth_ / DSegs_;
-    f.eb = BoxWidth_ / WSegs_;
-    f.normal = {0, 0, flip ? 1.0 : -1.0};
-    f.flip = flip;
-    f.uAlongInner = true;
-    Grid(start, f);
+    Grid(start, boxFace(X, DSegs_, BoxDepth_, Y, WSegs_, BoxWidth_, {0, 0, flip ? 1.0 : -1.0}, flip, true));
 }
 
 // Faces of constant x: the flipped one is the front (+x).
 void CreateBox::CreateYZFace(const Point3d& start, bool flip) {
-    GridFace f;
-    f.a = Y;
-    f.b = Z;
-    f.na = WSegs_;
-    f.nb = HSegs_;
-    f.ea = BoxWidth_ / WSegs_;
-    f.eb = BoxHeight_ / HSegs_;
-    f.normal = {flip ? 1.0 : -1.0, 0, 0};
-    f.flip = flip;
-    Grid(start, f);
+    Grid(start, boxFace(Y, WSegs_, BoxWidth_, Z, HSegs_, BoxHeight_, {flip ? 1.0 : -1.0, 0, 0}, flip, false));
 }
 
 // Faces of constant y: the flipped one is the left (-y).
 void CreateBox::CreateXZFace(const Point3d& start, bool flip) {
-    GridFace f;
-    f.a = X;
-    f.b = Z;
-    f.na = DSegs_;
-    f.nb = HSegs_;
-    f.ea = BoxDepth_ / DSegs_;
-    f.eb = BoxHeight_ / HSegs_;
-    f.normal = {0, flip ? -1.0 : 1.0, 0};
-    f.flip = flip;
-    Grid(start, f);
+    Grid(start, boxFace(X, DSegs_, BoxDepth_, Z, HSegs_, BoxHeight_, {0, flip ? -1.0 : 1.0, 0}, flip, false));
 }
 
 bool CreatePlane::Create(double BoxWidth, double BoxHeight, int32_t WSegs, int32_t HSegs) {
@@ -82,15 +70,7 @@ bool CreatePlane::Create(double BoxWidth, double BoxHeight, int32_t WSegs, int32
 }
 
 void CreatePlane::CreatePlaneFace(const Point3d& start) {
-    GridFace f;
-    f.a = Y;
-    f.b = Z;
-    f.na = WSegs_;
-    f.nb = HSegs_;
-    f.ea = BoxWidth_ / WSegs_;
-    f.eb = BoxHeight_ / HSegs_;
-    f.normal = {1, 0, 0};
-    f.flip = true;
+    GridFace f = boxFace(Y, WSegs_, BoxWidth_, Z, HSegs_, BoxHeight_, {1, 0, 0}, true, false);
     f.secondSixth = 65280.0;  // green, on the second corner of every quad
     Grid(start, f);
 }

@@ -4,6 +4,19 @@
 
 namespace geometry {
 
+void RoundPrimitive::Disc(double R, double z, int32_t sides, bool reverse) {
+    const Point3d normal = {0, 0, reverse ? 1.0 : -1.0};
+    const double step = kTwoPi / sides;
+    BeginFace();
+    double a = 0;
+    for (int32_t k = 1; k <= sides; ++k) {
+        const Point3d p = {R * RoundedCos(a), R * RoundedSin(a), z};
+        Corner(p, p[0] / (2 * R) + 0.5, p[1] / (2 * R) + 0.5, 100.0, normal);
+        a = reverse ? a - step : a + step;
+    }
+    EndFace();
+}
+
 // ---- cylinder
 
 bool CreateCylinder::Create(double CylRadius, double CylHeight, int32_t CSegs, int32_t SSegs, int32_t HSegs) {
@@ -49,21 +62,9 @@ void CreateCylinder::CreateCylinderSides(bool flip) {
     }
 }
 
-// The disc projected onto the texture square; reverse walks the angles downwards
-// and faces +z.
+// reverse walks the angles downwards and faces +z.
 void CreateCylinder::CreateCylinderCap(bool top, bool reverse) {
-    const double R = CylRadius_;
-    const double z = top ? CylHeight_ / 2 : -CylHeight_ / 2;
-    const Point3d normal = {0, 0, reverse ? 1.0 : -1.0};
-    const double da = kTwoPi / SSegs_;
-    BeginFace();
-    double a = 0;
-    for (int32_t k = 1; k <= SSegs_; ++k) {
-        const Point3d p = {RoundedCos(a) * R, RoundedSin(a) * R, z};
-        Corner(p, p[0] / (2 * R) + 0.5, p[1] / (2 * R) + 0.5, 100.0, normal);
-        a = reverse ? a - da : a + da;
-    }
-    EndFace();
+    Disc(CylRadius_, top ? CylHeight_ / 2 : -CylHeight_ / 2, SSegs_, reverse);
 }
 
 // ---- sphere
@@ -163,17 +164,7 @@ void CreateCone::CreateConeSides() {
 }
 
 // One polygon of growing angles, looking down -z.
-void CreateCone::CreateConeCap() {
-    const double R = ConRadius_, step = kTwoPi / SSegs_;
-    BeginFace();
-    double psi = 0;
-    for (int32_t m = 0; m < SSegs_; ++m) {
-        const Point3d p = {R * RoundedCos(psi), R * RoundedSin(psi), 0};
-        Corner(p, p[0] / (2 * R) + 0.5, p[1] / (2 * R) + 0.5, 100.0, {0, 0, -1});
-        psi = psi + step;
-    }
-    EndFace();
-}
+void CreateCone::CreateConeCap() { Disc(ConRadius_, 0, SSegs_, false); }
 
 // ---- torus
 

@@ -12,9 +12,21 @@ namespace geometry {
 inline constexpr double kTwoPi = 6.28318530717958;
 inline constexpr double kPi = 3.14159265358979;
 
-class CreateCylinder : public PrimitiveBuilder {
+// What the round shapes share: their caps.
+class RoundPrimitive : public PrimitiveBuilder {
 public:
     using PrimitiveBuilder::PrimitiveBuilder;
+
+protected:
+    // One polygon of the given sides on the circle of radius R at height z, the
+    // disc projected onto the texture square; reverse walks the angles downwards
+    // and faces +z, otherwise they grow and it faces -z.
+    void Disc(double R, double z, int32_t sides, bool reverse);
+};
+
+class CreateCylinder : public RoundPrimitive {
+public:
+    using RoundPrimitive::RoundPrimitive;
     // False when refused (more than 100 sides): nothing was made.
     bool Create(double CylRadius, double CylHeight, int32_t CSegs, int32_t SSegs, int32_t HSegs);
 
@@ -38,9 +50,9 @@ private:
     int32_t SphSegs_ = 0;
 };
 
-class CreateCone : public PrimitiveBuilder {
+class CreateCone : public RoundPrimitive {
 public:
-    using PrimitiveBuilder::PrimitiveBuilder;
+    using RoundPrimitive::RoundPrimitive;
     // False when refused (more than 100 sides): nothing was made.
     bool Create(double ConRadius, double ConHeight, int32_t CSegs, int32_t SSegs, int32_t HSegs);
 

@@ -30,6 +30,25 @@ double tagValue(const platform::UpDown* spinner) {
     return value;
 }
 
+void setField(QLabel* label, platform::NumericField* field, bool visible, const std::string& caption, double value) {
+    label->setVisible(visible);
+    label->setText(QString::fromStdString(caption));
+    field->setVisible(visible);
+    field->spinner()->Tag = platform::NumberText(value);
+    field->text()->setText(field->spinner()->Tag);
+}
+
+// A spinner click folded into the field's value, kept at the minimum or above.
+void stepField(platform::NumericField* field, double minimum) {
+    platform::UpDown* spinner = field->spinner();
+    const int position = spinner->Value();
+    if (position == 0) return;  // the change raised by putting the spinner back
+    const double value = geometry::StepValue(tagValue(spinner), position, minimum);
+    spinner->setValue(0);
+    spinner->Tag = platform::NumberText(value);
+    field->text()->setText(spinner->Tag);
+}
+
 }  // namespace
 
 void Form1::buildGeometryTools() {
@@ -100,21 +119,12 @@ void Form1::cmbNewObjType_Change() {
 }
 
 void Form1::SetDimField(int Index, bool Visible, const std::string& Caption, double Value) {
-    const auto k = static_cast<std::size_t>(Index);
-    Label23.at(kDimCaption + Index)->setVisible(Visible);
-    Label23.at(kDimCaption + Index)->setText(QString::fromStdString(Caption));
-    fldBoxDim[k]->setVisible(Visible);
-    updwnBoxDim[k]->Tag = platform::NumberText(Value);
-    txtBoxDim[k]->setText(updwnBoxDim[k]->Tag);
+    setField(Label23.at(kDimCaption + Index), fldBoxDim[static_cast<std::size_t>(Index)], Visible, Caption, Value);
 }
 
 void Form1::SetSegField(int Index, bool Visible, const std::string& Caption, double Value) {
-    const auto k = static_cast<std::size_t>(Index);
-    Label23.at(kSegCaption + Index)->setVisible(Visible);
-    Label23.at(kSegCaption + Index)->setText(QString::fromStdString(Caption));
-    fldBoxSegments[k]->setVisible(Visible);
-    updwnBoxSegments[k]->Tag = platform::NumberText(Value);
-    txtBoxSegments[k]->setText(updwnBoxSegments[k]->Tag);
+    setField(Label23.at(kSegCaption + Index), fldBoxSegments[static_cast<std::size_t>(Index)], Visible, Caption,
+             Value);
 }
 
 void Form1::SetSegMinimums(int32_t Min0, int32_t Min1, int32_t Min2) {
@@ -126,33 +136,19 @@ void Form1::txtBoxDim_Change(int Index) { fldBoxDim[static_cast<std::size_t>(Ind
 
 void Form1::txtBoxSegments_Change(int Index) {
     const auto k = static_cast<std::size_t>(Index);
-    const auto value = geometry::AcceptCountText(txtBoxSegments[k]->text(), Globals::BoxSegments[k]);
-    if (!value) {
-        fldBoxSegments[k]->ShowTag();
-        return;
-    }
-    updwnBoxSegments[k]->Tag = platform::NumberText(*value);
+    // A number becomes the whole count it rounds to; anything else gets the last one back.
+    if (const auto value = geometry::AcceptCountText(txtBoxSegments[k]->text(), Globals::BoxSegments[k]))
+        updwnBoxSegments[k]->Tag = platform::NumberText(*value);
     fldBoxSegments[k]->ShowTag();
 }
 
 void Form1::updwnBoxDim_Change(int Index) {
-    const auto k = static_cast<std::size_t>(Index);
-    const int position = updwnBoxDim[k]->Value();
-    if (position == 0) return;  // the change raised by putting the spinner back
-    const double value = geometry::StepValue(tagValue(updwnBoxDim[k]), position, geometry::kDimensionMinimum);
-    updwnBoxDim[k]->setValue(0);
-    updwnBoxDim[k]->Tag = platform::NumberText(value);
-    txtBoxDim[k]->setText(updwnBoxDim[k]->Tag);
+    stepField(fldBoxDim[static_cast<std::size_t>(Index)], geometry::kDimensionMinimum);
 }
 
 void Form1::updwnBoxSegments_Change(int Index) {
     const auto k = static_cast<std::size_t>(Index);
-    const int position = updwnBoxSegments[k]->Value();
-    if (position == 0) return;
-    const double value = geometry::StepValue(tagValue(updwnBoxSegments[k]), position, Globals::BoxSegments[k]);
-    updwnBoxSegments[k]->setValue(0);
-    updwnBoxSegments[k]->Tag = platform::NumberText(value);
-    txtBoxSegments[k]->setText(updwnBoxSegments[k]->Tag);
+    stepField(fldBoxSegments[k], Globals::BoxSegments[k]);
 }
 
 void Form1::cmdCreate_Click() {
