@@ -146,6 +146,7 @@ void frmTransformParameters::Form_Load() {
         ~LoadedOnExit() { flag = true; }
     } loaded{FormLoaded};
     ScaleChng = TrkScaleChng = objScaleChng_ = {1, 1, 1};
+    movedBy_ = {0, 0, 0};
     RotationSteps.clear();
     NumRotationSteps = 0;
     for (QGroupBox* f : {frmMove1, frmMove2, frmRotate1, frmRotate2, frmScale1, frmScale2}) f->hide();
@@ -326,6 +327,7 @@ void frmTransformParameters::PushClosingRecord() {
             r->Move->SetMovedEntity(kind, h);
             r->Move->SetFrmLoc(from);
             r->Move->SetToLoc(to);
+            r->Move->SetMovedBy(movedBy_);
             push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
             auto r = newRecord(ActRotate);
@@ -333,7 +335,8 @@ void frmTransformParameters::PushClosingRecord() {
             if (kind == SelMultiple || kind == SelTrack) r->Rotate->SetRotCenter(openCentre_);
             addSteps(*r->Rotate);
             push(std::move(r));
-        } else if (tool == ToolScale && (kind == SelGroup || kind == SelTrack || kind == SelMultiple)) {
+        } else if (tool == ToolScale && (kind == SelGroup || kind == SelTrack || kind == SelMultiple) &&
+                   !allOnes(objScaleChng_)) {
             auto r = newRecord(ActScale);
             r->ScaleObj->SetScaledEntity(kind, h);
             r->ScaleObj->SetScaleChng(objScaleChng_);
@@ -346,6 +349,7 @@ void frmTransformParameters::PushClosingRecord() {
     RotationSteps.clear();
     NumRotationSteps = 0;
     ScaleChng = TrkScaleChng = objScaleChng_ = {1, 1, 1};
+    movedBy_ = {0, 0, 0};
 }
 
 namespace transform {
