@@ -89,24 +89,8 @@ bool frmTransformParameters::ValidateMove(int axis) {
     const transform::EditMode mode = transform::CurrentEditMode();
     // The offset the move adds to all it moves, from the reference point that
     // the fields show.
-    Point3d from = TargetLoc;
-    switch (mode) {
-    case transform::EditMode::Point: from = SelPtsAvgCenter; break;
-    case transform::EditMode::Polygon: from = SelPolsAvgCenter; break;
-    case transform::EditMode::TrackPoint: from = SelTrkPtsAvgCenter; break;
-    case transform::EditMode::Object:
-        switch (CurrSelEntityType) {
-        case SelGroup: OMBREL_group_get_center_of_mass(h, from.data()); break;
-        case SelCamera: from = core::cameraLocation(h); break;
-        case SelLight: from = core::lightLocation(h); break;
-        case SelTrack: GetTrackCenter(h, from); break;
-        case SelMultiple: from = SelObjsAvgCenter; break;
-        default: break;
-        }
-        break;
-    }
     Point3d d;
-    Maths::VectorFromTo(from, TargetLoc, d);
+    Maths::VectorFromTo(ReferencePoint(), TargetLoc, d);
     // The fields show a group's centre of mass: it moves on the edited axis only.
     if (mode == transform::EditMode::Object && CurrSelEntityType == SelGroup)
         for (int k = 0; k < 3; ++k)

@@ -172,24 +172,30 @@ void frmTransformParameters::Form_Load() {
     }
 }
 
-void frmTransformParameters::frmMove_SetParams() {
+Point3d frmTransformParameters::ReferencePoint() const {
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
+    Point3d p = TargetLoc;
     switch (transform::CurrentEditMode()) {
-    case transform::EditMode::Point: TargetLoc = SelPtsAvgCenter; break;
-    case transform::EditMode::Polygon: TargetLoc = SelPolsAvgCenter; break;
-    case transform::EditMode::TrackPoint: TargetLoc = SelTrkPtsAvgCenter; break;
+    case transform::EditMode::Point: p = SelPtsAvgCenter; break;
+    case transform::EditMode::Polygon: p = SelPolsAvgCenter; break;
+    case transform::EditMode::TrackPoint: p = SelTrkPtsAvgCenter; break;
     case transform::EditMode::Object:
         switch (CurrSelEntityType) {
-        case SelGroup: OMBREL_group_get_center_of_mass(h, TargetLoc.data()); break;
-        case SelCamera: OMBREL_camera_get_location1(h, TargetLoc.data()); break;
-        case SelLight: OMBREL_light_get_location(h, TargetLoc.data()); break;
-        case SelTrack: GetTrackCenter(h, TargetLoc); break;
-        case SelMultiple: TargetLoc = SelObjsAvgCenter; break;
+        case SelGroup: OMBREL_group_get_center_of_mass(h, p.data()); break;
+        case SelCamera: OMBREL_camera_get_location1(h, p.data()); break;
+        case SelLight: OMBREL_light_get_location(h, p.data()); break;
+        case SelTrack: GetTrackCenter(h, p); break;
+        case SelMultiple: p = SelObjsAvgCenter; break;
         default: break;
         }
         break;
     }
+    return p;
+}
+
+void frmTransformParameters::frmMove_SetParams() {
+    TargetLoc = ReferencePoint();
     IniLoc = FnlLoc = TargetLoc;
     for (std::size_t i = 0; i < 3; ++i) {
         txtAbsolute[i]->setText(platform::NumberText(TargetLoc[i]));

@@ -72,6 +72,8 @@ public:
     void done(int result) override;
 
 private:
+    // What the move fields show: the selection's centre, a group's centre of mass.
+    Point3d ReferencePoint() const;
     void frmMove_SetParams();
     void frmRotate_SetParams();
     void frmScale_SetParams();

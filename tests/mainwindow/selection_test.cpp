@@ -162,6 +162,15 @@ protected:
         ASSERT_EQ(f.cmbObj->currentText(), "Edit Geometry");
     }
 
+    // The right group selected and edited in the sub-mode.
+    Form1& editRightGroup(const char* subMode) {
+        Form1& f = start();
+        click(pixelOf(300, 0));
+        EXPECT_EQ(Globals::CurrSelEntityHandle, right_);
+        editGeometry(subMode);
+        return f;
+    }
+
     bool bold(int32_t group) {
         return KeyedTree::Bold(form().trwGroupView->Item(KeyedTree::NodeKey("Group", group)));
     }
@@ -480,10 +489,7 @@ TEST_F(SelectionWindowTest, UndoBackToNothingSelectedClearsTheWindow) {
 }
 
 TEST_F(SelectionWindowTest, ThePolygonCountsFollowAPointDeleteAndItsUndoAndRedo) {
-    Form1& f = start();
-    click(pixelOf(300, 0));
-    ASSERT_EQ(Globals::CurrSelEntityHandle, right_);
-    editGeometry("Point");
+    Form1& f = editRightGroup("Point");
     const int32_t world = OMBREL_group_get_number_of_polygons(Globals::RootGrp);
     auto expectCounts = [&](int32_t gone) {
         EXPECT_EQ(f.StatusBarPanel(1), QString::number(world - gone));
@@ -502,11 +508,7 @@ TEST_F(SelectionWindowTest, ThePolygonCountsFollowAPointDeleteAndItsUndoAndRedo)
 }
 
 TEST_F(SelectionWindowTest, InGeometryEditingAReleasePicksPolygonsOrPointsNotObjects) {
-    Form1& f = start();
-    click(pixelOf(300, 0));
-    ASSERT_EQ(Globals::CurrSelEntityHandle, right_);
-
-    editGeometry("Polygon");
+    Form1& f = editRightGroup("Polygon");
     click(pixelOf(330, -30));
     ASSERT_EQ(Globals::NumSelPols, 1);
     EXPECT_EQ(Globals::SelPols[1], tri2_);
