@@ -102,9 +102,11 @@ private:
     int32_t pressTool_ = 0;
     Point3d pressCentre_ = {0, 0, 0};     // multiple selection or track centre
     Point3d objScaleChng_ = {1, 1, 1};    // group, track, multiple selection scaling
-    Point3d movedBy_ = {0, 0, 0};         // the entity move's steps, summed as the engine adds them
+    Point3d movedBy_ = {0, 0, 0};         // what an entity move really moved, summed
     double moveGrid_ = 0;                 // what a move step is a multiple of
-    double dragTotal_ = 0, dragApplied_ = 0;  // a move drag's amount, asked for and applied
+    // A move drag's amount along the line: asked for, and applied (its steps
+    // summed as the engine adds them).
+    double dragTotal_ = 0, dragApplied_ = 0;
     ActionUndoRedo* pushed_ = nullptr;    // the record pushed at the press
     std::vector<WeldedPoints*> dragSets_;  // the welded sets of a polygon drag
 };

@@ -94,8 +94,8 @@ void TransformGizmo::BeginDragState(Mode mode) {
     pushed_ = nullptr;
     DragAngle = 0;
     ScaleChng = TrkScaleChng = objScaleChng_ = {1, 1, 1};
-    movedBy_ = {0, 0, 0};
     dragTotal_ = dragApplied_ = 0;
+    movedBy_ = {0, 0, 0};
     // A power of two far below a pixel's worth of motion: coordinates on that grid
     // (zeros, whole and half units) add the steps exactly, so Undo's one
     // subtraction of their sum gives them back bit for bit.
@@ -304,7 +304,6 @@ void TransformGizmo::MoveSelection(double& d) {
         return;
     case Mode::Object: break;
     }
-    Maths::AddVector(movedBy_, offset);
     switch (CurrSelEntityType) {
     case SelGroup: OMBREL_group_move(h, offset.data(), 0); break;
     case SelMultiple: {
@@ -322,13 +321,13 @@ void TransformGizmo::MoveSelection(double& d) {
         break;
     case SelLight: undo::SceneLights().Move(h, offset); break;
     case SelTrack:
-        if (transform::IsTrackOnPageAs("Track")) {
-            MoveTrack(h, offset);
-            UpdateTrackCenter();
-        }
+        if (!transform::IsTrackOnPageAs("Track")) return;
+        MoveTrack(h, offset);
+        UpdateTrackCenter();
         break;
-    default: break;
+    default: return;
     }
+    Maths::AddVector(movedBy_, offset);
 }
 
 void TransformGizmo::RefreshViewOrViews() {
