@@ -442,7 +442,7 @@ TEST_F(ViewInputTest, AHiddenSelectionsHandleTakesNoPress) {
     ASSERT_TRUE(top.IsShown());
     const int axis = longestAxis(top);
     const PixelPt at = onAxis(top, axis, 0.6), to = onAxis(top, axis, 1.6);
-    f.trwGroupView->SetImage(f.trwGroupView->Item(KeyedTree::NodeKey("Group", group_)), "GroupHidden");
+    f.trwGroupView->SetImage(f.trwGroupView->Item(KeyedTree::NodeKey("Group", group_)), "Group Invisible");
     ASSERT_TRUE(f.IsEntityHidden(SelGroup, group_));
     UpdateCameras();
     EXPECT_FALSE(top.IsShown());
