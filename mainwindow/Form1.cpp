@@ -337,6 +337,7 @@ void Form1::buildWorkspace() {
     geomLayout->addWidget(frmEditGeomPoint);
     geomLayout->addWidget(frmEditGeomPolygon);
     frmEditTexture = frame("frmEditTexture", "Edit Texture", edit);
+    buildEditTextureFrame();
     editLayout->addWidget(frmNewObj);
     editLayout->addWidget(frmEditGeom);
     editLayout->addWidget(frmEditTexture);

@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/prompts.h"
 #include "RecentFiles.h"
+#include "textures/frmTextureMapping.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
 #include "views/PicWindow.h"
@@ -185,7 +186,7 @@ void Form1::NewWorld() {
 void Form1::UnloadWorld() {
     using namespace Globals;
     if (!WorldLoaded) return;
-    // The texture-mapping window, when open, is closed here once the texture tools bring it.
+    frmTextureMapping::UnloadEditor();
     WorldLoaded = false;
     frmTrack->setVisible(false);
     NumSelTrkPts = 0;

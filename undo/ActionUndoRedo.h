@@ -12,6 +12,7 @@
 #include "PointPolygonTransformActions.h"
 #include "SelectionActions.h"
 #include "TrackPointTransformActions.h"
+#include "TextureCoordsActions.h"
 
 #include <cstdint>
 #include <memory>

@@ -38,6 +38,7 @@ TEST(ActionUndoRedo, SetActionObjectsFillsOnlyTheFieldOfItsCode) {
         {ActDeleteGrpPols, {"DeleteGrpPols"}}, {ActSelectPols, {"SelectPols"}},
         {ActCreate, {"Create"}},          {ActSelectPts, {"SelectPts"}},
         {ActSelectCoords, {"SelectCoords"}}, {ActSelectTrkPts, {"SelectTrkPts"}},
+        {ActChngTextureCoords, {"ChngTextureCoords"}},
         {ActMoveGrpPols, {"MoveGrpPols"}}, {ActScaleTrkPts, {"ScaleTrkPts"}}, {ActAlign, {"Align"}},
         // no class, or a class whose subsystem does not record it yet
         {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActDelete, {}}, {ActExtrude, {}},
