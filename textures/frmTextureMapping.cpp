@@ -119,7 +119,6 @@ frmTextureMapping::frmTextureMapping(QWidget* owner) : QWidget(owner, Qt::Window
     connectControls();
     penFrame_ = platform::CreatePen(platform::PS_SOLID, 1, platform::rgb(155, 155, 155));
     penOutline_ = platform::CreatePen(platform::PS_SOLID, 1, platform::rgb(255, 255, 255));
-    penSelected_ = platform::CreatePen(platform::PS_SOLID, 1, platform::rgb(255, 0, 0));
     keyPreview_ = new EditorKeyPreview(this);
     resize(760, 640);
 }
@@ -127,7 +126,7 @@ frmTextureMapping::frmTextureMapping(QWidget* owner) : QWidget(owner, Qt::Window
 frmTextureMapping::~frmTextureMapping() {
     if (g_editor == this) g_editor = nullptr;
     if (DragRecord) undo::TransformDragFlag() = false;
-    for (platform::GdiObject pen : {penFrame_, penOutline_, penSelected_}) platform::DeleteObject(pen);
+    for (platform::GdiObject pen : {penFrame_, penOutline_}) platform::DeleteObject(pen);
 }
 
 frmTextureMapping* frmTextureMapping::Instance() { return g_editor; }

@@ -102,6 +102,9 @@ public:
     // The "Selected Only" list while that button is down, else the main list.
     const TexCoordList& ListInUse() const;
     bool CursorOverSelCoord() const;
+    // The band from the press to the release point: replaces, adds (Ctrl) or
+    // removes (Shift) and records the change of the list in use.
+    void SelectCoordsInRubberBand();
     void MirrorSelCoords();
 
     int32_t TexToolMode = TexSelect;
@@ -154,7 +157,6 @@ private:
     // ---- selection
     void SelectToolMouseMove(int Button, float X, float Y);
     void TransformToolMouseMove(int Button, float X, float Y);
-    void SelectCoordsInRubberBand();
     void SelectCoordsInRect(double left, double top, double right, double bottom);
     void AddCoordsInRect(double left, double top, double right, double bottom);
     void RemoveCoordsInRect(double left, double top, double right, double bottom);
@@ -173,5 +175,5 @@ private:
     std::unique_ptr<ActionUndoRedo> DragRecord;
     QObject* keyPreview_ = nullptr;
     // The pens of PicMain's drawing.
-    platform::GdiObject penFrame_ = 0, penOutline_ = 0, penSelected_ = 0;
+    platform::GdiObject penFrame_ = 0, penOutline_ = 0;
 };

@@ -11,6 +11,8 @@
 #include "platform/colour.h"
 #include "platform/gdi.h"
 
+#include <QImage>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -34,14 +36,6 @@ public:
     Strokes(int width, int height)
         : left_(-kClipMargin), top_(-kClipMargin), right_(width + kClipMargin), bottom_(height + kClipMargin) {}
 
-    // The 4-pixel box around a point, as GDI draws Rectangle(x - 2, y - 2, x + 2, y + 2).
-    void box(double x, double y) {
-        if (!(x >= left_ && x <= right_ && y >= top_ && y <= bottom_)) return;
-        const int32_t cx = static_cast<int32_t>(std::lround(x)), cy = static_cast<int32_t>(std::lround(y));
-        const int32_t l = cx - 2, t = cy - 2, r = cx + 1, b = cy + 1;
-        strip({{l, t}, {r, t}, {r, b}, {l, b}, {l, t}});
-    }
-
     void segment(double x1, double y1, double x2, double y2) {
         if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
         // Liang-Barsky against the clip rectangle.
@@ -64,6 +58,26 @@ public:
         strip({pixel(x1 + t0 * dx, y1 + t0 * dy), pixel(x1 + t1 * dx, y1 + t1 * dy)});
     }
 
+    // From each corner to the next and from the last back to the first: one strip
+    // when every corner is in sight, else segment by segment.
+    void closedOutline(const std::vector<std::pair<double, double>>& corners) {
+        if (corners.size() < 2) return;
+        const bool inSight = std::all_of(corners.begin(), corners.end(), [&](const auto& c) {
+            return c.first >= left_ && c.first <= right_ && c.second >= top_ && c.second <= bottom_;
+        });
+        if (inSight) {
+            for (const auto& c : corners) points_.push_back(pixel(c.first, c.second));
+            points_.push_back(pixel(corners.front().first, corners.front().second));
+            counts_.push_back(static_cast<uint32_t>(corners.size() + 1));
+            return;
+        }
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const auto& a = corners[i];
+            const auto& b = corners[(i + 1) % corners.size()];
+            segment(a.first, a.second, b.first, b.second);
+        }
+    }
+
     void draw(platform::DeviceContext& dc) const {
         if (!counts_.empty()) platform::PolyPolyline(dc, points_.data(), counts_.data(), static_cast<int>(counts_.size()));
     }
@@ -80,6 +94,50 @@ private:
     double left_, top_, right_, bottom_;
     std::vector<platform::PixelPoint> points_;
     std::vector<uint32_t> counts_;
+};
+
+// The 4-pixel boxes around points, as Rectangle(x - 2, y - 2, x + 2, y + 2) draws
+// each outline; tens of thousands of them are written straight into the pixels.
+class Boxes {
+public:
+    void add(double x, double y) {
+        // Far outside (or not a number): nothing in sight.
+        if (!(x > -8 && x < 1e6 && y > -8 && y < 1e6)) return;
+        centres_.push_back({static_cast<int32_t>(std::lround(x)), static_cast<int32_t>(std::lround(y))});
+    }
+
+    void draw(platform::DeviceContext& dc, int32_t colour) const {
+        QImage& image = dc.image();
+        const int w = image.width(), h = image.height();
+        const QRgb rgb = qRgb(platform::redOf(colour), platform::greenOf(colour), platform::blueOf(colour));
+        const bool rgba = image.format() == QImage::Format_RGBA8888;
+        auto plot = [&](int x, int y) {
+            if (x < 0 || y < 0 || x >= w || y >= h) return;
+            if (rgba) {
+                uchar* p = image.scanLine(y) + 4 * x;
+                p[0] = static_cast<uchar>(qRed(rgb));
+                p[1] = static_cast<uchar>(qGreen(rgb));
+                p[2] = static_cast<uchar>(qBlue(rgb));
+                p[3] = 255;
+            } else {
+                image.setPixel(x, y, rgb);
+            }
+        };
+        for (const platform::PixelPoint& c : centres_) {
+            const int l = c.x - 2, t = c.y - 2, r = c.x + 1, b = c.y + 1;
+            for (int x = l; x <= r; ++x) {
+                plot(x, t);
+                plot(x, b);
+            }
+            for (int y = t + 1; y < b; ++y) {
+                plot(l, y);
+                plot(r, y);
+            }
+        }
+    }
+
+private:
+    std::vector<platform::PixelPoint> centres_;
 };
 
 void uvOf(int32_t point, double uv[2]) {
@@ -144,25 +202,17 @@ void frmTextureMapping::DrawTexture() {
 void frmTextureMapping::DrawPolygonOutlines() {
     if (Globals::CurrSelEntityType != SelGroup) return;
     Strokes strokes(PicMain->width(), PicMain->height());
+    Boxes boxes;
+    std::vector<std::pair<double, double>> corners;
     auto outline = [&](int32_t polygon) {
-        double firstX = 0, firstY = 0, prevX = 0, prevY = 0;
-        bool first = true;
+        corners.clear();
         for (int32_t pt = OMBREL_polygon_get_first_point(polygon); pt != 0; pt = OMBREL_point_get_next_point(pt)) {
             double uv[2];
             uvOf(pt, uv);
-            const double x = PixelX(uv[0]), y = PixelY(uv[1]);
-            strokes.box(x, y);
-            if (first) {
-                firstX = x;
-                firstY = y;
-                first = false;
-            } else {
-                strokes.segment(prevX, prevY, x, y);
-            }
-            prevX = x;
-            prevY = y;
+            corners.emplace_back(PixelX(uv[0]), PixelY(uv[1]));
+            boxes.add(corners.back().first, corners.back().second);
         }
-        if (!first) strokes.segment(prevX, prevY, firstX, firstY);
+        strokes.closedOutline(corners);
     };
     if (SelectedOnly()) {
         for (int32_t i = 1; i <= Globals::NumSelPols; ++i) outline(Globals::SelPols[i]);
@@ -174,19 +224,19 @@ void frmTextureMapping::DrawPolygonOutlines() {
     }
     PenScope pen(PicMain->dc(), penOutline_);
     strokes.draw(PicMain->dc());
+    boxes.draw(PicMain->dc(), platform::rgb(255, 255, 255));
 }
 
 void frmTextureMapping::DrawSelCoords() {
     if (Globals::CurrSelEntityType != SelGroup) return;
-    Strokes strokes(PicMain->width(), PicMain->height());
+    Boxes boxes;
     const TexCoordList& list = ListInUse();
     for (int32_t i = 1; i <= list.Count; ++i) {
         double uv[2];
         uvOf(list.Pts[static_cast<std::size_t>(i)], uv);
-        strokes.box(PixelX(uv[0]), PixelY(uv[1]));
+        boxes.add(PixelX(uv[0]), PixelY(uv[1]));
     }
-    PenScope pen(PicMain->dc(), penSelected_);
-    strokes.draw(PicMain->dc());
+    boxes.draw(PicMain->dc(), platform::rgb(255, 0, 0));
 }
 
 void frmTextureMapping::DrawRubberBand(int32_t colour, float X, float Y) {
