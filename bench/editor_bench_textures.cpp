@@ -2,6 +2,7 @@
 // 1024 x 1024 bitmap: opening the editor, a full redraw of its picture, a rubber
 // band over every coordinate, one move, rotate or scale step over all of them,
 // and planar mapping of the 20,000 points with its undo record.
+#include "bench_cursor.h"
 #include "core/Globals.h"
 #include "core/WindowHooks.h"
 #include "engine/ombrel_loader.h"
@@ -24,15 +25,6 @@
 #include <string>
 
 namespace {
-
-// A pointer the benchmark moves by hand.
-class BenchCursor : public platform::Cursor {
-public:
-    platform::ScreenPoint position() override { return at; }
-    void setPosition(platform::ScreenPoint p) override { at = p; }
-    platform::ScreenSize screenSize() override { return {1280, 1024}; }
-    platform::ScreenPoint at;
-};
 
 QApplication& application() {
     static int argc = 1;
