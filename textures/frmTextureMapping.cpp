@@ -133,11 +133,13 @@ frmTextureMapping* frmTextureMapping::Instance() { return g_editor; }
 
 frmTextureMapping& frmTextureMapping::ShowEditor(QWidget* owner) {
     frmTextureMapping* editor = g_editor ? g_editor : new frmTextureMapping(owner);
-    if (editor->isMinimized()) {
+    if (editor->Loaded && editor->isMinimized()) {
         editor->showNormal();
         return *editor;
     }
     if (!editor->Loaded) {
+        // Closed while minimised, it opens afresh all the same.
+        editor->setWindowState(editor->windowState() & ~Qt::WindowMinimized);
         // The surface gets its size before the texture is fitted to it.
         editor->layout()->activate();
         editor->Form_Load();

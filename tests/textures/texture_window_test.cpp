@@ -317,6 +317,18 @@ TEST_F(TextureWindowTest, ClosingAndReopeningStartsAfresh) {
     EXPECT_EQ(&frmTextureMapping::ShowEditor(nullptr), &e);
     EXPECT_FALSE(e.isMinimized());
     EXPECT_EQ(e.Zoom, 2.0);
+
+    // Closed while minimised (the world was closed), it opens afresh and in sight.
+    e.showMinimized();
+    settle();
+    frmTextureMapping::UnloadEditor();
+    EXPECT_FALSE(e.Loaded);
+    frmTextureMapping::ShowEditor(nullptr);
+    settle();
+    EXPECT_TRUE(e.Loaded);
+    EXPECT_FALSE(e.isMinimized());
+    EXPECT_TRUE(e.isVisible());
+    EXPECT_EQ(e.Zoom, 1.0);
 }
 
 TEST_F(TextureWindowTest, GroupsWithoutBitmapsOrFilesStillShowTheirOutlines) {
