@@ -113,10 +113,10 @@ private:
     platform::Cursor* previous_ = nullptr;
 };
 
-#define NEED_ENGINE(scene)                                  \
-    if (!(scene).ok()) {                                    \
-        state.SkipWithError("the engine did not load");     \
-        return;                                             \
+#define NEED_ENGINE(scene)                              \
+    if (!(scene).ok()) {                                \
+        state.SkipWithError("the engine did not load"); \
+        return;                                         \
     }
 
 void BM_OpenEditor(benchmark::State& state) {
@@ -174,8 +174,11 @@ void BM_DragStep(benchmark::State& state) {
     e.PicMain_MouseUp(1, 0, 300, 300);
     state.counters["coordinates"] = e.TexSel.Count;
 }
-BENCHMARK(BM_DragStep)->Arg(frmTextureMapping::TexMove)->Arg(frmTextureMapping::TexRotate)
-    ->Arg(frmTextureMapping::TexScale)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStep)
+    ->Arg(frmTextureMapping::TexMove)
+    ->Arg(frmTextureMapping::TexRotate)
+    ->Arg(frmTextureMapping::TexScale)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_PlanarMapping(benchmark::State& state) {
     TextureScene scene;

@@ -4,6 +4,7 @@
 #include "formTip.h"
 
 #include "SplitterHandle.h"
+#include "ToolbarIcons.h"
 #include "formError.h"
 
 #include "platform/error_trap.h"
@@ -219,7 +220,9 @@ void Form1::buildMenus() {
 void Form1::buildToolbar() {
     Toolbar1 = named(addToolBar("Toolbar1"), "Toolbar1");
     Toolbar1->setMovable(false);
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Small pictures keep every button in sight at the window's least width.
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Toolbar1->setIconSize(QSize(20, 20));
     // Keys and captions; "" is a separator, which counts as a button as the tool
     // buttons' numbers (5 to 13) assume.
     struct Button {
@@ -252,7 +255,8 @@ void Form1::buildToolbar() {
         QAction* a = Toolbar1->addAction(b.caption);
         a->setObjectName(QString("tlbr") + QString(b.key).remove(' ').remove('/'));
         a->setData(QString(b.key));
-        a->setToolTip(b.key);
+        a->setIcon(ToolbarIcon(b.key));
+        a->setToolTip(b.caption);
         a->setCheckable(b.check);
         const std::string key = lowerCase(b.key);
         if (b.check && key != "wireframe" && key != "3d card toggle" && key != "align") tools->addAction(a);
@@ -446,14 +450,15 @@ void Form1::buildViews() {
         bar->hide();
     }
     shpFocus = named(new QFrame(frmPicWins), "shpFocus");
-    shpFocus->setStyleSheet("QFrame#shpFocus { border: 2px solid rgb(255, 210, 0); background: transparent; }");
+    // No view holds the keyboard focus yet: the frame wears the lost-focus colour.
+    shpFocus->setStyleSheet("QFrame#shpFocus { border: 2px solid rgb(0, 0, 225); background: transparent; }");
     shpFocus->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     viewArea_.Changed = [this](bool redraw) {
         applyViewArea();
-        if (redraw) {
-            UpdateCameras();
-            SetWindowFocus();
-        }
+        if (redraw) UpdateCameras();
+        // The frame follows the active view also where the views are not redrawn
+        // (the second half of a drag of the crossing point).
+        SetWindowFocus();
     };
 }

@@ -385,6 +385,10 @@ private:
     bool resizing_ = false;
     bool unloaded_ = false;
     QObject* keyPreview_ = nullptr;
+    // Gives the active view the keyboard focus, so the keys go where the frame says.
+    void focusActiveView();
+    // Ends a drag of the view's transform handle as its release would.
+    void endHandleDrag(int Index);
 
     // ---- texture editing (frame frmEditTexture): the texture-coordinate editor and planar mapping
 public:

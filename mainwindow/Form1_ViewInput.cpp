@@ -98,9 +98,16 @@ void Form1::picWindow_GotFocus(int Index) {
     if (WorldLoaded) OMBREL_camera_set_current(viewCamera(Index).lngSceneCamera, picWindow.at(Index)->hWnd());
 }
 
-void Form1::picWindow_LostFocus(int) {
+void Form1::picWindow_LostFocus(int Index) {
     PicBoxHasFocus = false;
     setFocusColour(shpFocus, 0, 0, 225);
+    // A pop-up or modal window that takes the focus takes the release with it.
+    endHandleDrag(Index);
+}
+
+void Form1::endHandleDrag(int Index) {
+    TransformGizmo* gizmo = ViewGizmos.at(static_cast<std::size_t>(Index)).get();
+    if (gizmo && gizmo->IsDragging()) gizmo->MouseUp(kLeftButton, Globals::MouseUpX, Globals::MouseUpY);
 }
 
 // ---- press

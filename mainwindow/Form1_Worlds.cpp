@@ -19,6 +19,7 @@
 #include "textures/frmTextureMapping.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "undo/DragInProgress.h"
 #include "views/PicWindow.h"
 
 #include <QComboBox>
@@ -158,6 +159,7 @@ void Form1::LoadWorld(const std::string& FileName) {
     UpdateStatusBar();
     mnuResetViews_Click();
     enableWorldCommands();
+    if (isVisible()) focusActiveView();
 }
 
 void Form1::NewWorld() {
@@ -181,11 +183,15 @@ void Form1::NewWorld() {
     mnuResetViews_Click();
     ShowTemplates();
     enableWorldCommands();
+    if (isVisible()) focusActiveView();
 }
 
 void Form1::UnloadWorld() {
     using namespace Globals;
     if (!WorldLoaded) return;
+    // A drag still under way ends here; its record goes with the history below.
+    for (int i = 0; i < 4; ++i) endHandleDrag(i);
+    undo::TransformDragFlag() = false;
     frmTextureMapping::UnloadEditor();
     WorldLoaded = false;
     frmTrack->setVisible(false);
@@ -193,6 +199,9 @@ void Form1::UnloadWorld() {
     if (UndoRedoStack) UndoRedoStack->Reset();
     tmrAnimPreview->stop();
     tabWorkspace->setEnabled(false);
+    // The selection's fields go blank and off, as when nothing is selected.
+    LeaveSelectionPanel(CurrSelEntityType, SelNone);
+    EnterSelectionPanel(SelNone, 0);
     CurrSelEntityType = PrevSelEntityType = SelNone;
     CurrSelEntityHandle = PrevSelEntityHandle = 0;
     setCaption("TALVORA");

@@ -9,12 +9,21 @@ namespace {
 
 // Stand-ins from the platform's cursors until the windows get their own pictures.
 const std::map<std::string, Qt::CursorShape>& pointerPictures() {
-    static const std::map<std::string, Qt::CursorShape> pictures = {
-        {"Select", Qt::ArrowCursor},        {"Cross hair", Qt::CrossCursor},   {"Pointer", Qt::ArrowCursor},
-        {"Pan", Qt::OpenHandCursor},        {"Revolve", Qt::SizeAllCursor},    {"Zoom", Qt::SizeVerCursor},
-        {"Move Camera", Qt::SizeAllCursor}, {"Roll Camera", Qt::SizeHorCursor}, {"Move", Qt::SizeAllCursor},
-        {"Rotate", Qt::SizeBDiagCursor},    {"Scale", Qt::SizeFDiagCursor},    {"Align Mode", Qt::PointingHandCursor},
-        {"Align Target", Qt::PointingHandCursor}, {"CutPol1", Qt::CrossCursor}, {"CutPol2", Qt::CrossCursor}};
+    static const std::map<std::string, Qt::CursorShape> pictures = {{"Select", Qt::ArrowCursor},
+                                                                    {"Cross hair", Qt::CrossCursor},
+                                                                    {"Pointer", Qt::ArrowCursor},
+                                                                    {"Pan", Qt::OpenHandCursor},
+                                                                    {"Revolve", Qt::SizeAllCursor},
+                                                                    {"Zoom", Qt::SizeVerCursor},
+                                                                    {"Move Camera", Qt::SizeAllCursor},
+                                                                    {"Roll Camera", Qt::SizeHorCursor},
+                                                                    {"Move", Qt::SizeAllCursor},
+                                                                    {"Rotate", Qt::SizeBDiagCursor},
+                                                                    {"Scale", Qt::SizeFDiagCursor},
+                                                                    {"Align Mode", Qt::PointingHandCursor},
+                                                                    {"Align Target", Qt::PointingHandCursor},
+                                                                    {"CutPol1", Qt::CrossCursor},
+                                                                    {"CutPol2", Qt::CrossCursor}};
     return pictures;
 }
 

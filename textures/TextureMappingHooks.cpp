@@ -24,6 +24,7 @@ void frmTextureMapping::ConnectHooks(core::WindowHooks& hooks) {
         if (frmTextureMapping* editor = loadedEditor()) editor->SetSelPts_And_OwnerPols(pts, owners, count);
     };
     hooks.textureMappingSetSelPtsPartOfSelPols = [](const int32_t* pts, const int32_t* owners, int32_t count) {
-        if (frmTextureMapping* editor = loadedEditor()) editor->SetSelPtsPartOfSelPols_And_OwnerPols(pts, owners, count);
+        if (frmTextureMapping* editor = loadedEditor())
+            editor->SetSelPtsPartOfSelPols_And_OwnerPols(pts, owners, count);
     };
 }

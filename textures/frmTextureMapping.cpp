@@ -198,9 +198,8 @@ void frmTextureMapping::connectControls() {
     connect(tbrTextureMapping, &QToolBar::actionTriggered, this, [this, key](QAction* action) {
         platform::runTrapped(this, [&] { tbrTextureMapping_ButtonClick(key(action)); });
     });
-    connect(tbrBottom, &QToolBar::actionTriggered, this, [this, key](QAction* action) {
-        platform::runTrapped(this, [&] { tbrBottom_ButtonClick(key(action)); });
-    });
+    connect(tbrBottom, &QToolBar::actionTriggered, this,
+            [this, key](QAction* action) { platform::runTrapped(this, [&] { tbrBottom_ButtonClick(key(action)); }); });
     // Raised when the program sets the combo too, as the load step does.
     connect(cmbTextures, &QComboBox::currentIndexChanged, this,
             platform::trapped(this, [this] { cmbTextures_Change(); }));
@@ -263,9 +262,8 @@ void frmTextureMapping::closeEvent(QCloseEvent* event) {
 void frmTextureMapping::picMainSetMousePtr(const std::string& MousePtr) { PicMain->SetMouseIcon(MousePtr); }
 
 void frmTextureMapping::SetToolMode(int32_t mode) {
-    static const std::map<int32_t, const char*> keys = {{TexSelect, "Select"}, {TexMove, "Move"},
-                                                        {TexRotate, "Rotate"}, {TexScale, "Scale"},
-                                                        {TexPan, "Pan"},       {TexZoom, "Zoom"}};
+    static const std::map<int32_t, const char*> keys = {{TexSelect, "Select"}, {TexMove, "Move"}, {TexRotate, "Rotate"},
+                                                        {TexScale, "Scale"},   {TexPan, "Pan"},   {TexZoom, "Zoom"}};
     const auto it = keys.find(mode);
     for (const char* key : {"Select", "Move", "Rotate", "Scale", "Zoom", "Pan"}) Button(key)->setChecked(false);
     if (it != keys.end()) Button(it->second)->setChecked(true);

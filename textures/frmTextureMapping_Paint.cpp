@@ -79,7 +79,8 @@ public:
     }
 
     void draw(platform::DeviceContext& dc) const {
-        if (!counts_.empty()) platform::PolyPolyline(dc, points_.data(), counts_.data(), static_cast<int>(counts_.size()));
+        if (!counts_.empty())
+            platform::PolyPolyline(dc, points_.data(), counts_.data(), static_cast<int>(counts_.size()));
     }
 
 private:

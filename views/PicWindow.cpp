@@ -3,6 +3,7 @@
 #include "ombrel.h"
 #include "ombrel_loader.h"
 #include "platform/error_trap.h"
+#include "platform/input_filter.h"
 #include "platform/pointer_pictures.h"
 #include "platform/virtual_keys.h"
 
@@ -35,6 +36,8 @@ PicWindow::PicWindow(int index, QWidget* parent) : QWidget(parent), index_(index
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
+    // The main loop zooms the active view by the notches made over a view.
+    platform::queueWheelNotchesOver(*this);
     allocate();
 }
 
@@ -117,20 +120,21 @@ void PicWindow::resizeEvent(QResizeEvent*) {
 
 void PicWindow::mousePressEvent(QMouseEvent* event) {
     if (MouseDown)
-        MouseDown(index_, platform::mouseButtonCode(event->button()), platform::shiftCode(event->modifiers().toInt()), event->position().toPoint().x(),
-                  event->position().toPoint().y());
+        MouseDown(index_, platform::mouseButtonCode(event->button()), platform::shiftCode(event->modifiers().toInt()),
+                  event->position().toPoint().x(), event->position().toPoint().y());
 }
 
 void PicWindow::mouseMoveEvent(QMouseEvent* event) {
     if (MouseMove)
-        MouseMove(index_, platform::mouseButtonCode(event->buttons().toInt()), platform::shiftCode(event->modifiers().toInt()), event->position().toPoint().x(),
+        MouseMove(index_, platform::mouseButtonCode(event->buttons().toInt()),
+                  platform::shiftCode(event->modifiers().toInt()), event->position().toPoint().x(),
                   event->position().toPoint().y());
 }
 
 void PicWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (MouseUp)
-        MouseUp(index_, platform::mouseButtonCode(event->button()), platform::shiftCode(event->modifiers().toInt()), event->position().toPoint().x(),
-                event->position().toPoint().y());
+        MouseUp(index_, platform::mouseButtonCode(event->button()), platform::shiftCode(event->modifiers().toInt()),
+                event->position().toPoint().x(), event->position().toPoint().y());
 }
 
 void PicWindow::keyPressEvent(QKeyEvent* event) {
@@ -159,8 +163,8 @@ void PicWindow::dropEvent(QDropEvent* event) {
     int effect = 1;
     const QPoint p = event->position().toPoint();
     if (DragDrop)
-        DragDrop(index_, event->mimeData(), effect, platform::mouseButtonCode(event->buttons().toInt()), platform::shiftCode(event->modifiers().toInt()), p.x(),
-                 p.y());
+        DragDrop(index_, event->mimeData(), effect, platform::mouseButtonCode(event->buttons().toInt()),
+                 platform::shiftCode(event->modifiers().toInt()), p.x(), p.y());
     if (effect == 0) {
         event->ignore();
         return;

@@ -45,32 +45,37 @@ ScriptedPrompts::~ScriptedPrompts() {
 }
 
 ScriptedPrompts& ScriptedPrompts::answer(MsgResult result) {
-    script_.push_back({PromptKind::Message, result, {}, {}, {}});
+    script_.push_back({PromptKind::Message, result, {}, {}, {}, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answer(MsgResult result, std::function<void()> whileShown) {
+    script_.push_back({PromptKind::Message, result, {}, {}, {}, std::move(whileShown)});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerInput(std::string text) {
-    script_.push_back({PromptKind::Input, MsgResult::OK, std::move(text), {}, {}});
+    script_.push_back({PromptKind::Input, MsgResult::OK, std::move(text), {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerOpenFile(std::string path) {
-    script_.push_back({PromptKind::OpenFile, MsgResult::OK, std::move(path), {}, {}});
+    script_.push_back({PromptKind::OpenFile, MsgResult::OK, std::move(path), {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerSaveFile(std::string path) {
-    script_.push_back({PromptKind::SaveFile, MsgResult::OK, std::move(path), {}, {}});
+    script_.push_back({PromptKind::SaveFile, MsgResult::OK, std::move(path), {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerColour(std::optional<int32_t> colour) {
-    script_.push_back({PromptKind::Colour, MsgResult::OK, {}, colour, {}});
+    script_.push_back({PromptKind::Colour, MsgResult::OK, {}, colour, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerWindow(std::function<void(QDialog&)> handler) {
-    script_.push_back({PromptKind::Window, MsgResult::OK, {}, {}, std::move(handler)});
+    script_.push_back({PromptKind::Window, MsgResult::OK, {}, {}, std::move(handler), {}});
     return *this;
 }
 
@@ -100,6 +105,7 @@ MsgResult ScriptedPrompts::msgBox(const std::string& text, MsgButtons buttons, M
                       << " to a box without that button: [" << title << "] " << text;
         return escapeResult(buttons);
     }
+    if (a->whileShown) a->whileShown();
     return a->result;
 }
 

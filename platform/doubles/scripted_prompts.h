@@ -34,6 +34,8 @@ public:
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
     ScriptedPrompts& answer(MsgResult result);
+    // The same; whileShown runs while the box is up, before the answer is given.
+    ScriptedPrompts& answer(MsgResult result, std::function<void()> whileShown);
     ScriptedPrompts& answerInput(std::string text);  // "" = cancelled
     ScriptedPrompts& answerOpenFile(std::string path);  // "" = cancelled
     ScriptedPrompts& answerSaveFile(std::string path);  // "" = cancelled
@@ -63,6 +65,7 @@ private:
         std::string text;
         std::optional<int32_t> colour;
         std::function<void(QDialog&)> window;
+        std::function<void()> whileShown;
     };
     // The next answer when it is of this kind; reports the prompt otherwise.
     std::optional<Answer> take(const ShownPrompt& prompt);

@@ -46,7 +46,8 @@ protected:
         f.cmbObjEditGeom->setCurrentText("Polygon");
         f.cmbObj->setCurrentText("Edit Texture");
         EXPECT_TRUE(f.frmEditTexture->isVisible() || !f.isVisible());
-        for (int32_t pol = OMBREL_group_get_first_polygon(group_); pol; pol = OMBREL_group_get_next_polygon(group_, pol))
+        for (int32_t pol = OMBREL_group_get_first_polygon(group_); pol;
+             pol = OMBREL_group_get_next_polygon(group_, pol))
             pols_.push_back(pol);
         return f;
     }
@@ -183,10 +184,12 @@ TEST_F(TextureEditingTest, AnErrorInTheEditorIsReportedAndTheProgramGoesOn) {
     auto history = Globals::UndoRedoStack;
     Globals::UndoRedoStack.reset();
     int shown = 0;
-    platform_.prompts.answerWindow<formError>([&](formError& w) {
-        ++shown;
-        w.cmdQuit->click();
-    }).answer(platform::MsgResult::No);
+    platform_.prompts
+        .answerWindow<formError>([&](formError& w) {
+            ++shown;
+            w.cmdQuit->click();
+        })
+        .answer(platform::MsgResult::No);
     const QPointF at(3, 3);
     QMouseEvent down(QEvent::MouseButtonPress, at, e.PicMain->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                      Qt::NoModifier);

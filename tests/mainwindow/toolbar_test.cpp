@@ -6,6 +6,7 @@
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "transform/frmTransformParameters.h"
+#include "mainwindow/Twips.h"
 #include "views/PicWindow.h"
 
 #include <QAction>
@@ -115,5 +116,47 @@ TEST_F(ToolbarTest, ZoomExtentsAllWithAMaximisedViewMovesOnlyThatView) {
             EXPECT_NE(Globals::ViewCams[i]->dblViewingDistance, before[i]);
         else
             EXPECT_EQ(Globals::ViewCams[i]->dblViewingDistance, before[i]) << i;
+    }
+}
+
+TEST_F(ToolbarTest, EveryButtonIsInSightAtTheDefaultAndTheLeastWidth) {
+    Form1& f = StartEditor();
+    struct Button {
+        const char* key;
+        const char* caption;
+    };
+    const Button buttons[] = {
+        {"New", "New"},           {"Open", "Open"},
+        {"Save", "Save"},         {"Select", "Select"},
+        {"Move", "Move"},         {"Rotate", "Rotate"},
+        {"Scale", "Scale"},       {"Pan", "Pan"},
+        {"Revolve", "Revolve"},   {"Zoom Camera", "Zoom"},
+        {"Move Camera", "Dolly"}, {"Roll Camera", "Roll"},
+        {"Zoom Extents", "Fit"},  {"Zoom Extents All", "Fit All"},
+        {"Min/Max Toggle", "Max"}, {"Center Obj In View", "Centre"},
+        {"Wireframe", "Wire"},    {"3D Card Toggle", "3D Card"},
+        {"Selection List", "List"}, {"Atmosphere", "Fog"},
+        {"Duplicate", "Duplicate"}, {"Align", "Align"},
+    };
+    // The default width, then the least one the window allows.
+    for (int width : {Twips::toPixels(15000), Twips::toPixels(Form1::MinWidth)}) {
+        SCOPED_TRACE(width);
+        f.resize(width, f.height());
+        QApplication::processEvents();
+        ASSERT_EQ(f.width(), width);
+        int lastRight = -1;
+        for (const Button& b : buttons) {
+            SCOPED_TRACE(b.key);
+            QAction* action = f.Toolbar1_Button(b.key);
+            EXPECT_FALSE(action->icon().isNull());
+            EXPECT_EQ(action->toolTip().toStdString(), b.caption);
+            QWidget* button = f.Toolbar1->widgetForAction(action);
+            ASSERT_NE(button, nullptr);
+            EXPECT_TRUE(button->isVisible());
+            EXPECT_TRUE(f.Toolbar1->rect().contains(button->geometry()));
+            // In the toolbar's order, left to right.
+            EXPECT_GT(button->geometry().left(), lastRight);
+            lastRight = button->geometry().right();
+        }
     }
 }

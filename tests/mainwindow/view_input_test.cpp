@@ -7,13 +7,21 @@
 #include "core/Globals.h"
 #include "ombrel.h"
 #include "platform/key_state.h"
+#include "platform/virtual_keys.h"
+#include "core/BoundingBox.h"
+#include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "undo/DragInProgress.h"
 #include "views/PicWindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QLabel>
 
+#include <array>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -104,6 +112,28 @@ TEST_F(ViewInputTest, EachNavigationToolChangesTheCameraAndTheLabelAsItShould) {
         EXPECT_EQ(f.lblPicView[0]->text().toStdString(), c.label);
         EXPECT_DOUBLE_EQ(stateOf(1).horiz, others.horiz);
         EXPECT_DOUBLE_EQ(stateOf(1).distance, others.distance);
+    }
+}
+
+TEST_F(ViewInputTest, APanDragInTheStandardViewsMovesTheWorldWithThePointer) {
+    Form1& f = start();
+    // The look-at point of the standard views, where the root's reference point is.
+    const double mark[3] = {0, 0, 0};
+    auto projected = [&](int view) {
+        OMBREL_camera_set_current(cam(view).lngSceneCamera, f.picWindow[static_cast<std::size_t>(view)]->hWnd());
+        int32_t px[2] = {0, 0};
+        EXPECT_EQ(OMBREL_engine_3D_point_to_2D(mark, px), 0);
+        return std::array<int32_t, 2>{px[0], px[1]};
+    };
+    for (int view : {0, 2}) {
+        SCOPED_TRACE(f.lblPicView[static_cast<std::size_t>(view)]->text().toStdString());
+        f.mnuResetViews_Click();
+        Globals::CurrToolMode = ToolPan;
+        const auto before = projected(view);
+        drag(f, view, 1, 30, -20);
+        const auto after = projected(view);
+        EXPECT_NEAR(after[0] - before[0], 30, 1);
+        EXPECT_NEAR(after[1] - before[1], -20, 1);
     }
 }
 
@@ -220,4 +250,80 @@ TEST_F(ViewInputTest, OverTheHandleATransformToolShowsItsPointerAndOffItEveryVie
     EXPECT_EQ(f.picWindow[2]->MouseIcon(), "Move");
     f.picWindow_MouseMove(2, 0, 0, 1, 1);
     for (PicWindow* view : f.picWindow) EXPECT_EQ(view->MousePointer(), 0);
+}
+
+// A pop-up or modal window can take the release of a press in a view; the drag
+// ends anyway, so Undo and Redo are never left waiting for it.
+TEST_F(ViewInputTest, ADragWhoseReleaseIsLostEndsAndUndoWorks) {
+    Form1& f = start();
+    const auto location = [](int32_t group) {
+        std::array<double, 3> at{};
+        OMBREL_group_get_location(group, &at[0], &at[1], &at[2]);
+        return at;
+    };
+    auto loseFocus = [&](Qt::FocusReason reason) {
+        return [&f, reason] {
+            QFocusEvent out(QEvent::FocusOut, reason);
+            QApplication::sendEvent(f.picWindow[2], &out);
+        };
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> loseTheRelease;
+        bool worldClosed;
+    };
+    const Case cases[] = {
+        {"a modal window takes the focus", loseFocus(Qt::ActiveWindowFocusReason), false},
+        {"a pop-up menu takes the focus", loseFocus(Qt::PopupFocusReason), false},
+        {"the world is closed",
+         [&] {
+             platform_.prompts.answer(platform::MsgResult::No);
+             f.mnuCloseFile->trigger();
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Globals::CurrToolMode = ToolMove;
+        Globals::CurrSelEntityType = SelGroup;
+        Globals::CurrSelEntityHandle = group_;
+        Globals::SelGrpBndBox->Initialize(group_);
+        f.PicBoxFocused = 2;
+        // A press on the x line of the handle, then a drag to the line's end.
+        f.picWindow_MouseMove(2, 0, 0, 1, 1);
+        ASSERT_TRUE(f.ViewGizmos[2]->IsShown());
+        const PixelPt end = f.ViewGizmos[2]->AxisEnd2D(0), centre = f.ViewGizmos[2]->Center2DPx();
+        const int x = (end[0] + centre[0]) / 2, y = (end[1] + centre[1]) / 2;
+        const auto start = location(group_);
+        f.picWindow_MouseMove(2, 0, 0, x, y);
+        platform::setKeyHeld(platform::vk::LButton, true);
+        platform_.cursor.follow({x, y});
+        f.picWindow_MouseDown(2, 1, 0, x, y);
+        f.picWindow_MouseMove(2, 1, 0, x, y);
+        platform_.cursor.follow({end[0], end[1]});
+        f.picWindow_MouseMove(2, 1, 0, end[0], end[1]);
+        ASSERT_NE(location(group_), start);
+
+        c.loseTheRelease();
+        platform::setKeyHeld(platform::vk::LButton, false);
+        EXPECT_FALSE(undo::IsTransformDragInProgress());
+        EXPECT_FALSE(f.ViewGizmos[2]->IsDragging());
+        if (c.worldClosed) {
+            // The next world's history is not held up by the old drag.
+            group_ = OpenSmallWorld();
+            auto record = std::make_unique<ActionUndoRedo>();
+            record->ActionType = ActMove;
+            record->SetActionObjects();
+            record->Move->SetMovedEntity(SelGroup, group_);
+            record->Move->SetFrmLoc({0, 0, 0});
+            record->Move->SetToLoc(location(group_));
+            Globals::UndoRedoStack->Push(std::move(record));
+            f.mnuUndo->trigger();
+            EXPECT_EQ(location(group_), (std::array<double, 3>{0, 0, 0}));
+        } else {
+            // The drag's move was completed where it stood and is undone like any other.
+            f.mnuUndo->trigger();
+            for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(location(group_)[i], start[i], 1e-9);
+        }
+    }
 }

@@ -5,12 +5,15 @@
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
+#include "core/SelectionChange.h"
 #include "mainwindow/RecentFiles.h"
 #include "mainwindow/formTemplate.h"
 #include "ombrel.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QTabWidget>
 
 #include <filesystem>
 #include <fstream>
@@ -252,6 +255,47 @@ TEST_F(WorldFilesTest, CommandsThatDiscardTheWorldAskToSaveIt) {
             }
             f.UnloadWorld();
         }
+    }
+}
+
+TEST_F(WorldFilesTest, AClosedWorldLeavesNoTraceInTheSelectionPanel) {
+    struct Command {
+        std::string name;
+        std::function<void(Form1&)> run;
+    };
+    const Command commands[] = {
+        {"new",
+         [this](Form1& f) {
+             platform_.prompts.answer(MsgResult::No);
+             platform_.prompts.answerWindow<formTemplate>([](formTemplate& w) { w.cmdCancel_Click(); });
+             f.mnuNew->trigger();
+         }},
+        {"close",
+         [this](Form1& f) {
+             platform_.prompts.answer(MsgResult::No);
+             f.mnuCloseFile->trigger();
+         }},
+        {"fetch",
+         [this](Form1& f) {
+             f.mnuHold_Click();
+             platform_.prompts.answer(MsgResult::OK);
+             f.mnuFetch->trigger();
+         }},
+    };
+    Form1& f = StartEditor();
+    for (const Command& c : commands) {
+        SCOPED_TRACE(c.name);
+        const int32_t group = OpenSmallWorld();
+        Globals::SetPrevSelEntityToCurrSelEntity();
+        Globals::CurrSelEntityType = SelGroup;
+        Globals::CurrSelEntityHandle = group;
+        Globals::ThingsToDoOnSelectedEntityChange();
+        ASSERT_EQ(f.txtSelectedGrpName->text(), "box");
+        c.run(f);
+        EXPECT_EQ(f.txtSelectedGrpName->text(), "");
+        // Disabled itself, not only inside the disabled panel.
+        EXPECT_FALSE(f.txtSelectedGrpName->isEnabledTo(f.tabWorkspace));
+        f.UnloadWorld();
     }
 }
 

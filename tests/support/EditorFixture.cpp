@@ -5,6 +5,7 @@
 #include "ombrel.h"
 #include "ombrel_loader.h"
 #include "platform/program.h"
+#include "undo/DragInProgress.h"
 
 #include <QApplication>
 
@@ -44,6 +45,8 @@ void resetGlobals() {
     ShowBndBox = true;
     CurrToolMode = ToolSelect;
     OverlayDC = nullptr;
+    // A test that presses in a view without releasing leaves no drag behind.
+    undo::TransformDragFlag() = false;
 }
 
 int32_t makeSquare(int32_t group, double z) {

@@ -188,7 +188,8 @@ TEST_F(CoordSelectionTest, TheHitTestTakesPointsStrictlyCloserThanFourPixels) {
         int dx, dy;
         bool hit;
     };
-    for (const Case& c : std::vector<Case>{{4, 0, false}, {0, -4, false}, {3, 3, false}, {3, 1, true}, {-2, 3, true}, {0, 0, true}}) {
+    for (const Case& c :
+         std::vector<Case>{{4, 0, false}, {0, -4, false}, {3, 3, false}, {3, 1, true}, {-2, 3, true}, {0, 0, true}}) {
         hover(x + c.dx, y + c.dy);
         EXPECT_EQ(e.DragOverSel, c.hit) << c.dx << ", " << c.dy;
         EXPECT_EQ(e.PicMain->MouseIcon(), c.hit ? "Scale" : "Pointer");

@@ -66,8 +66,12 @@ TEST_F(CoordTransformsTest, MoveFollowsTheCursorAndTheLocksKeepOneAxis) {
         std::vector<int> keys;
         bool u, v;  // which coordinate moves
     };
-    for (const Case& c : std::vector<Case>{{{}, true, true}, {{'X'}, true, false}, {{'1'}, true, false},
-                                           {{'Y'}, false, true}, {{'2'}, false, true}, {{'X', '2'}, false, false}}) {
+    for (const Case& c : std::vector<Case>{{{}, true, true},
+                                           {{'X'}, true, false},
+                                           {{'1'}, true, false},
+                                           {{'Y'}, false, true},
+                                           {{'2'}, false, true},
+                                           {{'X', '2'}, false, false}}) {
         const std::vector<UV> start = coords();
         ActionUndoRedo* last = newest();
         drag(frmTextureMapping::TexMove, 20, -10, c.keys);
@@ -96,9 +100,8 @@ TEST_F(CoordTransformsTest, ScaleAboutThePressPointWithTheFactorNeverNegative) {
         double factor;
         bool u, v;
     };
-    for (const Case& c : std::vector<Case>{{-300, {}, 0.5, true, true},
-                                           {40, {'2'}, 1.2, false, true},
-                                           {-100, {'X'}, 0.5, true, false}}) {
+    for (const Case& c : std::vector<Case>{
+             {-300, {}, 0.5, true, true}, {40, {'2'}, 1.2, false, true}, {-100, {'X'}, 0.5, true, false}}) {
         const std::vector<UV> start = coords();
         drag(frmTextureMapping::TexScale, 0, c.dy, c.keys);
         const double cu = e.TexU(e.MouseDownX), cv = e.TexV(e.MouseDownY);

@@ -22,9 +22,7 @@ protected:
     }
 
     // A polygon through the points, its coordinates all (0.3, 0.7).
-    int32_t face(const std::vector<P3>& xyz) {
-        return polygon(group, xyz, std::vector<UV>(xyz.size(), UV{0.3, 0.7}));
-    }
+    int32_t face(const std::vector<P3>& xyz) { return polygon(group, xyz, std::vector<UV>(xyz.size(), UV{0.3, 0.7})); }
 
     std::vector<UV> coordsOf(int32_t pol) {
         std::vector<UV> out;
@@ -32,9 +30,7 @@ protected:
         return out;
     }
 
-    static double length(const P3& a, const P3& b) {
-        return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
-    }
+    static double length(const P3& a, const P3& b) { return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]); }
 
     int32_t group = 0;
 };
@@ -49,16 +45,20 @@ TEST_F(PlanarMappingTest, EachAxisMeasuresItsPlaneAndTheLongerExtentRunsFromZero
         std::vector<UV> expected;
     };
     const std::vector<Case> cases = {
-        {"square of side 2 in x = 5", textures::NormalX,
+        {"square of side 2 in x = 5",
+         textures::NormalX,
          {{5, 0, 0}, {5, 2, 0}, {5, 2, 2}, {5, 0, 2}},
          {{0, 1}, {1, 1}, {1, 0}, {0, 0}}},
-        {"4 long in y, 2 in z", textures::NormalX,
+        {"4 long in y, 2 in z",
+         textures::NormalX,
          {{5, 0, 0}, {5, 4, 0}, {5, 4, 2}, {5, 0, 2}},
          {{0, 0.5}, {1, 0.5}, {1, 0}, {0, 0}}},
-        {"Z: u from y, v from x", textures::NormalZ,
+        {"Z: u from y, v from x",
+         textures::NormalZ,
          {{0, 0, 0}, {2, 0, 0}, {2, 4, 0}, {0, 4, 0}},
          {{0, 0}, {0, 0.5}, {1, 0.5}, {1, 0}}},
-        {"Y: u from x, v from -z", textures::NormalY,
+        {"Y: u from x, v from -z",
+         textures::NormalY,
          {{0, 3, 0}, {4, 3, 0}, {4, 3, 2}, {0, 3, 2}},
          {{0, 0.5}, {1, 0.5}, {1, 0}, {0, 0}}},
     };

@@ -117,7 +117,8 @@ protected:
     // The pointer double at a pixel of PicMain.
     void pointAt(double x, double y) {
         const QPoint corner = editor().PicMain->mapToGlobal(QPoint(0, 0));
-        platform_.cursor.follow({corner.x() + static_cast<int>(std::lround(x)), corner.y() + static_cast<int>(std::lround(y))});
+        platform_.cursor.follow(
+            {corner.x() + static_cast<int>(std::lround(x)), corner.y() + static_cast<int>(std::lround(y))});
     }
 
     void hover(double x, double y) {

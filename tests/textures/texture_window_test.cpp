@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF, kRed = 0xFF0000, kMargin = 0xC8C8C8;
+constexpr uint32_t kWhite = 0xFFFFFF, kMargin = 0xC8C8C8;
 
 class TextureWindowTest : public TextureFixture {};
 
@@ -228,11 +228,12 @@ TEST_F(TextureWindowTest, KeysChooseToolsAndCtrlZUndoesOncePerPress) {
         e.Form_KeyDown();
         EXPECT_EQ(e.TexToolMode, c.tool);
         EXPECT_EQ(e.PicMain->MouseIcon(), c.pointer);
-        const char* button = c.tool == frmTextureMapping::TexZoom ? "Zoom"
-                             : c.tool == frmTextureMapping::TexPan ? "Pan"
+        const char* button = c.tool == frmTextureMapping::TexZoom     ? "Zoom"
+                             : c.tool == frmTextureMapping::TexPan    ? "Pan"
                              : c.tool == frmTextureMapping::TexSelect ? "Select"
-                             : c.tool == frmTextureMapping::TexMove ? "Move"
-                             : c.tool == frmTextureMapping::TexRotate ? "Rotate" : "Scale";
+                             : c.tool == frmTextureMapping::TexMove   ? "Move"
+                             : c.tool == frmTextureMapping::TexRotate ? "Rotate"
+                                                                      : "Scale";
         EXPECT_TRUE(e.Button(button)->isChecked()) << button;
     }
 
