@@ -94,6 +94,15 @@ struct WindowHooks {
     // The group's node becomes the group tree's selected node; 0 selects none.
     std::function<void(int32_t group)> selectGroupNode;
     std::function<void()> resetObjModeCombo;  // ResetObjModeCombo
+
+    // ---- tracks: their nodes in the camera, track and background tree and the
+    // frames of the camera work space below it
+    // The node goes; the folder "TRACK" becomes the tree's selected node.
+    std::function<void(int32_t track)> removeTrackNode;
+    // Last under "TRACK", image "Track", and the tree's selected node.
+    std::function<void(int32_t track)> addTrackNode;
+    std::function<void()> resetCamWorkSpaceFrame;  // ResetCamWorkSpaceFrame: no frame shown
+    std::function<void()> showTrackFrame;          // SetCamWorkspaceFrame with frmTrack
 };
 
 inline WindowHooks& windowHooks() {

@@ -58,6 +58,7 @@ void Form1::connectEditorHooks() {
     connectSelectionHooks();
     connectSceneTreeHooks();
     connectDeletionHooks();
+    connectTrackHooks();
 }
 
 void Form1::disconnectEditorHooks() {
