@@ -9,7 +9,12 @@
 #include "ombrel.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -61,4 +66,16 @@ inline void AddQuadGrid(int32_t group, int columns, int rows, double x0, double 
             OMBREL_polygon_set_group(p, group);
             OMBREL_engine_add_polygon(p);
         }
+}
+
+// The whole of an editor benchmark's main: an offscreen application, and every
+// prompt answered with its default button, so nothing waits for a user.
+inline int RunEditorBenchmarks(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("TALVORA_PROMPTS", "log", 0);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }

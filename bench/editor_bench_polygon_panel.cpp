@@ -10,7 +10,6 @@
 #include "ombrel.h"
 #include "platform/prompts.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,7 +17,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -165,13 +163,4 @@ BENCHMARK(BM_Detach20000Polygons)->Unit(benchmark::kMillisecond)->Repetitions(5)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // Nothing may wait for a user here.
-    setenv("TALVORA_PROMPTS", "log", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunEditorBenchmarks(argc, argv); }

@@ -121,13 +121,4 @@ BENCHMARK(BM_ColourGroup100000Polygons)->Unit(benchmark::kMillisecond)->Repetiti
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // Nothing may wait for a user here.
-    setenv("TALVORA_PROMPTS", "log", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunEditorBenchmarks(argc, argv); }

@@ -50,18 +50,6 @@ Control* named(Control* control, const char* name) {
     return control;
 }
 
-std::unique_ptr<ActionUndoRedo> newRecord(int32_t code) {
-    auto record = std::make_unique<ActionUndoRedo>();
-    record->ActionType = code;
-    record->SetActionObjects();
-    return record;
-}
-
-void push(std::unique_ptr<ActionUndoRedo> record) {
-    if (!Globals::UndoRedoStack) throw platform::EditorError("The undo history has not been created");
-    Globals::UndoRedoStack->Push(std::move(record));
-}
-
 // True when every selected polygon already has what read gives for value: a
 // change to it would change nothing.
 template <class Read, class Value>
@@ -232,9 +220,9 @@ void Form1::txtSelPolName_LostFocus() {
 void Form1::cmdFlipPol_Click() {
     using namespace Globals;
     if (NumSelPols == 0) return;
-    auto record = newRecord(ActPolsFlip);
+    auto record = ActionUndoRedo::New(ActPolsFlip);
     record->FlipPols->SetPolsFlipped(SelPols, NumSelPols);
-    push(std::move(record));
+    undo::Push(std::move(record));
     FlipPolygons(SelPols, NumSelPols);
     UpdateCameras();
 }
@@ -242,9 +230,9 @@ void Form1::cmdFlipPol_Click() {
 void Form1::cmdDeletePol_Click() {
     using namespace Globals;
     if (NumSelPols == 0) return;
-    auto record = newRecord(ActDeleteGrpPols);
+    auto record = ActionUndoRedo::New(ActDeleteGrpPols);
     record->DeleteGrpPols->SetDeletedPols(SelPols, NumSelPols);
-    push(std::move(record));
+    undo::Push(std::move(record));
     FakeDeletePols(SelPols, NumSelPols);
     NumSelPols = 0;
     NumSelPts = 0;
@@ -259,7 +247,7 @@ void Form1::cmdDeletePol_Click() {
 void Form1::cmdDetachPols_Click() {
     using namespace Globals;
     if (CurrSelEntityType != SelGroup || NumSelPols == 0) return;
-    auto record = newRecord(ActDetachPols);
+    auto record = ActionUndoRedo::New(ActDetachPols);
     record->DetachPols->SetDetachedPolsToCurrSel();
     const int32_t oldGroup = CurrSelEntityHandle;
     record->DetachPols->SetOldGrp(oldGroup);
@@ -275,7 +263,7 @@ void Form1::cmdDetachPols_Click() {
     UpdateStatusBar();
     UpdateCameras();
     record->DetachPols->SetNewGrp(newGroup);
-    push(std::move(record));
+    undo::Push(std::move(record));
 }
 
 // ---- rotated flag
@@ -292,10 +280,10 @@ void Form1::chkPolRotated_Click() {
     }
     const int32_t flag = rotated ? 1 : 0;
     if (allSelectedHave([](int32_t p) { return OMBREL_polygon_is_rotated(p); }, flag)) return;
-    auto record = newRecord(ActChngPolRotatedProp);
+    auto record = ActionUndoRedo::New(ActChngPolRotatedProp);
     record->ChngPolRotatedProp->SetPrevRotatedFlag(!rotated);
     record->ChngPolRotatedProp->SetSelToCurrSel();
-    push(std::move(record));
+    undo::Push(std::move(record));
     for (int32_t i = 1; i <= NumSelPols; ++i) OMBREL_polygon_set_rotated(SelPols[i], flag);
     ValidateGroupPolygons(CurrSelEntityHandle);
     UpdateCameras();
@@ -326,7 +314,7 @@ void Form1::txtPolLightDimu_LostFocus() {
     if (!platform::ReadNumber(txtPolLightDimu->text(), typed) || Tag(txtPolLightDimu) == DissableChange ||
         NumSelPols == 0)
         return;
-    auto record = newRecord(ActChngPolLightDimu);
+    auto record = ActionUndoRedo::New(ActChngPolLightDimu);
     record->ChngPolLightDimu->SetSelToCurrSel();
     record->ChngPolLightDimu->SetPrevLightDimu(OMBREL_polygon_get_light_diminution(SelPols[1]));
     const double value = typed < 0 ? 0 : typed > 100 ? 100 : typed;
@@ -338,7 +326,7 @@ void Form1::txtPolLightDimu_LostFocus() {
     for (int32_t i = 1; i <= NumSelPols; ++i) OMBREL_polygon_set_light_diminution(SelPols[i], value);
     UpdateCameras();
     record->ChngPolLightDimu->SetnewLightDimu(value);
-    push(std::move(record));
+    undo::Push(std::move(record));
     SetEditMark(txtPolLightDimu, false);
 }
 
@@ -363,11 +351,11 @@ void Form1::cmbPolFilter_Change() {
     const int32_t code = core::BlendingFilterCode(cmbPolFilter->currentText().toStdString());
     // The entry every selected polygon already has records nothing.
     if (allSelectedHave([](int32_t p) { return OMBREL_polygon_get_translucent(p); }, code)) return;
-    auto record = newRecord(ActChngPolTranslucency);
+    auto record = ActionUndoRedo::New(ActChngPolTranslucency);
     record->ChngPolTranslucency->SetSelToCurrSel();
     record->ChngPolTranslucency->SetPrevTranslucency(OMBREL_polygon_get_translucent(SelPols[1]));
     record->ChngPolTranslucency->SetnewTranslucency(code);
-    push(std::move(record));
+    undo::Push(std::move(record));
     for (int32_t i = 1; i <= NumSelPols; ++i) OMBREL_polygon_set_translucent(SelPols[i], code);
 }
 

@@ -460,9 +460,7 @@ TEST_F(PolygonPanelTest, TheTransparentColourRecordWritesTheBoxWithoutItsClickHa
     pick({0, 1});
     // What the picker records: the index 3 of both polygons' bitmap becomes 5.
     auto pickIndex = [&](int32_t index) {
-        auto r = std::make_unique<ActionUndoRedo>();
-        r->ActionType = ActChngPolTrnsIndx;
-        r->SetActionObjects();
+        auto r = ActionUndoRedo::New(ActChngPolTrnsIndx);
         r->ChngPolTransIndx->SetSel_PolandFatherGrp(SelPols[1], CurrSelEntityHandle);
         r->ChngPolTransIndx->SetPrevTrnsIndx(OMBREL_polygon_get_transparent_index(SelPols[1]));
         r->ChngPolTransIndx->SetAffectAllPolsWithSameMapNameFlag(true);

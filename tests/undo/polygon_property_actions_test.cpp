@@ -62,19 +62,12 @@ struct Property {
     double value;                // the one the command gives them all
 };
 
-std::unique_ptr<ActionUndoRedo> makeRecord(int32_t code) {
-    auto r = std::make_unique<ActionUndoRedo>();
-    r->ActionType = code;
-    r->SetActionObjects();
-    return r;
-}
-
 TEST_F(PolygonPropertyActions, UndoGivesEveryPolygonItsOwnValueAndRedoTheNewOne) {
     const Property properties[] = {
         {"rotated flag", [](int32_t p) { return double(OMBREL_polygon_is_rotated(p)); },
          [](int32_t p, double v) { OMBREL_polygon_set_rotated(p, int32_t(v)); },
          [](double, double v) {
-             auto r = makeRecord(ActChngPolRotatedProp);
+             auto r = ActionUndoRedo::New(ActChngPolRotatedProp);
              r->ChngPolRotatedProp->SetPrevRotatedFlag(v == 0);  // the box before the click
              r->ChngPolRotatedProp->SetSelToCurrSel();
              return r;
@@ -83,7 +76,7 @@ TEST_F(PolygonPropertyActions, UndoGivesEveryPolygonItsOwnValueAndRedoTheNewOne)
         {"light diminution", [](int32_t p) { return OMBREL_polygon_get_light_diminution(p); },
          [](int32_t p, double v) { OMBREL_polygon_set_light_diminution(p, v); },
          [](double first, double v) {
-             auto r = makeRecord(ActChngPolLightDimu);
+             auto r = ActionUndoRedo::New(ActChngPolLightDimu);
              r->ChngPolLightDimu->SetSelToCurrSel();
              r->ChngPolLightDimu->SetPrevLightDimu(first);
              r->ChngPolLightDimu->SetnewLightDimu(v);
@@ -93,7 +86,7 @@ TEST_F(PolygonPropertyActions, UndoGivesEveryPolygonItsOwnValueAndRedoTheNewOne)
         {"blending code", [](int32_t p) { return double(OMBREL_polygon_get_translucent(p)); },
          [](int32_t p, double v) { OMBREL_polygon_set_translucent(p, int32_t(v)); },
          [](double first, double v) {
-             auto r = makeRecord(ActChngPolTranslucency);
+             auto r = ActionUndoRedo::New(ActChngPolTranslucency);
              r->ChngPolTranslucency->SetSelToCurrSel();
              r->ChngPolTranslucency->SetPrevTranslucency(int32_t(first));
              r->ChngPolTranslucency->SetnewTranslucency(int32_t(v));
@@ -126,7 +119,7 @@ TEST_F(PolygonPropertyActions, UndoGivesEveryPolygonItsOwnValueAndRedoTheNewOne)
 
 TEST_F(PolygonPropertyActions, ThePanelControlShowsTheRecordedValue) {
     selectAll();
-    auto rotated = makeRecord(ActChngPolRotatedProp);
+    auto rotated = ActionUndoRedo::New(ActChngPolRotatedProp);
     rotated->ChngPolRotatedProp->SetPrevRotatedFlag(true);
     rotated->ChngPolRotatedProp->SetSelToCurrSel();
     rotated->UndoAction();
@@ -134,7 +127,7 @@ TEST_F(PolygonPropertyActions, ThePanelControlShowsTheRecordedValue) {
     rotated->RedoAction();
     EXPECT_EQ(panel.rotatedBox, std::optional<bool>(false));
 
-    auto dimu = makeRecord(ActChngPolLightDimu);
+    auto dimu = ActionUndoRedo::New(ActChngPolLightDimu);
     dimu->ChngPolLightDimu->SetSelToCurrSel();
     dimu->ChngPolLightDimu->SetPrevLightDimu(12.5);
     dimu->ChngPolLightDimu->SetnewLightDimu(100);
@@ -143,7 +136,7 @@ TEST_F(PolygonPropertyActions, ThePanelControlShowsTheRecordedValue) {
     dimu->RedoAction();
     EXPECT_EQ(panel.lightDimuText, std::optional<double>(100));
 
-    auto filter = makeRecord(ActChngPolTranslucency);
+    auto filter = ActionUndoRedo::New(ActChngPolTranslucency);
     filter->ChngPolTranslucency->SetSelToCurrSel();
     filter->UndoAction();
     filter->RedoAction();
@@ -156,7 +149,7 @@ TEST_F(PolygonPropertyActions, ThePanelControlShowsTheRecordedValue) {
     // Without polygons an Undo still shows the box's previous state; a Redo,
     // which writes the box with the polygons, leaves it alone.
     Globals::NumSelPols = 0;
-    auto empty = makeRecord(ActChngPolRotatedProp);
+    auto empty = ActionUndoRedo::New(ActChngPolRotatedProp);
     empty->ChngPolRotatedProp->SetPrevRotatedFlag(false);
     empty->ChngPolRotatedProp->SetSelToCurrSel();
     panel = {};
@@ -181,7 +174,7 @@ TEST_F(PolygonPropertyActions, FlipUndoAndRedoBothReverseThePointsAndKeepTheWeld
     const auto first = positions(pols[0]);
     const auto reversed = std::vector<std::array<double, 3>>(first.rbegin(), first.rend());
     selectAll();
-    auto r = makeRecord(ActPolsFlip);
+    auto r = ActionUndoRedo::New(ActPolsFlip);
     r->FlipPols->SetPolsFlipped(Globals::SelPols, 2);
     Globals::UndoRedoStack->Push(std::move(r));
     Globals::FlipPolygons(Globals::SelPols, 2);
@@ -219,7 +212,7 @@ protected:
     // What the picker does: the record, the polygon's bitmap loaded with the
     // picked index given to the polygon (or all that share it), the push.
     void pick(int32_t index, bool all) {
-        auto r = makeRecord(ActChngPolTrnsIndx);
+        auto r = ActionUndoRedo::New(ActChngPolTrnsIndx);
         r->ChngPolTransIndx->SetSel_PolandFatherGrp(pols[0], group);
         r->ChngPolTransIndx->SetPrevTrnsIndx(OMBREL_bitmap_get_transparent_index(OMBREL_polygon_get_bitmap_handle(pols[0])));
         r->ChngPolTransIndx->SetAffectAllPolsWithSameMapNameFlag(all);
@@ -297,7 +290,7 @@ TEST_F(PolygonPropertyActions, DetachUndoAndRedoMoveThePolygonsBetweenTheSameTwo
     Globals::NumSelPols = 2;
     Globals::SelPols[1] = pols[0];
     Globals::SelPols[2] = pols[2];
-    auto r = makeRecord(ActDetachPols);
+    auto r = ActionUndoRedo::New(ActDetachPols);
     r->DetachPols->SetDetachedPolsToCurrSel();
     r->DetachPols->SetOldGrp(group);
     const int32_t made = Globals::MoveSelPolsIntoNewGroup("ausgelöst");
