@@ -9,12 +9,7 @@
 #include "ombrel.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
-#include <QApplication>
-
-#include <benchmark/benchmark.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -68,14 +63,3 @@ inline void AddQuadGrid(int32_t group, int columns, int rows, double x0, double 
         }
 }
 
-// The whole of an editor benchmark's main: an offscreen application, and every
-// prompt answered with its default button, so nothing waits for a user.
-inline int RunEditorBenchmarks(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("TALVORA_PROMPTS", "log", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,6 +3,7 @@
 // deep), a click on a node (the selection path without the redraw), and the
 // colour button's work on a group of 100,000 polygons with its undo record.
 #include "EditorBenchWorld.h"
+#include "editor_bench_main.h"
 
 #include "core/Globals.h"
 #include "engine/ombrel_loader.h"
@@ -121,4 +122,8 @@ BENCHMARK(BM_ColourGroup100000Polygons)->Unit(benchmark::kMillisecond)->Repetiti
 
 }  // namespace
 
-int main(int argc, char** argv) { return RunEditorBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+    // Nothing may wait for a user here.
+    setenv("TALVORA_PROMPTS", "log", 0);
+    return runEditorBenchmarks(argc, argv);
+}

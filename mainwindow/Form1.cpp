@@ -8,6 +8,7 @@
 #include "WorkspaceImages.h"
 #include "formError.h"
 
+#include "geometry/CreatePanel.h"
 #include "platform/error_trap.h"
 
 #include "views/PicWindow.h"
@@ -107,6 +108,9 @@ Form1::Form1() {
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    // No built-in menu for the toolbar, status bar or panel: the right button
+    // belongs to the controls (the toolbar's release opens the numeric dialog).
+    setContextMenuPolicy(Qt::NoContextMenu);
     auto* centre = new QWidget(this);
     centre->setObjectName("centre");
     setCentralWidget(centre);
@@ -400,6 +404,7 @@ void Form1::buildEditGroupPage(QWidget* edit) {
     cmdCreate = named(new QPushButton("Create", frmNewObj), "cmdCreate");
     newLayout->addWidget(cmbNewObjType);
     newLayout->addWidget(cmdCreate);
+    buildGeometryTools();
 
     frmEditGeom = frame("frmEditGeom", "Edit Geometry", edit);
     auto* geomLayout = new QVBoxLayout(frmEditGeom);
