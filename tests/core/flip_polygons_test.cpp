@@ -142,18 +142,19 @@ TEST_F(FlipPolygonsTest, PolygonsSharingCornersAreWeldedAgainAsOneAtATimeWould) 
     EXPECT_EQ(corners, bottom);
 }
 
-TEST_F(FlipPolygonsTest, AStaleHandleInTheListIsPassedOver) {
+TEST_F(FlipPolygonsTest, AStaleHandleOrAPolygonWithoutPointsIsPassedOver) {
     const int32_t g = OMBREL_group_create("g");
     const int32_t p = polygon(g, {{0, 0, 0}, {0, 10, 0}, {10, 10, 0}});
     const int32_t gone = polygon(g, {{0, 0, 1}, {0, 10, 1}, {10, 10, 1}});
+    const int32_t empty = polygon(g, {});
     BuildWeldedPoints(g);
     OMBREL_polygon_delete(gone);
     RemoveWeldedPtsEntry(NumWeldedPts);  // the deleted polygon's points went with it
     RemoveWeldedPtsEntry(NumWeldedPts);
     RemoveWeldedPtsEntry(NumWeldedPts);
     const std::vector<PointData> before = dataOf(p);
-    const std::vector<int32_t> list = {0, gone, p};
-    FlipPolygons(list, 2);
+    const std::vector<int32_t> list = {0, gone, empty, p};
+    FlipPolygons(list, 3);
     EXPECT_EQ(dataOf(p), std::vector<PointData>(before.rbegin(), before.rend()));
     EXPECT_EQ(NumWeldedPts, 3);
 }

@@ -8,6 +8,7 @@
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
+#include "core/WindowHooks.h"
 #include "core/WindowProcedures.h"
 #include "core/WeldedPoints.h"
 #include "ombrel.h"
@@ -209,7 +210,10 @@ TEST_F(PolygonPanelTest, TheFrameShowsTheOneSelectedPolygonOrHowManyAreSelected)
     pick({0});
     f.mnuSelectAll_Click();
     EXPECT_EQ(f.txtSelPolName->text(), "3 Pols selected");
+    // "Ignore Backfaced" starts unticked and is what the polygon picking asks.
     EXPECT_FALSE(f.chkIgnoreBackFacedForPolSel->isChecked());
+    f.chkIgnoreBackFacedForPolSel->setChecked(true);
+    EXPECT_TRUE(core::windowHooks().ignoreBackFacedForPolSel());
     EXPECT_EQ(LastErrDescription, "");
 }
 
@@ -390,6 +394,32 @@ TEST_F(PolygonPanelTest, LightDiminutionIsClampedAndTheSpinnerShowsItRounded) {
     f.txtPolLightDimu_LostFocus();
     EXPECT_EQ(OMBREL_polygon_get_light_diminution(pols_[0]), 33);
     EXPECT_FALSE(f.PolLightDimuEditMarked());
+}
+
+TEST_F(PolygonPanelTest, AStalePolygonInTheSelectionIsRefusedQuietly) {
+    Form1& f = start();
+    pick({0, 1});
+    // Gone from the engine behind the panel's back.
+    OMBREL_polygon_delete(pols_[1]);
+    const auto corners = positionsOf(pols_[0]);
+    f.cmdFlipPol->click();
+    EXPECT_NE(positionsOf(pols_[0]), corners);
+    f.mnuUndo_Click();
+    EXPECT_EQ(positionsOf(pols_[0]), corners);
+    // Three records, the history's whole length.
+    f.chkPolRotated->click();
+    typeLightDimu("64");
+    chooseFilter("Control");
+    const Values v = valuesOf(pols_[0]);
+    EXPECT_EQ(v.rotated, 1);
+    EXPECT_EQ(v.dimu, 64);
+    EXPECT_EQ(v.code, 68);
+    for (int i = 0; i < 3; ++i) f.mnuUndo_Click();
+    const Values back = valuesOf(pols_[0]);
+    EXPECT_EQ(back.rotated, 0);
+    EXPECT_EQ(back.dimu, 0);
+    EXPECT_EQ(back.code, 0);
+    EXPECT_EQ(LastErrDescription, "");
 }
 
 TEST_F(PolygonPanelTest, TheTransparentColourIsRefusedInTheOrderOfItsChecks) {
