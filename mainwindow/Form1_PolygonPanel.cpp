@@ -23,6 +23,7 @@
 #include "platform/prompts.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "undo/PushThenRun.h"
 #include "views/ViewRedraw.h"
 
 #include <QCheckBox>
@@ -222,9 +223,10 @@ void Form1::cmdFlipPol_Click() {
     if (NumSelPols == 0) return;
     auto record = ActionUndoRedo::New(ActPolsFlip);
     record->FlipPols->SetPolsFlipped(SelPols, NumSelPols);
-    undo::Push(std::move(record));
-    FlipPolygons(SelPols, NumSelPols);
-    UpdateCameras();
+    undo::PushThenRun(std::move(record), [] {
+        FlipPolygons(SelPols, NumSelPols);
+        UpdateCameras();
+    });
 }
 
 void Form1::cmdDeletePol_Click() {
@@ -232,16 +234,17 @@ void Form1::cmdDeletePol_Click() {
     if (NumSelPols == 0) return;
     auto record = ActionUndoRedo::New(ActDeleteGrpPols);
     record->DeleteGrpPols->SetDeletedPols(SelPols, NumSelPols);
-    undo::Push(std::move(record));
-    FakeDeletePols(SelPols, NumSelPols);
-    NumSelPols = 0;
-    NumSelPts = 0;
-    txtSelPolName->setText("None");
-    showButtonFace(cmdPoltextureTransparentClr);
-    UpdateStatusBar();
-    UpdateCameras();
-    BuildWeldedPoints(CurrSelEntityHandle);
-    UpdateSelPolsRelatedPtsArray();
+    undo::PushThenRun(std::move(record), [this] {
+        FakeDeletePols(SelPols, NumSelPols);
+        NumSelPols = 0;
+        NumSelPts = 0;
+        txtSelPolName->setText("None");
+        showButtonFace(cmdPoltextureTransparentClr);
+        UpdateStatusBar();
+        UpdateCameras();
+        BuildWeldedPoints(CurrSelEntityHandle);
+        UpdateSelPolsRelatedPtsArray();
+    });
 }
 
 void Form1::cmdDetachPols_Click() {
@@ -283,10 +286,11 @@ void Form1::chkPolRotated_Click() {
     auto record = ActionUndoRedo::New(ActChngPolRotatedProp);
     record->ChngPolRotatedProp->SetPrevRotatedFlag(!rotated);
     record->ChngPolRotatedProp->SetSelToCurrSel();
-    undo::Push(std::move(record));
-    for (int32_t i = 1; i <= NumSelPols; ++i) OMBREL_polygon_set_rotated(SelPols[i], flag);
-    ValidateGroupPolygons(CurrSelEntityHandle);
-    UpdateCameras();
+    undo::PushThenRun(std::move(record), [flag] {
+        for (int32_t i = 1; i <= NumSelPols; ++i) OMBREL_polygon_set_rotated(SelPols[i], flag);
+        ValidateGroupPolygons(CurrSelEntityHandle);
+        UpdateCameras();
+    });
 }
 
 void Form1::SetPolRotatedBox(bool Checked) {
@@ -355,8 +359,9 @@ void Form1::cmbPolFilter_Change() {
     record->ChngPolTranslucency->SetSelToCurrSel();
     record->ChngPolTranslucency->SetPrevTranslucency(OMBREL_polygon_get_translucent(SelPols[1]));
     record->ChngPolTranslucency->SetnewTranslucency(code);
-    undo::Push(std::move(record));
-    for (int32_t i = 1; i <= NumSelPols; ++i) OMBREL_polygon_set_translucent(SelPols[i], code);
+    undo::PushThenRun(std::move(record), [code] {
+        for (int32_t i = 1; i <= NumSelPols; ++i) OMBREL_polygon_set_translucent(SelPols[i], code);
+    });
 }
 
 void Form1::cmbPolFilter_SetAccordingToSelPol() {
