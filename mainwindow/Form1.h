@@ -49,6 +49,7 @@ class QLineEdit;
 class QMimeData;
 class QMenu;
 class QPushButton;
+class QRadioButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
@@ -574,4 +575,17 @@ private:
     void connectPolygonPanelHooks();
     // Set while an undo record writes chkEditPolTrans: its click handling stays out.
     bool polTransWrittenByRecord_ = false;
+
+    // ---- texture editing (frame frmEditTexture): the texture-coordinate editor and planar mapping
+public:
+    QPushButton* cmdEditTexture = nullptr;
+    QGroupBox* frmMappingPlane = nullptr;  // "Mapping Plane Normal"
+    std::array<QRadioButton*, 4> opnNormal{};  // "X", "Y", "Z", "Averaged Normals"
+    QPushButton* cmdPlanarMap = nullptr;
+    // Opens the texture-coordinate editor (frmTextureMapping) for the selected group.
+    void cmdEditTexture_Click();
+    void cmdPlanarMap_Click();
+
+private:
+    void buildEditTextureFrame();
 };
