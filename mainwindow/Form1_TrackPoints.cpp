@@ -104,9 +104,7 @@ void Form1::SelectTrackPts() {
     // A release that leaves the selection as it was records nothing: a useless
     // record could push an older deletion out of the history for good.
     if (selectedTrackPts() == before) return;
-    auto record = std::make_unique<ActionUndoRedo>();
-    record->ActionType = ActSelectTrkPts;
-    record->SetActionObjects();
+    auto record = ActionUndoRedo::New(ActSelectTrkPts);
     std::vector<int32_t> old(1, 0);
     old.insert(old.end(), before.begin(), before.end());
     record->SelectTrkPts->SetOldSelTrkPts(old, static_cast<int32_t>(before.size()));

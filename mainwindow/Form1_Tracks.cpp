@@ -83,9 +83,7 @@ void Form1::FinishTrackCreation() {
     UpdateTrackCenter();
     UpdateCameras();
     ThingsToDoOnSelectedEntityChange();
-    auto record = std::make_unique<ActionUndoRedo>();
-    record->ActionType = ActCreate;
-    record->SetActionObjects();
+    auto record = ActionUndoRedo::New(ActCreate);
     record->Create->SetCreatedEntity(CurrSelEntityType, CurrSelEntityHandle);
     UndoRedoStack->Push(std::move(record));
 }
