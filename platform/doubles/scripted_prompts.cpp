@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QMenu>
+
 namespace platform::doubles {
 namespace {
 
@@ -25,6 +28,7 @@ const char* kindName(PromptKind kind) {
     case PromptKind::SaveFile: return "save file dialog";
     case PromptKind::Colour: return "colour dialog";
     case PromptKind::Window: return "modal window";
+    case PromptKind::Menu: return "pop-up menu";
     }
     return "?";
 }
@@ -71,6 +75,11 @@ ScriptedPrompts& ScriptedPrompts::answerSaveFile(std::string path) {
 
 ScriptedPrompts& ScriptedPrompts::answerColour(std::optional<int32_t> colour) {
     script_.push_back({PromptKind::Colour, MsgResult::OK, {}, colour, {}, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answerMenu(std::string item) {
+    script_.push_back({PromptKind::Menu, MsgResult::OK, std::move(item), {}, {}, {}});
     return *this;
 }
 
@@ -125,8 +134,10 @@ std::string ScriptedPrompts::saveFileName(const FileRequest& request) {
     return a ? a->text : std::string();
 }
 
-std::optional<int32_t> ScriptedPrompts::chooseColour(int32_t) {
-    const auto a = take({PromptKind::Colour, "", ""});
+std::optional<int32_t> ScriptedPrompts::chooseColour(int32_t initial) {
+    ShownPrompt prompt{PromptKind::Colour, "", ""};
+    prompt.initialColour = initial;
+    const auto a = take(prompt);
     return a ? a->colour : std::nullopt;
 }
 
@@ -140,6 +151,37 @@ int ScriptedPrompts::showModal(QDialog& dialog) {
     a->window(dialog);
     if (dialog.isVisible()) dialog.close();
     return dialog.result();
+}
+
+namespace {
+
+// The menu's visible items, submenus' included, depth first.
+void visibleItems(const QMenu& menu, std::vector<QAction*>& out) {
+    for (QAction* action : menu.actions()) {
+        if (!action->isVisible() || action->isSeparator()) continue;
+        out.push_back(action);
+        if (action->menu()) visibleItems(*action->menu(), out);
+    }
+}
+
+}  // namespace
+
+QAction* ScriptedPrompts::popupMenu(QMenu& menu, const QPoint&) {
+    std::vector<QAction*> visible;
+    visibleItems(menu, visible);
+    ShownPrompt prompt{PromptKind::Menu, menu.title().toStdString(), menu.objectName().toStdString()};
+    for (QAction* action : visible) prompt.items.push_back(action->objectName().toStdString());
+    const auto a = take(prompt);
+    if (!a || a->text.empty()) return nullptr;
+    for (QAction* action : visible)
+        if (action->objectName().toStdString() == a->text && !action->menu()) {
+            if (!action->isEnabled()) break;
+            action->trigger();
+            return action;
+        }
+    ADD_FAILURE() << "The script chose \"" << a->text << "\", which the menu " << menu.objectName().toStdString()
+                  << " does not offer";
+    return nullptr;
 }
 
 }  // namespace platform::doubles

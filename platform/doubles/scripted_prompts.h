@@ -16,14 +16,19 @@
 
 namespace platform::doubles {
 
-enum class PromptKind { Message, Input, OpenFile, SaveFile, Colour, Window };
+enum class PromptKind { Message, Input, OpenFile, SaveFile, Colour, Window, Menu };
 
 struct ShownPrompt {
+    ShownPrompt(PromptKind k, std::string t = {}, std::string x = {}, MsgButtons b = MsgButtons::OK,
+                MsgIcon i = MsgIcon::None)
+        : kind(k), title(std::move(t)), text(std::move(x)), buttons(b), icon(i) {}
     PromptKind kind;
     std::string title;  // a window's title for Window
-    std::string text;   // a window's objectName for Window
+    std::string text;   // a window's objectName for Window and Menu
     MsgButtons buttons = MsgButtons::OK;
     MsgIcon icon = MsgIcon::None;
+    int32_t initialColour = 0;        // what a colour dialog opened with
+    std::vector<std::string> items;  // objectNames of a menu's visible items, in order
 };
 
 class ScriptedPrompts : public Prompts {
@@ -40,6 +45,9 @@ public:
     ScriptedPrompts& answerOpenFile(std::string path);  // "" = cancelled
     ScriptedPrompts& answerSaveFile(std::string path);  // "" = cancelled
     ScriptedPrompts& answerColour(std::optional<int32_t> colour);
+    // The objectName of the item to choose ("" = the menu dismissed); the item
+    // must be visible and enabled, and is triggered as a click on it would.
+    ScriptedPrompts& answerMenu(std::string item);
     // The handler gets the live, shown window; it may type into fields and press
     // buttons. A window still open after it is closed as by the user.
     ScriptedPrompts& answerWindow(std::function<void(QDialog&)> handler);
@@ -57,6 +65,7 @@ public:
     std::string saveFileName(const FileRequest& request) override;
     std::optional<int32_t> chooseColour(int32_t initial) override;
     int showModal(QDialog& dialog) override;
+    QAction* popupMenu(QMenu& menu, const QPoint& globalPos) override;
 
 private:
     struct Answer {

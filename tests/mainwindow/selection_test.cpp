@@ -34,21 +34,10 @@ constexpr int kLeft = 1, kRight = 2;
 
 // A flat polygon in the z = 0 plane through the given corners.
 int32_t makePolygon(int32_t group, const std::vector<std::array<double, 2>>& corners) {
-    const int32_t p = OMBREL_polygon_create();
-    for (const auto& c : corners) {
-        const double record[6] = {c[0], c[1], 0, 0, 0, 100};
-        OMBREL_polygon_add_point(p, record);
-    }
-    OMBREL_polygon_set_group(p, group);
-    OMBREL_engine_add_polygon(p);
-    return p;
+    return MakePolygon(group, corners);
 }
 
-int32_t makeGroup(const char* name, int32_t father) {
-    const int32_t g = OMBREL_group_create(name);
-    OMBREL_group_set_father_group(g, father);
-    return g;
-}
+int32_t makeGroup(const char* name, int32_t father) { return MakeGroup(name, father); }
 
 // A square of side 100 around (cx, cy).
 void square(int32_t group, double cx, double cy) {
@@ -151,7 +140,7 @@ protected:
         platform::clearKeyState();
     }
 
-    void hideInTree(int32_t group) { form().trwGroupView->SetImage(node(group), "GroupHidden"); }
+    void hideInTree(int32_t group) { form().trwGroupView->SetImage(node(group), "Group Invisible"); }
     void showInTree(int32_t group) { form().trwGroupView->SetImage(node(group), "Group"); }
 
     void editGeometry(const char* subMode) {

@@ -311,9 +311,7 @@ TEST_F(WorldFilesTest, AddWorldMergesUnderTheRootSelectsItAndCanBeUndone) {
     const std::string path = SaveSmallWorldFile("crate.wld");
     Form1& f = StartEditor();
     OpenEmptyWorld();
-    platform_.prompts.answerOpenFile(path);
-    f.mnuAddWorld->trigger();
-    const int32_t added = f.AddedWorldRootGrp;
+    const int32_t added = AddWorldFromMenu(path);
     ASSERT_NE(added, 0);
     EXPECT_EQ(OMBREL_group_get_father_group(added), Globals::RootGrp);
     EXPECT_EQ(groupName(added), "crate");
