@@ -102,6 +102,23 @@ TEST_F(LightTreeTest, EveryLightGetsANodeAndTheMarkerOfItsType) {
     EXPECT_FALSE(f.frmLight->isVisibleTo(&f));
 }
 
+TEST_F(LightTreeTest, AThousandLightsAreListedMarkedAndSelectable) {
+    Form1& f = StartEditor();
+    OpenEmptyWorld();
+    int32_t last = 0;
+    for (int i = 0; i < 1000; ++i) {
+        last = makeLight(("light" + std::to_string(i)).c_str(), i, 0, 0);
+        // Not re-bound at every redraw: the lighting's cost is the engine's, measured apart.
+        OMBREL_light_activate_before_each_render(last, 0, 0);
+    }
+    f.trwLight_Populate();
+    EXPECT_EQ(tree().Count(), 1001);
+    EXPECT_EQ(Globals::SceneLights->NumOfMarkers(), 1000);
+    f.trwLight_NodeClick(node(last));
+    EXPECT_EQ(Globals::CurrSelEntityHandle, last);
+    EXPECT_EQ(f.fldLightLoc[0]->text()->text(), "999");
+}
+
 TEST_F(LightTreeTest, RenamesGoToTheLightOfTheNodesHandle) {
     Form1& f = StartEditor();
     OpenEmptyWorld();
