@@ -14,10 +14,8 @@
 #include "undo/ActionUndoRedo_Stack.h"
 #include "undo/RenameAction.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QGroupBox>
-#include <QMouseEvent>
 
 #include <string>
 #include <vector>
@@ -58,20 +56,7 @@ protected:
     QTreeWidgetItem* node(int32_t l) { return tree().Item(lightKey(l)); }
     QTreeWidgetItem* folder() { return tree().Item("LIGHT"); }
 
-    // A button released over the node's row, or over empty space below the rows.
-    void release(QTreeWidgetItem* over, Qt::MouseButton button) {
-        tree().show();
-        tree().expandAll();
-        QPointF at(5, tree().viewport()->height() - 3);
-        if (over) {
-            const QRect row = tree().visualItemRect(over);
-            ASSERT_TRUE(row.isValid());
-            at = row.center();
-        }
-        QMouseEvent e(QEvent::MouseButtonRelease, at, tree().viewport()->mapToGlobal(at), button, Qt::NoButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(tree().viewport(), &e);
-    }
+    void release(QTreeWidgetItem* over, Qt::MouseButton button) { ReleaseOverTree(tree(), over, button); }
 };
 
 TEST_F(LightTreeTest, EveryLightGetsANodeAndTheMarkerOfItsType) {

@@ -8,6 +8,7 @@
 #include "undo/DragInProgress.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 
 #include <filesystem>
 
@@ -68,6 +69,20 @@ int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& cor
     OMBREL_polygon_set_group(p, group);
     OMBREL_engine_add_polygon(p);
     return p;
+}
+
+void ReleaseOverTree(KeyedTree& tree, QTreeWidgetItem* over, Qt::MouseButton button) {
+    tree.show();
+    QPointF at(5, tree.viewport()->height() - 3);
+    if (over) {
+        tree.EnsureVisible(over);
+        const QRect row = tree.visualItemRect(over);
+        ASSERT_TRUE(row.isValid());
+        at = row.center();
+    }
+    QMouseEvent e(QEvent::MouseButtonRelease, at, tree.viewport()->mapToGlobal(at), button, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &e);
 }
 
 EditorFixture::EditorFixture() {
