@@ -34,7 +34,9 @@ public:
     // Scales the owner's marker about its own location; nothing for an unknown owner.
     void Scale(int32_t owner, double factor) const;
     // Entry i (1-based, as IndexOf gives it) takes a new marker.
-    void SetMarker(int32_t index, int32_t markerGrp) { entries_.at(static_cast<std::size_t>(index - 1)).MarkerGrp = markerGrp; }
+    void SetMarker(int32_t index, int32_t markerGrp) {
+        entries_.at(static_cast<std::size_t>(index - 1)).MarkerGrp = markerGrp;
+    }
 
 private:
     std::vector<Entry> entries_;

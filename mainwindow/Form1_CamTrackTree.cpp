@@ -26,7 +26,8 @@ void Form1::trwCamTrackBK_Populate() {
         const int32_t marker = SceneCameras ? SceneCameras->GetCamGrp(c) : 0;
         if (marker == 0 && SceneCameras) SceneCameras->Add(c);
         const bool hidden = marker != 0 && OMBREL_group_is_disable(marker) == 1;
-        trwCamTrackBK->Add("CAMERA", KeyedTree::NodeKey("Camera", c), GetEntityName(c), hidden ? "Cam Invisible" : "Cam");
+        trwCamTrackBK->Add("CAMERA", KeyedTree::NodeKey("Camera", c), GetEntityName(c),
+                           hidden ? "Cam Invisible" : "Cam");
     }
     // The engine lists only tracks that are saved, so one whose deletion can still
     // be undone is neither listed nor saved again.

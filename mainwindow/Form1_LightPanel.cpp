@@ -199,7 +199,9 @@ void Form1::connectLightPanel() {
 
     // Code that changes a control raises its handler as the user's change does;
     // the handlers themselves pass over the panel's own filling.
-    auto trap = [this](void (Form1::*handler)()) { return platform::trapped(this, [this, handler] { (this->*handler)(); }); };
+    auto trap = [this](void (Form1::*handler)()) {
+        return platform::trapped(this, [this, handler] { (this->*handler)(); });
+    };
     connect(lstLightType, &QListWidget::itemSelectionChanged, this, trap(&Form1::lstLightType_Click));
     auto onChecked = [&](QRadioButton* option, void (Form1::*handler)()) {
         connect(option, &QRadioButton::toggled, this, [this, handler](bool checked) {
@@ -271,7 +273,8 @@ void Form1::cmbLightTraget_Populate(int32_t Light) {
         if (OMBREL_group_get_father_group(g) != 0) cmbLightTraget->addItem(QString::fromStdString(GetEntityName(g)), g);
     const int32_t target = OMBREL_light_get_entity_to_light(Light);
     int index = 0;
-    if (target != 0 && target != RootGrp && !GetEntityName(target).empty()) index = std::max(0, cmbLightTraget->findData(target));
+    if (target != 0 && target != RootGrp && !GetEntityName(target).empty())
+        index = std::max(0, cmbLightTraget->findData(target));
     cmbLightTraget->setCurrentIndex(index);
     cmbLightTraget->setToolTip(cmbLightTraget->currentText());
 }
@@ -353,7 +356,10 @@ void Form1::chkLightRaytracing_Click() {
 
 void Form1::chkAutoUpdate_Click() {
     if (!lightPanelLive()) return;
-    OMBREL_light_activate_before_each_render(Globals::CurrSelEntityHandle, static_cast<int32_t>(chkAutoUpdate->checkState()), 0);
+    // The box's value as the engine keeps it: 0 clear, 1 ticked, 2 greyed.
+    const Qt::CheckState state = chkAutoUpdate->checkState();
+    const int32_t value = state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+    OMBREL_light_activate_before_each_render(Globals::CurrSelEntityHandle, value, 0);
 }
 
 // ---- the numeric fields' apply steps

@@ -103,7 +103,8 @@ protected:
     }
     std::vector<bool> items() {
         std::vector<bool> out;
-        for (int i = 0; i < form().lstLightType->count(); ++i) out.push_back(form().lstLightType->item(i)->isSelected());
+        for (int i = 0; i < form().lstLightType->count(); ++i)
+            out.push_back(form().lstLightType->item(i)->isSelected());
         return out;
     }
 };
@@ -250,10 +251,17 @@ TEST_F(LightPanelTest, EachControlWritesTheSelectedLight) {
          [&](int32_t l) { EXPECT_EQ(OMBREL_light_is_disabled(l), 1); }},
         {"Ray tracing unchecked", [&] { f.chkLightRaytracing->setChecked(false); },
          [&](int32_t l) { EXPECT_EQ(OMBREL_light_is_ray_tracing(l), 0); }},
-        {"Auto Update unchecked", [&] { f.chkAutoUpdate->setChecked(false); },
+        {"Auto Update unchecked and checked", [&] {
+             f.chkAutoUpdate->setChecked(false);
+             int32_t state = -1;
+             EXPECT_EQ(OMBREL_light_is_activated_before_render(Globals::CurrSelEntityHandle, &state), 0);
+             OMBREL_light_activate_before_each_render(Globals::CurrSelEntityHandle, 5, 0);
+             f.chkAutoUpdate->setChecked(true);
+         },
          [&](int32_t l) {
              int32_t state = -1;
-             EXPECT_EQ(OMBREL_light_is_activated_before_render(l, &state), 0);
+             EXPECT_EQ(OMBREL_light_is_activated_before_render(l, &state), 1);
+             EXPECT_EQ(state, 1);
          }},
         {"ambient 12.5 and Enter, then letters and leaving", [&] {
              typeThenEnter(f.fldAmbient, "12.5");
