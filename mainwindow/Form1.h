@@ -27,6 +27,13 @@ namespace platform {
 class NumericField;
 }
 class PicWindow;
+namespace geometry {
+struct PrimitiveBuilders;
+}
+namespace platform {
+class NumericField;
+class UpDown;
+}  // namespace platform
 class SplitterHandle;
 class formTip;
 
@@ -224,6 +231,55 @@ public:
     bool EnterSelectionPanel(int32_t Kind, int32_t Handle);
     // The views' top-level groups in the group tree's order.
     std::vector<int32_t> TopLevelGroups() const;
+
+    // ---- deleting, hiding and showing, creating cameras and lights, and the
+    // pop-up menus of the group, light and camera trees
+    void DeleteGroup(int32_t Grp);
+    void DeleteCamera(int32_t Cam);
+    void DeleteLight(int32_t Light);
+    void DeleteMultiple();
+    void mnuHideSelected_Click();
+    void mnuHideUnSelected_Click();
+    void mnuUnhideAll_Click();
+    void mnuGroupMenuRemoveFrmGrp_Click();
+    void mnuGroupMenuUngroup_Click();
+    void mnuGroupMenuRemoveLight_Click();
+    void mnuGroupMenuRemoveLightMaps_Click();
+    void mnuGroupMenuDelete_Click();
+    void mnuGroupMenuHide_Click();
+    void mnuGroupMenuUnhide_Click();
+    void mnuGroupMenuProperties_Click();
+    void SetLightMenuItems();
+    void mnuLightMenuNew_Click();
+    void mnuLightMenuDelete_Click();
+    void mnuLightMenuHide_Click();
+    void mnuLightMenuUnhide_Click();
+    void mnuLightMenuHideAll_Click();
+    void mnuLightMenuShowAll_Click();
+    void SetCamTrkBkMenuItems();
+    void mnuCamTrkBkMenuNew_Click();
+    void mnuCamTrkBkMenuDelete_Click();
+    void mnuCamTrkBkMenuHide_Click();
+    void mnuCamTrkBkMenuUnhide_Click();
+    void mnuCamTrkBkMenuHideAll_Click();
+    void mnuCamTrkBkMenuShowAll_Click();
+    // Kind 0 omnidirectional, 1 directional.
+    void CreateNewLight(int32_t Kind);
+    void CreateNewCamera();
+    void CreateNewBackground();
+    std::string GetNewTrkName() const;
+    // Windows and commands of the later tools the menus and the Delete key
+    // reach; each does nothing until its tools fill it in.
+    std::function<void()> ShowGrpProperties;          // formGrpProperties, modal
+    std::function<void()> cmdDeletePol_Click;         // deletes the selected polygons
+    std::function<void(int32_t track)> DeleteTrack;   // recorded deletion of a track
+    std::function<void()> StartTrackCreation;         // the track-creation dialog
+    QAction *mnuGroupMenuRemoveFrmGrp, *mnuGroupMenuUngroup, *mnuGroupMenuRemoveLight, *mnuGroupMenuRemoveLightMaps,
+        *mnuGroupMenuDelete, *mnuGroupMenuHide, *mnuGroupMenuUnhide, *mnuGroupMenuProperties;
+    QAction *mnuLightMenuNew, *mnuLightMenuDelete, *mnuLightMenuHide, *mnuLightMenuUnhide, *mnuLightMenuHideAll,
+        *mnuLightMenuShowAll;
+    QAction *mnuCamTrkBkMenuNew, *mnuCamTrkBkMenuDelete, *mnuCamTrkBkMenuHide, *mnuCamTrkBkMenuUnhide,
+        *mnuCamTrkBkMenuHideAll, *mnuCamTrkBkMenuShowAll;
 
     // ---- model gallery
     // The model being dragged out of the gallery; a drop on a view reads and empties it.
@@ -424,6 +480,22 @@ public:
     // The window the panel's content scrolls in, and the content.
     QScrollArea* frmLightDummy = nullptr;
     QWidget* frmLightContainer = nullptr;
+    // ---- create panel (frmNewObj): the kind, three dimension and three count
+    // fields, each value kept in its spinner's Tag
+    std::map<int, QLabel*> Label23;  // 25 + count field, 30 + dimension field
+    std::array<platform::NumericField*, 3> fldBoxDim{}, fldBoxSegments{};
+    std::array<QLineEdit*, 3> txtBoxDim{}, txtBoxSegments{};
+    std::array<platform::UpDown*, 3> updwnBoxDim{}, updwnBoxSegments{};
+    // The six builders, made by the load step.
+    std::unique_ptr<geometry::PrimitiveBuilders> PrimitiveBuilders;
+    void cmbNewObjType_Change();
+    void SetDimField(int Index, bool Visible, const std::string& Caption, double Value);
+    void SetSegField(int Index, bool Visible, const std::string& Caption, double Value);
+    void SetSegMinimums(int32_t Min0, int32_t Min1, int32_t Min2);
+    void txtBoxDim_Change(int Index);
+    void txtBoxSegments_Change(int Index);
+    void updwnBoxDim_Change(int Index);
+    void updwnBoxSegments_Change(int Index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -442,6 +514,13 @@ private:
     void createUndoHistory();
     void createViewGizmos();
     void applyViewArea();
+    // ---- deletion, hiding and the tree menus (private steps)
+    void connectSceneTreeMenus();
+    void prepareGroupMenu();  // SetGroupMenuItems
+    void connectDeletionHooks();
+    // Deletes a camera (recorded), a track (recorded) or a background (at once);
+    // the tree's folder of that kind becomes its selected node.
+    void DeleteCamTrkBkEntity(int32_t Kind, int32_t Handle);
     // ---- view input (private steps)
     void connectViewInput(PicWindow* view);
     void installKeyPreview();
@@ -473,6 +552,9 @@ private:
     void buildModelGallery();
     void centreModelPreview();
     void DragGalleryModel();
+
+    // The create panel's fields and the duplicate dialog's hook.
+    void buildGeometryTools();
 
     ViewAreaLayout viewArea_;
     std::map<std::string, QAction*> toolbarButtons_;  // by lower-case key

@@ -21,22 +21,13 @@
 #include <QGroupBox>
 #include <QMenu>
 
-#include <charconv>
-
 namespace {
 
 constexpr const char* kFolder = "LIGHT";
 constexpr const char* kLightKind = "Light";
 
 // The light of a "Light" key, or 0.
-int32_t lightOf(const std::string& key) {
-    const std::string kind = kLightKind;
-    if (key.size() <= kind.size() || key.compare(0, kind.size(), kind) != 0) return 0;
-    int32_t handle = 0;
-    const char* end = key.data() + key.size();
-    const auto [rest, error] = std::from_chars(key.data() + kind.size(), end, handle);
-    return error == std::errc() && rest == end ? handle : 0;
-}
+int32_t lightOf(const std::string& key) { return KeyedTree::HandleOf(key, kLightKind); }
 
 }  // namespace
 
@@ -133,9 +124,8 @@ void Form1::trwLight_MouseUp(int Button, int, int x, int y) {
     popUpLightMenu(trwLight->viewport()->mapToGlobal(QPoint(x, y)));
 }
 
-// The light menu at the pointer. Its items, and their preparation for the
-// selected node (SetLightMenuItems), come with the deletion and hiding commands;
-// a menu without items does not open.
+// The light menu at the pointer, its items prepared for the selected node.
 void Form1::popUpLightMenu(const QPoint& at) {
-    if (!mnuLightMenu->isEmpty()) platform::popupMenu(*mnuLightMenu, at);
+    SetLightMenuItems();
+    platform::popupMenu(*mnuLightMenu, at);
 }

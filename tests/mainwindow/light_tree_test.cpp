@@ -6,6 +6,8 @@
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
+#include "core/Camera.h"
+#include "core/SelectionChange.h"
 #include "entities/CameraGrp.h"
 #include "entities/LightGrp.h"
 #include "ombrel.h"
@@ -13,11 +15,16 @@
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
 #include "undo/RenameAction.h"
+#include "views/PicWindow.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGroupBox>
 
+#include <algorithm>
+
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -189,25 +196,60 @@ TEST_F(LightTreeTest, AClickSelectsTheNodesLightAndRecordsOnlyAChange) {
     EXPECT_FALSE(f.frmLight->isVisibleTo(&f));
 }
 
-TEST_F(LightTreeTest, TheRightButtonSelectsTheLightUnderThePointerAndNothingOverEmptySpace) {
+// The light menu concerns the node under the pointer, which the right press
+// selects first; over empty space no menu opens.
+TEST_F(LightTreeTest, TheRightButtonSelectsTheNodeUnderThePointerAndOpensTheLightMenuForIt) {
     Form1& f = StartEditor();
     OpenEmptyWorld();
-    const int32_t light = makeLight("Lamp");
+    const int32_t other = makeLight("Other"), light = makeLight("Lamp");
     f.trwLight_Populate();
+    f.show();
+    f.tabWorkspace->setCurrentIndex(5);
+    f.trwLight_NodeClick(node(other));
     ActionUndoRedo* before = newest();
     const std::size_t prompts = platform_.prompts.shown().size();
 
     release(nullptr, Qt::RightButton);
-    EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
+    EXPECT_EQ(Globals::CurrSelEntityHandle, other);
     EXPECT_EQ(newest(), before);
     EXPECT_EQ(platform_.prompts.shown().size(), prompts);
 
+    auto offered = [&] {
+        std::vector<std::string> items = platform_.prompts.shown().back().items;
+        std::sort(items.begin(), items.end());
+        return items;
+    };
+    platform_.prompts.answerMenu("");
     release(node(light), Qt::RightButton);
     EXPECT_EQ(tree().SelectedItem(), node(light));
     EXPECT_EQ(Globals::CurrSelEntityType, SelLight);
     EXPECT_EQ(Globals::CurrSelEntityHandle, light);
     ASSERT_NE(newest(), before);
     EXPECT_EQ(newest()->ActionType, ActSelect);
+    EXPECT_EQ(offered(), (std::vector<std::string>{"mnuLightMenuDelete", "mnuLightMenuHide"}));
+
+    // The chosen command acts on that light.
+    platform_.prompts.answerMenu("mnuLightMenuHide");
+    release(node(light), Qt::RightButton);
+    EXPECT_EQ(KeyedTree::Image(node(light)), "Light Invisible");
+    EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneLights->GetLightGrp(light)), 1);
+    EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneLights->GetLightGrp(other)), 0);
+    platform_.prompts.answerMenu("");
+    release(node(light), Qt::RightButton);
+    EXPECT_EQ(offered(), (std::vector<std::string>{"mnuLightMenuDelete", "mnuLightMenuUnhide"}));
+
+    platform_.prompts.answerMenu("");
+    release(folder(), Qt::RightButton);
+    EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
+    EXPECT_EQ(offered(),
+              (std::vector<std::string>{"mnuLightMenuHideAll", "mnuLightMenuNew", "mnuLightMenuShowAll"}));
+
+    // Deleted from its menu, the light takes its panel with it.
+    platform_.prompts.answerMenu("mnuLightMenuDelete");
+    release(node(other), Qt::RightButton);
+    EXPECT_EQ(OMBREL_ext_light_get_save_flag(other), 0);
+    EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
+    EXPECT_FALSE(f.frmLight->isVisible());
 }
 
 TEST_F(LightTreeTest, ClosingTheWorldEmptiesTheTree) {
@@ -254,8 +296,8 @@ TEST_F(LightTreeTest, MarkersAreNeverSaved) {
 
 // A merge rebuilds the trees: cameras and lights already registered keep their
 // markers, hidden ones stay hidden in tree and views, and those waiting in a
-// deletion record (save flag 0) keep theirs for Undo; the newcomers get markers.
-TEST_F(LightTreeTest, AMergeKeepsEveryMarkerAndItsHiddenState) {
+// deletion record keep theirs for Undo; the newcomers get markers.
+TEST_F(LightTreeTest, AMergeKeepsEveryMarkerSoHiddenAndDeletedOnesComeBack) {
     const std::string merged = tempPath("merged.wld");
     {
         ASSERT_EQ(OMBREL_engine_load_world(nullptr, nullptr, nullptr, 4), 0);
@@ -267,40 +309,94 @@ TEST_F(LightTreeTest, AMergeKeepsEveryMarkerAndItsHiddenState) {
     }
     Form1& f = StartEditor();
     OpenEmptyWorld();
-    const int32_t cam = OMBREL_camera_create("cam");
-    OMBREL_camera_set_save_flag(cam, 1);
-    const int32_t hidden = makeLight("Hidden"), waiting = makeLight("Deleted"), shown = makeLight("Shown");
+    auto camera = [](const char* name, double x, double y) {
+        const int32_t c = OMBREL_camera_create(name);
+        OMBREL_camera_set_location(c, x, y, 0);
+        OMBREL_camera_set_save_flag(c, 1);
+        return c;
+    };
+    const int32_t hiddenCam = camera("hidden", 0, -250), deletedCam = camera("deleted", 250, -250);
+    const int32_t hidden = makeLight("Hidden", 0, 250, 0), deleted = makeLight("Deleted", -250, 250, 0);
+    const int32_t shown = makeLight("Shown", -250, -250, 0);
     f.trwCamTrackBK_Populate();
     f.trwLight_Populate();
-    // Hidden as the tree menus hide: the marker disabled, the node's picture.
-    ASSERT_TRUE(Globals::SceneCameras->HideUnhide(cam, 1));
-    f.trwCamTrackBK->SetImage(f.trwCamTrackBK->Item(KeyedTree::NodeKey("Camera", cam)), "Cam Invisible");
-    ASSERT_TRUE(Globals::SceneLights->HideUnhide(hidden, 1));
-    tree().SetImage(node(hidden), "Light Invisible");
-    // Deleted as a deletion record leaves it: unsaved, its marker off, no node.
-    OMBREL_light_set_save_flag(waiting, 0);
-    ASSERT_TRUE(Globals::SceneLights->HideUnhide(waiting, 1));
-    tree().Remove(lightKey(waiting));
-    const int32_t markerOfWaiting = Globals::SceneLights->GetLightGrp(waiting);
-    const int32_t markerOfShown = Globals::SceneLights->GetLightGrp(shown);
+    auto select = [](int32_t kind, int32_t handle) {
+        Globals::SetPrevSelEntityToCurrSelEntity();
+        Globals::CurrSelEntityType = kind;
+        Globals::CurrSelEntityHandle = handle;
+        Globals::ThingsToDoOnSelectedEntityChange();
+    };
+    select(SelCamera, hiddenCam);
+    f.mnuHideSelected_Click();
+    f.trwLight_NodeClick(node(hidden));
+    f.mnuHideSelected_Click();
+    platform_.prompts.answerMenu("mnuLightMenuDelete");
+    release(node(deleted), Qt::RightButton);
+    f.trwCamTrackBK->SetSelectedItem(f.trwCamTrackBK->Item(KeyedTree::NodeKey("Camera", deletedCam)));
+    f.mnuCamTrkBkMenuDelete_Click();
+    ASSERT_EQ(OMBREL_ext_light_get_save_flag(deleted), 0);
+    ASSERT_EQ(OMBREL_camera_get_save_flag(deletedCam), 0);
+    const int32_t deletedCamMarker = Globals::SceneCameras->GetCamGrp(deletedCam);
+    const int32_t deletedMarker = Globals::SceneLights->GetLightGrp(deleted);
+    const int32_t shownMarker = Globals::SceneLights->GetLightGrp(shown);
+    const QString camKey = QString::fromStdString(KeyedTree::NodeKey("Camera", hiddenCam));
 
     ASSERT_NE(AddWorldFromMenu(merged), 0);
-    EXPECT_EQ(KeyedTree::Image(f.trwCamTrackBK->Item(KeyedTree::NodeKey("Camera", cam))), "Cam Invisible");
+    EXPECT_EQ(KeyedTree::Image(f.trwCamTrackBK->Item(camKey.toStdString())), "Cam Invisible");
     EXPECT_EQ(KeyedTree::Image(node(hidden)), "Light Invisible");
     EXPECT_EQ(KeyedTree::Image(node(shown)), "Light");
-    EXPECT_TRUE(f.IsCamHidden(cam));
+    EXPECT_TRUE(f.IsCamHidden(hiddenCam));
     EXPECT_TRUE(f.IsLightHidden(hidden));
     EXPECT_FALSE(f.IsLightHidden(shown));
-    EXPECT_FALSE(tree().Exists(lightKey(waiting)));
-    EXPECT_EQ(Globals::SceneLights->GetLightGrp(waiting), markerOfWaiting);
-    EXPECT_EQ(Globals::SceneLights->GetLightGrp(shown), markerOfShown);
-    EXPECT_EQ(OMBREL_group_is_disable(markerOfWaiting), 1);
+    EXPECT_FALSE(tree().Exists(lightKey(deleted)));
+    EXPECT_EQ(Globals::SceneLights->GetLightGrp(deleted), deletedMarker);
+    EXPECT_EQ(Globals::SceneCameras->GetCamGrp(deletedCam), deletedCamMarker);
+    EXPECT_EQ(Globals::SceneLights->GetLightGrp(shown), shownMarker);
     const int32_t newcomer = OMBREL_light_get_using_name("Newcomer");
     ASSERT_NE(newcomer, 0);
     EXPECT_TRUE(tree().Exists(lightKey(newcomer)));
     EXPECT_NE(Globals::SceneLights->GetLightGrp(newcomer), 0);
     EXPECT_EQ(Globals::SceneLights->NumOfMarkers(), 4);
-    EXPECT_EQ(Globals::SceneCameras->NumOfMarkers(), 1);
+    EXPECT_EQ(Globals::SceneCameras->NumOfMarkers(), 2);
+
+    // Undo the merge and both deletions: each comes back with its own marker, shown
+    // and picked in a view by it.
+    for (int i = 0; i < 3; ++i) f.mnuUndo_Click();
+    ASSERT_TRUE(tree().Exists(lightKey(deleted)));
+    EXPECT_EQ(Globals::SceneLights->GetLightGrp(deleted), deletedMarker);
+    EXPECT_EQ(Globals::SceneCameras->GetCamGrp(deletedCam), deletedCamMarker);
+    QApplication::processEvents();
+    for (const auto& [kind, handle, x, y] : {std::tuple{SelLight, deleted, -250.0, 250.0},
+                                             std::tuple{SelCamera, deletedCam, 250.0, -250.0}}) {
+        SCOPED_TRACE(kind);
+        EXPECT_EQ(OMBREL_group_is_disable(kind == SelLight ? deletedMarker : deletedCamMarker), 0);
+        select(SelNone, 0);
+        OMBREL_camera_set_current(Globals::ViewCams[0]->lngSceneCamera, f.picWindow[0]->hWnd());
+        const double at[3] = {x, y, 0};
+        int32_t px[2] = {0, 0};
+        ASSERT_EQ(OMBREL_engine_3D_point_to_2D(at, px), 0);
+        f.picWindow_MouseDown(0, 1, 0, static_cast<float>(px[0]), static_cast<float>(px[1]));
+        f.picWindow_MouseUp(0, 1, 0, static_cast<float>(px[0]), static_cast<float>(px[1]));
+        EXPECT_EQ(Globals::CurrSelEntityType, kind);
+        EXPECT_EQ(Globals::CurrSelEntityHandle, handle);
+    }
+
+    // Unhide All shows the hidden camera and light; hidden again, each tree's Show
+    // All shows its own.
+    f.mnuUnhideAll_Click();
+    EXPECT_FALSE(f.IsCamHidden(hiddenCam));
+    EXPECT_FALSE(f.IsLightHidden(hidden));
+    EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneLights->GetLightGrp(hidden)), 0);
+    EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneCameras->GetCamGrp(hiddenCam)), 0);
+    f.mnuLightMenuHideAll_Click();
+    f.mnuCamTrkBkMenuHideAll_Click();
+    ASSERT_TRUE(f.IsLightHidden(hidden));
+    ASSERT_TRUE(f.IsCamHidden(hiddenCam));
+    f.mnuLightMenuShowAll_Click();
+    f.mnuCamTrkBkMenuShowAll_Click();
+    EXPECT_FALSE(f.IsLightHidden(hidden));
+    EXPECT_FALSE(f.IsCamHidden(hiddenCam));
+    EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneCameras->GetCamGrp(hiddenCam)), 0);
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -74,7 +76,13 @@ int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& cor
 void ReleaseOverTree(KeyedTree& tree, QTreeWidgetItem* over, Qt::MouseButton button) {
     tree.show();
     QPointF at(5, tree.viewport()->height() - 3);
-    if (over) {
+    if (!over) {
+        // Below the last row shown.
+        int bottom = 0;
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+            if (const QRect row = tree.visualItemRect(*it); row.isValid()) bottom = std::max(bottom, row.bottom());
+        ASSERT_LT(bottom + 3, tree.viewport()->height()) << "no empty space below the rows";
+    } else {
         tree.EnsureVisible(over);
         const QRect row = tree.visualItemRect(over);
         ASSERT_TRUE(row.isValid());
