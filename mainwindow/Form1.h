@@ -49,11 +49,11 @@ class QMimeData;
 class QMenu;
 class QPoint;
 class QPushButton;
+class QRadioButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
 class QListWidget;
-class QRadioButton;
 class QScrollArea;
 class QToolBar;
 
@@ -581,4 +581,17 @@ private:
     void connectLightTree();
     bool lightPanelLive() const;
     void popUpLightMenu(const QPoint& at);
+
+    // ---- texture editing (frame frmEditTexture): the texture-coordinate editor and planar mapping
+public:
+    QPushButton* cmdEditTexture = nullptr;
+    QGroupBox* frmMappingPlane = nullptr;  // "Mapping Plane Normal"
+    std::array<QRadioButton*, 4> opnNormal{};  // "X", "Y", "Z", "Averaged Normals"
+    QPushButton* cmdPlanarMap = nullptr;
+    // Opens the texture-coordinate editor (frmTextureMapping) for the selected group.
+    void cmdEditTexture_Click();
+    void cmdPlanarMap_Click();
+
+private:
+    void buildEditTextureFrame();
 };

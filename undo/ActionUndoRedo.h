@@ -17,6 +17,7 @@
 #include "TrackPointTransformActions.h"
 #include "TextureActions.h"
 #include "RenameAction.h"
+#include "TextureCoordsActions.h"
 
 #include <cstdint>
 #include <memory>
