@@ -2,62 +2,22 @@
 // 200 cameras and 200 lights (the trees' rebuild, and a whole load of such a
 // world), and one change in the light panel on the sample world: the light
 // activated again and the four views redrawn.
-#include "core/Globals.h"
-#include "engine/ombrel_loader.h"
+#include "editor_bench.h"
+
 #include "entities/CameraGrp.h"
 #include "entities/LightGrp.h"
-#include "mainwindow/Form1.h"
-#include "ombrel.h"
 #include "platform/NumericField.h"
-#include "undo/ActionUndoRedo_Stack.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTabWidget>
 
-#include <benchmark/benchmark.h>
-
+#include <array>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <unistd.h>
 
 namespace {
-
-class Editor {
-public:
-    Editor() {
-        const std::string folder = TALVORA_PROGRAM_DIR;
-        if (ombrel_loader::load(folder + "/" + ombrel_loader::libraryFileName()).status !=
-            ombrel_loader::Status::Loaded)
-            return;
-        Globals::AppTerminating = false;
-        form_ = std::make_unique<Form1>();
-        form_->ShowTips = nullptr;
-        ok_ = form_->Form_Load();
-    }
-    ~Editor() {
-        if (form_) {
-            Globals::UndoRedoStack->Reset();
-            Globals::AppTerminating = true;
-            form_->UnloadWorld();
-            form_->close();
-            form_.reset();
-        }
-        Globals::CurrSelEntityType = Globals::PrevSelEntityType = SelNone;
-        Globals::RootGrp = 0;
-        OMBREL_engine_close();
-        ombrel_loader::unload();
-    }
-    bool ok() const { return ok_; }
-    Form1& form() { return *form_; }
-
-private:
-    std::unique_ptr<Form1> form_;
-    bool ok_ = false;
-};
 
 // A world file with a floor, 200 cameras and 200 lights spread over it.
 std::string writeWorldOfCamerasAndLights() {
@@ -88,7 +48,7 @@ std::string writeWorldOfCamerasAndLights() {
 
 // The camera and light trees rebuilt with every marker registered anew.
 void BM_Markers200CamerasAnd200Lights(benchmark::State& state) {
-    Editor editor;
+    BenchEditor editor;
     if (!editor.ok()) {
         state.SkipWithError("the engine did not load");
         return;
@@ -110,7 +70,7 @@ BENCHMARK(BM_Markers200CamerasAnd200Lights)->Unit(benchmark::kMillisecond)->Repe
 
 // The whole load of that world: file, trees, markers, views reset.
 void BM_Load200CamerasAnd200Lights(benchmark::State& state) {
-    Editor editor;
+    BenchEditor editor;
     if (!editor.ok()) {
         state.SkipWithError("the engine did not load");
         return;
@@ -125,7 +85,7 @@ BENCHMARK(BM_Load200CamerasAnd200Lights)->Unit(benchmark::kMillisecond)->Repetit
 // The sample world in a 1280 x 1024 window, its lamp selected: a new ambient
 // typed and Enter pressed, as the user does.
 void BM_LightPanelChangeOnTheSampleWorld(benchmark::State& state) {
-    Editor editor;
+    BenchEditor editor;
     if (!editor.ok()) {
         state.SkipWithError("the engine did not load");
         return;
@@ -154,13 +114,4 @@ BENCHMARK(BM_LightPanelChangeOnTheSampleWorld)->Unit(benchmark::kMillisecond)->R
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // Nothing may wait for a user here.
-    setenv("TALVORA_PROMPTS", "log", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunEditorBenchmarks(argc, argv); }

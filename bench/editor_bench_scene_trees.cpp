@@ -2,21 +2,12 @@
 // (10,000 groups flat, 1,000 top-level groups of 9 children, a chain 1,000
 // deep), a click on a node (the selection path without the redraw), and the
 // colour button's work on a group of 100,000 polygons with its undo record.
-#include "core/Globals.h"
-#include "engine/ombrel_loader.h"
-#include "mainwindow/Form1.h"
-#include "ombrel.h"
+#include "editor_bench.h"
+
 #include "scene/GroupColour.h"
 #include "scene/GroupSelection.h"
 #include "undo/ActionUndoRedo.h"
-#include "undo/ActionUndoRedo_Stack.h"
 
-#include <QApplication>
-
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,38 +15,9 @@ namespace {
 
 // The main window after its load step, over a fresh empty world of the engine.
 // No world counts as open, so nothing is redrawn.
-class EditorWithWorld {
+class EditorWithWorld : public BenchEditor {
 public:
-    EditorWithWorld() {
-        const std::string folder = TALVORA_PROGRAM_DIR;
-        if (ombrel_loader::load(folder + "/" + ombrel_loader::libraryFileName()).status !=
-            ombrel_loader::Status::Loaded)
-            return;
-        Globals::AppTerminating = false;
-        form_ = std::make_unique<Form1>();
-        form_->ShowTips = nullptr;
-        form_->Form_Load();
-        ok_ = OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR) == 0;
-        Globals::RootGrp = ok_ ? OMBREL_group_create("the_world") : 0;
-    }
-    ~EditorWithWorld() {
-        if (form_) {
-            Globals::UndoRedoStack->Reset();
-            Globals::AppTerminating = true;
-            form_->close();
-            form_.reset();
-        }
-        Globals::CurrSelEntityType = Globals::PrevSelEntityType = SelNone;
-        Globals::RootGrp = 0;
-        if (ok_) OMBREL_engine_close();
-        ombrel_loader::unload();
-    }
-    bool ok() const { return ok_; }
-    Form1& form() { return *form_; }
-
-private:
-    std::unique_ptr<Form1> form_;
-    bool ok_ = false;
+    EditorWithWorld() { OpenEngineWorld(); }
 };
 
 int32_t makeGroup(int32_t father) {
@@ -155,13 +117,4 @@ BENCHMARK(BM_ColourGroup100000Polygons)->Unit(benchmark::kMillisecond)->Repetiti
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // Nothing may wait for a user here.
-    setenv("TALVORA_PROMPTS", "log", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunEditorBenchmarks(argc, argv); }
