@@ -85,6 +85,8 @@ void Form1::mnuSelectAll_Click() {
             SelectAllGrpPols();
             ComputeSelPolsAvgCenter();
             UpdateSelPolsRelatedPtsArray();
+            // The polygon frame shows the new selection, as after a click.
+            Globals::UpdateEditGeomTabBasedOnPolsSelected();
         } else {
             SetPrevSelEntityToCurrSelEntity();
             SelectAllEntities();
@@ -108,6 +110,8 @@ void Form1::mnuSelectInvert_Click() {
             InvertGrpPols();
             ComputeSelPolsAvgCenter();
             UpdateSelPolsRelatedPtsArray();
+            // The polygon frame shows the new selection, as after a click.
+            Globals::UpdateEditGeomTabBasedOnPolsSelected();
         } else {
             InvertEntities();
             SetSelKindFromMultiSel();
