@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include <cmath>
+
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF, kBlue = 0xFF0000FF, kRed = 0xFFFF0000;
@@ -28,6 +30,8 @@ protected:
     // The left side of the point's 5 x 5 square.
     static Pixel squareSide(const Pixel& p) { return {p[0] - 2, p[1]}; }
 };
+
+constexpr int kPerspective = 2;
 
 TEST_F(TrackOverlaysTest, LinesJoinThePointsAndOnlyACyclicTrackCloses) {
     start();
@@ -95,6 +99,41 @@ TEST_F(TrackOverlaysTest, TracksOfNoOrOnePointAndTheTrackBeingLaid) {
     f.EndTrackCreation();
     UpdateCameras();
     EXPECT_FALSE(near(squareSide(a), kRed));
+}
+
+// An edge from a point before the perspective view's eye to one behind it: the
+// part in front is drawn, cut where the near plane cuts it.
+TEST_F(TrackOverlaysTest, AnEdgeGoingBehindThePerspectiveEyeIsDrawnUpToTheNearPlane) {
+    Form1& f = start();
+    const int32_t camera = Globals::ViewCams[kPerspective]->lngSceneCamera;
+    P3 eye, d;
+    OMBREL_camera_get_location(camera, &eye[0], &eye[1], &eye[2]);
+    OMBREL_camera_get_direction(camera, &d[0], &d[1], &d[2]);
+    const double dl = std::hypot(d[0], d[1], d[2]);
+    for (double& c : d) c /= dl;
+    // Sideways: the direction crossed with +z.
+    P3 u = {d[1], -d[0], 0};
+    const double ul = std::hypot(u[0], u[1]);
+    for (double& c : u) c /= ul;
+    auto at = [&](double ahead, double aside) {
+        return P3{eye[0] + ahead * d[0] + aside * u[0], eye[1] + ahead * d[1] + aside * u[1],
+                  eye[2] + ahead * d[2] + aside * u[2]};
+    };
+    const P3 front = at(500, 40), behind = at(-100, 40), between = at(320, 40);  // 30 % along
+    const int32_t track = makeTrack({front, behind}, false);
+    selectTrack(track);
+    f.PicBoxFocused = kPerspective;
+    UpdateCameras();
+    const QImage& image = f.picWindow[kPerspective]->buffer();
+    auto whiteNear = [&](const Pixel& p) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (image.valid(p[0] + dx, p[1] + dy) && image.pixel(p[0] + dx, p[1] + dy) == kWhite) return true;
+        return false;
+    };
+    EXPECT_TRUE(whiteNear(pixelOf(between, kPerspective)));
+    const Pixel square = pixelOf(front, kPerspective);
+    EXPECT_TRUE(image.pixel(square[0] - 2, square[1]) == kBlue || image.pixel(square[0] - 2, square[1] + 1) == kBlue);
 }
 
 }  // namespace
