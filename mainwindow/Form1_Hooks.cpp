@@ -53,6 +53,7 @@ void Form1::connectEditorHooks() {
 
     connectSelectionHooks();
     connectSceneTreeHooks();
+    connectGroupCommands();
 }
 
 void Form1::disconnectEditorHooks() {

@@ -116,7 +116,7 @@ void Form1::mnuView_Update() {
 }
 
 void Form1::mnuGrp_Update() {
-    // The selection enables the group commands one by one; the menu as a whole stays off.
+    // A world change leaves nothing selected: the selection turns the menu on again.
     mnuGrp->menuAction()->setEnabled(false);
 }
 

@@ -5,6 +5,7 @@
 // versions here until those tools fill them in.
 #include "Form1.h"
 
+#include "core/BlendingFilters.h"
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
 #include "core/WeldedPointsProcedures.h"
@@ -242,8 +243,7 @@ void Form1::cmbTrackPoint_Populate() {
 
 void Form1::cmbPolFilter_Populate() {
     cmbPolFilter->clear();
-    cmbPolFilter->addItems({"Disable Blending", "Dark Filter", "Opaque Filter", "Normal", "Control",
-                            "Bright Transparent", "Bright Translucent", "Light Source", "Inverse"});
+    for (const core::BlendingFilter& f : core::BlendingFilters) cmbPolFilter->addItem(f.text);
     cmbPolFilter->setCurrentText("Disable Blending");
 }
 

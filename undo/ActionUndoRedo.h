@@ -14,6 +14,8 @@
 #include "TrackPointTransformActions.h"
 #include "TextureActions.h"
 #include "RenameAction.h"
+#include "GroupTogatherAction.h"
+#include "ReplaceGrpAction.h"
 
 #include <cstdint>
 #include <memory>

@@ -39,6 +39,7 @@ TEST(ActionUndoRedo, SetActionObjectsFillsOnlyTheFieldOfItsCode) {
         {ActCreate, {"Create"}},          {ActSelectPts, {"SelectPts"}},
         {ActSelectCoords, {"SelectCoords"}}, {ActSelectTrkPts, {"SelectTrkPts"}},
         {ActMoveGrpPols, {"MoveGrpPols"}}, {ActScaleTrkPts, {"ScaleTrkPts"}}, {ActAlign, {"Align"}},
+        {ActReplaceGrp, {"ReplaceGrp"}}, {ActGroupTogather, {"GroupGrps"}},
         // no class, or a class whose subsystem does not record it yet
         {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActDelete, {}}, {ActExtrude, {}},
     };
