@@ -107,6 +107,9 @@ Form1::Form1() {
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    // No built-in menu for the toolbar, status bar or panel: the right button
+    // belongs to the controls (the toolbar's release opens the numeric dialog).
+    setContextMenuPolicy(Qt::NoContextMenu);
     auto* centre = new QWidget(this);
     centre->setObjectName("centre");
     setCentralWidget(centre);

@@ -133,7 +133,9 @@ void Form1::treeViewHighlightNode(int32_t EntityHandle, int32_t EntityType) {
 
 void Form1::treeViewDeHighlightNode(int32_t EntityHandle, int32_t EntityType) {
     auto [tree, key] = nodeOf(*this, EntityHandle, EntityType);
-    if (!tree) return;
+    // An undone creation takes the entity's node away before its selection is
+    // undone.
+    if (!tree || !tree->Exists(key)) return;
     QTreeWidgetItem* node = tree->Item(key);
     tree->SetBold(node, false);
     node->setExpanded(false);

@@ -197,7 +197,10 @@ TEST_F(ViewCamera, SyncedViewShowsTheSceneCamerasPicture) {
     const Case cases[] = {{{100, -300, 150}, {-0.2, 1, -0.4}, 0.5, 50},
                           {{0, 0, 0}, {1, 0.3, 0.6}, -0.9, 70},
                           {{50, 50, 50}, {0, -1, 0}, 0, 45},
-                          {{-20, 10, 300}, {0.4, 0.1, -1}, 1.0, 60}};
+                          {{-20, 10, 300}, {0.4, 0.1, -1}, 1.0, 60},
+                          // Straight down and straight up, turned about the vertical.
+                          {{30, -40, 500}, {0, 0, -1}, 0.7, 60},
+                          {{-10, 25, -200}, {0, 0, 1}, -2.1, 55}};
     auto& view = Globals::ViewCams[0];
     view = std::make_shared<Camera>();
     view->lngSceneCamera = cam_.lngSceneCamera;

@@ -11,6 +11,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -22,6 +28,19 @@ const char* kToolKeys[] = {"Select", "Move", "Rotate", "Scale", "Pan", "Revolve"
 
 QPoint centreOf(Form1& f, const char* key) {
     return f.Toolbar1->widgetForAction(f.Toolbar1_Button(key))->geometry().center();
+}
+
+// A press and release of a mouse button over a toolbar button, as the user
+// makes them, and what they set going.
+void clickButton(Form1& f, const char* key, Qt::MouseButton button) {
+    QWidget* w = f.Toolbar1->widgetForAction(f.Toolbar1_Button(key));
+    const QPointF at = QRectF(w->rect()).center();
+    const QPointF global = w->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, button, button, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, button, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+    QApplication::processEvents();
 }
 
 }  // namespace
@@ -117,6 +136,71 @@ TEST_F(ToolbarTest, ZoomExtentsAllWithAMaximisedViewMovesOnlyThatView) {
         else
             EXPECT_EQ(Globals::ViewCams[i]->dblViewingDistance, before[i]) << i;
     }
+}
+
+// The release over a tool's button belongs to the tool chosen before the click:
+// a first click chooses the tool, a second on the same button opens its dialog.
+TEST_F(ToolbarTest, TheButtonOfTheCurrentToolOpensTheNumericDialog) {
+    Form1& f = StartEditor();
+    const int32_t group = OpenSmallWorld();
+    QApplication::processEvents();
+    Globals::CurrSelEntityType = SelGroup;
+    Globals::CurrSelEntityHandle = group;
+    std::vector<std::string> opened;
+    auto expectDialog = [&] {
+        platform_.prompts.answerWindow<frmTransformParameters>(
+            [&](frmTransformParameters& d) { opened.push_back(d.windowTitle().toStdString()); });
+    };
+    clickButton(f, "Move", Qt::LeftButton);  // from Select: chooses Move only
+    EXPECT_EQ(Globals::CurrToolMode, ToolMove);
+    EXPECT_TRUE(opened.empty());
+    expectDialog();
+    clickButton(f, "Move", Qt::LeftButton);
+    EXPECT_EQ(opened, std::vector<std::string>{"Move Transform"});
+    clickButton(f, "Rotate", Qt::LeftButton);  // another tool: chosen, nothing opens
+    EXPECT_EQ(Globals::CurrToolMode, ToolRotate);
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(platform_.prompts.pendingAnswers(), 0u);
+}
+
+// The right button reaches the toolbar: no menu of its own comes up, and its
+// release over the current tool's button opens the dialog for several entities.
+TEST_F(ToolbarTest, TheRightButtonOpensTheDialogForAMultipleSelectionAndNoBuiltInMenu) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    QApplication::processEvents();
+    f.show();
+    QApplication::processEvents();
+    int menus = 0;
+    // A menu would run its own loop; close it from there and count it.
+    auto closeMenus = [&] {
+        QTimer::singleShot(0, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                ++menus;
+                popup->close();
+            }
+        });
+    };
+    for (QWidget* w : {static_cast<QWidget*>(f.Toolbar1), static_cast<QWidget*>(f.StatusBar1),
+                       static_cast<QWidget*>(f.tabWorkspace)}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        closeMenus();
+        const QPoint at = w->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
+        QApplication::sendEvent(w, &event);
+        QApplication::processEvents();
+        EXPECT_EQ(menus, 0);
+    }
+    EXPECT_TRUE(f.Toolbar1->isVisible());
+
+    Globals::CurrSelEntityType = SelMultiple;
+    f.SetToolMode(ToolRotate);
+    std::string caption;
+    platform_.prompts.answerWindow<frmTransformParameters>(
+        [&](frmTransformParameters& d) { caption = d.windowTitle().toStdString(); });
+    clickButton(f, "Rotate", Qt::RightButton);
+    EXPECT_EQ(caption, "Rotate Transform");
+    EXPECT_EQ(platform_.prompts.pendingAnswers(), 0u);
 }
 
 TEST_F(ToolbarTest, EveryButtonIsInSightAtTheDefaultAndTheLeastWidth) {
