@@ -42,12 +42,14 @@ void Form1::cmdReducePols_Click() {
     double level = 0;
     // Cancel, blanks and anything not a finite number change nothing.
     if (!platform::ReadNumber(QString::fromStdString(answer), level)) return;
+    trwGroupView->Item(groupKey(CurrSelEntityHandle));  // the copy's place, before the engine makes it
     ReplaceSelectedGroup(madeCopy(OMBREL_group_create_reduced_copy(CurrSelEntityHandle, level)));
 }
 
 void Form1::cmdTriangulate_Click() {
     using namespace Globals;
     if (CurrSelEntityType != SelGroup) return;
+    trwGroupView->Item(groupKey(CurrSelEntityHandle));  // the copy's place, before the engine makes it
     ReplaceSelectedGroup(madeCopy(OMBREL_group_create_copy_made_of_triangles(CurrSelEntityHandle)));
 }
 

@@ -3,6 +3,7 @@
 #include "AttachGroups.h"
 
 #include "core/Camera.h"
+#include "core/CoreError.h"
 #include "core/CoreTypes.h"
 #include "core/EntityProcedures.h"
 #include "core/GroupMoves.h"
