@@ -80,10 +80,12 @@ TEST_F(GroupCommandsTest, TheCopyTakesTheOldPlaceAndOneUndoBringsTheOldGroupBack
         const char* name;
         bool nested;
         bool reduce;
+        bool hidden = false;
     } cases[] = {{"triangulate at the top level", false, false},
                  {"triangulate a nested group", true, false},
                  {"reduce at the top level", false, true},
-                 {"reduce a nested group", true, true}};
+                 {"reduce a nested group", true, true},
+                 {"triangulate a hidden group", false, false, true}};
     Form1& f = StartEditor();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -94,7 +96,9 @@ TEST_F(GroupCommandsTest, TheCopyTakesTheOldPlaceAndOneUndoBringsTheOldGroupBack
         MakePolygon(shelf, {{0, 0}, {0, 10}, {10, 10}, {10, 0}});
         MakePolygon(shelf, {{20, 0}, {20, 10}, {25, 15}, {30, 10}, {30, 0}});
         MakePolygon(board, {{0, 20}, {0, 30}, {10, 30}, {10, 20}});
+        if (c.hidden) OMBREL_group_disable(shelf, 1);
         f.trwGroupView_Populate();
+        const std::string image = c.hidden ? "Group Invisible" : "Group";
         select(shelf);
         selectGeometry(shelf);
         const std::vector<int32_t> pols = listed(Globals::SelPols, 2);
@@ -114,7 +118,7 @@ TEST_F(GroupCommandsTest, TheCopyTakesTheOldPlaceAndOneUndoBringsTheOldGroupBack
         EXPECT_EQ(tree().Item(groupKey(copy))->text(0).toStdString(), "shelf");
         EXPECT_EQ(parentKey(copy), place);
         EXPECT_FALSE(tree().Exists(groupKey(shelf)));
-        EXPECT_EQ(KeyedTree::Image(tree().Item(groupKey(copy))), "Group");
+        EXPECT_EQ(KeyedTree::Image(tree().Item(groupKey(copy))), image);
         ASSERT_EQ(tree().Item(groupKey(copy))->childCount(), 1) << "the copied sub-group has its node";
         EXPECT_EQ(OMBREL_group_get_father_group(copy), c.nested ? outer : Globals::RootGrp);
         EXPECT_EQ(OMBREL_group_get_father_group(shelf), 0);
@@ -133,7 +137,8 @@ TEST_F(GroupCommandsTest, TheCopyTakesTheOldPlaceAndOneUndoBringsTheOldGroupBack
         EXPECT_EQ(parentKey(shelf), place);
         EXPECT_FALSE(tree().Exists(groupKey(copy)));
         EXPECT_EQ(OMBREL_group_get_father_group(shelf), c.nested ? outer : Globals::RootGrp);
-        EXPECT_EQ(OMBREL_group_is_disable(shelf), 0);
+        EXPECT_EQ(OMBREL_ext_group_get_own_disabled(shelf), c.hidden ? 1 : 0);
+        EXPECT_EQ(KeyedTree::Image(tree().Item(groupKey(shelf))), image);
         EXPECT_EQ(OMBREL_group_get_father_group(copy), 0);
         EXPECT_EQ(listed(Globals::SelPols, Globals::NumSelPols), pols);
         EXPECT_EQ(listed(Globals::SelPts, Globals::NumSelPts), pts);
@@ -146,6 +151,7 @@ TEST_F(GroupCommandsTest, TheCopyTakesTheOldPlaceAndOneUndoBringsTheOldGroupBack
         EXPECT_FALSE(tree().Exists(groupKey(shelf)));
         EXPECT_EQ(Globals::NumSelPols + Globals::NumSelPts + Globals::NumSelPtsPols, 0);
         EXPECT_EQ(Globals::CurrMultiSel->GetGrp(1), copy);
+        EXPECT_EQ(KeyedTree::Image(tree().Item(groupKey(copy))), image);
     }
 }
 

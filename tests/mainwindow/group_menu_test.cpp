@@ -121,8 +121,10 @@ TEST_F(GroupMenuTest, GroupingIsUndoneAndRedoneByHandleWithEachChildsOwnFather) 
     MakePolygon(second, {{20, 0}, {20, 10}, {30, 10}, {30, 0}});
     MakeGroup("pair", root);
     MakeGroup("pair01", root);
+    OMBREL_group_disable(second, 1);  // hidden: its node keeps saying so wherever it goes
     f.trwGroupView_Populate();
     selectGroups({first, second});
+    auto image = [&](int32_t g) { return KeyedTree::Image(tree().Item(groupKey(g))); };
 
     platform_.prompts.answerInput("  pair ");
     f.mnuGroup->trigger();
@@ -136,6 +138,8 @@ TEST_F(GroupMenuTest, GroupingIsUndoneAndRedoneByHandleWithEachChildsOwnFather) 
         EXPECT_EQ(parentKey(child), groupKey(pair));
     }
     EXPECT_EQ(f.StatusBarPanel(1).toStdString(), "2");
+    EXPECT_EQ(image(pair), "Group");
+    EXPECT_EQ(image(second), "Group Invisible");
     ActionUndoRedo* record = Globals::UndoRedoStack->Retrive();
     ASSERT_NE(record, nullptr);
     ASSERT_EQ(record->ActionType, ActGroupTogather);
@@ -147,6 +151,8 @@ TEST_F(GroupMenuTest, GroupingIsUndoneAndRedoneByHandleWithEachChildsOwnFather) 
         EXPECT_EQ(OMBREL_group_get_father_group(second), shelf);
         EXPECT_EQ(parentKey(first), "");
         EXPECT_EQ(parentKey(second), groupKey(shelf));
+        EXPECT_EQ(image(second), "Group Invisible");
+        EXPECT_EQ(image(first), "Group");
         EXPECT_EQ(OMBREL_group_get_father_group(pair), 0);
         EXPECT_EQ(OMBREL_ext_handle_kind(pair), OMBREL_KIND_GROUP) << "not destroyed while it can come back";
         EXPECT_FALSE(tree().Exists(groupKey(pair)));
@@ -159,6 +165,8 @@ TEST_F(GroupMenuTest, GroupingIsUndoneAndRedoneByHandleWithEachChildsOwnFather) 
         EXPECT_EQ(OMBREL_group_get_father_group(pair), root);
         EXPECT_EQ(parentKey(pair), "");
         for (int32_t child : {first, second}) EXPECT_EQ(parentKey(child), groupKey(pair));
+        EXPECT_EQ(image(pair), "Group");
+        EXPECT_EQ(image(second), "Group Invisible");
     }
 
     // Released while done, the group stays; released while undone, it goes then.
