@@ -53,6 +53,7 @@ void Form1::connectEditorHooks() {
 
     connectSelectionHooks();
     connectSceneTreeHooks();
+    connectDeletionHooks();
     connectGroupCommands();
 }
 

@@ -39,9 +39,11 @@ TEST(ActionUndoRedo, SetActionObjectsFillsOnlyTheFieldOfItsCode) {
         {ActCreate, {"Create"}},          {ActSelectPts, {"SelectPts"}},
         {ActSelectCoords, {"SelectCoords"}}, {ActSelectTrkPts, {"SelectTrkPts"}},
         {ActMoveGrpPols, {"MoveGrpPols"}}, {ActScaleTrkPts, {"ScaleTrkPts"}}, {ActAlign, {"Align"}},
+        {ActDelete, {"Delete"}},          {ActChangeFatherGrp, {"ChngFatherGrp"}},
+        {ActUnGroup, {"Ungroup"}},        {ActHide, {"HideSel"}}, {ActUnhide, {"UnHideSel"}},
         {ActReplaceGrp, {"ReplaceGrp"}}, {ActGroupTogather, {"GroupGrps"}},
         // no class, or a class whose subsystem does not record it yet
-        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActDelete, {}}, {ActExtrude, {}},
+        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActExtrude, {}},
     };
     for (const Case& c : cases) {
         ActionUndoRedo r;
