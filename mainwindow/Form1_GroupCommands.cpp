@@ -15,12 +15,12 @@
 #include "platform/NumericField.h"
 #include "platform/prompts.h"
 #include "scene/GroupTreeWalk.h"
-#include "undo/ActionUndoRedo_Stack.h"
+#include "undo/ActionUndoRedo.h"
+#include "undo/PushThenRun.h"
 #include "views/ViewRedraw.h"
 
 #include <QCheckBox>
 
-#include <exception>
 #include <memory>
 
 namespace {
@@ -68,31 +68,24 @@ void Form1::ReplaceSelectedGroup(int32_t NewGrp) {
     record->SetActionObjects();
     record->ReplaceGrp->SetGrpThatWasReplaced(oldGrp, OMBREL_group_get_father_group(oldGrp));
     record->ReplaceGrp->SetGrpReplacedWith(NewGrp);
-    // Releasing the oldest record may fail; the replacement it now describes still happens.
-    std::exception_ptr pushFailure;
-    try {
-        UndoRedoStack->Push(std::move(record));
-    } catch (...) {
-        pushFailure = std::current_exception();
-    }
-
-    FakeDeleteGroup(oldGrp);
-    CurrSelEntityHandle = NewGrp;
-    PrevSelEntityType = SelNone;
-    // The selection's own lists follow the copy; the panels show the same name and state.
-    if (CurrMultiSel) {
-        CurrMultiSel->Reset();
-        CurrMultiSel->AddGrpHandles(NewGrp);
-    }
-    if (SelGrpBndBox) SelGrpBndBox->Initialize(NewGrp);
-    treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected();
-    UpdateStatusBar();
-    NumSelPtsPols = NumSelPts = NumSelPols = 0;
-    BuildWeldedPoints(NewGrp);
-    UpdateSelPolsRelatedPtsArray();
-    UpdateEditGeomTabBasedOnPolsSelected();
-    ::UpdateCameras();
-    if (pushFailure) std::rethrow_exception(pushFailure);
+    undo::PushThenRun(std::move(record), [&] {
+        FakeDeleteGroup(oldGrp);
+        CurrSelEntityHandle = NewGrp;
+        PrevSelEntityType = SelNone;
+        // The selection's own lists follow the copy; the panels show the same name and state.
+        if (CurrMultiSel) {
+            CurrMultiSel->Reset();
+            CurrMultiSel->AddGrpHandles(NewGrp);
+        }
+        if (SelGrpBndBox) SelGrpBndBox->Initialize(NewGrp);
+        treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected();
+        UpdateStatusBar();
+        NumSelPtsPols = NumSelPts = NumSelPols = 0;
+        BuildWeldedPoints(NewGrp);
+        UpdateSelPolsRelatedPtsArray();
+        UpdateEditGeomTabBasedOnPolsSelected();
+        ::UpdateCameras();
+    });
 }
 
 void Form1::chkGrpDyn_Click() {

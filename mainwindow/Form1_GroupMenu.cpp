@@ -6,7 +6,7 @@
 #include "Form1.h"
 
 #include "core/Globals.h"
-#include "core/GroupMoves.h"
+#include "core/GroupHierarchy.h"
 #include "core/MultipleSelection.h"
 #include "core/SelectionChange.h"
 #include "core/StringProcedures.h"
@@ -20,6 +20,8 @@
 #include "scene/formGrpProperties.h"
 #include "scene/formSelectionWindow.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "undo/EntityDeletion.h"
+#include "undo/UngroupAction.h"
 #include "views/ViewRedraw.h"
 
 #include <QAction>
@@ -28,22 +30,11 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include <charconv>
 #include <memory>
 
 namespace {
 
 std::string groupKey(int32_t group) { return KeyedTree::NodeKey("Group", group); }
-
-// The handle after the kind word of a node's key, or 0.
-int32_t keyHandle(const QTreeWidgetItem* node, const std::string& kind) {
-    const std::string key = KeyedTree::Key(node);
-    if (key.size() <= kind.size() || key.compare(0, kind.size(), kind) != 0) return 0;
-    int32_t handle = 0;
-    const char* end = key.data() + key.size();
-    const auto [rest, error] = std::from_chars(key.data() + kind.size(), end, handle);
-    return error == std::errc() && rest == end ? handle : 0;
-}
 
 }  // namespace
 
@@ -63,6 +54,7 @@ void Form1::connectGroupCommands() {
     // The user's click; the program ticking the box (a selected group's state) changes nothing.
     connect(chkGrpDyn, &QCheckBox::clicked, this, platform::trapped(this, [this] { chkGrpDyn_Click(); }));
 
+    ShowGrpProperties = [this] { mnuProperties_Click(); };
     ShowSelectByNameWindow = [this] {
         if (!WorldLoaded) return;
         scene::ShowSelectionWindow(this, -1, -1, -1, 0, formSelectionWindow::SelectByName, 2);
@@ -73,7 +65,8 @@ void Form1::connectGroupCommands() {
     h.treeEntities = [this](int32_t kind) {
         std::vector<core::TreeEntity> out;
         auto take = [&out](const QTreeWidgetItem* node, const std::string& word) {
-            if (const int32_t handle = keyHandle(node, word)) out.push_back({handle, node->text(0).toStdString()});
+            if (const int32_t handle = KeyedTree::HandleOf(KeyedTree::Key(node), word))
+                out.push_back({handle, node->text(0).toStdString()});
         };
         if (kind == SelGroup) {
             out.reserve(static_cast<std::size_t>(trwGroupView->topLevelItemCount()));
@@ -174,30 +167,54 @@ void Form1::GroupSelectedUnderNewGrp(std::string& GrpName) {
     ::UpdateCameras();
 }
 
-// ---- Ungroup, Attach, Detach, Ungroup All, Delete: the hierarchy records
+// ---- Ungroup, Attach, Detach, Ungroup All, Delete
 
 void Form1::mnuUngroup_Click() {
-    // The recorded ungroup comes with the deletion records; until then nothing happens.
+    if (const int32_t group = Globals::CurrentLiveEntity(SelGroup)) undo::UngroupWithUndo(group);
 }
 
 void Form1::mnuAttach_Click() {
-    // Attaching is recorded with the father-change record of the deletion records;
-    // until then nothing happens.
+    // Attaching, its tree nodes and its record happen in the window.
+    scene::ShowSelectionWindow(this, -1, 0, 0, -1, formSelectionWindow::AttachGroups, 0);
 }
 
-void Form1::mnuDetach_Click() {
-    // Remove From Group of the group tree's menu; it comes with that menu.
-}
+void Form1::mnuDetach_Click() { mnuGroupMenuRemoveFrmGrp_Click(); }
+
+void Form1::mnuGrpDelete_Click() { mnuGroupMenuDelete_Click(); }
 
 void Form1::mnuUngroupAll_Click() {
-    // Flattening a hierarchy comes with the ungroup step of the deletion records;
-    // until then nothing happens.
+    using namespace Globals;
+    if (platform::msgBox("This action cannot be undone. All previous undo's will be cleared!. Do you wish to continue?",
+                         platform::MsgButtons::YesNoCancel, platform::MsgIcon::Question) != platform::MsgResult::Yes)
+        return;
+    UndoRedoStack->Reset();
+    UngroupAllRecursive();
+    PrevSelEntityType = SelNone;
+    CurrSelEntityType = SelNone;
+    // Only the Group menu and the status bar learn that nothing is selected.
+    ThingsToDoOnSelectedEntityChange();
 }
 
-void Form1::UngroupAllRecursive() {}
-
-void Form1::mnuGrpDelete_Click() {
-    // Delete of the group tree's menu; it comes with that menu.
+void Form1::UngroupAllRecursive() {
+    using namespace Globals;
+    // Depth first from the selected group, each group's children in tree order,
+    // without a call per level: hierarchies may be deep.
+    std::vector<int32_t> pending{CurrSelEntityHandle};
+    while (!pending.empty()) {
+        const int32_t group = pending.back();
+        pending.pop_back();
+        CurrSelEntityType = SelGroup;
+        CurrSelEntityHandle = group;
+        const QTreeWidgetItem* node = trwGroupView->Item(groupKey(group));
+        std::vector<int32_t> children;
+        for (int i = 0; i < node->childCount(); ++i)
+            if (const int32_t child = KeyedTree::HandleOf(KeyedTree::Key(node->child(i)), "Group"))
+                children.push_back(child);
+        // Records nothing, and an emptied group is destroyed at once.
+        UngroupGroup(group, true);
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if (OMBREL_group_get_first_included_group(*it) != 0) pending.push_back(*it);
+    }
 }
 
 // ---- Properties

@@ -65,7 +65,6 @@ void Form1::connectMenus() {
     connectItem(this, mnuUnhideAll, [this] { mnuUnhideAll_Click(); });
     connectItem(this, mnuRedrawAllViews, [this] { mnuRedrawAllViews_Click(); });
     connectItem(this, mnuResetViews, [this] { mnuResetViews_Click(); });
-    // The Group menu's commands come with the scene tree (the menu stays disabled).
 
     connectItem(this, mnuPlane, [this] { PresetCreatePanel("Plane"); });
     connectItem(this, mnuBox, [this] { PresetCreatePanel("Box"); });

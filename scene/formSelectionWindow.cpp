@@ -6,7 +6,7 @@
 #include "core/CoreError.h"
 #include "core/CoreTypes.h"
 #include "core/EntityProcedures.h"
-#include "core/GroupMoves.h"
+#include "core/GroupHierarchy.h"
 #include "core/Globals.h"
 #include "core/MultipleSelection.h"
 #include "core/ObjectSelection.h"
@@ -65,7 +65,7 @@ formSelectionWindow::formSelectionWindow(QWidget* owner) : QDialog(owner) {
     for (int i = 0; i < 2; ++i) {
         auto* list = new QListWidget(this);
         list->setObjectName(QStringLiteral("lstSelection(%1)").arg(i));
-        list->setSelectionMode(i == 0 ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->installEventFilter(this);
         lists->addWidget(list, 0, 0);
         lstSelection[static_cast<std::size_t>(i)] = list;
@@ -157,6 +157,9 @@ void formSelectionWindow::Form_Load() {
 
 void formSelectionWindow::ApplySelectionType() {
     purpose_ = Selection_Action_;
+    // A view looks through one camera; groups are attached several at once.
+    lstSelection[0]->setSelectionMode(purpose_ == ViewThroughCamera ? QAbstractItemView::SingleSelection
+                                                                    : QAbstractItemView::ExtendedSelection);
     ChooseSelectionList(MultipleSelectMode_);
     frmSelectionType->setEnabled(LocSelectionType_ != -1);
     for (QCheckBox* box : {chkGroups, chkCams, chkLights}) box->setEnabled(LocSelectionType_ != -1);

@@ -3,7 +3,7 @@
 #include "SharedObjects.h"
 
 #include "core/FakeDeletion.h"
-#include "core/GroupMoves.h"
+#include "core/GroupHierarchy.h"
 #include "core/SelectionChange.h"
 
 #include "ombrel.h"
@@ -18,8 +18,7 @@ void ActionGroupTogather::SetNewFatherGrp(int32_t group) { NewFather = group; }
 void ActionGroupTogather::Undo() {
     using namespace Globals;
     for (const Child& c : Children) {
-        SetFatherGroupOrRaise(c.Group, c.Father);
-        RemakeGroupNode(c.Group, c.Father);
+        ChangeFatherGroup(c.Group, c.Father);
     }
     NewFatherHidden = OMBREL_ext_group_get_own_disabled(NewFather) == 1;
     FakeDeleteGroup(NewFather);
@@ -39,8 +38,7 @@ void ActionGroupTogather::Redo() {
     using namespace Globals;
     UnDeleteGroupAsItWas(NewFather, RootGrp, NewFatherHidden);
     for (const Child& c : Children) {
-        SetFatherGroupOrRaise(c.Group, NewFather);
-        RemakeGroupNode(c.Group, NewFather);
+        ChangeFatherGroup(c.Group, NewFather);
     }
     SetPrevSelEntityToCurrSelEntity();
     CurrSelEntityType = SelGroup;

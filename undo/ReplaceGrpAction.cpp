@@ -4,7 +4,7 @@
 #include "SharedObjects.h"
 
 #include "core/FakeDeletion.h"
-#include "core/GroupMoves.h"
+#include "core/GroupHierarchy.h"
 #include "core/SelectionCentres.h"
 #include "core/SelectionChange.h"
 #include "core/WeldedPointsProcedures.h"

@@ -219,4 +219,60 @@ TEST_F(GroupMenuTest, ASelectedDescendantMovesWithItsAncestorAndABlankNameDoesNo
     EXPECT_EQ(parentKey(leg), groupKey(table));
 }
 
+TEST_F(GroupMenuTest, UngroupRecordsOnceAndUngroupAllFlattensForGoodWithoutHistory) {
+    Form1& f = StartEditor();
+    OpenEmptyWorld();
+    const int32_t root = Globals::RootGrp;
+    // top > {middle1 > {leaf1, leaf2}, middle2 > {leaf3 > leaf4}}: only the leaves hold polygons.
+    const int32_t top = MakeGroup("top", root);
+    const int32_t middle1 = MakeGroup("middle1", top);
+    const int32_t middle2 = MakeGroup("middle2", top);
+    const int32_t leaf1 = MakeGroup("leaf1", middle1);
+    const int32_t leaf2 = MakeGroup("leaf2", middle1);
+    const int32_t leaf3 = MakeGroup("leaf3", middle2);
+    const int32_t leaf4 = MakeGroup("leaf4", leaf3);
+    for (int32_t g : {leaf1, leaf2, leaf3, leaf4}) MakePolygon(g, {{0, 0}, {0, 1}, {1, 1}, {1, 0}});
+    f.trwGroupView_Populate();
+    const int32_t polygons = OMBREL_group_get_number_of_polygons(root);
+
+    // Group > Ungroup: one record, which one Undo takes back whole.
+    f.trwGroupView_NodeClick(tree().Item(groupKey(middle1)));
+    Globals::UndoRedoStack->Reset();
+    f.mnuUngroup->trigger();
+    EXPECT_EQ(OMBREL_group_get_father_group(leaf1), top);
+    EXPECT_EQ(selectedGroups(), (std::vector<int32_t>{leaf1, leaf2}));
+    ASSERT_NE(Globals::UndoRedoStack->Retrive(), nullptr);
+    EXPECT_EQ(Globals::UndoRedoStack->Retrive()->ActionType, ActUnGroup);
+    f.mnuUndo_Click();
+    EXPECT_EQ(OMBREL_group_get_father_group(leaf1), middle1);
+    EXPECT_EQ(OMBREL_group_get_father_group(middle1), top);
+    EXPECT_EQ(Globals::UndoRedoStack->Pop(), nullptr) << "a single record";
+
+    // Ungroup All: anything but Yes keeps the history; Yes clears it and flattens.
+    const std::string warning =
+        "This action cannot be undone. All previous undo's will be cleared!. Do you wish to continue?";
+    f.trwGroupView_NodeClick(tree().Item(groupKey(top)));
+    for (platform::MsgResult answer : {platform::MsgResult::No, platform::MsgResult::Cancel}) {
+        platform_.prompts.answer(answer);
+        f.mnuUngroupAll->trigger();
+        EXPECT_TRUE(Globals::UndoRedoStack->HoldsAnyRecord());
+        EXPECT_EQ(OMBREL_group_get_father_group(middle1), top);
+    }
+    platform_.prompts.answer(platform::MsgResult::Yes);
+    f.mnuUngroupAll->trigger();
+    EXPECT_EQ(platform_.prompts.shown().back().text, warning);
+    EXPECT_EQ(platform_.prompts.shown().back().buttons, platform::MsgButtons::YesNoCancel);
+    EXPECT_EQ(platform_.prompts.shown().back().icon, platform::MsgIcon::Question);
+    EXPECT_FALSE(Globals::UndoRedoStack->HoldsAnyRecord());
+    for (int32_t emptied : {top, middle1, middle2}) EXPECT_EQ(OMBREL_ext_handle_kind(emptied), 0) << emptied;
+    for (int32_t leaf : {leaf1, leaf2, leaf3, leaf4}) {
+        EXPECT_EQ(OMBREL_group_get_father_group(leaf), root) << leaf;
+        EXPECT_EQ(parentKey(leaf), "");
+    }
+    EXPECT_EQ(OMBREL_group_get_number_of_polygons(root), polygons);
+    EXPECT_EQ(tree().Count(), 4);
+    EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
+    EXPECT_FALSE(menuEnabled());
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "core/MultipleSelection.h"
 #include "core/SelectionChange.h"
 #include "ombrel.h"
+#include "scene/AttachGroups.h"
 #include "scene/formSelectionWindow.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
@@ -18,8 +19,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QAction>
 #include <QPushButton>
 
+#include <exception>
 #include <string>
 #include <utility>
 #include <vector>
@@ -245,6 +248,57 @@ TEST_F(SelectionWindowTest, AViewLooksThroughTheChosenCameraByHandle) {
     scene::ShowSelectionWindow(&f, 0, -1, 0, -1, formSelectionWindow::ViewThroughCamera, 0, 1);
     EXPECT_EQ(Globals::ViewCams[1]->ViewedSceneCamera, 0);
     EXPECT_NE(f.lblPicView[1]->text().toStdString(), "Camera");
+}
+
+TEST_F(SelectionWindowTest, AttachMovesTheChosenGroupsUnderTheNestedReceiverWithOneRecord) {
+    Form1& f = form();
+    KeyedTree& tree = *f.trwGroupView;
+    auto parentKey = [&](int32_t g) {
+        const QTreeWidgetItem* up = tree.Item(KeyedTree::NodeKey("Group", g))->parent();
+        return up ? KeyedTree::Key(up) : std::string();
+    };
+    selectThroughTree(drawer);
+
+    // OK with nothing chosen attaches nothing and records nothing.
+    ActionUndoRedo* before = Globals::UndoRedoStack->Retrive();
+    platform_.prompts.answerWindow<formSelectionWindow>([](formSelectionWindow& w) { w.cmdOk->click(); });
+    f.mnuAttach->trigger();
+    EXPECT_EQ(Globals::UndoRedoStack->Retrive(), before);
+    EXPECT_EQ(OMBREL_group_get_father_group(twin1), Globals::RootGrp);
+
+    platform_.prompts.answerWindow<formSelectionWindow>([&](formSelectionWindow& w) {
+        EXPECT_EQ(w.ShownList(), w.lstSelection[0]);
+        EXPECT_FALSE(w.chkGroups->isEnabled());
+        // Neither the receiver's own father nor a hidden group is offered.
+        EXPECT_EQ(lines(w.ShownList()), (std::vector<Line>{{"twin", twin1}, {"twin", twin2}}));
+        choose(w.ShownList(), {twin1, twin2});
+        w.cmdOk->click();
+    });
+    f.mnuAttach->trigger();
+    for (int32_t g : {twin1, twin2}) {
+        EXPECT_EQ(OMBREL_group_get_father_group(g), drawer);
+        EXPECT_EQ(parentKey(g), KeyedTree::NodeKey("Group", drawer));
+    }
+    EXPECT_EQ(parentKey(drawer), KeyedTree::NodeKey("Group", desk)) << "the receiver's node stays in its place";
+    EXPECT_EQ(Globals::CurrSelEntityHandle, drawer);
+    ASSERT_NE(Globals::UndoRedoStack->Retrive(), before);
+    EXPECT_EQ(Globals::UndoRedoStack->Retrive()->ActionType, ActChangeFatherGrp);
+    EXPECT_TRUE(f.mnuUngroup->isVisible()) << "the menu follows the receiver's new children";
+
+    f.mnuUndo_Click();
+    for (int32_t g : {twin1, twin2}) {
+        EXPECT_EQ(OMBREL_group_get_father_group(g), Globals::RootGrp);
+        EXPECT_EQ(parentKey(g), "");
+    }
+    EXPECT_EQ(Globals::CurrSelEntityHandle, drawer);
+
+    // A group never goes under one of its own: the refusal is reported, nothing moves.
+    ActionUndoRedo* last = Globals::UndoRedoStack->Retrive();
+    EXPECT_THROW(scene::AttachGroupsUnder({desk}, drawer), std::exception);
+    EXPECT_EQ(OMBREL_group_get_father_group(desk), Globals::RootGrp);
+    EXPECT_EQ(parentKey(desk), "");
+    EXPECT_EQ(parentKey(drawer), KeyedTree::NodeKey("Group", desk));
+    EXPECT_EQ(Globals::UndoRedoStack->Retrive(), last);
 }
 
 TEST_F(SelectionWindowTest, NothingOpensWithoutAWorld) {
