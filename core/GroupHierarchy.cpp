@@ -136,4 +136,12 @@ void UnDeleteGroupAsItWas(int32_t group, int32_t father, bool hidden) {
     core::callHook(core::windowHooks().addGroupNode, group, father);
 }
 
+void MakeGroupTheSelection(int32_t group) {
+    CurrSelEntityType = SelGroup;
+    CurrSelEntityHandle = group;
+    if (!CurrMultiSel) return;
+    CurrMultiSel->Reset();
+    CurrMultiSel->AddGrpHandles(group);
+}
+
 }  // namespace Globals

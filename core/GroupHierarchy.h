@@ -45,5 +45,8 @@ void SetFatherGroupOrRaise(int32_t group, int32_t father);
 // A fake-deleted group comes back under father, hidden by its own flag again when
 // it was, with its node and sub-tree.
 void UnDeleteGroupAsItWas(int32_t group, int32_t father, bool hidden);
+// The group alone becomes the current selection (kind 1 and CurrMultiSel),
+// without a record and without the selection-changed path.
+void MakeGroupTheSelection(int32_t group);
 
 }  // namespace Globals

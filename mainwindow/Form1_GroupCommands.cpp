@@ -7,6 +7,7 @@
 #include "core/CoreError.h"
 #include "core/FakeDeletion.h"
 #include "core/Globals.h"
+#include "core/GroupHierarchy.h"
 #include "core/MultipleSelection.h"
 #include "core/SelectionChange.h"
 #include "core/WeldedPointsProcedures.h"
@@ -70,13 +71,9 @@ void Form1::ReplaceSelectedGroup(int32_t NewGrp) {
     record->ReplaceGrp->SetGrpReplacedWith(NewGrp);
     undo::PushThenRun(std::move(record), [&] {
         FakeDeleteGroup(oldGrp);
-        CurrSelEntityHandle = NewGrp;
-        PrevSelEntityType = SelNone;
         // The selection's own lists follow the copy; the panels show the same name and state.
-        if (CurrMultiSel) {
-            CurrMultiSel->Reset();
-            CurrMultiSel->AddGrpHandles(NewGrp);
-        }
+        MakeGroupTheSelection(NewGrp);
+        PrevSelEntityType = SelNone;
         if (SelGrpBndBox) SelGrpBndBox->Initialize(NewGrp);
         treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected();
         UpdateStatusBar();

@@ -156,12 +156,7 @@ void Form1::GroupSelectedUnderNewGrp(std::string& GrpName) {
     }
     trwGroupView_PopulateRecursive(group);
 
-    CurrSelEntityType = SelGroup;
-    CurrSelEntityHandle = group;
-    if (CurrMultiSel) {
-        CurrMultiSel->Reset();
-        CurrMultiSel->AddGrpHandles(group);
-    }
+    MakeGroupTheSelection(group);
     ThingsToDoOnSelectedEntityChange();
     UpdateStatusBar();
     ::UpdateCameras();

@@ -36,11 +36,7 @@ void ActionReplaceGrp::Bring(int32_t group, bool hidden, int32_t gone) {
     using namespace Globals;
     FakeDeleteGroup(gone);
     UnDeleteGroupAsItWas(group, Father, hidden);
-    CurrSelEntityType = SelGroup;
-    CurrSelEntityHandle = group;
-    MultipleSelection& multi = undo::CurrMultiSel();
-    multi.Reset();
-    multi.AddGrpHandles(group);
+    MakeGroupTheSelection(group);
     undo::SelGrpBndBox().Initialize(group);
     // The node of the group that went is gone with it: no previous node to leave.
     PrevSelEntityType = SelNone;
