@@ -476,6 +476,7 @@ void Form1::buildEditGroupPage(QWidget* edit) {
         geomLayout->addWidget(w);
 
     frmEditTexture = frame("frmEditTexture", "Edit Texture", edit);
+    buildEditTextureFrame();
     editLayout->addWidget(frmObj);
     editLayout->addWidget(frmNewObj);
     editLayout->addWidget(frmEditGeom);

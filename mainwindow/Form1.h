@@ -45,6 +45,7 @@ class QLineEdit;
 class QMimeData;
 class QMenu;
 class QPushButton;
+class QRadioButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
@@ -544,4 +545,17 @@ private:
     void connectGroupTree();
     void setBackColor(QPushButton* button, int32_t colour);
     int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
+
+    // ---- texture editing (frame frmEditTexture): the texture-coordinate editor and planar mapping
+public:
+    QPushButton* cmdEditTexture = nullptr;
+    QGroupBox* frmMappingPlane = nullptr;  // "Mapping Plane Normal"
+    std::array<QRadioButton*, 4> opnNormal{};  // "X", "Y", "Z", "Averaged Normals"
+    QPushButton* cmdPlanarMap = nullptr;
+    // Opens the texture-coordinate editor (frmTextureMapping) for the selected group.
+    void cmdEditTexture_Click();
+    void cmdPlanarMap_Click();
+
+private:
+    void buildEditTextureFrame();
 };

@@ -6,6 +6,7 @@
 #include "core/ObjectSelection.h"
 #include "core/ViewHooks.h"
 #include "core/WindowHooks.h"
+#include "textures/frmTextureMapping.h"
 #include "transform/TransformGizmo.h"
 #include "transform/TransformHooks.h"
 #include "undo/ActionUndoRedo_Stack.h"
@@ -50,6 +51,9 @@ void Form1::connectEditorHooks() {
     tools.setAlignButtonDown = [this](bool down) { SetToolbarButtonValue("Align", down ? 1 : 0); };
     tools.picWinSetMousePtr = [this](const std::string& key) { picWinSetMousePtr(key); };
     tools.pickEntityAt = [](int32_t x, int32_t y) { Globals::PickEntityAt(x, y); };
+
+    // The texture-coordinate editor; while it is not loaded it answers as a closed one.
+    frmTextureMapping::ConnectHooks(window);
 
     connectSelectionHooks();
     connectSceneTreeHooks();

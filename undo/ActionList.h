@@ -27,7 +27,7 @@
     X(SelectPts, ActionSelectPts, ActSelectPts, true)                  \
     X(ReplaceGrp, ActionReplaceGrp, ActReplaceGrp, true)               \
     X(ApplyTexture, ActionApplyTextureToGrp, ActApplyTextureToGrp, true) \
-    X(ChngTextureCoords, ActionChngTextureCoords, ActChngTextureCoords, false) \
+    X(ChngTextureCoords, ActionChngTextureCoords, ActChngTextureCoords, true) \
     X(SelectCoords, ActionSelectCoords, ActSelectCoords, true)         \
     X(RenameEntity, ActionRenameEntity, ActRenameEntity, true)         \
     X(CutPols, ActionCutPol, ActCutPol, false)                         \

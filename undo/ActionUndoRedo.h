@@ -19,6 +19,7 @@
 #include "RenameAction.h"
 #include "GroupTogatherAction.h"
 #include "ReplaceGrpAction.h"
+#include "TextureCoordsActions.h"
 
 #include <cstdint>
 #include <memory>

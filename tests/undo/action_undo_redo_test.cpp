@@ -38,6 +38,7 @@ TEST(ActionUndoRedo, SetActionObjectsFillsOnlyTheFieldOfItsCode) {
         {ActDeleteGrpPols, {"DeleteGrpPols"}}, {ActSelectPols, {"SelectPols"}},
         {ActCreate, {"Create"}},          {ActSelectPts, {"SelectPts"}},
         {ActSelectCoords, {"SelectCoords"}}, {ActSelectTrkPts, {"SelectTrkPts"}},
+        {ActChngTextureCoords, {"ChngTextureCoords"}},
         {ActMoveGrpPols, {"MoveGrpPols"}}, {ActScaleTrkPts, {"ScaleTrkPts"}}, {ActAlign, {"Align"}},
         {ActDelete, {"Delete"}},          {ActChangeFatherGrp, {"ChngFatherGrp"}},
         {ActUnGroup, {"Ungroup"}},        {ActHide, {"HideSel"}}, {ActUnhide, {"UnHideSel"}},
