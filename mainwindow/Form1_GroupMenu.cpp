@@ -186,8 +186,9 @@ void Form1::mnuUngroupAll_Click() {
     UngroupAllRecursive();
     PrevSelEntityType = SelNone;
     CurrSelEntityType = SelNone;
-    // Only the Group menu and the status bar learn that nothing is selected.
+    // The Group menu, the status bar and the views learn that nothing is selected.
     ThingsToDoOnSelectedEntityChange();
+    ::UpdateCameras();
 }
 
 void Form1::UngroupAllRecursive() {
