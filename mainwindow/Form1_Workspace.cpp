@@ -241,12 +241,6 @@ void Form1::cmbTrackPoint_Populate() {
     cmbTrackPoint->setCurrentText("Track");
 }
 
-void Form1::cmbPolFilter_Populate() {
-    cmbPolFilter->clear();
-    for (const core::BlendingFilter& f : core::BlendingFilters) cmbPolFilter->addItem(f.text);
-    cmbPolFilter->setCurrentText("Disable Blending");
-}
-
 void Form1::trwCamTrackBK_Collapse(QTreeWidgetItem* Node) {
     // The node-click handling of the camera tree comes with the camera tools.
     trwCamTrackBK->SetImage(Node, "Folder");

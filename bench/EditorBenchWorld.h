@@ -1,5 +1,6 @@
-// What the editor benchmarks that drive the main window share: the window after
-// its load step over a fresh empty world of the engine, and their main.
+// The main window of the editor benchmarks: built and loaded as the program
+// loads it, over a fresh empty engine world that counts as not open, so nothing
+// is redrawn; and the geometry they measure on.
 #pragma once
 
 #include "core/Globals.h"
@@ -8,16 +9,10 @@
 #include "ombrel.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
-#include <QApplication>
-
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
+#include <cstdint>
 #include <memory>
 #include <string>
 
-// The main window after its load step, over a fresh empty world of the engine.
-// No world counts as open, so nothing is redrawn.
 class EditorWithWorld {
 public:
     EditorWithWorld() {
@@ -52,13 +47,19 @@ private:
     bool ok_ = false;
 };
 
-// The offscreen platform, prompts that never wait for a user, then the benchmarks.
-inline int runEditorWindowBenchmarks(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("TALVORA_PROMPTS", "log", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+// A grid of columns x rows unit quads in the plane z, each quad its own polygon
+// with its own corner points, as a loaded mesh has them.
+inline void AddQuadGrid(int32_t group, int columns, int rows, double x0, double y0, double z) {
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            const int32_t p = OMBREL_polygon_create();
+            const double corners[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+            for (const auto& k : corners) {
+                const double record[6] = {x0 + c + k[0], y0 + r + k[1], z, 0, 0, 100};
+                OMBREL_polygon_add_point(p, record);
+            }
+            OMBREL_polygon_set_group(p, group);
+            OMBREL_engine_add_polygon(p);
+        }
 }
+
