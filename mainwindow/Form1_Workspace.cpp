@@ -5,7 +5,6 @@
 // versions here until those tools fill them in.
 #include "Form1.h"
 
-#include "core/BlendingFilters.h"
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
 #include "core/WeldedPointsProcedures.h"
