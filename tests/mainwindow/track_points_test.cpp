@@ -22,7 +22,7 @@ using platform::MsgResult;
 class TrackPointsTest : public TrackWorldTest {
 protected:
     // Pixels bounding the points with a margin of 8.
-    std::pair<Pixel, Pixel> around(int32_t track, std::initializer_list<int32_t> indices) {
+    std::pair<Pixel, Pixel> around(int32_t track, const std::vector<int32_t>& indices) {
         Pixel lo = {1 << 30, 1 << 30}, hi = {-(1 << 30), -(1 << 30)};
         for (int32_t i : indices) {
             const Pixel p = pixelOf(pointsOf(track)[static_cast<std::size_t>(i)]);
@@ -41,7 +41,8 @@ TEST_F(TrackPointsTest, ClicksAndBandsSelectByKeysAndOnlyChangesAreRecorded) {
     editPoints();
     const Pixel empty = pixelOf({0, 300, 0});
     auto pt = [&](int32_t i) { return pixelOf(pointsOf(track)[static_cast<std::size_t>(i)]); };
-    auto bandAround = [&](std::initializer_list<int32_t> indices, std::vector<int> keys = {}) {
+    // The indices are copied: a captured initializer list would outlive its array.
+    auto bandAround = [&](std::vector<int32_t> indices, std::vector<int> keys = {}) {
         return [this, track, indices, keys] {
             const auto [lo, hi] = around(track, indices);
             band(lo, hi, keys);
