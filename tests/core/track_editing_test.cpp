@@ -7,6 +7,7 @@
 
 #include "selection_world.h"
 
+#include <numeric>
 #include <optional>
 
 namespace {
@@ -161,6 +162,33 @@ TEST_F(TrackEdges, AnEdgeTheNearPlaneCutsIsNotOfferedTheOthersAre) {
     ASSERT_TRUE(Globals::FindTrackEdgeAt(track, onEdge1[0], onEdge1[1], edge, point));
     EXPECT_EQ(edge, 1);
     EXPECT_NEAR(point[2], 30, 1.5);
+}
+
+// A file may bring a track of 100,000 points: a band over all of it selects each
+// point once, in index order, and deleting half of them keeps the other half.
+TEST_F(TrackEdges, AHundredThousandPointsAreBandedOnceAndHalvedInOrder) {
+    using namespace Globals;
+    constexpr int32_t n = 100000;
+    std::vector<P3> points;
+    for (int32_t i = 0; i < n; ++i) points.push_back({100, -50 + i * 1e-3, (i % 100) * 0.5});
+    const int32_t track = trackOf(points, true);
+    CurrSelEntityType = SelTrack;
+    CurrSelEntityHandle = track;
+    ReplaceTrackPtsInRect(-100000, -100000, 100000, 100000);
+    AddTrackPtsInRect(-100000, -100000, 100000, 100000);
+    ASSERT_EQ(NumSelTrkPts, n);
+    std::vector<int32_t> all(n);
+    std::iota(all.begin(), all.end(), 0);
+    EXPECT_EQ(std::vector<int32_t>(SelTrkPts.begin() + 1, SelTrkPts.begin() + 1 + n), all);
+
+    std::vector<int32_t> even;
+    for (int32_t i = 0; i < n; i += 2) even.push_back(i);
+    DeleteTrackPts(track, even);
+    const std::vector<P3> left = pointsOf(track);
+    ASSERT_EQ(left.size(), static_cast<std::size_t>(n / 2));
+    EXPECT_EQ(left.front(), points[1]);
+    EXPECT_EQ(left[1234], points[2469]);
+    EXPECT_EQ(left.back(), points[n - 1]);
 }
 
 }  // namespace
