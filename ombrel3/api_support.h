@@ -34,10 +34,7 @@ World& needWorld();
 // Creates a record of kind T in the handle table; its handle is obj.handle.
 template <class T>
 T& createObject() {
-    auto obj = std::make_unique<T>();
-    T& ref = *obj;
-    state().handles.insert(std::move(obj));
-    return ref;
+    return state().handles.create<T>();
 }
 
 // Cuts a caller's name to what a name may hold (254 bytes).

@@ -79,3 +79,17 @@ int32_t copyOut(const std::string& text, char* buffer, int32_t len) {
 }
 
 }  // namespace ombrel
+
+namespace ombrel {
+
+uint32_t* GroupPolygonSlot::of(int32_t polygon) {
+    Polygon* p = state().handles.find<Polygon>(polygon);
+    return p ? &p->groupSlot : nullptr;
+}
+
+uint32_t* WorldPolygonSlot::of(int32_t polygon) {
+    Polygon* p = state().handles.find<Polygon>(polygon);
+    return p ? &p->worldSlot : nullptr;
+}
+
+}  // namespace ombrel

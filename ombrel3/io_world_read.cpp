@@ -457,7 +457,7 @@ private:
             std::vector<int32_t> handles;
             for (int32_t fileId : p.lights)
                 if (int32_t l = lights_.find(fileId)) handles.push_back(l);
-            p.lights = std::move(handles);
+            p.lights.assign(handles.begin(), handles.end());
         }
         for (auto& [c, track] : cameraTracks_) c->track = tracks_.find(track);
         for (int32_t h : b_.created())

@@ -20,7 +20,7 @@ void bindToWalk(const Light& light) {
 
 void unbindAll(const std::vector<int32_t>& lights) {
     forEachPolygon([&](Polygon& p) {
-        std::erase_if(p.lights, [&](int32_t l) { return std::find(lights.begin(), lights.end(), l) != lights.end(); });
+        p.lights.eraseIf([&](int32_t l) { return std::find(lights.begin(), lights.end(), l) != lights.end(); });
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include "object.h"
 #include "ordered_set.h"
+#include "small_handles.h"
 #include "vec.h"
 
 #include <array>
@@ -46,7 +47,7 @@ struct Group : Object {
     std::string name;
     int32_t father = 0;
     OrderedSet children;  // in attach order
-    OrderedSet polygons;  // own polygons, in order
+    IndexedList<GroupPolygonSlot> polygons;  // own polygons, in order
     bool disabled = false;
     bool isStatic = true;
     Vec3 pivot, origin;
@@ -58,23 +59,25 @@ struct Group : Object {
 
 enum class FillKind : uint8_t { Colour, Bitmap, Animation };
 
+// Fields ordered so that the record packs tightly: a world holds many of them.
 struct Polygon : Object {
     static constexpr Kind kKind = Kind::Polygon;
     Polygon() : Object(kKind) {}
 
-    std::string name;
     int32_t group = 0;
+    uint32_t groupSlot = 0, worldSlot = 0;  // positions in the group's and the world's lists
+    int32_t bitmap = 0, animation = 0, secondBitmap = 0;
+    Rgb8 colour{192, 192, 192};
+    FillKind fill = FillKind::Colour;
+    uint8_t blend = 0;
     bool added = false;  // part of the world list (engine_add_polygon)
     bool enabled = true;
-    std::vector<int32_t> points;  // in order
-    FillKind fill = FillKind::Colour;
-    Rgb8 colour{192, 192, 192};
-    int32_t bitmap = 0, animation = 0, secondBitmap = 0;
     bool ownsSecond = false;  // the light map was made by the engine for this polygon
-    uint8_t blend = 0;
-    double diminution = 0;
     bool rotated = false;
-    std::vector<int32_t> lights;
+    double diminution = 0;
+    SmallHandles<4> points;  // in order
+    SmallHandles<2> lights;
+    std::string name;
     // Light-map frame: texel coordinates from positions (set by the light-map baker).
     Vec3 mapOrigin, mapU, mapV;
 };
@@ -84,12 +87,12 @@ struct Point : Object {
     Point() : Object(kKind) {}
 
     int32_t polygon = 0;
+    Rgb8 rgb{255, 255, 255};
+    bool hasNormal = false;
     Vec3 pos;
     Vec2 uv;
     double brightness = 100;
     Vec3 normal;
-    bool hasNormal = false;
-    Rgb8 rgb{255, 255, 255};
 };
 
 struct Camera : Object {

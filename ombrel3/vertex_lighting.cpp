@@ -7,7 +7,7 @@
 
 namespace ombrel {
 
-Vec3 lightAt(const std::vector<int32_t>& lights, Vec3 p, Vec3 n, Vec3 eye) {
+Vec3 lightAt(std::span<const int32_t> lights, Vec3 p, Vec3 n, Vec3 eye) {
     constexpr int32_t kDirectional = 1, kLinear = 2, kSquare = 4, kAmbient = 8, kDiffuse = 16, kSpecular = 32;
     Vec3 sum;
     Vec3 toEye = normalized(eye - p);

@@ -4,12 +4,12 @@
 #include "vec.h"
 
 #include <cstdint>
-#include <vector>
+#include <span>
 
 namespace ombrel {
 
 // Sum of the enabled lights' ambient, diffuse and specular terms at p with unit
 // normal n seen from eye, each channel clamped to 0..1.
-Vec3 lightAt(const std::vector<int32_t>& lights, Vec3 p, Vec3 n, Vec3 eye);
+Vec3 lightAt(std::span<const int32_t> lights, Vec3 p, Vec3 n, Vec3 eye);
 
 }  // namespace ombrel

@@ -11,7 +11,8 @@
 namespace ombrel {
 
 struct World {
-    OrderedSet groups, polygons /* added ones */, cameras, lights, tracks, backgrounds, bitmaps, animations;
+    OrderedSet groups, cameras, lights, tracks, backgrounds, bitmaps, animations;
+    IndexedList<WorldPolygonSlot> polygons;  // added ones
 
     Rgb8 fog{128, 128, 128};
     double fogIntensity = 0;
