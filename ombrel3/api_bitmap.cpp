@@ -31,6 +31,14 @@ int32_t findFileBitmap(const World& w, std::string Bitmap::*field, const std::st
 
 std::string text(const char* s) { return s ? std::string(s) : std::string(); }
 
+// Every file bitmap of `path` shows `image` from now on; the renderer sees the new
+// picture and uploads it at the next render. Handles, indices and users stay.
+void showNewPicture(const World& w, const std::string& path, const std::shared_ptr<Image>& image) {
+    w.bitmaps.forEach([&](int32_t h) {
+        if (Bitmap* b = lookup<Bitmap>(h); b && !b->isLightMap && b->resolvedPath == path) b->image = image;
+    });
+}
+
 const Image& imageOf(const Bitmap& b) {
     if (!b.image) throw ApiError("bitmap has no picture");
     return *b.image;
@@ -71,9 +79,12 @@ OMBREL_API int32_t OMBREL_bitmap_load(const char* file, int32_t transparent_inde
         const std::string reference = text(file);
         auto resolved = resolveBitmapFile(reference, w.bitmapFolder);
         if (!resolved) throw ApiError("cannot find bitmap file " + reference);
-        if (int32_t existing = findFileBitmap(w, &Bitmap::resolvedPath, *resolved, transparent_index, false)) return existing;
+        // The decoded picture is shared while the file keeps its size and time; a
+        // changed file is read again, so one file never shows two pictures.
         std::shared_ptr<Image> image = loadImageFile(*resolved);
         if (!image || image->width <= 0 || image->height <= 0) throw ApiError("cannot read bitmap file " + *resolved);
+        showNewPicture(w, *resolved, image);
+        if (int32_t existing = findFileBitmap(w, &Bitmap::resolvedPath, *resolved, transparent_index, false)) return existing;
         Bitmap& b = createObject<Bitmap>();
         b.name = bitmapNameOf(*resolved);
         b.resolvedPath = *resolved;
@@ -122,11 +133,19 @@ OMBREL_API int32_t OMBREL_bitmap_get_next(int32_t bitmap) {
 }
 
 OMBREL_API int32_t OMBREL_bitmap_get_width(int32_t bitmap) {
-    return guarded(__func__, 0, [&] { return imageOf(need<Bitmap>(bitmap)).width; });
+    return guarded(__func__, 0, [&] {
+        const Bitmap& b = need<Bitmap>(bitmap);
+        imageOf(b);
+        return b.width();
+    });
 }
 
 OMBREL_API int32_t OMBREL_bitmap_get_height(int32_t bitmap) {
-    return guarded(__func__, 0, [&] { return imageOf(need<Bitmap>(bitmap)).height; });
+    return guarded(__func__, 0, [&] {
+        const Bitmap& b = need<Bitmap>(bitmap);
+        imageOf(b);
+        return b.height();
+    });
 }
 
 OMBREL_API int32_t OMBREL_bitmap_get_transparent_index(int32_t bitmap) {

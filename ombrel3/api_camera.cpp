@@ -110,8 +110,10 @@ OMBREL_API int32_t OMBREL_camera_get_first_camera(void) {
 }
 
 OMBREL_API int32_t OMBREL_camera_get_next_camera(int32_t camera) {
-    World* w = state().world.get();
-    return w && lookup<Camera>(camera) ? w->cameras.next(camera) : 0;
+    return guarded(__func__, 0, [&] {
+        need<Camera>(camera);
+        return needWorld().cameras.next(camera);
+    });
 }
 
 OMBREL_API int32_t OMBREL_camera_get_using_name(const char* name) {
@@ -132,8 +134,7 @@ OMBREL_API int32_t OMBREL_camera_set_name(int32_t camera, const char* name) {
 }
 
 OMBREL_API int32_t OMBREL_camera_get_save_flag(int32_t camera) {
-    Camera* c = lookup<Camera>(camera);
-    return c && c->save ? 1 : 0;
+    return guarded(__func__, 0, [&] { return need<Camera>(camera).save ? 1 : 0; });
 }
 
 OMBREL_API int32_t OMBREL_camera_set_save_flag(int32_t camera, int32_t flag) {
@@ -276,8 +277,7 @@ OMBREL_API int32_t OMBREL_camera_set_distance_from_eye(int32_t camera, double di
 }
 
 OMBREL_API int32_t OMBREL_camera_get_chase_type(int32_t camera) {
-    Camera* c = lookup<Camera>(camera);
-    return c ? c->chase.type : 0;
+    return guarded(__func__, 0, [&] { return need<Camera>(camera).chase.type; });
 }
 
 OMBREL_API int32_t OMBREL_camera_set_chase_type(int32_t camera, int32_t chase_type) {
@@ -331,8 +331,10 @@ OMBREL_API int32_t OMBREL_camera_set_track(int32_t camera, int32_t track) {
 }
 
 OMBREL_API int32_t OMBREL_camera_get_track_handle(int32_t camera) {
-    Camera* c = lookup<Camera>(camera);
-    return c && lookup<Track>(c->chase.track) ? c->chase.track : 0;
+    return guarded(__func__, 0, [&] {
+        const Camera& c = need<Camera>(camera);
+        return lookup<Track>(c.chase.track) ? c.chase.track : 0;
+    });
 }
 
 OMBREL_API int32_t OMBREL_camera_get_track_offset(int32_t camera, double offset[3]) {

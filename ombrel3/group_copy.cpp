@@ -46,6 +46,8 @@ int32_t copyLightMap(int32_t bitmap, int32_t owner) {
     b.transparentIndex = src->transparentIndex;
     b.isLightMap = true;
     b.ownerPolygon = owner;
+    b.recordedWidth = src->recordedWidth;
+    b.recordedHeight = src->recordedHeight;
     w.bitmaps.append(b.handle);
     return b.handle;
 }

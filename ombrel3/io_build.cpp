@@ -141,14 +141,12 @@ std::string findBitmapFile(const std::string& absolutePath, const std::string& f
     return (ec ? found : abs.lexically_normal()).string();
 }
 
-std::shared_ptr<Image> placeholderImage(int width, int height) {
+std::shared_ptr<Image> placeholderImage() {
     auto img = std::make_shared<Image>();
-    img->width = std::clamp(width, 1, 4096);
-    img->height = std::clamp(height, 1, 4096);
-    std::size_t n = static_cast<std::size_t>(img->width) * static_cast<std::size_t>(img->height);
-    img->rgba.assign(n * 4, 128);
-    for (std::size_t i = 0; i < n; ++i) img->rgba[i * 4 + 3] = 255;
-    img->index.assign(n, 0);
+    img->width = 1;
+    img->height = 1;
+    img->rgba = {128, 128, 128, 255};
+    img->index = {0};
     img->palette[0] = Rgb8{128, 128, 128};
     return img;
 }

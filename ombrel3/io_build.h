@@ -56,8 +56,9 @@ private:
 // file. "" when none exists.
 std::string findBitmapFile(const std::string& absolutePath, const std::string& fileName, const FilePlaces& places);
 
-// A grey picture standing in for a bitmap whose file is missing or unreadable.
-std::shared_ptr<Image> placeholderImage(int width, int height);
+// A one-texel grey picture standing in for a bitmap whose file is missing or
+// unreadable; whatever size the file claims, it costs nothing.
+std::shared_ptr<Image> placeholderImage();
 
 // The path without its extension: a bitmap's name.
 std::string pathWithoutExtension(const std::string& path);

@@ -167,6 +167,7 @@ private:
             }
         }
         std::shared_ptr<Image> image;
+        int recordedWidth = 0, recordedHeight = 0;
         std::string why;
         if (!path.empty()) {
             try {
@@ -182,10 +183,16 @@ private:
             if (!(opt_.mode & OMBREL_LOAD_EDITOR) && !opt_.adding) in_.fail("bitmap \"" + shown + "\": " + why);
             logLine(1, in_.source() + ": line " + std::to_string(in_.line()) + ": bitmap \"" + shown + "\" " + why +
                            "; using a placeholder");
-            image = placeholderImage(w, h);
+            image = placeholderImage();
+            if (lightMap) {
+                recordedWidth = w;
+                recordedHeight = h;
+            }
         }
         Bitmap& bm = b_.make<Bitmap>();
         bm.image = std::move(image);
+        bm.recordedWidth = recordedWidth;
+        bm.recordedHeight = recordedHeight;
         bm.resolvedPath = !path.empty() ? path : absolute;
         if (!path.empty()) bm.name = pathWithoutExtension(path);
         else if (!name.empty()) bm.name = name;

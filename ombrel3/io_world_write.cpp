@@ -8,6 +8,7 @@
 
 #include "ombrel_types.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -103,7 +104,7 @@ public:
             if (ec) throw ApiError("cannot write " + path_ + ": cannot make " + dir.string() + ": " + ec.message());
             fs::path target = dir / storedFileName(bm);
             if (lightMap) {
-                if (!bm.image) continue;
+                if (!bm.image || bm.recordedWidth > 0) continue;  // a stand-in: no picture to write
                 writeImageFile(*bm.image, target.string());
             } else {
                 std::string source = sourceFile(bm);
@@ -309,9 +310,9 @@ private:
         appendInt(out, bm.transparentIndex);
         if (bm.isLightMap) {
             out += " lightmap ";
-            appendInt(out, bm.image ? bm.image->width : 1);
+            appendInt(out, std::max(bm.width(), 1));
             sp(out);
-            appendInt(out, bm.image ? bm.image->height : 1);
+            appendInt(out, std::max(bm.height(), 1));
         }
         out += '\n';
     }

@@ -38,15 +38,18 @@ void unbindLight(int32_t light) { unbindAll({light}); }
 void rebindAutoUpdateLights() {
     World* w = state().world.get();
     if (!w) return;
-    std::vector<int32_t> autoLights;
+    std::vector<int32_t> autoLights, lit;
     w->lights.forEach([&](int32_t h) {
         const Light* l = lookup<Light>(h);
-        if (l && l->autoUpdate != 0) autoLights.push_back(h);
+        if (!l || l->autoUpdate == 0) return;
+        autoLights.push_back(h);
+        // A switched-off or unsaved (deleted) light lights nothing, as after a reload.
+        if (!l->disabled && l->save) lit.push_back(h);
     });
     if (autoLights.empty()) return;
     // One sweep for all of them, then each binds to its own walk.
     unbindAll(autoLights);
-    for (int32_t h : autoLights) bindToWalk(*lookup<Light>(h));
+    for (int32_t h : lit) bindToWalk(*lookup<Light>(h));
 }
 
 }  // namespace ombrel

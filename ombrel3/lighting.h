@@ -19,7 +19,8 @@ void activateLight(const Light& light);
 void unbindLight(int32_t light);
 
 // Re-activates every light whose auto-update state is on; the renderer calls it
-// at the start of each render so polygons made since get lit.
+// at the start of each render so polygons made since get lit. Disabled lights and
+// lights whose save flag is off are only unbound.
 void rebindAutoUpdateLights();
 
 }  // namespace ombrel

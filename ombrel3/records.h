@@ -162,6 +162,12 @@ struct Bitmap : Object {
     int32_t transparentIndex = -1;
     bool isLightMap = false;
     int32_t ownerPolygon = 0;
+    // A light map whose file is missing keeps the size its world record gave while
+    // its stand-in picture holds one texel, so memory follows the file, not the claim.
+    int recordedWidth = 0, recordedHeight = 0;  // 0: the picture's own size
+
+    int width() const { return recordedWidth > 0 ? recordedWidth : image ? image->width : 0; }
+    int height() const { return recordedHeight > 0 ? recordedHeight : image ? image->height : 0; }
 };
 
 struct Animation : Object {

@@ -147,6 +147,43 @@ void ensureFramebuffer(int w, int h) {
     r.height = h;
 }
 
+// Gives every texel of alpha 0 the colour of its nearest visible texel (across the
+// edges too, as the texture repeats), so that filtering and mipmaps never mix the
+// transparent entry's own colour into what is drawn. Grows outwards ring by ring;
+// alpha 1 marks a filled texel until the end.
+void bleedIntoTransparent(std::vector<uint8_t>& px, int width, int height) {
+    const std::size_t n = static_cast<std::size_t>(width) * height;
+    auto alpha = [&](std::size_t i) -> uint8_t& { return px[i * 4 + 3]; };
+    auto forNeighbours = [&](std::size_t i, auto&& f) {
+        const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+        const std::size_t row = static_cast<std::size_t>(y) * width;
+        f(row + (x + 1) % width);
+        f(row + (x + width - 1) % width);
+        f(static_cast<std::size_t>((y + 1) % height) * width + x);
+        f(static_cast<std::size_t>((y + height - 1) % height) * width + x);
+    };
+    std::vector<uint32_t> ring, next;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (alpha(i) == 0) continue;
+        bool edge = false;
+        forNeighbours(i, [&](std::size_t j) { edge = edge || alpha(j) == 0; });
+        if (edge) ring.push_back(static_cast<uint32_t>(i));
+    }
+    while (!ring.empty()) {
+        next.clear();
+        for (uint32_t from : ring)
+            forNeighbours(from, [&](std::size_t to) {
+                if (alpha(to) != 0) return;
+                alpha(to) = 1;
+                std::memcpy(&px[to * 4], &px[static_cast<std::size_t>(from) * 4], 3);
+                next.push_back(static_cast<uint32_t>(to));
+            });
+        ring.swap(next);
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (alpha(i) == 1) alpha(i) = 0;
+}
+
 // The GL texture of a bitmap; texels of its transparent palette entry get alpha 0.
 GLuint textureOf(int32_t bitmap) {
     const Bitmap* b = lookup<Bitmap>(bitmap);
@@ -161,8 +198,10 @@ GLuint textureOf(int32_t bitmap) {
     std::vector<uint8_t> px(im.rgba);
     px.resize(static_cast<std::size_t>(im.width) * im.height * 4);
     bool hasIndex = im.index.size() == static_cast<std::size_t>(im.width) * im.height;
+    bool keyed = hasIndex && b->transparentIndex >= 0;
     for (std::size_t i = 0; i < px.size() / 4; ++i)
-        px[i * 4 + 3] = hasIndex && b->transparentIndex >= 0 && im.index[i] == b->transparentIndex ? 0 : 255;
+        px[i * 4 + 3] = keyed && im.index[i] == b->transparentIndex ? 0 : 255;
+    if (keyed) bleedIntoTransparent(px, im.width, im.height);
     glBindTexture(GL_TEXTURE_2D, t.name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, im.width, im.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
@@ -226,14 +265,15 @@ void upload(GroupMesh& m) {
     m.uploaded = true;
 }
 
-// Per-vertex light factors of the polygons with bound lights; attribute 4 off
-// (constant white) when no polygon of the mesh is lit.
+// Per-vertex light factors of the polygons bound to an enabled light; the others
+// keep factor 1 (as authored), and attribute 4 is off (constant white) when no
+// polygon of the mesh is lit.
 void updateLighting(GroupMesh& m, Vec3 eye) {
     Resources& r = res();
     bool any = false;
     for (const MeshPolygon& mp : m.polygons) {
         const Polygon* p = lookup<Polygon>(mp.handle);
-        if (p && !p->lights.empty()) {
+        if (p && anyEnabledLight(p->lights)) {
             any = true;
             break;
         }
@@ -247,7 +287,7 @@ void updateLighting(GroupMesh& m, Vec3 eye) {
     r.lightScratch.assign(m.vertices.size() * 3, 1.0f);
     for (const MeshPolygon& mp : m.polygons) {
         const Polygon* p = lookup<Polygon>(mp.handle);
-        if (!p || p->lights.empty()) continue;
+        if (!p || !anyEnabledLight(p->lights)) continue;
         for (uint32_t i = mp.firstVertex; i < mp.firstVertex + mp.vertexCount; ++i) {
             Vec3 f = lightAt(p->lights, m.worldPos[i], m.normals[i], eye);
             r.lightScratch[i * 3] = static_cast<float>(f.x);

@@ -44,4 +44,11 @@ Vec3 lightAt(std::span<const int32_t> lights, Vec3 p, Vec3 n, Vec3 eye) {
     return {std::clamp(sum.x, 0.0, 1.0), std::clamp(sum.y, 0.0, 1.0), std::clamp(sum.z, 0.0, 1.0)};
 }
 
+bool anyEnabledLight(std::span<const int32_t> lights) {
+    return std::any_of(lights.begin(), lights.end(), [](int32_t h) {
+        const Light* light = lookup<Light>(h);
+        return light && !light->disabled;
+    });
+}
+
 }  // namespace ombrel

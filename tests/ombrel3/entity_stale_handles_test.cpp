@@ -1,4 +1,4 @@
-// Lights, tracks, backgrounds, bitmaps and animations refuse 0, stale and
+// Lights, tracks, backgrounds, bitmaps, animations and cameras refuse 0, stale and
 // wrong-kind handles with their failure value and a last error, and never act on
 // the object a wrong-kind handle names.
 #include "bmp_writer.h"
@@ -124,6 +124,63 @@ std::vector<Call> animationCalls() {
     };
 }
 
+std::vector<Call> cameraCalls() {
+    static double v3[3] = {1, 2, 3};
+    static double x, y, z;
+    return {
+        {"camera_delete", [](int32_t h) { return OMBREL_camera_delete(h); }, -1},
+        {"camera_get_next_camera", [](int32_t h) { return OMBREL_camera_get_next_camera(h); }, 0},
+        {"camera_set_name", [](int32_t h) { return OMBREL_camera_set_name(h, "renamed"); }, -1},
+        {"camera_get_save_flag", [](int32_t h) { return OMBREL_camera_get_save_flag(h); }, 0},
+        {"camera_set_save_flag", [](int32_t h) { return OMBREL_camera_set_save_flag(h, 0); }, -1},
+        {"camera_set_current", [](int32_t h) { return OMBREL_camera_set_current(h, 0); }, -1},
+        {"camera_get_location", [](int32_t h) { return OMBREL_camera_get_location(h, &x, &y, &z); }, -1},
+        {"camera_set_location", [](int32_t h) { return OMBREL_camera_set_location(h, 1, 2, 3); }, -1},
+        {"camera_get_location1", [](int32_t h) { return OMBREL_camera_get_location1(h, v3); }, -1},
+        {"camera_set_location1", [](int32_t h) { return OMBREL_camera_set_location1(h, v3); }, -1},
+        {"camera_get_direction", [](int32_t h) { return OMBREL_camera_get_direction(h, &x, &y, &z); }, -1},
+        {"camera_set_direction", [](int32_t h) { return OMBREL_camera_set_direction(h, 1, 2, 3); }, -1},
+        {"camera_get_direction1", [](int32_t h) { return OMBREL_camera_get_direction1(h, v3); }, -1},
+        {"camera_set_direction1", [](int32_t h) { return OMBREL_camera_set_direction1(h, v3); }, -1},
+        {"camera_get_axis_system", [](int32_t h) { double a[3], b[3], c[3]; return OMBREL_camera_get_axis_system(h, a, b, c); }, -1},
+        {"camera_set_axis_system", [](int32_t h) {
+             const double a[3] = {1, 0, 0}, b[3] = {0, 1, 0}, c[3] = {0, 0, 1};
+             return OMBREL_camera_set_axis_system(h, a, b, c); }, -1},
+        {"camera_move", [](int32_t h) { return OMBREL_camera_move(h, 0, 1, 2, 3); }, -1},
+        {"camera_rotate_x", [](int32_t h) { return OMBREL_camera_rotate_x(h, 10, 0); }, -1},
+        {"camera_rotate_y", [](int32_t h) { return OMBREL_camera_rotate_y(h, 10, 0); }, -1},
+        {"camera_rotate_z", [](int32_t h) { return OMBREL_camera_rotate_z(h, 10, 0); }, -1},
+        {"camera_rotate_x_radians", [](int32_t h) { return OMBREL_camera_rotate_x_radians(h, 0.1, 0); }, -1},
+        {"camera_get_zoom", [](int32_t h) { return OMBREL_camera_get_zoom(h); }, 0},
+        {"camera_set_zoom", [](int32_t h) { return OMBREL_camera_set_zoom(h, 30); }, -1},
+        {"camera_get_distance_from_eye", [](int32_t h) { return OMBREL_camera_get_distance_from_eye(h); }, 0},
+        {"camera_set_distance_from_eye", [](int32_t h) { return OMBREL_camera_set_distance_from_eye(h, 2); }, -1},
+        {"camera_get_chase_type", [](int32_t h) { return OMBREL_camera_get_chase_type(h); }, 0},
+        {"camera_set_chase_type", [](int32_t h) { return OMBREL_camera_set_chase_type(h, 2); }, -1},
+        {"camera_get_chase_distance", [](int32_t h) { return OMBREL_camera_get_chase_distance(h); }, 0},
+        {"camera_set_chase_distance", [](int32_t h) { return OMBREL_camera_set_chase_distance(h, 7); }, -1},
+        {"camera_get_chase_softness", [](int32_t h) { return OMBREL_camera_get_chase_softness(h); }, 0},
+        {"camera_set_chase_softness", [](int32_t h) { return OMBREL_camera_set_chase_softness(h, 7); }, -1},
+        {"camera_get_chase_offset", [](int32_t h) { return OMBREL_camera_get_chase_offset(h, v3); }, -1},
+        {"camera_set_chase_offset", [](int32_t h) { return OMBREL_camera_set_chase_offset(h, v3); }, -1},
+        {"camera_set_name_to_chase", [](int32_t h) { return OMBREL_camera_set_name_to_chase(h, "g"); }, -1},
+        {"camera_get_absolute_speed", [](int32_t h) { return OMBREL_camera_get_absolute_speed(h); }, 0},
+        {"camera_set_absolute_speed", [](int32_t h) { return OMBREL_camera_set_absolute_speed(h, 7); }, -1},
+        {"camera_set_track", [](int32_t h) { return OMBREL_camera_set_track(h, 0); }, -1},
+        {"camera_get_track_handle", [](int32_t h) { return OMBREL_camera_get_track_handle(h); }, 0},
+        {"camera_get_track_offset", [](int32_t h) { return OMBREL_camera_get_track_offset(h, v3); }, -1},
+        {"camera_set_track_offset", [](int32_t h) { return OMBREL_camera_set_track_offset(h, v3); }, -1},
+        {"camera_get_force", [](int32_t h) { return OMBREL_camera_get_force(h, v3); }, -1},
+        {"camera_set_force", [](int32_t h) { return OMBREL_camera_set_force(h, v3); }, -1},
+        {"camera_get_friction", [](int32_t h) { return OMBREL_camera_get_friction(h); }, 0},
+        {"camera_set_friction", [](int32_t h) { return OMBREL_camera_set_friction(h, 7); }, -1},
+        {"camera_get_elasticity", [](int32_t h) { return OMBREL_camera_get_elasticity(h); }, 0},
+        {"camera_set_elasticity", [](int32_t h) { return OMBREL_camera_set_elasticity(h, 7); }, -1},
+        {"camera_get_max_speed", [](int32_t h) { return OMBREL_camera_get_max_speed(h); }, 0},
+        {"camera_set_max_speed", [](int32_t h) { return OMBREL_camera_set_max_speed(h, 7); }, -1},
+    };
+}
+
 // What a bystander light and track look like, to prove a refused call left them alone.
 struct Bystanders {
     int32_t light, track;
@@ -174,6 +231,7 @@ TEST_F(EntityStaleHandlesTest, EveryCallRefusesZeroStaleAndWrongKindHandles) {
              OMBREL_bitmap_unload(h);
              return h; }, true},
         {"animation", animationCalls(), [] { int32_t h = OMBREL_animation_create("gone"); OMBREL_animation_delete(h); return h; }, true},
+        {"camera", cameraCalls(), [] { int32_t h = OMBREL_camera_create("gone"); OMBREL_camera_delete(h); return h; }, true},
     };
     for (const Family& family : families) {
         Bystanders others = Bystanders::make();

@@ -172,7 +172,9 @@ TEST_F(HandleStale, EveryFamilyRefusesBadHandles) {
         if (n == "first_polygon" || n == "polygon_count" || n == "dimensions" || n == "bounding_box" ||
             n == "pivot" || n == "location" || n == "centre_of_mass")
             continue;
+        OMBREL_ext_clear_last_error();
         EXPECT_EQ(c.call(0), c.failure) << c.name << " on 0";
+        EXPECT_STRNE(OMBREL_ext_get_last_error(), "") << c.name << " on 0";
     }
 }
 

@@ -2,6 +2,7 @@
 #include "bmp_writer.h"
 #include "render_fixture.h"
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -129,10 +130,129 @@ TEST_F(RenderFillTest, LightBrightensTheLitSide) {
     render();  // auto update binds the light to the world's polygons
     Rgb lit = at(16, 24), dark = at(48, 24);
     EXPECT_GT(brightness(lit), brightness(dark) + 60) << lit << " vs " << dark;
-    OMBREL_light_disable(light, 1);
+}
+
+TEST_F(RenderFillTest, SwitchedOffOrDeletedLightsLeaveTheWorldAsAuthored) {
+    const Rgb authored{255, 0, 0};
+    int32_t sq = makeSquareFacingUp(group, 0, 0, 0, 12);
+    OMBREL_polygon_set_color_fill(sq, 255, 0, 0);
+    // Straight down, no decay: the square is lit evenly to 0.4 of its colour.
+    int32_t light = OMBREL_light_create("sun", nullptr);
+    const double down[3] = {0, 0, -1};
+    OMBREL_light_set_direction(light, down);
+    OMBREL_light_set_type_of_light(light, OMBREL_LIGHT_DIRECTIONAL | OMBREL_LIGHT_AMBIENT | OMBREL_LIGHT_DIFFUSE);
+    OMBREL_light_set_ambient(light, 0.1);
+    OMBREL_light_set_diffuse(light, 0.3);
+    const Rgb lit{102, 0, 0};
     render();
-    Rgb off = at(16, 24);
-    EXPECT_LT(brightness(off), brightness(lit)) << off;
+    ASSERT_TRUE(region(20, 14, 24, 20, lit));
+
+    struct Case {
+        const char* what;
+        int disabled, save;
+        Rgb want;
+    } cases[] = {{"switched off", 1, 1, authored},
+                 {"not saved", 0, 0, authored},
+                 {"deleted", 1, 0, authored},
+                 {"deletion undone", 0, 1, lit},
+                 {"switched off again", 1, 1, authored}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OMBREL_light_disable(light, c.disabled);
+        OMBREL_light_set_save_flag(light, c.save);
+        render();
+        EXPECT_TRUE(region(20, 14, 24, 20, c.want));
+    }
+
+    // Saved and opened again with the light switched off, the world looks the same.
+    const std::string path = (dir.path() / "off.wld").string();
+    ASSERT_EQ(OMBREL_engine_save(path.c_str(), group, OMBREL_SAVE_WORLD), 0) << OMBREL_ext_get_last_error();
+    ASSERT_EQ(OMBREL_engine_load_world(path.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << OMBREL_ext_get_last_error();
+    camera = OMBREL_camera_get_using_name("down");
+    light = OMBREL_light_get_using_name("sun");
+    ASSERT_NE(light, 0);
+    EXPECT_EQ(OMBREL_light_is_disabled(light), 1);
+    render();
+    EXPECT_TRUE(region(20, 14, 24, 20, authored));
+    OMBREL_light_disable(light, 0);
+    render();
+    EXPECT_TRUE(region(20, 14, 24, 20, lit));
+}
+
+TEST_F(RenderFillTest, TheTransparentColourNeverFringesTheVisibleTexels) {
+    // A white disc on magenta, magenta transparent, over a green background.
+    std::vector<uint8_t> disc(64);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const double dx = x + 0.5 - 4, dy = y + 0.5 - 4;
+            disc[static_cast<std::size_t>(y * 8 + x)] = dx * dx + dy * dy <= 9 ? 1 : 0;
+        }
+    auto path = dir.path() / "disc.bmp";
+    writeBmp8(path, 8, 8, {{255, 0, 255}, {255, 255, 255}}, disc);
+    int32_t keyed = OMBREL_bitmap_load(path.c_str(), 0);
+    ASSERT_NE(keyed, 0) << OMBREL_ext_get_last_error();
+    int32_t p = texturedSquare(0, 0, 0, 12);
+    ASSERT_EQ(OMBREL_polygon_set_bitmap_fill(p, keyed), 0);
+    OMBREL_ext_set_clear_color(0, 255, 0);
+
+    struct Case {
+        const char* what;
+        double height;  // of the camera above the square
+        bool centreShows;
+    } cases[] = {{"magnified five times", 10, true},
+                 {"minified three times", 100, true},
+                 {"minified five times", 160, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OMBREL_camera_set_location(camera, 0, 0, c.height);
+        render();
+        int pink = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const Rgb px = at(x, y);
+                if (px.r > px.g + 8 && px.b > px.g + 8 && pink++ == 0)
+                    ADD_FAILURE() << "pink at (" << x << ", " << y << "): " << px;
+            }
+        EXPECT_EQ(pink, 0);
+        if (c.centreShows) {
+            EXPECT_TRUE(region(31, 23, 2, 2, {255, 255, 255}, 4));
+        }
+    }
+}
+
+TEST_F(RenderFillTest, AFileChangedOnDiskShowsItsNewPictureThroughEveryHandle) {
+    auto path = dir.path() / "tex.bmp";
+    writeBmp24(path, 2, 2, std::vector<TestRgb>(4, TestRgb{255, 0, 0}));
+    int32_t first = OMBREL_bitmap_load(path.c_str(), -1);
+    ASSERT_NE(first, 0) << OMBREL_ext_get_last_error();
+    int32_t p = texturedSquare(0, 0, 0, 8);
+    ASSERT_EQ(OMBREL_polygon_set_bitmap_fill(p, first), 0);
+    render();
+    ASSERT_TRUE(region(28, 20, 8, 8, {255, 0, 0}));
+
+    writeBmp24(path, 3, 3, std::vector<TestRgb>(9, TestRgb{0, 0, 255}));
+    EXPECT_EQ(OMBREL_bitmap_load(path.c_str(), -1), first);
+    int32_t keyed = OMBREL_bitmap_load(path.c_str(), 5);
+    ASSERT_NE(keyed, 0);
+    EXPECT_NE(keyed, first);
+    for (int32_t h : {first, keyed}) {
+        EXPECT_EQ(OMBREL_bitmap_get_width(h), 3) << h;
+        EXPECT_EQ(OMBREL_bitmap_get_height(h), 3) << h;
+        EXPECT_GE(OMBREL_bitmap_rgb_color_to_index(h, 0, 0, 255), 0) << h;
+        EXPECT_EQ(OMBREL_bitmap_rgb_color_to_index(h, 255, 0, 0), -1) << h;
+    }
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(p), first);
+    render();
+    EXPECT_TRUE(region(28, 20, 8, 8, {0, 0, 255}));
+
+    // A file that can no longer be read leaves the loaded picture as it was.
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "BM no longer a picture";
+    OMBREL_ext_clear_last_error();
+    EXPECT_EQ(OMBREL_bitmap_load(path.c_str(), -1), 0);
+    EXPECT_STRNE(OMBREL_ext_get_last_error(), "");
+    EXPECT_EQ(OMBREL_bitmap_get_width(first), 3);
+    render();
+    EXPECT_TRUE(region(28, 20, 8, 8, {0, 0, 255}));
 }
 
 TEST_F(RenderFillTest, BackgroundFillsWhereNoPolygonIs) {

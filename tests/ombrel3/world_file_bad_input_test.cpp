@@ -4,6 +4,9 @@
 #include "world_file_helpers.h"
 
 #include <cctype>
+#include <cstdint>
+#include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -105,6 +108,56 @@ INSTANTIATE_TEST_SUITE_P(Cases, WorldFileBadInput, ::testing::ValuesIn(kBadFiles
                                  if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
+
+// Resident memory of this process, in bytes.
+int64_t residentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    int64_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+class WorldFileMissingLightMaps : public EngineTest {
+protected:
+    FileFolder dir;
+};
+
+// Each record claims a 4096 x 4096 light map whose file is missing: the engine
+// answers the claimed size but holds no such picture.
+TEST_F(WorldFileMissingLightMaps, CostMemoryByTheFileNotByTheSizeTheyClaim) {
+    constexpr int kMaps = 10;
+    auto record = [](int i) {
+        const std::string n = std::to_string(i);
+        return "bitmap " + n + " \"/nonexistent/LIGHTMAP_" + n + "\" \"/nonexistent/LIGHTMAP_" + n +
+               ".bmp\" \"LIGHTMAP_" + n + ".bmp\" -1 lightmap 4096 4096\n";
+    };
+    std::string text = "OMBREL-WORLD 1\n";
+    for (int i = 1; i <= kMaps; ++i) text += record(i);
+    text +=
+        "group 1 \"the_world\" father 0 static 1 disabled 0 pivot 0 0 0 origin 0 0 0 axes 1 0 0 0 1 0 0 0 1\n"
+        "polygon 1 \"\" group 1 enabled 1 fill colour rgb 1 2 3 second 1 blend 0 dim 0 rotated 0 lights 0 map 0 0 0 1 0 0 0 1 0\n"
+        "p 0 0 0 0 0 100\np 0 1 0 0 0 100\np 1 1 0 0 0 100\n"
+        "end\n";
+    const std::string path = dir.file("maps.wld");
+    writeText(path, text);
+
+    const int64_t before = residentBytes();
+    ASSERT_EQ(OMBREL_engine_load_world(path.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << lastError();
+    EXPECT_LT(residentBytes() - before, int64_t(64) << 20);
+    int maps = 0;
+    for (int32_t b = OMBREL_bitmap_get_first_bitmap(); b; b = OMBREL_bitmap_get_next(b), ++maps) {
+        EXPECT_EQ(OMBREL_bitmap_get_width(b), 4096);
+        EXPECT_EQ(OMBREL_bitmap_get_height(b), 4096);
+    }
+    EXPECT_EQ(maps, kMaps);
+
+    // Saved again, the light map keeps its record and no made-up picture is written.
+    const std::string again = dir.file("again.wld");
+    ASSERT_EQ(OMBREL_engine_save(again.c_str(), OMBREL_group_get_using_name("the_world"), OMBREL_SAVE_WORLD), 0)
+        << lastError();
+    EXPECT_NE(readText(again).find(record(1)), std::string::npos) << readText(again);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bitmaps/LIGHTMAP_1.bmp")));
+}
 
 class WorldFileSaveFailure : public EngineTest {
 protected:
