@@ -67,12 +67,13 @@ int32_t makeGrid() {
     return g;
 }
 
-// 90 more groups of 1,000 squares around the grid, mostly out of the view.
+// 90 more groups of 1,000 squares behind the camera, so that the frame draws what
+// the step alone draws and the figure shows what the world's size costs.
 void addSurroundings() {
     for (int g = 0; g < 90; ++g) {
         const int32_t group = OMBREL_group_create("part");
         OMBREL_group_set_father_group(group, Globals::RootGrp);
-        const double ox = (g % 10) * 50.0 - 250, oy = (g / 10) * 50.0 + 60;
+        const double ox = (g % 10) * 50.0 - 750, oy = (g / 10) * 50.0 - 1050;
         for (int i = 0; i < 1000; ++i) {
             const int32_t p = OMBREL_polygon_create();
             const double x = ox + i % 40, y = oy + i / 40;

@@ -37,11 +37,31 @@ void touchWorld() {
     if (World* w = state().world.get()) ++w->geomVersion;
 }
 
+void touchTotals(int32_t group) {
+    for (int guard = 0; guard < 1 << 20; ++guard) {
+        Group* g = state().handles.find<Group>(group);
+        if (!g) return;
+        g->totals.valid = g->totals.axesBoxValid = false;
+        group = g->father;
+    }
+}
+
 void touchGroup(int32_t group) {
     World* w = state().world.get();
     if (!w) return;
     ++w->geomVersion;
-    if (Group* g = state().handles.find<Group>(group)) g->version = w->geomVersion;
+    if (Group* g = state().handles.find<Group>(group)) {
+        g->version = g->lookVersion = w->geomVersion;
+        g->motion = Affine{};
+        touchTotals(group);
+    }
+}
+
+void touchGroupLook(int32_t group) {
+    World* w = state().world.get();
+    if (!w) return;
+    ++w->geomVersion;
+    if (Group* g = state().handles.find<Group>(group)) g->lookVersion = w->geomVersion;
 }
 
 void failStale(int32_t handle, Kind expected) {

@@ -27,17 +27,28 @@ struct Chase {
     int32_t fallValue = 0;
 };
 
-// Derived data of a group's subtree, valid while version equals World::geomVersion
-// (kept by the model so location and box queries are O(1) between edits).
-struct GroupCache {
-    uint64_t version = 0;
-    Box3 worldBox;        // every point of the walk
-    Box3 drawBox;         // points of drawable polygons (empty while the group is disabled)
+// Totals of the group's own polygons, valid while version equals Group::version.
+struct OwnTotals {
+    uint64_t version = ~uint64_t{0};
+    int32_t polygons = 0;
+    int64_t points = 0;
+    Vec3 pointSum;
+    Box3 box;       // every own point
+    Box3 areaBox;   // points of the polygons with an area (what can be drawn and picked)
+    Box3 drawBox;   // of those, the added and enabled ones
+};
+
+// Totals of the group's subtree, kept so that location and box queries cost
+// nothing between edits; an edit clears `valid` on the group and its fathers.
+struct SubtreeTotals {
+    bool valid = false;
+    bool axesBoxValid = false;
     int32_t polygonCount = 0;
     int64_t pointCount = 0;
     Vec3 pointSum;
-    uint64_t ownBoxVersion = 0;
-    Box3 ownBox;          // the points along the group's own axes
+    Box3 worldBox;  // every point of the walk
+    Box3 drawBox;   // points of drawable polygons (empty while the group is disabled)
+    Box3 axesBox;   // the points along the group's own axes
 };
 
 struct Group : Object {
@@ -53,8 +64,15 @@ struct Group : Object {
     Vec3 pivot, origin;
     Mat3 axes;  // the group's own x, y, z axes
     Chase chase;
-    uint64_t version = 0;  // World::geomVersion when the own geometry last changed
-    mutable GroupCache cache;
+    // World::geomVersion when the own polygons last changed other than by a rigid
+    // motion (points moved alone, polygons added or removed, flags).
+    uint64_t version = 0;
+    uint64_t lookVersion = 0;  // the same for fills, colours and texture coordinates
+    // The rigid motions since `version` last moved: caches built before keep their
+    // own coordinates and follow the group through it.
+    Affine motion;
+    mutable OwnTotals own;
+    mutable SubtreeTotals totals;
 };
 
 enum class FillKind : uint8_t { Colour, Bitmap, Animation };

@@ -1,8 +1,9 @@
-// A group's own polygons as one triangle mesh, rebuilt only when the group's
-// geometry version or its polygons' fills and flags changed.
+// A group's own polygons as one triangle mesh. It is built from the polygons when
+// the group's shape, look, the pictures or the normals mode changed, uploaded,
+// and then kept only on the GPU side; it stays in the coordinates it was built in
+// and follows the group's rigid motions through a model matrix.
 #pragma once
 
-#include "group_geometry.h"
 #include "records.h"
 #include "vec.h"
 
@@ -20,11 +21,16 @@ struct MeshVertex {
     uint8_t colour[4];  // fill (white under a picture) x vertex colour x brightness x diminution
 };
 
+// What lighting needs per vertex, in a second buffer made only for lit meshes.
+struct MeshLightVertex {
+    int16_t normal[4];  // unit normal, normalised shorts (the fourth unused)
+    uint32_t lights;    // bit i: lit by the mesh's i-th light
+};
+
+// Polygons drawn one by one (animated or translucent), with what drawing needs.
 struct MeshPolygon {
-    int32_t handle = 0;
-    uint32_t firstVertex = 0, vertexCount = 0;
     uint32_t firstIndex = 0, indexCount = 0;
-    Vec3 normal, centre;
+    Vec3 normal, centre;   // in the mesh's own coordinates
     int32_t texture = 0;   // bitmap drawn on it (0: plain colour)
     int32_t lightMap = 0;  // second bitmap multiplying
     int32_t animation = 0;
@@ -36,31 +42,36 @@ struct MeshBatch {
     uint32_t firstIndex = 0, indexCount = 0;
 };
 
+// The most lights one mesh's polygons can be bound to; more are left out of it.
+constexpr std::size_t kMeshLights = 32;
+
 struct GroupMesh {
-    uint64_t version = ~uint64_t{0};
-    uint64_t signature = 0;
-    Vec3 origin;
-    std::vector<MeshVertex> vertices;
-    std::vector<Vec3> worldPos, normals;  // per vertex, for lighting
-    std::vector<uint32_t> indices;        // static batches first, then the other polygons
-    std::vector<MeshPolygon> polygons;
+    // What it was built from; any change rebuilds it.
+    uint64_t version = ~uint64_t{0}, lookVersion = 0, picturesVersion = 0;
+    int32_t normalsMode = -1;
+    Affine motion;  // the group's motion then
+    Vec3 origin;    // in the coordinates it was built in
+
     std::vector<MeshBatch> batches;        // opaque, fixed pictures
-    std::vector<uint32_t> dynamicPolygons;  // animated or translucent: drawn one by one
-    bool anyLit = false;
+    std::vector<MeshPolygon> dynamicPolygons;  // animated or translucent: drawn one by one
+    std::vector<int32_t> lights;           // the lights of the light bits, in bit order
 
     // GL objects, valid for context serial glSerial.
     uint32_t vao = 0, vbo = 0, ibo = 0, lightVbo = 0;
     uint64_t glSerial = 0;
-    bool uploaded = false;
+};
+
+// The CPU side of a mesh between building and uploading.
+struct MeshData {
+    std::vector<MeshVertex> vertices;
+    std::vector<MeshLightVertex> lighting;  // empty when no polygon is lit
+    std::vector<uint32_t> indices;          // static batches first, then the other polygons
 };
 
 // Whether a blending code draws translucently (any unknown code is opaque).
 bool isTranslucent(uint8_t blend);
 
-// A hash of everything but positions that the mesh is built from.
-uint64_t meshSignature(const Group& group);
-
-// Rebuilds the CPU side of the mesh from the group's polygons.
-void buildMesh(const Group& group, const GroupGeometry& geometry, GroupMesh& mesh);
+// Rebuilds the mesh from the group's polygons; the returned data is for uploading.
+MeshData buildMesh(const Group& group, GroupMesh& mesh);
 
 }  // namespace ombrel

@@ -5,7 +5,8 @@
 #include "group_geometry.h"
 #include "render_buffers.h"
 #include "render_shaders.h"
-#include "vertex_lighting.h"
+#include "geom.h"
+#include "model.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -54,17 +55,22 @@ struct Texture {
     GLuint name = 0;
     std::shared_ptr<Image> image;  // held so a new image never reuses the address
     int32_t transparentIndex = -1;
+    bool keyed = false;  // some texels are transparent
 };
 
 // Uniform locations of the mesh program.
 struct MeshProgram {
     GLuint id = 0;
-    GLint offset, toCamera, scale, nearDist, reversed, unlit, texture, lightMap, behind, textured, mapped, fogged,
-        difference, fogDensity, fogStart, fogColour, alpha;
+    GLint offset, model, normalModel, toCamera, scale, nearDist, reversed, unlit, texture, lightMap, behind, textured,
+        keyed, mapped, fogged, difference, fogDensity, fogStart, fogColour, alpha, lightCount, lightA, lightB, lightC,
+        lightD, lightType;
     void load() {
         id = link(shaders::kMeshVertex, shaders::kMeshFragment);
         auto at = [&](const char* n) { return glGetUniformLocation(id, n); };
-        offset = at("uOffset"), toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear");
+        offset = at("uOffset"), model = at("uModel"), normalModel = at("uNormalModel");
+        toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear"), keyed = at("uKeyed");
+        lightCount = at("uLightCount"), lightA = at("uLightA"), lightB = at("uLightB"), lightC = at("uLightC");
+        lightD = at("uLightD"), lightType = at("uLightType");
         reversed = at("uReversed"), unlit = at("uUnlit"), texture = at("uTexture"), lightMap = at("uLightMap");
         behind = at("uBehind"), textured = at("uTextured"), mapped = at("uMapped"), fogged = at("uFogged");
         difference = at("uDifference"), fogDensity = at("uFogDensity"), fogStart = at("uFogStart");
@@ -95,7 +101,6 @@ struct Resources {
     std::unordered_map<int32_t, Texture> textures;
     std::unordered_map<int32_t, std::unique_ptr<GroupMesh>> meshes;
     std::vector<uint8_t> readBack;
-    std::vector<float> lightScratch;
 };
 
 Resources& res() {
@@ -199,6 +204,7 @@ GLuint textureOf(int32_t bitmap) {
     px.resize(static_cast<std::size_t>(im.width) * im.height * 4);
     bool hasIndex = im.index.size() == static_cast<std::size_t>(im.width) * im.height;
     bool keyed = hasIndex && b->transparentIndex >= 0;
+    t.keyed = keyed;
     for (std::size_t i = 0; i < px.size() / 4; ++i)
         px[i * 4 + 3] = keyed && im.index[i] == b->transparentIndex ? 0 : 255;
     if (keyed) bleedIntoTransparent(px, im.width, im.height);
@@ -237,17 +243,16 @@ void forgetDeadObjects() {
     }
 }
 
-void upload(GroupMesh& m) {
+void upload(GroupMesh& m, const MeshData& data) {
     if (!m.vao) {
         glGenVertexArrays(1, &m.vao);
         glGenBuffers(1, &m.vbo);
         glGenBuffers(1, &m.ibo);
-        glGenBuffers(1, &m.lightVbo);
     }
     glBindVertexArray(m.vao);
     glBindBuffer(GL_ARRAY_BUFFER, m.vbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m.vertices.size() * sizeof(MeshVertex)), m.vertices.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.vertices.size() * sizeof(MeshVertex)),
+                 data.vertices.data(), GL_STATIC_DRAW);
     auto attrib = [](GLuint loc, GLint n, GLenum type, GLboolean norm, std::size_t off) {
         glEnableVertexAttribArray(loc);
         glVertexAttribPointer(loc, n, type, norm, sizeof(MeshVertex), reinterpret_cast<const void*>(off));
@@ -256,50 +261,71 @@ void upload(GroupMesh& m) {
     attrib(1, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, uv));
     attrib(2, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, mapUv));
     attrib(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(MeshVertex, colour));
-    glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
-    glVertexAttribPointer(4, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glDisableVertexAttribArray(4);
+    if (data.lighting.empty()) {
+        // No polygon is lit: the light bits stay the constant 0.
+        if (m.lightVbo) glDeleteBuffers(1, &m.lightVbo);
+        m.lightVbo = 0;
+        glDisableVertexAttribArray(4);
+        glDisableVertexAttribArray(5);
+    } else {
+        if (!m.lightVbo) glGenBuffers(1, &m.lightVbo);
+        glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.lighting.size() * sizeof(MeshLightVertex)),
+                     data.lighting.data(), GL_STATIC_DRAW);
+        glEnableVertexAttribArray(4);
+        glVertexAttribPointer(4, 4, GL_SHORT, GL_TRUE, sizeof(MeshLightVertex),
+                              reinterpret_cast<const void*>(offsetof(MeshLightVertex, normal)));
+        glEnableVertexAttribArray(5);
+        glVertexAttribIPointer(5, 1, GL_UNSIGNED_INT, sizeof(MeshLightVertex),
+                               reinterpret_cast<const void*>(offsetof(MeshLightVertex, lights)));
+    }
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m.ibo);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(m.indices.size() * sizeof(uint32_t)),
-                 m.indices.data(), GL_STATIC_DRAW);
-    m.uploaded = true;
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.indices.size() * sizeof(uint32_t)),
+                 data.indices.data(), GL_STATIC_DRAW);
+    m.glSerial = res().serial;
 }
 
-// Per-vertex light factors of the polygons bound to an enabled light; the others
-// keep factor 1 (as authored), and attribute 4 is off (constant white) when no
-// polygon of the mesh is lit.
-void updateLighting(GroupMesh& m, Vec3 eye) {
-    Resources& r = res();
-    bool any = false;
-    for (const MeshPolygon& mp : m.polygons) {
-        const Polygon* p = lookup<Polygon>(mp.handle);
-        if (p && anyEnabledLight(p->lights)) {
-            any = true;
-            break;
-        }
+// Where the mesh is now: its motion since it was built.
+struct Placement {
+    Affine toWorld;  // built coordinates to world
+    Mat3 normals;    // carries its normals
+    Vec3 origin;     // the mesh origin, in the world
+};
+
+Placement placementOf(const Group& g, const GroupMesh& m) {
+    Placement p;
+    p.toWorld = inverted(m.motion).then(g.motion);
+    p.normals = cofactor(p.toWorld.m);
+    p.origin = p.toWorld(m.origin);
+    return p;
+}
+
+// The mesh's lights as the vertex stage reads them (relative to the mesh origin).
+void setLights(const MeshProgram& p, const GroupMesh& m, const Placement& at) {
+    int count = static_cast<int>(m.lights.size());
+    glUniform1i(p.lightCount, count);
+    if (count == 0) return;
+    float a[kMeshLights][4], b[kMeshLights][4], c[kMeshLights][4], d[kMeshLights][4];
+    GLint type[kMeshLights];
+    for (int i = 0; i < count; ++i) {
+        const Light* l = lookup<Light>(m.lights[static_cast<std::size_t>(i)]);
+        Vec3 pos = l ? l->pos - at.origin : Vec3{}, dir = l ? l->dir : Vec3{};
+        auto put = [](float* to, Vec3 v, double w) {
+            to[0] = static_cast<float>(v.x), to[1] = static_cast<float>(v.y), to[2] = static_cast<float>(v.z);
+            to[3] = static_cast<float>(w);
+        };
+        put(a[i], pos, l ? l->reach : 0);
+        put(b[i], dir, 0);
+        put(c[i], l ? Vec3{l->rgb.r / 255.0, l->rgb.g / 255.0, l->rgb.b / 255.0} : Vec3{}, l && !l->disabled ? 1 : 0);
+        d[i][0] = static_cast<float>(l ? l->ambient : 0), d[i][1] = static_cast<float>(l ? l->diffuse : 0);
+        d[i][2] = static_cast<float>(l ? l->specular : 0), d[i][3] = static_cast<float>(l ? l->shine : 0);
+        type[i] = l ? l->type : 0;
     }
-    glBindVertexArray(m.vao);
-    if (!any) {
-        if (m.anyLit) glDisableVertexAttribArray(4);
-        m.anyLit = false;
-        return;
-    }
-    r.lightScratch.assign(m.vertices.size() * 3, 1.0f);
-    for (const MeshPolygon& mp : m.polygons) {
-        const Polygon* p = lookup<Polygon>(mp.handle);
-        if (!p || !anyEnabledLight(p->lights)) continue;
-        for (uint32_t i = mp.firstVertex; i < mp.firstVertex + mp.vertexCount; ++i) {
-            Vec3 f = lightAt(p->lights, m.worldPos[i], m.normals[i], eye);
-            r.lightScratch[i * 3] = static_cast<float>(f.x);
-            r.lightScratch[i * 3 + 1] = static_cast<float>(f.y);
-            r.lightScratch[i * 3 + 2] = static_cast<float>(f.z);
-        }
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(r.lightScratch.size() * sizeof(float)),
-                 r.lightScratch.data(), GL_STREAM_DRAW);
-    glEnableVertexAttribArray(4);
-    m.anyLit = true;
+    glUniform4fv(p.lightA, count, &a[0][0]);
+    glUniform4fv(p.lightB, count, &b[0][0]);
+    glUniform4fv(p.lightC, count, &c[0][0]);
+    glUniform4fv(p.lightD, count, &d[0][0]);
+    glUniform1iv(p.lightType, count, type);
 }
 
 // Whether any part of the box can be in the view: outside one side plane of the
@@ -372,6 +398,7 @@ void setBlend(uint8_t code, const MeshProgram& p) {
 void bindPictures(const MeshProgram& p, int32_t texture, int32_t lightMap) {
     GLuint t = texture ? textureOf(texture) : 0, m = lightMap ? textureOf(lightMap) : 0;
     glUniform1i(p.textured, t != 0);
+    glUniform1i(p.keyed, t != 0 && res().textures[texture].keyed);
     glUniform1i(p.mapped, m != 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, t);
@@ -379,9 +406,19 @@ void bindPictures(const MeshProgram& p, int32_t texture, int32_t lightMap) {
     glBindTexture(GL_TEXTURE_2D, m);
 }
 
-void setMeshOrigin(const MeshProgram& p, const View& v, const GroupMesh& m) {
-    Vec3 o = m.origin - v.eye;
+void setMatrix(GLint location, const Mat3& m) {
+    const float columns[9] = {float(m.c[0].x), float(m.c[0].y), float(m.c[0].z), float(m.c[1].x), float(m.c[1].y),
+                              float(m.c[1].z), float(m.c[2].x), float(m.c[2].y), float(m.c[2].z)};
+    glUniformMatrix3fv(location, 1, GL_FALSE, columns);
+}
+
+// Places the mesh for drawing: where it is now, and its lights.
+void placeMesh(const MeshProgram& p, const View& v, const GroupMesh& m, const Placement& at) {
+    Vec3 o = at.origin - v.eye;
     glUniform3f(p.offset, static_cast<float>(o.x), static_cast<float>(o.y), static_cast<float>(o.z));
+    setMatrix(p.model, at.toWorld.m);
+    setMatrix(p.normalModel, at.normals);
+    setLights(p, m, at);
 }
 
 void drawBackground(const View& v, const World& w) {
@@ -420,16 +457,22 @@ void drawBackground(const View& v, const World& w) {
     glBindSampler(0, 0);
 }
 
+struct Visible {
+    const GroupMesh* mesh;
+    Placement at;
+};
+
 struct Deferred {
-    GroupMesh* mesh;
-    uint32_t polygon;
+    const Visible* visible;
+    const MeshPolygon* polygon;
     double depth;
 };
 
-void drawPolygon(const MeshProgram& p, const View& v, GroupMesh& m, const MeshPolygon& mp, bool fog) {
+void drawPolygon(const MeshProgram& p, const View& v, const Placement& at, const MeshPolygon& mp, bool fog) {
     int32_t texture = mp.texture;
     if (mp.animation)
-        if (const Animation* a = lookup<Animation>(mp.animation)) texture = animationFrame(*a, mp.normal, mp.centre, v.eye);
+        if (const Animation* a = lookup<Animation>(mp.animation))
+            texture = animationFrame(*a, normalized(at.normals * mp.normal), at.toWorld(mp.centre), v.eye);
     bindPictures(p, texture, mp.lightMap);
     glUniform1i(p.unlit, mp.blend == 0x22);
     glUniform1i(p.fogged, fog && mp.blend != 0x22);
@@ -483,22 +526,24 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
     if (w) {
         if (w->renderGroup == 0) drawBackground(view, *w);
 
+        // Nothing here walks polygons: a group's mesh is rebuilt only when an edit
+        // marked the group, and follows its motions otherwise.
         DrawableGroups drawable;
-        std::vector<std::pair<GroupMesh*, const Group*>> visible;
+        std::vector<Visible> visible;
         Box3 worldBox;
         w->groups.forEach([&](int32_t h) {
             const Group* g = lookup<Group>(h);
             if (!g || g->polygons.empty() || !drawable(h)) return;
-            const GroupGeometry& geo = groupGeometry(*g);
-            worldBox.add(geo.box);
-            if (!boxInView(view, geo.box)) return;
+            const Box3& box = ownTotals(*g).areaBox;
+            worldBox.add(box);
+            if (!boxInView(view, box)) return;
             std::unique_ptr<GroupMesh>& slot = r.meshes[h];
             if (!slot) slot = std::make_unique<GroupMesh>();
             GroupMesh& m = *slot;
-            if (m.version != g->version || m.signature != meshSignature(*g)) buildMesh(*g, geo, m);
-            if (!m.uploaded) upload(m);
-            updateLighting(m, view.eye);
-            visible.emplace_back(&m, g);
+            if (m.version != g->version || m.lookVersion != g->lookVersion || m.picturesVersion != w->picturesVersion ||
+                m.normalsMode != state().normalsMode || m.glSerial != r.serial)
+                upload(m, buildMesh(*g, m));
+            visible.push_back({&m, placementOf(*g, m)});
         });
 
         const MeshProgram& p = r.mesh;
@@ -527,31 +572,32 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
             glUniform3f(p.fogColour, w->fog.r / 255.f, w->fog.g / 255.f, w->fog.b / 255.f);
         }
         glUniform1i(p.fogged, fog);
-        glVertexAttrib3f(4, 1.f, 1.f, 1.f);  // the light factor of unlit meshes
+        glVertexAttribI4ui(5, 0, 0, 0, 0);  // the light bits of meshes without lights
 
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(gl->clipControl ? GL_GREATER : GL_LESS);
         glDepthMask(GL_TRUE);
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
-        glFrontFace(GL_CW);  // the visible side is the one whose points run clockwise
+        // The visible side is the one whose points run clockwise; rows are drawn top
+        // first, which mirrors the image, so it runs anticlockwise there.
+        glFrontFace(GL_CCW);
         glDisable(GL_BLEND);
 
         std::vector<Deferred> translucent;
-        for (auto& [m, g] : visible) {
-            glBindVertexArray(m->vao);
-            setMeshOrigin(p, view, *m);
-            for (const MeshBatch& b : m->batches) {
+        for (const Visible& v : visible) {
+            glBindVertexArray(v.mesh->vao);
+            placeMesh(p, view, *v.mesh, v.at);
+            for (const MeshBatch& b : v.mesh->batches) {
                 bindPictures(p, b.texture, b.lightMap);
                 glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(b.indexCount), GL_UNSIGNED_INT,
                                reinterpret_cast<const void*>(static_cast<std::size_t>(b.firstIndex) * sizeof(uint32_t)));
             }
-            for (uint32_t i : m->dynamicPolygons) {
-                const MeshPolygon& mp = m->polygons[i];
+            for (const MeshPolygon& mp : v.mesh->dynamicPolygons) {
                 if (mp.blend)
-                    translucent.push_back({m, i, view.toCamera(mp.centre).z});
+                    translucent.push_back({&v, &mp, view.toCamera(v.at.toWorld(mp.centre)).z});
                 else
-                    drawPolygon(p, view, *m, mp, fog);
+                    drawPolygon(p, view, v.at, mp, fog);
             }
         }
 
@@ -560,7 +606,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                          [](const Deferred& a, const Deferred& b) { return a.depth > b.depth; });
         glDepthMask(GL_FALSE);
         for (const Deferred& d : translucent) {
-            const MeshPolygon& mp = d.mesh->polygons[d.polygon];
+            const MeshPolygon& mp = *d.polygon;
             if (mp.blend == 0x51) {
                 // Difference needs the colour behind: copy the image so far.
                 if (!r.behind) {
@@ -575,10 +621,10 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 glBindTexture(GL_TEXTURE_2D, r.behind);
                 glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, view.width, view.height);
             }
-            glBindVertexArray(d.mesh->vao);
-            setMeshOrigin(p, view, *d.mesh);
+            glBindVertexArray(d.visible->mesh->vao);
+            placeMesh(p, view, *d.visible->mesh, d.visible->at);
             setBlend(mp.blend, p);
-            drawPolygon(p, view, *d.mesh, mp, fog);
+            drawPolygon(p, view, d.visible->at, mp, fog);
         }
         glDisable(GL_BLEND);
         glDepthMask(GL_TRUE);
@@ -587,14 +633,19 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
         glUniform1f(p.alpha, 1.f);
     }
 
-    // GL rows run bottom-up; the surface's top-down.
-    std::size_t rowBytes = static_cast<std::size_t>(view.width) * 4;
-    r.readBack.resize(rowBytes * view.height);
+    // Rows were drawn top first: they read back straight into the surface.
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, view.width, view.height, GL_RGBA, GL_UNSIGNED_BYTE, r.readBack.data());
-    for (int y = 0; y < view.height; ++y)
-        std::memcpy(rgba + static_cast<std::ptrdiff_t>(y) * stride,
-                    r.readBack.data() + rowBytes * static_cast<std::size_t>(view.height - 1 - y), rowBytes);
+    if (stride % 4 == 0) {
+        glPixelStorei(GL_PACK_ROW_LENGTH, stride / 4);
+        glReadPixels(0, 0, view.width, view.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    } else {
+        std::size_t rowBytes = static_cast<std::size_t>(view.width) * 4;
+        r.readBack.resize(rowBytes * view.height);
+        glReadPixels(0, 0, view.width, view.height, GL_RGBA, GL_UNSIGNED_BYTE, r.readBack.data());
+        for (int y = 0; y < view.height; ++y)
+            std::memcpy(rgba + static_cast<std::ptrdiff_t>(y) * stride, r.readBack.data() + rowBytes * y, rowBytes);
+    }
     glBindVertexArray(0);
     return true;
 }
