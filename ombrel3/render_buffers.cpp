@@ -215,6 +215,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
         built.push_back(std::move(b));
     });
 
+    mesh.smoothNormals = anyLit && state().normalsMode == 2;
     if (anyLit) {
         std::vector<Vec3> normals;
         computeNormals(sources, points, worldPos, normals);

@@ -51,6 +51,9 @@ struct GroupMesh {
     int32_t normalsMode = -1;
     Affine motion;  // the group's motion then
     Vec3 origin;    // in the coordinates it was built in
+    // Normals averaged over the polygons meeting at a point: they follow turns and
+    // uniform scales, but not a scale that stretches one way more than another.
+    bool smoothNormals = false;
 
     std::vector<MeshBatch> batches;        // opaque, fixed pictures
     std::vector<MeshPolygon> dynamicPolygons;  // animated or translucent: drawn one by one

@@ -292,6 +292,14 @@ struct Placement {
     Vec3 origin;     // the mesh origin, in the world
 };
 
+// Whether m only turns and scales alike in every direction.
+bool similarity(const Mat3& m) {
+    double s = dot(m.c[0], m.c[0]), tol = 1e-9 * s;
+    return std::fabs(dot(m.c[1], m.c[1]) - s) <= tol && std::fabs(dot(m.c[2], m.c[2]) - s) <= tol &&
+           std::fabs(dot(m.c[0], m.c[1])) <= tol && std::fabs(dot(m.c[0], m.c[2])) <= tol &&
+           std::fabs(dot(m.c[1], m.c[2])) <= tol;
+}
+
 Placement placementOf(const Group& g, const GroupMesh& m) {
     Placement p;
     p.toWorld = inverted(m.motion).then(g.motion);
@@ -543,7 +551,12 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
             if (m.version != g->version || m.lookVersion != g->lookVersion || m.picturesVersion != w->picturesVersion ||
                 m.normalsMode != state().normalsMode || m.glSerial != r.serial)
                 upload(m, buildMesh(*g, m));
-            visible.push_back({&m, placementOf(*g, m)});
+            Placement at = placementOf(*g, m);
+            if (m.smoothNormals && !similarity(at.toWorld.m)) {
+                upload(m, buildMesh(*g, m));
+                at = placementOf(*g, m);
+            }
+            visible.push_back({&m, at});
         });
 
         const MeshProgram& p = r.mesh;
