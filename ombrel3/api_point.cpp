@@ -2,6 +2,7 @@
 #include "api_support.h"
 #include "model.h"
 
+#include "ombrel_ext.h"
 #include "ombrel_point.h"
 
 #include <algorithm>
@@ -100,5 +101,23 @@ OMBREL_API int32_t OMBREL_point_get_next_point(int32_t point) {
         auto it = std::find(p->points.begin(), p->points.end(), point);
         if (it == p->points.end() || ++it == p->points.end()) return 0;
         return *it;
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_polygon_get_points(int32_t polygon, int32_t* handles, double* xyz, int32_t capacity) {
+    return guarded(__func__, -1, [&] {
+        const Polygon& p = need<Polygon>(polygon);
+        if (capacity < 0) throw ApiError("negative capacity");
+        int32_t n = 0;
+        for (int32_t h : p.points) {
+            const Point* q = lookup<Point>(h);
+            if (!q) continue;
+            if (n < capacity) {
+                if (handles) handles[n] = h;
+                if (xyz) q->pos.to(xyz + 3 * static_cast<std::ptrdiff_t>(n));
+            }
+            ++n;
+        }
+        return n;
     });
 }
