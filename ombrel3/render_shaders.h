@@ -90,7 +90,10 @@ void main() {
 }
 )";
 
-inline constexpr const char* kMeshFragment = R"(#version 330 core
+// Compiled once for each combination of TEXTURED, KEYED, MAPPED, FOGGED and
+// DIFFERENCE that is drawn, after a #version line and those #defines, so that no
+// pixel pays for a step it does not take.
+inline constexpr const char* kMeshFragment = R"(
 in vec2 vUv;
 in vec2 vMapUv;
 in vec3 vColour;
@@ -98,11 +101,6 @@ in float vDepth;
 uniform sampler2D uTexture;
 uniform sampler2D uLightMap;
 uniform sampler2D uBehind;
-uniform bool uTextured;
-uniform bool uKeyed;       // the bitmap has a transparent colour
-uniform bool uMapped;
-uniform bool uFogged;
-uniform bool uDifference;
 uniform float uFogDensity;
 uniform float uFogStart;
 uniform vec3 uFogColour;
@@ -110,14 +108,22 @@ uniform float uAlpha;
 out vec4 outColour;
 void main() {
     vec3 c = vColour;
-    if (uTextured) {
-        vec4 t = texture(uTexture, vUv);
-        if (uKeyed && t.a < 0.5) discard;  // the bitmap's transparent palette entry
-        c *= t.rgb;
-    }
-    if (uMapped) c *= texture(uLightMap, vMapUv).rgb;
-    if (uFogged) c = mix(c, uFogColour, 1.0 - exp(-uFogDensity * max(0.0, vDepth - uFogStart)));
-    if (uDifference) c = abs(texelFetch(uBehind, ivec2(gl_FragCoord.xy), 0).rgb - c);
+#ifdef TEXTURED
+    vec4 t = texture(uTexture, vUv);
+#ifdef KEYED
+    if (t.a < 0.5) discard;  // the bitmap's transparent palette entry
+#endif
+    c *= t.rgb;
+#endif
+#ifdef MAPPED
+    c *= texture(uLightMap, vMapUv).rgb;
+#endif
+#ifdef FOGGED
+    c = mix(c, uFogColour, 1.0 - exp(-uFogDensity * max(0.0, vDepth - uFogStart)));
+#endif
+#ifdef DIFFERENCE
+    c = abs(texelFetch(uBehind, ivec2(gl_FragCoord.xy), 0).rgb - c);
+#endif
     outColour = vec4(c, uAlpha);
 }
 )";

@@ -12,6 +12,7 @@
 #include <GL/glcorearb.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -58,23 +59,37 @@ struct Texture {
     bool keyed = false;  // some texels are transparent
 };
 
-// Uniform locations of the mesh program.
+// What the fragment stage of a mesh program does: one program per combination.
+enum Feature : unsigned { kTextured = 1, kKeyed = 2, kMapped = 4, kFogged = 8, kDifference = 16 };
+constexpr unsigned kFeatureCombinations = 32;
+
+// A mesh program: its uniform locations, and what it holds already.
 struct MeshProgram {
     GLuint id = 0;
-    GLint offset, model, normalModel, toCamera, scale, nearDist, reversed, unlit, texture, lightMap, behind, textured,
-        keyed, mapped, fogged, difference, fogDensity, fogStart, fogColour, alpha, lightCount, lightA, lightB, lightC,
-        lightD, lightType;
-    void load() {
-        id = link(shaders::kMeshVertex, shaders::kMeshFragment);
+    GLint offset, model, normalModel, toCamera, scale, nearDist, reversed, unlit, fogDensity, fogStart, fogColour,
+        alpha, lightCount, lightA, lightB, lightC, lightD, lightType;
+    uint64_t frame = 0;            // the frame whose view it holds
+    const void* placed = nullptr;  // the mesh placement it holds (within that frame)
+
+    void load(unsigned features) {
+        std::string fragment = "#version 330 core\n";
+        const std::pair<unsigned, const char*> names[] = {
+            {kTextured, "TEXTURED"}, {kKeyed, "KEYED"}, {kMapped, "MAPPED"}, {kFogged, "FOGGED"}, {kDifference, "DIFFERENCE"}};
+        for (const auto& [bit, name] : names)
+            if (features & bit) fragment += std::string("#define ") + name + "\n";
+        fragment += shaders::kMeshFragment;
+        id = link(shaders::kMeshVertex, fragment.c_str());
         auto at = [&](const char* n) { return glGetUniformLocation(id, n); };
         offset = at("uOffset"), model = at("uModel"), normalModel = at("uNormalModel");
-        toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear"), keyed = at("uKeyed");
+        toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear");
         lightCount = at("uLightCount"), lightA = at("uLightA"), lightB = at("uLightB"), lightC = at("uLightC");
         lightD = at("uLightD"), lightType = at("uLightType");
-        reversed = at("uReversed"), unlit = at("uUnlit"), texture = at("uTexture"), lightMap = at("uLightMap");
-        behind = at("uBehind"), textured = at("uTextured"), mapped = at("uMapped"), fogged = at("uFogged");
-        difference = at("uDifference"), fogDensity = at("uFogDensity"), fogStart = at("uFogStart");
+        reversed = at("uReversed"), unlit = at("uUnlit"), fogDensity = at("uFogDensity"), fogStart = at("uFogStart");
         fogColour = at("uFogColour"), alpha = at("uAlpha");
+        glUseProgram(id);
+        glUniform1i(at("uTexture"), 0);
+        glUniform1i(at("uLightMap"), 1);
+        glUniform1i(at("uBehind"), 2);
     }
 };
 
@@ -93,7 +108,8 @@ struct BackgroundProgram {
 // Everything GL that lives as long as one context.
 struct Resources {
     uint64_t serial = 0;
-    MeshProgram mesh;
+    std::array<MeshProgram, kFeatureCombinations> meshPrograms;
+    uint64_t frames = 0;
     BackgroundProgram background;
     GLuint emptyVao = 0, panoramaSampler = 0;
     GLuint fbo = 0, colour = 0, depth = 0, behind = 0;
@@ -116,7 +132,7 @@ void resetResources(const GlInfo& info) {
     r.fbo = r.colour = r.depth = r.behind = 0;
     r.width = r.height = 0;
     r.serial = info.serial;
-    r.mesh.load();
+    r.meshPrograms = {};  // each made when first drawn with
     r.background.load();
     glGenVertexArrays(1, &r.emptyVao);
     glGenSamplers(1, &r.panoramaSampler);
@@ -382,36 +398,37 @@ int32_t animationFrame(const Animation& a, Vec3 normal, Vec3 centre, Vec3 eye) {
     return frames.back();
 }
 
-struct FrameState {
-    const View* view;
-    bool fog;
-};
-
-void setBlend(uint8_t code, const MeshProgram& p) {
+// Blending mixes the colour only: the image's alpha stays 1, so rows copy out as
+// they are (and no write is masked, which would cost every opaque pixel). Returns
+// the alpha the polygon is drawn with.
+float setBlend(uint8_t code) {
     float alpha = 1;
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
+    auto colourOnly = [](GLenum src, GLenum dst) { glBlendFuncSeparate(src, dst, GL_ZERO, GL_ONE); };
     switch (code) {
-        case 0x31: glBlendFunc(GL_DST_COLOR, GL_ZERO); break;  // multiply
-        case 0x43: alpha = 0.75f; glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
-        case 0x52: alpha = 0.5f; glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
-        case 0x44: alpha = 0.25f; glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
-        case 0x32: case 0x22: glBlendFunc(GL_ONE, GL_ONE); break;  // add
-        case 0x42: glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR); break;  // screen
+        case 0x31: colourOnly(GL_DST_COLOR, GL_ZERO); break;  // multiply
+        case 0x43: alpha = 0.75f; colourOnly(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case 0x52: alpha = 0.5f; colourOnly(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case 0x44: alpha = 0.25f; colourOnly(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case 0x32: case 0x22: colourOnly(GL_ONE, GL_ONE); break;  // add
+        case 0x42: colourOnly(GL_ONE, GL_ONE_MINUS_SRC_COLOR); break;  // screen
         default: glDisable(GL_BLEND); break;  // difference reads the copy behind
     }
-    glUniform1f(p.alpha, alpha);
+    return alpha;
 }
 
-void bindPictures(const MeshProgram& p, int32_t texture, int32_t lightMap) {
+// Binds the pictures and tells what the fragment stage must do with them.
+unsigned bindPictures(int32_t texture, int32_t lightMap) {
     GLuint t = texture ? textureOf(texture) : 0, m = lightMap ? textureOf(lightMap) : 0;
-    glUniform1i(p.textured, t != 0);
-    glUniform1i(p.keyed, t != 0 && res().textures[texture].keyed);
-    glUniform1i(p.mapped, m != 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, t);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, m);
+    unsigned features = 0;
+    if (t) features |= res().textures[texture].keyed ? kTextured | kKeyed : kTextured;
+    if (m) features |= kMapped;
+    return features;
 }
 
 void setMatrix(GLint location, const Mat3& m) {
@@ -476,17 +493,63 @@ struct Deferred {
     double depth;
 };
 
-void drawPolygon(const MeshProgram& p, const View& v, const Placement& at, const MeshPolygon& mp, bool fog) {
+// What every program drawn with in one frame shares.
+struct Frame {
+    uint64_t id;
+    const View* view;
+    bool fog, reversed;
+    float fogDensity, fogStart;
+    Rgb8 fogColour;
+};
+
+void drawRange(uint32_t first, uint32_t count) {
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
+                   reinterpret_cast<const void*>(static_cast<std::size_t>(first) * sizeof(uint32_t)));
+}
+
+// The program of the features, made current with the frame's view and the mesh's
+// placement; what it holds already is not set again.
+const MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& v) {
+    MeshProgram& p = res().meshPrograms[features];
+    if (!p.id) p.load(features);
+    glUseProgram(p.id);
+    if (p.frame != f.id) {
+        const View& view = *f.view;
+        const Vec3& a1 = view.axes.a1;
+        const Vec3& a2 = view.axes.a2;
+        const Vec3& a3 = view.axes.a3;
+        const float rows[9] = {float(a2.x), float(a2.y), float(a2.z), float(a3.x),  float(a3.y),
+                               float(a3.z), float(-a1.x), float(-a1.y), float(-a1.z)};
+        glUniformMatrix3fv(p.toCamera, 1, GL_TRUE, rows);
+        glUniform2f(p.scale, static_cast<float>(view.focal / (view.width * 0.5)),
+                    static_cast<float>(view.focal / (view.height * 0.5)));
+        glUniform1f(p.nearDist, static_cast<float>(view.nearDist));
+        glUniform1i(p.reversed, f.reversed);
+        glUniform1f(p.fogDensity, f.fogDensity);
+        glUniform1f(p.fogStart, f.fogStart);
+        glUniform3f(p.fogColour, f.fogColour.r / 255.f, f.fogColour.g / 255.f, f.fogColour.b / 255.f);
+        p.frame = f.id;
+        p.placed = nullptr;
+    }
+    if (p.placed != &v) {
+        placeMesh(p, *f.view, *v.mesh, v.at);
+        p.placed = &v;
+    }
+    return p;
+}
+
+void drawPolygon(const Frame& f, const Visible& v, const MeshPolygon& mp, float alpha) {
     int32_t texture = mp.texture;
     if (mp.animation)
         if (const Animation* a = lookup<Animation>(mp.animation))
-            texture = animationFrame(*a, normalized(at.normals * mp.normal), at.toWorld(mp.centre), v.eye);
-    bindPictures(p, texture, mp.lightMap);
+            texture = animationFrame(*a, normalized(v.at.normals * mp.normal), v.at.toWorld(mp.centre), f.view->eye);
+    unsigned features = bindPictures(texture, mp.lightMap);
+    if (f.fog && mp.blend != 0x22) features |= kFogged;
+    if (mp.blend == 0x51) features |= kDifference;
+    const MeshProgram& p = useProgram(features, f, v);
     glUniform1i(p.unlit, mp.blend == 0x22);
-    glUniform1i(p.fogged, fog && mp.blend != 0x22);
-    glUniform1i(p.difference, mp.blend == 0x51);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mp.indexCount), GL_UNSIGNED_INT,
-                   reinterpret_cast<const void*>(static_cast<std::size_t>(mp.firstIndex) * sizeof(uint32_t)));
+    glUniform1f(p.alpha, alpha);
+    drawRange(mp.firstIndex, mp.indexCount);
 }
 
 }  // namespace
@@ -528,8 +591,6 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
         glClearDepth(1.0);
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Alpha stays 1 whatever the blending writes, so rows copy out as they are.
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 
     if (w) {
         if (w->renderGroup == 0) drawBackground(view, *w);
@@ -559,32 +620,14 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
             visible.push_back({&m, at});
         });
 
-        const MeshProgram& p = r.mesh;
-        glUseProgram(p.id);
-        const Vec3& a1 = view.axes.a1;
-        const Vec3& a2 = view.axes.a2;
-        const Vec3& a3 = view.axes.a3;
-        const float rows[9] = {float(a2.x), float(a2.y), float(a2.z), float(a3.x),  float(a3.y),
-                               float(a3.z), float(-a1.x), float(-a1.y), float(-a1.z)};
-        glUniformMatrix3fv(p.toCamera, 1, GL_TRUE, rows);
-        glUniform2f(p.scale, static_cast<float>(view.focal / (view.width * 0.5)),
-                    static_cast<float>(view.focal / (view.height * 0.5)));
-        glUniform1f(p.nearDist, static_cast<float>(view.nearDist));
-        glUniform1i(p.reversed, gl->clipControl);
-        glUniform1i(p.texture, 0);
-        glUniform1i(p.lightMap, 1);
-        glUniform1i(p.behind, 2);
-        glUniform1i(p.unlit, 0);
-        glUniform1i(p.difference, 0);
-        glUniform1f(p.alpha, 1.f);
+        Frame frame{++r.frames, &view, fog, static_cast<bool>(gl->clipControl), 0, 0, {}};
         if (fog) {
             Vec3 centre = view.toCamera(worldBox.centre());
             double radius = length(worldBox.size()) * 0.5;
-            glUniform1f(p.fogDensity, static_cast<float>(w->fogIntensity));
-            glUniform1f(p.fogStart, static_cast<float>(centre.z - radius));
-            glUniform3f(p.fogColour, w->fog.r / 255.f, w->fog.g / 255.f, w->fog.b / 255.f);
+            frame.fogDensity = static_cast<float>(w->fogIntensity);
+            frame.fogStart = static_cast<float>(centre.z - radius);
+            frame.fogColour = w->fog;
         }
-        glUniform1i(p.fogged, fog);
         glVertexAttribI4ui(5, 0, 0, 0, 0);  // the light bits of meshes without lights
 
         glEnable(GL_DEPTH_TEST);
@@ -600,17 +643,18 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
         std::vector<Deferred> translucent;
         for (const Visible& v : visible) {
             glBindVertexArray(v.mesh->vao);
-            placeMesh(p, view, *v.mesh, v.at);
             for (const MeshBatch& b : v.mesh->batches) {
-                bindPictures(p, b.texture, b.lightMap);
-                glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(b.indexCount), GL_UNSIGNED_INT,
-                               reinterpret_cast<const void*>(static_cast<std::size_t>(b.firstIndex) * sizeof(uint32_t)));
+                unsigned features = bindPictures(b.texture, b.lightMap) | (fog ? unsigned{kFogged} : 0u);
+                const MeshProgram& p = useProgram(features, frame, v);
+                glUniform1i(p.unlit, 0);
+                glUniform1f(p.alpha, 1.f);
+                drawRange(b.firstIndex, b.indexCount);
             }
             for (const MeshPolygon& mp : v.mesh->dynamicPolygons) {
                 if (mp.blend)
                     translucent.push_back({&v, &mp, view.toCamera(v.at.toWorld(mp.centre)).z});
                 else
-                    drawPolygon(p, view, v.at, mp, fog);
+                    drawPolygon(frame, v, mp, 1.f);
             }
         }
 
@@ -635,15 +679,11 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, view.width, view.height);
             }
             glBindVertexArray(d.visible->mesh->vao);
-            placeMesh(p, view, *d.visible->mesh, d.visible->at);
-            setBlend(mp.blend, p);
-            drawPolygon(p, view, d.visible->at, mp, fog);
+            float alpha = setBlend(mp.blend);
+            drawPolygon(frame, *d.visible, mp, alpha);
         }
         glDisable(GL_BLEND);
         glDepthMask(GL_TRUE);
-        glUniform1i(p.difference, 0);
-        glUniform1i(p.unlit, 0);
-        glUniform1f(p.alpha, 1.f);
     }
 
     // Rows were drawn top first: they read back straight into the surface.
