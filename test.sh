@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once in a plain build, once under
-# AddressSanitizer + UndefinedBehaviorSanitizer with the fuzz targets.
+# AddressSanitizer + UndefinedBehaviorSanitizer with the fuzz targets. Each
+# test runs alone, and each test program also runs once whole in one process.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh

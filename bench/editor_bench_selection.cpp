@@ -1,9 +1,13 @@
 // The selection's heavy walks over large geometry: rebuilding the welded points
-// of a big group (entering polygon editing, undo of a selection) and a rubber
-// band over a big world (every point of every group projected until a hit).
+// of a big group (entering polygon editing, undo of a selection), a rubber band
+// over a big world (every point of every group projected until a hit), and
+// Select All and Select Invert over many top-level groups.
 #include "core/Globals.h"
 #include "core/MultipleSelection.h"
 #include "core/ObjectSelection.h"
+#include "core/SelectAllInvert.h"
+#include "core/SelectionChange.h"
+#include "core/WindowHooks.h"
 #include "core/WeldedPointsProcedures.h"
 #include "engine/ombrel_loader.h"
 #include "ombrel.h"
@@ -123,6 +127,57 @@ void BM_RubberBand100000Polygons(benchmark::State& state) {
 BENCHMARK(BM_RubberBand100000Polygons)
     ->Arg(0)
     ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Edit > Select All (arg 0) and Select Invert (arg 1) at object level over n
+// top-level groups of one square each, as the menu commands run them in the
+// core: the previous selection kept, the new one built, its kind set. Invert
+// starts from every other group selected.
+void BM_SelectAllAndInvert(benchmark::State& state) {
+    EngineWorld world;
+    if (!world.ok()) {
+        state.SkipWithError("the engine did not load");
+        return;
+    }
+    const bool invert = state.range(0) == 1;
+    const int n = static_cast<int>(state.range(1));
+    std::vector<int32_t> groups;
+    groups.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const int32_t g = OMBREL_group_create("g");
+        OMBREL_group_set_father_group(g, Globals::RootGrp);
+        addGrid(g, 1, 1, 2.0 * (i % 200), 2.0 * (i / 200), 0);
+        groups.push_back(g);
+    }
+    core::windowHooks().topLevelGroups = [&groups] { return groups; };
+    for (auto _ : state) {
+        state.PauseTiming();
+        Globals::CurrMultiSel->Reset();
+        Globals::CurrSelEntityType = SelNone;
+        if (invert) {
+            for (std::size_t i = 0; i < groups.size(); i += 2) Globals::CurrMultiSel->AddGrpHandles(groups[i]);
+            Globals::CurrSelEntityType = SelMultiple;
+        }
+        state.ResumeTiming();
+        Globals::SetPrevSelEntityToCurrSelEntity();
+        if (invert)
+            Globals::InvertEntities();
+        else
+            Globals::SelectAllEntities();
+        Globals::SetSelKindFromMultiSel();
+        benchmark::DoNotOptimize(Globals::CurrMultiSel->NumOfGrps());
+    }
+    state.counters["selected"] = Globals::CurrMultiSel->NumOfGrps();
+    core::windowHooks() = {};
+}
+BENCHMARK(BM_SelectAllAndInvert)
+    ->ArgNames({"invert", "groups"})
+    ->Args({0, 10000})
+    ->Args({1, 10000})
+    ->Args({0, 30000})
+    ->Args({1, 30000})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

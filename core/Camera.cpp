@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -143,7 +144,11 @@ void Camera::PanByMouse(double dx, double dy, double zoom) {
     const auto& widthOf = core::viewHooks().focusedViewWidth;
     const int width = widthOf ? widthOf() : 0;
     if (width <= 0) core::raiseError("Division by zero: the focused view has no width");
-    const double k = OMBREL_math_get_distance(eye.data(), reference.data()) * zoom / (width * 3.8);
+    // The zoom is the horizontal field of view in degrees: one pixel at distance d
+    // spans d * 2 tan(zoom / 2) / width, so the picture moves with the pointer.
+    const double halfAngle = zoom * std::numbers::pi / 360;
+    const double k = OMBREL_math_get_distance(eye.data(), reference.data()) * 2 * std::tan(halfAngle) / width *
+                     Globals::NavSpeedFactor;
     horizOffset_ -= dx * k;
     vertOffset_ += dy * k;
 }

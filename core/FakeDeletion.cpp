@@ -28,8 +28,9 @@ void FakeDeletePol(int32_t polygon) {
 
 void UnDeletePol(int32_t polygon, int32_t group) {
     OMBREL_polygon_set_group(polygon, group);
+    // The tree is left alone: polygon nodes are made only by the tools that make
+    // the polygons.
     if (OMBREL_polygon_is_valid(polygon)) OMBREL_polygon_enable(polygon);
-    core::callHook(core::windowHooks().addPolNode, polygon, group);
 }
 
 void DeletePolPermanently(int32_t polygon) { OMBREL_polygon_delete(polygon); }

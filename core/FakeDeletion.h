@@ -1,6 +1,7 @@
 // Deletion that can be taken back: a deleted group or polygon stays in the engine,
 // detached and disabled, with its tree node removed, until the undo record that
-// could bring it back is released.
+// could bring it back is released. A group's node comes back with it; a
+// polygon's does not.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@ void DeleteGroupPermanently(int32_t group);
 
 // One polygon: moved to group 0, disabled when still valid, its "Pol" node removed.
 void FakeDeletePol(int32_t polygon);
-// One polygon: back into the group, enabled when valid, its node re-added.
+// One polygon: back into the group, enabled when valid; the tree is not touched.
 void UnDeletePol(int32_t polygon, int32_t group);
 void DeletePolPermanently(int32_t polygon);
 

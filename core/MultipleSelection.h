@@ -4,16 +4,17 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class BoundingBox;
 
 class MultipleSelection {
 public:
-    int32_t NumOfGrps() const { return static_cast<int32_t>(grps_.size()); }
-    int32_t NumOfCams() const { return static_cast<int32_t>(cams_.size()); }
-    int32_t NumOfLights() const { return static_cast<int32_t>(lights_.size()); }
-    int32_t NumOfTracks() const { return static_cast<int32_t>(tracks_.size()); }
+    int32_t NumOfGrps() const { return grps_.count(); }
+    int32_t NumOfCams() const { return cams_.count(); }
+    int32_t NumOfLights() const { return lights_.count(); }
+    int32_t NumOfTracks() const { return tracks_.count(); }
     int32_t TotalEntities() const { return NumOfGrps() + NumOfCams() + NumOfLights() + NumOfTracks(); }
 
     // Nothing happens for a handle already present. A new group gets a box
@@ -29,6 +30,8 @@ public:
     void RemoveLight(int32_t handle);
     void RemoveCam(int32_t handle);
     void RemoveTrack(int32_t handle);
+    // Removes every handle that other holds, in one pass over each list.
+    void RemoveEvery(const MultipleSelection& other);
 
     // 1-based positions; a position outside 1..count raises an error.
     int32_t GetGrp(int32_t position) const;
@@ -57,6 +60,22 @@ public:
     void DrawGrpsWires(int Index) const;
 
 private:
-    std::vector<int32_t> grps_, cams_, lights_, tracks_;
-    std::vector<std::shared_ptr<BoundingBox>> boxes_;  // boxes_[i] belongs to grps_[i]
+    // A list in the order of adding, with an index of its handles, so adding and
+    // finding stay constant-time in selections of many thousand entities.
+    struct Handles {
+        std::vector<int32_t> list;
+        std::unordered_set<int32_t> index;
+
+        bool contains(int32_t handle) const { return index.count(handle) != 0; }
+        bool add(int32_t handle);
+        // The position removed, or -1 when the handle is absent.
+        std::ptrdiff_t remove(int32_t handle);
+        // The positions removed, in increasing order.
+        std::vector<std::size_t> removeEvery(const Handles& other);
+        void clear();
+        int32_t count() const { return static_cast<int32_t>(list.size()); }
+    };
+
+    Handles grps_, cams_, lights_, tracks_;
+    std::vector<std::shared_ptr<BoundingBox>> boxes_;  // boxes_[i] belongs to grps_.list[i]
 };

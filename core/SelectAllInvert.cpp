@@ -114,13 +114,7 @@ void InvertEntities() {
     case SelGroup: sel.RemoveGrp(CurrSelEntityHandle); break;
     case SelCamera: sel.RemoveCam(CurrSelEntityHandle); break;
     case SelLight: sel.RemoveLight(CurrSelEntityHandle); break;
-    case SelMultiple: {
-        const MultipleSelection& prev = *PrevMultiSel;
-        for (int32_t i = 1; i <= prev.NumOfGrps(); ++i) sel.RemoveGrp(prev.GetGrp(i));
-        for (int32_t i = 1; i <= prev.NumOfCams(); ++i) sel.RemoveCam(prev.GetCam(i));
-        for (int32_t i = 1; i <= prev.NumOfLights(); ++i) sel.RemoveLight(prev.GetLight(i));
-        break;
-    }
+    case SelMultiple: sel.RemoveEvery(*PrevMultiSel); break;
     default: break;
     }
 }

@@ -31,4 +31,10 @@ std::string GetFileExtension(const std::string& path) {
     return dot == std::string::npos ? std::string() : path.substr(dot + 1);
 }
 
+std::string Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
 }  // namespace Globals

@@ -16,5 +16,7 @@ std::string ZeroPad(int32_t number, int32_t width);
 std::string GetFolderOfPath(const std::string& path);
 // The text after the last "." of path; empty when there is none.
 std::string GetFileExtension(const std::string& path);
+// The text without its leading and trailing blanks (spaces).
+std::string Trim(std::string_view text);
 
 }  // namespace Globals

@@ -74,6 +74,13 @@ struct WindowHooks {
     // "Ignore Backfaced" of the point and polygon frames.
     std::function<bool()> ignoreBackFacedForPtSel;
     std::function<bool()> ignoreBackFacedForPolSel;
+
+    // ---- names: the rename record reaches the trees and panels here
+    // Writes the text of the entity's tree node (kinds 1 group, 2 camera, 3 track,
+    // 4 light, 5 background, 7 polygon); false when the tree holds no such node.
+    std::function<bool(int32_t kind, int32_t handle, const std::string& text)> setEntityNodeText;
+    // Writes the name field of the group panel (kind 1) or the polygon panel (kind 7).
+    std::function<void(int32_t kind, const std::string& text)> setEntityNameField;
 };
 
 inline WindowHooks& windowHooks() {

@@ -27,6 +27,7 @@
     X(int32_t, OMBREL_ext_background_get_save_flag, (int32_t background)) \
     X(int32_t, OMBREL_ext_animation_get_save_flag, (int32_t animation)) \
     X(int32_t, OMBREL_ext_polygon_is_lit_by, (int32_t polygon, int32_t light)) \
+    X(int32_t, OMBREL_ext_group_get_own_disabled, (int32_t group)) \
     X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)

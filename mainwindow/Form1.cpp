@@ -4,6 +4,8 @@
 #include "formTip.h"
 
 #include "SplitterHandle.h"
+#include "ToolbarIcons.h"
+#include "WorkspaceImages.h"
 #include "formError.h"
 
 #include "platform/error_trap.h"
@@ -16,12 +18,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -102,6 +107,9 @@ Form1::Form1() {
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    // No built-in menu for the toolbar, status bar or panel: the right button
+    // belongs to the controls (the toolbar's release opens the numeric dialog).
+    setContextMenuPolicy(Qt::NoContextMenu);
     auto* centre = new QWidget(this);
     centre->setObjectName("centre");
     setCentralWidget(centre);
@@ -219,7 +227,9 @@ void Form1::buildMenus() {
 void Form1::buildToolbar() {
     Toolbar1 = named(addToolBar("Toolbar1"), "Toolbar1");
     Toolbar1->setMovable(false);
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Small pictures keep every button in sight at the window's least width.
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Toolbar1->setIconSize(QSize(20, 20));
     // Keys and captions; "" is a separator, which counts as a button as the tool
     // buttons' numbers (5 to 13) assume.
     struct Button {
@@ -252,7 +262,8 @@ void Form1::buildToolbar() {
         QAction* a = Toolbar1->addAction(b.caption);
         a->setObjectName(QString("tlbr") + QString(b.key).remove(' ').remove('/'));
         a->setData(QString(b.key));
-        a->setToolTip(b.key);
+        a->setIcon(ToolbarIcon(b.key));
+        a->setToolTip(b.caption);
         a->setCheckable(b.check);
         const std::string key = lowerCase(b.key);
         if (b.check && key != "wireframe" && key != "3d card toggle" && key != "align") tools->addAction(a);
@@ -291,73 +302,47 @@ QString Form1::StatusBarPanel(int panel) const { return statusPanels_.at(static_
 
 void Form1::buildWorkspace() {
     tabWorkspace = named(new QTabWidget(centralWidget()), "tabWorkspace");
-    // Six pages side by side in the panel's width.
+    // Six pages in the panel's width: each caption whole, the bar scrolling.
+    tabWorkspace->setUsesScrollButtons(true);
+    tabWorkspace->tabBar()->setElideMode(Qt::ElideNone);
     tabWorkspace->setStyleSheet(
         "QTabBar::tab { padding: 3px 5px; border: 1px solid palette(mid); background: palette(button); }"
         "QTabBar::tab:selected { background: palette(base); border-bottom-color: palette(base); }");
 
-    // Page 0: the group tree and the selected group.
+    // Page 0: the group tree.
     auto* groups = new QWidget;
     auto* groupsLayout = new QVBoxLayout(groups);
     trwGroupView = named(new KeyedTree(groups), "trwGroupView");
-    txtSelectedGrpName = named(new QLineEdit(groups), "txtSelectedGrpName");
-    txtSelectedGrpName->setEnabled(false);
-    chkGrpDyn = named(new QCheckBox("Dynamic", groups), "chkGrpDyn");
     groupsLayout->addWidget(trwGroupView, 1);
-    auto* nameRow = new QFormLayout;
-    nameRow->addRow("Name", txtSelectedGrpName);
-    groupsLayout->addLayout(nameRow);
-    groupsLayout->addWidget(chkGrpDyn);
     tabWorkspace->addTab(groups, "Groups");
 
     // Page 1: new objects, geometry and texture editing of the selected group.
     auto* edit = new QWidget;
-    auto* editLayout = new QVBoxLayout(edit);
-    cmbObj = named(new QComboBox(edit), "cmbObj");
-    cmbObj->addItems({"New Object", "Edit Geometry", "Edit Texture"});
-    editLayout->addWidget(cmbObj);
-    frmNewObj = frame("frmNewObj", "New Object", edit);
-    auto* newLayout = new QVBoxLayout(frmNewObj);
-    cmbNewObjType = named(new QComboBox(frmNewObj), "cmbNewObjType");
-    cmdCreate = named(new QPushButton("Create", frmNewObj), "cmdCreate");
-    newLayout->addWidget(cmbNewObjType);
-    newLayout->addWidget(cmdCreate);
-    frmEditGeom = frame("frmEditGeom", "Edit Geometry", edit);
-    auto* geomLayout = new QVBoxLayout(frmEditGeom);
-    cmbObjEditGeom = named(new QComboBox(frmEditGeom), "cmbObjEditGeom");
-    cmbObjEditGeom->addItems({"Point", "Polygon"});
-    frmEditGeomPoint = frame("frmEditGeomPoint", "Point", frmEditGeom);
-    frmEditGeomPolygon = frame("frmEditGeomPolygon", "Polygon", frmEditGeom);
-    auto* polLayout = new QFormLayout(frmEditGeomPolygon);
-    txtSelPolName = named(new QLineEdit(frmEditGeomPolygon), "txtSelPolName");
-    cmbPolFilter = named(new QComboBox(frmEditGeomPolygon), "cmbPolFilter");
-    polLayout->addRow("Name", txtSelPolName);
-    polLayout->addRow("Filter", cmbPolFilter);
-    geomLayout->addWidget(cmbObjEditGeom);
-    geomLayout->addWidget(frmEditGeomPoint);
-    geomLayout->addWidget(frmEditGeomPolygon);
-    frmEditTexture = frame("frmEditTexture", "Edit Texture", edit);
-    editLayout->addWidget(frmNewObj);
-    editLayout->addWidget(frmEditGeom);
-    editLayout->addWidget(frmEditTexture);
-    editLayout->addStretch(1);
-    tabWorkspace->addTab(edit, "Edit");
+    buildEditGroupPage(edit);
+    tabWorkspace->addTab(edit, "Edit Group");
 
     // Page 2: cameras, tracks and backgrounds.
     auto* cameras = new QWidget;
     auto* camLayout = new QVBoxLayout(cameras);
     trwCamTrackBK = named(new KeyedTree(cameras), "trwCamTrackBK");
-    cmbTrackPoint = named(new QComboBox(cameras), "cmbTrackPoint");
     frmCam = frame("frmCam", "Camera", cameras);
+    auto* camFrameLayout = new QVBoxLayout(frmCam);
+    cmdCamEditChase = named(new QPushButton("&Edit Chase", frmCam), "cmdCamEditChase");
+    camFrameLayout->addWidget(cmdCamEditChase);
     frmTrack = frame("frmTrack", "Track", cameras);
+    auto* trackLayout = new QHBoxLayout(frmTrack);
+    cmbTrackPoint = named(new QComboBox(frmTrack), "cmbTrackPoint");
+    frmTrackPoint = frame("frmTrackPoint", "", frmTrack);
+    frmTrackPoint->setVisible(false);
+    trackLayout->addWidget(cmbTrackPoint);
+    trackLayout->addWidget(frmTrackPoint, 1);
     frmBackground = frame("frmBackground", "Background", cameras);
     camLayout->addWidget(trwCamTrackBK, 1);
-    camLayout->addWidget(cmbTrackPoint);
     for (QGroupBox* f : {frmCam, frmTrack, frmBackground}) {
         camLayout->addWidget(f);
         f->setVisible(false);
     }
-    tabWorkspace->addTab(cameras, "Cameras");
+    tabWorkspace->addTab(cameras, "Background/Camera/Track");
 
     // Page 3: bitmaps and animations.
     auto* textures = new QWidget;
@@ -368,7 +353,7 @@ void Form1::buildWorkspace() {
     imgTexture->setAlignment(Qt::AlignCenter);
     texLayout->addWidget(trwTextures, 1);
     texLayout->addWidget(imgTexture);
-    tabWorkspace->addTab(textures, "Maps");
+    tabWorkspace->addTab(textures, "Texture");
 
     // Page 4: the model gallery.
     auto* gallery = new QWidget;
@@ -378,7 +363,7 @@ void Form1::buildWorkspace() {
     frmModelPreview->setMinimumHeight(Twips::toPixels(2000));
     galleryLayout->addWidget(trwModel, 1);
     galleryLayout->addWidget(frmModelPreview);
-    tabWorkspace->addTab(gallery, "Gallery");
+    tabWorkspace->addTab(gallery, "Model Gallery");
     buildModelGallery();
 
     // Page 5: lights.
@@ -386,21 +371,91 @@ void Form1::buildWorkspace() {
     auto* lightLayout = new QVBoxLayout(lights);
     trwLight = named(new KeyedTree(lights), "trwLight");
     frmLight = frame("frmLight", "Light", lights);
+    auto* lightFrameLayout = new QVBoxLayout(frmLight);
+    cmdLightColor = named(new QPushButton(frmLight), "cmdLightColor");
+    cmdLightColor->setToolTip("Colour");
+    lightFrameLayout->addWidget(cmdLightColor);
     frmLight->setVisible(false);
     lightLayout->addWidget(trwLight, 1);
     lightLayout->addWidget(frmLight);
-    tabWorkspace->addTab(lights, "Lights");
+    tabWorkspace->addTab(lights, "Light");
 
+    for (KeyedTree* tree : {trwGroupView, trwCamTrackBK, trwLight, trwTextures}) InstallWorkspaceImages(*tree);
     tmrAnimPreview = named(new QTimer(this), "tmrAnimPreview");
-    connect(tabWorkspace, &QTabWidget::currentChanged, this, [this](int) {
-        // The page-change handler of the workspace; the previous page is not kept.
-        platform::runTrapped(this, [this] { tabWorkspace_Click(0); });
-    });
-    connect(cmbObj, &QComboBox::currentTextChanged, this,
-            [this](const QString&) { platform::runTrapped(this, [this] { cmbObj_Change(); }); });
-    connect(cmbObjEditGeom, &QComboBox::currentTextChanged, this,
-            [this](const QString&) { platform::runTrapped(this, [this] { cmbObjEditGeom_Change(); }); });
     connect(cmdCreate, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdCreate_Click(); }));
+    connectWorkspace();
+}
+
+// Page 1: the object-mode combo, then one of the create panel, the geometry
+// editor (group name and colour, group commands, point or polygon editing) and
+// the texture editor.
+void Form1::buildEditGroupPage(QWidget* edit) {
+    auto* editLayout = new QVBoxLayout(edit);
+    frmObj = frame("frmObj", "", edit);
+    auto* objLayout = new QVBoxLayout(frmObj);
+    cmbObj = named(new QComboBox(frmObj), "cmbObj");
+    cmbObj->addItem("New Object");
+    objLayout->addWidget(cmbObj);
+
+    frmNewObj = frame("frmNewObj", "New Object", edit);
+    auto* newLayout = new QVBoxLayout(frmNewObj);
+    cmbNewObjType = named(new QComboBox(frmNewObj), "cmbNewObjType");
+    cmdCreate = named(new QPushButton("Create", frmNewObj), "cmdCreate");
+    newLayout->addWidget(cmbNewObjType);
+    newLayout->addWidget(cmdCreate);
+
+    frmEditGeom = frame("frmEditGeom", "Edit Geometry", edit);
+    auto* geomLayout = new QVBoxLayout(frmEditGeom);
+    auto* nameFrame = named(new QFrame(frmEditGeom), "frmGrpName");
+    auto* nameLayout = new QHBoxLayout(nameFrame);
+    nameLayout->setContentsMargins(0, 0, 0, 0);
+    txtSelectedGrpName = named(new QLineEdit(nameFrame), "txtSelectedGrpName");
+    txtSelectedGrpName->setEnabled(false);
+    cmdGrpClr = named(new QPushButton(nameFrame), "cmdGrpClr");
+    cmdGrpClr->setToolTip("Colour");
+    cmdGrpClr->setFixedWidth(Twips::toPixels(450));
+    nameLayout->addWidget(new QLabel("Name", nameFrame));
+    nameLayout->addWidget(txtSelectedGrpName, 1);
+    nameLayout->addWidget(cmdGrpClr);
+    auto* commandFrame = named(new QFrame(frmEditGeom), "frmGrpCommands");
+    auto* commandLayout = new QGridLayout(commandFrame);
+    commandLayout->setContentsMargins(0, 0, 0, 0);
+    chkGrpDyn = named(new QCheckBox("Dynamic", commandFrame), "chkGrpDyn");
+    cmdTriangulate = named(new QPushButton("Triangulate", commandFrame), "cmdTriangulate");
+    cmdReducePols = named(new QPushButton("Reduce Polys", commandFrame), "cmdReducePols");
+    cmdEditGeomChase = named(new QPushButton("Edit Chase", commandFrame), "cmdEditGeomChase");
+    commandLayout->addWidget(chkGrpDyn, 0, 0);
+    commandLayout->addWidget(cmdEditGeomChase, 0, 1);
+    commandLayout->addWidget(cmdTriangulate, 1, 0);
+    commandLayout->addWidget(cmdReducePols, 1, 1);
+    frmEditGeomSubObj = frame("frmEditGeomSubObj", "", frmEditGeom);
+    auto* subLayout = new QVBoxLayout(frmEditGeomSubObj);
+    cmbObjEditGeom = named(new QComboBox(frmEditGeomSubObj), "cmbObjEditGeom");
+    cmbObjEditGeom->addItems({"Point", "Polygon"});
+    subLayout->addWidget(cmbObjEditGeom);
+    frmEditGeomPoint = frame("frmEditGeomPoint", "Point", frmEditGeom);
+    auto* pointLayout = new QHBoxLayout(frmEditGeomPoint);
+    cmdEditPtDelete = named(new QPushButton("&Delete", frmEditGeomPoint), "cmdEditPtDelete");
+    chkIgnoreBackFacedForPtSel =
+        named(new QCheckBox("Ignore Backfaced", frmEditGeomPoint), "chkIgnoreBackFacedForPtSel");
+    pointLayout->addWidget(cmdEditPtDelete);
+    pointLayout->addWidget(chkIgnoreBackFacedForPtSel);
+    frmEditGeomPolygon = frame("frmEditGeomPolygon", "Polygon", frmEditGeom);
+    auto* polLayout = new QFormLayout(frmEditGeomPolygon);
+    txtSelPolName = named(new QLineEdit(frmEditGeomPolygon), "txtSelPolName");
+    cmbPolFilter = named(new QComboBox(frmEditGeomPolygon), "cmbPolFilter");
+    polLayout->addRow("Name", txtSelPolName);
+    polLayout->addRow("Filter", cmbPolFilter);
+    for (QWidget* w : std::initializer_list<QWidget*>{nameFrame, commandFrame, frmEditGeomSubObj, frmEditGeomPoint,
+                                                      frmEditGeomPolygon})
+        geomLayout->addWidget(w);
+
+    frmEditTexture = frame("frmEditTexture", "Edit Texture", edit);
+    editLayout->addWidget(frmObj);
+    editLayout->addWidget(frmNewObj);
+    editLayout->addWidget(frmEditGeom);
+    editLayout->addWidget(frmEditTexture);
+    editLayout->addStretch(1);
 }
 
 void Form1::buildViews() {
@@ -445,14 +500,15 @@ void Form1::buildViews() {
         bar->hide();
     }
     shpFocus = named(new QFrame(frmPicWins), "shpFocus");
-    shpFocus->setStyleSheet("QFrame#shpFocus { border: 2px solid rgb(255, 210, 0); background: transparent; }");
+    // No view holds the keyboard focus yet: the frame wears the lost-focus colour.
+    shpFocus->setStyleSheet("QFrame#shpFocus { border: 2px solid rgb(0, 0, 225); background: transparent; }");
     shpFocus->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     viewArea_.Changed = [this](bool redraw) {
         applyViewArea();
-        if (redraw) {
-            UpdateCameras();
-            SetWindowFocus();
-        }
+        if (redraw) UpdateCameras();
+        // The frame follows the active view also where the views are not redrawn
+        // (the second half of a drag of the crossing point).
+        SetWindowFocus();
     };
 }

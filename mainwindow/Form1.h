@@ -279,6 +279,46 @@ public:
     std::function<void()> ShowDuplicateDialog;    // formDuplicate, modal
     std::function<void()> cmdEditPtDelete_Click;  // deletes the selected points
 
+    // ---- workspace panel: pages, object modes, group and colour controls
+    void EnableWorkSpaceGroupsTab(bool Enable);
+    void EnableWorkSpaceEditGroupTab(bool Enable);
+    void EnableWorkSpaceCamTrkBkTab(bool Enable);
+    void EnableWorkSpaceLightTab(bool Enable);
+    void DisableAllWorkSpaceTabs();
+    void HideAllEditGeomFrames();
+    void SetGrpWorkspaceFrame_Params();
+    void cmbTrackPoint_Change();
+    void cmdGrpClr_Click();
+    void cmdLightColor_Click();
+    void cmdCamEditChase_Click();
+    void cmdEditGeomChase_Click();
+    // The colour shown on a colour button, as 0x00BBGGRR.
+    static int32_t BackColor(const QPushButton* button);
+    // The chase dialog (formCamChaseParams, modal) and the group tree menu's item
+    // set-up; each does nothing until its tools fill it in.
+    std::function<void()> ShowCamChaseParams;
+    std::function<void()> SetGroupMenuItems;
+
+    // ---- group tree
+    // Adds the nodes of every group below Grp under Grp's node, or at the top
+    // level when ChildrenAtTopLevel (Grp has no node: the root group).
+    void trwGroupView_PopulateRecursive(int32_t Grp, bool ChildrenAtTopLevel = false);
+    void trwGroupView_NodeClick(QTreeWidgetItem* Node);
+    // The text the node keeps, or nothing when the edit is refused.
+    std::optional<std::string> trwGroupView_AfterLabelEdit(QTreeWidgetItem* Node, const std::string& NewString);
+    // Button 2 on a group node selects it and pops up the group tree menu.
+    void trwGroupView_MouseUp(int Button, int Shift, int x, int y);
+    void txtSelectedGrpName_Change();
+    void txtSelectedGrpName_KeyPress(int KeyAscii);
+    void txtSelectedGrpName_LostFocus();
+    // The unapplied-edit mark of the group name field (its text in bold).
+    bool GrpNameEditMarked() const;
+    // The node hooks of the deletion and undo records.
+    void AddGroupNode(int32_t Grp, int32_t Father);
+    void RemoveGroupNode(int32_t Grp);
+    void AddPolNode(int32_t Pol, int32_t Grp);
+    void RemovePolNode(int32_t Pol);
+
     // ---- views::ViewHost
     bool IsWorldLoaded() const override { return WorldLoaded; }
     bool IsViewMaximized() const override { return ViewMaximized; }
@@ -317,6 +357,10 @@ public:
     KeyedTree *trwGroupView, *trwCamTrackBK, *trwLight, *trwTextures, *trwModel;
     QLabel* imgTexture;
     QTimer* tmrAnimPreview;
+    QGroupBox *frmObj, *frmEditGeomSubObj, *frmTrackPoint;
+    QPushButton *cmdGrpClr, *cmdTriangulate, *cmdReducePols, *cmdEditGeomChase, *cmdLightColor, *cmdCamEditChase,
+        *cmdEditPtDelete;
+    QCheckBox* chkIgnoreBackFacedForPtSel;
 
     QFrame* frmPicWins;
     std::array<PicWindow*, 4> picWindow{};
@@ -384,4 +428,15 @@ private:
     bool resizing_ = false;
     bool unloaded_ = false;
     QObject* keyPreview_ = nullptr;
+    // Gives the active view the keyboard focus, so the keys go where the frame says.
+    void focusActiveView();
+    // Ends a drag of the view's transform handle as its release would.
+    void endHandleDrag(int Index);
+    // ---- workspace panel (private steps)
+    void buildEditGroupPage(QWidget* page);
+    void connectWorkspace();
+    void connectSceneTreeHooks();
+    void connectGroupTree();
+    void setBackColor(QPushButton* button, int32_t colour);
+    int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
 };

@@ -13,6 +13,8 @@
 #include "views/PicWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QComboBox>
 #include <QLabel>
 #include <QTabWidget>
@@ -50,6 +52,7 @@ void Form1::connectEditorHooks() {
     tools.pickEntityAt = [](int32_t x, int32_t y) { Globals::PickEntityAt(x, y); };
 
     connectSelectionHooks();
+    connectSceneTreeHooks();
 }
 
 void Form1::disconnectEditorHooks() {
@@ -75,3 +78,32 @@ void Form1::createViewGizmos() {
 void Form1::mnuUndo_Click() { undo::UndoCommand(this); }
 
 void Form1::mnuRedo_Click() { undo::RedoCommand(this); }
+
+// ---- the scene trees: nodes added and removed by deletion and undo, names
+// written back by the rename record, the point frame's check box.
+void Form1::connectSceneTreeHooks() {
+    auto& h = core::windowHooks();
+    h.removeGroupNode = [this](int32_t group) { RemoveGroupNode(group); };
+    h.addGroupNode = [this](int32_t group, int32_t father) { AddGroupNode(group, father); };
+    h.removePolNode = [this](int32_t polygon) { RemovePolNode(polygon); };
+    h.addPolNode = [this](int32_t polygon, int32_t group) { AddPolNode(polygon, group); };
+    h.setEntityNodeText = [this](int32_t kind, int32_t handle, const std::string& text) {
+        KeyedTree* tree = kind == SelCamera || kind == SelTrack || kind == SelBackground ? trwCamTrackBK
+                          : kind == SelLight                                             ? trwLight
+                                                                                         : trwGroupView;
+        static const std::map<int32_t, std::string> words = {{SelGroup, "Group"},  {SelCamera, "Camera"},
+                                                             {SelTrack, "Track"},  {SelLight, "Light"},
+                                                             {SelBackground, "Background"}, {SelPolygon, "Pol"}};
+        const auto word = words.find(kind);
+        if (word == words.end()) return false;
+        const std::string key = KeyedTree::NodeKey(word->second, handle);
+        if (!tree->Exists(key)) return false;
+        tree->Item(key)->setText(0, QString::fromStdString(text));
+        return true;
+    };
+    h.setEntityNameField = [this](int32_t kind, const std::string& text) {
+        if (kind == SelGroup) txtSelectedGrpName->setText(QString::fromStdString(text));
+        if (kind == SelPolygon) txtSelPolName->setText(QString::fromStdString(text));
+    };
+    h.ignoreBackFacedForPtSel = [this] { return chkIgnoreBackFacedForPtSel->isChecked(); };
+}

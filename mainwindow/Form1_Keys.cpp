@@ -85,10 +85,12 @@ void Form1::Form_KeyDown(int, int) {
         return;
     }
     if (ctrl && alt) {
+        // The handlers themselves: a disabled menu item ignores its trigger, and
+        // fetching into an empty editor is allowed.
         if (newly('F'))
-            mnuFetch->trigger();
+            mnuFetch_Click();
         else if (newly('H'))
-            mnuHold->trigger();
+            mnuHold_Click();
         else if (newly('V')) {
             SetToolbarButtonValue("3D Card Toggle", ToolbarButtonValue("3D Card Toggle") == 1 ? 0 : 1);
             Toggle3DCard();

@@ -137,6 +137,8 @@ void Form1::SetWindowFocus() {
     shpFocus->raise();
 }
 
+void Form1::focusActiveView() { picWindow.at(static_cast<std::size_t>(PicBoxFocused))->setFocus(); }
+
 void Form1::ToggleWindowMinMax() {
     if (!ViewMaximized) {
         ViewMaximized = true;

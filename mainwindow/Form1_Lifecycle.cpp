@@ -89,6 +89,7 @@ bool Form1::Form_Load() {
         const std::string file = GetCommandLineFile();
         if (!file.empty()) LoadWorld(file);
         show();
+        if (WorldLoaded) focusActiveView();
         OMBREL_light_calcualte_vertices_normals_automatically(2);
         if (platform::getSettingNumber("Options", "Show Tips at Startup", 1) != 0 && ShowTips) ShowTips();
     });
@@ -175,7 +176,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         if (watched != view) continue;
         if (event->type() == QEvent::FocusIn)
             platform::runTrapped(this, [this, view] { picWindow_GotFocus(view->Index()); });
-        if (event->type() == QEvent::FocusOut) picWindow_LostFocus(view->Index());
+        if (event->type() == QEvent::FocusOut)
+            platform::runTrapped(this, [this, view] { picWindow_LostFocus(view->Index()); });
     }
     return QMainWindow::eventFilter(watched, event);
 }

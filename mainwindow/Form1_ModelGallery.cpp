@@ -4,6 +4,7 @@
 #include "ModelGallery.h"
 #include "ModelGalleryInput.h"
 #include "ModelGalleryStore.h"
+#include "WorkspaceImages.h"
 
 #include "core/Camera.h"
 #include "core/EntityProcedures.h"
@@ -84,11 +85,7 @@ void Form1::buildModelGallery() {
     picNoPreview->setObjectName("picNoPreview");
     picNoPreview->setPixmap(noPreviewPicture());
     picNoPreview->setVisible(false);
-
-    const QStyle* style = QApplication::style();
-    trwModel->SetImagePicture(kFolderImage, style->standardIcon(QStyle::SP_DirClosedIcon));
-    trwModel->SetImagePicture(kFolderOpenImage, style->standardIcon(QStyle::SP_DirOpenIcon));
-    trwModel->SetImagePicture(kModelImage, style->standardIcon(QStyle::SP_FileIcon));
+    InstallWorkspaceImages(*trwModel);
 
     mnuModelGallery->setTitle("ModelGallery");
     auto item = [this](const char* name, const char* caption, void (Form1::*handler)()) {
@@ -103,8 +100,8 @@ void Form1::buildModelGallery() {
         item("mnuModelGalleryDeleteFolder", "Delete Folder", &Form1::mnuModelGalleryDeleteFolder_Click);
     mnuModelGalleryRemove = item("mnuModelGalleryRemove", "Remove from Gallery", &Form1::mnuModelGalleryRemove_Click);
 
-    connect(trwModel, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* node) { trwModel_Expand(node); });
-    connect(trwModel, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* node) { trwModel_Collapse(node); });
+    trwModel->NodeExpand = [this](QTreeWidgetItem* node) { trwModel_Expand(node); };
+    trwModel->NodeCollapse = [this](QTreeWidgetItem* node) { trwModel_Collapse(node); };
     connect(trwModel, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node, int) { trwModel_NodeClick(node); });
 
     auto* tree = new ModelGalleryInput(trwModel->viewport());
@@ -185,7 +182,7 @@ void Form1::trwModel_MouseUp(int Button, int, int x, int y) {
     mnuModelGalleryAddFolder->setVisible(folder || root);
     mnuModelGalleryDeleteFolder->setVisible(folder);
     mnuModelGalleryRemove->setVisible(model);
-    mnuModelGallery->popup(trwModel->viewport()->mapToGlobal(QPoint(x, y)));
+    platform::popupMenu(*mnuModelGallery, trwModel->viewport()->mapToGlobal(QPoint(x, y)));
 }
 
 void Form1::mnuModelGalleryAdd_Click() {

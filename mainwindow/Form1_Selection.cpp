@@ -117,9 +117,7 @@ void Form1::treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected() {
     if (hasNode(PrevSelEntityType)) treeViewDeHighlightNode(PrevSelEntityHandle, PrevSelEntityType);
     // Undo and redo restore a selection without a previous one; no node of an
     // earlier selection may stay bold.
-    for (KeyedTree* tree : {trwGroupView, trwCamTrackBK, trwLight})
-        for (QTreeWidgetItemIterator it(tree); *it; ++it)
-            if (KeyedTree::Bold(*it)) KeyedTree::SetBold(*it, false);
+    for (KeyedTree* tree : {trwGroupView, trwCamTrackBK, trwLight}) tree->ClearBold();
     if (hasNode(CurrSelEntityType)) treeViewHighlightNode(CurrSelEntityHandle, CurrSelEntityType);
 }
 
@@ -129,16 +127,17 @@ void Form1::treeViewHighlightNode(int32_t EntityHandle, int32_t EntityType) {
     if (!tree) return;
     QTreeWidgetItem* node = tree->Item(key);
     tree->SetSelectedItem(node);
-    KeyedTree::SetBold(node, true);
-    for (QTreeWidgetItem* up = node->parent(); up; up = up->parent()) up->setExpanded(true);
-    tree->scrollToItem(node);
+    tree->SetBold(node, true);
+    tree->EnsureVisible(node);
 }
 
 void Form1::treeViewDeHighlightNode(int32_t EntityHandle, int32_t EntityType) {
     auto [tree, key] = nodeOf(*this, EntityHandle, EntityType);
-    if (!tree) return;
+    // An undone creation takes the entity's node away before its selection is
+    // undone.
+    if (!tree || !tree->Exists(key)) return;
     QTreeWidgetItem* node = tree->Item(key);
-    KeyedTree::SetBold(node, false);
+    tree->SetBold(node, false);
     node->setExpanded(false);
 }
 
@@ -187,8 +186,7 @@ bool Form1::EnterSelectionPanel(int32_t Kind, int32_t Handle) {
         txtSelectedGrpName->setText("");
         break;
     case SelGroup:
-        txtSelectedGrpName->setEnabled(true);
-        txtSelectedGrpName->setText(QString::fromStdString(Globals::GetEntityName(Handle)));
+        SetGrpWorkspaceFrame_Params();
         txtSelPolName->setText("None");
         cmbObj->clear();
         cmbObj->addItems({"New Object", "Edit Geometry", "Edit Texture"});

@@ -17,6 +17,8 @@ constexpr int kCustomPointer = 99;
 
 void Form1::SetToolMode(int32_t mode) {
     for (const char* key : kToolKeys) SetToolbarButtonValue(key, 0);
+    // "Align" is a tool button too: choosing any tool leaves align mode.
+    SetToolbarButtonValue("Align", 0);
     if (mode >= ToolSelect && mode <= ToolRollCamera) SetToolbarButtonValue(kToolKeys[mode], 1);
     Globals::CurrToolMode = mode;
 }

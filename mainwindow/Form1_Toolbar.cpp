@@ -33,8 +33,10 @@ constexpr ToolRow kToolRows[] = {
     {"zoom camera", ToolZoomCamera, "Zoom"}, {"move camera", ToolMoveCamera, "Move Camera"},
     {"roll camera", ToolRollCamera, "Roll Camera"}};
 
-// Releases over the toolbar's buttons, passed on once the button has handled
-// its click, so the tool the click chose is the current one.
+// Releases over the toolbar's buttons. They are passed on once the button has
+// handled its click, and only when the click kept the tool: the release belongs
+// to the tool chosen before it, so a first click on a tool's button chooses the
+// tool and a second opens its dialog.
 class ToolbarReleaseWatcher : public QObject {
 public:
     ToolbarReleaseWatcher(Form1* form, QToolBar* toolbar) : QObject(form), form_(form), toolbar_(toolbar) {}
@@ -49,9 +51,11 @@ protected:
         const int which = e->button() == Qt::RightButton ? 2 : e->button() == Qt::MiddleButton ? 4 : 1;
         const int shift = (e->modifiers() & Qt::ShiftModifier ? 1 : 0) | (e->modifiers() & Qt::ControlModifier ? 2 : 0) |
                           (e->modifiers() & Qt::AltModifier ? 4 : 0);
+        const int32_t toolBefore = Globals::CurrToolMode;
         QMetaObject::invokeMethod(
             form_,
-            [form = form_, which, shift, at] {
+            [form = form_, which, shift, at, toolBefore] {
+                if (Globals::CurrToolMode != toolBefore) return;
                 platform::runTrapped(form, [&] { form->Toolbar1_MouseUp(which, shift, at.x(), at.y()); });
             },
             Qt::QueuedConnection);
@@ -76,8 +80,10 @@ void Form1::Toolbar1_ButtonClick(const std::string& key) {
     // comes with the geometry tools.
     for (const ToolRow& row : kToolRows) {
         if (key != row.key) continue;
-        // The toolbar keeps its tool buttons' pressed state itself.
+        // The toolbar keeps its tool buttons' pressed state itself; "Align" is
+        // not one of them, and any tool leaves align mode.
         Globals::CurrToolMode = row.mode;
+        SetToolbarButtonValue("Align", 0);
         picWinSetMousePtr(row.pointer);
         return;
     }

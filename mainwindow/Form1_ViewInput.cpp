@@ -98,9 +98,16 @@ void Form1::picWindow_GotFocus(int Index) {
     if (WorldLoaded) OMBREL_camera_set_current(viewCamera(Index).lngSceneCamera, picWindow.at(Index)->hWnd());
 }
 
-void Form1::picWindow_LostFocus(int) {
+void Form1::picWindow_LostFocus(int Index) {
     PicBoxHasFocus = false;
     setFocusColour(shpFocus, 0, 0, 225);
+    // A pop-up or modal window that takes the focus takes the release with it.
+    endHandleDrag(Index);
+}
+
+void Form1::endHandleDrag(int Index) {
+    TransformGizmo* gizmo = ViewGizmos.at(static_cast<std::size_t>(Index)).get();
+    if (gizmo && gizmo->IsDragging()) gizmo->MouseUp(kLeftButton, Globals::MouseUpX, Globals::MouseUpY);
 }
 
 // ---- press
@@ -131,6 +138,12 @@ void Form1::picWindow_MouseMove(int Index, int Button, int Shift, float X, float
     if (!WorldLoaded || Index != PicBoxFocused) return;
     if (IsCutMode()) {
         // The cut tool follows left drags (CutPols_MouseMove).
+        return;
+    }
+    // A drag of the handle keeps the tool of its press; a tool chosen meanwhile
+    // takes over from the next press.
+    if (ViewGizmos.at(Index)->IsDragActive()) {
+        picWindow_MouseMove_MoveRotateScale(Index, Button, Shift, X, Y);
         return;
     }
     if (transform::IsAlignMode()) {
@@ -182,11 +195,17 @@ void Form1::picWindow_MouseUp(int Index, int Button, int, float X, float Y) {
         return;
     }
     if (!WorldLoaded) return;
+    TransformGizmo& gizmo = *ViewGizmos.at(Index);
+    // The release of a handle drag only ends it, whatever was chosen meanwhile.
+    if (gizmo.IsDragActive()) {
+        gizmo.MouseUp(static_cast<int16_t>(Button), X, Y);
+        return;
+    }
     if (transform::IsAlignMode()) {
         transform::PickAlignTarget(static_cast<int16_t>(Button), X, Y, this);
         return;
     }
-    ViewGizmos.at(Index)->MouseUp(static_cast<int16_t>(Button), X, Y);
+    gizmo.MouseUp(static_cast<int16_t>(Button), X, Y);
     // A custom track being laid takes the release here (NewTrack_MouseUp) once
     // the track tools exist.
     if (Button == kLeftButton && Globals::CurrToolMode == ToolSelect) picWindow_MouseUp_Select(Index, Button, X, Y);

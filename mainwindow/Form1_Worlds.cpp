@@ -18,6 +18,7 @@
 #include "RecentFiles.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "undo/DragInProgress.h"
 #include "views/PicWindow.h"
 
 #include <QComboBox>
@@ -157,6 +158,7 @@ void Form1::LoadWorld(const std::string& FileName) {
     UpdateStatusBar();
     mnuResetViews_Click();
     enableWorldCommands();
+    if (isVisible()) focusActiveView();
 }
 
 void Form1::NewWorld() {
@@ -180,11 +182,15 @@ void Form1::NewWorld() {
     mnuResetViews_Click();
     ShowTemplates();
     enableWorldCommands();
+    if (isVisible()) focusActiveView();
 }
 
 void Form1::UnloadWorld() {
     using namespace Globals;
     if (!WorldLoaded) return;
+    // A drag still under way ends here; its record goes with the history below.
+    for (int i = 0; i < 4; ++i) endHandleDrag(i);
+    undo::TransformDragFlag() = false;
     // The texture-mapping window, when open, is closed here once the texture tools bring it.
     WorldLoaded = false;
     frmTrack->setVisible(false);
@@ -192,6 +198,9 @@ void Form1::UnloadWorld() {
     if (UndoRedoStack) UndoRedoStack->Reset();
     tmrAnimPreview->stop();
     tabWorkspace->setEnabled(false);
+    // The selection's fields go blank and off, as when nothing is selected.
+    LeaveSelectionPanel(CurrSelEntityType, SelNone);
+    EnterSelectionPanel(SelNone, 0);
     CurrSelEntityType = PrevSelEntityType = SelNone;
     CurrSelEntityHandle = PrevSelEntityHandle = 0;
     setCaption("TALVORA");

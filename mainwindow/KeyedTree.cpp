@@ -3,15 +3,43 @@
 #include "platform/error_trap.h"
 
 #include <QFont>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+
+#include <array>
 
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 
-void collectKeys(const QTreeWidgetItem* node, std::vector<std::string>& keys) {
-    keys.push_back(KeyedTree::Key(node));
-    for (int i = 0; i < node->childCount(); ++i) collectKeys(node->child(i), keys);
+// Hands the text of a finished label edit to the tree's handler instead of
+// writing it into the node.
+class LabelDelegate : public QStyledItemDelegate {
+public:
+    explicit LabelDelegate(KeyedTree* tree) : QStyledItemDelegate(tree), tree_(tree) {}
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+        auto* field = qobject_cast<QLineEdit*>(editor);
+        QTreeWidgetItem* node = tree_->itemFromIndex(index);
+        if (field && node) tree_->EndLabelEdit(node, field->text().toStdString());
+    }
+
+private:
+    KeyedTree* tree_;
+};
+
+// Every node below (and with) the given one, parents first; no recursion, so a
+// world nested a thousand deep costs no stack.
+template <class Visit>
+void walk(QTreeWidgetItem* top, Visit&& visit) {
+    std::vector<QTreeWidgetItem*> stack{top};
+    while (!stack.empty()) {
+        QTreeWidgetItem* node = stack.back();
+        stack.pop_back();
+        visit(node);
+        for (int i = node->childCount() - 1; i >= 0; --i) stack.push_back(node->child(i));
+    }
 }
 
 }  // namespace
@@ -20,6 +48,14 @@ KeyedTree::KeyedTree(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new LabelDelegate(this));
+    connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* node) {
+        if (NodeExpand) NodeExpand(node);
+    });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* node) {
+        if (NodeCollapse) NodeCollapse(node);
+    });
 }
 
 std::string KeyedTree::NodeKey(const std::string& kind, int32_t handle) {
@@ -27,8 +63,11 @@ std::string KeyedTree::NodeKey(const std::string& kind, int32_t handle) {
 }
 
 bool KeyedTree::IsHiddenImage(const std::string& image) {
-    static const std::string suffix = "Hidden";
-    return image.size() >= suffix.size() && image.compare(image.size() - suffix.size(), suffix.size(), suffix) == 0;
+    static const std::array<std::string, 4> hidden = {"Group Invisible", "Pol Invisible", "Cam Invisible",
+                                                      "Light Invisible"};
+    for (const std::string& name : hidden)
+        if (image == name) return true;
+    return false;
 }
 
 void KeyedTree::SetImagePicture(const std::string& image, const QIcon& picture) {
@@ -45,6 +84,7 @@ QTreeWidgetItem* KeyedTree::Add(const std::string& parentKey, const std::string&
         node = new QTreeWidgetItem(Item(parentKey));
     node->setText(0, QString::fromStdString(text));
     node->setData(0, kKeyRole, QString::fromStdString(key));
+    setEditable(node);
     byKey_[key] = node;
     SetImage(node, image);
     return node;
@@ -59,8 +99,10 @@ QTreeWidgetItem* KeyedTree::Item(const std::string& key) const {
 bool KeyedTree::Exists(const std::string& key) const { return byKey_.count(key) != 0; }
 
 void KeyedTree::forget(QTreeWidgetItem* node) {
-    byKey_.erase(Key(node));
-    for (int i = 0; i < node->childCount(); ++i) forget(node->child(i));
+    walk(node, [this](QTreeWidgetItem* n) {
+        byKey_.erase(Key(n));
+        bold_.erase(n);
+    });
 }
 
 void KeyedTree::Remove(const std::string& key) {
@@ -71,6 +113,7 @@ void KeyedTree::Remove(const std::string& key) {
 
 void KeyedTree::Clear() {
     byKey_.clear();
+    bold_.clear();
     clear();
 }
 
@@ -94,14 +137,55 @@ void KeyedTree::SetBold(QTreeWidgetItem* node, bool bold) {
     QFont font = node->font(0);
     font.setBold(bold);
     node->setFont(0, font);
+    if (bold)
+        bold_.insert(node);
+    else
+        bold_.erase(node);
+}
+
+void KeyedTree::ClearBold() {
+    const std::vector<QTreeWidgetItem*> nodes(bold_.begin(), bold_.end());
+    for (QTreeWidgetItem* node : nodes) SetBold(node, false);
 }
 
 QTreeWidgetItem* KeyedTree::SelectedItem() const { return currentItem(); }
 
-void KeyedTree::SetSelectedItem(QTreeWidgetItem* node) { setCurrentItem(node); }
+void KeyedTree::SetSelectedItem(QTreeWidgetItem* node) {
+    setCurrentItem(node);
+    if (!node) clearSelection();
+}
+
+void KeyedTree::EnsureVisible(QTreeWidgetItem* node) {
+    for (QTreeWidgetItem* up = node->parent(); up; up = up->parent()) up->setExpanded(true);
+    scrollToItem(node);
+}
 
 std::vector<std::string> KeyedTree::Keys() const {
     std::vector<std::string> keys;
-    for (int i = 0; i < topLevelItemCount(); ++i) collectKeys(topLevelItem(i), keys);
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        walk(topLevelItem(i), [&keys](QTreeWidgetItem* n) { keys.push_back(Key(n)); });
     return keys;
+}
+
+void KeyedTree::setEditable(QTreeWidgetItem* node) const {
+    node->setFlags(labelEdit_ ? node->flags() | Qt::ItemIsEditable : node->flags() & ~Qt::ItemIsEditable);
+}
+
+void KeyedTree::SetLabelEditHandler(LabelEditHandler handler) {
+    labelEdit_ = std::move(handler);
+    setEditTriggers(labelEdit_ ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+                               : QAbstractItemView::NoEditTriggers);
+    for (const auto& entry : byKey_) setEditable(entry.second);
+}
+
+void KeyedTree::StartLabelEdit(QTreeWidgetItem* node) {
+    if (labelEdit_) editItem(node, 0);
+}
+
+void KeyedTree::EndLabelEdit(QTreeWidgetItem* node, const std::string& text) {
+    if (!labelEdit_) return;
+    // The handler may rebuild nodes; the key finds this one again if it is still there.
+    const std::string key = Key(node);
+    const std::optional<std::string> kept = labelEdit_(node, text);
+    if (kept && Exists(key)) Item(key)->setText(0, QString::fromStdString(*kept));
 }

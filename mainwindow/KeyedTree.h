@@ -8,9 +8,12 @@
 #include <QTreeWidget>
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class KeyedTree : public QTreeWidget {
@@ -19,7 +22,8 @@ public:
 
     // "Group" + "12"
     static std::string NodeKey(const std::string& kind, int32_t handle);
-    // An image named "...Hidden" marks its entity hidden.
+    // The images of hidden entities: "Group Invisible", "Pol Invisible",
+    // "Cam Invisible" and "Light Invisible".
     static bool IsHiddenImage(const std::string& image);
 
     // Registers a picture for an image name; unknown names show no picture.
@@ -41,17 +45,44 @@ public:
     static std::string Image(const QTreeWidgetItem* node);
     void SetImage(QTreeWidgetItem* node, const std::string& image);
     static bool Bold(const QTreeWidgetItem* node);
-    static void SetBold(QTreeWidgetItem* node, bool bold);
+    void SetBold(QTreeWidgetItem* node, bool bold);
+    // Takes the bold off every node that has it (the tree keeps them, so this
+    // costs what there is to clear, not the whole tree).
+    void ClearBold();
 
     // The selected node, or null.
     QTreeWidgetItem* SelectedItem() const;
+    // Null leaves the tree without a selected node.
     void SetSelectedItem(QTreeWidgetItem* node);
+    // Expands the node's ancestors and scrolls it into view.
+    void EnsureVisible(QTreeWidgetItem* node);
     // Keys in tree order (depth first), for walks and tests.
     std::vector<std::string> Keys() const;
 
+    // In-place label editing (F2, or a click on the selected node), off until a
+    // handler is installed. The handler gets the node and the typed text and
+    // answers the text the node keeps, or nothing to refuse the edit (the old
+    // text stays, unless the handler wrote another itself).
+    using LabelEditHandler =
+        std::function<std::optional<std::string>(QTreeWidgetItem* node, const std::string& newText)>;
+    void SetLabelEditHandler(LabelEditHandler handler);
+    bool LabelEditing() const { return static_cast<bool>(labelEdit_); }
+    // Opens the label editor on the node.
+    void StartLabelEdit(QTreeWidgetItem* node);
+    // Ends an edit of the node's label with the text, as the editor does when the
+    // user confirms it.
+    void EndLabelEdit(QTreeWidgetItem* node, const std::string& text);
+
+    // A node opened or closed, by the user or the program.
+    std::function<void(QTreeWidgetItem* node)> NodeExpand;
+    std::function<void(QTreeWidgetItem* node)> NodeCollapse;
+
 private:
     void forget(QTreeWidgetItem* node);
+    void setEditable(QTreeWidgetItem* node) const;
 
     std::unordered_map<std::string, QTreeWidgetItem*> byKey_;
+    std::unordered_set<QTreeWidgetItem*> bold_;
     std::map<std::string, QIcon> pictures_;
+    LabelEditHandler labelEdit_;
 };

@@ -10,7 +10,8 @@ namespace {
 constexpr const char* kSection = "MRUFiles";
 
 QString caption(int index, const std::string& path) {
-    return QString("&%1 %2").arg(index + 1).arg(QString::fromStdString(path));
+    // A "&" of the path is shown, not taken as the item's access key.
+    return QString("&%1 %2").arg(index + 1).arg(QString::fromStdString(path).replace("&", "&&"));
 }
 
 }  // namespace

@@ -92,4 +92,8 @@ void formSplash::Timer1_Timer() {
     close();
 }
 
+void formSplash::reject() {
+    if (done_) QDialog::reject();
+}
+
 void formSplash::lblWebSite_Click() { platform::shell().openLink(kWebSite); }

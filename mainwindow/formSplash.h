@@ -21,6 +21,10 @@ public:
 
     bool Done() const { return done_; }
 
+    // Esc and the close button end a dialog through here; the splash stays up,
+    // counting down, until its time is over.
+    void reject() override;
+
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/program.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -13,6 +14,8 @@
 namespace {
 
 constexpr const char* kNew = "New";
+// Pixels a title bar takes besides its text: the window's icon and three buttons.
+constexpr int kTitleBarRoom = 120;
 
 }  // namespace
 
@@ -36,6 +39,12 @@ formTemplate::formTemplate(std::function<void(const std::string&)> merge, std::f
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(List1);
     layout->addLayout(buttons);
+
+    // Wide enough that the title bar shows the whole title beside its buttons; the
+    // title is measured bold, as title bars mostly draw it.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + kTitleBarRoom);
 
     connect(cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });

@@ -7,6 +7,7 @@
 #include "model.h"
 #include "transform.h"
 
+#include "ombrel_ext.h"
 #include "ombrel_group.h"
 
 #include <algorithm>
@@ -35,8 +36,20 @@ const Group* worldOrGroup(int32_t group) {
 }
 
 // Snapshots of the included-group walk, per group, taken by get_first_included_group.
-std::unordered_map<int32_t, std::vector<int32_t>>& includedSnapshots() {
-    static std::unordered_map<int32_t, std::vector<int32_t>> snapshots;
+// The cursor remembers where the last step stood, so a walk that follows its own
+// answers finds its place at once.
+struct IncludedWalk {
+    std::vector<int32_t> list;
+    std::size_t cursor = 0;
+};
+
+struct IncludedSnapshots {
+    std::unordered_map<int32_t, IncludedWalk> byGroup;
+    std::size_t sweepAt = 64;  // snapshots of destroyed groups are dropped past this many
+};
+
+IncludedSnapshots& includedSnapshots() {
+    static IncludedSnapshots snapshots;
     return snapshots;
 }
 
@@ -130,30 +143,46 @@ OMBREL_API int32_t OMBREL_group_get_first_included_group(int32_t group) {
     return guarded(__func__, 0, [&] {
         need<Group>(group);
         auto& snapshots = includedSnapshots();
-        std::erase_if(snapshots, [](const auto& entry) { return !lookup<Group>(entry.first); });
-        std::vector<int32_t> list = subtreeGroups(group, false);
-        int32_t first = list.empty() ? 0 : list.front();
-        snapshots[group] = std::move(list);
-        return first;
+        // Sweeping every stored walk on every call made a walk per group quadratic;
+        // sweeping when the store has doubled keeps it to a constant per call.
+        if (snapshots.byGroup.size() >= snapshots.sweepAt) {
+            std::erase_if(snapshots.byGroup, [](const auto& entry) { return !lookup<Group>(entry.first); });
+            snapshots.sweepAt = std::max<std::size_t>(64, 2 * snapshots.byGroup.size());
+        }
+        IncludedWalk& walk = snapshots.byGroup[group];
+        walk.list = subtreeGroups(group, false);
+        walk.cursor = 0;
+        return walk.list.empty() ? 0 : walk.list.front();
     });
 }
 
 OMBREL_API int32_t OMBREL_group_get_next_included_group(int32_t group, int32_t current) {
     return guarded(__func__, 0, [&] {
         need<Group>(group);
-        auto nextAfter = [&](const std::vector<int32_t>& list) -> int32_t {
-            auto it = std::find(list.begin(), list.end(), current);
-            if (it == list.end()) return -1;
-            for (++it; it != list.end(); ++it)
-                if (lookup<Group>(*it)) return *it;
+        // The position after current, skipping groups destroyed since the snapshot;
+        // -1 when current is not in the list.
+        auto nextAfter = [&](const std::vector<int32_t>& list, std::size_t& cursor) -> int32_t {
+            std::size_t at = cursor;
+            if (at >= list.size() || list[at] != current) {
+                auto it = std::find(list.begin(), list.end(), current);
+                if (it == list.end()) return -1;
+                at = static_cast<std::size_t>(it - list.begin());
+            }
+            for (++at; at < list.size(); ++at)
+                if (lookup<Group>(list[at])) {
+                    cursor = at;
+                    return list[at];
+                }
+            cursor = list.size();
             return 0;
         };
         auto& snapshots = includedSnapshots();
-        if (auto s = snapshots.find(group); s != snapshots.end()) {
-            int32_t n = nextAfter(s->second);
+        if (auto s = snapshots.byGroup.find(group); s != snapshots.byGroup.end()) {
+            int32_t n = nextAfter(s->second.list, s->second.cursor);
             if (n >= 0) return n;
         }
-        int32_t n = nextAfter(subtreeGroups(group, false));
+        std::size_t cursor = 0;
+        int32_t n = nextAfter(subtreeGroups(group, false), cursor);
         return n > 0 ? n : 0;
     });
 }
@@ -353,6 +382,11 @@ OMBREL_API int32_t OMBREL_group_is_disable(int32_t group) {
         }
         return 0;
     });
+}
+
+// The group's own flag, whatever its fathers say: what the world file keeps.
+OMBREL_API int32_t OMBREL_ext_group_get_own_disabled(int32_t group) {
+    return guarded(__func__, 0, [&] { return need<Group>(group).disabled ? 1 : 0; });
 }
 
 OMBREL_API int32_t OMBREL_group_is_group(int32_t handle, int32_t reserved) {

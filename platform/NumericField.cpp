@@ -41,7 +41,11 @@ QString NumberText(double value) {
 UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
-    for (QToolButton* b : {up_, down_}) b->setFixedSize(16, 11);
+    for (QToolButton* b : {up_, down_}) {
+        b->setFixedSize(16, 11);
+        // Tab goes from field to field; the arrows are for the mouse.
+        b->setFocusPolicy(Qt::NoFocus);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -34,4 +34,8 @@ private:
 // Installs one filter on the application (again is harmless).
 void installInputFilter(QCoreApplication& app);
 
+// Wheel notches over this widget (or a child of it) go to the wheel queue; a
+// notch anywhere else is left to the widget it is over.
+void queueWheelNotchesOver(QWidget& widget);
+
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include "service_slot.h"
 
 #include <QDialog>
+#include <QMenu>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +43,10 @@ public:
     int showModal(QDialog& dialog) override {
         log("window", dialog.windowTitle().toStdString(), dialog.objectName().toStdString());
         return QDialog::Rejected;
+    }
+    QAction* popupMenu(QMenu& menu, const QPoint&) override {
+        log("menu", menu.title().toStdString(), menu.objectName().toStdString());
+        return nullptr;
     }
 
 private:

@@ -8,7 +8,10 @@
 #include <optional>
 #include <string>
 
+class QAction;
 class QDialog;
+class QMenu;
+class QPoint;
 
 namespace platform {
 
@@ -42,6 +45,9 @@ public:
     virtual std::optional<int32_t> chooseColour(int32_t initial) = 0;
     // Runs one of the program's own windows modally; returns QDialog's result.
     virtual int showModal(QDialog& dialog) = 0;
+    // Pops a menu up at a global position until the user chooses or dismisses
+    // it; the chosen item has been triggered when this returns it.
+    virtual QAction* popupMenu(QMenu& menu, const QPoint& globalPos) = 0;
 };
 
 Prompts& prompts();
@@ -60,5 +66,8 @@ inline MsgResult msgBox(const std::string& text, MsgButtons buttons = MsgButtons
 }
 
 inline int showModal(QDialog& dialog) { return prompts().showModal(dialog); }
+
+// The chosen (and already triggered) item of a pop-up menu, or null.
+inline QAction* popupMenu(QMenu& menu, const QPoint& globalPos) { return prompts().popupMenu(menu, globalPos); }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 
 namespace platform {
@@ -116,5 +117,7 @@ std::optional<int32_t> QtPrompts::chooseColour(int32_t initial) {
 }
 
 int QtPrompts::showModal(QDialog& dialog) { return dialog.exec(); }
+
+QAction* QtPrompts::popupMenu(QMenu& menu, const QPoint& globalPos) { return menu.exec(globalPos); }
 
 }  // namespace platform

@@ -20,6 +20,7 @@ public:
     std::string saveFileName(const FileRequest& request) override;
     std::optional<int32_t> chooseColour(int32_t initial) override;
     int showModal(QDialog& dialog) override;
+    QAction* popupMenu(QMenu& menu, const QPoint& globalPos) override;
 };
 
 // The dialogs as QtPrompts builds them, apart so they can be checked unshown.

@@ -3,6 +3,7 @@
 #include "frmTransformParameters.h"
 
 #include "EditModes.h"
+#include "TransformLimits.h"
 
 #include "core/EntityLocations.h"
 #include "core/BoundingBox.h"
@@ -59,8 +60,11 @@ void frmTransformParameters::ApplyAbsolute(int Index) {
     updwn[i]->Tag = txtAbsolute[i]->text();
     const double previous = TargetLoc[i];
     TargetLoc[i] = v;
-    ValidateMove(Index);
-    if (!finite(TargetLoc)) TargetLoc[i] = previous;
+    if (ValidateMove(Index)) return;
+    // Ignored: the row shows what is in force again.
+    TargetLoc[i] = previous;
+    txtAbsolute[i]->setText(platform::NumberText(previous));
+    updwn[i]->Tag = txtAbsolute[i]->text();
 }
 
 void frmTransformParameters::ApplyOffset(int Index) {
@@ -79,18 +83,22 @@ void frmTransformParameters::ApplyOffset(int Index) {
     ApplyAbsolute(Index);
 }
 
-void frmTransformParameters::ValidateMove(int axis) {
+bool frmTransformParameters::ValidateMove(int axis) {
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
-    auto offsetFrom = [this](const Point3d& centre) {
-        Point3d d;
-        Maths::VectorFromTo(centre, TargetLoc, d);
-        return d;
-    };
-    switch (transform::CurrentEditMode()) {
-    case transform::EditMode::Point: {
-        const Point3d d = offsetFrom(SelPtsAvgCenter);
-        if (!finite(d)) return;
+    const transform::EditMode mode = transform::CurrentEditMode();
+    // The offset the move adds to all it moves, from the reference point that
+    // the fields show.
+    Point3d d;
+    Maths::VectorFromTo(ReferencePoint(), TargetLoc, d);
+    // The fields show a group's centre of mass: it moves on the edited axis only.
+    if (mode == transform::EditMode::Object && CurrSelEntityType == SelGroup)
+        for (int k = 0; k < 3; ++k)
+            if (axis >= 0 && axis != k) d[static_cast<std::size_t>(k)] = 0;
+    if (!finite(TargetLoc) || !transform::MoveStaysInWorld(transform::SelectionReach(mode), d)) return false;
+
+    switch (mode) {
+    case transform::EditMode::Point:
         for (int32_t i = 1; i <= NumSelPts; ++i) {
             Point3d p = undo::ReadPoint(SelPts[i]);
             shift(p, d);
@@ -98,11 +106,9 @@ void frmTransformParameters::ValidateMove(int axis) {
         }
         ComputeSelPtsAvgCenter();
         ValidateGroupPolygons(h);
+        undo::SelGrpBndBox().Initialize(h);
         break;
-    }
-    case transform::EditMode::Polygon: {
-        const Point3d d = offsetFrom(SelPolsAvgCenter);
-        if (!finite(d)) return;
+    case transform::EditMode::Polygon:
         for (WeldedPoints* set : transform::SelectedWeldedSets())
             for (int32_t j = 1; j <= set->NumOfPts(); ++j) {
                 Point3d p = undo::ReadPoint(set->Point(j));
@@ -111,11 +117,9 @@ void frmTransformParameters::ValidateMove(int axis) {
             }
         ComputeSelPolsAvgCenter();
         ValidateGroupPolygons(h);
+        undo::SelGrpBndBox().Initialize(h);
         break;
-    }
-    case transform::EditMode::TrackPoint: {
-        const Point3d d = offsetFrom(SelTrkPtsAvgCenter);
-        if (!finite(d)) return;
+    case transform::EditMode::TrackPoint:
         for (int32_t i = 1; i <= NumSelTrkPts; ++i) {
             const int32_t n = SelTrkPts.at(static_cast<std::size_t>(i));
             Point3d p = {0, 0, 0};
@@ -126,61 +130,31 @@ void frmTransformParameters::ValidateMove(int axis) {
         UpdateTrackCenter();
         ComputeSelTrackPtsAvgCenter();
         break;
-    }
     case transform::EditMode::Object:
         switch (CurrSelEntityType) {
-        case SelGroup: {
-            // The fields show the centre of mass: the group moves by what the typed
-            // value asks of it, on the edited axis only.
-            Point3d com = {0, 0, 0};
-            OMBREL_group_get_center_of_mass(h, com.data());
-            Point3d d = {0, 0, 0};
-            for (int k = 0; k < 3; ++k)
-                if (axis < 0 || axis == k) d[static_cast<std::size_t>(k)] = TargetLoc[static_cast<std::size_t>(k)] - com[static_cast<std::size_t>(k)];
-            Point3d loc = core::groupLocation(h);
-            shift(loc, d);
-            if (!finite(loc)) return;
-            OMBREL_group_set_location(h, loc.data());
+        case SelGroup:
+            OMBREL_group_move(h, d.data(), 0);
+            shift(movedBy_, d);
             undo::SelGrpBndBox().Initialize(h);
             break;
-        }
         case SelCamera:
-            if (!finite(TargetLoc)) return;
             undo::SceneCameras().SetLocation(h, TargetLoc);
             SyncViewIfSelIsViewedCam();
             break;
-        case SelLight:
-            if (!finite(TargetLoc)) return;
-            undo::SceneLights().SetLocation(h, TargetLoc);
-            break;
+        case SelLight: undo::SceneLights().SetLocation(h, TargetLoc); break;
         case SelTrack:
-            if (!finite(TargetLoc)) return;
-            SetTrackLocation(h, TargetLoc);
+            MoveTrack(h, d);
+            shift(movedBy_, d);
             UpdateTrackCenter();
             ComputeSelTrackPtsAvgCenter();
             break;
         case SelMultiple: {
-            const Point3d d = offsetFrom(SelObjsAvgCenter);
-            if (!finite(d)) return;
             const MultipleSelection& sel = undo::CurrMultiSel();
-            for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
-                Point3d p = core::groupLocation(sel.GetGrp(i));
-                shift(p, d);
-                OMBREL_group_set_location(sel.GetGrp(i), p.data());
-            }
+            for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) OMBREL_group_move(sel.GetGrp(i), d.data(), 0);
             undo::CurrMultiSel().InitializeBndBoxes();
-            for (int32_t i = 1; i <= sel.NumOfCams(); ++i) {
-                Point3d p = {0, 0, 0};
-                OMBREL_camera_get_location1(sel.GetCam(i), p.data());
-                shift(p, d);
-                undo::SceneCameras().SetLocation(sel.GetCam(i), p);
-            }
-            for (int32_t i = 1; i <= sel.NumOfLights(); ++i) {
-                Point3d p = {0, 0, 0};
-                OMBREL_light_get_location(sel.GetLight(i), p.data());
-                shift(p, d);
-                undo::SceneLights().SetLocation(sel.GetLight(i), p);
-            }
+            for (int32_t i = 1; i <= sel.NumOfCams(); ++i) undo::SceneCameras().Move(sel.GetCam(i), d);
+            for (int32_t i = 1; i <= sel.NumOfLights(); ++i) undo::SceneLights().Move(sel.GetLight(i), d);
+            shift(movedBy_, d);
             break;
         }
         default: break;
@@ -190,6 +164,7 @@ void frmTransformParameters::ValidateMove(int axis) {
     }
     FnlLoc = TargetLoc;
     UpdateCameras();
+    return true;
 }
 
 // ---- rotate
@@ -202,6 +177,7 @@ void frmTransformParameters::ApplyRotation() {
 
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
+    if (!transform::TurnStaysInWorld(transform::SelectionReach(transform::CurrentEditMode()))) has = {};
     auto turnAll = [&](const Point3d& centre, Point3d p) {
         for (int32_t k = 0; k < 3; ++k)
             if (has[static_cast<std::size_t>(k)]) p = undo::TurnAbout(p, centre, angle[static_cast<std::size_t>(k)], k);
@@ -271,7 +247,11 @@ void frmTransformParameters::ApplyScale() {
     Point3d f = {1, 1, 1};
     bool numeric = true;
     for (std::size_t i = 0; i < 3; ++i) numeric = numeric && platform::ReadNumber(txtWScale[i]->text(), f[i]);
-    Point3d product = ScaleChng;
+    const transform::EditMode mode = transform::CurrentEditMode();
+    // The factors the closing record will hold; Undo applies their reciprocals.
+    Point3d product = mode == transform::EditMode::Object       ? objScaleChng_
+                      : mode == transform::EditMode::TrackPoint ? TrkScaleChng
+                                                                : ScaleChng;
     if (numeric) {
         for (std::size_t i = 0; i < 3; ++i) {
             if (f[i] == 0) {
@@ -280,7 +260,7 @@ void frmTransformParameters::ApplyScale() {
             }
             product[i] *= f[i];
         }
-        numeric = finite(product);
+        numeric = transform::ScaleStaysInWorld(transform::SelectionReach(mode), f, product);
     }
     FieldsResetting resetting(FormLoaded);
     if (!numeric) {

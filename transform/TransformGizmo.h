@@ -10,6 +10,8 @@
 //   press / release:                 MouseDown / MouseUp(button, x, y)
 #pragma once
 
+#include "EditModes.h"
+
 #include "core/CoreTypes.h"
 
 #include <cstdint>
@@ -35,7 +37,8 @@ public:
     // DontUseEngineDC False draws on OverlayDC with the shared pens; True draws only
     // the handle on the view's transient layer (a hover, no render).
     void Draw(int32_t selHandle, int32_t camera, bool DontUseEngineDC);
-    // Button: 1 left, 2 right, 4 middle; X, Y in view pixels.
+    // Button: 1 left, 2 right, 4 middle; X, Y in view pixels. The press takes the
+    // line under X, Y, whatever an earlier hover of this view found.
     void MouseDown(int16_t Button, float X, float Y);
     void MouseUp(int16_t Button, float X, float Y);
     void MouseMove(int16_t Button, float X, float Y);
@@ -51,6 +54,11 @@ public:
 
     int View() const { return view_; }
     bool IsDragging() const { return Dragging; }
+    // A left press took a line: the drag keeps the tool and edit mode of the press
+    // until the release.
+    bool IsDragActive() const { return pressActive_; }
+    // The view did not draw the handle (a hidden selection): it takes no press.
+    void Hide();
     // The last Draw found something to transform and placed the handle.
     bool IsShown() const { return shown_; }
     const PixelPt& Center2DPx() const { return Center2D; }
@@ -59,13 +67,16 @@ public:
     const Point3d& Center() const { return Center3D; }
 
 private:
-    enum class Mode { Point, Polygon, TrackPoint, Object };
+    using Mode = transform::EditMode;
 
     bool IsCursorOnAxis(int32_t axis, double tol, const PixelPt& p) const;
     void DragStep(int16_t Button, float X, float Y);
     void MoveSelection(double& d);
     bool FindCentre(Point3d& centre) const;
     bool MayTransform() const;
+    // The mode a step acts in: the press's during a drag.
+    Mode StepMode() const;
+    int32_t StepTool() const;
     bool StartRecord(Mode mode);
     void FinishRecord(Mode mode);
     void BeginDragState(Mode mode);
@@ -88,8 +99,14 @@ private:
     // Fixed at the press for the whole drag.
     bool pressActive_ = false;            // a left press on a line of a shown handle
     Mode pressMode_ = Mode::Object;
+    int32_t pressTool_ = 0;
     Point3d pressCentre_ = {0, 0, 0};     // multiple selection or track centre
     Point3d objScaleChng_ = {1, 1, 1};    // group, track, multiple selection scaling
+    Point3d movedBy_ = {0, 0, 0};         // what an entity move really moved, summed
+    double moveGrid_ = 0;                 // what a move step is a multiple of
+    // A move drag's amount along the line: asked for, and applied (its steps
+    // summed as the engine adds them).
+    double dragTotal_ = 0, dragApplied_ = 0;
     ActionUndoRedo* pushed_ = nullptr;    // the record pushed at the press
     std::vector<WeldedPoints*> dragSets_;  // the welded sets of a polygon drag
 };

@@ -4,6 +4,7 @@
 
 #include "AlignMode.h"
 #include "EditModes.h"
+#include "TransformLimits.h"
 
 #include "core/CoreError.h"
 #include "core/EntityProcedures.h"
@@ -39,9 +40,10 @@ constexpr int kWrapMargin = 10;
 // Uniform scaling has no line of its own: it follows the screen diagonal up and
 // to the right of the handle's centre.
 constexpr int kUniformDirection = 50;
+constexpr double kStepsPerPixel = 1024;
 
 bool ctrlHeld() { return platform::isKeyHeld(platform::vk::Control); }
-bool transformTool() { return Globals::CurrToolMode >= ToolMove && Globals::CurrToolMode <= ToolScale; }
+bool transformTool(int32_t tool) { return tool >= ToolMove && tool <= ToolScale; }
 bool isObjectKind(int32_t kind) {
     return kind == SelGroup || kind == SelCamera || kind == SelTrack || kind == SelLight || kind == SelMultiple;
 }
@@ -77,11 +79,27 @@ bool TransformGizmo::MayTransform() const {
     return CurrSelEntityType >= SelNone && CurrSelEntityType <= SelMultiple && CurrSelEntityType != SelBackground;
 }
 
+TransformGizmo::Mode TransformGizmo::StepMode() const { return pressActive_ ? pressMode_ : transform::CurrentEditMode(); }
+
+int32_t TransformGizmo::StepTool() const { return pressActive_ ? pressTool_ : Globals::CurrToolMode; }
+
+void TransformGizmo::Hide() {
+    shown_ = false;
+    TransformationPossible = AxisNone;
+}
+
 void TransformGizmo::BeginDragState(Mode mode) {
     pressMode_ = mode;
+    pressTool_ = Globals::CurrToolMode;
     pushed_ = nullptr;
     DragAngle = 0;
     ScaleChng = TrkScaleChng = objScaleChng_ = {1, 1, 1};
+    dragTotal_ = dragApplied_ = 0;
+    movedBy_ = {0, 0, 0};
+    // A power of two far below a pixel's worth of motion: coordinates on that grid
+    // (zeros, whole and half units) add the steps exactly, so Undo's one
+    // subtraction of their sum gives them back bit for bit.
+    moveGrid_ = GizmoSize > 0 ? std::exp2(std::floor(std::log2(GizmoSize / kPixelsPerLength / kStepsPerPixel))) : 0;
     pressCentre_ = Globals::CurrSelEntityType == SelMultiple ? Globals::SelObjsAvgCenter : Globals::TrkCenter;
     dragSets_.clear();
     if (mode == Mode::Polygon) dragSets_ = transform::SelectedWeldedSets();
@@ -94,7 +112,6 @@ void TransformGizmo::EndDragState() {
 }
 
 void TransformGizmo::MouseDown(int16_t Button, float X, float Y) {
-    (void)X, (void)Y;
     // Align mode takes the views' releases, so a press here would leave a record
     // that no release completes.
     if (transform::IsAlignMode()) return;
@@ -103,7 +120,12 @@ void TransformGizmo::MouseDown(int16_t Button, float X, float Y) {
     Dragging = true;
     undo::TransformDragFlag() = true;
     pressActive_ = false;
-    if (Button != 1 || TransformationPossible == AxisNone || !shown_) return;
+    if (Button != 1 || !shown_ || !transformTool(Globals::CurrToolMode)) return;
+    // Moves reach only the active view's handle, so another view's line in hand
+    // is whatever its last hover left there.
+    MousePos = {roundPixel(X), roundPixel(Y)};
+    UpdateTransformationPossible();
+    if (TransformationPossible == AxisNone) return;
 
     using namespace Globals;
     Mode mode = Mode::Object;
@@ -126,7 +148,7 @@ void TransformGizmo::MouseDown(int16_t Button, float X, float Y) {
 
 bool TransformGizmo::StartRecord(Mode mode) {
     using namespace Globals;
-    const int32_t tool = CurrToolMode;
+    const int32_t tool = pressTool_;
     std::unique_ptr<ActionUndoRedo> rec;
     switch (mode) {
     case Mode::Point:
@@ -183,7 +205,7 @@ void TransformGizmo::DragStep(int16_t Button, float X, float Y) {
     if (!platform::isKeyHeld(platform::vk::LButton) || Button != 1 || TransformationPossible == AxisNone) return;
     if (!pressActive_) return;
 
-    const int32_t tool = Globals::CurrToolMode;
+    const int32_t tool = pressTool_;
     if (tool == ToolRotate || tool == ToolScale) {
         const platform::ScreenSize screen = platform::cursor().screenSize();
         const int w = screen.width, h = screen.height;
@@ -213,7 +235,17 @@ void TransformGizmo::DragStep(int16_t Button, float X, float Y) {
                              double(LastCursorPos[1] - foot[1]) * (e[1] - c[1]);
         if (along > 0) d = -d;
         if (tool == ToolMove) {
-            MoveSelection(d);
+            const double asked = dragTotal_ + d;
+            double step = (moveGrid_ > 0 ? moveGrid_ * std::round(asked / moveGrid_) : asked) - dragApplied_;
+            Point3d offset = {0, 0, 0};
+            if (TransformationPossible >= 0 && TransformationPossible <= 2)
+                offset[static_cast<std::size_t>(TransformationPossible)] = step;
+            // A step that would take the selection out of reach is dropped whole.
+            if (transform::MoveStaysInWorld(transform::SelectionReach(pressMode_), offset)) {
+                dragTotal_ = asked;
+                dragApplied_ += step;
+                MoveSelection(step);
+            }
         } else if (tool == ToolRotate) {
             double amount = d / GizmoSize;
             Rotate(amount);
@@ -223,7 +255,8 @@ void TransformGizmo::DragStep(int16_t Button, float X, float Y) {
         }
         using namespace Globals;
         const bool pointsOrPols = pressMode_ == Mode::Point || pressMode_ == Mode::Polygon;
-        if (!pointsOrPols && CurrSelEntityType == SelGroup) undo::SelGrpBndBox().Initialize(CurrSelEntityHandle);
+        // The edited group's box follows its points too.
+        if (CurrSelEntityType == SelGroup) undo::SelGrpBndBox().Initialize(CurrSelEntityHandle);
         if (!pointsOrPols && CurrSelEntityType == SelMultiple) {
             undo::CurrMultiSel().InitializeBndBoxes();
             ComputeSelObjsAvgCenter();
@@ -288,13 +321,13 @@ void TransformGizmo::MoveSelection(double& d) {
         break;
     case SelLight: undo::SceneLights().Move(h, offset); break;
     case SelTrack:
-        if (transform::IsTrackOnPageAs("Track")) {
-            MoveTrack(h, offset);
-            UpdateTrackCenter();
-        }
+        if (!transform::IsTrackOnPageAs("Track")) return;
+        MoveTrack(h, offset);
+        UpdateTrackCenter();
         break;
-    default: break;
+    default: return;
     }
+    Maths::AddVector(movedBy_, offset);
 }
 
 void TransformGizmo::RefreshViewOrViews() {
@@ -312,24 +345,25 @@ void TransformGizmo::MouseUp(int16_t Button, float X, float Y) {
     Dragging = false;
     undo::TransformDragFlag() = false;
     const bool active = pressActive_;
+    const int32_t tool = StepTool();
 
     using namespace Globals;
-    if (!ctrlHeld() && transformTool()) UpdateCameras();
+    if (!ctrlHeld() && transformTool(tool)) UpdateCameras();
     if (transform::IsTrackOnPageAs("Track")) {
         UpdateTrackCenter();
         UpdateCameras();
     }
-    if (CurrSelEntityType == SelLight && (CurrToolMode == ToolMove || CurrToolMode == ToolRotate) &&
+    if (CurrSelEntityType == SelLight && (tool == ToolMove || tool == ToolRotate) &&
         transform::WorkspacePage() == transform::kLightPage)
         core::callHook(core::windowHooks().refreshLightPanel, CurrSelEntityHandle);
 
-    if (Button == 1 && transformTool() && TransformationPossible != AxisNone && active) FinishRecord(pressMode_);
+    if (Button == 1 && transformTool(tool) && TransformationPossible != AxisNone && active) FinishRecord(pressMode_);
     EndDragState();
 }
 
 void TransformGizmo::FinishRecord(Mode mode) {
     using namespace Globals;
-    const int32_t tool = CurrToolMode;
+    const int32_t tool = pressTool_;
     // Only the record this drag pushed, and only while the history still holds it.
     ActionUndoRedo* rec = nullptr;
     if (pushed_ && UndoRedoStack && UndoRedoStack->Retrive() == pushed_) rec = pushed_;
@@ -395,6 +429,7 @@ void TransformGizmo::FinishRecord(Mode mode) {
             Point3d loc = {0, 0, 0};
             GetEntityLocation(CurrSelEntityHandle, CurrSelEntityType, loc);
             rec->Move->SetToLoc(loc);
+            rec->Move->SetMovedBy(movedBy_);
         } else if (tool == ToolRotate) {
             auto r = newRecord(ActRotate);
             r->Rotate->SetRotatedEntity(CurrSelEntityType, CurrSelEntityHandle);

@@ -2,6 +2,7 @@
 #include "TransformGizmo.h"
 
 #include "EditModes.h"
+#include "TransformLimits.h"
 
 #include "core/CoreError.h"
 #include "core/Globals.h"
@@ -46,6 +47,8 @@ void TransformGizmo::RotatePols(int32_t AxisFlag, double Angle) {
 
 void TransformGizmo::Rotate(double& amount) {
     if (amount == 0) return;
+    const Mode mode = StepMode();
+    if (!transform::TurnStaysInWorld(transform::SelectionReach(mode))) return;
     const double angle = amount * kDegreesPerUnit;
     amount = angle;
     DragAngle += angle;
@@ -53,8 +56,8 @@ void TransformGizmo::Rotate(double& amount) {
 
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
-    if (transform::IsPointEditing()) return RotatePts(axis, angle);
-    if (transform::IsPolygonEditing()) return RotatePols(axis, angle);
+    if (mode == Mode::Point) return RotatePts(axis, angle);
+    if (mode == Mode::Polygon) return RotatePols(axis, angle);
     switch (CurrSelEntityType) {
     case SelGroup: OMBREL_group_rotate(h, angle, 0, axis); break;
     case SelMultiple: {
@@ -98,14 +101,21 @@ void TransformGizmo::ChangeScale(double& amount) {
 
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
-    if (transform::IsPointEditing()) {
+    const Mode mode = StepMode();
+    // The running product the drag's record will hold.
+    Point3d total = objScaleChng_;
+    if (mode == Mode::Point || mode == Mode::Polygon) total = ScaleChng;
+    else if (mode == Mode::TrackPoint) total = TrkScaleChng;
+    accumulate(total);
+    if (!transform::ScaleStaysInWorld(transform::SelectionReach(mode), f, total)) return;
+    if (mode == Mode::Point) {
         accumulate(ScaleChng);
         const Point3d c = SelPtsAvgCenter;
         for (int32_t i = 1; i <= NumSelPts; ++i)
             undo::WritePoint(SelPts[i], undo::ScaleAbout(undo::ReadPoint(SelPts[i]), c, f));
         return;
     }
-    if (transform::IsPolygonEditing()) {
+    if (mode == Mode::Polygon) {
         accumulate(ScaleChng);
         const Point3d c = SelPolsAvgCenter;
         const auto sets = pressActive_ ? dragSets_ : transform::SelectedWeldedSets();

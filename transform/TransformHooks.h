@@ -25,7 +25,7 @@ struct TransformHooks {
     // cmbTrackPoint of the camera, track and background page ("Track" or "Point").
     std::function<std::string()> trackPointText;
 
-    // Hidden state, kept by the trees (Part of the scene and entity panels).
+    // Hidden state, kept by the scene and entity trees.
     std::function<bool(int32_t group)> isGrpHidden;
     std::function<bool(int32_t camera)> isCamHidden;
     std::function<bool(int32_t light)> isLightHidden;

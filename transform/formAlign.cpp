@@ -170,47 +170,52 @@ void formAlign::AlignOneAxis(Point3d& loc) {
         case Maximum: t = TargetMax[a]; break;
         default: break;
         }
+        // The location need not be the middle of the world box (a turned group,
+        // a marker off its camera): the entity shifts by how far the box's centre
+        // is from where the option wants it.
         const double half = (CurrMax[a] - CurrMin[a]) / 2;
         switch (source) {
-        case Minimum: loc[a] = t + half; break;
-        case Center: loc[a] = t; break;
+        case Minimum: loc[a] += t + half - CurrCenter[a]; break;
+        case Center: loc[a] += t - CurrCenter[a]; break;
         case PivotPoint: loc[a] = t - CurrPivotOffset[a]; break;
-        case Maximum: loc[a] = t - half; break;
+        case Maximum: loc[a] += t - half - CurrCenter[a]; break;
         default: break;
         }
     }
 }
 
-// The source's box; a marker-less camera or light counts as a point.
-void formAlign::ReadBox(int32_t group, const Point3d& fallback) {
-    double box[6] = {fallback[0], fallback[1], fallback[2], fallback[0], fallback[1], fallback[2]};
+// A marker-less camera or light counts as a point.
+void formAlign::ReadBox(int32_t group, const Point3d& now, const Point3d& start) {
+    double box[6] = {now[0], now[1], now[2], now[0], now[1], now[2]};
     if (group) OMBREL_group_get_bounding_box(group, box);
     CurrMin = {box[0], box[1], box[2]};
     CurrMax = {box[3], box[4], box[5]};
+    // An earlier preview may have moved the entity; the box moved with it.
+    for (std::size_t k = 0; k < 3; ++k) CurrCenter[k] = (CurrMin[k] + CurrMax[k]) / 2 + (start[k] - now[k]);
 }
 
 void formAlign::Apply() {
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
     auto alignGroup = [this](int32_t g, const Point3d& start) {
-        ReadBox(g, start);
+        const Point3d now = groupLocation(g);
+        ReadBox(g, now, start);
         Point3d pivot = {0, 0, 0};
         OMBREL_group_get_rotate_reference_point(g, pivot.data());
-        const Point3d now = groupLocation(g);
         for (std::size_t k = 0; k < 3; ++k) CurrPivotOffset[k] = pivot[k] - now[k];
         Point3d loc = start;
         AlignOneAxis(loc);
         OMBREL_group_set_location(g, loc.data());
     };
     auto alignCamera = [this](int32_t c, const Point3d& start) {
-        ReadBox(undo::SceneCameras().GetCamGrp(c), start);
+        ReadBox(undo::SceneCameras().GetCamGrp(c), cameraLocation(c), start);
         CurrPivotOffset = {0, 0, 0};
         Point3d loc = start;
         AlignOneAxis(loc);
         undo::SceneCameras().SetLocation(c, loc);
     };
     auto alignLight = [this](int32_t l, const Point3d& start) {
-        ReadBox(undo::SceneLights().GetLightGrp(l), start);
+        ReadBox(undo::SceneLights().GetLightGrp(l), lightLocation(l), start);
         CurrPivotOffset = {0, 0, 0};
         Point3d loc = start;
         AlignOneAxis(loc);

@@ -53,8 +53,10 @@ public:
 
 private:
     void Apply();
+    // loc comes in as the entity's start location and leaves as its new one.
     void AlignOneAxis(Point3d& loc);
-    void ReadBox(int32_t group, const Point3d& fallback);
+    // The source's world box now, and its centre with the entity back at start.
+    void ReadBox(int32_t group, const Point3d& now, const Point3d& start);
     void trap(const std::function<void()>& body);
     int selected(const std::array<QRadioButton*, 4>& options) const;
 
@@ -65,6 +67,7 @@ private:
     int32_t TargetEntityType = 0;
     int32_t TargetEntityHandle = 0;
     Point3d CurrMin = {0, 0, 0}, CurrMax = {0, 0, 0};
+    Point3d CurrCenter = {0, 0, 0};
     Point3d TargetMin = {0, 0, 0}, TargetMax = {0, 0, 0};
     Point3d TargetCenter = {0, 0, 0};
     Point3d TargetPivot = {0, 0, 0};

@@ -146,6 +146,7 @@ void frmTransformParameters::Form_Load() {
         ~LoadedOnExit() { flag = true; }
     } loaded{FormLoaded};
     ScaleChng = TrkScaleChng = objScaleChng_ = {1, 1, 1};
+    movedBy_ = {0, 0, 0};
     RotationSteps.clear();
     NumRotationSteps = 0;
     for (QGroupBox* f : {frmMove1, frmMove2, frmRotate1, frmRotate2, frmScale1, frmScale2}) f->hide();
@@ -171,24 +172,30 @@ void frmTransformParameters::Form_Load() {
     }
 }
 
-void frmTransformParameters::frmMove_SetParams() {
+Point3d frmTransformParameters::ReferencePoint() const {
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
+    Point3d p = TargetLoc;
     switch (transform::CurrentEditMode()) {
-    case transform::EditMode::Point: TargetLoc = SelPtsAvgCenter; break;
-    case transform::EditMode::Polygon: TargetLoc = SelPolsAvgCenter; break;
-    case transform::EditMode::TrackPoint: TargetLoc = SelTrkPtsAvgCenter; break;
+    case transform::EditMode::Point: p = SelPtsAvgCenter; break;
+    case transform::EditMode::Polygon: p = SelPolsAvgCenter; break;
+    case transform::EditMode::TrackPoint: p = SelTrkPtsAvgCenter; break;
     case transform::EditMode::Object:
         switch (CurrSelEntityType) {
-        case SelGroup: OMBREL_group_get_center_of_mass(h, TargetLoc.data()); break;
-        case SelCamera: OMBREL_camera_get_location1(h, TargetLoc.data()); break;
-        case SelLight: OMBREL_light_get_location(h, TargetLoc.data()); break;
-        case SelTrack: GetTrackCenter(h, TargetLoc); break;
-        case SelMultiple: TargetLoc = SelObjsAvgCenter; break;
+        case SelGroup: OMBREL_group_get_center_of_mass(h, p.data()); break;
+        case SelCamera: OMBREL_camera_get_location1(h, p.data()); break;
+        case SelLight: OMBREL_light_get_location(h, p.data()); break;
+        case SelTrack: GetTrackCenter(h, p); break;
+        case SelMultiple: p = SelObjsAvgCenter; break;
         default: break;
         }
         break;
     }
+    return p;
+}
+
+void frmTransformParameters::frmMove_SetParams() {
+    TargetLoc = ReferencePoint();
     IniLoc = FnlLoc = TargetLoc;
     for (std::size_t i = 0; i < 3; ++i) {
         txtAbsolute[i]->setText(platform::NumberText(TargetLoc[i]));
@@ -326,6 +333,7 @@ void frmTransformParameters::PushClosingRecord() {
             r->Move->SetMovedEntity(kind, h);
             r->Move->SetFrmLoc(from);
             r->Move->SetToLoc(to);
+            r->Move->SetMovedBy(movedBy_);
             push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
             auto r = newRecord(ActRotate);
@@ -333,7 +341,8 @@ void frmTransformParameters::PushClosingRecord() {
             if (kind == SelMultiple || kind == SelTrack) r->Rotate->SetRotCenter(openCentre_);
             addSteps(*r->Rotate);
             push(std::move(r));
-        } else if (tool == ToolScale && (kind == SelGroup || kind == SelTrack || kind == SelMultiple)) {
+        } else if (tool == ToolScale && (kind == SelGroup || kind == SelTrack || kind == SelMultiple) &&
+                   !allOnes(objScaleChng_)) {
             auto r = newRecord(ActScale);
             r->ScaleObj->SetScaledEntity(kind, h);
             r->ScaleObj->SetScaleChng(objScaleChng_);
@@ -346,6 +355,7 @@ void frmTransformParameters::PushClosingRecord() {
     RotationSteps.clear();
     NumRotationSteps = 0;
     ScaleChng = TrkScaleChng = objScaleChng_ = {1, 1, 1};
+    movedBy_ = {0, 0, 0};
 }
 
 namespace transform {

@@ -55,8 +55,9 @@ public:
     void txtWScale_LostFocus(int Index);
 
     // Moves the selection so that its reference point lands on TargetLoc; a group
-    // moves on the edited axis only (-1: all three).
-    void ValidateMove(int axis = -1);
+    // moves on the edited axis only (-1: all three). False when the move would take
+    // the world out of reach (nothing moved).
+    bool ValidateMove(int axis = -1);
 
     // Read by tests and the closing step.
     bool IsFormLoaded() const { return FormLoaded; }
@@ -71,6 +72,8 @@ public:
     void done(int result) override;
 
 private:
+    // What the move fields show: the selection's centre, a group's centre of mass.
+    Point3d ReferencePoint() const;
     void frmMove_SetParams();
     void frmRotate_SetParams();
     void frmScale_SetParams();
@@ -98,6 +101,7 @@ private:
     Point3d iniGrpLoc_ = {0, 0, 0};
     Point3d openCentre_ = {0, 0, 0};
     Point3d objScaleChng_ = {1, 1, 1};
+    Point3d movedBy_ = {0, 0, 0};  // an entity move's offsets, summed as applied
 
     std::array<platform::NumericField*, 3> fldAbsolute{}, fldOffset{}, fldWRotate{}, fldORotate{}, fldWScale{},
         fldOScale{};

@@ -26,10 +26,10 @@
     X(Create, ActionCreate, ActCreate, true)                           \
     X(SelectPts, ActionSelectPts, ActSelectPts, true)                  \
     X(ReplaceGrp, ActionReplaceGrp, ActReplaceGrp, false)              \
-    X(ApplyTexture, ActionApplyTextureToGrp, ActApplyTextureToGrp, false) \
+    X(ApplyTexture, ActionApplyTextureToGrp, ActApplyTextureToGrp, true) \
     X(ChngTextureCoords, ActionChngTextureCoords, ActChngTextureCoords, false) \
     X(SelectCoords, ActionSelectCoords, ActSelectCoords, true)         \
-    X(RenameEntity, ActionRenameEntity, ActRenameEntity, false)        \
+    X(RenameEntity, ActionRenameEntity, ActRenameEntity, true)         \
     X(CutPols, ActionCutPol, ActCutPol, false)                         \
     X(HideSel, ActionHide, ActHide, false)                             \
     X(UnHideSel, ActionUnhide, ActUnhide, false)                       \

@@ -12,6 +12,8 @@
 #include "PointPolygonTransformActions.h"
 #include "SelectionActions.h"
 #include "TrackPointTransformActions.h"
+#include "TextureActions.h"
+#include "RenameAction.h"
 
 #include <cstdint>
 #include <memory>

@@ -23,8 +23,6 @@ bool workspaceShows(int page) {
     return hook && hook() == page;
 }
 
-using core::groupLocation;
-
 // The track procedures work about TrkCenter; a recorded centre stands in for it
 // while they run, so undo turns about the very point the edit used.
 class TrackCentreOverride {
@@ -48,8 +46,8 @@ double reciprocal(double f) { return f == 0 ? 1.0 : 1.0 / f; }
 
 // ---- ActionMove
 
-void ActionMove::Undo() { MoveTo(FrmLoc, ToLoc); }
-void ActionMove::Redo() { MoveTo(ToLoc, FrmLoc); }
+void ActionMove::Undo() { MoveTo(FrmLoc, ToLoc, -1); }
+void ActionMove::Redo() { MoveTo(ToLoc, FrmLoc, 1); }
 
 void ActionMove::SetMovedEntity(int32_t kind, int32_t handle) {
     MovedEntityType = kind;
@@ -57,11 +55,19 @@ void ActionMove::SetMovedEntity(int32_t kind, int32_t handle) {
     if (kind == SelMultiple) undo::CopyCurrMultiSelWithoutTracks(MovedMultiSel);
 }
 
-void ActionMove::MoveTo(const Point3d& loc, const Point3d& from) {
+void ActionMove::MoveTo(const Point3d& loc, const Point3d& from, double sign) {
     const int32_t h = MovedEntityHandle;
+    Point3d offset;
+    if (hasMovedBy_)
+        offset = {sign * MovedBy[0], sign * MovedBy[1], sign * MovedBy[2]};
+    else
+        Maths::VectorFromTo(from, loc, offset);
     switch (MovedEntityType) {
     case SelGroup:
-        OMBREL_group_set_location(h, loc.data());
+        if (hasMovedBy_)
+            OMBREL_group_move(h, offset.data(), 0);
+        else
+            OMBREL_group_set_location(h, loc.data());
         undo::SelGrpBndBox().Initialize(h);
         break;
     case SelCamera:
@@ -70,7 +76,10 @@ void ActionMove::MoveTo(const Point3d& loc, const Point3d& from) {
         Globals::SyncViewIfSelIsViewedCam();
         break;
     case SelTrack:
-        Globals::SetTrackLocation(h, loc);
+        if (hasMovedBy_)
+            Globals::MoveTrack(h, offset);
+        else
+            Globals::SetTrackLocation(h, loc);
         Globals::UpdateTrackCenter();
         break;
     case SelLight:
@@ -78,26 +87,10 @@ void ActionMove::MoveTo(const Point3d& loc, const Point3d& from) {
         if (workspaceShows(kLightPage)) core::callHook(core::windowHooks().refreshLightPanel, h);
         break;
     case SelMultiple: {
-        Point3d offset;
-        Maths::VectorFromTo(from, loc, offset);
         const MultipleSelection& sel = MovedMultiSel;
-        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) {
-            Point3d p = groupLocation(sel.GetGrp(i));
-            Maths::AddVector(p, offset);
-            OMBREL_group_set_location(sel.GetGrp(i), p.data());
-        }
-        for (int32_t i = 1; i <= sel.NumOfLights(); ++i) {
-            Point3d p = {0, 0, 0};
-            OMBREL_light_get_location(sel.GetLight(i), p.data());
-            Maths::AddVector(p, offset);
-            undo::SceneLights().SetLocation(sel.GetLight(i), p);
-        }
-        for (int32_t i = 1; i <= sel.NumOfCams(); ++i) {
-            Point3d p = {0, 0, 0};
-            OMBREL_camera_get_location1(sel.GetCam(i), p.data());
-            Maths::AddVector(p, offset);
-            undo::SceneCameras().SetLocation(sel.GetCam(i), p);
-        }
+        for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) OMBREL_group_move(sel.GetGrp(i), offset.data(), 0);
+        for (int32_t i = 1; i <= sel.NumOfLights(); ++i) undo::SceneLights().Move(sel.GetLight(i), offset);
+        for (int32_t i = 1; i <= sel.NumOfCams(); ++i) undo::SceneCameras().Move(sel.GetCam(i), offset);
         undo::CurrMultiSel().InitializeBndBoxes();
         Globals::SelObjsAvgCenter = loc;
         break;

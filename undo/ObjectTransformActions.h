@@ -19,15 +19,25 @@ public:
     void SetFrmLoc(const Point3d& loc) { FrmLoc = loc; }
     void SetToLoc(const Point3d& loc) { ToLoc = loc; }
     void SetMovedEntity(int32_t kind, int32_t handle);
+    // The offsets the edit added, summed in its order. Groups, tracks and multiple
+    // selections then go back and forth by exactly this sum instead of by a
+    // difference of locations, so a coordinate it left exact (a 0, say) comes
+    // back exactly; cameras and lights on their own are set to their locations.
+    void SetMovedBy(const Point3d& offset) {
+        MovedBy = offset;
+        hasMovedBy_ = true;
+    }
 
 private:
-    void MoveTo(const Point3d& loc, const Point3d& from);
+    void MoveTo(const Point3d& loc, const Point3d& from, double sign);
 
     int32_t MovedEntityType = 0;
     int32_t MovedEntityHandle = 0;
     MultipleSelection MovedMultiSel;
     Point3d FrmLoc = {0, 0, 0};
     Point3d ToLoc = {0, 0, 0};
+    Point3d MovedBy = {0, 0, 0};
+    bool hasMovedBy_ = false;
 };
 
 class ActionRotate {

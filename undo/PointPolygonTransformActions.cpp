@@ -81,6 +81,11 @@ void refreshGroupBox(int32_t group) {
     if (Globals::SelGrpBndBox) Globals::SelGrpBndBox->Initialize(group);
 }
 
+// The box drawn around the edited group follows its points.
+void refreshSelectedGroupBox() {
+    if (Globals::CurrSelEntityType == SelGroup) refreshGroupBox(Globals::CurrSelEntityHandle);
+}
+
 }  // namespace
 
 // ---- points
@@ -96,6 +101,7 @@ void ActionMoveGrpPoints::Shift(double sign) {
     });
     Globals::ComputeSelPtsAvgCenter();
     Globals::ValidateGroupPolygons(group);
+    refreshSelectedGroupBox();
 }
 
 void ActionMoveGrpPoints::Undo() { Shift(-1); }
@@ -114,11 +120,13 @@ void ActionRotateGrpPoints::Turn(double angle, int32_t axis) {
 void ActionRotateGrpPoints::Undo() {
     steps.forEachUndone([this](double a, int32_t axis) { Turn(a, axis); });
     Globals::ValidateGroupPolygons(group);
+    refreshSelectedGroupBox();
 }
 
 void ActionRotateGrpPoints::Redo() {
     steps.forEachRedone([this](double a, int32_t axis) { Turn(a, axis); });
     Globals::ValidateGroupPolygons(group);
+    refreshSelectedGroupBox();
 }
 
 void ActionRotateGrpPoints::SetRotatedPtsToCurrSelPts() {
@@ -158,6 +166,7 @@ void ActionMoveGrpPols::Shift(double sign) {
     });
     Globals::ComputeSelPolsAvgCenter();
     if (Globals::CurrSelEntityType == SelGroup) Globals::ValidateGroupPolygons(Globals::CurrSelEntityHandle);
+    refreshSelectedGroupBox();
 }
 
 void ActionMoveGrpPols::Undo() { Shift(-1); }
@@ -175,11 +184,13 @@ void ActionRotateGrpPols::Turn(double angle, int32_t axis) {
 void ActionRotateGrpPols::Undo() {
     steps.forEachUndone([this](double a, int32_t axis) { Turn(a, axis); });
     Globals::ValidateGroupPolygons(group);
+    refreshSelectedGroupBox();
 }
 
 void ActionRotateGrpPols::Redo() {
     steps.forEachRedone([this](double a, int32_t axis) { Turn(a, axis); });
     Globals::ValidateGroupPolygons(group);
+    refreshSelectedGroupBox();
 }
 
 void ActionRotateGrpPols::SetRotatedWeldedPtsToCurrWeldedPts() {

@@ -32,9 +32,12 @@ void setObjectModeCombo(bool groupComboMayChange) {
 // ---- ActionSelect
 
 void ActionSelect::Undo() {
+    // The undone selection becomes the previous one, as in Redo, so the
+    // selection-changed path sees a change and brings the trees, panels and
+    // point state in step (back to nothing included).
+    Globals::SetPrevSelEntityToCurrSelEntity();
     Globals::CurrSelEntityType = OldKind;
     Globals::CurrSelEntityHandle = OldHandle;
-    Globals::PrevSelEntityType = SelNone;
     BringInStep(OldKind, OldMultiSel);
     Globals::ThingsToDoOnSelectedEntityChange();
     setObjectModeCombo(true);

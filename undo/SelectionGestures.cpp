@@ -99,6 +99,7 @@ void DeleteSelPtsPols() {
     NumSelPts = 0;
     NumSelPtsPols = 0;
     NumSelPols = 0;
+    UpdateStatusBar();
     UpdateCameras();
 }
 

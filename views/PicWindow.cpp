@@ -3,6 +3,7 @@
 #include "ombrel.h"
 #include "ombrel_loader.h"
 #include "platform/error_trap.h"
+#include "platform/input_filter.h"
 
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -60,6 +61,8 @@ PicWindow::PicWindow(int index, QWidget* parent) : QWidget(parent), index_(index
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
+    // The main loop zooms the active view by the notches made over a view.
+    platform::queueWheelNotchesOver(*this);
     allocate();
 }
 

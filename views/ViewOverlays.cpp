@@ -74,9 +74,14 @@ void DrawBDBoxOrWire(int Index) {
 }
 
 void DrawGizmo(int Index) {
-    if (selectionHidden()) return;
     TransformGizmo* gizmo = viewHost().Gizmo(Index);
-    if (gizmo) gizmo->Draw(Globals::CurrSelEntityHandle, SceneCamera(Index), false);
+    if (!gizmo) return;
+    // Not drawn, the handle takes no press where it last stood.
+    if (selectionHidden()) {
+        gizmo->Hide();
+        return;
+    }
+    gizmo->Draw(Globals::CurrSelEntityHandle, SceneCamera(Index), false);
 }
 
 void DrawGrpPts(int Index) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QMenu>
+
 namespace platform::doubles {
 namespace {
 
@@ -25,6 +28,7 @@ const char* kindName(PromptKind kind) {
     case PromptKind::SaveFile: return "save file dialog";
     case PromptKind::Colour: return "colour dialog";
     case PromptKind::Window: return "modal window";
+    case PromptKind::Menu: return "pop-up menu";
     }
     return "?";
 }
@@ -45,32 +49,42 @@ ScriptedPrompts::~ScriptedPrompts() {
 }
 
 ScriptedPrompts& ScriptedPrompts::answer(MsgResult result) {
-    script_.push_back({PromptKind::Message, result, {}, {}, {}});
+    script_.push_back({PromptKind::Message, result, {}, {}, {}, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answer(MsgResult result, std::function<void()> whileShown) {
+    script_.push_back({PromptKind::Message, result, {}, {}, {}, std::move(whileShown)});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerInput(std::string text) {
-    script_.push_back({PromptKind::Input, MsgResult::OK, std::move(text), {}, {}});
+    script_.push_back({PromptKind::Input, MsgResult::OK, std::move(text), {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerOpenFile(std::string path) {
-    script_.push_back({PromptKind::OpenFile, MsgResult::OK, std::move(path), {}, {}});
+    script_.push_back({PromptKind::OpenFile, MsgResult::OK, std::move(path), {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerSaveFile(std::string path) {
-    script_.push_back({PromptKind::SaveFile, MsgResult::OK, std::move(path), {}, {}});
+    script_.push_back({PromptKind::SaveFile, MsgResult::OK, std::move(path), {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerColour(std::optional<int32_t> colour) {
-    script_.push_back({PromptKind::Colour, MsgResult::OK, {}, colour, {}});
+    script_.push_back({PromptKind::Colour, MsgResult::OK, {}, colour, {}, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answerMenu(std::string item) {
+    script_.push_back({PromptKind::Menu, MsgResult::OK, std::move(item), {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerWindow(std::function<void(QDialog&)> handler) {
-    script_.push_back({PromptKind::Window, MsgResult::OK, {}, {}, std::move(handler)});
+    script_.push_back({PromptKind::Window, MsgResult::OK, {}, {}, std::move(handler), {}});
     return *this;
 }
 
@@ -100,6 +114,7 @@ MsgResult ScriptedPrompts::msgBox(const std::string& text, MsgButtons buttons, M
                       << " to a box without that button: [" << title << "] " << text;
         return escapeResult(buttons);
     }
+    if (a->whileShown) a->whileShown();
     return a->result;
 }
 
@@ -119,8 +134,10 @@ std::string ScriptedPrompts::saveFileName(const FileRequest& request) {
     return a ? a->text : std::string();
 }
 
-std::optional<int32_t> ScriptedPrompts::chooseColour(int32_t) {
-    const auto a = take({PromptKind::Colour, "", ""});
+std::optional<int32_t> ScriptedPrompts::chooseColour(int32_t initial) {
+    ShownPrompt prompt{PromptKind::Colour, "", ""};
+    prompt.initialColour = initial;
+    const auto a = take(prompt);
     return a ? a->colour : std::nullopt;
 }
 
@@ -134,6 +151,37 @@ int ScriptedPrompts::showModal(QDialog& dialog) {
     a->window(dialog);
     if (dialog.isVisible()) dialog.close();
     return dialog.result();
+}
+
+namespace {
+
+// The menu's visible items, submenus' included, depth first.
+void visibleItems(const QMenu& menu, std::vector<QAction*>& out) {
+    for (QAction* action : menu.actions()) {
+        if (!action->isVisible() || action->isSeparator()) continue;
+        out.push_back(action);
+        if (action->menu()) visibleItems(*action->menu(), out);
+    }
+}
+
+}  // namespace
+
+QAction* ScriptedPrompts::popupMenu(QMenu& menu, const QPoint&) {
+    std::vector<QAction*> visible;
+    visibleItems(menu, visible);
+    ShownPrompt prompt{PromptKind::Menu, menu.title().toStdString(), menu.objectName().toStdString()};
+    for (QAction* action : visible) prompt.items.push_back(action->objectName().toStdString());
+    const auto a = take(prompt);
+    if (!a || a->text.empty()) return nullptr;
+    for (QAction* action : visible)
+        if (action->objectName().toStdString() == a->text && !action->menu()) {
+            if (!action->isEnabled()) break;
+            action->trigger();
+            return action;
+        }
+    ADD_FAILURE() << "The script chose \"" << a->text << "\", which the menu " << menu.objectName().toStdString()
+                  << " does not offer";
+    return nullptr;
 }
 
 }  // namespace platform::doubles

@@ -16,14 +16,19 @@
 
 namespace platform::doubles {
 
-enum class PromptKind { Message, Input, OpenFile, SaveFile, Colour, Window };
+enum class PromptKind { Message, Input, OpenFile, SaveFile, Colour, Window, Menu };
 
 struct ShownPrompt {
+    ShownPrompt(PromptKind k, std::string t = {}, std::string x = {}, MsgButtons b = MsgButtons::OK,
+                MsgIcon i = MsgIcon::None)
+        : kind(k), title(std::move(t)), text(std::move(x)), buttons(b), icon(i) {}
     PromptKind kind;
     std::string title;  // a window's title for Window
-    std::string text;   // a window's objectName for Window
+    std::string text;   // a window's objectName for Window and Menu
     MsgButtons buttons = MsgButtons::OK;
     MsgIcon icon = MsgIcon::None;
+    int32_t initialColour = 0;        // what a colour dialog opened with
+    std::vector<std::string> items;  // objectNames of a menu's visible items, in order
 };
 
 class ScriptedPrompts : public Prompts {
@@ -34,10 +39,15 @@ public:
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
     ScriptedPrompts& answer(MsgResult result);
+    // The same; whileShown runs while the box is up, before the answer is given.
+    ScriptedPrompts& answer(MsgResult result, std::function<void()> whileShown);
     ScriptedPrompts& answerInput(std::string text);  // "" = cancelled
     ScriptedPrompts& answerOpenFile(std::string path);  // "" = cancelled
     ScriptedPrompts& answerSaveFile(std::string path);  // "" = cancelled
     ScriptedPrompts& answerColour(std::optional<int32_t> colour);
+    // The objectName of the item to choose ("" = the menu dismissed); the item
+    // must be visible and enabled, and is triggered as a click on it would.
+    ScriptedPrompts& answerMenu(std::string item);
     // The handler gets the live, shown window; it may type into fields and press
     // buttons. A window still open after it is closed as by the user.
     ScriptedPrompts& answerWindow(std::function<void(QDialog&)> handler);
@@ -55,6 +65,7 @@ public:
     std::string saveFileName(const FileRequest& request) override;
     std::optional<int32_t> chooseColour(int32_t initial) override;
     int showModal(QDialog& dialog) override;
+    QAction* popupMenu(QMenu& menu, const QPoint& globalPos) override;
 
 private:
     struct Answer {
@@ -63,6 +74,7 @@ private:
         std::string text;
         std::optional<int32_t> colour;
         std::function<void(QDialog&)> window;
+        std::function<void()> whileShown;
     };
     // The next answer when it is of this kind; reports the prompt otherwise.
     std::optional<Answer> take(const ShownPrompt& prompt);

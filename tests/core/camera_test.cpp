@@ -65,30 +65,50 @@ TEST_F(ViewCamera, AfterUpdateTheLookAtPointIsInTheMiddleOfTheView) {
     }
 }
 
-TEST_F(ViewCamera, PanMovesTheImageTheWayThePointerMoved) {
+TEST_F(ViewCamera, PanMovesThePictureAsFarAsThePointerMoved) {
+    // The mark is the root's reference point, at the look-at distance.
     Globals::RootGrp = makeBox("the_world", {-10, -10, -10}, {10, 10, 10});
     Globals::CurrToolMode = ToolPan;
-    cam_.Initialize(200, 0.3, 0.2);
-    cam_.Update();
     const P3 mark = {0, 0, 0};
-    platform_.cursor.follow({400, 300});
-    cam_.MouseDown(1, 0, 0, 0);
-    PixelPt before = project(cam_.lngSceneCamera, mark);
-
-    step(1, 402, 300);  // right
-    PixelPt right = project(cam_.lngSceneCamera, mark);
-    EXPECT_GT(right[0], before[0] + 2);
-    EXPECT_NEAR(right[1], before[1], 1);
-
-    step(1, 402, 302);  // down
-    PixelPt down = project(cam_.lngSceneCamera, mark);
-    EXPECT_GT(down[1], right[1] + 2);
-    EXPECT_NEAR(down[0], right[0], 1);
+    struct View {
+        const char* name;
+        double dist, zoom, h, v;
+    };
+    // As the standard views stand: an axis view far away through a narrow field,
+    // the perspective view closer through a wide one.
+    const View views[] = {{"top", 100000, 1, 0, 1.57}, {"perspective", 4000, 24, 2.355, 2.6167}};
+    struct Drag {
+        int dx, dy;
+        double speed;
+    };
+    const Drag drags[] = {{37, 0, 1}, {0, 23, 1}, {-15, -9, 1}, {10, 0, 2}, {0, -12, 0.5}};
+    for (const View& view : views) {
+        SCOPED_TRACE(view.name);
+        OMBREL_camera_set_zoom(cam_.lngSceneCamera, view.zoom);
+        cam_.Initialize(view.dist, view.h, view.v);
+        cam_.SetLookAtOffset(0, 0);
+        cam_.Update();
+        for (const Drag& d : drags) {
+            SCOPED_TRACE(testing::Message() << "drag " << d.dx << "," << d.dy << " speed " << d.speed);
+            Globals::NavSpeedFactor = d.speed;
+            platform_.cursor.follow({400, 300});
+            cam_.MouseDown(1, 0, 0, 0);
+            const PixelPt before = project(cam_.lngSceneCamera, mark);
+            step(1, 400 + d.dx, 300 + d.dy);
+            const PixelPt after = project(cam_.lngSceneCamera, mark);
+            EXPECT_NEAR(after[0] - before[0], d.dx * d.speed, 1);
+            EXPECT_NEAR(after[1] - before[1], d.dy * d.speed, 1);
+        }
+    }
 
     // The I key pans without a button.
+    Globals::NavSpeedFactor = 1;
+    platform_.cursor.follow({400, 300});
+    cam_.MouseDown(0, 0, 0, 0);
+    const PixelPt before = project(cam_.lngSceneCamera, mark);
     platform::setKeyHeld('I', true);
-    step(0, 400, 302);
-    EXPECT_LT(project(cam_.lngSceneCamera, mark)[0], down[0]);
+    step(0, 380, 300);
+    EXPECT_NEAR(project(cam_.lngSceneCamera, mark)[0] - before[0], -20, 1);
 }
 
 TEST_F(ViewCamera, NavigationStaysWithinItsLimits) {
@@ -177,7 +197,10 @@ TEST_F(ViewCamera, SyncedViewShowsTheSceneCamerasPicture) {
     const Case cases[] = {{{100, -300, 150}, {-0.2, 1, -0.4}, 0.5, 50},
                           {{0, 0, 0}, {1, 0.3, 0.6}, -0.9, 70},
                           {{50, 50, 50}, {0, -1, 0}, 0, 45},
-                          {{-20, 10, 300}, {0.4, 0.1, -1}, 1.0, 60}};
+                          {{-20, 10, 300}, {0.4, 0.1, -1}, 1.0, 60},
+                          // Straight down and straight up, turned about the vertical.
+                          {{30, -40, 500}, {0, 0, -1}, 0.7, 60},
+                          {{-10, 25, -200}, {0, 0, 1}, -2.1, 55}};
     auto& view = Globals::ViewCams[0];
     view = std::make_shared<Camera>();
     view->lngSceneCamera = cam_.lngSceneCamera;

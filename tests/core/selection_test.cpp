@@ -51,6 +51,30 @@ TEST_F(Selection, BoxesStayWithTheirGroupsWhenAGroupLeaves) {
     EXPECT_NEAR(s.GetGrpBndBox(2).WorldCorner(0)[0], 22, 1e-9);
 }
 
+// Removing another selection's entities keeps the order of the rest, the boxes
+// with their groups, and the index in step (a removed handle can come back).
+TEST_F(Selection, RemovingEveryEntityOfAnotherSelectionKeepsTheRestInOrder) {
+    std::vector<int32_t> g;
+    for (int i = 0; i < 6; ++i) g.push_back(makeBox("g", {10.0 * i, 0, 0}, {10.0 * i + 1, 1, 1}));
+    MultipleSelection s, other;
+    for (int32_t h : g) s.AddGrpHandles(h);
+    for (int32_t c : {7, 8, 9}) s.AddCamHandles(c);
+    s.AddLightHandles(40);
+    for (std::size_t i : {0u, 2u, 3u}) other.AddGrpHandles(g[i]);
+    other.AddCamHandles(8);
+    other.AddLightHandles(41);  // not in s
+    s.RemoveEvery(other);
+    EXPECT_EQ(groupsOf(s), (std::vector<int32_t>{g[1], g[4], g[5]}));
+    for (int32_t i = 1; i <= s.NumOfGrps(); ++i) EXPECT_EQ(s.GetGrpBndBox(i).Group(), s.GetGrp(i));
+    EXPECT_EQ(s.NumOfCams(), 2);
+    EXPECT_EQ(s.GetCam(2), 9);
+    EXPECT_TRUE(s.HasLight(40));
+    EXPECT_FALSE(s.HasGrp(g[2]));
+    s.AddGrpHandles(g[2]);
+    EXPECT_EQ(groupsOf(s), (std::vector<int32_t>{g[1], g[4], g[5], g[2]}));
+    EXPECT_EQ(s.GetGrpBndBox(4).Group(), g[2]);
+}
+
 TEST_F(Selection, MultiSelectionsAreSameOnlyInTheSameOrder) {
     int32_t a = makeBox("a", {0, 0, 0}, {1, 1, 1}), b = makeBox("b", {3, 0, 0}, {4, 1, 1});
     struct Case {

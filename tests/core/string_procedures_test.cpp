@@ -22,6 +22,15 @@ TEST(StripAtNull, CutsAtTheFirstNul) {
     EXPECT_EQ(Globals::StripAtNull(std::string_view("ab\0c\0", 5)), "ab");
 }
 
+TEST(Trim, DropsLeadingAndTrailingBlanksOnly) {
+    struct Case {
+        const char* text;
+        const char* want;
+    };
+    const Case cases[] = {{"  Box 01 ", "Box 01"}, {"   ", ""}, {"", ""}, {"\tTab\t", "\tTab\t"}, {" Ä \"q\" ", "Ä \"q\""}};
+    for (const Case& c : cases) EXPECT_EQ(Globals::Trim(c.text), c.want) << c.text;
+}
+
 TEST(GetFileExtension, TextAfterTheLastDot) {
     EXPECT_EQ(Globals::GetFileExtension("/worlds/city.wld"), "wld");
     EXPECT_EQ(Globals::GetFileExtension("/my.folder/file"), "folder/file");

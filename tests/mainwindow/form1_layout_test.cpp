@@ -92,13 +92,20 @@ TEST_F(LayoutTest, ResetViewsRestoresTheFourViewsAtFortyEightPercent) {
 TEST_F(LayoutTest, TheFocusFrameLiesTenTwipsOutsideTheActiveView) {
     Form1& f = StartEditor();
     OpenSmallWorld();
-    for (int i : {0, 2, 3}) {
-        f.PicBoxFocused = i;
-        f.ViewArea().imgSplitterHV_ResetPos(0.3, 0.6);
-        const Twips::Rect& v = f.ViewArea().picWindow[static_cast<std::size_t>(i)];
+    // Each time the crossing point goes somewhere new, so both splitters move the views.
+    const struct {
+        int view;
+        double x, y;
+    } cases[] = {{0, 0.3, 0.6}, {2, 0.6, 0.35}, {3, 0.45, 0.7}, {1, 0.55, 0.5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.view);
+        f.PicBoxFocused = c.view;
+        f.ViewArea().imgSplitterHV_ResetPos(c.x, c.y);
+        const Twips::Rect& v = f.ViewArea().picWindow[static_cast<std::size_t>(c.view)];
         EXPECT_EQ(f.shpFocus->x(), Twips::toPixels(v.Left - 10));
         EXPECT_EQ(f.shpFocus->y(), Twips::toPixels(v.Top - 10));
         EXPECT_EQ(f.shpFocus->x() + f.shpFocus->width(), Twips::toPixels(v.Left + v.Width + 10));
+        EXPECT_EQ(f.shpFocus->y() + f.shpFocus->height(), Twips::toPixels(v.Top + v.Height + 10));
         EXPECT_TRUE(f.shpFocus->isVisible());
     }
 }

@@ -4,10 +4,14 @@
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "ombrel_loader.h"
+#include "platform/key_state.h"
 #include "platform/settings.h"
 #include "views/PicWindow.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QMenu>
 #include <QTabWidget>
@@ -88,6 +92,24 @@ TEST_F(StartUpTest, SplashComesBeforeTheCommandLineWorldAndTipsAfterTheWindowIsS
     EXPECT_EQ(Globals::CurrWorldFile, file);
     EXPECT_EQ(f.windowTitle().toStdString(), "TALVORA [" + file + "]");
     EXPECT_TRUE(f.tabWorkspace->isEnabled());
+}
+
+TEST_F(StartUpTest, TheKeysGoWhereTheFocusFrameSays) {
+    const std::string world = SaveSmallWorldFile("start.wld");
+    Form1& f = BuildEditor(world);
+    // Until a view holds the focus the frame wears the lost-focus colour.
+    EXPECT_TRUE(f.shpFocus->styleSheet().contains("rgb(0, 0, 225)"));
+    ASSERT_TRUE(f.Form_Load());
+    QApplication::processEvents();
+    ASSERT_TRUE(f.WorldLoaded);
+    EXPECT_EQ(QApplication::focusWidget(), f.picWindow[0]);
+    EXPECT_TRUE(f.PicBoxHasFocus);
+    EXPECT_TRUE(f.shpFocus->styleSheet().contains("rgb(255, 255, 0)"));
+    // A plain key now reaches the shortcuts.
+    QKeyEvent w(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier);
+    platform::noteKeyDown('W');
+    QApplication::sendEvent(QApplication::focusWidget(), &w);
+    EXPECT_TRUE(f.ViewMaximized);
 }
 
 TEST_F(StartUpTest, TipsFollowTheirSetting) {

@@ -31,9 +31,9 @@ TEST_F(KeyedTreeTest, TheImageRecordsHiddenState) {
     const int32_t group = OpenSmallWorld();
     EXPECT_FALSE(f.IsGrpHidden(group));
     QTreeWidgetItem* node = f.trwGroupView->Item(KeyedTree::NodeKey("Group", group));
-    f.trwGroupView->SetImage(node, "GroupHidden");
+    f.trwGroupView->SetImage(node, "Group Invisible");
     EXPECT_TRUE(f.IsGrpHidden(group));
-    EXPECT_EQ(KeyedTree::Image(node), "GroupHidden");
+    EXPECT_EQ(KeyedTree::Image(node), "Group Invisible");
     // A group without a node is an error for the handler's trap, not a guess.
     EXPECT_THROW(f.IsGrpHidden(group + 1000), platform::EditorError);
 }

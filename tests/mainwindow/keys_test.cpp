@@ -11,8 +11,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QWindow>
+#include <QtTest/QTest>
 
 #include <functional>
 #include <vector>
@@ -40,9 +44,8 @@ TEST_F(KeysTest, EachShortcutRunsItsCommand) {
     Form1& f = StartEditor();
     const int32_t group = OpenSmallWorld();
     QApplication::processEvents();
-    int holds = 0, fetches = 0, lists = 0, fogs = 0, duplicates = 0;
-    QObject::connect(f.mnuHold, &QAction::triggered, [&] { ++holds; });
-    QObject::connect(f.mnuFetch, &QAction::triggered, [&] { ++fetches; });
+    int lists = 0, fogs = 0, duplicates = 0;
+    const std::string holdFile = programFolder() + "Hold.wld";
     f.ShowSelectByNameWindow = [&] { ++lists; };
     f.ShowAtmosphereWindow = [&] { ++fogs; };
     f.ShowDuplicateDialog = [&] { ++duplicates; };
@@ -88,8 +91,12 @@ TEST_F(KeysTest, EachShortcutRunsItsCommand) {
         {"Backspace", {}, {vk::Back}, [](Form1& form) { EXPECT_EQ(form.NewTrkPtCount, 1); }},
         {"Backspace", {}, {vk::Back}, [](Form1& form) { EXPECT_EQ(form.NewTrkPtCount, 0); }},
         {"Backspace at none", {}, {vk::Back}, [](Form1& form) { EXPECT_EQ(form.NewTrkPtCount, 0); }},
-        {"Ctrl+Alt+H", {vk::Control, vk::Menu}, {'H'}, [&](Form1&) { EXPECT_EQ(holds, 1); }},
-        {"Ctrl+Alt+F", {vk::Control, vk::Menu}, {'F'}, [&](Form1&) { EXPECT_EQ(fetches, 1); }},
+        {"Ctrl+Alt+H", {vk::Control, vk::Menu}, {'H'}, [&](Form1&) { EXPECT_TRUE(QFile::exists(QString::fromStdString(holdFile))); }},
+        {"Ctrl+Alt+F", {vk::Control, vk::Menu}, {'F'},
+         [&](Form1&) {
+             ASSERT_FALSE(platform_.prompts.shown().empty());
+             EXPECT_EQ(platform_.prompts.shown().back().text, "Fetch - Please confirm.");
+         }},
         {"Ctrl+Alt+V", {vk::Control, vk::Menu}, {'V'},
          [](Form1& form) { EXPECT_EQ(form.ToolbarButtonValue("3D Card Toggle"), 1); }},
         {"Alt+S", {vk::Menu}, {'S'}, [&](Form1&) { EXPECT_EQ(lists, 1); }},
@@ -172,4 +179,77 @@ TEST_F(KeysTest, TheMainWindowSeesKeysFirstAndANewlyPressedKeyActsOncePerPress) 
     send(view, Qt::Key_Plus, Qt::KeypadModifier, false, QEvent::KeyRelease);
     send(view, Qt::Key_Plus, Qt::KeypadModifier, false);
     EXPECT_EQ(Globals::NavSpeedFactor, 4.0);
+}
+
+TEST_F(KeysTest, HoldAndFetchKeysRunTheirCommandsWhereTheMenuItemsAreDisabled) {
+    Form1& f = StartEditor();
+    const QString hold = QString::fromStdString(programFolder() + "Hold.wld");
+    ASSERT_FALSE(f.mnuFetch->isEnabled());
+    f.PicBoxHasFocus = true;
+    platform_.prompts.answer(platform::MsgResult::OK).answer(platform::MsgResult::OK);
+    auto lastPrompt = [this] {
+        const auto& shown = platform_.prompts.shown();
+        return shown.empty() ? std::string() : shown.back().text;
+    };
+    struct Case {
+        const char* name;
+        int key;
+        std::function<void()> before;
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        // Without a world a hold would leave an empty file in place of the last hold.
+        {"hold without a world", 'H', [] {}, [&] { EXPECT_FALSE(QFile::exists(hold)); }},
+        {"fetch before any hold", 'F', [] {},
+         [&] {
+             EXPECT_EQ(lastPrompt(), "Nothing to fetch! Please do a hold first.");
+             EXPECT_FALSE(f.WorldLoaded);
+         }},
+        {"fetch into the empty editor", 'F',
+         [&] { ASSERT_TRUE(QFile::copy(QString::fromStdString(SaveSmallWorldFile("held.wld")), hold)); },
+         [&] {
+             EXPECT_EQ(lastPrompt(), "Fetch - Please confirm.");
+             EXPECT_TRUE(f.WorldLoaded);
+             EXPECT_EQ(Globals::CurrWorldFile, hold.toStdString());
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.before();
+        press({vk::Control, vk::Menu}, {c.key});
+        c.check();
+    }
+}
+
+// Qt drops the key events of a window that a modal one blocks, so a modifier let go
+// while a question is up never reaches the key state of the main window.
+TEST_F(KeysTest, AModifierLetGoWhileAModalQuestionIsUpDoesNotStick) {
+    platform::installInputFilter(*qApp);
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    f.mnuHold_Click();
+    f.picWindow[0]->setFocus();
+    f.PicBoxHasFocus = true;
+    QWindow* window = f.windowHandle();
+    ASSERT_NE(window, nullptr);
+
+    platform_.prompts.answer(platform::MsgResult::Cancel, [&] {
+        QDialog question(&f);
+        question.setModal(true);
+        question.show();
+        qt_handleKeyEvent(window, QEvent::KeyRelease, Qt::Key_F, Qt::ControlModifier | Qt::AltModifier);
+        qt_handleKeyEvent(window, QEvent::KeyRelease, Qt::Key_Alt, Qt::ControlModifier);
+        qt_handleKeyEvent(window, QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+        question.hide();
+        // The main window is the active one again, as the window manager makes it.
+        f.picWindow[0]->setFocus();
+        f.PicBoxHasFocus = true;
+    });
+    qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+    qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_Alt, Qt::ControlModifier | Qt::AltModifier);
+    qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_F, Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_EQ(platform_.prompts.pendingAnswers(), 0u);
+
+    qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_P, Qt::NoModifier);
+    EXPECT_EQ(Globals::CurrToolMode, ToolPan);
 }

@@ -63,7 +63,13 @@ protected:
     }
 
     // A right-button release on the node's row, as the tree's viewport gets it.
+    // The menu that pops up is dismissed.
     void rightClick(const std::string& key) {
+        platform_.prompts.answerMenu("");
+        rightRelease(key);
+    }
+
+    void rightRelease(const std::string& key) {
         KeyedTree& tree = *form().trwModel;
         tree.show();
         const QRect row = tree.visualItemRect(tree.Item(key));
@@ -448,14 +454,16 @@ TEST_F(ModelGalleryTest, TheMenuActsOnTheRightClickedNode) {
         EXPECT_EQ(f.mnuModelGalleryAddFolder->isVisible(), c.addFolder) << c.key;
         EXPECT_EQ(f.mnuModelGalleryDeleteFolder->isVisible(), c.deleteFolder) << c.key;
         EXPECT_EQ(f.mnuModelGalleryRemove->isVisible(), c.remove) << c.key;
-        f.mnuModelGallery->hide();
+        ASSERT_FALSE(platform_.prompts.shown().empty());
+        EXPECT_EQ(platform_.prompts.shown().back().text, "mnuModelGallery");
+        EXPECT_EQ(platform_.prompts.shown().back().items.size(),
+                  static_cast<std::size_t>(c.add + c.addFolder + c.deleteFolder + c.remove))
+            << c.key;
     }
-    // The command then takes the clicked folder, not the one selected before.
+    // The command chosen then takes the clicked folder, not the one selected before.
     select(r + "/trees");
-    rightClick(r + "/cars");
-    f.mnuModelGallery->hide();
-    platform_.prompts.answer(MsgResult::OK);
-    f.mnuModelGalleryDeleteFolder->trigger();
+    platform_.prompts.answerMenu("mnuModelGalleryDeleteFolder").answer(MsgResult::OK);
+    rightRelease(r + "/cars");
     EXPECT_FALSE(fs::exists(r + "/cars"));
     EXPECT_TRUE(fs::exists(r + "/trees/oak.wld"));
 }

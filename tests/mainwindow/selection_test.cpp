@@ -34,21 +34,10 @@ constexpr int kLeft = 1, kRight = 2;
 
 // A flat polygon in the z = 0 plane through the given corners.
 int32_t makePolygon(int32_t group, const std::vector<std::array<double, 2>>& corners) {
-    const int32_t p = OMBREL_polygon_create();
-    for (const auto& c : corners) {
-        const double record[6] = {c[0], c[1], 0, 0, 0, 100};
-        OMBREL_polygon_add_point(p, record);
-    }
-    OMBREL_polygon_set_group(p, group);
-    OMBREL_engine_add_polygon(p);
-    return p;
+    return MakePolygon(group, corners);
 }
 
-int32_t makeGroup(const char* name, int32_t father) {
-    const int32_t g = OMBREL_group_create(name);
-    OMBREL_group_set_father_group(g, father);
-    return g;
-}
+int32_t makeGroup(const char* name, int32_t father) { return MakeGroup(name, father); }
 
 // A square of side 100 around (cx, cy).
 void square(int32_t group, double cx, double cy) {
@@ -151,7 +140,7 @@ protected:
         platform::clearKeyState();
     }
 
-    void hideInTree(int32_t group) { form().trwGroupView->SetImage(node(group), "GroupHidden"); }
+    void hideInTree(int32_t group) { form().trwGroupView->SetImage(node(group), "Group Invisible"); }
     void showInTree(int32_t group) { form().trwGroupView->SetImage(node(group), "Group"); }
 
     void editGeometry(const char* subMode) {
@@ -160,6 +149,15 @@ protected:
         f.cmbObj->setCurrentText("Edit Geometry");
         f.cmbObjEditGeom->setCurrentText(subMode);
         ASSERT_EQ(f.cmbObj->currentText(), "Edit Geometry");
+    }
+
+    // The right group selected and edited in the sub-mode.
+    Form1& editRightGroup(const char* subMode) {
+        Form1& f = start();
+        click(pixelOf(300, 0));
+        EXPECT_EQ(Globals::CurrSelEntityHandle, right_);
+        editGeometry(subMode);
+        return f;
     }
 
     bool bold(int32_t group) {
@@ -453,12 +451,53 @@ TEST_F(SelectionWindowTest, UndoAndRedoStepThroughTheSelections) {
     EXPECT_EQ(Globals::LastErrDescription, "");
 }
 
-TEST_F(SelectionWindowTest, InGeometryEditingAReleasePicksPolygonsOrPointsNotObjects) {
+// Undo back to "nothing selected" runs the whole selection path: the tree, the
+// group's name and the editing modes it offered all go, and come back on Redo.
+TEST_F(SelectionWindowTest, UndoBackToNothingSelectedClearsTheWindow) {
     Form1& f = start();
-    click(pixelOf(300, 0));
-    ASSERT_EQ(Globals::CurrSelEntityHandle, right_);
+    ASSERT_EQ(Globals::CurrSelEntityType, SelNone);
+    click(pixelOf(-300, 0));
+    ASSERT_EQ(Globals::CurrSelEntityHandle, left_);
+    auto expectSelected = [&](bool selected) {
+        EXPECT_EQ(Globals::CurrSelEntityType, selected ? SelGroup : SelNone);
+        EXPECT_EQ(bold(left_), selected);
+        EXPECT_EQ(f.txtSelectedGrpName->text(), selected ? "left" : "");
+        EXPECT_EQ(f.cmbObj->count(), selected ? 3 : 1);
+        EXPECT_EQ(f.cmbObj->currentText(), "New Object");
+        EXPECT_EQ(f.StatusBarPanel(2),
+                  selected ? QString::number(OMBREL_group_get_number_of_polygons(left_)) : QString());
+    };
+    expectSelected(true);
+    f.mnuUndo_Click();
+    expectSelected(false);
+    f.mnuRedo_Click();
+    expectSelected(true);
+    f.mnuUndo_Click();
+    expectSelected(false);
+    EXPECT_EQ(Globals::LastErrDescription, "");
+}
 
-    editGeometry("Polygon");
+TEST_F(SelectionWindowTest, ThePolygonCountsFollowAPointDeleteAndItsUndoAndRedo) {
+    Form1& f = editRightGroup("Point");
+    const int32_t world = OMBREL_group_get_number_of_polygons(Globals::RootGrp);
+    auto expectCounts = [&](int32_t gone) {
+        EXPECT_EQ(f.StatusBarPanel(1), QString::number(world - gone));
+        EXPECT_EQ(f.StatusBarPanel(2), QString::number(2 - gone));
+    };
+    expectCounts(0);
+    click(pixelOf(350, -50));  // a corner of the second triangle only
+    ASSERT_EQ(Globals::NumSelPts, 1);
+    f.cmdEditPtDelete_Click();
+    expectCounts(1);
+    f.mnuUndo_Click();
+    expectCounts(0);
+    f.mnuRedo_Click();
+    expectCounts(1);
+    EXPECT_EQ(Globals::LastErrDescription, "");
+}
+
+TEST_F(SelectionWindowTest, InGeometryEditingAReleasePicksPolygonsOrPointsNotObjects) {
+    Form1& f = editRightGroup("Polygon");
     click(pixelOf(330, -30));
     ASSERT_EQ(Globals::NumSelPols, 1);
     EXPECT_EQ(Globals::SelPols[1], tri2_);

@@ -6,10 +6,17 @@
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "transform/frmTransformParameters.h"
+#include "mainwindow/Twips.h"
 #include "views/PicWindow.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -21,6 +28,19 @@ const char* kToolKeys[] = {"Select", "Move", "Rotate", "Scale", "Pan", "Revolve"
 
 QPoint centreOf(Form1& f, const char* key) {
     return f.Toolbar1->widgetForAction(f.Toolbar1_Button(key))->geometry().center();
+}
+
+// A press and release of a mouse button over a toolbar button, as the user
+// makes them, and what they set going.
+void clickButton(Form1& f, const char* key, Qt::MouseButton button) {
+    QWidget* w = f.Toolbar1->widgetForAction(f.Toolbar1_Button(key));
+    const QPointF at = QRectF(w->rect()).center();
+    const QPointF global = w->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, button, button, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, button, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+    QApplication::processEvents();
 }
 
 }  // namespace
@@ -115,5 +135,112 @@ TEST_F(ToolbarTest, ZoomExtentsAllWithAMaximisedViewMovesOnlyThatView) {
             EXPECT_NE(Globals::ViewCams[i]->dblViewingDistance, before[i]);
         else
             EXPECT_EQ(Globals::ViewCams[i]->dblViewingDistance, before[i]) << i;
+    }
+}
+
+// The release over a tool's button belongs to the tool chosen before the click:
+// a first click chooses the tool, a second on the same button opens its dialog.
+TEST_F(ToolbarTest, TheButtonOfTheCurrentToolOpensTheNumericDialog) {
+    Form1& f = StartEditor();
+    const int32_t group = OpenSmallWorld();
+    QApplication::processEvents();
+    Globals::CurrSelEntityType = SelGroup;
+    Globals::CurrSelEntityHandle = group;
+    std::vector<std::string> opened;
+    auto expectDialog = [&] {
+        platform_.prompts.answerWindow<frmTransformParameters>(
+            [&](frmTransformParameters& d) { opened.push_back(d.windowTitle().toStdString()); });
+    };
+    clickButton(f, "Move", Qt::LeftButton);  // from Select: chooses Move only
+    EXPECT_EQ(Globals::CurrToolMode, ToolMove);
+    EXPECT_TRUE(opened.empty());
+    expectDialog();
+    clickButton(f, "Move", Qt::LeftButton);
+    EXPECT_EQ(opened, std::vector<std::string>{"Move Transform"});
+    clickButton(f, "Rotate", Qt::LeftButton);  // another tool: chosen, nothing opens
+    EXPECT_EQ(Globals::CurrToolMode, ToolRotate);
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(platform_.prompts.pendingAnswers(), 0u);
+}
+
+// The right button reaches the toolbar: no menu of its own comes up, and its
+// release over the current tool's button opens the dialog for several entities.
+TEST_F(ToolbarTest, TheRightButtonOpensTheDialogForAMultipleSelectionAndNoBuiltInMenu) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    QApplication::processEvents();
+    f.show();
+    QApplication::processEvents();
+    int menus = 0;
+    // A menu would run its own loop; close it from there and count it.
+    auto closeMenus = [&] {
+        QTimer::singleShot(0, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                ++menus;
+                popup->close();
+            }
+        });
+    };
+    for (QWidget* w : {static_cast<QWidget*>(f.Toolbar1), static_cast<QWidget*>(f.StatusBar1),
+                       static_cast<QWidget*>(f.tabWorkspace)}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        closeMenus();
+        const QPoint at = w->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
+        QApplication::sendEvent(w, &event);
+        QApplication::processEvents();
+        EXPECT_EQ(menus, 0);
+    }
+    EXPECT_TRUE(f.Toolbar1->isVisible());
+
+    Globals::CurrSelEntityType = SelMultiple;
+    f.SetToolMode(ToolRotate);
+    std::string caption;
+    platform_.prompts.answerWindow<frmTransformParameters>(
+        [&](frmTransformParameters& d) { caption = d.windowTitle().toStdString(); });
+    clickButton(f, "Rotate", Qt::RightButton);
+    EXPECT_EQ(caption, "Rotate Transform");
+    EXPECT_EQ(platform_.prompts.pendingAnswers(), 0u);
+}
+
+TEST_F(ToolbarTest, EveryButtonIsInSightAtTheDefaultAndTheLeastWidth) {
+    Form1& f = StartEditor();
+    struct Button {
+        const char* key;
+        const char* caption;
+    };
+    const Button buttons[] = {
+        {"New", "New"},           {"Open", "Open"},
+        {"Save", "Save"},         {"Select", "Select"},
+        {"Move", "Move"},         {"Rotate", "Rotate"},
+        {"Scale", "Scale"},       {"Pan", "Pan"},
+        {"Revolve", "Revolve"},   {"Zoom Camera", "Zoom"},
+        {"Move Camera", "Dolly"}, {"Roll Camera", "Roll"},
+        {"Zoom Extents", "Fit"},  {"Zoom Extents All", "Fit All"},
+        {"Min/Max Toggle", "Max"}, {"Center Obj In View", "Centre"},
+        {"Wireframe", "Wire"},    {"3D Card Toggle", "3D Card"},
+        {"Selection List", "List"}, {"Atmosphere", "Fog"},
+        {"Duplicate", "Duplicate"}, {"Align", "Align"},
+    };
+    // The default width, then the least one the window allows.
+    for (int width : {Twips::toPixels(15000), Twips::toPixels(Form1::MinWidth)}) {
+        SCOPED_TRACE(width);
+        f.resize(width, f.height());
+        QApplication::processEvents();
+        ASSERT_EQ(f.width(), width);
+        int lastRight = -1;
+        for (const Button& b : buttons) {
+            SCOPED_TRACE(b.key);
+            QAction* action = f.Toolbar1_Button(b.key);
+            EXPECT_FALSE(action->icon().isNull());
+            EXPECT_EQ(action->toolTip().toStdString(), b.caption);
+            QWidget* button = f.Toolbar1->widgetForAction(action);
+            ASSERT_NE(button, nullptr);
+            EXPECT_TRUE(button->isVisible());
+            EXPECT_TRUE(f.Toolbar1->rect().contains(button->geometry()));
+            // In the toolbar's order, left to right.
+            EXPECT_GT(button->geometry().left(), lastRight);
+            lastRight = button->geometry().right();
+        }
     }
 }

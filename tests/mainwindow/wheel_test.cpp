@@ -5,9 +5,15 @@
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "ombrel.h"
+#include "platform/input_filter.h"
 #include "platform/key_state.h"
 #include "platform/virtual_keys.h"
 #include "platform/wheel_queue.h"
+#include "views/PicWindow.h"
+
+#include <QApplication>
+#include <QTabWidget>
+#include <QWheelEvent>
 
 #include <vector>
 
@@ -73,4 +79,29 @@ TEST_F(WheelTest, WithoutAWorldOrAFocusedViewNotchesStayQueued) {
     f.ScrollCheck();
     EXPECT_EQ(platform::pendingWheelMessages(), 1);
     EXPECT_EQ(active().dblViewingDistance, before);
+}
+
+TEST_F(WheelTest, NotchesOverThePanelAreTheirsAndOnlyThoseOverAViewZoom) {
+    platform::installInputFilter(*qApp);
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    f.PicBoxHasFocus = true;
+    struct Case {
+        const char* name;
+        QWidget* over;
+        bool zooms;
+    };
+    const Case cases[] = {{"the group tree", f.trwGroupView->viewport(), false},
+                          {"the workspace panel", f.tabWorkspace, false},
+                          {"a view that is not the active one", f.picWindow[3], true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double before = active().dblViewingDistance;
+        QWheelEvent notch({5, 5}, c.over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(c.over, &notch);
+        f.ScrollCheck();
+        EXPECT_EQ(active().dblViewingDistance != before, c.zooms);
+        EXPECT_EQ(platform::pendingWheelMessages(), 0);
+    }
 }

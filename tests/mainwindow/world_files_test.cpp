@@ -5,12 +5,15 @@
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
+#include "core/SelectionChange.h"
 #include "mainwindow/RecentFiles.h"
 #include "mainwindow/formTemplate.h"
 #include "ombrel.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QTabWidget>
 
 #include <filesystem>
 #include <fstream>
@@ -255,6 +258,47 @@ TEST_F(WorldFilesTest, CommandsThatDiscardTheWorldAskToSaveIt) {
     }
 }
 
+TEST_F(WorldFilesTest, AClosedWorldLeavesNoTraceInTheSelectionPanel) {
+    struct Command {
+        std::string name;
+        std::function<void(Form1&)> run;
+    };
+    const Command commands[] = {
+        {"new",
+         [this](Form1& f) {
+             platform_.prompts.answer(MsgResult::No);
+             platform_.prompts.answerWindow<formTemplate>([](formTemplate& w) { w.cmdCancel_Click(); });
+             f.mnuNew->trigger();
+         }},
+        {"close",
+         [this](Form1& f) {
+             platform_.prompts.answer(MsgResult::No);
+             f.mnuCloseFile->trigger();
+         }},
+        {"fetch",
+         [this](Form1& f) {
+             f.mnuHold_Click();
+             platform_.prompts.answer(MsgResult::OK);
+             f.mnuFetch->trigger();
+         }},
+    };
+    Form1& f = StartEditor();
+    for (const Command& c : commands) {
+        SCOPED_TRACE(c.name);
+        const int32_t group = OpenSmallWorld();
+        Globals::SetPrevSelEntityToCurrSelEntity();
+        Globals::CurrSelEntityType = SelGroup;
+        Globals::CurrSelEntityHandle = group;
+        Globals::ThingsToDoOnSelectedEntityChange();
+        ASSERT_EQ(f.txtSelectedGrpName->text(), "box");
+        c.run(f);
+        EXPECT_EQ(f.txtSelectedGrpName->text(), "");
+        // Disabled itself, not only inside the disabled panel.
+        EXPECT_FALSE(f.txtSelectedGrpName->isEnabledTo(f.tabWorkspace));
+        f.UnloadWorld();
+    }
+}
+
 TEST_F(WorldFilesTest, AYesWhoseSaveIsCancelledKeepsTheWorld) {
     Form1& f = StartEditor();
     OpenSmallWorld();
@@ -267,9 +311,7 @@ TEST_F(WorldFilesTest, AddWorldMergesUnderTheRootSelectsItAndCanBeUndone) {
     const std::string path = SaveSmallWorldFile("crate.wld");
     Form1& f = StartEditor();
     OpenEmptyWorld();
-    platform_.prompts.answerOpenFile(path);
-    f.mnuAddWorld->trigger();
-    const int32_t added = f.AddedWorldRootGrp;
+    const int32_t added = AddWorldFromMenu(path);
     ASSERT_NE(added, 0);
     EXPECT_EQ(OMBREL_group_get_father_group(added), Globals::RootGrp);
     EXPECT_EQ(groupName(added), "crate");

@@ -54,6 +54,17 @@ TEST_F(RecentFilesTest, NewestFirstWithoutDuplicatesAndNineAtMost) {
     EXPECT_TRUE(items[first + 9]->isSeparator());
 }
 
+TEST_F(RecentFilesTest, AnAmpersandOfAPathIsShownAndKeptInThePath) {
+    Form1& f = StartEditor();
+    MostRecentUsedFiles& list = *f.MRUList;
+    list.AddMRUItem("/w/R&D/a&b.wld");
+    list.AddMRUItem("/w/plain.wld");
+    EXPECT_EQ(entries(list), (std::vector<std::string>{"/w/plain.wld", "/w/R&D/a&b.wld"}));
+    EXPECT_EQ(captions(list), (std::vector<std::string>{"&1 /w/plain.wld", "&2 /w/R&&D/a&&b.wld"}));
+    // What the menu shows: the access key's mark gone, each "&" of the path there.
+    EXPECT_EQ(list.Item(1)->iconText().toStdString(), "2 /w/R&D/a&b.wld");
+}
+
 TEST_F(RecentFilesTest, TheListIsStoredOldestFirstAndLoadedUpToAGap) {
     platform::saveSetting("MRUFiles", "0", "/w/old.wld");
     platform::saveSetting("MRUFiles", "1", "/w/mid.wld");

@@ -11,7 +11,10 @@
 #include "ombrel.h"
 #include "platform/settings.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -106,6 +109,20 @@ TEST_F(StartWindowsTest, TheSplashCountsDownInTenthsAndEndsOnTime) {
     EXPECT_EQ(splash.Label3->text().toStdString(), " 0");
 }
 
+TEST_F(StartWindowsTest, TheSplashStaysUpUntilItsTimeIsOver) {
+    formSplash splash;
+    splash.show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&splash, &escape);
+    EXPECT_TRUE(splash.isVisible());
+    // The window's close button.
+    EXPECT_FALSE(splash.close());
+    EXPECT_TRUE(splash.isVisible());
+    splash.Form_Activate();
+    EXPECT_TRUE(splash.Done());
+    EXPECT_FALSE(splash.isVisible());
+}
+
 TEST_F(StartWindowsTest, TemplatesAreTheWorldFilesOfTheFolderByName) {
     const std::string folder = programFolder() + "Templates/";
     std::filesystem::create_directory(folder);
@@ -130,6 +147,19 @@ TEST_F(StartWindowsTest, TemplatesAreTheWorldFilesOfTheFolderByName) {
     for (std::size_t i = 0; i < 4; ++i) fitted[i] = Globals::ViewCams[i]->dblViewingDistance;
     f.ZoomExtentAll();
     for (std::size_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(Globals::ViewCams[i]->dblViewingDistance, fitted[i]) << i;
+}
+
+TEST_F(StartWindowsTest, TheTemplateChoosersTitleFitsItsWidth) {
+    formTemplate chooser(nullptr, nullptr);
+    chooser.show();
+    QApplication::processEvents();
+    QFont bold = chooser.font();
+    bold.setBold(true);
+    const int title = QFontMetrics(bold).horizontalAdvance("Choose a template to start with.");
+    // Room beside the text for the title bar's icon and its three buttons.
+    EXPECT_GE(chooser.width(), title + 100);
+    chooser.resize(10, chooser.height());
+    EXPECT_GE(chooser.width(), title + 100);
 }
 
 TEST_F(StartWindowsTest, WithoutATemplatesFolderOnlyNewIsOffered) {

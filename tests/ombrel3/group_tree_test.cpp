@@ -112,6 +112,48 @@ TEST_F(GroupTree, DisableIsInheritedButEachGroupKeepsItsFlag) {
     EXPECT_EQ(OMBREL_group_is_disable(a1), 1);
 }
 
+TEST_F(GroupTree, OwnDisabledFlagIsTheGroupsOwnNotTheInheritedState) {
+    ASSERT_EQ(OMBREL_group_disable(a, 1), 0);
+    struct Case {
+        int32_t group;
+        int32_t own, effective;
+    } cases[] = {
+        {a, 1, 1},
+        {a1, 0, 1},  // hidden only through its father
+        {b, 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(OMBREL_ext_group_get_own_disabled(c.group), c.own) << c.group;
+        EXPECT_EQ(OMBREL_group_is_disable(c.group), c.effective) << c.group;
+    }
+    OMBREL_group_delete_members(a2);
+    OMBREL_ext_clear_last_error();
+    for (int32_t stale : {a2, 0, makeSquareFacingUp(b, 0, 0, 0, 1)}) {
+        EXPECT_EQ(OMBREL_ext_group_get_own_disabled(stale), 0) << stale;
+        EXPECT_STRNE(OMBREL_ext_get_last_error(), "");
+    }
+}
+
+TEST_F(GroupTree, IncludedWalksOfEveryGroupStayInOrderAfterGroupsAreDestroyed) {
+    // A walk per group, as a tree rebuild by levels does, with destroyed groups in
+    // between: each walk still lists its own subtree, in order.
+    std::vector<int32_t> chain{root};
+    for (int i = 0; i < 200; ++i) {
+        const int32_t g = OMBREL_group_create("link");
+        OMBREL_group_set_father_group(g, chain.back());
+        chain.push_back(g);
+        if (i % 3 == 0) OMBREL_group_delete_members(OMBREL_group_create("gone"));
+    }
+    for (std::size_t i = 0; i < chain.size(); i += 20) {
+        const std::vector<int32_t> walk = includedGroups(chain[i]);
+        if (i == 0) continue;  // the root also holds a and b
+        EXPECT_EQ(walk, std::vector<int32_t>(chain.begin() + static_cast<std::ptrdiff_t>(i) + 1, chain.end())) << i;
+    }
+    // A step from a group that is not where the last one stopped still finds it.
+    EXPECT_EQ(OMBREL_group_get_next_included_group(chain[0], chain[5]), chain[6]);
+    EXPECT_EQ(OMBREL_group_get_next_included_group(chain[0], chain[2]), chain[3]);
+}
+
 TEST_F(GroupTree, StaticDynamicAndGroupTest) {
     EXPECT_EQ(OMBREL_group_is_static(a), 1);
     OMBREL_group_set_dynamic(a);

@@ -6,10 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QtTest/QTest>
 
 using namespace platform;
 
@@ -106,6 +111,56 @@ TEST_F(KeyStateTest, LosingTheApplicationFocusLetsEveryKeyGo) {
     QApplication::sendEvent(qApp, &deactivate);
     EXPECT_EQ(GetAsyncKeyState(vk::Control), 0);
     EXPECT_EQ(GetAsyncKeyState(vk::LButton), 0);
+}
+
+TEST_F(KeyStateTest, ShiftCtrlAndAltFollowTheKeyboardAtEveryEventFromTheWindowSystem) {
+    widget_.resize(100, 100);
+    widget_.show();
+    QWindow* window = widget_.windowHandle();
+    auto held = [] {
+        return std::array<bool, 3>{isKeyHeld(vk::Shift), isKeyHeld(vk::Control), isKeyHeld(vk::Menu)};
+    };
+    // Ctrl goes down; its release is lost, as while a modal window blocks this one.
+    qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+    ASSERT_TRUE(isKeyHeld(vk::Control));
+    struct Case {
+        const char* name;
+        std::function<void()> deliver;
+        std::array<bool, 3> shiftCtrlAlt;
+    };
+    const Case cases[] = {
+        {"a move with nothing held", [&] { QTest::mouseMove(window, {20, 20}); }, {false, false, false}},
+        {"a key with Shift held", [&] { qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier); },
+         {true, false, false}},
+        {"a press with Ctrl and Alt held",
+         [&] { QTest::mousePress(window, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier, {30, 30}); },
+         {false, true, true}},
+        {"a release with nothing held", [&] { QTest::mouseRelease(window, Qt::LeftButton, {}, {30, 30}); },
+         {false, false, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.deliver();
+        EXPECT_EQ(held(), c.shiftCtrlAlt);
+    }
+    // An event the program sends itself says nothing about the keyboard.
+    setKeyHeld(vk::Control, true);
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_TRUE(isKeyHeld(vk::Control));
+}
+
+TEST_F(KeyStateTest, AModalWindowOpeningOrClosingLetsEveryKeyGo) {
+    widget_.show();
+    QDialog modal;
+    modal.setModal(true);
+    for (bool opening : {true, false}) {
+        SCOPED_TRACE(opening ? "opening" : "closing");
+        key(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton);
+        modal.setVisible(opening);
+        EXPECT_EQ(GetAsyncKeyState(vk::Control), 0);
+        EXPECT_EQ(GetAsyncKeyState(vk::LButton), 0);
+    }
 }
 
 TEST_F(KeyStateTest, QtKeysMapToTheClassicCodes) {

@@ -6,7 +6,9 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QFileDialog>
+#include <QMenu>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -110,6 +112,48 @@ TEST_F(PromptsTest, AnUnexpectedPromptFailsTheTestWithoutBlocking) {
             },
             c.failure);
     }
+}
+
+TEST_F(PromptsTest, AScriptedMenuTriggersTheChosenItemAndRecordsWhatWasOffered) {
+    QMenu menu;
+    menu.setObjectName("mnuGroupMenu");
+    std::vector<std::string> triggered;
+    for (const char* name : {"mnuHide", "mnuUnhide", "mnuDelete"}) {
+        QAction* a = menu.addAction(name);
+        a->setObjectName(name);
+        QObject::connect(a, &QAction::triggered, [&triggered, name] { triggered.push_back(name); });
+    }
+    menu.actions()[1]->setVisible(false);
+
+    ScriptedPrompts script;
+    script.answerMenu("mnuDelete").answerMenu("");
+    QAction* chosen = popupMenu(menu, QPoint(10, 10));
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(chosen->objectName(), "mnuDelete");
+    EXPECT_EQ(popupMenu(menu, QPoint(10, 10)), nullptr);
+    EXPECT_EQ(triggered, std::vector<std::string>{"mnuDelete"});
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[0].kind, PromptKind::Menu);
+    EXPECT_EQ(script.shown()[0].text, "mnuGroupMenu");
+    EXPECT_EQ(script.shown()[0].items, (std::vector<std::string>{"mnuHide", "mnuDelete"}));
+
+    // An unscripted menu, or a choice the menu does not show, fails the test.
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(popupMenu(menu, QPoint()), nullptr), "Unscripted pop-up menu");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            script.answerMenu("mnuUnhide");
+            EXPECT_EQ(popupMenu(menu, QPoint()), nullptr);
+        },
+        "does not offer");
+    EXPECT_EQ(triggered.size(), 1u);
+}
+
+TEST_F(PromptsTest, TheColourDialogIsToldItsInitialColour) {
+    ScriptedPrompts script;
+    script.answerColour(std::nullopt);
+    EXPECT_EQ(prompts().chooseColour(rgb(4, 5, 6)), std::nullopt);
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].initialColour, rgb(4, 5, 6));
 }
 
 TEST_F(PromptsTest, AnswersLeftOverFailTheTest) {

@@ -60,6 +60,7 @@ TEST_F(WheelQueueTest, TheFilterQueuesEachNotchOnceEvenWhenItTravelsToTheParents
     window.resize(100, 100);
     auto* child = new QWidget(&window);
     child->setGeometry(0, 0, 50, 50);
+    queueWheelNotchesOver(*child);
     window.show();
 
     // As the windowing system delivers it: to the window, which hands a copy to
@@ -84,6 +85,30 @@ TEST_F(WheelQueueTest, TheFilterQueuesEachNotchOnceEvenWhenItTravelsToTheParents
     QApplication::sendEvent(child, &reused);
     EXPECT_EQ(pendingWheelMessages(), 2);
     EXPECT_EQ(takeWheelDirection(), 1);
+}
+
+TEST_F(WheelQueueTest, OnlyNotchesOverTheWidgetsThatAskAreQueued) {
+    QWidget window;
+    auto* view = new QWidget(&window);
+    auto* overlay = new QWidget(view);
+    auto* panel = new QWidget(&window);
+    queueWheelNotchesOver(*view);
+    struct Case {
+        const char* name;
+        QWidget* over;
+        int queued;
+    };
+    const Case cases[] = {{"the view", view, 1}, {"a child of the view", overlay, 1}, {"the panel", panel, 0},
+                          {"the window", &window, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWheelEvent e = notch(120);
+        QApplication::sendEvent(c.over, &e);
+        // The panel does not take it: it travels on to the window, still no notch of the views.
+        QApplication::sendEvent(&window, &e);
+        EXPECT_EQ(pendingWheelMessages(), c.queued);
+        clearWheelQueue();
+    }
 }
 
 }  // namespace

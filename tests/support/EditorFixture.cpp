@@ -5,6 +5,7 @@
 #include "ombrel.h"
 #include "ombrel_loader.h"
 #include "platform/program.h"
+#include "undo/DragInProgress.h"
 
 #include <QApplication>
 
@@ -44,11 +45,22 @@ void resetGlobals() {
     ShowBndBox = true;
     CurrToolMode = ToolSelect;
     OverlayDC = nullptr;
+    // A test that presses in a view without releasing leaves no drag behind.
+    undo::TransformDragFlag() = false;
 }
 
-int32_t makeSquare(int32_t group, double z) {
+int32_t makeSquare(int32_t group, double z) { return MakePolygon(group, {{-50, -50}, {-50, 50}, {50, 50}, {50, -50}}, z); }
+
+}  // namespace
+
+int32_t MakeGroup(const std::string& name, int32_t father) {
+    const int32_t g = OMBREL_group_create(name.c_str());
+    OMBREL_group_set_father_group(g, father);
+    return g;
+}
+
+int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& corners, double z) {
     const int32_t p = OMBREL_polygon_create();
-    const double corners[4][2] = {{-50, -50}, {-50, 50}, {50, 50}, {50, -50}};
     for (const auto& c : corners) {
         const double record[6] = {c[0], c[1], z, 0, 0, 100};
         OMBREL_polygon_add_point(p, record);
@@ -57,8 +69,6 @@ int32_t makeSquare(int32_t group, double z) {
     OMBREL_engine_add_polygon(p);
     return p;
 }
-
-}  // namespace
 
 EditorFixture::EditorFixture() {
     resetGlobals();
@@ -125,6 +135,12 @@ std::string EditorFixture::SaveSmallWorldFile(const std::string& name) {
     EXPECT_EQ(OMBREL_engine_save(path.c_str(), root, 0x1203), 0);
     OMBREL_engine_close();
     return path;
+}
+
+int32_t EditorFixture::AddWorldFromMenu(const std::string& path) {
+    platform_.prompts.answerOpenFile(path);
+    form_->mnuAddWorld->trigger();
+    return form_->AddedWorldRootGrp;
 }
 
 std::string EditorFixture::tempPath(const std::string& name) const { return dir_.filePath(QString::fromStdString(name)).toStdString(); }

@@ -11,9 +11,16 @@
 
 #include <QTemporaryDir>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
+
+// Worlds built in a test: a group under a father, and a flat polygon in the plane
+// at height z through the corners, put into a group.
+int32_t MakeGroup(const std::string& name, int32_t father);
+int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& corners, double z = 0);
 
 class EditorFixture : public ::testing::Test {
 protected:
@@ -32,6 +39,8 @@ protected:
     // Writes the small world to a file in the temporary folder and returns its
     // path; the engine holds no world afterwards.
     std::string SaveSmallWorldFile(const std::string& name);
+    // File > Add World with the file chosen; returns the merged world's root group.
+    int32_t AddWorldFromMenu(const std::string& path);
 
     Form1& form() { return *form_; }
     const std::string& programFolder() const { return programFolder_; }

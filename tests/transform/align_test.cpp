@@ -118,6 +118,28 @@ TEST_F(Align, OkRecordsOneAlignmentThatUndoAndRedoReplay) {
     EXPECT_EQ(location(source), aligned);
 }
 
+// A turned group's location is the middle of its own box, not of its world box:
+// the aligned side of the world box still lands on the target's.
+TEST_F(Align, ATurnedGroupLinesUpItsWorldBox) {
+    OMBREL_group_rotate(source, 27, 0, 2);
+    OMBREL_group_rotate(source, 40, 0, 0);
+    Globals::SelGrpBndBox->Initialize(source);
+    const Point3d start = location(source);
+    for (int option : {formAlign::Minimum, formAlign::Maximum}) {
+        SCOPED_TRACE(option);
+        align([&](formAlign& d) {
+            for (int axis = 0; axis < 3; ++axis) choose(d, axis, option, option);
+            const Box6d b = box(source), t = box(target);
+            for (std::size_t k = 0; k < 3; ++k) {
+                const std::size_t side = option == formAlign::Minimum ? k : k + 3;
+                EXPECT_NEAR(b[side], t[side], 1e-9) << k;
+            }
+            d.cmdCancel->click();
+        });
+        for (std::size_t k = 0; k < 3; ++k) EXPECT_NEAR(location(source)[k], start[k], 1e-9);
+    }
+}
+
 TEST_F(Align, AMultipleSelectionAlignsEachMemberAndCancelPutsAllBack) {
     selectMultiple();
     // The marker sits away from its camera: the start is the camera's own location.
@@ -173,10 +195,11 @@ TEST_F(Align, AlignModeNeedsASourceAndKeepsPressesFromTheHandle) {
 
     // A press on the handle in align mode starts no move record.
     drawHandle();
-    moveMouse(0, onAxis(0, 0.6));
+    const PixelPt at = onAxis(0, 0.6);
+    moveMouse(0, at);
     platform::setKeyHeld(platform::vk::LButton, true);
-    gizmo->MouseDown(1, 0, 0);
-    gizmo->MouseUp(1, 0, 0);
+    gizmo->MouseDown(1, static_cast<float>(at[0]), static_cast<float>(at[1]));
+    gizmo->MouseUp(1, static_cast<float>(at[0]), static_cast<float>(at[1]));
     EXPECT_EQ(records(), 0);
 }
 

@@ -14,7 +14,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <string>
 
 namespace {
 
@@ -278,17 +282,89 @@ TEST_F(NumericTransform, ScaleSpinnersStepATenthAndZeroBecomesAMillionth) {
     EXPECT_NEAR(dims[1], dims0[1], 1e-6);
 }
 
-TEST_F(NumericTransform, ClosingWithoutAChangeRecordsNothingButAnObjectScale) {
+// A dialog closed without a change pushes no record, so no earlier one is
+// pushed out of the short history for nothing.
+TEST_F(NumericTransform, ClosingWithoutAChangeRecordsNothing) {
     struct Case {
-        int tool;
-        int records;
+        const char* name;
+        std::function<void()> select;
     };
-    select(SelGroup, g);
-    for (Case c : {Case{ToolMove, 0}, Case{ToolRotate, 0}, Case{ToolScale, 1}}) {
-        Globals::UndoRedoStack->Reset();
-        runDialog(c.tool, [](Dialog& d) { d.Form_KeyPress(27); });
-        EXPECT_EQ(records(), c.records) << c.tool;
+    const Case cases[] = {
+        {"group", [&] { select(SelGroup, g); }},
+        {"track", [&] { select(SelTrack, track); }},
+        {"multiple", [&] { select(SelMultiple, 0); }},
+        {"points", [&] { selectPoints(); }},
+        {"polygon", [&] { selectPolygon(); }},
+        {"track points", [&] { selectTrackPoints(); }},
+    };
+    for (const Case& c : cases) {
+        window.page = 0;
+        trackPoint = "Track";
+        c.select();
+        for (int tool : {ToolMove, ToolRotate, ToolScale}) {
+            SCOPED_TRACE(std::string(c.name) + " tool " + std::to_string(tool));
+            Globals::UndoRedoStack->Reset();
+            const auto before = world();
+            runDialog(tool, [](Dialog& d) { d.Form_KeyPress(27); });
+            EXPECT_EQ(records(), 0);
+            EXPECT_EQ(world(), before);
+        }
     }
+}
+
+// No typed number may take the world beyond where doubles keep its detail: such
+// an apply changes nothing at all, in the world or in the history.
+TEST_F(NumericTransform, AnApplyThatWouldTakeTheWorldOutOfReachIsIgnored) {
+    const std::string file = std::string(TALVORA_PROGRAM_DIR) + "/numeric_reach_test.wld";
+    auto saved = [&] {
+        EXPECT_EQ(OMBREL_engine_save(file.c_str(), Globals::RootGrp, OMBREL_SAVE_WORLD), 0);
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    struct Case {
+        const char* name;
+        int tool;
+        std::function<void(Dialog&)> type;
+    };
+    const Case cases[] = {
+        {"scale 1e307", ToolScale, [](Dialog& d) { typeAndEnter(d.txtWScale[0], "1e307"); }},
+        {"scale 1e-307", ToolScale, [](Dialog& d) { typeAndEnter(d.txtWScale[2], "1e-307"); }},
+        {"offset 1e20", ToolMove, [](Dialog& d) { typeAndEnter(d.txtOffset[2], "1e20"); }},
+        {"offset -1e20", ToolMove, [](Dialog& d) { typeAndEnter(d.txtOffset[0], "-1e20"); }},
+        {"absolute 1e13", ToolMove, [](Dialog& d) { typeAndEnter(d.txtAbsolute[1], "1e13"); }},
+    };
+    for (int32_t kind : {SelGroup, SelMultiple}) {
+        select(kind, kind == SelGroup ? g : 0);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (kind == SelGroup ? " group" : " multiple"));
+            Globals::UndoRedoStack->Reset();
+            const std::string before = saved();
+            runDialog(c.tool, [&](Dialog& d) {
+                c.type(d);
+                // The row shows what is in force again.
+                for (std::size_t i = 0; i < 3; ++i)
+                    EXPECT_EQ((c.tool == ToolMove ? d.txtOffset[i] : d.txtWScale[i])->text(),
+                              c.tool == ToolMove ? "0" : "1");
+            });
+            EXPECT_EQ(saved(), before);
+            EXPECT_EQ(records(), 0);
+        }
+    }
+    std::remove(file.c_str());
+}
+
+TEST_F(NumericTransform, TabGoesFromFieldToFieldNotToTheSpinners) {
+    select(SelGroup, g);
+    runDialog(ToolRotate, [](Dialog& d) {
+        d.activateWindow();
+        QApplication::setActiveWindow(&d);
+        for (std::size_t i = 0; i < 2; ++i) {
+            d.txtWRotate[i]->setFocus();
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QApplication::sendEvent(d.txtWRotate[i], &tab);
+            EXPECT_EQ(QApplication::focusWidget(), d.txtWRotate[i + 1]) << i;
+        }
+    });
 }
 
 TEST_F(NumericTransform, AnEngineErrorIsTrappedAndTheDialogStaysUsable) {

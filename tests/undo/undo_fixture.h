@@ -4,6 +4,7 @@
 #pragma once
 
 #include "undo/ActionUndoRedo_Stack.h"
+#include "undo/DragInProgress.h"
 
 #include "core/BoundingBox.h"
 #include "core/Globals.h"
@@ -62,6 +63,8 @@ protected:
         Globals::UndoRedoStack->setMenuHooks({[this](bool v) { window.undoVisible = v; },
                                               [this](bool v) { window.redoVisible = v; }});
         resetSelection();
+        // A test that presses a handle without releasing it leaves no drag behind.
+        undo::TransformDragFlag() = false;
         installHooks();
     }
 
@@ -75,6 +78,7 @@ protected:
         Globals::CurrMultiSel.reset();
         Globals::PrevMultiSel.reset();
         resetSelection();
+        undo::TransformDragFlag() = false;
         core::windowHooks() = {};
         OMBREL_engine_close();
     }

@@ -147,7 +147,7 @@ TEST_F(ViewRedrawTest, TheSelectedGroupIsOutlinedUnlessHidden) {
     ASSERT_TRUE(f.ShowWireframe);
     EXPECT_GT(pixelsOf(top, white), plain + 20);
 
-    f.trwGroupView->SetImage(f.trwGroupView->Item(KeyedTree::NodeKey("Group", group)), "GroupHidden");
+    f.trwGroupView->SetImage(f.trwGroupView->Item(KeyedTree::NodeKey("Group", group)), "Group Invisible");
     ASSERT_TRUE(f.IsGrpHidden(group));
     f.ViewGizmos[0]->Draw(0, 0, false);  // forget where the handle was
     UpdateCameras();

@@ -1,0 +1,180 @@
+// The group tree of the workspace's first page: built from the engine, a click
+// selects a node's group, a label edit renames its group or polygon, the right
+// button opens the group tree menu; and the group name field of the "Edit
+// Geometry" frame. A node leads to its entity by the handle in its key only.
+#include "Form1.h"
+#include "FieldEvents.h"
+#include "ModelGalleryInput.h"
+
+#include "core/EntityProcedures.h"
+#include "core/Globals.h"
+#include "core/StringProcedures.h"
+#include "ombrel.h"
+#include "platform/error_trap.h"
+#include "platform/prompts.h"
+#include "scene/GroupSelection.h"
+#include "scene/GroupTreeWalk.h"
+#include "scene/Renames.h"
+#include "views/ViewRedraw.h"
+
+#include <QFont>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScopeGuard>
+#include <QTabWidget>
+
+#include <charconv>
+
+namespace {
+
+constexpr const char* kGroupKind = "Group";
+constexpr const char* kPolKind = "Pol";
+
+// The handle after the kind word of a key, or 0 when the key is not of that kind.
+int32_t handleOf(const std::string& key, const std::string& kind) {
+    if (key.size() <= kind.size() || key.compare(0, kind.size(), kind) != 0) return 0;
+    int32_t handle = 0;
+    const char* end = key.data() + key.size();
+    const auto [rest, error] = std::from_chars(key.data() + kind.size(), end, handle);
+    return error == std::errc() && rest == end ? handle : 0;
+}
+
+std::string groupKey(int32_t group) { return KeyedTree::NodeKey(kGroupKind, group); }
+
+}  // namespace
+
+void Form1::connectGroupTree() {
+    connect(trwGroupView, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node, int) {
+        platform::runTrapped(this, [this, node] { trwGroupView_NodeClick(node); });
+    });
+    trwGroupView->SetLabelEditHandler([this](QTreeWidgetItem* node, const std::string& text) {
+        std::optional<std::string> kept;
+        platform::runTrapped(this, [&] { kept = trwGroupView_AfterLabelEdit(node, text); });
+        return kept;
+    });
+    auto* mouse = new ModelGalleryInput(trwGroupView->viewport());
+    mouse->MouseUp = [this](int button, int shift, int x, int y) {
+        platform::runTrapped(this, [&] { trwGroupView_MouseUp(button, shift, x, y); });
+    };
+    connect(txtSelectedGrpName, &QLineEdit::textChanged, this, [this](const QString&) { txtSelectedGrpName_Change(); });
+    auto* field = new FieldEvents(txtSelectedGrpName);
+    field->KeyPress = [this](int key) { platform::runTrapped(this, [&] { txtSelectedGrpName_KeyPress(key); }); };
+    field->LostFocus = [this] { platform::runTrapped(this, [this] { txtSelectedGrpName_LostFocus(); }); };
+}
+
+void Form1::trwGroupView_Reset() { trwGroupView->Clear(); }
+
+void Form1::trwGroupView_Populate() {
+    trwGroupView->setEnabled(false);
+    trwGroupView->setUpdatesEnabled(false);
+    const auto enable = qScopeGuard([this] {
+        trwGroupView->setUpdatesEnabled(true);
+        trwGroupView->setEnabled(true);
+    });
+    trwGroupView_Reset();
+    trwGroupView_PopulateRecursive(Globals::RootGrp, true);
+}
+
+void Form1::trwGroupView_PopulateRecursive(int32_t Grp, bool ChildrenAtTopLevel) {
+    // One walk of the engine: every father comes before its children, so each
+    // node's parent is already there, at any depth and without recursion.
+    const std::string ownKey = ChildrenAtTopLevel ? std::string() : groupKey(Grp);
+    for (const scene::GroupAndFather& entry : scene::IncludedGroupsWithFathers(Grp)) {
+        const std::string parent = entry.father == Grp ? ownKey : groupKey(entry.father);
+        trwGroupView->Add(parent, groupKey(entry.group), Globals::GetEntityName(entry.group),
+                          scene::GroupImage(entry.group));
+    }
+}
+
+void Form1::trwGroupView_NodeClick(QTreeWidgetItem* Node) {
+    if (!WorldLoaded || !Node) return;
+    const int32_t group = handleOf(KeyedTree::Key(Node), kGroupKind);
+    if (group != 0 && scene::SelectGroupFromTree(group)) UpdateCameras();
+}
+
+std::optional<std::string> Form1::trwGroupView_AfterLabelEdit(QTreeWidgetItem* Node, const std::string& NewString) {
+    const std::string key = KeyedTree::Key(Node);
+    if (const int32_t group = handleOf(key, kGroupKind)) return scene::RenameGroupFromLabel(group, NewString);
+    if (const int32_t polygon = handleOf(key, kPolKind)) return scene::RenamePolygonFromLabel(polygon, NewString);
+    return std::nullopt;
+}
+
+void Form1::trwGroupView_MouseUp(int Button, int, int x, int y) {
+    if (!WorldLoaded || Button != 2) return;
+    // Menu, record and command all concern the group under the pointer.
+    QTreeWidgetItem* node = trwGroupView->itemAt(x, y);
+    if (!node || handleOf(KeyedTree::Key(node), kGroupKind) == 0) return;
+    trwGroupView->SetSelectedItem(node);
+    trwGroupView_NodeClick(node);
+    if (SetGroupMenuItems) SetGroupMenuItems();
+    platform::popupMenu(*mnuGroupMenu, trwGroupView->viewport()->mapToGlobal(QPoint(x, y)));
+}
+
+// ---- the group name field
+
+namespace {
+
+void setEditMark(QLineEdit* field, bool on) {
+    QFont font = field->font();
+    font.setBold(on);
+    field->setFont(font);
+}
+
+}  // namespace
+
+bool Form1::GrpNameEditMarked() const { return txtSelectedGrpName->font().bold(); }
+
+void Form1::txtSelectedGrpName_Change() {
+    // Typed or written by the program, a change on the "Edit Group" page is unapplied.
+    if (tabWorkspace->currentIndex() == 1) setEditMark(txtSelectedGrpName, true);
+}
+
+void Form1::txtSelectedGrpName_KeyPress(int KeyAscii) {
+    using namespace Globals;
+    if (KeyAscii == 27) {
+        txtSelectedGrpName_LostFocus();
+        setEditMark(txtSelectedGrpName, false);
+        return;
+    }
+    if (KeyAscii != 13 || CurrSelEntityType != SelGroup) return;
+    const std::string text = txtSelectedGrpName->text().toStdString();
+    if (Trim(text).empty()) {
+        // No group is named by blanks: the name stays and is shown again.
+        txtSelectedGrpName->setText(QString::fromStdString(GetEntityName(CurrSelEntityHandle)));
+        setEditMark(txtSelectedGrpName, false);
+        return;
+    }
+    // Taken as typed, even when another group has the name; not recorded for undo.
+    trwGroupView->Item(groupKey(CurrSelEntityHandle))->setText(0, QString::fromStdString(text));
+    setEditMark(txtSelectedGrpName, false);
+    OMBREL_group_set_name(CurrSelEntityHandle, text.c_str());
+}
+
+void Form1::txtSelectedGrpName_LostFocus() {
+    // An edit not confirmed with Enter is dropped.
+    if (Globals::CurrSelEntityType != SelGroup) return;
+    txtSelectedGrpName->setText(QString::fromStdString(Globals::GetEntityName(Globals::CurrSelEntityHandle)));
+}
+
+// ---- nodes added and removed by deletion, undo and the tools that make polygons
+
+void Form1::AddGroupNode(int32_t Grp, int32_t Father) {
+    const std::string parent = Father == Globals::RootGrp ? std::string() : groupKey(Father);
+    trwGroupView->Add(parent, groupKey(Grp), Globals::GetEntityName(Grp), scene::GroupImage(Grp));
+    trwGroupView_PopulateRecursive(Grp);
+}
+
+void Form1::RemoveGroupNode(int32_t Grp) {
+    const std::string key = groupKey(Grp);
+    if (trwGroupView->Exists(key)) trwGroupView->Remove(key);
+    trwGroupView->SetSelectedItem(nullptr);
+}
+
+void Form1::AddPolNode(int32_t Pol, int32_t Grp) {
+    trwGroupView->Add(groupKey(Grp), KeyedTree::NodeKey(kPolKind, Pol), Globals::GetEntityName(Pol), "Pol");
+}
+
+void Form1::RemovePolNode(int32_t Pol) {
+    const std::string key = KeyedTree::NodeKey(kPolKind, Pol);
+    if (trwGroupView->Exists(key)) trwGroupView->Remove(key);
+}

@@ -1,0 +1,62 @@
+#include "Renames.h"
+
+#include "GroupNames.h"
+
+#include "core/CoreError.h"
+#include "core/CoreTypes.h"
+#include "core/EntityProcedures.h"
+#include "core/Globals.h"
+#include "core/StringProcedures.h"
+#include "core/WindowHooks.h"
+#include "undo/ActionUndoRedo.h"
+#include "undo/ActionUndoRedo_Stack.h"
+
+#include "ombrel.h"
+
+#include <memory>
+
+namespace scene {
+namespace {
+
+// Renames in the engine and records it; the entity's panel field follows while
+// it shows that entity.
+void renameWithRecord(int32_t kind, int32_t handle, const std::string& prevName, const std::string& newName) {
+    if (!Globals::UndoRedoStack) core::raiseError("The undo history has not been created");
+    auto record = std::make_unique<ActionUndoRedo>();
+    record->ActionType = ActRenameEntity;
+    record->SetActionObjects();
+    if (NameFieldShows(kind, handle)) core::callHook(core::windowHooks().setEntityNameField, kind, newName);
+    ActionRenameEntity& action = *record->RenameEntity;
+    action.SetPrevName(prevName);
+    if (kind == SelGroup)
+        OMBREL_group_set_name(handle, newName.c_str());
+    else
+        OMBREL_polygon_set_name(handle, newName.c_str());
+    action.SetEntityRenamed(kind, handle);
+    action.SetNewName(newName);
+    Globals::UndoRedoStack->Push(std::move(record));
+}
+
+}  // namespace
+
+std::optional<std::string> RenameGroupFromLabel(int32_t group, const std::string& typed) {
+    const std::string trimmed = Globals::Trim(typed);
+    if (trimmed.empty() || OMBREL_group_is_group(group, 0) != 1) return std::nullopt;
+    const std::string current = Globals::GetEntityName(group);
+    // Its own name is no clash: nothing to rename, nothing to record.
+    if (trimmed == current) return current;
+    const std::string newName = GetUniqueGrpName(trimmed);
+    renameWithRecord(SelGroup, group, current, newName);
+    return newName;
+}
+
+std::optional<std::string> RenamePolygonFromLabel(int32_t polygon, const std::string& typed) {
+    if (typed.empty() || OMBREL_ext_handle_kind(polygon) != OMBREL_KIND_POLYGON) return std::nullopt;
+    const std::string newName = Globals::Trim(typed);
+    const std::string current = Globals::GetEntityName(polygon);
+    if (newName == current) return current;
+    renameWithRecord(SelPolygon, polygon, current, newName);
+    return newName;
+}
+
+}  // namespace scene

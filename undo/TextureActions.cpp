@@ -1,0 +1,66 @@
+#include "TextureActions.h"
+
+#include "core/Globals.h"
+
+#include "ombrel.h"
+
+void ActionApplyTextureToGrp::SetNewFillType(int32_t FillType) { NewFillType = FillType; }
+
+void ActionApplyTextureToGrp::SetNewMapHandle(int32_t Map) { NewBitmap = Map; }
+
+void ActionApplyTextureToGrp::SetNewColor(const std::array<uint8_t, 3>& Clr) { NewColour = Clr; }
+
+void ActionApplyTextureToGrp::SetNewAnimation(int32_t Animation) { NewAnimation = Animation; }
+
+void ActionApplyTextureToGrp::record(int32_t polygon) {
+    int32_t r = 0, g = 0, b = 0;
+    OMBREL_polygon_get_color(polygon, &r, &g, &b);
+    Pols.push_back(polygon);
+    PrevAnimations.push_back(OMBREL_polygon_get_animation(polygon));
+    PrevBitmaps.push_back(OMBREL_polygon_get_bitmap_handle(polygon));
+    for (int32_t c : {r, g, b}) PrevColours.push_back(static_cast<uint8_t>(c & 0xFF));
+    ++Count;
+}
+
+void ActionApplyTextureToGrp::SetSelToCurrSel(bool GroupSelection) {
+    WholeGroup = GroupSelection;
+    Count = 0;
+    Pols.assign(1, 0);
+    PrevAnimations.assign(1, 0);
+    PrevBitmaps.assign(1, 0);
+    PrevColours.assign(3, 0);
+    if (WholeGroup) {
+        Group = Globals::CurrSelEntityHandle;
+        for (int32_t p = OMBREL_group_get_first_polygon(Group); p != 0; p = OMBREL_group_get_next_polygon(Group, p))
+            record(p);
+    } else {
+        const int32_t n = Globals::NumSelPols;
+        Pols.reserve(static_cast<std::size_t>(n) + 1);
+        for (int32_t i = 1; i <= n; ++i) record(Globals::SelPols[i]);
+    }
+}
+
+void ActionApplyTextureToGrp::Undo() {
+    for (int32_t i = 1; i <= Count; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (PrevAnimations[at] != 0)
+            OMBREL_polygon_set_animation(Pols[at], PrevAnimations[at]);
+        else if (PrevBitmaps[at] != 0)
+            OMBREL_polygon_set_bitmap_fill(Pols[at], PrevBitmaps[at]);
+        else
+            OMBREL_polygon_set_color_fill(Pols[at], PrevColours[3 * at], PrevColours[3 * at + 1],
+                                          PrevColours[3 * at + 2]);
+    }
+}
+
+void ActionApplyTextureToGrp::Redo() {
+    for (int32_t i = 1; i <= Count; ++i) {
+        const int32_t polygon = Pols[static_cast<std::size_t>(i)];
+        switch (NewFillType) {
+        case 0: OMBREL_polygon_set_animation(polygon, NewAnimation); break;
+        case 1: OMBREL_polygon_set_bitmap_fill(polygon, NewBitmap); break;
+        case 2: OMBREL_polygon_set_color_fill(polygon, NewColour[0], NewColour[1], NewColour[2]); break;
+        default: break;
+        }
+    }
+}
