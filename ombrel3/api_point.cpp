@@ -19,23 +19,13 @@ int32_t ownerGroup(const Point& pt) {
 // A moved point: the owner's shape changed.
 template <class F>
 int32_t setter(const char* fn, int32_t point, F&& f) {
-    return guarded(fn, -1, [&] {
-        Point& pt = need<Point>(point);
-        f(pt);
-        touchGroup(ownerGroup(pt));
-        return 0;
-    });
+    return changeAndTouch<Point>(fn, point, touchGroup, ownerGroup, f);
 }
 
 // Texture coordinate, brightness, normal or colour: only the owner's look changed.
 template <class F>
 int32_t lookSetter(const char* fn, int32_t point, F&& f) {
-    return guarded(fn, -1, [&] {
-        Point& pt = need<Point>(point);
-        f(pt);
-        touchGroupLook(ownerGroup(pt));
-        return 0;
-    });
+    return changeAndTouch<Point>(fn, point, touchGroupLook, ownerGroup, f);
 }
 
 template <class T>

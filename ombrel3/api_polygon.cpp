@@ -12,26 +12,18 @@ using namespace ombrel;
 
 namespace {
 
+int32_t groupOf(const Polygon& p) { return p.group; }
+
 // A change of the polygon's shape (points, winding, whether it is drawn).
 template <class F>
 int32_t setter(const char* fn, int32_t polygon, F&& f) {
-    return guarded(fn, -1, [&] {
-        Polygon& p = need<Polygon>(polygon);
-        f(p);
-        touchGroup(p.group);
-        return 0;
-    });
+    return changeAndTouch<Polygon>(fn, polygon, touchGroup, groupOf, f);
 }
 
 // A change of how it looks only (fill, blending, light diminution).
 template <class F>
 int32_t lookSetter(const char* fn, int32_t polygon, F&& f) {
-    return guarded(fn, -1, [&] {
-        Polygon& p = need<Polygon>(polygon);
-        f(p);
-        touchGroupLook(p.group);
-        return 0;
-    });
+    return changeAndTouch<Polygon>(fn, polygon, touchGroupLook, groupOf, f);
 }
 
 uint8_t clampByte(int32_t v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
