@@ -2,6 +2,7 @@
 // move and the redraw of the active view (render, then the handle), as the view
 // does it on every mouse move of a drag; alone, and in a 100,000-polygon world lit
 // by one auto-update light. The engine is loaded as the editor loads it.
+#include "bench_cursor.h"
 #include "transform/TransformGizmo.h"
 
 #include "core/BoundingBox.h"
@@ -30,14 +31,6 @@
 namespace {
 
 constexpr int kWidth = 800, kHeight = 600;
-
-class BenchCursor : public platform::Cursor {
-public:
-    platform::ScreenPoint position() override { return at; }
-    void setPosition(platform::ScreenPoint p) override { at = p; }
-    platform::ScreenSize screenSize() override { return {1920, 1080}; }
-    platform::ScreenPoint at;
-};
 
 struct Scene {
     int32_t group = 0, surface = 0, camera = 0;
