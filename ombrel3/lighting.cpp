@@ -14,19 +14,20 @@ namespace {
 // Past this many marked polygons one sweep of the world is cheaper.
 constexpr std::size_t kMaxMarked = 1u << 16;
 
+// Called only for a light just unbound everywhere: a walk lists each polygon
+// once, so no list needs searching.
 void bindToWalk(const Light& light) {
     for (int32_t h : walkPolygons(lightTarget(light)))
         if (Polygon* p = lookup<Polygon>(h)) {
-            if (std::find(p->lights.begin(), p->lights.end(), light.handle) == p->lights.end()) {
-                p->lights.push_back(light.handle);
-                touchGroupLook(p->group);
-            }
+            p->lights.push_back(light.handle);
+            touchGroupLook(p->group);
         }
 }
 
-void unbindAll(const std::vector<int32_t>& lights) {
+void unbindAll(std::vector<int32_t> lights) {
+    std::sort(lights.begin(), lights.end());
     forEachPolygon([&](Polygon& p) {
-        if (p.lights.eraseIf([&](int32_t l) { return std::find(lights.begin(), lights.end(), l) != lights.end(); }))
+        if (p.lights.eraseIf([&](int32_t l) { return std::binary_search(lights.begin(), lights.end(), l); }))
             touchGroupLook(p.group);
     });
 }
@@ -41,6 +42,7 @@ public:
             all_.push_back(h);
             if (!l->disabled && l->save) lit_.push_back({h, lightTarget(*l)});
         });
+        std::sort(all_.begin(), all_.end());
     }
 
     bool none() const { return all_.empty(); }
@@ -51,7 +53,7 @@ public:
     void rebind(Polygon& p) {
         SmallHandles<2> fresh;
         for (int32_t l : p.lights)
-            if (std::find(all_.begin(), all_.end(), l) == all_.end()) fresh.push_back(l);
+            if (!std::binary_search(all_.begin(), all_.end(), l)) fresh.push_back(l);
         for (const Lit& l : lit_)
             if (inWalk(l.target, p)) fresh.push_back(l.handle);
         if (std::equal(fresh.begin(), fresh.end(), p.lights.begin(), p.lights.end())) return;
@@ -82,7 +84,7 @@ private:
     }
 
     const World& world_;
-    std::vector<int32_t> all_;
+    std::vector<int32_t> all_;  // the auto-update lights, sorted for look-ups
     std::vector<Lit> lit_;
     std::unordered_map<uint64_t, bool> inside_;
 };
