@@ -153,7 +153,13 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
     std::vector<const Point*> points;
     std::vector<Vec3> pos, worldPos;
     std::vector<NormalSource> sources;
-    std::vector<uint32_t> lightBits;  // per vertex
+    std::vector<uint32_t> vertexSets;  // per vertex, where its polygon's set starts
+    std::map<std::vector<uint32_t>, uint32_t> setAt;
+    std::unordered_map<int32_t, uint32_t> placeOf;  // light -> its place in mesh.lights
+    std::vector<uint32_t> places;
+    std::vector<int32_t> previousLights;  // neighbours mostly share their lights
+    uint32_t previousSet = 0;
+    data.lightSets.assign(1, 0);
     bool anyLit = false;
     group.polygons.forEach([&](int32_t h) {
         const Polygon* p = lookup<Polygon>(h);
@@ -177,17 +183,28 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
         }
         if (usableBitmap(p->secondBitmap)) mp.lightMap = p->secondBitmap;
         mp.blend = isTranslucent(p->blend) ? p->blend : 0;
-        uint32_t bits = 0;
-        for (int32_t l : p->lights) {
-            if (!lookup<Light>(l)) continue;
-            auto at = std::find(mesh.lights.begin(), mesh.lights.end(), l);
-            if (at == mesh.lights.end()) {
-                if (mesh.lights.size() == kMeshLights) continue;
-                at = mesh.lights.insert(at, l);
+        uint32_t set = previousSet;
+        if (!std::equal(p->lights.begin(), p->lights.end(), previousLights.begin(), previousLights.end())) {
+            places.clear();
+            for (int32_t l : p->lights) {
+                if (!lookup<Light>(l)) continue;
+                auto [at, fresh] = placeOf.emplace(l, static_cast<uint32_t>(mesh.lights.size()));
+                if (fresh) mesh.lights.push_back(l);
+                places.push_back(at->second);
             }
-            bits |= 1u << (at - mesh.lights.begin());
+            set = 0;
+            if (!places.empty()) {
+                auto [it, fresh] = setAt.emplace(places, static_cast<uint32_t>(data.lightSets.size()));
+                if (fresh) {
+                    data.lightSets.push_back(static_cast<uint32_t>(places.size()));
+                    data.lightSets.insert(data.lightSets.end(), places.begin(), places.end());
+                }
+                set = it->second;
+            }
+            previousLights.assign(p->lights.begin(), p->lights.end());
+            previousSet = set;
         }
-        anyLit = anyLit || bits != 0;
+        anyLit = anyLit || set != 0;
         bool planeMap = length(p->mapU) > 0 && length(p->mapV) > 0;
         double dim = (100 - std::clamp(p->diminution, 0.0, 100.0)) / 100;
         Vec3 fill = textured ? Vec3{1, 1, 1} : Vec3{p->colour.r / 255.0, p->colour.g / 255.0, p->colour.b / 255.0};
@@ -205,7 +222,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
                           byte(fill.z * q->rgb.b / 255.0 * k), 255}};
             data.vertices.push_back(v);
             worldPos.push_back(q->pos);
-            lightBits.push_back(bits);
+            vertexSets.push_back(set);
             mp.centre += q->pos;
         }
         mp.centre = mp.centre / static_cast<double>(count);
@@ -216,13 +233,14 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
     });
 
     mesh.smoothNormals = anyLit && state().normalsMode == 2;
+    if (!anyLit) data.lightSets.clear();
     if (anyLit) {
         std::vector<Vec3> normals;
         computeNormals(sources, points, worldPos, normals);
         data.lighting.resize(normals.size());
         for (std::size_t i = 0; i < normals.size(); ++i)
             data.lighting[i] = {{unitShort(normals[i].x), unitShort(normals[i].y), unitShort(normals[i].z), 0},
-                                lightBits[i]};
+                                vertexSets[i]};
     }
 
     // Opaque polygons with fixed pictures grouped by picture pair; the rest after.

@@ -24,7 +24,7 @@ struct MeshVertex {
 // What lighting needs per vertex, in a second buffer made only for lit meshes.
 struct MeshLightVertex {
     int16_t normal[4];  // unit normal, normalised shorts (the fourth unused)
-    uint32_t lights;    // bit i: lit by the mesh's i-th light
+    uint32_t lights;    // where the polygon's set of lights starts in MeshData::lightSets; 0: none
 };
 
 // Polygons drawn one by one (animated or translucent), with what drawing needs.
@@ -42,9 +42,6 @@ struct MeshBatch {
     uint32_t firstIndex = 0, indexCount = 0;
 };
 
-// The most lights one mesh's polygons can be bound to; more are left out of it.
-constexpr std::size_t kMeshLights = 32;
-
 struct GroupMesh {
     // What it was built from; any change rebuilds it.
     uint64_t version = ~uint64_t{0}, lookVersion = 0, picturesVersion = 0;
@@ -57,10 +54,12 @@ struct GroupMesh {
 
     std::vector<MeshBatch> batches;        // opaque, fixed pictures
     std::vector<MeshPolygon> dynamicPolygons;  // animated or translucent: drawn one by one
-    std::vector<int32_t> lights;           // the lights of the light bits, in bit order
+    std::vector<int32_t> lights;  // every light its polygons are bound to; the sets name them by place
 
-    // GL objects, valid for context serial glSerial.
+    // GL objects, valid for context serial glSerial. The light sets and the lights'
+    // parameters are read by the vertex stage from buffer textures.
     uint32_t vao = 0, vbo = 0, ibo = 0, lightVbo = 0;
+    uint32_t setBuffer = 0, setTexture = 0, lightBuffer = 0, lightTexture = 0;
     uint64_t glSerial = 0;
 };
 
@@ -68,7 +67,10 @@ struct GroupMesh {
 struct MeshData {
     std::vector<MeshVertex> vertices;
     std::vector<MeshLightVertex> lighting;  // empty when no polygon is lit
-    std::vector<uint32_t> indices;          // static batches first, then the other polygons
+    // The polygons' sets of lights, each once: a count, then the places of its
+    // lights in GroupMesh::lights in the polygon's order (entry 0 is unused).
+    std::vector<uint32_t> lightSets;
+    std::vector<uint32_t> indices;  // static batches first, then the other polygons
 };
 
 // Whether a blending code draws translucently (any unknown code is opaque).

@@ -11,7 +11,7 @@ layout(location = 1) in vec2 aUv;
 layout(location = 2) in vec2 aMapUv;
 layout(location = 3) in vec4 aColour;
 layout(location = 4) in vec4 aNormal;  // in the mesh's own coordinates
-layout(location = 5) in uint aLights;  // bit i: bound to light i (0 for a mesh without lights)
+layout(location = 5) in uint aLights;  // where the polygon's set of lights starts in uSets; 0: none
 uniform vec3 uOffset;      // mesh origin (where it is now) minus eye
 uniform mat3 uModel;       // the group's motion since the mesh was built
 uniform mat3 uNormalModel; // the same for normals
@@ -20,14 +20,11 @@ uniform vec2 uScale;       // focal length over half width and half height
 uniform float uNear;
 uniform bool uReversed;    // reversed depth: 1 at the near plane, 0 at infinity
 uniform bool uUnlit;
-// The mesh's lights, positions relative to the mesh origin: (position, reach),
-// (direction, 0), (colour, enabled), (ambient, diffuse, specular, shine).
-uniform int uLightCount;
-uniform vec4 uLightA[32];
-uniform vec4 uLightB[32];
-uniform vec4 uLightC[32];
-uniform vec4 uLightD[32];
-uniform int uLightType[32];
+// The mesh's lights, four texels each, positions relative to the mesh origin:
+// (position, reach), (direction, kind bits), (colour, enabled), (ambient, diffuse,
+// specular, shine). A set in uSets is a count, then each light's place.
+uniform samplerBuffer uLights;
+uniform usamplerBuffer uSets;
 out vec2 vUv;
 out vec2 vMapUv;
 out vec3 vColour;
@@ -44,18 +41,23 @@ vec3 lightAt(vec3 p, vec3 n) {
     vec3 sum = vec3(0.0);
     bool any = false;
     vec3 toEye = unit(-uOffset - p);
-    for (int i = 0; i < uLightCount; ++i) {
-        if (((aLights >> uint(i)) & 1u) == 0u || uLightC[i].w == 0.0) continue;
+    int at = int(aLights);
+    int count = int(texelFetch(uSets, at).r);
+    for (int k = 1; k <= count; ++k) {
+        int i = 4 * int(texelFetch(uSets, at + k).r);
+        vec4 place = texelFetch(uLights, i), aim = texelFetch(uLights, i + 1);
+        vec4 colour = texelFetch(uLights, i + 2), terms = texelFetch(uLights, i + 3);
+        if (colour.w == 0.0) continue;
         any = true;
-        int type = uLightType[i];
+        int type = int(aim.w);
         vec3 toLight;
         float attenuation = 1.0;
         if ((type & 1) != 0) {
-            toLight = unit(-uLightB[i].xyz);
+            toLight = unit(-aim.xyz);
         } else {
-            vec3 d = uLightA[i].xyz - p;
+            vec3 d = place.xyz - p;
             toLight = unit(d);
-            float reach = uLightA[i].w;
+            float reach = place.w;
             if (reach > 0.0) {
                 float r = length(d) / reach;
                 if ((type & 4) != 0) attenuation = max(0.0, 1.0 - r * r);
@@ -65,14 +67,14 @@ vec3 lightAt(vec3 p, vec3 n) {
         if (attenuation <= 0.0) continue;
         float term = 0.0;
         float facing = dot(n, toLight);
-        if ((type & 8) != 0) term += uLightD[i].x;
-        if ((type & 16) != 0) term += uLightD[i].y * max(0.0, facing);
+        if ((type & 8) != 0) term += terms.x;
+        if ((type & 16) != 0) term += terms.y * max(0.0, facing);
         if ((type & 32) != 0 && facing > 0.0) {
-            float shine = max(0.0, uLightD[i].w);
+            float shine = max(0.0, terms.w);
             float h = max(0.0, dot(n, unit(toLight + toEye)));
-            term += uLightD[i].z * (shine > 0.0 ? pow(h, shine) : 1.0);
+            term += terms.z * (shine > 0.0 ? pow(h, shine) : 1.0);
         }
-        sum += uLightC[i].rgb * (term * attenuation);
+        sum += colour.rgb * (term * attenuation);
     }
     return any ? clamp(sum, 0.0, 1.0) : vec3(1.0);
 }

@@ -67,7 +67,7 @@ constexpr unsigned kFeatureCombinations = 32;
 struct MeshProgram {
     GLuint id = 0;
     GLint offset, model, normalModel, toCamera, scale, nearDist, reversed, unlit, fogDensity, fogStart, fogColour,
-        alpha, lightCount, lightA, lightB, lightC, lightD, lightType;
+        alpha;
     uint64_t frame = 0;            // the frame whose view it holds
     const void* placed = nullptr;  // the mesh placement it holds (within that frame)
 
@@ -82,14 +82,14 @@ struct MeshProgram {
         auto at = [&](const char* n) { return glGetUniformLocation(id, n); };
         offset = at("uOffset"), model = at("uModel"), normalModel = at("uNormalModel");
         toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear");
-        lightCount = at("uLightCount"), lightA = at("uLightA"), lightB = at("uLightB"), lightC = at("uLightC");
-        lightD = at("uLightD"), lightType = at("uLightType");
         reversed = at("uReversed"), unlit = at("uUnlit"), fogDensity = at("uFogDensity"), fogStart = at("uFogStart");
         fogColour = at("uFogColour"), alpha = at("uAlpha");
         glUseProgram(id);
         glUniform1i(at("uTexture"), 0);
         glUniform1i(at("uLightMap"), 1);
         glUniform1i(at("uBehind"), 2);
+        glUniform1i(at("uLights"), 3);
+        glUniform1i(at("uSets"), 4);
     }
 };
 
@@ -250,8 +250,10 @@ void forgetDeadObjects() {
         if (!lookup<Group>(it->first)) {
             GroupMesh& m = *it->second;
             glDeleteVertexArrays(1, &m.vao);
-            GLuint buffers[] = {m.vbo, m.ibo, m.lightVbo};
-            glDeleteBuffers(3, buffers);
+            GLuint buffers[] = {m.vbo, m.ibo, m.lightVbo, m.setBuffer, m.lightBuffer};
+            glDeleteBuffers(5, buffers);
+            GLuint textures[] = {m.setTexture, m.lightTexture};
+            glDeleteTextures(2, textures);
             it = r.meshes.erase(it);
         } else {
             ++it;
@@ -278,12 +280,31 @@ void upload(GroupMesh& m, const MeshData& data) {
     attrib(2, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, mapUv));
     attrib(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(MeshVertex, colour));
     if (data.lighting.empty()) {
-        // No polygon is lit: the light bits stay the constant 0.
-        if (m.lightVbo) glDeleteBuffers(1, &m.lightVbo);
-        m.lightVbo = 0;
+        // No polygon is lit: the vertices' sets stay the constant 0.
+        GLuint buffers[] = {m.lightVbo, m.setBuffer, m.lightBuffer};
+        glDeleteBuffers(3, buffers);
+        GLuint textures[] = {m.setTexture, m.lightTexture};
+        glDeleteTextures(2, textures);
+        m.lightVbo = m.setBuffer = m.lightBuffer = m.setTexture = m.lightTexture = 0;
         glDisableVertexAttribArray(4);
         glDisableVertexAttribArray(5);
     } else {
+        if (!m.setBuffer) {
+            glGenBuffers(1, &m.setBuffer);
+            glGenBuffers(1, &m.lightBuffer);
+            glGenTextures(1, &m.setTexture);
+            glGenTextures(1, &m.lightTexture);
+        }
+        glBindBuffer(GL_TEXTURE_BUFFER, m.setBuffer);
+        glBufferData(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(data.lightSets.size() * sizeof(uint32_t)),
+                     data.lightSets.data(), GL_STATIC_DRAW);
+        glBindTexture(GL_TEXTURE_BUFFER, m.setTexture);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_R32UI, m.setBuffer);
+        glBindBuffer(GL_TEXTURE_BUFFER, m.lightBuffer);
+        glBufferData(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(m.lights.size() * 16 * sizeof(float)), nullptr,
+                     GL_STREAM_DRAW);
+        glBindTexture(GL_TEXTURE_BUFFER, m.lightTexture);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, m.lightBuffer);
         if (!m.lightVbo) glGenBuffers(1, &m.lightVbo);
         glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.lighting.size() * sizeof(MeshLightVertex)),
@@ -324,32 +345,27 @@ Placement placementOf(const Group& g, const GroupMesh& m) {
     return p;
 }
 
-// The mesh's lights as the vertex stage reads them (relative to the mesh origin).
-void setLights(const MeshProgram& p, const GroupMesh& m, const Placement& at) {
-    int count = static_cast<int>(m.lights.size());
-    glUniform1i(p.lightCount, count);
-    if (count == 0) return;
-    float a[kMeshLights][4], b[kMeshLights][4], c[kMeshLights][4], d[kMeshLights][4];
-    GLint type[kMeshLights];
-    for (int i = 0; i < count; ++i) {
-        const Light* l = lookup<Light>(m.lights[static_cast<std::size_t>(i)]);
-        Vec3 pos = l ? l->pos - at.origin : Vec3{}, dir = l ? l->dir : Vec3{};
+// The mesh's lights as the vertex stage reads them (relative to the mesh origin),
+// written once a frame for each lit mesh drawn.
+void writeLights(const GroupMesh& m, const Placement& at) {
+    if (!m.lightBuffer) return;
+    std::vector<float> table(m.lights.size() * 16, 0.f);
+    for (std::size_t i = 0; i < m.lights.size(); ++i) {
+        const Light* l = lookup<Light>(m.lights[i]);
+        if (!l) continue;  // stays disabled
+        float* t = &table[i * 16];
         auto put = [](float* to, Vec3 v, double w) {
             to[0] = static_cast<float>(v.x), to[1] = static_cast<float>(v.y), to[2] = static_cast<float>(v.z);
             to[3] = static_cast<float>(w);
         };
-        put(a[i], pos, l ? l->reach : 0);
-        put(b[i], dir, 0);
-        put(c[i], l ? Vec3{l->rgb.r / 255.0, l->rgb.g / 255.0, l->rgb.b / 255.0} : Vec3{}, l && !l->disabled ? 1 : 0);
-        d[i][0] = static_cast<float>(l ? l->ambient : 0), d[i][1] = static_cast<float>(l ? l->diffuse : 0);
-        d[i][2] = static_cast<float>(l ? l->specular : 0), d[i][3] = static_cast<float>(l ? l->shine : 0);
-        type[i] = l ? l->type : 0;
+        put(t, l->pos - at.origin, l->reach);
+        put(t + 4, l->dir, l->type & 63);  // the kind bits the model reads
+        put(t + 8, {l->rgb.r / 255.0, l->rgb.g / 255.0, l->rgb.b / 255.0}, l->disabled ? 0 : 1);
+        t[12] = static_cast<float>(l->ambient), t[13] = static_cast<float>(l->diffuse);
+        t[14] = static_cast<float>(l->specular), t[15] = static_cast<float>(l->shine);
     }
-    glUniform4fv(p.lightA, count, &a[0][0]);
-    glUniform4fv(p.lightB, count, &b[0][0]);
-    glUniform4fv(p.lightC, count, &c[0][0]);
-    glUniform4fv(p.lightD, count, &d[0][0]);
-    glUniform1iv(p.lightType, count, type);
+    glBindBuffer(GL_TEXTURE_BUFFER, m.lightBuffer);
+    glBufferSubData(GL_TEXTURE_BUFFER, 0, static_cast<GLsizeiptr>(table.size() * sizeof(float)), table.data());
 }
 
 // Whether any part of the box can be in the view: outside one side plane of the
@@ -437,13 +453,21 @@ void setMatrix(GLint location, const Mat3& m) {
     glUniformMatrix3fv(location, 1, GL_FALSE, columns);
 }
 
-// Places the mesh for drawing: where it is now, and its lights.
-void placeMesh(const MeshProgram& p, const View& v, const GroupMesh& m, const Placement& at) {
+// Places the mesh for drawing: where it is now.
+void placeMesh(const MeshProgram& p, const View& v, const Placement& at) {
     Vec3 o = at.origin - v.eye;
     glUniform3f(p.offset, static_cast<float>(o.x), static_cast<float>(o.y), static_cast<float>(o.z));
     setMatrix(p.model, at.toWorld.m);
     setMatrix(p.normalModel, at.normals);
-    setLights(p, m, at);
+}
+
+// Makes the mesh's vertices and lights the ones drawn from.
+void bindMesh(const GroupMesh& m) {
+    glBindVertexArray(m.vao);
+    glActiveTexture(GL_TEXTURE3);
+    glBindTexture(GL_TEXTURE_BUFFER, m.lightTexture);
+    glActiveTexture(GL_TEXTURE4);
+    glBindTexture(GL_TEXTURE_BUFFER, m.setTexture);
 }
 
 void drawBackground(const View& v, const World& w) {
@@ -532,7 +556,7 @@ const MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& 
         p.placed = nullptr;
     }
     if (p.placed != &v) {
-        placeMesh(p, *f.view, *v.mesh, v.at);
+        placeMesh(p, *f.view, v.at);
         p.placed = &v;
     }
     return p;
@@ -617,6 +641,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 upload(m, buildMesh(*g, m));
                 at = placementOf(*g, m);
             }
+            writeLights(m, at);
             visible.push_back({&m, at});
         });
 
@@ -642,7 +667,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
 
         std::vector<Deferred> translucent;
         for (const Visible& v : visible) {
-            glBindVertexArray(v.mesh->vao);
+            bindMesh(*v.mesh);
             for (const MeshBatch& b : v.mesh->batches) {
                 unsigned features = bindPictures(b.texture, b.lightMap) | (fog ? unsigned{kFogged} : 0u);
                 const MeshProgram& p = useProgram(features, frame, v);
@@ -678,7 +703,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 glBindTexture(GL_TEXTURE_2D, r.behind);
                 glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, view.width, view.height);
             }
-            glBindVertexArray(d.visible->mesh->vao);
+            bindMesh(*d.visible->mesh);
             float alpha = setBlend(mp.blend);
             drawPolygon(frame, *d.visible, mp, alpha);
         }
