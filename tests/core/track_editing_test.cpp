@@ -136,6 +136,7 @@ TEST_F(TrackEdges, TheFirstEdgeNearThePixelWithinItsEnds) {
         {"the closing edge of a cyclic track", triangle, true, at(triangle[2], triangle[0], 0.5), 2,
          {100, -30, 5}},
         {"two points in one place", {{100, 10, 10}, {100, 10, 10}}, true, pixelOf({100, 10, 10}), std::nullopt, {}},
+        {"an edge seen end-on", {{100, 0, 0}, {150, 0, 0}}, false, pixelOf({100, 0, 0}), std::nullopt, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
