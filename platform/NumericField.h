@@ -41,13 +41,19 @@ public:
     QString Tag;
 
     // A click on the upper or lower arrow, as the user makes it.
-    void clickUp() { setValue(value_ + Increment); }
-    void clickDown() { setValue(value_ - Increment); }
+    // A click at a limit stays there (a spinner up to 2147483647 never wraps).
+    void clickUp() { setValue(stepped(Increment)); }
+    void clickDown() { setValue(stepped(-static_cast<long long>(Increment))); }
 
 signals:
     void Change();
 
 private:
+    int stepped(long long by) const {
+        const long long next = value_ + by;
+        return static_cast<int>(next < Min ? Min : next > Max ? Max : next);
+    }
+
     int value_ = 0;
     QToolButton* up_;
     QToolButton* down_;

@@ -1,0 +1,210 @@
+#include "formTrnsClrPcr.h"
+
+#include "PicturePreview.h"
+
+#include "core/EntityProcedures.h"
+#include "platform/colour.h"
+#include "platform/error_trap.h"
+#include "platform/prompts.h"
+
+#include "ombrel.h"
+
+#include <QCheckBox>
+#include <QCursor>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace textures {
+namespace {
+
+constexpr int kFrameWidth = 317, kFrameHeight = 173;  // 4755 x 2595 twips at 96 dpi
+
+int buttonCode(Qt::MouseButtons buttons) {
+    if (buttons & Qt::LeftButton) return 1;
+    if (buttons & Qt::RightButton) return 2;
+    return buttons & Qt::MiddleButton ? 4 : 0;
+}
+
+}  // namespace
+
+// ---- the picture box
+
+PickerPicture::PickerPicture(QWidget* parent) : QWidget(parent) {
+    setObjectName("Picture1");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(PipetteCursor());
+}
+
+void PickerPicture::SetBitmap(int32_t bitmap) {
+    bitmap_ = bitmap;
+    redraw();
+}
+
+void PickerPicture::redraw() {
+    buffer_ = QImage(std::max(1, width()), std::max(1, height()), QImage::Format_RGBA8888);
+    buffer_.fill(palette().window().color());
+    drawn_ = bitmap_ != 0 && DrawPicture(buffer_, bitmap_, 0, 0, buffer_.width(), buffer_.height());
+    update();
+}
+
+std::optional<int32_t> PickerPicture::ColourAt(int x, int y) const {
+    if (!drawn_ || x < 0 || y < 0 || x >= buffer_.width() || y >= buffer_.height() || x >= width() ||
+        y >= height())
+        return std::nullopt;
+    const QRgb c = buffer_.pixel(x, y);
+    return platform::rgb(qRed(c), qGreen(c), qBlue(c));
+}
+
+void PickerPicture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, buffer_);
+}
+
+void PickerPicture::resizeEvent(QResizeEvent*) { redraw(); }
+
+void PickerPicture::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (MouseDown) MouseDown(buttonCode(event->button()), at.x(), at.y());
+}
+
+void PickerPicture::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (MouseMove) MouseMove(buttonCode(event->buttons()), at.x(), at.y());
+}
+
+QCursor PipetteCursor() {
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The glass tube from the tip at (8, 23) up to the right, the bulb at its end.
+    p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8.5, 23.5), QPointF(19, 13));
+    p.setPen(QPen(Qt::white, 1, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(9.5, 22.5), QPointF(18, 14));
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(60, 60, 60));
+    p.drawEllipse(QPointF(22, 10), 4.5, 4.5);
+    p.drawLine(QPointF(16, 12), QPointF(20, 16));
+    p.end();
+    return QCursor(picture, 8, 23);
+}
+
+// ---- the picker
+
+formTrnsClrPcr::formTrnsClrPcr(int32_t mode, QWidget* parent) : QDialog(parent), CurrMode(mode) {
+    setObjectName("formTrnsClrPcr");
+    setWindowTitle("Select Transparent Color.");
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName("Frame1");
+    Frame1->setMinimumSize(kFrameWidth, kFrameHeight);
+    Frame1->installEventFilter(this);
+    Picture1 = new PickerPicture(Frame1);
+    lblCLR = new QLabel(this);
+    lblCLR->setObjectName("lblCLR");
+    lblCLR->setFrameShape(QFrame::Box);
+    lblCLR->setMinimumSize(80, 22);
+    Check1 = new QCheckBox("Apply to all polygons with same bitmap.", this);
+    Check1->setObjectName("Check1");
+    cmdOK = new QPushButton("OK", this);
+    cmdOK->setObjectName("cmdOK");
+    cmdCancel = new QPushButton("Cancel", this);
+    cmdCancel->setObjectName("cmdCancel");
+    auto* row = new QHBoxLayout;
+    row->addWidget(lblCLR);
+    row->addStretch();
+    row->addWidget(cmdOK);
+    row->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1, 1);
+    layout->addWidget(Check1);
+    layout->addLayout(row);
+
+    Picture1->MouseDown = [this](int button, int x, int y) {
+        platform::runTrapped(this, [&] { Picture1_MouseDown(button, x, y); });
+    };
+    Picture1->MouseMove = [this](int button, int x, int y) {
+        platform::runTrapped(this, [&] { Picture1_MouseMove(button, x, y); });
+    };
+    connect(cmdOK, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdOK_Click(); }));
+    connect(cmdCancel, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdCancel_Click(); }));
+}
+
+void formTrnsClrPcr::setLabelColour(int32_t colour) { SetBackColour(*lblCLR, colour); }
+
+bool formTrnsClrPcr::Form_Load() {
+    picked_ = confirmed_ = false;
+    Check1->setVisible(CurrMode == 0);
+    if (CurrMode != 1) return false;  // the polygon's bitmap comes with the polygon panel
+    PickerBitmap = OMBREL_bitmap_load(FrameFile.c_str(), -1);
+    if (PickerBitmap == 0) PickerBitmap = OMBREL_bitmap_get_handle(FrameFile.c_str(), -1);
+    if (PickerBitmap == 0) return false;
+    PickerBitmapName = Globals::GetEntityName(PickerBitmap);
+    setLabelColour(Color);
+    BitmapWidth = OMBREL_bitmap_get_width(PickerBitmap);
+    BitmapHeight = OMBREL_bitmap_get_height(PickerBitmap);
+    if (BitmapWidth <= 0 || BitmapHeight <= 0) return false;
+    BitmapAspect = double(BitmapWidth) / BitmapHeight;
+    FitPictureToFrame();
+    Picture1->SetBitmap(PickerBitmap);
+    return true;
+}
+
+void formTrnsClrPcr::FitPictureToFrame() {
+    const QRect inner = Frame1->contentsRect();
+    if (inner.width() <= 0 || inner.height() <= 0 || BitmapAspect <= 0) return;
+    int w = inner.width(), h = inner.height();
+    if (double(w) / h < BitmapAspect)
+        h = std::max(1, static_cast<int>(std::lround(w / BitmapAspect)));
+    else
+        w = std::max(1, static_cast<int>(std::lround(h * BitmapAspect)));
+    Picture1->setGeometry(inner.x() + (inner.width() - w) / 2, inner.y() + (inner.height() - h) / 2, w, h);
+}
+
+bool formTrnsClrPcr::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Frame1 && event->type() == QEvent::Resize) FitPictureToFrame();
+    return QDialog::eventFilter(watched, event);
+}
+
+void formTrnsClrPcr::pick(int Button, int x, int y) {
+    if (Button != 1) return;
+    // A drag that leaves the picture keeps the last colour picked on it.
+    const std::optional<int32_t> colour = Picture1->ColourAt(x, y);
+    if (!colour) return;
+    Color = *colour;
+    picked_ = true;
+    setLabelColour(Color);
+}
+
+void formTrnsClrPcr::Picture1_MouseDown(int Button, int x, int y) { pick(Button, x, y); }
+
+void formTrnsClrPcr::Picture1_MouseMove(int Button, int x, int y) { pick(Button, x, y); }
+
+void formTrnsClrPcr::cmdOK_Click() {
+    confirmed_ = true;
+    accept();
+}
+
+void formTrnsClrPcr::cmdCancel_Click() { reject(); }
+
+std::optional<int32_t> PickFrameTransparentColour(QWidget* owner, const std::string& frameFile, int32_t colour) {
+    formTrnsClrPcr picker(1, owner);
+    picker.FrameFile = frameFile;
+    picker.Color = colour;
+    if (!picker.Form_Load()) return std::nullopt;
+    platform::showModal(picker);
+    if (!picker.Confirmed()) return std::nullopt;
+    return picker.Color;
+}
+
+}  // namespace textures
