@@ -8,7 +8,6 @@
 #include "core/MultipleSelection.h"
 #include "core/ViewHooks.h"
 #include "core/myLine.h"
-#include "engine/ombrel_loader.h"
 #include "ombrel.h"
 #include "platform/cursor.h"
 #include "platform/device_context.h"
@@ -17,13 +16,12 @@
 #include "transform/TransformHooks.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
-#include <QGuiApplication>
+
+#include "editor_bench_main.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -137,16 +135,4 @@ BENCHMARK(BM_DragStepOfALargeGroup)->Unit(benchmark::kMillisecond)->Repetitions(
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    const auto r = ombrel_loader::load(TALVORA_PROGRAM_DIR "/libombrel3.so");
-    if (r.status != ombrel_loader::Status::Loaded) {
-        std::fprintf(stderr, "The engine did not load: %s\n", r.reason.c_str());
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runEditorBenchmarks(argc, argv); }

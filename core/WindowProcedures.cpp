@@ -2,6 +2,9 @@
 
 #include "WindowHooks.h"
 
+#include <cstdio>
+#include <exception>
+
 namespace Globals {
 namespace {
 
@@ -28,6 +31,22 @@ bool IsPolygonEditing() { return editingGeometry("Polygon"); }
 bool IsTextureMappingLoaded() {
     const auto& hook = core::windowHooks().textureMappingLoaded;
     return hook && hook();
+}
+
+WaitState::WaitState() { SetMousePtrToHourGlass(false); }
+
+WaitState::~WaitState() {
+    if (ended_) return;
+    try {
+        SetMousePtrToHourGlass(true);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Ending the wait state failed: %s\n", e.what());
+    }
+}
+
+void WaitState::end() {
+    ended_ = true;
+    SetMousePtrToHourGlass(true);
 }
 
 }  // namespace Globals

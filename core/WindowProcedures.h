@@ -18,4 +18,20 @@ bool IsPointEditing();
 bool IsPolygonEditing();
 bool IsTextureMappingLoaded();
 
+// The wait state for the length of a scope: started at construction, ended on
+// every way out. On the normal way (end) a failure rises to the trap like any
+// other; on the way out of an error it is only written to stderr.
+class WaitState {
+public:
+    WaitState();
+    ~WaitState();
+    WaitState(const WaitState&) = delete;
+    WaitState& operator=(const WaitState&) = delete;
+
+    void end();
+
+private:
+    bool ended_ = false;
+};
+
 }  // namespace Globals

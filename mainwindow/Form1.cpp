@@ -8,6 +8,7 @@
 #include "WorkspaceImages.h"
 #include "formError.h"
 
+#include "geometry/CreatePanel.h"
 #include "platform/error_trap.h"
 
 #include "views/PicWindow.h"
@@ -398,6 +399,7 @@ void Form1::buildEditGroupPage(QWidget* edit) {
     cmdCreate = named(new QPushButton("Create", frmNewObj), "cmdCreate");
     newLayout->addWidget(cmbNewObjType);
     newLayout->addWidget(cmdCreate);
+    buildGeometryTools();
 
     frmEditGeom = frame("frmEditGeom", "Edit Geometry", edit);
     auto* geomLayout = new QVBoxLayout(frmEditGeom);

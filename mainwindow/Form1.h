@@ -26,6 +26,13 @@
 
 class MostRecentUsedFiles;
 class PicWindow;
+namespace geometry {
+struct PrimitiveBuilders;
+}
+namespace platform {
+class NumericField;
+class UpDown;
+}  // namespace platform
 class SplitterHandle;
 class formTip;
 namespace textures {
@@ -376,6 +383,23 @@ public:
     QWidget *picSplitterHoriz, *picSplitterVert;
     QFrame* shpFocus;
 
+    // ---- create panel (frmNewObj): the kind, three dimension and three count
+    // fields, each value kept in its spinner's Tag
+    std::map<int, QLabel*> Label23;  // 25 + count field, 30 + dimension field
+    std::array<platform::NumericField*, 3> fldBoxDim{}, fldBoxSegments{};
+    std::array<QLineEdit*, 3> txtBoxDim{}, txtBoxSegments{};
+    std::array<platform::UpDown*, 3> updwnBoxDim{}, updwnBoxSegments{};
+    // The six builders, made by the load step.
+    std::unique_ptr<geometry::PrimitiveBuilders> PrimitiveBuilders;
+    void cmbNewObjType_Change();
+    void SetDimField(int Index, bool Visible, const std::string& Caption, double Value);
+    void SetSegField(int Index, bool Visible, const std::string& Caption, double Value);
+    void SetSegMinimums(int32_t Min0, int32_t Min1, int32_t Min2);
+    void txtBoxDim_Change(int Index);
+    void txtBoxSegments_Change(int Index);
+    void updwnBoxDim_Change(int Index);
+    void updwnBoxSegments_Change(int Index);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -424,6 +448,9 @@ private:
     void buildModelGallery();
     void centreModelPreview();
     void DragGalleryModel();
+
+    // The create panel's fields and the duplicate dialog's hook.
+    void buildGeometryTools();
 
     ViewAreaLayout viewArea_;
     std::map<std::string, QAction*> toolbarButtons_;  // by lower-case key

@@ -9,6 +9,7 @@
 #include "core/myLine.h"
 #include "entities/CameraGrp.h"
 #include "entities/LightGrp.h"
+#include "geometry/CreatePanel.h"
 #include "ombrel.h"
 #include "ombrel_loader.h"
 #include "RecentFiles.h"
@@ -69,7 +70,7 @@ bool Form1::Form_Load() {
         SceneLights = std::make_shared<LightGrp>();
         SceneCameras = std::make_shared<CameraGrp>();
         CurrMultiSel = std::make_shared<MultipleSelection>();
-        // The six primitive builders are created here once the geometry tools exist.
+        PrimitiveBuilders = std::make_unique<geometry::PrimitiveBuilders>();
         OverlayLine = std::make_shared<myLine>();
         OverlayWireframe = std::make_shared<Wireframe>();
         ResetControls();

@@ -158,15 +158,6 @@ void Form1::mnuTutorial_Click() { openHelpFile(); }
 
 // ---- Create
 
-void Form1::PresetCreatePanel(const std::string& ShapeName) {
-    tabWorkspace->setCurrentIndex(1);
-    tabWorkspace_Click(0);
-    cmbObj->setCurrentText("New Object");
-    cmbNewObjType->setCurrentText(QString::fromStdString(ShapeName).toUpper());
-    QCoreApplication::processEvents();
-    cmdCreate_Click();
-}
-
 void Form1::CreateLightMaps() {
     // With a world open the light-map window is shown here once the light tools
     // bring it; with none nothing happens.

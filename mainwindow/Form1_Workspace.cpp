@@ -247,17 +247,6 @@ void Form1::cmbPolFilter_Populate() {
     cmbPolFilter->setCurrentText("Disable Blending");
 }
 
-void Form1::cmbNewObjType_Populate() {
-    cmbNewObjType->clear();
-    cmbNewObjType->addItems({"PLANE", "BOX", "SPHERE", "CONE", "CYLINDER", "TORUS"});
-    cmbNewObjType->setCurrentText("BOX");
-}
-
-void Form1::cmdCreate_Click() {
-    // Building the chosen primitive comes with the geometry tools; until then
-    // nothing is created.
-}
-
 void Form1::trwCamTrackBK_Collapse(QTreeWidgetItem* Node) {
     // The node-click handling of the camera tree comes with the camera tools.
     trwCamTrackBK->SetImage(Node, "Folder");

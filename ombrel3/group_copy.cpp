@@ -11,26 +11,23 @@
 #include <set>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace ombrel {
 namespace {
 
 using PolygonCopier = std::function<void(const Polygon& src, int32_t group)>;
 
-bool groupNameTaken(const std::string& name) {
-    bool taken = false;
-    needWorld().groups.forEach([&](int32_t h) {
-        const Group* g = lookup<Group>(h);
-        if (g && g->name == name) taken = true;
-    });
-    return taken;
-}
-
+// The world's group names are read once: the n-th copy of a group tries n names.
 std::string uniqueCopyName(const std::string& base) {
+    std::unordered_set<std::string> taken;
+    needWorld().groups.forEach([&](int32_t h) {
+        if (const Group* g = lookup<Group>(h)) taken.insert(g->name);
+    });
     for (int k = 1;; ++k) {
         std::string suffix = k == 1 ? "_copy" : "_copy" + std::to_string(k);
         std::string name = base.substr(0, 254 - suffix.size()) + suffix;
-        if (!groupNameTaken(name)) return name;
+        if (!taken.count(name)) return name;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -38,7 +39,8 @@ QString NumberText(double value) {
     return numberLocale().toString(value, 'g', 15);
 }
 
-UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
+UpDown::UpDown(QWidget* parent)
+    : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)), repeat_(new QTimer(this)) {
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
     for (QToolButton* b : {up_, down_}) {
@@ -51,9 +53,35 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent), up_(new QToolButton(this)), d
     layout->setSpacing(0);
     layout->addWidget(up_);
     layout->addWidget(down_);
-    connect(up_, &QToolButton::clicked, this, [this] { clickUp(); });
-    connect(down_, &QToolButton::clicked, this, [this] { clickDown(); });
+    connect(up_, &QToolButton::pressed, this, [this] { press(Up); });
+    connect(down_, &QToolButton::pressed, this, [this] { press(Down); });
+    for (QToolButton* b : {up_, down_}) connect(b, &QToolButton::released, this, [this] { release(); });
+    connect(repeat_, &QTimer::timeout, this, [this] {
+        repeat_->setInterval(RepeatInterval);
+        step();
+    });
 }
+
+void UpDown::press(Direction direction) {
+    held_ = direction;
+    step();
+    // A Change handler may have released the arrow (a window closing).
+    if (held_ != 0) repeat_->start(RepeatDelay);
+}
+
+void UpDown::step() {
+    // A step at a limit stays there: a spinner up to 2147483647 never wraps.
+    if (held_ == 0) return;
+    const long long next = static_cast<long long>(value_) + static_cast<long long>(held_) * Increment;
+    setValue(static_cast<int>(next < Min ? Min : next > Max ? Max : next));
+}
+
+void UpDown::release() {
+    held_ = 0;
+    repeat_->stop();
+}
+
+bool UpDown::Repeating() const { return repeat_->isActive(); }
 
 void UpDown::setValue(int value) {
     if (value < Min) value = Min;
@@ -82,8 +110,17 @@ NumericField::NumericField(Options options, QWidget* parent)
 }
 
 void NumericField::CopyTextToTag() {
-    if (!options_.copyOnChange || !isActive()) return;
-    if (IsNumeric(text_->text())) spinner_->Tag = text_->text();
+    if (!isActive()) return;
+    if (options_.revertAtOnce) {
+        if (IsNumeric(text_->text())) spinner_->Tag = text_->text();
+        else ShowTag();
+        return;
+    }
+    if (options_.copyOnChange && IsNumeric(text_->text())) spinner_->Tag = text_->text();
+}
+
+void NumericField::ShowTag() {
+    if (text_->text() != spinner_->Tag) text_->setText(spinner_->Tag);
 }
 
 void NumericField::StepSpinner() {

@@ -14,6 +14,7 @@
 
 #include <functional>
 
+class QTimer;
 class QToolButton;
 
 namespace platform {
@@ -30,33 +31,49 @@ QString NumberText(double value);
 
 // The classic up-down control: a value that a click moves by one increment and a
 // Tag the window keeps its running value in. Setting a new value raises Change.
+//
+// Holding an arrow down is press, steps and release: press makes the first step
+// and starts the auto-repeat timer, whose every tick is one more step, until
+// release. Tests script a held arrow as press, n steps and release.
 class UpDown : public QWidget {
     Q_OBJECT
 public:
+    enum Direction { Down = -1, Up = 1 };
+
     explicit UpDown(QWidget* parent = nullptr);
 
     int Value() const { return value_; }
     void setValue(int value);
     int Min = -1000, Max = 1000, Increment = 1;
     QString Tag;
+    // Milliseconds before the first repeated step and between the next ones.
+    int RepeatDelay = 400, RepeatInterval = 50;
 
     // A click on the upper or lower arrow, as the user makes it.
-    // A click at a limit stays there (a spinner up to 2147483647 never wraps).
-    void clickUp() { setValue(stepped(Increment)); }
-    void clickDown() { setValue(stepped(-static_cast<long long>(Increment))); }
+    void clickUp() { click(Up); }
+    void clickDown() { click(Down); }
+
+    void press(Direction direction);
+    // One increment in the held direction; nothing while no arrow is held.
+    void step();
+    void release();
+    bool Held() const { return held_ != 0; }
+    bool Repeating() const;
 
 signals:
     void Change();
 
 private:
-    int stepped(long long by) const {
-        const long long next = value_ + by;
-        return static_cast<int>(next < Min ? Min : next > Max ? Max : next);
+    void click(Direction direction) {
+        press(direction);
+        release();
     }
 
     int value_ = 0;
+    int held_ = 0;
     QToolButton* up_;
     QToolButton* down_;
+    QTimer* repeat_;
 };
 
 class NumericField : public QWidget {
@@ -67,6 +84,9 @@ public:
         double step = 1;             // what one increment adds to the running value
         bool copyOnChange = true;    // numeric text goes to the spinner's Tag
         bool applyOnLeave = true;    // leaving the field applies it
+        // Numeric text becomes the Tag; any other text is replaced by the Tag (the
+        // last accepted value) as soon as it is typed.
+        bool revertAtOnce = false;
     };
 
     explicit NumericField(QWidget* parent = nullptr) : NumericField(Options{}, parent) {}
@@ -86,6 +106,8 @@ public:
 
     // The default handlings, for windows that wrap them in their own handlers.
     void CopyTextToTag();
+    // Shows the Tag in the field (when it is not shown already).
+    void ShowTag();
     void StepSpinner();
     void SelectAll();
 

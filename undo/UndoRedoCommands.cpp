@@ -8,36 +8,10 @@
 #include "core/WindowProcedures.h"
 #include "platform/error_trap.h"
 
-#include <cstdio>
-#include <exception>
-
 namespace undo {
 namespace {
 
-// Ends the wait state on every way out; on the normal way its failure rises to
-// the trap like any other.
-class WaitState {
-public:
-    WaitState() { Globals::SetMousePtrToHourGlass(false); }
-    ~WaitState() {
-        if (ended_) return;
-        try {
-            Globals::SetMousePtrToHourGlass(true);
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "Ending the wait state failed: %s\n", e.what());
-        }
-    }
-    WaitState(const WaitState&) = delete;
-    WaitState& operator=(const WaitState&) = delete;
-
-    void end() {
-        ended_ = true;
-        Globals::SetMousePtrToHourGlass(true);
-    }
-
-private:
-    bool ended_ = false;
-};
+using Globals::WaitState;
 
 void runCommand(QWidget* owner, ActionUndoRedo* (ActionUndoRedo_Stack::*take)(),
                 void (ActionUndoRedo::*apply)()) {

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMouseEvent>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +88,98 @@ TEST_F(NumericFieldTest, OptionsStepWithoutApplyingOrCopying) {
     f.spinner()->clickUp();
     EXPECT_EQ(f.text()->text(), "-0.8");
     EXPECT_EQ(applied, 0);
+}
+
+TEST_F(NumericFieldTest, RevertAtOnceKeepsTheLastAcceptedValue) {
+    platform::NumericField::Options options;
+    options.applyOnSpinner = false;
+    options.revertAtOnce = true;
+    platform::NumericField f(options);
+    f.text()->setText("0");
+    struct Case {
+        const char* typed;
+        const char* shown;
+    };
+    // Each row starts from the value the row before left.
+    const Case cases[] = {
+        {"12.5", "12.5"}, {"", "12.5"},    {"-", "12.5"},   {"abc", "12.5"}, {".", "12.5"},
+        {"1e999", "12.5"}, {"inf", "12.5"}, {"nan", "12.5"}, {"-3", "-3"},    {"7x", "-3"},
+    };
+    for (const Case& c : cases) {
+        f.text()->setText(QString::fromLatin1(c.typed));
+        EXPECT_EQ(f.text()->text(), c.shown) << c.typed;
+        EXPECT_EQ(f.spinner()->Tag, c.shown) << c.typed;
+    }
+    f.spinner()->clickUp();  // steps the accepted value, not the text typed last
+    EXPECT_EQ(f.text()->text(), "-2");
+    EXPECT_EQ(f.spinner()->Value(), 0);
+}
+
+TEST_F(NumericFieldTest, RevertAtOnceWithNothingAcceptedYetEmptiesTheField) {
+    platform::NumericField f({true, 1, true, true, true});
+    f.text()->setText("abc");  // no accepted value: the empty Tag comes back, and stays
+    EXPECT_EQ(f.text()->text(), "");
+    EXPECT_EQ(f.spinner()->Tag, "");
+}
+
+TEST_F(NumericFieldTest, AHeldArrowIsPressStepsAndRelease) {
+    platform::UpDown copies;
+    copies.Min = 1;
+    copies.Max = 99;
+    copies.setValue(1);
+    int changes = 0;
+    QObject::connect(&copies, &platform::UpDown::Change, [&] { ++changes; });
+
+    copies.press(platform::UpDown::Up);  // the press itself is the first step
+    EXPECT_EQ(copies.Value(), 2);
+    EXPECT_TRUE(copies.Held());
+    EXPECT_TRUE(copies.Repeating());
+    for (int i = 0; i < 120; ++i) copies.step();
+    copies.release();
+    EXPECT_EQ(copies.Value(), 99);
+    EXPECT_EQ(changes, 98);  // none at the limit
+    EXPECT_FALSE(copies.Held());
+    EXPECT_FALSE(copies.Repeating());
+    copies.step();  // a late tick after the release moves nothing
+    EXPECT_EQ(copies.Value(), 99);
+
+    copies.press(platform::UpDown::Down);
+    for (int i = 0; i < 120; ++i) copies.step();
+    copies.release();
+    EXPECT_EQ(copies.Value(), 1);
+
+    copies.clickUp();  // a click is a press and a release: nothing keeps repeating
+    EXPECT_EQ(copies.Value(), 2);
+    EXPECT_FALSE(copies.Repeating());
+}
+
+TEST_F(NumericFieldTest, EveryStepOfAHeldArrowFoldsIntoTheField) {
+    platform::NumericField f;
+    f.text()->setText("10");
+    f.spinner()->press(platform::UpDown::Down);
+    for (int i = 0; i < 3; ++i) f.spinner()->step();
+    f.spinner()->release();
+    EXPECT_EQ(f.text()->text(), "6");
+    EXPECT_EQ(f.spinner()->Value(), 0);
+}
+
+TEST_F(NumericFieldTest, TheArrowButtonsPressAndRelease) {
+    platform::UpDown spinner;
+    spinner.resize(16, 22);
+    const auto buttons = spinner.findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 2);
+    QToolButton* up = buttons[0]->arrowType() == Qt::UpArrow ? buttons[0] : buttons[1];
+    const QPointF centre(up->width() / 2.0, up->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, up->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(up, &press);
+    EXPECT_EQ(spinner.Value(), 1);
+    EXPECT_TRUE(spinner.Repeating());
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, up->mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(up, &release);
+    EXPECT_FALSE(spinner.Repeating());
+    EXPECT_EQ(spinner.Value(), 1);
 }
 
 }  // namespace
