@@ -135,8 +135,9 @@ TEST_F(AnimationEditorTest, FramesInsertedAfterAFrameComeInReverseAndBadFilesAre
     openEditor(0, [&](formAnimation& w) {
         insert(w, w.DirectionNode(2), {f});
         const int32_t first = ids(w, 2)[0];
-        platform_.prompts.answer(MsgResult::OK);
-        insert(w, w.FrameNode(first), {x, junk.string(), y, z});
+        w.trwAnim_NodeClick(w.FrameNode(first));
+        platform_.prompts.answerOpenFiles({x, junk.string(), y, z}).answer(MsgResult::OK);
+        w.cmdInsert_Click();
         EXPECT_EQ(texts(w, 2), (std::vector<std::string>{"f.bmp", "z.bmp", "y.bmp", "x.bmp"}));
         EXPECT_EQ(platform_.prompts.shown().back().text, "Unsupported bitmap.");
         const textures::FrameRecord& inserted = w.Frames().Find(ids(w, 2)[1])->Record;

@@ -18,28 +18,28 @@ std::vector<std::string> textsOf(const AnimationFrames& frames, int32_t directio
     return out;
 }
 
-FrameRecord record(const std::string& file, int32_t time = 10, int32_t colour = -1) { return {file, time, colour}; }
+FrameRecord frameRecord(const std::string& file, int32_t time = 10, int32_t colour = -1) { return {file, time, colour}; }
 
 TEST(AnimationFramesModel, InsertionOrder) {
     // Files chosen together go one by one, the selection unchanged: after a frame
     // they end up reversed, under a direction in the dialog's order.
     AnimationFrames frames;
-    const int32_t f = frames.Append(1, "F", record("f"));
-    for (const char* name : {"a", "b", "c"}) frames.InsertAfter(f, name, record(name));
-    for (const char* name : {"x", "y"}) frames.Append(3, name, record(name));
+    const int32_t f = frames.Append(1, "F", frameRecord("f"));
+    for (const char* name : {"a", "b", "c"}) frames.InsertAfter(f, name, frameRecord(name));
+    for (const char* name : {"x", "y"}) frames.Append(3, name, frameRecord(name));
     EXPECT_EQ(textsOf(frames, 1), (std::vector<std::string>{"F", "c", "b", "a"}));
     EXPECT_EQ(textsOf(frames, 3), (std::vector<std::string>{"x", "y"}));
-    EXPECT_EQ(frames.InsertAfter(999, "lost", record("lost")), 0);
-    EXPECT_EQ(frames.Append(6, "lost", record("lost")), 0);
+    EXPECT_EQ(frames.InsertAfter(999, "lost", frameRecord("lost")), 0);
+    EXPECT_EQ(frames.Append(6, "lost", frameRecord("lost")), 0);
     EXPECT_EQ(frames.Count(), 6);
 }
 
 TEST(AnimationFramesModel, AFrameDroppedOnAnotherGoesRightAfterItKeepingItsRecord) {
     AnimationFrames frames;
-    const int32_t a = frames.Append(1, "a", record("a", 5, 0x0000FF));
-    const int32_t b = frames.Append(1, "b", record("b"));
-    const int32_t s = frames.Append(3, "s", record("s"));
-    const int32_t t = frames.Append(3, "t", record("t"));
+    const int32_t a = frames.Append(1, "a", frameRecord("a", 5, 0x0000FF));
+    const int32_t b = frames.Append(1, "b", frameRecord("b"));
+    const int32_t s = frames.Append(3, "s", frameRecord("s"));
+    const int32_t t = frames.Append(3, "t", frameRecord("t"));
     struct Case {
         int32_t source, target;
         bool moved;
@@ -85,10 +85,10 @@ TEST_F(AnimationWritingTest, DefaultNamesTakeTheFirstFreeCounter) {
 TEST_F(AnimationWritingTest, TimesWrittenDirectionByDirectionAreReadBackOnTheSameFrames) {
     const std::string a = writeBitmap("a"), b = writeBitmap("b"), c = writeBitmap("c"), d = writeBitmap("d");
     AnimationFrames frames;
-    frames.Append(1, "a", record(a, 5));
-    frames.Append(1, "b", record(b, 6));
-    frames.Append(3, "c", record(c, 7));
-    frames.Append(3, "d", record(d, 8));
+    frames.Append(1, "a", frameRecord(a, 5));
+    frames.Append(1, "b", frameRecord(b, 6));
+    frames.Append(3, "c", frameRecord(c, 7));
+    frames.Append(3, "d", frameRecord(d, 8));
 
     const int32_t anim = textures::WriteAnimation(0, 0, "walk", frames);
 
@@ -123,9 +123,9 @@ TEST_F(AnimationWritingTest, ATransparentColourBecomesTheFramesIndexAndNoColourN
     const auto path = folder() / "keyed.bmp";
     writeBmp8(path, 2, 1, {{255, 255, 255}, {0, 0, 255}}, {0, 1});
     AnimationFrames frames;
-    frames.Append(1, "white", record(path.string(), 10, -1));
-    frames.Append(1, "face", record(path.string(), 10, textures::ButtonFaceColour));
-    frames.Append(1, "blue", record(path.string(), 10, 0xFF0000));
+    frames.Append(1, "white", frameRecord(path.string(), 10, -1));
+    frames.Append(1, "face", frameRecord(path.string(), 10, textures::ButtonFaceColour));
+    frames.Append(1, "blue", frameRecord(path.string(), 10, 0xFF0000));
     const int32_t anim = textures::WriteAnimation(0, 0, "keyed", frames);
     ASSERT_NE(anim, 0);
     // No colour never makes white (or any colour) transparent.
@@ -140,7 +140,7 @@ TEST_F(AnimationWritingTest, AFrameWhoseFileHasGoneLeavesTheAnimationUntouched) 
     const int32_t anim = animation("walk", {{kept}});
     const std::string lost = writeBitmap("lost");
     AnimationFrames frames = textures::ReadAnimation(anim);
-    const int32_t id = frames.Append(1, "lost", record(lost));
+    const int32_t id = frames.Append(1, "lost", frameRecord(lost));
     std::filesystem::remove(lost);
     int32_t failed = 0;
 

@@ -202,7 +202,9 @@ TEST_F(TextureCommandsTest, UpdateKeepsTheHandleOfTheSameFileAndRefusesWhatDoesN
         for (int32_t p : polygonsOf(g)) EXPECT_EQ(fillOf(p).bitmap, bitmap);
         EXPECT_EQ(OMBREL_bitmap_get_width(bitmap), c.width);
         EXPECT_EQ(centreOf(bitmap), c.centre);
-        if (c.message) EXPECT_EQ(messagesShown().back(), c.message);
+        if (c.message) {
+            EXPECT_EQ(messagesShown().back(), c.message);
+        }
     }
 }
 
@@ -295,8 +297,9 @@ TEST_F(TextureCommandsTest, DeletingABitmapAsksAndClearsAHistoryThatNamesIt) {
         EXPECT_EQ(removed, c.deleted ? std::vector<int32_t>{background} : std::vector<int32_t>{});
         // Only a history that names the bitmap is cleared, and only on Yes.
         EXPECT_EQ(recordsHeld(), c.named && c.deleted ? 0 : 1);
-        if (c.deleted)
+        if (c.deleted) {
             for (int32_t p : polygonsOf(g)) EXPECT_NE(fillOf(p).bitmap, bitmap);
+        }
     }
 }
 

@@ -3,7 +3,11 @@
 // and the colour handed back only when the picker is confirmed.
 #include "texture_commands_fixture.h"
 
+#include "textures/AnimationFrames.h"
+#include "textures/PicturePreview.h"
 #include "textures/formTrnsClrPcr.h"
+
+#include <QCheckBox>
 
 #include <QGroupBox>
 #include <QLabel>
