@@ -1,6 +1,7 @@
 // One navigation drag step in a view of the main window with the sample world
 // open: the revolve tool's camera step and the redraw of that view alone, as
 // every mouse move of the drag does it.
+#include "bench_cursor.h"
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "engine/ombrel_loader.h"
@@ -17,14 +18,6 @@
 
 namespace {
 
-class BenchCursor : public platform::Cursor {
-public:
-    platform::ScreenPoint position() override { return at; }
-    void setPosition(platform::ScreenPoint p) override { at = p; }
-    platform::ScreenSize screenSize() override { return {1920, 1080}; }
-    platform::ScreenPoint at{900, 500};
-};
-
 void BM_RevolveDragStep(benchmark::State& state) {
     const std::string folder = TALVORA_PROGRAM_DIR;
     if (ombrel_loader::load(folder + "/" + ombrel_loader::libraryFileName()).status != ombrel_loader::Status::Loaded) {
@@ -32,7 +25,7 @@ void BM_RevolveDragStep(benchmark::State& state) {
         return;
     }
     Globals::AppTerminating = false;
-    BenchCursor cursor;
+    BenchCursor cursor({900, 500});
     platform::Cursor* previous = platform::installCursor(&cursor);
     {
         Form1 form;

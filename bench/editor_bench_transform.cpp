@@ -1,6 +1,7 @@
 // One drag step of the transform handle on a 10,000-polygon group: the engine
 // move and the redraw of the active view (render, then the handle), as the view
 // does it on every mouse move of a drag. The engine is loaded as the editor loads it.
+#include "bench_cursor.h"
 #include "transform/TransformGizmo.h"
 
 #include "core/BoundingBox.h"
@@ -29,14 +30,6 @@ namespace {
 
 // One quarter of the sample layout's window.
 constexpr int kWidth = 640, kHeight = 480;
-
-class BenchCursor : public platform::Cursor {
-public:
-    platform::ScreenPoint position() override { return at; }
-    void setPosition(platform::ScreenPoint p) override { at = p; }
-    platform::ScreenSize screenSize() override { return {1920, 1080}; }
-    platform::ScreenPoint at;
-};
 
 struct Scene {
     int32_t group = 0, surface = 0, camera = 0;

@@ -23,7 +23,12 @@ void DeleteGroupPermanently(int32_t group) { OMBREL_group_delete_members(group);
 void FakeDeletePol(int32_t polygon) {
     OMBREL_polygon_set_group(polygon, 0);
     if (OMBREL_polygon_is_valid(polygon)) OMBREL_polygon_disable(polygon);
-    core::callHook(core::windowHooks().removePolNode, polygon);
+    // Only the polygons made by extrusion and cutting have nodes: a missing one,
+    // or any failure of the tree, is passed over.
+    try {
+        core::callHook(core::windowHooks().removePolNode, polygon);
+    } catch (...) {
+    }
 }
 
 void UnDeletePol(int32_t polygon, int32_t group) {

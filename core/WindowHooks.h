@@ -81,6 +81,19 @@ struct WindowHooks {
     std::function<bool(int32_t kind, int32_t handle, const std::string& text)> setEntityNodeText;
     // Writes the name field of the group panel (kind 1) or the polygon panel (kind 7).
     std::function<void(int32_t kind, const std::string& text)> setEntityNameField;
+
+    // ---- deletion, hiding and ungrouping: the camera and light trees' nodes,
+    // hidden images, the group tree's selected node and the object combo
+    std::function<void(int32_t camera)> removeCameraNode;
+    std::function<void(int32_t camera)> addCameraNode;  // last under "CAMERA", image "Cam"
+    std::function<void(int32_t light)> removeLightNode;
+    std::function<void(int32_t light)> addLightNode;  // last under "LIGHT", image "Light"
+    // The shown or hidden image of the node of a group (1), camera (2) or light (4);
+    // a missing node raises.
+    std::function<void(int32_t kind, int32_t handle, bool hidden)> setHiddenImage;
+    // The group's node becomes the group tree's selected node; 0 selects none.
+    std::function<void(int32_t group)> selectGroupNode;
+    std::function<void()> resetObjModeCombo;  // ResetObjModeCombo
 };
 
 inline WindowHooks& windowHooks() {

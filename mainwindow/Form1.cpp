@@ -177,6 +177,9 @@ void Form1::buildMenus() {
     mnuHideSelected = item(mnuView, "mnuHideSelected", "&Hide Selected");
     mnuHideUnSelected = item(mnuView, "mnuHideUnSelected", "H&ide UnSelected");
     mnuUnhideAll = item(mnuView, "mnuUnhideAll", "&Unhide All");
+    mnuHideSelected->setShortcut(QKeySequence(Qt::Key_F6));
+    mnuHideUnSelected->setShortcut(QKeySequence(Qt::Key_F7));
+    mnuUnhideAll->setShortcut(QKeySequence(Qt::Key_F8));
     mnuRedrawAllViews = item(mnuView, "mnuRedrawAllViews", "Re&draw All Views ");
     mnuResetViews = item(mnuView, "mnuResetViews", "&Reset Views");
     mnuViewerMode = item(mnuView, "mnuViewerMode", "&Viewer Mode");
@@ -222,7 +225,27 @@ void Form1::buildMenus() {
     mnuGroupMenu = popup(this, "mnuGroupMenu");
     mnuLightMenu = popup(this, "mnuLightMenu");
     mnuCamTrkBkMenu = popup(this, "mnuCamTrkBkMenu");
+    mnuGroupMenuRemoveFrmGrp = item(mnuGroupMenu, "mnuGroupMenuRemoveFrmGrp", "&Remove From Group");
+    mnuGroupMenuUngroup = item(mnuGroupMenu, "mnuGroupMenuUngroup", "&Ungroup");
+    mnuGroupMenuRemoveLight = item(mnuGroupMenu, "mnuGroupMenuRemoveLight", "Remove &Light");
+    mnuGroupMenuRemoveLightMaps = item(mnuGroupMenu, "mnuGroupMenuRemoveLightMaps", "Remove Light &Maps");
+    mnuGroupMenuDelete = item(mnuGroupMenu, "mnuGroupMenuDelete", "&Delete");
+    mnuGroupMenuHide = item(mnuGroupMenu, "mnuGroupMenuHide", "&Hide");
+    mnuGroupMenuUnhide = item(mnuGroupMenu, "mnuGroupMenuUnhide", "Unh&ide");
+    mnuGroupMenuProperties = item(mnuGroupMenu, "mnuGroupMenuProperties", "&Properties");
+    mnuLightMenuNew = item(mnuLightMenu, "mnuLightMenuNew", "&New");
+    mnuLightMenuDelete = item(mnuLightMenu, "mnuLightMenuDelete", "&Delete");
+    mnuLightMenuHide = item(mnuLightMenu, "mnuLightMenuHide", "&Hide");
+    mnuLightMenuUnhide = item(mnuLightMenu, "mnuLightMenuUnhide", "&Unhide");
+    mnuLightMenuHideAll = item(mnuLightMenu, "mnuLightMenuHideAll", "Hide &All");
+    mnuLightMenuShowAll = item(mnuLightMenu, "mnuLightMenuShowAll", "Sh&ow All");
+    mnuCamTrkBkMenuNew = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuNew", "&New");
+    mnuCamTrkBkMenuDelete = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuDelete", "&Delete");
     mnuCamTrkBkMenuSaveCurrent = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuSaveCurrent", "&Save Current");
+    mnuCamTrkBkMenuHide = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuHide", "&Hide");
+    mnuCamTrkBkMenuUnhide = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuUnhide", "&Unhide");
+    mnuCamTrkBkMenuHideAll = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuHideAll", "Hide &All");
+    mnuCamTrkBkMenuShowAll = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuShowAll", "Sh&ow All");
 }
 
 void Form1::buildToolbar() {
@@ -448,6 +471,7 @@ void Form1::buildEditGroupPage(QWidget* edit) {
         geomLayout->addWidget(w);
 
     frmEditTexture = frame("frmEditTexture", "Edit Texture", edit);
+    buildEditTextureFrame();
     editLayout->addWidget(frmObj);
     editLayout->addWidget(frmNewObj);
     editLayout->addWidget(frmEditGeom);

@@ -50,6 +50,7 @@ class QLineEdit;
 class QMimeData;
 class QMenu;
 class QPushButton;
+class QRadioButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
@@ -229,6 +230,55 @@ public:
     bool EnterSelectionPanel(int32_t Kind, int32_t Handle);
     // The views' top-level groups in the group tree's order.
     std::vector<int32_t> TopLevelGroups() const;
+
+    // ---- deleting, hiding and showing, creating cameras and lights, and the
+    // pop-up menus of the group, light and camera trees
+    void DeleteGroup(int32_t Grp);
+    void DeleteCamera(int32_t Cam);
+    void DeleteLight(int32_t Light);
+    void DeleteMultiple();
+    void mnuHideSelected_Click();
+    void mnuHideUnSelected_Click();
+    void mnuUnhideAll_Click();
+    void mnuGroupMenuRemoveFrmGrp_Click();
+    void mnuGroupMenuUngroup_Click();
+    void mnuGroupMenuRemoveLight_Click();
+    void mnuGroupMenuRemoveLightMaps_Click();
+    void mnuGroupMenuDelete_Click();
+    void mnuGroupMenuHide_Click();
+    void mnuGroupMenuUnhide_Click();
+    void mnuGroupMenuProperties_Click();
+    void SetLightMenuItems();
+    void mnuLightMenuNew_Click();
+    void mnuLightMenuDelete_Click();
+    void mnuLightMenuHide_Click();
+    void mnuLightMenuUnhide_Click();
+    void mnuLightMenuHideAll_Click();
+    void mnuLightMenuShowAll_Click();
+    void SetCamTrkBkMenuItems();
+    void mnuCamTrkBkMenuNew_Click();
+    void mnuCamTrkBkMenuDelete_Click();
+    void mnuCamTrkBkMenuHide_Click();
+    void mnuCamTrkBkMenuUnhide_Click();
+    void mnuCamTrkBkMenuHideAll_Click();
+    void mnuCamTrkBkMenuShowAll_Click();
+    // Kind 0 omnidirectional, 1 directional.
+    void CreateNewLight(int32_t Kind);
+    void CreateNewCamera();
+    void CreateNewBackground();
+    std::string GetNewTrkName() const;
+    // Windows and commands of the later tools the menus and the Delete key
+    // reach; each does nothing until its tools fill it in.
+    std::function<void()> ShowGrpProperties;          // formGrpProperties, modal
+    std::function<void()> cmdDeletePol_Click;         // deletes the selected polygons
+    std::function<void(int32_t track)> DeleteTrack;   // recorded deletion of a track
+    std::function<void()> StartTrackCreation;         // the track-creation dialog
+    QAction *mnuGroupMenuRemoveFrmGrp, *mnuGroupMenuUngroup, *mnuGroupMenuRemoveLight, *mnuGroupMenuRemoveLightMaps,
+        *mnuGroupMenuDelete, *mnuGroupMenuHide, *mnuGroupMenuUnhide, *mnuGroupMenuProperties;
+    QAction *mnuLightMenuNew, *mnuLightMenuDelete, *mnuLightMenuHide, *mnuLightMenuUnhide, *mnuLightMenuHideAll,
+        *mnuLightMenuShowAll;
+    QAction *mnuCamTrkBkMenuNew, *mnuCamTrkBkMenuDelete, *mnuCamTrkBkMenuHide, *mnuCamTrkBkMenuUnhide,
+        *mnuCamTrkBkMenuHideAll, *mnuCamTrkBkMenuShowAll;
 
     // ---- model gallery
     // The model being dragged out of the gallery; a drop on a view reads and empties it.
@@ -417,6 +467,13 @@ private:
     void createUndoHistory();
     void createViewGizmos();
     void applyViewArea();
+    // ---- deletion, hiding and the tree menus (private steps)
+    void connectSceneTreeMenus();
+    void prepareGroupMenu();  // SetGroupMenuItems
+    void connectDeletionHooks();
+    // Deletes a camera (recorded), a track (recorded) or a background (at once);
+    // the tree's folder of that kind becomes its selected node.
+    void DeleteCamTrkBkEntity(int32_t Kind, int32_t Handle);
     // ---- view input (private steps)
     void connectViewInput(PicWindow* view);
     void installKeyPreview();
@@ -471,6 +528,19 @@ private:
     void connectGroupTree();
     void setBackColor(QPushButton* button, int32_t colour);
     int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
+
+    // ---- texture editing (frame frmEditTexture): the texture-coordinate editor and planar mapping
+public:
+    QPushButton* cmdEditTexture = nullptr;
+    QGroupBox* frmMappingPlane = nullptr;  // "Mapping Plane Normal"
+    std::array<QRadioButton*, 4> opnNormal{};  // "X", "Y", "Z", "Averaged Normals"
+    QPushButton* cmdPlanarMap = nullptr;
+    // Opens the texture-coordinate editor (frmTextureMapping) for the selected group.
+    void cmdEditTexture_Click();
+    void cmdPlanarMap_Click();
+
+private:
+    void buildEditTextureFrame();
 
     // ---- textures page: the bitmaps and animations, their preview and commands
 public:

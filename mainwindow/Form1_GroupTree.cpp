@@ -23,21 +23,12 @@
 #include <QScopeGuard>
 #include <QTabWidget>
 
-#include <charconv>
-
 namespace {
 
 constexpr const char* kGroupKind = "Group";
 constexpr const char* kPolKind = "Pol";
 
-// The handle after the kind word of a key, or 0 when the key is not of that kind.
-int32_t handleOf(const std::string& key, const std::string& kind) {
-    if (key.size() <= kind.size() || key.compare(0, kind.size(), kind) != 0) return 0;
-    int32_t handle = 0;
-    const char* end = key.data() + key.size();
-    const auto [rest, error] = std::from_chars(key.data() + kind.size(), end, handle);
-    return error == std::errc() && rest == end ? handle : 0;
-}
+int32_t handleOf(const std::string& key, const std::string& kind) { return KeyedTree::HandleOf(key, kind); }
 
 std::string groupKey(int32_t group) { return KeyedTree::NodeKey(kGroupKind, group); }
 

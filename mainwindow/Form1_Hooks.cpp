@@ -6,6 +6,7 @@
 #include "core/ObjectSelection.h"
 #include "core/ViewHooks.h"
 #include "core/WindowHooks.h"
+#include "textures/frmTextureMapping.h"
 #include "transform/TransformGizmo.h"
 #include "transform/TransformHooks.h"
 #include "undo/ActionUndoRedo_Stack.h"
@@ -51,8 +52,12 @@ void Form1::connectEditorHooks() {
     tools.picWinSetMousePtr = [this](const std::string& key) { picWinSetMousePtr(key); };
     tools.pickEntityAt = [](int32_t x, int32_t y) { Globals::PickEntityAt(x, y); };
 
+    // The texture-coordinate editor; while it is not loaded it answers as a closed one.
+    frmTextureMapping::ConnectHooks(window);
+
     connectSelectionHooks();
     connectSceneTreeHooks();
+    connectDeletionHooks();
 }
 
 void Form1::disconnectEditorHooks() {

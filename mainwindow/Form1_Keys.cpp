@@ -151,9 +151,3 @@ void Form1::Form_KeyDown(int, int) {
         UpdateCameras();
     }
 }
-
-void Form1::DeleteSelEntity() {
-    // Deleting whole entities comes with the scene tree; in point editing the key
-    // deletes the selected points.
-    if (IsPointEditing() && cmdEditPtDelete_Click) cmdEditPtDelete_Click();
-}

@@ -60,7 +60,9 @@ void Form1::connectMenus() {
     connectIgnoring(this, mnuStatusBar, [this] { mnuStatusBar_Click(); });
     connectIgnoring(this, mnuWorkspace, [this] { mnuWorkspace_Click(); });
     connectIgnoring(this, mnuExpertMode, [this] { mnuExpertMode_Click(); });
-    // Hide Selected, Hide UnSelected and Unhide All come with the scene tree.
+    connectItem(this, mnuHideSelected, [this] { mnuHideSelected_Click(); });
+    connectItem(this, mnuHideUnSelected, [this] { mnuHideUnSelected_Click(); });
+    connectItem(this, mnuUnhideAll, [this] { mnuUnhideAll_Click(); });
     connectItem(this, mnuRedrawAllViews, [this] { mnuRedrawAllViews_Click(); });
     connectItem(this, mnuResetViews, [this] { mnuResetViews_Click(); });
     // The Group menu's commands come with the scene tree (the menu stays disabled).
@@ -71,11 +73,20 @@ void Form1::connectMenus() {
     connectItem(this, mnuCylinder, [this] { PresetCreatePanel("Cylinder"); });
     connectItem(this, mnuCone, [this] { PresetCreatePanel("Cone"); });
     connectItem(this, mnuTorus, [this] { PresetCreatePanel("Torus"); });
-    // Camera, lights and tracks are created by the camera and light tools; until
-    // they exist these items only bring up the page their entity would appear on.
-    connectItem(this, mnuCamera, [this] { tabWorkspace->setCurrentIndex(2); });
-    connectItem(this, mnuOmnidirectional, [this] { tabWorkspace->setCurrentIndex(5); });
-    connectItem(this, mnuDirectional, [this] { tabWorkspace->setCurrentIndex(5); });
+    connectItem(this, mnuCamera, [this] {
+        CreateNewCamera();
+        tabWorkspace->setCurrentIndex(2);
+    });
+    connectItem(this, mnuOmnidirectional, [this] {
+        tabWorkspace->setCurrentIndex(5);
+        CreateNewLight(0);
+    });
+    connectItem(this, mnuDirectional, [this] {
+        tabWorkspace->setCurrentIndex(5);
+        CreateNewLight(1);
+    });
+    // Tracks are laid by the track tools; until they exist this item only brings
+    // up the page a track would appear on.
     connectItem(this, mnuCircular, [this] { tabWorkspace->setCurrentIndex(2); });
     connectItem(this, mnuCustom, [this] {
         // Laying a custom track comes with the track tools; the pointer and tool
@@ -90,6 +101,7 @@ void Form1::connectMenus() {
     connectIgnoring(this, mnuTutorial, [this] { mnuTutorial_Click(); });
     connectItem(this, mnuCamTrkBkMenuSaveCurrent, [this] { mnuCamTrkBkMenuSaveCurrent_Click(); });
     connectWorldMenus();
+    connectSceneTreeMenus();
 }
 
 // ---- menu state: only whether a world is open counts
@@ -215,4 +227,30 @@ void Form1::Toggle3DCard() {
     QCoreApplication::processEvents();
     OMBREL_engine_use_3D_accelerator_card(ToolbarButtonValue("3D Card Toggle") == 1 ? 1 : 0);
     UpdateCameras();
+}
+
+// ---- the scene trees' pop-up menus
+
+void Form1::connectSceneTreeMenus() {
+    SetGroupMenuItems = [this] { prepareGroupMenu(); };
+    connectItem(this, mnuGroupMenuRemoveFrmGrp, [this] { mnuGroupMenuRemoveFrmGrp_Click(); });
+    connectItem(this, mnuGroupMenuUngroup, [this] { mnuGroupMenuUngroup_Click(); });
+    connectItem(this, mnuGroupMenuRemoveLight, [this] { mnuGroupMenuRemoveLight_Click(); });
+    connectItem(this, mnuGroupMenuRemoveLightMaps, [this] { mnuGroupMenuRemoveLightMaps_Click(); });
+    connectItem(this, mnuGroupMenuDelete, [this] { mnuGroupMenuDelete_Click(); });
+    connectItem(this, mnuGroupMenuHide, [this] { mnuGroupMenuHide_Click(); });
+    connectItem(this, mnuGroupMenuUnhide, [this] { mnuGroupMenuUnhide_Click(); });
+    connectItem(this, mnuGroupMenuProperties, [this] { mnuGroupMenuProperties_Click(); });
+    connectItem(this, mnuLightMenuNew, [this] { mnuLightMenuNew_Click(); });
+    connectItem(this, mnuLightMenuDelete, [this] { mnuLightMenuDelete_Click(); });
+    connectItem(this, mnuLightMenuHide, [this] { mnuLightMenuHide_Click(); });
+    connectItem(this, mnuLightMenuUnhide, [this] { mnuLightMenuUnhide_Click(); });
+    connectItem(this, mnuLightMenuHideAll, [this] { mnuLightMenuHideAll_Click(); });
+    connectItem(this, mnuLightMenuShowAll, [this] { mnuLightMenuShowAll_Click(); });
+    connectItem(this, mnuCamTrkBkMenuNew, [this] { mnuCamTrkBkMenuNew_Click(); });
+    connectItem(this, mnuCamTrkBkMenuDelete, [this] { mnuCamTrkBkMenuDelete_Click(); });
+    connectItem(this, mnuCamTrkBkMenuHide, [this] { mnuCamTrkBkMenuHide_Click(); });
+    connectItem(this, mnuCamTrkBkMenuUnhide, [this] { mnuCamTrkBkMenuUnhide_Click(); });
+    connectItem(this, mnuCamTrkBkMenuHideAll, [this] { mnuCamTrkBkMenuHideAll_Click(); });
+    connectItem(this, mnuCamTrkBkMenuShowAll, [this] { mnuCamTrkBkMenuShowAll_Click(); });
 }

@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/prompts.h"
 #include "RecentFiles.h"
+#include "textures/frmTextureMapping.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
 #include "undo/DragInProgress.h"
@@ -191,7 +192,7 @@ void Form1::UnloadWorld() {
     // A drag still under way ends here; its record goes with the history below.
     for (int i = 0; i < 4; ++i) endHandleDrag(i);
     undo::TransformDragFlag() = false;
-    // The texture-mapping window, when open, is closed here once the texture tools bring it.
+    frmTextureMapping::UnloadEditor();
     WorldLoaded = false;
     frmTrack->setVisible(false);
     NumSelTrkPts = 0;

@@ -10,6 +10,8 @@
 
 #include <array>
 
+#include <charconv>
+
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
@@ -62,6 +64,14 @@ KeyedTree::KeyedTree(QWidget* parent) : QTreeWidget(parent) {
 
 std::string KeyedTree::NodeKey(const std::string& kind, int32_t handle) {
     return kind + std::to_string(handle);
+}
+
+int32_t KeyedTree::HandleOf(const std::string& key, const std::string& kind) {
+    if (key.size() <= kind.size() || key.compare(0, kind.size(), kind) != 0) return 0;
+    int32_t handle = 0;
+    const char* end = key.data() + key.size();
+    const auto [rest, error] = std::from_chars(key.data() + kind.size(), end, handle);
+    return error == std::errc() && rest == end ? handle : 0;
 }
 
 bool KeyedTree::IsHiddenImage(const std::string& image) {

@@ -42,6 +42,9 @@ public:
     int Count() const { return static_cast<int>(byKey_.size()); }
 
     static std::string Key(const QTreeWidgetItem* node);
+    // The handle after the kind word of a key ("Group12" of "Group" gives 12), or
+    // 0 when the key is not of that kind.
+    static int32_t HandleOf(const std::string& key, const std::string& kind);
     static std::string Image(const QTreeWidgetItem* node);
     void SetImage(QTreeWidgetItem* node, const std::string& image);
     static bool Bold(const QTreeWidgetItem* node);

@@ -72,4 +72,20 @@ int virtualKeyFromMouseButton(int qtButton) {
     }
 }
 
+int mouseButtonCode(int qtButtons) {
+    int b = 0;
+    if (qtButtons & Qt::LeftButton) b |= 1;
+    if (qtButtons & Qt::RightButton) b |= 2;
+    if (qtButtons & Qt::MiddleButton) b |= 4;
+    return b;
+}
+
+int shiftCode(int qtModifiers) {
+    int s = 0;
+    if (qtModifiers & Qt::ShiftModifier) s |= 1;
+    if (qtModifiers & Qt::ControlModifier) s |= 2;
+    if (qtModifiers & Qt::AltModifier) s |= 4;
+    return s;
+}
+
 }  // namespace platform

@@ -28,5 +28,9 @@ namespace platform {
 int virtualKeyFromQt(int qtKey, bool keypad);
 // The code of one Qt mouse button (Qt::MouseButton), or 0.
 int virtualKeyFromMouseButton(int qtButton);
+// Mouse events in the classic shape: buttons 1 left, 2 right, 4 middle (from
+// Qt::MouseButtons); shift 1 Shift, 2 Ctrl, 4 Alt (from Qt::KeyboardModifiers).
+int mouseButtonCode(int qtButtons);
+int shiftCode(int qtModifiers);
 
 }  // namespace platform

@@ -8,7 +8,7 @@
     X(SelectObj, ActionSelect, ActSelect, true)                        \
     X(Move, ActionMove, ActMove, true)                                 \
     X(ScaleObj, ActionScale, ActScale, true)                           \
-    X(Delete, ActionDelete, ActDelete, false)                          \
+    X(Delete, ActionDelete, ActDelete, true)                           \
     X(Rotate, ActionRotate, ActRotate, true)                           \
     X(MoveGrpPoints, ActionMoveGrpPoints, ActMoveGrpPoints, true)     \
     X(RotateGrpPoints, ActionRotateGrpPoints, ActRotateGrpPoints, true) \
@@ -17,9 +17,9 @@
     X(MoveGrpPols, ActionMoveGrpPols, ActMoveGrpPols, true)           \
     X(RotateGrpPols, ActionRotateGrpPols, ActRotateGrpPols, true)     \
     X(ScaleGrpPols, ActionScaleGrpPols, ActScaleGrpPols, true)        \
-    X(ChngFatherGrp, ActionChangeFatherGrp, ActChangeFatherGrp, false) \
+    X(ChngFatherGrp, ActionChangeFatherGrp, ActChangeFatherGrp, true) \
     X(GroupGrps, ActionGroupTogather, ActGroupTogather, false)         \
-    X(Ungroup, ActionUnGroup, ActUnGroup, false)                       \
+    X(Ungroup, ActionUnGroup, ActUnGroup, true)                        \
     X(Extrude, ActionExtrude, ActExtrude, false)                       \
     X(SelectPols, ActionSelectPols, ActSelectPols, true)               \
     X(Bevel, ActionBevel, ActBevel, false)                             \
@@ -27,12 +27,12 @@
     X(SelectPts, ActionSelectPts, ActSelectPts, true)                  \
     X(ReplaceGrp, ActionReplaceGrp, ActReplaceGrp, false)              \
     X(ApplyTexture, ActionApplyTextureToGrp, ActApplyTextureToGrp, true) \
-    X(ChngTextureCoords, ActionChngTextureCoords, ActChngTextureCoords, false) \
+    X(ChngTextureCoords, ActionChngTextureCoords, ActChngTextureCoords, true) \
     X(SelectCoords, ActionSelectCoords, ActSelectCoords, true)         \
     X(RenameEntity, ActionRenameEntity, ActRenameEntity, true)         \
     X(CutPols, ActionCutPol, ActCutPol, false)                         \
-    X(HideSel, ActionHide, ActHide, false)                             \
-    X(UnHideSel, ActionUnhide, ActUnhide, false)                       \
+    X(HideSel, ActionHide, ActHide, true)                              \
+    X(UnHideSel, ActionUnhide, ActUnhide, true)                        \
     X(ChngFog, ActionChngFog, ActChngFog, false)                       \
     X(ChngPolRotatedProp, ActionChngPolRotatedProp, ActChngPolRotatedProp, false) \
     X(ChngPolLightDimu, ActionChngPolLightDimu, ActChngPolLightDimu, false) \

@@ -7,13 +7,17 @@
 #include "ActionCodes.h"
 #include "ActionList.h"
 #include "AlignAction.h"
+#include "ChangeFatherAction.h"
 #include "CreationDeletionActions.h"
+#include "HideActions.h"
+#include "UngroupAction.h"
 #include "ObjectTransformActions.h"
 #include "PointPolygonTransformActions.h"
 #include "SelectionActions.h"
 #include "TrackPointTransformActions.h"
 #include "TextureActions.h"
 #include "RenameAction.h"
+#include "TextureCoordsActions.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,8 +1,12 @@
 #include "CreationDeletionActions.h"
 
+#include "EntityDeletion.h"
+#include "SharedObjects.h"
+
 #include "core/CoreError.h"
 #include "core/FakeDeletion.h"
 #include "core/Globals.h"
+#include "core/SelectionBookkeeping.h"
 #include "core/SelectionChange.h"
 #include "core/WeldedPointsProcedures.h"
 #include "core/WindowProcedures.h"
@@ -11,49 +15,162 @@
 
 #include <string>
 
+namespace {
+
+[[noreturn]] void cannotRecord(const char* what, int32_t kind) {
+    core::raiseError(std::string(what) + " an entity of kind " + std::to_string(kind) +
+                     " cannot be recorded for undo");
+}
+
+}  // namespace
+
+void RecordedMultiSel::SetToCurrSel() {
+    undo::CopyCurrMultiSelWithoutTracks(Entities);
+    Fathers.assign(1, 0);
+    for (int32_t i = 1; i <= Entities.NumOfGrps(); ++i) Fathers.push_back(OMBREL_group_get_father_group(Entities.GetGrp(i)));
+}
+
+// ---- ActionDelete
+
+void ActionDelete::SetDeletedEntity(int32_t kind, int32_t handle) {
+    switch (kind) {
+    case SelGroup: Father = OMBREL_group_get_father_group(handle); break;
+    case SelCamera:
+    case SelLight: break;
+    case SelMultiple: Deleted.SetToCurrSel(); break;
+    default: cannotRecord("Deleting", kind);
+    }
+    DeletedKind = kind;
+    DeletedHandle = handle;
+}
+
+void ActionDelete::Undo() {
+    switch (DeletedKind) {
+    case SelGroup: Globals::UnDeleteGroup(DeletedHandle, Father); break;
+    case SelCamera: Globals::UnDeleteCamera(DeletedHandle); break;
+    case SelLight: Globals::UnDeleteLight(DeletedHandle); break;
+    case SelMultiple:
+        Globals::UnDeleteMultiple(Deleted.Entities, Deleted.Fathers);
+        Globals::CopyMultipleSelection(undo::CurrMultiSel(), Deleted.Entities);
+        break;
+    default: break;
+    }
+    Globals::CurrSelEntityType = DeletedKind;
+    Globals::CurrSelEntityHandle = DeletedHandle;
+    Globals::ThingsToDoOnSelectedEntityChange();
+    Undone = true;
+}
+
+void ActionDelete::Redo() {
+    switch (DeletedKind) {
+    case SelGroup: Globals::FakeDeleteGroup(DeletedHandle); break;
+    case SelCamera: Globals::FakeDeleteCamera(DeletedHandle); break;
+    case SelLight: Globals::FakeDeleteLight(DeletedHandle); break;
+    case SelMultiple:
+        // The recorded entities, whatever the selection became since.
+        Globals::CopyMultipleSelection(undo::CurrMultiSel(), Deleted.Entities);
+        Globals::FakeDeleteMultiple();
+        break;
+    default: break;
+    }
+    Globals::CurrSelEntityType = SelNone;
+    Globals::ThingsToDoOnSelectedEntityChange();
+    Undone = false;
+}
+
+void ActionDelete::Release() {
+    if (Undone) return;
+    switch (DeletedKind) {
+    case SelGroup: Globals::DeleteGroupPermanently(DeletedHandle); break;
+    case SelCamera: Globals::DeleteCameraPermanently(DeletedHandle); break;
+    case SelLight: Globals::DeleteLightPermanently(DeletedHandle); break;
+    case SelMultiple: Globals::DeleteMultiplePermanently(Deleted.Entities); break;
+    default: break;
+    }
+}
+
 // ---- ActionCreate
 
+void ActionCreate::SetCreatedEntity(int32_t kind, int32_t handle) {
+    switch (kind) {
+    case SelGroup: Father = OMBREL_group_get_father_group(handle); break;
+    case SelCamera:
+    case SelLight: break;
+    case SelMultiple: Created.SetToCurrSel(); break;
+    default: cannotRecord("Creating", kind);
+    }
+    CreatedKind = kind;
+    CreatedHandle = handle;
+    SelectionChange.SetNewSelToCurrSel();
+    SelectionChange.SetOldSelToPrevSel();
+}
+
 void ActionCreate::Undo() {
-    if (CreatedKind == SelGroup) Globals::FakeDeleteGroup(CreatedHandle);
+    switch (CreatedKind) {
+    case SelGroup: Globals::FakeDeleteGroup(CreatedHandle); break;
+    case SelCamera:
+        Globals::FakeDeleteCamera(CreatedHandle);
+        Globals::CurrSelEntityType = SelNone;
+        break;
+    case SelLight:
+        Globals::FakeDeleteLight(CreatedHandle);
+        Globals::CurrSelEntityType = SelNone;
+        break;
+    case SelMultiple:
+        Globals::CopyMultipleSelection(undo::CurrMultiSel(), Created.Entities);
+        Globals::FakeDeleteMultiple();
+        break;
+    default: break;
+    }
     SelectionChange.Undo();
     Undone = true;
 }
 
 void ActionCreate::Redo() {
-    if (CreatedKind == SelGroup) Globals::UnDeleteGroup(CreatedHandle, Fathers[1]);
+    switch (CreatedKind) {
+    case SelGroup: Globals::UnDeleteGroup(CreatedHandle, Father); break;
+    case SelCamera: Globals::UnDeleteCamera(CreatedHandle); break;
+    case SelLight: Globals::UnDeleteLight(CreatedHandle); break;
+    case SelMultiple:
+        Globals::UnDeleteMultiple(Created.Entities, Created.Fathers);
+        Globals::CopyMultipleSelection(undo::CurrMultiSel(), Created.Entities);
+        break;
+    default: break;
+    }
     SelectionChange.Redo();
     Globals::ThingsToDoOnSelectedEntityChange();
     Undone = false;
 }
 
-void ActionCreate::SetCreatedEntity(int32_t kind, int32_t handle) {
-    if (kind != SelGroup)
-        core::raiseError("Creating an entity of kind " + std::to_string(kind) + " cannot be recorded for undo");
-    CreatedKind = kind;
-    CreatedHandle = handle;
-    Fathers.assign({0, OMBREL_group_get_father_group(handle)});
-    SelectionChange.SetNewSelToCurrSel();
-    SelectionChange.SetOldSelToPrevSel();
-}
-
 void ActionCreate::Release() {
-    if (Undone && CreatedKind == SelGroup) Globals::DeleteGroupPermanently(CreatedHandle);
+    if (!Undone) return;
+    switch (CreatedKind) {
+    case SelGroup: Globals::DeleteGroupPermanently(CreatedHandle); break;
+    case SelCamera: Globals::DeleteCameraPermanently(CreatedHandle); break;
+    case SelLight: Globals::DeleteLightPermanently(CreatedHandle); break;
+    case SelMultiple: Globals::DeleteMultiplePermanently(Created.Entities); break;
+    default: break;
+    }
 }
 
-// ---- ActionDeleteGrpPols
+// ---- polygons
+
+void GroupPolygons::FakeDelete() const { Globals::FakeDeletePols(Pols, Count); }
+void GroupPolygons::UnDelete() const { Globals::UnDeletePols(Pols, Count, Group); }
+void GroupPolygons::DeletePermanently() const { Globals::DeletePolsPermanently(Pols, Count); }
 
 void ActionDeleteGrpPols::Undo() {
-    Globals::UnDeletePols(Pols, Count, Group);
-    Globals::SelPols.checkCount(Count);
-    Globals::NumSelPols = Count;
-    WriteHandleList(Globals::SelPols, Pols, Count);
+    Deleted.UnDelete();
+    Globals::SelPols.checkCount(Deleted.Count);
+    Globals::NumSelPols = Deleted.Count;
+    WriteHandleList(Globals::SelPols, Deleted.Pols, Deleted.Count);
     Globals::UpdateStatusBar();
     RebuildWeldedPointsWhileEditingGeometry();
     Undone = true;
 }
 
 void ActionDeleteGrpPols::Redo() {
-    Globals::FakeDeletePols(Pols, Count);
+    Deleted.FakeDelete();
     Globals::NumSelPols = 0;
     Globals::UpdateStatusBar();
     RebuildWeldedPointsWhileEditingGeometry();
@@ -61,7 +178,7 @@ void ActionDeleteGrpPols::Redo() {
 }
 
 void ActionDeleteGrpPols::Release() {
-    if (!Undone) Globals::DeletePolsPermanently(Pols, Count);
+    if (!Undone) Deleted.DeletePermanently();
 }
 
 int32_t ActionDeleteGrpPols::CurrentGroup() { return Globals::CurrSelEntityHandle; }
@@ -70,6 +187,24 @@ int32_t ActionDeleteGrpPols::CurrentGroup() { return Globals::CurrSelEntityHandl
 // came back or went, not only polygon editing's.
 void ActionDeleteGrpPols::RebuildWeldedPointsWhileEditingGeometry() const {
     if (!Globals::IsPolygonEditing() && !Globals::IsPointEditing()) return;
-    Globals::BuildWeldedPoints(Group);
+    Globals::BuildWeldedPoints(Deleted.Group);
     Globals::UpdateSelPolsRelatedPtsArray();
 }
+
+void ActionAddPols::Undo() {
+    Added.FakeDelete();
+    Globals::UpdateStatusBar();
+    Undone = true;
+}
+
+void ActionAddPols::Redo() {
+    Added.UnDelete();
+    Globals::UpdateStatusBar();
+    Undone = false;
+}
+
+void ActionAddPols::Release() {
+    if (Undone) Added.DeletePermanently();
+}
+
+int32_t ActionAddPols::CurrentGroup() { return Globals::CurrSelEntityHandle; }

@@ -7,18 +7,59 @@
 #include "HandleList.h"
 #include "SelectionActions.h"
 
+#include "core/MultipleSelection.h"
+
 #include <cstdint>
 #include <vector>
+
+// The entities a creation or deletion of a multiple selection covers: its
+// cameras, its groups each with its father (a list used from index 1), its
+// lights. Tracks are never part of it.
+struct RecordedMultiSel {
+    MultipleSelection Entities;
+    std::vector<int32_t> Fathers{0};
+
+    // From CurrMultiSel, fathers read now.
+    void SetToCurrSel();
+};
+
+class ActionDelete {
+public:
+    // Brings the entity back and selects it.
+    void Undo();
+    // Deletes it again; nothing is selected.
+    void Redo();
+    // Kind 1 group (its father is read now, before it is detached), 2 camera,
+    // 4 light, 6 the multiple selection (CurrMultiSel). Call before the fake
+    // deletion and push the record: a record released while its deletion stands
+    // destroys the entity. Tracks (kind 3) cannot be recorded yet.
+    void SetDeletedEntity(int32_t kind, int32_t handle);
+    // A deletion in force becomes final.
+    void Release();
+
+    bool IsUndone() const { return Undone; }
+    int32_t Kind() const { return DeletedKind; }
+    int32_t Handle() const { return DeletedHandle; }
+
+private:
+    int32_t DeletedKind = 0;
+    int32_t DeletedHandle = 0;
+    int32_t Father = 0;  // kind 1: the group's father when recorded
+    RecordedMultiSel Deleted;
+    bool Undone = false;
+};
 
 class ActionCreate {
 public:
     // Takes the created entity out of the world and gives the old selection back.
     void Undo();
-    // Puts the entity back under the father it had when recorded and selects it.
+    // Puts the entity back (a group under the father it had when recorded) and
+    // selects it again.
     void Redo();
     // Call after the entity was created and made the current selection, with the
-    // one before it saved as the previous selection. Groups (kind 1) only for now:
-    // the other kinds come with their own fake deletions.
+    // one before it saved as the previous selection: kind 1 group, 2 camera,
+    // 4 light, 6 the groups, cameras and lights of CurrMultiSel (duplicates).
+    // Tracks (kind 3) cannot be recorded yet.
     void SetCreatedEntity(int32_t kind, int32_t handle);
     // A creation that was undone is destroyed for good.
     void Release();
@@ -29,8 +70,31 @@ private:
     int32_t CreatedKind = 0;
     int32_t CreatedHandle = 0;
     bool Undone = false;
-    std::vector<int32_t> Fathers{0};  // from index 1
+    int32_t Father = 0;  // kind 1: the group's father when recorded
+    RecordedMultiSel Created;
     ActionSelect SelectionChange;
+};
+
+// Polygons of one group that an action takes out of the world or puts back.
+struct GroupPolygons {
+    std::vector<int32_t> Pols{0};  // from index 1
+    int32_t Count = 0;
+    int32_t Group = 0;
+
+    template <class List>
+    void Set(const List& pols, int32_t count, int32_t group) {
+        Pols = CopyHandleList(pols, count);
+        Count = count;
+        Group = group;
+    }
+    // pols becomes 0..count with the polygons at 1..count.
+    void Retrieve(std::vector<int32_t>& pols, int32_t& count) const {
+        pols = Pols;
+        count = Count;
+    }
+    void FakeDelete() const;
+    void UnDelete() const;
+    void DeletePermanently() const;
 };
 
 class ActionDeleteGrpPols {
@@ -42,15 +106,9 @@ public:
     // The polygons (a list used from index 1) of the group CurrSelEntityHandle.
     template <class List>
     void SetDeletedPols(const List& pols, int32_t count) {
-        Pols = CopyHandleList(pols, count);
-        Count = count;
-        Group = CurrentGroup();
+        Deleted.Set(pols, count, CurrentGroup());
     }
-    // pols becomes 0..count with the polygons at 1..count.
-    void RetrieveDeletedPols(std::vector<int32_t>& pols, int32_t& count) const {
-        pols = Pols;
-        count = Count;
-    }
+    void RetrieveDeletedPols(std::vector<int32_t>& pols, int32_t& count) const { Deleted.Retrieve(pols, count); }
     // A deletion in force is made final.
     void Release();
 
@@ -60,8 +118,32 @@ private:
     static int32_t CurrentGroup();
     void RebuildWeldedPointsWhileEditingGeometry() const;
 
-    std::vector<int32_t> Pols{0};
-    int32_t Count = 0;
-    int32_t Group = 0;
+    GroupPolygons Deleted;
+    bool Undone = false;
+};
+
+// Polygons added to a group by an extrusion or a cut; owned by that action's
+// record, which also looks after the polygon selection and the welded points.
+class ActionAddPols {
+public:
+    // Takes the polygons out of the world.
+    void Undo();
+    // Puts them back into their group.
+    void Redo();
+    // The polygons (a list used from index 1) of the group CurrSelEntityHandle.
+    template <class List>
+    void SetAddedPols(const List& pols, int32_t count) {
+        Added.Set(pols, count, CurrentGroup());
+    }
+    void RetrieveAddedPols(std::vector<int32_t>& pols, int32_t& count) const { Added.Retrieve(pols, count); }
+    // An addition that was undone is destroyed for good.
+    void Release();
+
+    bool IsUndone() const { return Undone; }
+
+private:
+    static int32_t CurrentGroup();
+
+    GroupPolygons Added;
     bool Undone = false;
 };

@@ -4,6 +4,8 @@
 #include "ombrel_loader.h"
 #include "platform/error_trap.h"
 #include "platform/input_filter.h"
+#include "platform/pointer_pictures.h"
+#include "platform/virtual_keys.h"
 
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -24,33 +26,6 @@ std::map<int32_t, PicWindow*>& surfaces() {
 // The engine's present call for whichever view it just finished.
 void presentSurface(int32_t surface, void*) {
     if (PicWindow* view = PicWindow::FromSurface(surface)) view->Present();
-}
-
-// Stand-ins from the platform's cursors until the views get their own pictures.
-const std::map<std::string, Qt::CursorShape>& pointerPictures() {
-    static const std::map<std::string, Qt::CursorShape> pictures = {
-        {"Select", Qt::ArrowCursor},        {"Cross hair", Qt::CrossCursor},   {"Pointer", Qt::ArrowCursor},
-        {"Pan", Qt::OpenHandCursor},        {"Revolve", Qt::SizeAllCursor},    {"Zoom", Qt::SizeVerCursor},
-        {"Move Camera", Qt::SizeAllCursor}, {"Roll Camera", Qt::SizeHorCursor}, {"Move", Qt::SizeAllCursor},
-        {"Rotate", Qt::SizeBDiagCursor},    {"Scale", Qt::SizeFDiagCursor},    {"Align Mode", Qt::PointingHandCursor},
-        {"Align Target", Qt::PointingHandCursor}, {"CutPol1", Qt::CrossCursor}, {"CutPol2", Qt::CrossCursor}};
-    return pictures;
-}
-
-int buttonOf(Qt::MouseButtons buttons) {
-    int b = 0;
-    if (buttons & Qt::LeftButton) b |= 1;
-    if (buttons & Qt::RightButton) b |= 2;
-    if (buttons & Qt::MiddleButton) b |= 4;
-    return b;
-}
-
-int shiftOf(Qt::KeyboardModifiers modifiers) {
-    int s = 0;
-    if (modifiers & Qt::ShiftModifier) s |= 1;
-    if (modifiers & Qt::ControlModifier) s |= 2;
-    if (modifiers & Qt::AltModifier) s |= 4;
-    return s;
 }
 
 }  // namespace
@@ -108,19 +83,12 @@ void PicWindow::SetMousePointer(int kind) {
 }
 
 void PicWindow::SetMouseIcon(const std::string& key) {
-    if (!pointerPictures().count(key)) throw platform::EditorError("Element not found");
+    if (!platform::hasPointerPicture(key)) throw platform::EditorError("Element not found");
     mouseIcon_ = key;
     applyPointer();
 }
 
-void PicWindow::applyPointer() {
-    Qt::CursorShape shape = Qt::ArrowCursor;
-    if (mousePointer_ == 11)
-        shape = Qt::WaitCursor;
-    else if (mousePointer_ == 99 && pointerPictures().count(mouseIcon_))
-        shape = pointerPictures().at(mouseIcon_);
-    setCursor(shape);
-}
+void PicWindow::applyPointer() { platform::setWidgetPointer(*this, mousePointer_, mouseIcon_); }
 
 void PicWindow::ClearPicture() {
     buffer_.fill(Qt::black);
@@ -152,20 +120,21 @@ void PicWindow::resizeEvent(QResizeEvent*) {
 
 void PicWindow::mousePressEvent(QMouseEvent* event) {
     if (MouseDown)
-        MouseDown(index_, buttonOf(event->button()), shiftOf(event->modifiers()), event->position().toPoint().x(),
-                  event->position().toPoint().y());
+        MouseDown(index_, platform::mouseButtonCode(event->button()), platform::shiftCode(event->modifiers().toInt()),
+                  event->position().toPoint().x(), event->position().toPoint().y());
 }
 
 void PicWindow::mouseMoveEvent(QMouseEvent* event) {
     if (MouseMove)
-        MouseMove(index_, buttonOf(event->buttons()), shiftOf(event->modifiers()), event->position().toPoint().x(),
+        MouseMove(index_, platform::mouseButtonCode(event->buttons().toInt()),
+                  platform::shiftCode(event->modifiers().toInt()), event->position().toPoint().x(),
                   event->position().toPoint().y());
 }
 
 void PicWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (MouseUp)
-        MouseUp(index_, buttonOf(event->button()), shiftOf(event->modifiers()), event->position().toPoint().x(),
-                event->position().toPoint().y());
+        MouseUp(index_, platform::mouseButtonCode(event->button()), platform::shiftCode(event->modifiers().toInt()),
+                event->position().toPoint().x(), event->position().toPoint().y());
 }
 
 void PicWindow::keyPressEvent(QKeyEvent* event) {
@@ -194,8 +163,8 @@ void PicWindow::dropEvent(QDropEvent* event) {
     int effect = 1;
     const QPoint p = event->position().toPoint();
     if (DragDrop)
-        DragDrop(index_, event->mimeData(), effect, buttonOf(event->buttons()), shiftOf(event->modifiers()), p.x(),
-                 p.y());
+        DragDrop(index_, event->mimeData(), effect, platform::mouseButtonCode(event->buttons().toInt()),
+                 platform::shiftCode(event->modifiers().toInt()), p.x(), p.y());
     if (effect == 0) {
         event->ignore();
         return;

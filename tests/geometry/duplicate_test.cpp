@@ -87,16 +87,14 @@ TEST_F(DuplicateTest, SeveralCopiesLieOffsetsApartInOrderAndAreSelectedTogether)
     Globals::CurrMultiSel->AddCamHandles(camera);
     Globals::CurrSelEntityType = SelMultiple;
 
-    // Several copies are one creation of kind 6, which the undo history cannot
-    // record yet: the copies stand and are selected, and the error says why.
+    // Several copies are one creation of kind 6.
     platform_.prompts.answerWindow<formDuplicate>([&](formDuplicate& d) {
         d.updwnCopies->clickUp();
         d.txtOffset[0]->setText("100");
-        platform_.prompts.answer(platform::MsgResult::OK);
         d.cmdOK->click();
     });
     geometry::ShowDuplicateDialog(nullptr);
-    EXPECT_NE(platform_.prompts.shown().back().text.find("kind 6"), std::string::npos);
+    EXPECT_EQ(Globals::UndoRedoStack->Retrive()->ActionType, ActCreate);
 
     const MultipleSelection& sel = *Globals::CurrMultiSel;
     EXPECT_EQ(Globals::CurrSelEntityType, SelMultiple);
@@ -116,6 +114,21 @@ TEST_F(DuplicateTest, SeveralCopiesLieOffsetsApartInOrderAndAreSelectedTogether)
     }
     EXPECT_EQ(OMBREL_camera_get_first_camera(), camera);  // the camera was not copied
     EXPECT_EQ(OMBREL_camera_get_next_camera(camera), 0);
+
+    // Undo takes all four copies out and gives the old selection back; Redo
+    // brings the same copies back as the selection.
+    std::vector<int32_t> copies;
+    for (int32_t i = 1; i <= 4; ++i) copies.push_back(sel.GetGrp(i));
+    undo::UndoCommand();
+    for (int32_t copy : copies) EXPECT_EQ(OMBREL_group_get_father_group(copy), 0);
+    EXPECT_EQ(removedNodes, copies);
+    EXPECT_EQ(Globals::CurrSelEntityType, SelMultiple);
+    EXPECT_EQ(sel.NumOfGrps(), 2);
+    EXPECT_EQ(sel.NumOfCams(), 1);
+    undo::RedoCommand();
+    for (int32_t copy : copies) EXPECT_EQ(OMBREL_group_get_father_group(copy), Globals::RootGrp);
+    ASSERT_EQ(sel.NumOfGrps(), 4);
+    for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(sel.GetGrp(i + 1), copies[static_cast<std::size_t>(i)]);
 }
 
 TEST_F(DuplicateTest, ACopyOfANestedGroupIsATopLevelGroupWithItsWholeSubtree) {

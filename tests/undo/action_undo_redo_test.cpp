@@ -38,9 +38,12 @@ TEST(ActionUndoRedo, SetActionObjectsFillsOnlyTheFieldOfItsCode) {
         {ActDeleteGrpPols, {"DeleteGrpPols"}}, {ActSelectPols, {"SelectPols"}},
         {ActCreate, {"Create"}},          {ActSelectPts, {"SelectPts"}},
         {ActSelectCoords, {"SelectCoords"}}, {ActSelectTrkPts, {"SelectTrkPts"}},
+        {ActChngTextureCoords, {"ChngTextureCoords"}},
         {ActMoveGrpPols, {"MoveGrpPols"}}, {ActScaleTrkPts, {"ScaleTrkPts"}}, {ActAlign, {"Align"}},
+        {ActDelete, {"Delete"}},          {ActChangeFatherGrp, {"ChngFatherGrp"}},
+        {ActUnGroup, {"Ungroup"}},        {ActHide, {"HideSel"}}, {ActUnhide, {"UnHideSel"}},
         // no class, or a class whose subsystem does not record it yet
-        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActDelete, {}}, {ActExtrude, {}},
+        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActExtrude, {}},
     };
     for (const Case& c : cases) {
         ActionUndoRedo r;

@@ -1,0 +1,34 @@
+// Moving groups between fathers and dissolving a group into its father: the
+// engine, the group tree's nodes (through the window hooks) and the selection.
+// Nothing here records an undo step; the commands and records that call these do.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace Globals {
+
+// The groups whose father is group, in the engine's order.
+std::vector<int32_t> ChildGroups(int32_t group);
+// True when polygons lie in the group itself, not only in its sub-groups.
+bool HoldsOwnPolygons(int32_t group);
+
+// The group goes under father (the root group: the top level); its node is made
+// again there with its sub-tree, last among its new siblings.
+void ChangeFatherGroup(int32_t group, int32_t father);
+
+// The engine side of ungrouping: the child groups go to the group's father; a
+// group left without polygons of its own leaves the world, fake-deleted
+// (detached, disabled), or destroyed at once when destroyNow. True when it left.
+bool UngroupInEngine(int32_t group, bool destroyNow);
+// Ungroups the group: its children move to its father with their sub-trees and
+// node images and become the multiple selection; the group keeps its place and
+// node while it holds polygons of its own, otherwise it leaves the world as
+// UngroupInEngine says. The panels follow and the views are redrawn.
+void UngroupGroup(int32_t group, bool destroyNow);
+// Takes UngroupGroup(group, false) back: a group that left comes back under
+// father, hidden as it was, and the children go under it again in their order.
+// The group becomes the selection.
+void RegroupGroup(int32_t group, int32_t father, const std::vector<int32_t>& children, bool hidden);
+
+}  // namespace Globals
