@@ -3,9 +3,7 @@
 // polygons whose handle changes (only its ".jpg" left; a 2 x 2 picture, so the
 // decode is negligible), and applying a bitmap to a multiple selection of 1,000
 // groups of 100 polygons with its record (no view is attached: no redraw).
-#include "core/BoundingBox.h"
 #include "core/Globals.h"
-#include "core/MultipleSelection.h"
 #include "mainwindow/Form1.h"
 #include "ombrel.h"
 #include "textures/TextureCommands.h"
@@ -27,28 +25,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-void openWorld() {
-    OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR);
-    Globals::RootGrp = OMBREL_group_create("the_world");
-    Globals::SelGrpBndBox = std::make_shared<BoundingBox>();
-    Globals::CurrMultiSel = std::make_shared<MultipleSelection>();
-    Globals::PrevMultiSel = std::make_shared<MultipleSelection>();
-    Globals::UndoRedoStack = std::make_shared<ActionUndoRedo_Stack>();
-    Globals::CurrSelEntityType = Globals::PrevSelEntityType = SelNone;
-    Globals::CurrSelEntityHandle = Globals::PrevSelEntityHandle = 0;
-}
-
-void closeWorld() {
-    Globals::UndoRedoStack->Reset();
-    Globals::UndoRedoStack.reset();
-    Globals::SelGrpBndBox.reset();
-    Globals::CurrMultiSel.reset();
-    Globals::PrevMultiSel.reset();
-    Globals::CurrSelEntityType = SelNone;
-    Globals::NumSelPols = 0;
-    OMBREL_engine_close();
-}
 
 // A folder of its own, removed afterwards.
 struct Folder {
@@ -101,7 +77,7 @@ std::vector<int32_t> groupsOfSquares() {
 
 void BM_TexturesTreePopulate(benchmark::State& state) {
     Folder folder;
-    openWorld();
+    openBenchWorld();
     std::vector<int32_t> bitmaps;
     for (int i = 0; i < 2000; ++i) {
         const fs::path path = folder.path / ("bitmap" + std::to_string(i) + ".bmp");
@@ -120,13 +96,13 @@ void BM_TexturesTreePopulate(benchmark::State& state) {
         for (auto _ : state) form.trwTextures_Populate();
         state.counters["nodes"] = form.trwTextures->Count();
     }
-    closeWorld();
+    closeBenchWorld();
 }
 BENCHMARK(BM_TexturesTreePopulate)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_UpdateMovesUsersOf100000Polygons(benchmark::State& state) {
     Folder folder;
-    openWorld();
+    openBenchWorld();
     const std::vector<int32_t> groups = groupsOfSquares();
     const fs::path bmp = folder.path / "crate.bmp", jpg = folder.path / "crate.jpg";
     writeBmp(bmp, 200);
@@ -160,7 +136,7 @@ void BM_UpdateMovesUsersOf100000Polygons(benchmark::State& state) {
     }
     state.counters["polygons"] = OMBREL_group_get_number_of_polygons(0);
     state.counters["updates"] = static_cast<double>(moved);
-    closeWorld();
+    closeBenchWorld();
 }
 BENCHMARK(BM_UpdateMovesUsersOf100000Polygons)
     ->Unit(benchmark::kMillisecond)
@@ -170,7 +146,7 @@ BENCHMARK(BM_UpdateMovesUsersOf100000Polygons)
 
 void BM_ApplyToAMultipleSelectionOf1000Groups(benchmark::State& state) {
     Folder folder;
-    openWorld();
+    openBenchWorld();
     const std::vector<int32_t> groups = groupsOfSquares();
     std::vector<int32_t> bitmaps;
     for (int i = 0; i < 2; ++i) {
@@ -186,7 +162,7 @@ void BM_ApplyToAMultipleSelectionOf1000Groups(benchmark::State& state) {
         if (!textures::ApplyTextureToSel(0, node)) state.SkipWithError("nothing was applied");
     }
     state.counters["polygons"] = OMBREL_group_get_number_of_polygons(0);
-    closeWorld();
+    closeBenchWorld();
 }
 BENCHMARK(BM_ApplyToAMultipleSelectionOf1000Groups)
     ->Unit(benchmark::kMillisecond)

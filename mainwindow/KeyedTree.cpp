@@ -1,6 +1,7 @@
 #include "KeyedTree.h"
 
 #include "platform/error_trap.h"
+#include "platform/virtual_keys.h"
 
 #include <QDropEvent>
 #include <QFont>
@@ -225,10 +226,8 @@ void KeyedTree::EnableDragDrop() {
 void KeyedTree::mousePressEvent(QMouseEvent* event) {
     QTreeWidget::mousePressEvent(event);
     if (!MouseDown) return;
-    const int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
-    const Qt::KeyboardModifiers keys = event->modifiers();
-    const int shift = (keys & Qt::ShiftModifier ? 1 : 0) | (keys & Qt::ControlModifier ? 2 : 0) |
-                      (keys & Qt::AltModifier ? 4 : 0);
+    const int button = platform::mouseButtonCode(event->button());
+    const int shift = platform::shiftCode(event->modifiers().toInt());
     const QPoint at = event->position().toPoint();
     platform::runTrapped(this, [&] { MouseDown(button, shift, at.x(), at.y()); });
 }

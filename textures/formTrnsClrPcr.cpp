@@ -1,6 +1,7 @@
 #include "formTrnsClrPcr.h"
 
 #include "PicturePreview.h"
+#include "TexturePicture.h"
 
 #include "core/EntityProcedures.h"
 #include "platform/colour.h"
@@ -15,9 +16,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -29,58 +28,7 @@ namespace {
 
 constexpr int kFrameWidth = 317, kFrameHeight = 173;  // 4755 x 2595 twips at 96 dpi
 
-int buttonCode(Qt::MouseButtons buttons) {
-    if (buttons & Qt::LeftButton) return 1;
-    if (buttons & Qt::RightButton) return 2;
-    return buttons & Qt::MiddleButton ? 4 : 0;
-}
-
 }  // namespace
-
-// ---- the picture box
-
-PickerPicture::PickerPicture(QWidget* parent) : QWidget(parent) {
-    setObjectName("Picture1");
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setCursor(PipetteCursor());
-}
-
-void PickerPicture::SetBitmap(int32_t bitmap) {
-    bitmap_ = bitmap;
-    redraw();
-}
-
-void PickerPicture::redraw() {
-    buffer_ = QImage(std::max(1, width()), std::max(1, height()), QImage::Format_RGBA8888);
-    buffer_.fill(palette().window().color());
-    drawn_ = bitmap_ != 0 && DrawPicture(buffer_, bitmap_, 0, 0, buffer_.width(), buffer_.height());
-    update();
-}
-
-std::optional<int32_t> PickerPicture::ColourAt(int x, int y) const {
-    if (!drawn_ || x < 0 || y < 0 || x >= buffer_.width() || y >= buffer_.height() || x >= width() ||
-        y >= height())
-        return std::nullopt;
-    const QRgb c = buffer_.pixel(x, y);
-    return platform::rgb(qRed(c), qGreen(c), qBlue(c));
-}
-
-void PickerPicture::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(0, 0, buffer_);
-}
-
-void PickerPicture::resizeEvent(QResizeEvent*) { redraw(); }
-
-void PickerPicture::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    if (MouseDown) MouseDown(buttonCode(event->button()), at.x(), at.y());
-}
-
-void PickerPicture::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    if (MouseMove) MouseMove(buttonCode(event->buttons()), at.x(), at.y());
-}
 
 QCursor PipetteCursor() {
     QPixmap picture(32, 32);
@@ -109,7 +57,9 @@ formTrnsClrPcr::formTrnsClrPcr(int32_t mode, QWidget* parent) : QDialog(parent),
     Frame1->setObjectName("Frame1");
     Frame1->setMinimumSize(kFrameWidth, kFrameHeight);
     Frame1->installEventFilter(this);
-    Picture1 = new PickerPicture(Frame1);
+    Picture1 = new TexturePicture(Frame1);
+    Picture1->setObjectName("Picture1");
+    Picture1->setCursor(PipetteCursor());
     lblCLR = new QLabel(this);
     lblCLR->setObjectName("lblCLR");
     lblCLR->setFrameShape(QFrame::Box);
@@ -130,12 +80,13 @@ formTrnsClrPcr::formTrnsClrPcr(int32_t mode, QWidget* parent) : QDialog(parent),
     layout->addWidget(Check1);
     layout->addLayout(row);
 
-    Picture1->MouseDown = [this](int button, int x, int y) {
-        platform::runTrapped(this, [&] { Picture1_MouseDown(button, x, y); });
+    Picture1->MouseDown = [this](int button, int, float x, float y) {
+        platform::runTrapped(this, [&] { Picture1_MouseDown(button, static_cast<int>(x), static_cast<int>(y)); });
     };
-    Picture1->MouseMove = [this](int button, int x, int y) {
-        platform::runTrapped(this, [&] { Picture1_MouseMove(button, x, y); });
+    Picture1->MouseMove = [this](int button, int, float x, float y) {
+        platform::runTrapped(this, [&] { Picture1_MouseMove(button, static_cast<int>(x), static_cast<int>(y)); });
     };
+    Picture1->Resized = [this] { platform::runTrapped(this, [this] { Picture1_Paint(); }); };
     connect(cmdOK, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdOK_Click(); }));
     connect(cmdCancel, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdCancel_Click(); }));
 }
@@ -156,8 +107,21 @@ bool formTrnsClrPcr::Form_Load() {
     if (BitmapWidth <= 0 || BitmapHeight <= 0) return false;
     BitmapAspect = double(BitmapWidth) / BitmapHeight;
     FitPictureToFrame();
-    Picture1->SetBitmap(PickerBitmap);
+    Picture1_Paint();
     return true;
+}
+
+void formTrnsClrPcr::Picture1_Paint() {
+    drawn_ = PickerBitmap != 0 && OMBREL_utilities_copy_bitmap_on_dc(Picture1->hDC(), PickerBitmap, 0, 0, Picture1->width(),
+                                                                      Picture1->height()) == 0;
+    Picture1->Refresh();
+}
+
+std::optional<int32_t> formTrnsClrPcr::ColourAt(int x, int y) const {
+    const QImage& buffer = Picture1->buffer();
+    if (!drawn_ || x < 0 || y < 0 || x >= buffer.width() || y >= buffer.height()) return std::nullopt;
+    const QRgb c = buffer.pixel(x, y);
+    return platform::rgb(qRed(c), qGreen(c), qBlue(c));
 }
 
 void formTrnsClrPcr::FitPictureToFrame() {
@@ -179,7 +143,7 @@ bool formTrnsClrPcr::eventFilter(QObject* watched, QEvent* event) {
 void formTrnsClrPcr::pick(int Button, int x, int y) {
     if (Button != 1) return;
     // A drag that leaves the picture keeps the last colour picked on it.
-    const std::optional<int32_t> colour = Picture1->ColourAt(x, y);
+    const std::optional<int32_t> colour = ColourAt(x, y);
     if (!colour) return;
     Color = *colour;
     picked_ = true;

@@ -6,8 +6,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QImage>
-#include <QWidget>
 
 #include <cstdint>
 #include <functional>
@@ -15,41 +13,13 @@
 #include <string>
 
 class QCheckBox;
+class QCursor;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class TexturePicture;
 
 namespace textures {
-
-// The picture box: a bitmap drawn stretched over the whole box into a buffer of
-// its own, read back by the picks.
-class PickerPicture : public QWidget {
-public:
-    explicit PickerPicture(QWidget* parent = nullptr);
-
-    // Draws the engine's bitmap over the whole box; nothing when it has no picture.
-    void SetBitmap(int32_t bitmap);
-    // The colour (0x00BBGGRR) drawn at a pixel of the box, or nothing outside the
-    // picture.
-    std::optional<int32_t> ColourAt(int x, int y) const;
-    const QImage& Buffer() const { return buffer_; }
-
-    // Button 1 left; the position in the box's pixels.
-    std::function<void(int button, int x, int y)> MouseDown, MouseMove;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-
-private:
-    void redraw();
-
-    int32_t bitmap_ = 0;
-    bool drawn_ = false;
-    QImage buffer_;
-};
 
 // The pipette: 32 x 32, its tip (the hot spot) at column 8, row 23.
 QCursor PipetteCursor();
@@ -83,7 +53,8 @@ public:
     double BitmapAspect = 1;
 
     QGroupBox* Frame1;
-    PickerPicture* Picture1;
+    // The bitmap drawn stretched over the whole box, read back by the picks.
+    TexturePicture* Picture1;
     QLabel* lblCLR;
     QCheckBox* Check1;
     QPushButton *cmdOK, *cmdCancel;
@@ -91,6 +62,8 @@ public:
     // The picture's place in the frame: the bitmap's proportions, the frame's
     // whole width or height, centred.
     void FitPictureToFrame();
+    // The colour (0x00BBGGRR) drawn at a pixel of the picture, or nothing outside it.
+    std::optional<int32_t> ColourAt(int x, int y) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,9 +71,11 @@ protected:
 private:
     void pick(int Button, int x, int y);
     void setLabelColour(int32_t colour);
+    void Picture1_Paint();
 
     bool picked_ = false;
     bool confirmed_ = false;
+    bool drawn_ = false;
 };
 
 // Mode 1 in one call: the colour picked for a frame, or nothing when the picker

@@ -3,12 +3,13 @@
 // others, "&Ok" writing the animation and "&Cancel" leaving it alone.
 #include "EditorFixture.h"
 
-#include "bmp_writer.h"
+#include "texture_files.h"
 
 #include "mainwindow/formAnimation.h"
 #include "ombrel.h"
 #include "platform/NumericField.h"
 #include "textures/PicturePreview.h"
+#include "textures/TexturePicture.h"
 #include "textures/formTrnsClrPcr.h"
 
 #include <QCheckBox>
@@ -36,11 +37,7 @@ protected:
         form().trwTextures_Populate();
     }
 
-    std::string writeBitmap(const std::string& name, TestRgb c = {0, 0, 200}) {
-        const auto path = folder_.path() / (name + ".bmp");
-        writeBmp24(path, 2, 2, std::vector<TestRgb>(4, c));
-        return path.string();
-    }
+    std::string writeBitmap(const std::string& name) { return files.write(name, 2, 2); }
 
     void selectTexture(const std::string& key) {
         form().trwTextures->SetSelectedItem(form().trwTextures->Item(key));
@@ -85,7 +82,7 @@ protected:
         return w.trwAnim->visualItemRect(node).center();
     }
 
-    TempFolder folder_;
+    TextureFiles files;
 };
 
 TEST_F(AnimationEditorTest, ACreatedAnimationIsReopenedWithItsFramesAndTimes) {
@@ -130,7 +127,7 @@ TEST_F(AnimationEditorTest, ACreatedAnimationIsReopenedWithItsFramesAndTimes) {
 
 TEST_F(AnimationEditorTest, FramesInsertedAfterAFrameComeInReverseAndBadFilesAreRefused) {
     const std::string f = writeBitmap("f"), x = writeBitmap("x"), y = writeBitmap("y"), z = writeBitmap("z");
-    const auto junk = folder_.path() / "junk.bmp";
+    const auto junk = files.folder() / "junk.bmp";
     std::ofstream(junk, std::ios::binary) << "BMxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx";
     openEditor(0, [&](formAnimation& w) {
         insert(w, w.DirectionNode(2), {f});
@@ -223,7 +220,7 @@ TEST_F(AnimationEditorTest, TheFrameTimeFieldWritesEveryNumberWithinItsLimits) {
 }
 
 TEST_F(AnimationEditorTest, ThePickedColourGoesToTheFrameAndCancelKeepsIt) {
-    const auto keyed = folder_.path() / "keyed.bmp";
+    const auto keyed = files.folder() / "keyed.bmp";
     writeBmp8(keyed, 2, 1, {{255, 255, 255}, {0, 0, 255}}, {0, 1});
     openEditor(0, [&](formAnimation& w) {
         insert(w, w.DirectionNode(1), {keyed.string()});
@@ -259,9 +256,7 @@ TEST_F(AnimationEditorTest, ThePickedColourGoesToTheFrameAndCancelKeepsIt) {
 }
 
 TEST_F(AnimationEditorTest, AnAnimationOfLongPathsAndRepeatedPicturesSurvivesEditAndOk) {
-    auto deep = folder_.path();
-    while (deep.string().size() < 300) deep /= std::string(60, 'e');
-    std::filesystem::create_directories(deep);
+    const auto deep = files.deepFolder(300);
     const auto path = deep / "far.bmp";
     writeBmp24(path, 2, 2, std::vector<TestRgb>(4, TestRgb{9, 9, 9}));
     const int32_t far = OMBREL_bitmap_load(path.c_str(), -1);

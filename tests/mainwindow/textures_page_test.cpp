@@ -3,7 +3,7 @@
 // timer, and the commands keeping the tree and the preview in step.
 #include "EditorFixture.h"
 
-#include "bmp_writer.h"
+#include "texture_files.h"
 
 #include "core/Globals.h"
 #include "ombrel.h"
@@ -39,23 +39,13 @@ protected:
 
     KeyedTree& tree() { return *form().trwTextures; }
 
-    std::string writeBitmap(const std::string& name, int width = 4, int height = 2, TestRgb c = {0, 0, 200}) {
-        const auto path = folder_.path() / (name + ".bmp");
-        writeBmp24(path, width, height, std::vector<TestRgb>(static_cast<std::size_t>(width * height), c));
-        return path.string();
-    }
     int32_t loadBitmap(const std::string& name, int width = 4, int height = 2) {
-        const std::string path = writeBitmap(name, width, height);
-        const int32_t b = OMBREL_bitmap_load(path.c_str(), -1);
+        const int32_t b = files.load(name, width, height);
         EXPECT_NE(b, 0);
         return b;
     }
     static int32_t animation(const char* name, const std::vector<std::vector<int32_t>>& directions) {
-        const int32_t a = OMBREL_animation_create(name);
-        for (std::size_t d = 0; d < directions.size(); ++d)
-            for (std::size_t i = 0; i < directions[d].size(); ++i)
-                OMBREL_animation_add_bitmap(a, static_cast<int32_t>(d + 1), directions[d][i], static_cast<int32_t>(i));
-        return a;
+        return makeAnimation(name, directions);
     }
 
     void click(const std::string& key) {
@@ -84,7 +74,7 @@ protected:
     }
     bool previewShown() { return form().TexturePreview().HasPicture(); }
 
-    TempFolder folder_;
+    TextureFiles files;
 };
 
 std::string mapKey(int32_t b) { return "Map" + std::to_string(b); }
@@ -204,7 +194,7 @@ TEST_F(TexturesPageTest, ThePreviewTimerPlaysFramesAtTheirTimesAndStopsWhenItSho
 
 TEST_F(TexturesPageTest, NewLoadsAChosenFileIntoASelectedNode) {
     form().trwTextures_Populate();
-    const std::string path = writeBitmap("sky blue", 7, 2);
+    const std::string path = files.write("sky blue", 7, 2);
     click("MAP");
     platform_.prompts.answerOpenFile(path);
     form().mnuTextureNew_Click();
@@ -215,7 +205,7 @@ TEST_F(TexturesPageTest, NewLoadsAChosenFileIntoASelectedNode) {
     EXPECT_EQ(form().lblTextureDim->text(), "7 x 2");
     // The same file again adds nothing; a file that does not load is said.
     click("MAP");
-    const auto junk = folder_.path() / "junk.jpg";
+    const auto junk = files.folder() / "junk.jpg";
     std::ofstream(junk, std::ios::binary) << "not a jpeg";
     platform_.prompts.answerOpenFile(path).answerOpenFile(junk.string()).answer(MsgResult::OK);
     form().mnuTextureNew_Click();
@@ -276,13 +266,13 @@ TEST_F(TexturesPageTest, UpdateFromTheJpegRekeysTheNodeInPlace) {
     const int32_t crate = loadBitmap("crate", 3, 3);
     const int32_t last = loadBitmap("last");
     form().trwTextures_Populate();
-    ASSERT_EQ(OMBREL_utilities_save_bitmap24(crate, (folder_.path() / "crate.jpg").c_str()), 0);
-    std::filesystem::remove(folder_.path() / "crate.bmp");
+    ASSERT_EQ(OMBREL_utilities_save_bitmap24(crate, (files.folder() / "crate.jpg").c_str()), 0);
+    std::filesystem::remove(files.folder() / "crate.bmp");
     click(mapKey(crate));
 
     form().mnuTextureUpdate_Click();
 
-    const int32_t moved = OMBREL_bitmap_get_handle((folder_.path() / "crate.jpg").c_str(), -1);
+    const int32_t moved = OMBREL_bitmap_get_handle((files.folder() / "crate.jpg").c_str(), -1);
     ASSERT_NE(moved, 0);
     EXPECT_NE(moved, crate);
     EXPECT_EQ(tree().Keys(), (std::vector<std::string>{"MAP", mapKey(first), mapKey(moved), mapKey(last), "ANIMATION"}));
@@ -293,9 +283,7 @@ TEST_F(TexturesPageTest, UpdateFromTheJpegRekeysTheNodeInPlace) {
 
 TEST_F(TexturesPageTest, ABitmapWithALongPathSurvivesUpdate) {
     // A path of 300 bytes and more: folders nested below the test's own.
-    auto deep = folder_.path();
-    while (deep.string().size() < 300) deep /= std::string(60, 'd');
-    std::filesystem::create_directories(deep);
+    const auto deep = files.deepFolder(300);
     const auto path = deep / "long.bmp";
     writeBmp24(path, 2, 2, std::vector<TestRgb>(4, TestRgb{1, 2, 3}));
     const int32_t b = OMBREL_bitmap_load(path.c_str(), -1);

@@ -5,6 +5,7 @@
 
 #include "textures/AnimationFrames.h"
 #include "textures/PicturePreview.h"
+#include "textures/TexturePicture.h"
 #include "textures/formTrnsClrPcr.h"
 
 #include <QCheckBox>
