@@ -1,5 +1,7 @@
 #include "ActionUndoRedo_Stack.h"
 
+#include "SharedObjects.h"
+
 #include <exception>
 
 namespace {
@@ -128,4 +130,8 @@ bool ActionUndoRedo_Stack::AnyRecordNames(int32_t handle) {
 
 void ActionUndoRedo_Stack::ReplaceHandleInRecords(int32_t from, int32_t to) {
     VisitRecords([&](ActionUndoRedo& record) { record.ReplaceHandle(from, to); });
+}
+
+void undo::Push(std::unique_ptr<ActionUndoRedo> record) {
+    Shared(Globals::UndoRedoStack, "The undo history").Push(std::move(record));
 }
