@@ -10,6 +10,7 @@
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
+#include "EditorBenchWorld.h"
 #include "editor_bench_main.h"
 
 #include <benchmark/benchmark.h>
@@ -52,24 +53,13 @@ void writeBmp(const fs::path& path, uint8_t shade) {
     }
 }
 
-int32_t square(int32_t group, double x, double y) {
-    const int32_t p = OMBREL_polygon_create();
-    for (auto [dx, dy] : {std::pair{0.0, 0.0}, {0.0, 1.0}, {1.0, 1.0}, {1.0, 0.0}}) {
-        const double record[6] = {x + dx, y + dy, 0, 0, 0, 100};
-        OMBREL_polygon_add_point(p, record);
-    }
-    OMBREL_polygon_set_group(p, group);
-    OMBREL_engine_add_polygon(p);
-    return p;
-}
-
 // 1,000 groups of 100 squares under the root.
 std::vector<int32_t> groupsOfSquares() {
     std::vector<int32_t> groups;
     for (int g = 0; g < 1000; ++g) {
         const int32_t group = OMBREL_group_create("group");
         OMBREL_group_set_father_group(group, Globals::RootGrp);
-        for (int i = 0; i < 100; ++i) square(group, i, g);
+        AddQuadGrid(group, 100, 1, 0, g, 0);
         groups.push_back(group);
     }
     return groups;

@@ -13,6 +13,7 @@
 #include "platform/prompts.h"
 #include "textures/PicturePreview.h"
 #include "textures/TextureCommands.h"
+#include "textures/formTrnsClrPcr.h"
 #include "views/ViewRedraw.h"
 
 #include "ombrel.h"
@@ -92,6 +93,10 @@ void Form1::connectTextures() {
     connect(mnuTextureEdit, &QAction::triggered, this, trap(&Form1::mnuTextureEdit_Click));
     connect(mnuTextureUpdate, &QAction::triggered, this, trap(&Form1::mnuTextureUpdate_Click));
     connect(mnuTextureDelete, &QAction::triggered, this, trap(&Form1::mnuTextureDelete_Click));
+    // The polygon panel's transparent-colour button opens the picker on its polygon.
+    ShowTrnsClrPcr = [this](int CurrMode) {
+        if (CurrMode == 0) textures::PickPolygonTransparentColour(this);
+    };
 }
 
 textures::PicturePreview& Form1::TexturePreview() const { return *static_cast<textures::PicturePreview*>(imgTexture); }

@@ -3,10 +3,18 @@
 #include "PicturePreview.h"
 #include "TexturePicture.h"
 
+#include "AnimationFrames.h"
+
+#include "core/CoreError.h"
 #include "core/EntityProcedures.h"
+#include "core/Globals.h"
+#include "core/GroupPolygonProcedures.h"
+#include "core/WindowHooks.h"
 #include "platform/colour.h"
 #include "platform/error_trap.h"
 #include "platform/prompts.h"
+#include "undo/ActionUndoRedo.h"
+#include "undo/ActionUndoRedo_Stack.h"
 
 #include "ombrel.h"
 
@@ -22,6 +30,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <memory>
 
 namespace textures {
 namespace {
@@ -96,12 +105,27 @@ void formTrnsClrPcr::setLabelColour(int32_t colour) { SetBackColour(*lblCLR, col
 bool formTrnsClrPcr::Form_Load() {
     picked_ = confirmed_ = false;
     Check1->setVisible(CurrMode == 0);
-    if (CurrMode != 1) return false;  // the polygon's bitmap comes with the polygon panel
-    PickerBitmap = OMBREL_bitmap_load(FrameFile.c_str(), -1);
-    if (PickerBitmap == 0) PickerBitmap = OMBREL_bitmap_get_handle(FrameFile.c_str(), -1);
-    if (PickerBitmap == 0) return false;
+    if (CurrMode == 0) {
+        const int32_t polygon = Globals::NumSelPols > 0 ? Globals::SelPols[1] : 0;
+        const int32_t index = OMBREL_polygon_get_transparent_index(polygon);
+        PickerBitmap = OMBREL_polygon_get_bitmap_handle(polygon);
+        if (PickerBitmap == 0) {
+            platform::msgBox(NoBitmapOnPolygon, platform::MsgButtons::OK, platform::MsgIcon::Information);
+            return false;
+        }
+        if (index == -1) {
+            setLabelColour(ButtonFaceColour);
+            Color = platform::rgb(255, 0, 0);
+        } else {
+            Color = Globals::BitmapIndexToRgb(index, PickerBitmap);
+            setLabelColour(Color);
+        }
+    } else {
+        PickerBitmap = FrameBitmap(FrameFile, -1);
+        if (PickerBitmap == 0) return false;
+        setLabelColour(Color);
+    }
     PickerBitmapName = Globals::GetEntityName(PickerBitmap);
-    setLabelColour(Color);
     BitmapWidth = OMBREL_bitmap_get_width(PickerBitmap);
     BitmapHeight = OMBREL_bitmap_get_height(PickerBitmap);
     if (BitmapWidth <= 0 || BitmapHeight <= 0) return false;
@@ -156,10 +180,47 @@ void formTrnsClrPcr::Picture1_MouseMove(int Button, int x, int y) { pick(Button,
 
 void formTrnsClrPcr::cmdOK_Click() {
     confirmed_ = true;
+    // Without a pick there is no colour to make transparent.
+    if (CurrMode == 0 && picked_) SetTransColor();
     accept();
 }
 
+void formTrnsClrPcr::SetTransColor() {
+    using namespace Globals;
+    const auto& window = core::windowHooks();
+    if (CurrSelEntityType != SelGroup || !window.editGeomText || window.editGeomText() != "Polygon") return;
+    if (NumSelPols == 0) return;
+    const int32_t polygon = SelPols[1], group = CurrSelEntityHandle;
+    const int32_t index = RgbToBitmapIndex(Color, PickerBitmap);
+    if (index == -1) return;  // not a colour of the picture
+    const int32_t keyed = FrameBitmap(PickerBitmapName, index);
+    if (keyed == 0) core::raiseError("The bitmap " + PickerBitmapName + " could not be loaded again");
+
+    auto record = std::make_unique<ActionUndoRedo>();
+    record->ActionType = ActChngPolTrnsIndx;
+    record->SetActionObjects();
+    ActionChngPolTrnsIndx& change = *record->ChngPolTransIndx;
+    change.SetSel_PolandFatherGrp(polygon, group);
+    change.SetPrevTrnsIndx(OMBREL_bitmap_get_transparent_index(OMBREL_polygon_get_bitmap_handle(polygon)));
+    if (Check1->isChecked()) change.SetAffectAllPolsWithSameMapNameFlag(true);
+    if (Check1->isChecked()) {
+        for (int32_t p = OMBREL_group_get_first_polygon(group); p != 0; p = OMBREL_group_get_next_polygon(group, p))
+            if (OMBREL_polygon_get_bitmap_handle(p) == PickerBitmap) OMBREL_polygon_set_bitmap_fill(p, keyed);
+    } else {
+        OMBREL_polygon_set_bitmap_fill(polygon, keyed);
+    }
+    core::callHook(window.setPolTransparentControls, true, Color);
+    core::callHook(window.updateCameras);
+    change.SetNewTrnsIndx(OMBREL_bitmap_get_transparent_index(OMBREL_polygon_get_bitmap_handle(polygon)));
+    undo::Push(std::move(record));
+}
+
 void formTrnsClrPcr::cmdCancel_Click() { reject(); }
+
+void PickPolygonTransparentColour(QWidget* owner) {
+    formTrnsClrPcr picker(0, owner);
+    if (picker.Form_Load()) platform::showModal(picker);
+}
 
 std::optional<int32_t> PickFrameTransparentColour(QWidget* owner, const std::string& frameFile, int32_t colour) {
     formTrnsClrPcr picker(1, owner);

@@ -37,6 +37,10 @@ public:
     // Reads the bitmap and fits its picture into the frame; false when there is
     // none to show (mode 0 says so) and the picker must not open.
     bool Form_Load();
+    // Mode 0: the picked colour becomes the transparent colour of the selected
+    // polygon's bitmap (of every polygon of the group showing it with Check1),
+    // as one undoable record. Nothing unless the group's polygons are edited.
+    void SetTransColor();
     // True once a colour was picked on the picture.
     bool Picked() const { return picked_; }
     // Mode 1: "OK" closed the picker.
@@ -77,6 +81,11 @@ private:
     bool confirmed_ = false;
     bool drawn_ = false;
 };
+
+inline constexpr const char* NoBitmapOnPolygon = "Selected polygon doesn't have a bitmap assigned to it.";
+
+// Mode 0 in one call, over the owner: the selected polygon's bitmap.
+void PickPolygonTransparentColour(QWidget* owner);
 
 // Mode 1 in one call: the colour picked for a frame, or nothing when the picker
 // was cancelled or the frame's bitmap does not load (the frame keeps its colour).

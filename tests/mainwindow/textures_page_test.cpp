@@ -8,6 +8,7 @@
 #include "core/Globals.h"
 #include "ombrel.h"
 #include "textures/PicturePreview.h"
+#include "textures/formTrnsClrPcr.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
 #include <QAction>
@@ -232,6 +233,25 @@ TEST_F(TexturesPageTest, ApplyToGroupIsUndone) {
     OMBREL_polygon_get_color(pol, &r, &g, &b);
     EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(pol), 0);
     EXPECT_EQ((std::array<int32_t, 3>{r, g, b}), (std::array<int32_t, 3>{9, 8, 7}));
+}
+
+TEST_F(TexturesPageTest, ThePolygonPanelsColourButtonOpensThePickerOnThePolygonsBitmap) {
+    const int32_t group = MakeGroup("box", Globals::RootGrp);
+    const int32_t pol = MakePolygon(group, {{0, 0}, {0, 1}, {1, 1}, {1, 0}});
+    const int32_t wall = loadBitmap("wall");
+    OMBREL_polygon_set_bitmap_fill(pol, wall);
+    Globals::CurrSelEntityType = SelGroup;
+    Globals::CurrSelEntityHandle = group;
+    Globals::NumSelPols = 1;
+    Globals::SelPols[1] = pol;
+    int32_t shownBitmap = 0;
+    platform_.prompts.answerWindow<textures::formTrnsClrPcr>([&](textures::formTrnsClrPcr& w) {
+        EXPECT_EQ(w.CurrMode, 0);
+        shownBitmap = w.PickerBitmap;
+        w.cmdCancel_Click();
+    });
+    form().cmdPoltextureTransparentClr_Click();
+    EXPECT_EQ(shownBitmap, wall);
 }
 
 TEST_F(TexturesPageTest, DeleteTakesTheNodeTheBackgroundsAndThePreviewAway) {

@@ -14,6 +14,10 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include <cstdlib>
+#include <filesystem>
+#include <utility>
+
 namespace {
 
 using textures::formTrnsClrPcr;
@@ -101,6 +105,119 @@ TEST_F(PickerTest, ThePictureKeepsTheBitmapsProportionsCentredInTheFrame) {
         EXPECT_NEAR(picture.center().x(), inner.center().x(), 1);
         EXPECT_NEAR(picture.center().y(), inner.center().y(), 1);
     }
+}
+
+// ---- the polygon's bitmap (mode 0)
+
+class PolygonPickerTest : public PickerTest {
+protected:
+    void SetUp() override {
+        PickerTest::SetUp();
+        window.editGeom = "Polygon";
+        core::windowHooks().setPolTransparentControls = [this](bool on, int32_t colour) {
+            panel = {on, colour};
+        };
+        group = newGroup("g");
+        // Left texels green, right texels blue.
+        keyedPath = folder() / "keyed.bmp";
+        writeBmp8(keyedPath, 4, 1, {{0, 0, 0}, {0, 255, 0}, {0, 0, 255}}, {1, 1, 2, 2});
+        keyed = OMBREL_bitmap_load(keyedPath.c_str(), -1);
+        ASSERT_NE(keyed, 0);
+        // Seen from above: a red square below, the keyed one on top.
+        const int32_t below = polygon(group, {{-6, -6, -1}, {-6, 6, -1}, {6, 6, -1}, {6, -6, -1}},
+                                      {{0, 0}, {0, 0}, {0, 0}, {0, 0}});
+        OMBREL_polygon_set_color_fill(below, 255, 0, 0);
+        top = polygon(group, {{-4, -4, 0}, {-4, 4, 0}, {4, 4, 0}, {4, -4, 0}}, {{0, 1}, {0, 0}, {1, 0}, {1, 1}}, keyed);
+        selectGroup(group);
+        selectPolygons({top});
+    }
+
+    // Picks at a fraction of the picture's width, then OK.
+    void pickAndConfirm(double across, bool allPolygons = false) {
+        platform_.prompts.answerWindow<formTrnsClrPcr>([&](formTrnsClrPcr& w) {
+            EXPECT_TRUE(w.Check1->isVisible());
+            w.Check1->setChecked(allPolygons);
+            pickAt(w, across);
+            w.cmdOK_Click();
+        });
+        textures::PickPolygonTransparentColour(nullptr);
+    }
+
+    // What the middle of the keyed square's right half shows from above.
+    QRgb rightHalf() {
+        const int32_t surface = OMBREL_ext_surface_create(64, 48);
+        const int32_t camera = OMBREL_camera_create("down");
+        OMBREL_camera_set_location(camera, 0, 0, 10);
+        OMBREL_camera_set_direction(camera, 0, 0, -1);
+        OMBREL_camera_set_zoom(camera, 90);
+        EXPECT_EQ(OMBREL_engine_render_on_dc(surface, camera), surface);
+        uint8_t* px = nullptr;
+        int32_t w = 0, h = 0, stride = 0;
+        OMBREL_ext_surface_get_pixels(surface, &px, &w, &h, &stride);
+        const uint8_t* p = px + 24 * stride + 40 * 4;
+        const QRgb colour = qRgb(p[0], p[1], p[2]);
+        OMBREL_ext_surface_destroy(surface);
+        return colour;
+    }
+
+    static bool near(QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) <= 8 && std::abs(qGreen(a) - qGreen(b)) <= 8 &&
+               std::abs(qBlue(a) - qBlue(b)) <= 8;
+    }
+
+    std::pair<bool, int32_t> panel{false, -1};
+    std::filesystem::path keyedPath;
+    int32_t group = 0, keyed = 0, top = 0;
+};
+
+TEST_F(PolygonPickerTest, APickedColourShowsWhatLiesBehindAndUndoTakesItBack) {
+    ASSERT_TRUE(near(rightHalf(), qRgb(0, 0, 255)));
+    pickAndConfirm(0.75);
+
+    const int32_t now = OMBREL_polygon_get_bitmap_handle(top);
+    EXPECT_EQ(OMBREL_bitmap_get_transparent_index(now), 2);
+    EXPECT_EQ(panel, std::make_pair(true, 0xFF0000));
+    EXPECT_TRUE(near(rightHalf(), qRgb(255, 0, 0))) << "the red square behind shows through";
+    ASSERT_EQ(recordsHeld(), 1);
+
+    Globals::UndoRedoStack->Pop()->UndoAction();
+    EXPECT_EQ(OMBREL_bitmap_get_transparent_index(OMBREL_polygon_get_bitmap_handle(top)), -1);
+    EXPECT_FALSE(panel.first);
+    EXPECT_TRUE(near(rightHalf(), qRgb(0, 0, 255)));
+}
+
+TEST_F(PolygonPickerTest, OkWithoutAPickOrOutsidePolygonEditingChangesAndRecordsNothing) {
+    platform_.prompts.answerWindow<formTrnsClrPcr>([](formTrnsClrPcr& w) {
+        EXPECT_EQ(w.Color, 0x0000FF) << "pure red stands for no colour yet";
+        w.cmdOK_Click();
+    });
+    textures::PickPolygonTransparentColour(nullptr);
+    window.editGeom = "Point";
+    pickAndConfirm(0.75);
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(top), keyed);
+    EXPECT_EQ(recordsHeld(), 0);
+    EXPECT_EQ(panel.second, -1);
+}
+
+TEST_F(PolygonPickerTest, EveryPolygonOfTheGroupWithTheBitmapTakesTheColourWhenAsked) {
+    const int32_t twin = quad(group, 9, 9, {0, 0}, {1, 1}, keyed);
+    const int32_t other = quad(group, 12, 12, {0, 0}, {1, 1}, loadBitmap("other"));
+    const int32_t elsewhere = quad(newGroup("h"), 15, 15, {0, 0}, {1, 1}, keyed);
+    const int32_t otherBitmap = OMBREL_polygon_get_bitmap_handle(other);
+    pickAndConfirm(0.25, true);
+    const int32_t now = OMBREL_polygon_get_bitmap_handle(top);
+    EXPECT_EQ(OMBREL_bitmap_get_transparent_index(now), 1);
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(twin), now);
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(other), otherBitmap);
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(elsewhere), keyed);
+}
+
+TEST_F(PolygonPickerTest, APolygonWithoutABitmapIsSaidAndNoPickerOpens) {
+    OMBREL_polygon_set_color_fill(top, 1, 2, 3);
+    platform_.prompts.answer(platform::MsgResult::OK);
+    textures::PickPolygonTransparentColour(nullptr);
+    ASSERT_EQ(platform_.prompts.shown().size(), 1u);
+    EXPECT_EQ(platform_.prompts.shown()[0].text, "Selected polygon doesn't have a bitmap assigned to it.");
 }
 
 TEST(PipetteCursor, ItsTipIsTheHotSpot) {
