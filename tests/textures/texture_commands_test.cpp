@@ -339,15 +339,19 @@ TEST_F(TextureCommandsTest, ANewBitmapIsLoadedOnceAndAFileThatDoesNotLoadIsSaid)
     const std::string good = writeBitmap("new pic é");
     const auto garbage = folder() / "broken.bmp";
     std::ofstream(garbage, std::ios::binary) << "BM\x10\x00\x00\x00";
+    // A header that claims 100,000 x 100,000 pixels and holds none.
+    const auto huge = folder() / "huge.bmp";
+    bmp_detail::save(huge, bmp_detail::headers(100000, 100000, 24, 0));
     platform_.prompts.answerOpenFile(good).answerOpenFile(good).answerOpenFile("").answerOpenFile(garbage.string());
-    platform_.prompts.answer(MsgResult::OK);
+    platform_.prompts.answer(MsgResult::OK).answerOpenFile(huge.string()).answer(MsgResult::OK);
 
     const int32_t loaded = textures::LoadNewBitmap();
     EXPECT_NE(loaded, 0);
     EXPECT_EQ(textures::LoadNewBitmap(), 0) << "loaded already";
     EXPECT_EQ(textures::LoadNewBitmap(), 0) << "cancelled";
     EXPECT_EQ(textures::LoadNewBitmap(), 0) << "not a picture";
-    EXPECT_EQ(messagesShown(), std::vector<std::string>{"Unsupported bitmap."});
+    EXPECT_EQ(textures::LoadNewBitmap(), 0) << "too large";
+    EXPECT_EQ(messagesShown(), (std::vector<std::string>{"Unsupported bitmap.", "Unsupported bitmap."}));
     EXPECT_EQ(platform_.prompts.shown().front().filter,
               "Bitmaps (*.bmp);;JPEG Images (*.jpg);;Images (*.bmp *.jpg)");
 }
