@@ -11,7 +11,10 @@
 #include "undo/DragInProgress.h"
 
 #include <QApplication>
+#include <QMouseEvent>
+#include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -71,6 +74,26 @@ int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& cor
     OMBREL_polygon_set_group(p, group);
     OMBREL_engine_add_polygon(p);
     return p;
+}
+
+void ReleaseOverTree(KeyedTree& tree, QTreeWidgetItem* over, Qt::MouseButton button) {
+    tree.show();
+    QPointF at(5, tree.viewport()->height() - 3);
+    if (!over) {
+        // Below the last row shown.
+        int bottom = 0;
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+            if (const QRect row = tree.visualItemRect(*it); row.isValid()) bottom = std::max(bottom, row.bottom());
+        ASSERT_LT(bottom + 3, tree.viewport()->height()) << "no empty space below the rows";
+    } else {
+        tree.EnsureVisible(over);
+        const QRect row = tree.visualItemRect(over);
+        ASSERT_TRUE(row.isValid());
+        at = row.center();
+    }
+    QMouseEvent e(QEvent::MouseButtonRelease, at, tree.viewport()->mapToGlobal(at), button, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &e);
 }
 
 EditorFixture::EditorFixture() {

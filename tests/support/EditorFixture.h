@@ -22,6 +22,10 @@
 int32_t MakeGroup(const std::string& name, int32_t father);
 int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& corners, double z = 0);
 
+// A mouse button released over the node's row, as the tree's viewport gets it;
+// with no node, over the empty space below the rows.
+void ReleaseOverTree(KeyedTree& tree, QTreeWidgetItem* over, Qt::MouseButton button);
+
 class EditorFixture : public ::testing::Test {
 protected:
     EditorFixture();
