@@ -3,6 +3,7 @@
 // and the colour handed back only when the picker is confirmed.
 #include "texture_commands_fixture.h"
 
+#include "core/EntityProcedures.h"
 #include "textures/AnimationFrames.h"
 #include "textures/PicturePreview.h"
 #include "textures/TexturePicture.h"
@@ -210,6 +211,23 @@ TEST_F(PolygonPickerTest, EveryPolygonOfTheGroupWithTheBitmapTakesTheColourWhenA
     EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(twin), now);
     EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(other), otherBitmap);
     EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(elsewhere), keyed);
+}
+
+TEST_F(PolygonPickerTest, ABitmapWithALongPathIsLoadedAgainWithItsWholeName) {
+    // A path of 300 bytes and more: the reload goes by the bitmap's whole engine name.
+    const auto path = files.deepFolder(300) / "keyed long.bmp";
+    std::filesystem::copy_file(keyedPath, path);
+    const int32_t deep = OMBREL_bitmap_load(path.c_str(), -1);
+    ASSERT_NE(deep, 0);
+    OMBREL_polygon_set_bitmap_fill(top, deep);
+    pickAndConfirm(0.75);
+    const int32_t now = OMBREL_polygon_get_bitmap_handle(top);
+    EXPECT_NE(now, deep);
+    EXPECT_EQ(OMBREL_bitmap_get_transparent_index(now), 2);
+    EXPECT_EQ(Globals::FindBitmapFilePath(now), path.string());
+    ASSERT_EQ(recordsHeld(), 1);
+    Globals::UndoRedoStack->Pop()->UndoAction();
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(top), deep);
 }
 
 TEST_F(PolygonPickerTest, APolygonWithoutABitmapIsSaidAndNoPickerOpens) {
