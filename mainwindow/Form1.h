@@ -675,7 +675,7 @@ public:
     std::array<QPushButton*, 2> cmdTextureApplyToSel{};
     QAction *mnuTextureNew = nullptr, *mnuTextureEdit = nullptr, *mnuTextureUpdate = nullptr,
             *mnuTextureDelete = nullptr;
-    // PreviewAnim, PreviewFrame, PreviewDirection, PreviewFrameCount, PreviewDirectionCount
+    // PreviewAnim, PreviewFrame, PreviewDirection
     textures::AnimPreview AnimPreview;
     // The node the commands act on: the tree's selected node.
     textures::TextureNode SelectedTextureNode() const;

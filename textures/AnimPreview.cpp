@@ -1,9 +1,10 @@
 #include "AnimPreview.h"
 
+#include "AnimationFrames.h"
+
 #include "ombrel.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace textures {
@@ -38,27 +39,19 @@ std::optional<AnimPreview::Frame> AnimPreview::Start(int32_t animation) {
     PreviewAnim = animation;
     PreviewFrame = 0;
     PreviewDirection = 1;
-    PreviewFrameCount = OMBREL_animation_get_number_of_frames(animation);
-    const int32_t bitmaps = OMBREL_animation_get_number_of_bitmaps(animation);
-    // Rounded to the nearest, a half to the even neighbour.
-    PreviewDirectionCount =
-        PreviewFrameCount > 0 ? static_cast<int32_t>(std::nearbyint(double(bitmaps) / PreviewFrameCount)) : 0;
     return Frame{first, PreviewInterval(FrameTime(animation, 1, 0))};
 }
 
 std::optional<AnimPreview::Frame> AnimPreview::Tick() {
-    if (PreviewFrameCount <= 0 || PreviewDirectionCount <= 0) return std::nullopt;
-    if (++PreviewFrame > PreviewFrameCount - 1) {
-        PreviewFrame = 0;
-        ++PreviewDirection;
-    }
-    // Each direction is tried once for the frame reached; an animation that lost
-    // its frames meanwhile ends the preview.
-    for (int32_t tried = 0; tried < PreviewDirectionCount; ++tried) {
-        if (PreviewDirection > PreviewDirectionCount) PreviewDirection = 1;
+    // Directions may hold different numbers of frames, or none: each plays its
+    // own frames, so no frame of a direction with more than another is skipped.
+    ++PreviewFrame;
+    for (int32_t tried = 0; tried <= DirectionCount; ++tried) {
         if (const int32_t b = OMBREL_animation_get_bitmap(PreviewAnim, PreviewDirection, PreviewFrame))
             return Frame{b, PreviewInterval(FrameTime(PreviewAnim, PreviewDirection, PreviewFrame))};
-        ++PreviewDirection;
+        // Each direction is tried once; an animation that lost its frames meanwhile ends the preview.
+        PreviewFrame = 0;
+        PreviewDirection = PreviewDirection % DirectionCount + 1;
     }
     return std::nullopt;
 }

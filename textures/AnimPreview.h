@@ -24,15 +24,14 @@ public:
     // The first frame of direction 1; nothing (and nothing changed) when the
     // animation has none.
     std::optional<Frame> Start(int32_t animation);
-    // The next frame; nothing when no direction holds a frame at the position
-    // reached: the preview stops.
+    // The next frame of the direction, else the first of the next direction that
+    // has frames (empty ones skipped, 5 wraps to 1); nothing when no direction
+    // has any: the preview stops.
     std::optional<Frame> Tick();
 
     int32_t PreviewAnim = 0;
     int32_t PreviewFrame = 0;
     int32_t PreviewDirection = 1;
-    int32_t PreviewFrameCount = 0;
-    int32_t PreviewDirectionCount = 0;
 };
 
 }  // namespace textures

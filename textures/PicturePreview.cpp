@@ -29,8 +29,10 @@ bool DrawPicture(QImage& image, int32_t picture, int x, int y, int width, int he
 
 void SetBackColour(QWidget& control, int32_t colour) {
     control.setProperty("BackColor", colour);
-    control.setStyleSheet(colour < 0 ? QString("background-color: palette(button);")
-                                     : QString("background-color: %1;").arg(platform::toQColor(colour).name()));
+    // With a border of its own the control is painted flat: a styled button would
+    // shade the colour and show another one than was picked.
+    control.setStyleSheet(QString("background-color: %1; border: 1px solid palette(dark);")
+                              .arg(colour < 0 ? QString("palette(button)") : platform::toQColor(colour).name()));
 }
 
 int32_t BackColour(const QWidget& control) { return control.property("BackColor").toInt(); }

@@ -94,11 +94,31 @@ TEST_F(TexturesTreeTest, ThePreviewPlaysEachDirectionInTurnWithEachFramesOwnTime
     ASSERT_TRUE(first);
     EXPECT_EQ(first->bitmap, b[0]);
     EXPECT_EQ(first->intervalMs, 30);
-    EXPECT_EQ(preview.PreviewDirectionCount, 3);
     struct Step {
         int32_t direction, frame, bitmap, interval;
     } steps[] = {{1, 1, b[1], 40}, {2, 0, b[2], 50}, {2, 1, b[3], 60},
                  {3, 0, b[4], 70}, {3, 1, b[5], 80}, {1, 0, b[0], 30}};
+    for (const Step& s : steps) {
+        const auto next = preview.Tick();
+        ASSERT_TRUE(next);
+        EXPECT_EQ(preview.PreviewDirection, s.direction);
+        EXPECT_EQ(preview.PreviewFrame, s.frame);
+        EXPECT_EQ(next->bitmap, s.bitmap);
+        EXPECT_EQ(next->intervalMs, s.interval);
+    }
+}
+
+TEST_F(TexturesTreeTest, ThePreviewPlaysEveryFrameOfUnevenAndEmptyDirections) {
+    std::vector<int32_t> b;
+    for (int i = 0; i < 4; ++i) b.push_back(loadBitmap("u" + std::to_string(i)));
+    // One frame to the front, none in between, two to the side, one to the back.
+    const int32_t a = animation("uneven", {{b[0]}, {}, {b[1], b[2]}, {}, {b[3]}});
+    for (int32_t i = 0; i < 4; ++i) OMBREL_animation_set_frame_time(a, i, 5 + i);
+    textures::AnimPreview preview;
+    ASSERT_TRUE(preview.Start(a));
+    struct Step {
+        int32_t direction, frame, bitmap, interval;
+    } steps[] = {{3, 0, b[1], 60}, {3, 1, b[2], 70}, {5, 0, b[3], 80}, {1, 0, b[0], 50}, {3, 0, b[1], 60}};
     for (const Step& s : steps) {
         const auto next = preview.Tick();
         ASSERT_TRUE(next);
