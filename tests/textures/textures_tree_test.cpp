@@ -82,50 +82,51 @@ TEST(AnimPreviewInterval, TenMillisecondsAHundredthNeverBelowTen) {
     EXPECT_EQ(textures::PreviewInterval(std::numeric_limits<int32_t>::max()), std::numeric_limits<int>::max());
 }
 
-TEST_F(TexturesTreeTest, ThePreviewPlaysEachDirectionInTurnWithEachFramesOwnTime) {
+TEST_F(TexturesTreeTest, ThePreviewPlaysEachDirectionsFramesInTurnWithEachFramesOwnTime) {
+    // Frames are given by number; times are entry + 3 of the one list, so a frame's
+    // time tells which entry was read (frames of the lower directions + position).
+    struct Step {
+        int32_t direction, frame, bitmap, interval;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::vector<int>> directions;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"three even directions",
+         {{0, 1}, {2, 3}, {4, 5}},
+         {{1, 1, 1, 40}, {2, 0, 2, 50}, {2, 1, 3, 60}, {3, 0, 4, 70}, {3, 1, 5, 80}, {1, 0, 0, 30}}},
+        {"uneven and empty directions",
+         {{0}, {}, {1, 2}, {}, {3}},
+         {{3, 0, 1, 40}, {3, 1, 2, 50}, {5, 0, 3, 60}, {1, 0, 0, 30}, {3, 0, 1, 40}}},
+    };
     std::vector<int32_t> b;
     for (int i = 0; i < 6; ++i) b.push_back(loadBitmap("f" + std::to_string(i)));
-    const int32_t a = animation("three", {{b[0], b[1]}, {b[2], b[3]}, {b[4], b[5]}});
-    // Times by entry of the one list: direction 2's frames are entries 2 and 3.
-    for (int32_t i = 0; i < 6; ++i) OMBREL_animation_set_frame_time(a, i, 3 + i);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::vector<int32_t>> directions;
+        int32_t frames = 0;
+        for (const auto& d : c.directions) {
+            directions.emplace_back();
+            for (int f : d) directions.back().push_back(b[static_cast<std::size_t>(f)]);
+            frames += static_cast<int32_t>(d.size());
+        }
+        const int32_t a = animation(c.name, directions);
+        for (int32_t i = 0; i < frames; ++i) OMBREL_animation_set_frame_time(a, i, 3 + i);
 
-    textures::AnimPreview preview;
-    const auto first = preview.Start(a);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->bitmap, b[0]);
-    EXPECT_EQ(first->intervalMs, 30);
-    struct Step {
-        int32_t direction, frame, bitmap, interval;
-    } steps[] = {{1, 1, b[1], 40}, {2, 0, b[2], 50}, {2, 1, b[3], 60},
-                 {3, 0, b[4], 70}, {3, 1, b[5], 80}, {1, 0, b[0], 30}};
-    for (const Step& s : steps) {
-        const auto next = preview.Tick();
-        ASSERT_TRUE(next);
-        EXPECT_EQ(preview.PreviewDirection, s.direction);
-        EXPECT_EQ(preview.PreviewFrame, s.frame);
-        EXPECT_EQ(next->bitmap, s.bitmap);
-        EXPECT_EQ(next->intervalMs, s.interval);
-    }
-}
-
-TEST_F(TexturesTreeTest, ThePreviewPlaysEveryFrameOfUnevenAndEmptyDirections) {
-    std::vector<int32_t> b;
-    for (int i = 0; i < 4; ++i) b.push_back(loadBitmap("u" + std::to_string(i)));
-    // One frame to the front, none in between, two to the side, one to the back.
-    const int32_t a = animation("uneven", {{b[0]}, {}, {b[1], b[2]}, {}, {b[3]}});
-    for (int32_t i = 0; i < 4; ++i) OMBREL_animation_set_frame_time(a, i, 5 + i);
-    textures::AnimPreview preview;
-    ASSERT_TRUE(preview.Start(a));
-    struct Step {
-        int32_t direction, frame, bitmap, interval;
-    } steps[] = {{3, 0, b[1], 60}, {3, 1, b[2], 70}, {5, 0, b[3], 80}, {1, 0, b[0], 50}, {3, 0, b[1], 60}};
-    for (const Step& s : steps) {
-        const auto next = preview.Tick();
-        ASSERT_TRUE(next);
-        EXPECT_EQ(preview.PreviewDirection, s.direction);
-        EXPECT_EQ(preview.PreviewFrame, s.frame);
-        EXPECT_EQ(next->bitmap, s.bitmap);
-        EXPECT_EQ(next->intervalMs, s.interval);
+        textures::AnimPreview preview;
+        const auto first = preview.Start(a);
+        ASSERT_TRUE(first);
+        EXPECT_EQ(first->bitmap, b[0]);
+        EXPECT_EQ(first->intervalMs, 30);
+        for (const Step& s : c.steps) {
+            const auto next = preview.Tick();
+            ASSERT_TRUE(next);
+            EXPECT_EQ(preview.PreviewDirection, s.direction);
+            EXPECT_EQ(preview.PreviewFrame, s.frame);
+            EXPECT_EQ(next->bitmap, b[static_cast<std::size_t>(s.bitmap)]);
+            EXPECT_EQ(next->intervalMs, s.interval);
+        }
     }
 }
 
