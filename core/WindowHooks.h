@@ -94,6 +94,11 @@ struct WindowHooks {
     // The group's node becomes the group tree's selected node; 0 selects none.
     std::function<void(int32_t group)> selectGroupNode;
     std::function<void()> resetObjModeCombo;  // ResetObjModeCombo
+
+    // ---- extrusion and cutting: the active view's pointer picture, and whether
+    // a polygon has its "Pol" node (cut polygons that come back get theirs again)
+    std::function<void(int view, const std::string& picture)> setViewMouseIcon;
+    std::function<bool(int32_t polygon)> hasPolNode;
 };
 
 inline WindowHooks& windowHooks() {

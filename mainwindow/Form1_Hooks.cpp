@@ -58,6 +58,7 @@ void Form1::connectEditorHooks() {
     connectSelectionHooks();
     connectSceneTreeHooks();
     connectDeletionHooks();
+    connectPolygonToolHooks();
 }
 
 void Form1::disconnectEditorHooks() {

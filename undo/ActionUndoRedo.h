@@ -18,6 +18,7 @@
 #include "TextureActions.h"
 #include "RenameAction.h"
 #include "TextureCoordsActions.h"
+#include "ExtrudeBevelCutActions.h"
 
 #include <cstdint>
 #include <memory>
