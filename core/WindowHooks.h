@@ -95,6 +95,18 @@ struct WindowHooks {
     std::function<void(int32_t group)> selectGroupNode;
     std::function<void()> resetObjModeCombo;  // ResetObjModeCombo
 
+    // ---- the polygon panel, as the polygon property records bring it in line
+    // chkPolRotated, written under its "Dissable Click" tag.
+    std::function<void(bool checked)> setPolRotatedBox;
+    // txtPolLightDimu shows the value as a decimal number.
+    std::function<void(double value)> setPolLightDimuText;
+    // cmbPolFilter_SetAccordingToSelPol under the list's "Dissable Change" tag.
+    std::function<void()> showSelPolFilter;
+    // The transparent colour: on checks chkEditPolTrans and enables the colour
+    // button showing colour (0x00BBGGRR); off unchecks the box and disables the
+    // button in the button-face colour. The box's own click handling stays out.
+    std::function<void(bool on, int32_t colour)> setPolTransparentControls;
+
     // ---- extrusion and cutting: the active view's pointer picture, and whether
     // a polygon has its "Pol" node (cut polygons that come back get theirs again)
     std::function<void(int view, const std::string& picture)> setViewMouseIcon;

@@ -467,11 +467,7 @@ void Form1::buildEditGroupPage(QWidget* edit) {
     pointLayout->addWidget(cmdEditPtDelete);
     pointLayout->addWidget(chkIgnoreBackFacedForPtSel);
     frmEditGeomPolygon = frame("frmEditGeomPolygon", "Polygon", frmEditGeom);
-    auto* polLayout = new QFormLayout(frmEditGeomPolygon);
-    txtSelPolName = named(new QLineEdit(frmEditGeomPolygon), "txtSelPolName");
-    cmbPolFilter = named(new QComboBox(frmEditGeomPolygon), "cmbPolFilter");
-    polLayout->addRow("Name", txtSelPolName);
-    polLayout->addRow("Filter", cmbPolFilter);
+    buildPolygonFrame();
     for (QWidget* w : std::initializer_list<QWidget*>{nameFrame, commandFrame, frmEditGeomSubObj, frmEditGeomPoint,
                                                       frmEditGeomPolygon})
         geomLayout->addWidget(w);

@@ -23,6 +23,10 @@
 #include <vector>
 
 class MostRecentUsedFiles;
+namespace platform {
+class NumericField;
+class UpDown;
+}
 class PicWindow;
 namespace geometry {
 struct PrimitiveBuilders;
@@ -265,7 +269,6 @@ public:
     // Windows and commands of the later tools the menus and the Delete key
     // reach; each does nothing until its tools fill it in.
     std::function<void()> ShowGrpProperties;          // formGrpProperties, modal
-    std::function<void()> cmdDeletePol_Click;         // deletes the selected polygons
     std::function<void(int32_t track)> DeleteTrack;   // recorded deletion of a track
     std::function<void()> StartTrackCreation;         // the track-creation dialog
     QAction *mnuGroupMenuRemoveFrmGrp, *mnuGroupMenuUngroup, *mnuGroupMenuRemoveLight, *mnuGroupMenuRemoveLightMaps,
@@ -376,6 +379,44 @@ public:
     void AddPolNode(int32_t Pol, int32_t Grp);
     void RemovePolNode(int32_t Pol);
 
+    // ---- polygon panel: the "Polygon" frame of "Edit Geometry"
+    void txtSelPolName_Change();
+    void txtSelPolName_KeyPress(int KeyAscii);
+    void txtSelPolName_LostFocus();
+    void cmdFlipPol_Click();
+    void cmdDeletePol_Click();
+    void cmdDetachPols_Click();
+    void chkPolRotated_Click();
+    void updwnPolLightDimu_Change();
+    void updwnPolLightDimu_MouseUp();
+    void txtPolLightDimu_Change();
+    void txtPolLightDimu_KeyPress(int KeyAscii);
+    // Applies the light diminution.
+    void txtPolLightDimu_LostFocus();
+    void cmbPolFilter_Click();
+    void cmbPolFilter_Change();
+    void cmbPolFilter_SetAccordingToSelPol();
+    void chkEditPolTrans_Click();
+    void cmdPoltextureTransparentClr_Click();
+    void UpdateEditGeomTabBasedOnPolsSelected();
+    // The undo records' way to the frame's controls (the window hooks).
+    void SetPolRotatedBox(bool Checked);
+    void SetPolLightDimuText(double Value);
+    void ShowSelPolFilter();
+    void SetPolTransparentControls(bool On, int32_t Colour);
+    // The unapplied-edit marks of the name and light diminution fields.
+    bool PolNameEditMarked() const;
+    bool PolLightDimuEditMarked() const;
+    // Set just before chkEditPolTrans_Click unchecks its own box: the click that
+    // raises is swallowed.
+    bool SkipPolTransClick = false;
+    // The transparent-colour picker (formTrnsClrPcr) shown modally in a mode
+    // (CurrMode 0: the selected polygon's bitmap); nothing until the texture
+    // tools fill it in.
+    std::function<void(int CurrMode)> ShowTrnsClrPcr;
+    // The back colour of a button in the system's button face (&H8000000F).
+    static constexpr int32_t ButtonFaceColour = static_cast<int32_t>(0x8000000F);
+
     // ---- views::ViewHost
     bool IsWorldLoaded() const override { return WorldLoaded; }
     bool IsViewMaximized() const override { return ViewMaximized; }
@@ -418,6 +459,11 @@ public:
     QPushButton *cmdGrpClr, *cmdTriangulate, *cmdReducePols, *cmdEditGeomChase, *cmdLightColor, *cmdCamEditChase,
         *cmdEditPtDelete;
     QCheckBox* chkIgnoreBackFacedForPtSel;
+    QPushButton *cmdFlipPol, *cmdDeletePol, *cmdDetachPols, *cmdPoltextureTransparentClr;
+    QCheckBox *chkPolRotated, *chkEditPolTrans, *chkIgnoreBackFacedForPolSel;
+    platform::NumericField* fldPolLightDimu;  // txtPolLightDimu with updwnPolLightDimu
+    QLineEdit* txtPolLightDimu;
+    platform::UpDown* updwnPolLightDimu;
 
     QFrame* frmPicWins;
     std::array<PicWindow*, 4> picWindow{};
@@ -523,6 +569,12 @@ private:
     void connectGroupTree();
     void setBackColor(QPushButton* button, int32_t colour);
     int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
+    // ---- polygon panel (private steps)
+    void buildPolygonFrame();
+    void connectPolygonPanel();
+    void connectPolygonPanelHooks();
+    // Set while an undo record writes chkEditPolTrans: its click handling stays out.
+    bool polTransWrittenByRecord_ = false;
 
     // ---- texture editing (frame frmEditTexture): the texture-coordinate editor and planar mapping
 public:

@@ -76,6 +76,8 @@ void Form1::mnuSelectAll_Click() {
             SelectAllGrpPols();
             ComputeSelPolsAvgCenter();
             UpdateSelPolsRelatedPtsArray();
+            // The polygon frame shows the new selection, as after a click.
+            Globals::UpdateEditGeomTabBasedOnPolsSelected();
         } else {
             SetPrevSelEntityToCurrSelEntity();
             SelectAllEntities();
@@ -99,6 +101,8 @@ void Form1::mnuSelectInvert_Click() {
             InvertGrpPols();
             ComputeSelPolsAvgCenter();
             UpdateSelPolsRelatedPtsArray();
+            // The polygon frame shows the new selection, as after a click.
+            Globals::UpdateEditGeomTabBasedOnPolsSelected();
         } else {
             InvertEntities();
             SetSelKindFromMultiSel();

@@ -240,13 +240,6 @@ void Form1::cmbTrackPoint_Populate() {
     cmbTrackPoint->setCurrentText("Track");
 }
 
-void Form1::cmbPolFilter_Populate() {
-    cmbPolFilter->clear();
-    cmbPolFilter->addItems({"Disable Blending", "Dark Filter", "Opaque Filter", "Normal", "Control",
-                            "Bright Transparent", "Bright Translucent", "Light Source", "Inverse"});
-    cmbPolFilter->setCurrentText("Disable Blending");
-}
-
 void Form1::trwCamTrackBK_Collapse(QTreeWidgetItem* Node) {
     // The node-click handling of the camera tree comes with the camera tools.
     trwCamTrackBK->SetImage(Node, "Folder");

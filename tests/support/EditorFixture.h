@@ -42,6 +42,12 @@ protected:
     // File > Add World with the file chosen; returns the merged world's root group.
     int32_t AddWorldFromMenu(const std::string& path);
 
+    // The pixel of the view at which the engine draws the world point.
+    std::array<int32_t, 2> PixelOf(int view, double x, double y, double z = 0);
+    // A press and release of the button (1 left, 2 right) at the pixel of the
+    // view, with the virtual key held (0: none).
+    void ClickView(int view, const std::array<int32_t, 2>& at, int key = 0, int button = 1);
+
     Form1& form() { return *form_; }
     const std::string& programFolder() const { return programFolder_; }
     // A path inside the temporary folder (not the program folder).
