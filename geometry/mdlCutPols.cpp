@@ -16,7 +16,6 @@
 #include "platform/device_context.h"
 #include "platform/gdi.h"
 #include "undo/ActionUndoRedo_Stack.h"
-#include "undo/SharedObjects.h"
 
 #include <algorithm>
 #include <cmath>
@@ -207,7 +206,7 @@ void CutPols_MouseUp(float x, float y) {
     record->CutPols->SetDeletedPolsArray(DeletedCutPols, NumDeletedCutPols);
     record->CutPols->SetDeletedPolsWithNodes(deletedWithNodes);
     record->CutPols->SetAddedPolsArray(AddedCutPols, NumAddedCutPols, CurrSelEntityHandle);
-    undo::Shared(UndoRedoStack, "The undo history").Push(std::move(record));
+    undo::Push(std::move(record));
 }
 
 // ---- cutting

@@ -220,10 +220,6 @@ struct BevelGesture {
 BevelGesture bevel;
 std::vector<int32_t> lastResetPols;
 
-void push(std::unique_ptr<ActionUndoRedo> record) {
-    undo::Shared(Globals::UndoRedoStack, "The undo history").Push(std::move(record));
-}
-
 void recordExtrusion() {
     using namespace Globals;
     // The centre is taken again: the offset the record keeps is the one the cap
@@ -237,7 +233,7 @@ void recordExtrusion() {
     record->Extrude->SetAddedPolsArray(AddedPols, NumAddedPols, CurrSelEntityHandle);
     record->Extrude->SetInitialLoc(ExtrudeInitialLoc);
     record->Extrude->SetFinalLoc(ExtrudeFinalLoc);
-    push(std::move(record));
+    undo::Push(std::move(record));
 }
 
 // Every point of the selected polygons' welded entries, with where it is now.
@@ -269,7 +265,7 @@ void recordBevel() {
     record->Bevel->SetMovedPts(bevel.group, std::move(bevel.pts), std::move(bevel.before), std::move(after));
     record->Bevel->SetResetPols(std::move(bevel.resetPols));
     bevel = {};
-    push(std::move(record));
+    undo::Push(std::move(record));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -57,7 +58,15 @@ UpDown::UpDown(QWidget* parent)
     // The buttons' own pressed and released signals come again each time the
     // pointer leaves and re-enters a held arrow; the mouse events themselves
     // make one gesture.
-    for (QToolButton* b : {up_, down_}) b->installEventFilter(this);
+    for (QToolButton* b : {up_, down_}) {
+        b->installEventFilter(this);
+        // A click the mouse made was its press and release already; one the
+        // program makes (click()) is both at once.
+        connect(b, &QToolButton::clicked, this, [this, b] {
+            if (std::exchange(clickFromMouse_, false)) return;
+            click(b == up_ ? Up : Down);
+        });
+    }
     connect(repeat_, &QTimer::timeout, this, [this] {
         repeat_->setInterval(RepeatInterval);
         const QToolButton* arrow = held_ == Up ? up_ : down_;
@@ -69,10 +78,15 @@ bool UpDown::eventFilter(QObject* watched, QEvent* event) {
     if (watched == up_ || watched == down_) {
         const auto type = event->type();
         if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && isEnabled())
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && isEnabled()) {
+            clickFromMouse_ = false;
             press(watched == up_ ? Up : Down);
-        else if (type == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        } else if (type == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            // Released over the arrow still shown down, the button goes on to click.
+            clickFromMouse_ = static_cast<QToolButton*>(watched)->isDown();
             release();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

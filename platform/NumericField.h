@@ -80,6 +80,7 @@ private:
 
     int value_ = 0;
     int held_ = 0;
+    bool clickFromMouse_ = false;
     QToolButton* up_;
     QToolButton* down_;
     QTimer* repeat_;
