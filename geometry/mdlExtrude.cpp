@@ -6,6 +6,7 @@
 #include "core/GroupPolygonProcedures.h"
 #include "core/Maths.h"
 #include "core/ObjectSelection.h"
+#include "core/PositionGrid.h"
 #include "core/SelectionCentres.h"
 #include "core/WeldedPoints.h"
 #include "core/WeldedPointsProcedures.h"
@@ -23,18 +24,11 @@
 namespace mdlExtrude {
 namespace {
 
-constexpr double kSamePlace = 1e-9;
 constexpr double kStartLift = 0.000001;
 // Normals summing to less than this give no direction to extrude in.
 constexpr double kNoNormal = 1e-9;
 constexpr double kSideSixth = 100.0;
 constexpr const char* kSideName = "Extruded Pol";
-
-bool samePlace(const Point3d& a, const Point3d& b) {
-    for (std::size_t k = 0; k < 3; ++k)
-        if (!(std::fabs(a[k] - b[k]) < kSamePlace)) return false;
-    return true;
-}
 
 Point3d plus(const Point3d& a, const Point3d& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
 
@@ -44,16 +38,6 @@ double sumOfMagnitudes(const Point3d& v) { return std::fabs(v[0]) + std::fabs(v[
 
 // ---- the outline's index: the listed edges by the cells of their ends
 
-struct CellHash {
-    std::size_t operator()(const Point3d& c) const {
-        std::size_t h = 0;
-        for (double v : c) h = h * 1000003u ^ std::hash<double>{}(v);
-        return h;
-    }
-};
-
-constexpr double kCell = 1e-6;
-
 struct ListedEdge {
     OutlineEdge edge;
     Point3d a, b;
@@ -62,7 +46,7 @@ struct ListedEdge {
 
 struct OutlineIndex {
     std::vector<ListedEdge> edges;  // in the order they were appended
-    std::unordered_map<Point3d, std::vector<std::size_t>, CellHash> byCell;
+    std::unordered_map<Point3d, std::vector<std::size_t>, core::PositionHash> byCell;
 
     void clear() {
         edges.clear();
@@ -71,12 +55,9 @@ struct OutlineIndex {
     void add(const OutlineEdge& edge, const Point3d& a, const Point3d& b) {
         const std::size_t i = edges.size();
         edges.push_back({edge, a, b, true});
-        const Point3d ca = cellOf(a), cb = cellOf(b);
+        const Point3d ca = core::GridCellOf(a), cb = core::GridCellOf(b);
         byCell[ca].push_back(i);
         if (cb != ca) byCell[cb].push_back(i);
-    }
-    static Point3d cellOf(const Point3d& p) {
-        return {std::floor(p[0] / kCell), std::floor(p[1] / kCell), std::floor(p[2] / kCell)};
     }
     // The earliest listed edge with an end within reach of a that matches (a, b)
     // either way round; edges.size() when none does.
@@ -85,8 +66,8 @@ struct OutlineIndex {
         // Every cell a point within the tolerance of a can lie in.
         Point3d lo, hi;
         for (std::size_t k = 0; k < 3; ++k) {
-            lo[k] = std::floor((a[k] - kSamePlace) / kCell);
-            hi[k] = std::floor((a[k] + kSamePlace) / kCell);
+            lo[k] = std::floor((a[k] - core::kSamePlaceTolerance) / core::kGridCell);
+            hi[k] = std::floor((a[k] + core::kSamePlaceTolerance) / core::kGridCell);
         }
         for (double x = lo[0]; x <= hi[0]; ++x)
             for (double y = lo[1]; y <= hi[1]; ++y)
@@ -96,7 +77,9 @@ struct OutlineIndex {
                     for (std::size_t i : found->second) {
                         const ListedEdge& e = edges[i];
                         if (i >= best || !e.listed) continue;
-                        if ((samePlace(e.a, a) && samePlace(e.b, b)) || (samePlace(e.a, b) && samePlace(e.b, a))) best = i;
+                        if ((core::SamePlace(e.a, a) && core::SamePlace(e.b, b)) ||
+                            (core::SamePlace(e.a, b) && core::SamePlace(e.b, a)))
+                            best = i;
                     }
                 }
         return best;
@@ -272,7 +255,7 @@ void recordBevel() {
 
 // ---- the outline
 
-bool IsSamePtLocation(int32_t pt1, int32_t pt2) { return samePlace(positionOf(pt1), positionOf(pt2)); }
+bool IsSamePtLocation(int32_t pt1, int32_t pt2) { return core::SamePlace(positionOf(pt1), positionOf(pt2)); }
 
 namespace {
 

@@ -28,12 +28,6 @@ constexpr int kExtrude = 0;
 constexpr int kEnter = 13;
 constexpr int kCustomPointer = 99;
 
-double tagValue(const platform::UpDown* spinner) {
-    double value = 0;
-    platform::ReadNumber(spinner->Tag, value);
-    return value;
-}
-
 // Below whatever the frame already holds, across its whole width.
 void addBelow(QGroupBox* frame, QWidget* block) {
     if (auto* grid = qobject_cast<QGridLayout*>(frame->layout()))
@@ -151,7 +145,8 @@ void Form1::updwnExtBvl_Change(int Index) {
         // The extrude field holds the distance from where the cap started, the
         // bevel field the factor of this step; the field moves only when the
         // geometry did.
-        const double next = Index == kExtrude ? tagValue(spinner) + step : tagValue(spinner) + step / 100.0;
+        const double tag = platform::TagValue(spinner);
+        const double next = Index == kExtrude ? tag + step : tag + step / 100.0;
         const bool moved = Index == kExtrude ? mdlExtrude::StepExtrude(next) : mdlExtrude::StepBevel(next);
         if (moved) {
             spinner->Tag = platform::NumberText(next);

@@ -86,6 +86,13 @@ private:
     QTimer* repeat_;
 };
 
+// The spinner's Tag as a number; 0 when it holds none.
+inline double TagValue(const UpDown* spinner) {
+    double value = 0;
+    ReadNumber(spinner->Tag, value);
+    return value;
+}
+
 class NumericField : public QWidget {
     Q_OBJECT
 public:

@@ -33,19 +33,25 @@ std::vector<int32_t> addedOf(const ActionAddPols& added) {
     return listOf(pols, count);
 }
 
-void selectPolygons(const std::vector<int32_t>& pols) {
-    using namespace Globals;
-    SelPols.checkCount(static_cast<int64_t>(pols.size()));
-    NumSelPols = 0;
-    for (int32_t pol : pols) SelPols[++NumSelPols] = pol;
-}
-
 // What follows every change of the edited group's polygons: the selected
 // polygons' welded entries and centre, and the box drawn around the group.
 void refreshSelection(int32_t group) {
     Globals::UpdateSelPolsRelatedPtsArray();
     Globals::ComputeSelPolsAvgCenter();
     undo::SelGrpBndBox().Initialize(group);
+}
+
+// The polygons that a cut's Undo or Redo leaves in the group join the welded
+// points and become the selection, and the panels show them.
+void selectPolygons(const std::vector<int32_t>& pols, int32_t group) {
+    using namespace Globals;
+    AddPolygonsToWelded(pols);
+    SelPols.checkCount(static_cast<int64_t>(pols.size()));
+    NumSelPols = 0;
+    for (int32_t pol : pols) SelPols[++NumSelPols] = pol;
+    refreshSelection(group);
+    UpdateStatusBar();
+    UpdateEditGeomTabBasedOnPolsSelected();
 }
 
 template <class Visit>
@@ -148,12 +154,7 @@ void ActionCutPol::Undo() {
     Globals::UnDeletePols(Removed, RemovedCount, Group);
     undo::AddPolNodes(RemovedWithNodes, Group);
     if (!edited) return;
-    const std::vector<int32_t> removed = listOf(Removed, RemovedCount);
-    Globals::AddPolygonsToWelded(removed);
-    selectPolygons(removed);
-    refreshSelection(Group);
-    Globals::UpdateStatusBar();
-    Globals::UpdateEditGeomTabBasedOnPolsSelected();
+    selectPolygons(listOf(Removed, RemovedCount), Group);
 }
 
 void ActionCutPol::Redo() {
@@ -161,12 +162,7 @@ void ActionCutPol::Redo() {
     Globals::FakeDeletePols(Removed, RemovedCount);
     if (!isEdited(Group)) return;
     Globals::RemovePolygonsFromWelded(listOf(Removed, RemovedCount));
-    const std::vector<int32_t> pieces = addedOf(Added);
-    Globals::AddPolygonsToWelded(pieces);
-    selectPolygons(pieces);
-    refreshSelection(Group);
-    Globals::UpdateStatusBar();
-    Globals::UpdateEditGeomTabBasedOnPolsSelected();
+    selectPolygons(addedOf(Added), Group);
 }
 
 void ActionCutPol::Release() {

@@ -66,17 +66,6 @@ std::vector<PointData> pointsOf(int32_t polygon) {
     return out;
 }
 
-std::vector<int32_t> polygonsOf(int32_t group) {
-    std::vector<int32_t> out;
-    for (int32_t p = OMBREL_group_get_first_polygon(group); p; p = OMBREL_group_get_next_polygon(group, p)) out.push_back(p);
-    return out;
-}
-
-std::vector<int32_t> selection() {
-    std::vector<int32_t> out;
-    for (int32_t i = 1; i <= NumSelPols; ++i) out.push_back(SelPols[i]);
-    return out;
-}
 
 std::string nameOf(int32_t handle) {
     char buffer[256] = {};
@@ -180,7 +169,7 @@ TEST_F(PolygonCutTest, AHorizontalLineCutsTheSquareInTwoAndUndoBringsItBack) {
     OMBREL_polygon_delete(decoy);
 
     // Two quads in the square's place, named, with their nodes, selected.
-    const std::vector<int32_t> pieces = selection();
+    const std::vector<int32_t> pieces = SelectedPolygons();
     ASSERT_EQ(pieces.size(), 2u);
     const double tolerance = unitsPerPixel();
     for (int32_t piece : pieces) {
@@ -205,12 +194,12 @@ TEST_F(PolygonCutTest, AHorizontalLineCutsTheSquareInTwoAndUndoBringsItBack) {
 
     f.mnuUndo_Click();
     EXPECT_EQ(LastErrDescription, "");
-    EXPECT_EQ(polygonsOf(walls_), std::vector<int32_t>{square_});
-    EXPECT_EQ(selection(), std::vector<int32_t>{square_});
+    EXPECT_EQ(PolygonsOf(walls_), std::vector<int32_t>{square_});
+    EXPECT_EQ(SelectedPolygons(), std::vector<int32_t>{square_});
     for (int32_t piece : pieces) EXPECT_FALSE(hasNode(piece));
 
     f.mnuRedo_Click();
-    EXPECT_EQ(selection(), pieces);
+    EXPECT_EQ(SelectedPolygons(), pieces);
     for (int32_t piece : pieces) {
         EXPECT_EQ(OMBREL_polygon_get_group(piece), walls_);
         EXPECT_TRUE(hasNode(piece));
@@ -278,7 +267,7 @@ TEST_F(PolygonCutTest, ThePiecesKeepTheCutPolygonsLook) {
     pressCut();
     drag(PixelOf(kTop, -100, 0), PixelOf(kTop, 100, 0));
     ASSERT_EQ(NumSelPols, 2);
-    for (int32_t piece : selection()) {
+    for (int32_t piece : SelectedPolygons()) {
         EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(piece), bitmap);
         EXPECT_EQ(OMBREL_polygon_get_transparent_index(piece), 5);
         EXPECT_EQ(OMBREL_polygon_get_translucent(piece), 5);
@@ -318,14 +307,14 @@ TEST_F(PolygonCutTest, ALineThroughAVertexCutsThereOnceAndRepeatsNoPoint) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         pickAt({PixelOf(kTop, 10, -20)});
-        ASSERT_EQ(selection(), std::vector<int32_t>{square_});
+        ASSERT_EQ(SelectedPolygons(), std::vector<int32_t>{square_});
         pressCut();
         const Pixel p = PixelOf(kTop, c.through1[0], c.through1[1]), q = PixelOf(kTop, c.through2[0], c.through2[1]);
         // Whole pixels on the line through both, beyond each end.
         drag({2 * p[0] - q[0], 2 * p[1] - q[1]}, {2 * q[0] - p[0], 2 * q[1] - p[1]});
         ASSERT_EQ(NumSelPols, 2);
         std::vector<std::size_t> sizes;
-        for (int32_t piece : selection()) {
+        for (int32_t piece : SelectedPolygons()) {
             const std::vector<PointData> pts = pointsOf(piece);
             sizes.push_back(pts.size());
             for (std::size_t i = 0; i < pts.size(); ++i)
@@ -359,11 +348,11 @@ TEST_F(PolygonCutTest, OnlyPolygonsCrossedExactlyTwiceAreCut) {
         pickAt({PixelOf(kTop, 210, 0), PixelOf(kTop, 0, 0)});
         pressCut();
         ActionUndoRedo* before = UndoRedoStack->Retrive();
-        const std::vector<int32_t> selected = selection();
+        const std::vector<int32_t> selected = SelectedPolygons();
         drag(PixelOf(kTop, c.from[0], c.from[1]), PixelOf(kTop, c.to[0], c.to[1]));
         EXPECT_EQ(UndoRedoStack->Retrive(), before);
-        EXPECT_EQ(selection(), selected);
-        EXPECT_EQ(polygonsOf(walls_).size(), 3u);
+        EXPECT_EQ(SelectedPolygons(), selected);
+        EXPECT_EQ(PolygonsOf(walls_).size(), 3u);
         EXPECT_EQ(f.picWindow[kTop]->MouseIcon(), "CutPol2");
     }
 
@@ -372,12 +361,12 @@ TEST_F(PolygonCutTest, OnlyPolygonsCrossedExactlyTwiceAreCut) {
     pressCut();
     drag(PixelOf(kTop, -100, -200), PixelOf(kTop, 100, -200));
     ASSERT_EQ(NumSelPols, 2);
-    for (int32_t piece : selection()) EXPECT_EQ(nameOf(piece), "Cut_Poly");
+    for (int32_t piece : SelectedPolygons()) EXPECT_EQ(nameOf(piece), "Cut_Poly");
     EXPECT_EQ(OMBREL_polygon_get_group(right), 0);
     EXPECT_EQ(OMBREL_polygon_get_group(u), walls_);
     EXPECT_EQ(OMBREL_polygon_get_group(square_), walls_);
     f.mnuUndo_Click();
-    EXPECT_EQ(selection(), std::vector<int32_t>{right});
+    EXPECT_EQ(SelectedPolygons(), std::vector<int32_t>{right});
 }
 
 TEST_F(PolygonCutTest, AWallSeenEdgeOnIsCutAcrossWhereTheLineMeetsIt) {
@@ -398,7 +387,7 @@ TEST_F(PolygonCutTest, AWallSeenEdgeOnIsCutAcrossWhereTheLineMeetsIt) {
     drag(PixelOf(kTop, 10, -250), PixelOf(kTop, 10, -150));
     EXPECT_EQ(LastErrDescription, "");
     ASSERT_EQ(NumSelPols, 2);
-    for (int32_t piece : selection())
+    for (int32_t piece : SelectedPolygons())
         for (const PointData& p : pointsOf(piece))
             for (double v : p.pos) EXPECT_TRUE(std::isfinite(v));
     // Cut straight down the wall: the cut points on its top and bottom edges
@@ -456,7 +445,7 @@ TEST_F(PolygonCutTest, InThePerspectiveViewAnEdgeThroughTheNearPlaneIsNeverCut) 
     drag(beyond(ab, bc), beyond(bc, ab), kPerspective);
     EXPECT_EQ(LastErrDescription, "");
     EXPECT_EQ(UndoRedoStack->Retrive(), before);
-    EXPECT_EQ(selection(), chosen);
+    EXPECT_EQ(SelectedPolygons(), chosen);
 
     // Across B-C and C-D: C's corner is cut off.
     const Pixel cd = pixel(lerp(C, D, 0.5));
