@@ -396,19 +396,18 @@ void Form1::buildWorkspace() {
     auto* lightLayout = new QVBoxLayout(lights);
     trwLight = named(new KeyedTree(lights), "trwLight");
     frmLight = frame("frmLight", "Light", lights);
-    auto* lightFrameLayout = new QVBoxLayout(frmLight);
-    cmdLightColor = named(new QPushButton(frmLight), "cmdLightColor");
-    cmdLightColor->setToolTip("Colour");
-    lightFrameLayout->addWidget(cmdLightColor);
+    buildLightPanel();
     frmLight->setVisible(false);
     lightLayout->addWidget(trwLight, 1);
-    lightLayout->addWidget(frmLight);
+    lightLayout->addWidget(frmLight, 3);
     tabWorkspace->addTab(lights, "Light");
 
     for (KeyedTree* tree : {trwGroupView, trwCamTrackBK, trwLight, trwTextures}) InstallWorkspaceImages(*tree);
     tmrAnimPreview = named(new QTimer(this), "tmrAnimPreview");
     connect(cmdCreate, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdCreate_Click(); }));
     connectWorkspace();
+    connectLightTree();
+    connectLightPanel();
 }
 
 // Page 1: the object-mode combo, then one of the create panel, the geometry

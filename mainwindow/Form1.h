@@ -23,10 +23,6 @@
 #include <vector>
 
 class MostRecentUsedFiles;
-namespace platform {
-class NumericField;
-class UpDown;
-}
 class PicWindow;
 namespace geometry {
 struct PrimitiveBuilders;
@@ -48,11 +44,14 @@ class QLabel;
 class QLineEdit;
 class QMimeData;
 class QMenu;
+class QPoint;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class QListWidget;
+class QScrollArea;
 class QToolBar;
 
 class Form1 : public QMainWindow, public views::ViewHost {
@@ -474,6 +473,52 @@ public:
     QWidget *picSplitterHoriz, *picSplitterVert;
     QFrame* shpFocus;
 
+    // ---- light tree and light panel
+    // Set while the panel is being filled from the engine: its handlers then write nothing.
+    bool SettingLightParams = false;
+    bool SettingLightType = false;
+    void trwLight_NodeClick(QTreeWidgetItem* Node);
+    // The text the node keeps, or nothing when the edit is refused.
+    std::optional<std::string> trwLight_AfterLabelEdit(QTreeWidgetItem* Node, const std::string& NewString);
+    void trwLight_Expand(QTreeWidgetItem* Node);
+    // Button 2 over a node selects it (as its click does) and pops up the light menu.
+    void trwLight_MouseUp(int Button, int Shift, int x, int y);
+    void frmLight_SetParameters(int32_t Light);
+    void cmbLightTraget_Populate(int32_t Light);
+    void lstLightType_UnselectAll();
+    void RemoveLightFromTopGroups();
+    void LightScrollBarVisibility(bool Visible);
+    void SetLightScrollBar();
+    void lstLightType_Click();
+    void opnLightTypeDefault_Click();
+    void opnLightTypeCustom_Click();
+    void opnDecalLinearly_Click();
+    void opnDecayAsSquare_Click();
+    void cmbLightTraget_Change();
+    void cmbLightTraget_Click();
+    void chkLightOn_Click();
+    void chkLightRaytracing_Click();
+    void chkAutoUpdate_Click();
+    // The apply steps of the numeric fields (Enter, leaving, a spinner click).
+    void txtLightLoc_LostFocus(int Index);
+    void txtLightDir_LostFocus(int Index);
+    void txtAmbient_LostFocus();
+    void txtDiffuse_LostFocus();
+    void txtSpecular_LostFocus();
+    void txtShine_LostFocus();
+    void txtDistanceReach_LostFocus();
+    // Each field's text is txt..., its spinner updwn... (fldLightLoc[0]->text() is txtLightLoc(0)).
+    std::array<platform::NumericField*, 3> fldLightLoc{}, fldLightDir{};
+    platform::NumericField *fldAmbient = nullptr, *fldDiffuse = nullptr, *fldSpecular = nullptr, *fldShine = nullptr,
+                           *fldDistanceReach = nullptr;
+    QCheckBox *chkAutoUpdate = nullptr, *chkLightOn = nullptr, *chkLightRaytracing = nullptr;
+    QRadioButton *opnLightTypeDefault = nullptr, *opnLightTypeCustom = nullptr, *opnDecalLinearly = nullptr,
+                 *opnDecayAsSquare = nullptr;
+    QListWidget* lstLightType = nullptr;
+    QComboBox* cmbLightTraget = nullptr;
+    // The window the panel's content scrolls in, and the content.
+    QScrollArea* frmLightDummy = nullptr;
+    QWidget* frmLightContainer = nullptr;
     // ---- create panel (frmNewObj): the kind, three dimension and three count
     // fields, each value kept in its spinner's Tag
     std::map<int, QLabel*> Label23;  // 25 + count field, 30 + dimension field
@@ -569,6 +614,12 @@ private:
     void connectGroupTree();
     void setBackColor(QPushButton* button, int32_t colour);
     int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
+    // ---- light tree and light panel (private steps)
+    void buildLightPanel();
+    void connectLightPanel();
+    void connectLightTree();
+    bool lightPanelLive() const;
+    void popUpLightMenu(const QPoint& at);
     // ---- polygon panel (private steps)
     void buildPolygonFrame();
     void connectPolygonPanel();

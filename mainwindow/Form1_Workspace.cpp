@@ -245,21 +245,6 @@ void Form1::trwCamTrackBK_Collapse(QTreeWidgetItem* Node) {
     trwCamTrackBK->SetImage(Node, "Folder");
 }
 
-void Form1::trwLight_Populate() {
-    trwLight->Clear();
-    trwLight->Add("", "LIGHT", "LIGHT", "Folder");
-    Globals::SceneLights->RemoveAll();
-    for (int32_t l = OMBREL_light_get_first_light(); l != 0; l = OMBREL_light_get_next_light(l)) {
-        trwLight->Add("LIGHT", KeyedTree::NodeKey("Light", l), Globals::GetEntityName(l), "Light");
-        Globals::SceneLights->Add(l);
-    }
-}
-
-void Form1::trwLight_Collapse(QTreeWidgetItem* Node) {
-    // The node-click handling of the light tree comes with the light tools.
-    trwLight->SetImage(Node, "Folder");
-}
-
 void Form1::trwTextures_Populate() {
     trwTextures->Clear();
     trwTextures->Add("", "MAP", "MAP", "Folder");
@@ -286,12 +271,10 @@ void Form1::SetCamWorkspaceFrame_Params() {
     // The camera panel's fields come with the camera tools.
 }
 
-// The camera and light panels are laid out by their pages' layouts; their own
-// scroll bars come with the camera and light tools.
+// The camera panel is laid out by its page's layout; its own scroll bar comes
+// with the camera tools.
 void Form1::CamWorkspaceFrame_Resize(QGroupBox*) {}
 void Form1::CamScrollBar_Resize() {}
-void Form1::frmLight_Resize() {}
-void Form1::LightScrollBar_Resize() {}
 
 void Form1::picWinSetMousePtr(const std::string& key) {
     for (PicWindow* view : picWindow) {

@@ -30,6 +30,8 @@ void renameWithRecord(int32_t kind, int32_t handle, const std::string& prevName,
     action.SetPrevName(prevName);
     if (kind == SelGroup)
         OMBREL_group_set_name(handle, newName.c_str());
+    else if (kind == SelLight)
+        OMBREL_light_set_name(handle, newName.c_str());
     else
         OMBREL_polygon_set_name(handle, newName.c_str());
     action.SetEntityRenamed(kind, handle);
@@ -56,6 +58,15 @@ std::optional<std::string> RenamePolygonFromLabel(int32_t polygon, const std::st
     const std::string current = Globals::GetEntityName(polygon);
     if (newName == current) return current;
     renameWithRecord(SelPolygon, polygon, current, newName);
+    return newName;
+}
+
+std::optional<std::string> RenameLightFromLabel(int32_t light, const std::string& typed) {
+    const std::string newName = Globals::Trim(typed);
+    if (newName.empty() || OMBREL_ext_handle_kind(light) != OMBREL_KIND_LIGHT) return std::nullopt;
+    const std::string current = Globals::GetEntityName(light);
+    if (newName == current) return current;
+    renameWithRecord(SelLight, light, current, newName);
     return newName;
 }
 

@@ -11,7 +11,10 @@
 #include "undo/DragInProgress.h"
 
 #include <QApplication>
+#include <QMouseEvent>
+#include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -83,6 +86,26 @@ std::vector<int32_t> SelectedPolygons() {
     std::vector<int32_t> out;
     for (int32_t i = 1; i <= Globals::NumSelPols; ++i) out.push_back(Globals::SelPols[i]);
     return out;
+}
+
+void ReleaseOverTree(KeyedTree& tree, QTreeWidgetItem* over, Qt::MouseButton button) {
+    tree.show();
+    QPointF at(5, tree.viewport()->height() - 3);
+    if (!over) {
+        // Below the last row shown.
+        int bottom = 0;
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+            if (const QRect row = tree.visualItemRect(*it); row.isValid()) bottom = std::max(bottom, row.bottom());
+        ASSERT_LT(bottom + 3, tree.viewport()->height()) << "no empty space below the rows";
+    } else {
+        tree.EnsureVisible(over);
+        const QRect row = tree.visualItemRect(over);
+        ASSERT_TRUE(row.isValid());
+        at = row.center();
+    }
+    QMouseEvent e(QEvent::MouseButtonRelease, at, tree.viewport()->mapToGlobal(at), button, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &e);
 }
 
 EditorFixture::EditorFixture() {

@@ -25,6 +25,10 @@ int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& cor
 std::vector<int32_t> PolygonsOf(int32_t group);
 std::vector<int32_t> SelectedPolygons();
 
+// A mouse button released over the node's row, as the tree's viewport gets it;
+// with no node, over the empty space below the rows.
+void ReleaseOverTree(KeyedTree& tree, QTreeWidgetItem* over, Qt::MouseButton button);
+
 class EditorFixture : public ::testing::Test {
 protected:
     EditorFixture();
