@@ -14,6 +14,8 @@ struct ViewHooks {
     std::function<void(int view)> updateCamerasSingle;
     // Width in pixels of the focused view, the measure of a pan step.
     std::function<int()> focusedViewWidth;
+    // A view's title label: its caption and tool tip.
+    std::function<void(int view, const std::string& caption, const std::string& toolTip)> setViewLabel;
 };
 
 inline ViewHooks& viewHooks() {

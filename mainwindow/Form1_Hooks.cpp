@@ -59,6 +59,7 @@ void Form1::connectEditorHooks() {
     connectSceneTreeHooks();
     connectDeletionHooks();
     connectPolygonPanelHooks();
+    connectGroupCommands();
     connectPolygonToolHooks();
 }
 
