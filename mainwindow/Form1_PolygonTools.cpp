@@ -96,6 +96,7 @@ void Form1::ResetPolygonTools() {
     mdlExtrude::ForgetWorld();
     mdlCutPols::ForgetWorld();
     ExtBvlSpinReleased = true;
+    SetCutButtonValue(0);
 }
 
 // ---- the fields

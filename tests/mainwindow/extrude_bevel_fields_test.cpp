@@ -199,12 +199,14 @@ TEST_F(ExtrudeBevelFieldsTest, AfterTheWorldIsClosedNoPolygonOfItIsReached) {
     Form1& f = start();
     type(kExtrude, "5");
     ASSERT_EQ(mdlExtrude::NumAddedPols, 6);
+    f.SetCutButtonValue(1);
 
     // Another world: the old sides are forgotten, and a bevel there names no
     // polygon but its own group's.
     platform_.prompts.answer(platform::MsgResult::No);  // "Save changes?"
     openWalls();
     EXPECT_EQ(mdlExtrude::NumAddedPols, 0);
+    EXPECT_EQ(f.CutButtonValue(), 0);
     std::map<int32_t, Vec> marked;
     for (int i = 0; i < 6; ++i) {
         const int32_t p = MakePolygon(walls_, {{300.0 + i * 10, 0}, {300.0 + i * 10, 5}, {305.0 + i * 10, 5}}, 0);
@@ -222,5 +224,4 @@ TEST_F(ExtrudeBevelFieldsTest, AfterTheWorldIsClosedNoPolygonOfItIsReached) {
         EXPECT_EQ(OMBREL_ext_point_get_normal(pt, n.data()), 1);
         EXPECT_EQ(n, normal);
     }
-    (void)f;
 }
