@@ -123,6 +123,11 @@ struct WindowHooks {
     // The chase dialog over the owner, for the current selection.
     std::function<void(QWidget* owner)> showChaseDialog;
 
+    // ---- extrusion and cutting: the active view's pointer picture, and whether
+    // a polygon has its "Pol" node (cut polygons that come back get theirs again)
+    std::function<void(int view, const std::string& picture)> setViewMouseIcon;
+    std::function<bool(int32_t polygon)> hasPolNode;
+
     // ---- tracks: their nodes in the camera, track and background tree and the
     // frames of the camera work space below it
     // The node goes; the folder "TRACK" becomes the tree's selected node.
