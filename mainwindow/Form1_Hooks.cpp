@@ -60,6 +60,7 @@ void Form1::connectEditorHooks() {
     connectDeletionHooks();
     connectPolygonPanelHooks();
     connectGroupCommands();
+    connectChaseAndFog();
 }
 
 void Form1::disconnectEditorHooks() {

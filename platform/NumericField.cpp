@@ -74,8 +74,10 @@ void UpDown::step() {
 }
 
 void UpDown::release() {
+    if (held_ == 0) return;
     held_ = 0;
     repeat_->stop();
+    emit Released();
 }
 
 bool UpDown::Repeating() const { return repeat_->isActive(); }

@@ -62,6 +62,8 @@ public:
 
 signals:
     void Change();
+    // After the last step of a held arrow.
+    void Released();
 
 private:
     void click(Direction direction) {
