@@ -1,6 +1,7 @@
 #include "destroy.h"
 
 #include "api_support.h"
+#include "lightmap.h"
 #include "model.h"
 
 #include <unordered_set>
@@ -8,6 +9,7 @@
 namespace ombrel {
 
 void unloadBitmapRecord(int32_t bitmap) {
+    if (const Bitmap* b = lookup<Bitmap>(bitmap)) deleteRunFile(*b);
     if (World* w = state().world.get()) w->bitmaps.erase(bitmap);
     state().handles.erase(bitmap);
 }

@@ -1,5 +1,6 @@
 #include "api_support.h"
 #include "image_io.h"
+#include "lightmap.h"
 
 #include <chrono>
 #include <cstdio>
@@ -28,6 +29,7 @@ double clockSeconds() {
 
 void closeWorld() {
     EngineState& s = state();
+    forgetLightMaps();
     s.handles.eraseAllExcept(Kind::Surface);
     s.world.reset();
     clearImageCache();
