@@ -1,5 +1,7 @@
 /* Engine interface: host integration (surfaces in place of windows and device
-   contexts, callbacks, last error, clock, read-back of save flags and light bindings). */
+   contexts, callbacks, last error, clock, read-back of save flags and light bindings,
+   and a polygon's points in one call: their handles and positions, up to capacity
+   of each, in order; it returns the number of points, or -1 on failure). */
 #ifndef OMBREL_EXT_H
 #define OMBREL_EXT_H
 
@@ -33,6 +35,7 @@
     X(int32_t, OMBREL_ext_animation_get_save_flag, (int32_t animation)) \
     X(int32_t, OMBREL_ext_polygon_is_lit_by, (int32_t polygon, int32_t light)) \
     X(int32_t, OMBREL_ext_group_get_own_disabled, (int32_t group)) \
+    X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity)) \
     X(int32_t, OMBREL_ext_lightmap_begin, (int32_t group, int32_t max_size, int32_t min_size, double sampling_rate, int32_t raytracing, int32_t lightmap_number)) \
     X(int32_t, OMBREL_ext_lightmap_ready, (int32_t polygon, int32_t wait_ms)) \
     X(int32_t, OMBREL_ext_lightmap_end, (void))

@@ -2,6 +2,7 @@
 
 #include "api_support.h"
 #include "geom.h"
+#include "lighting.h"
 #include "lightmap.h"
 #include "model.h"
 
@@ -77,6 +78,7 @@ Polygon& polygonShell(const Polygon& src, int32_t group) {
     need<Group>(group).polygons.append(p.handle);
     p.added = true;
     w.polygons.append(p.handle);
+    touchBinding(p.handle);
     return p;
 }
 

@@ -30,9 +30,6 @@ namespace fs = std::filesystem;
 namespace ombrel {
 namespace {
 
-// Until the engine tells a look change from a shape change.
-void touchGroupLook(int32_t group) { touchGroup(group); }
-
 constexpr int kLargestSide = 4096;
 // Finished values waiting to be claimed beyond this pause the workers.
 constexpr std::size_t kPendingBound = std::size_t(128) << 20;
@@ -606,16 +603,16 @@ void writeRunFile(Bitmap& map) {
     const std::string file = map.name + ".bmp";
     try {
         writeImageFile(*map.image, file);
-        map.resolvedPath = file;
+        map.resolvedPath = map.runFile = file;
     } catch (const std::exception& e) {
         logLine(1, "light map " + map.name + " kept in memory only: " + e.what());
     }
 }
 
 void deleteRunFile(const Bitmap& map) {
-    if (!map.isLightMap || !runFolder().holds(map.resolvedPath)) return;
+    if (!map.isLightMap || !runFolder().holds(map.runFile)) return;
     std::error_code ec;
-    fs::remove(map.resolvedPath, ec);
+    fs::remove(map.runFile, ec);
 }
 
 }  // namespace ombrel
