@@ -199,6 +199,15 @@ Vec3 snapToMicroGrid(Vec3 p) {
 namespace {
 
 constexpr uint32_t kLeafSize = 4;
+// Surface-area splits down to this depth, medians below: at most 32 more levels.
+constexpr int kSahDepth = 90;
+constexpr int kStack = 128;
+
+double surfaceArea(const Box3& b) {
+    if (b.empty()) return 0;
+    const Vec3 d = b.max - b.min;
+    return 2 * (d.x * d.y + d.y * d.z + d.z * d.x);
+}
 
 void store(float out[3], Vec3 v) {
     out[0] = static_cast<float>(v.x);
@@ -223,7 +232,7 @@ TriangleBvh::TriangleBvh(std::vector<Triangle> triangles) {
         order[i] = i;
     }
     nodes_.reserve(2 * n / kLeafSize + 2);
-    build(order, boxes, centres, 0, n);
+    build(order, boxes, centres, 0, n, 0);
     tris_.resize(n);
     for (uint32_t i = 0; i < n; ++i) {
         const Triangle& t = triangles[order[i]];
@@ -234,7 +243,7 @@ TriangleBvh::TriangleBvh(std::vector<Triangle> triangles) {
 }
 
 uint32_t TriangleBvh::build(std::vector<uint32_t>& order, std::vector<Box3>& boxes, std::vector<Vec3>& centres,
-                            uint32_t begin, uint32_t end) {
+                            uint32_t begin, uint32_t end, int depth) {
     const auto index = static_cast<uint32_t>(nodes_.size());
     nodes_.push_back({});
     Box3 box, centreBox;
@@ -251,20 +260,88 @@ uint32_t TriangleBvh::build(std::vector<uint32_t>& order, std::vector<Box3>& box
         node.lo[k] = std::nextafter(node.lo[k], -INFINITY);
         node.hi[k] = std::nextafter(node.hi[k], INFINITY);
     }
+    const uint32_t count = end - begin;
     const Vec3 extent = centreBox.max - centreBox.min;
-    int axis = extent.x >= extent.y && extent.x >= extent.z ? 0 : extent.y >= extent.z ? 1 : 2;
-    if (end - begin <= kLeafSize || extent[axis] <= 0) {
+    if (count <= kLeafSize || (extent.x <= 0 && extent.y <= 0 && extent.z <= 0)) {
         node.first = begin;
-        node.count = end - begin;
+        node.count = count;
         nodes_[index] = node;
         return index;
     }
-    // Median split along the widest spread of the centres.
-    const uint32_t mid = begin + (end - begin) / 2;
-    std::nth_element(order.begin() + begin, order.begin() + mid, order.begin() + end,
-                     [&](uint32_t a, uint32_t b) { return centres[a][axis] < centres[b][axis]; });
-    build(order, boxes, centres, begin, mid);
-    node.first = build(order, boxes, centres, mid, end);
+    // Binned surface-area split: the plane that least costs the rays crossing the
+    // node; the median of the widest axis when no plane separates anything.
+    constexpr int kBins = 16;
+    int bestAxis = -1, bestPlane = 0;
+    double bestCost = static_cast<double>(count) * surfaceArea(box);
+    // Deep down only medians, which halve: the depth stays within the query's stack.
+    for (int axis = 0; axis < 3 && depth < kSahDepth; ++axis) {
+        if (extent[axis] <= 0) continue;
+        Box3 bins[kBins];
+        uint32_t counts[kBins] = {};
+        const double scale = kBins / extent[axis];
+        for (uint32_t i = begin; i < end; ++i) {
+            const uint32_t t = order[i];
+            const int b = std::min(kBins - 1, static_cast<int>((centres[t][axis] - centreBox.min[axis]) * scale));
+            bins[b].add(boxes[t].min);
+            bins[b].add(boxes[t].max);
+            ++counts[b];
+        }
+        double rightArea[kBins] = {};
+        uint32_t rightCount[kBins] = {};
+        Box3 acc;
+        uint32_t n = 0;
+        for (int b = kBins - 1; b > 0; --b) {
+            if (counts[b]) {
+                acc.add(bins[b].min);
+                acc.add(bins[b].max);
+            }
+            n += counts[b];
+            rightArea[b] = surfaceArea(acc);
+            rightCount[b] = n;
+        }
+        acc = Box3{};
+        n = 0;
+        for (int plane = 1; plane < kBins; ++plane) {
+            if (counts[plane - 1]) {
+                acc.add(bins[plane - 1].min);
+                acc.add(bins[plane - 1].max);
+            }
+            n += counts[plane - 1];
+            if (n == 0 || rightCount[plane] == 0) continue;
+            const double cost = n * surfaceArea(acc) + rightCount[plane] * rightArea[plane];
+            if (cost < bestCost) {
+                bestCost = cost;
+                bestAxis = axis;
+                bestPlane = plane;
+            }
+        }
+    }
+    uint32_t mid = 0;
+    if (bestAxis >= 0) {
+        const double scale = kBins / extent[bestAxis];
+        const double lo = centreBox.min[bestAxis];
+        mid = static_cast<uint32_t>(
+            std::partition(order.begin() + begin, order.begin() + end,
+                           [&](uint32_t t) {
+                               return std::min(kBins - 1, static_cast<int>((centres[t][bestAxis] - lo) * scale)) <
+                                      bestPlane;
+                           }) -
+            order.begin());
+    }
+    if (bestAxis < 0 || mid == begin || mid == end) {
+        if (count <= 4 * kLeafSize && bestAxis < 0 && depth < kSahDepth) {
+            node.first = begin;
+            node.count = count;
+            nodes_[index] = node;
+            return index;
+        }
+        const int axis = extent.x >= extent.y && extent.x >= extent.z ? 0 : extent.y >= extent.z ? 1 : 2;
+        mid = begin + count / 2;
+        std::nth_element(order.begin() + begin, order.begin() + mid, order.begin() + end,
+                         [&](uint32_t a, uint32_t b) { return centres[a][axis] < centres[b][axis]; });
+    }
+    build(order, boxes, centres, begin, mid, depth + 1);
+    node.first = build(order, boxes, centres, mid, end, depth + 1);
     node.count = 0;
     nodes_[index] = node;
     return index;
@@ -277,7 +354,7 @@ bool TriangleBvh::occluded(Vec3 origin, Vec3 dir, double tMax) const {
     float inv[3];
     for (int k = 0; k < 3; ++k) inv[k] = d[k] != 0 ? 1.0f / d[k] : (std::signbit(d[k]) ? -INFINITY : INFINITY);
     const auto limit = static_cast<float>(tMax);
-    uint32_t stack[64];
+    uint32_t stack[kStack];
     int top = 0;
     stack[top++] = 0;
     while (top > 0) {
@@ -298,7 +375,6 @@ bool TriangleBvh::occluded(Vec3 origin, Vec3 dir, double tMax) const {
         }
         if (miss) continue;
         if (node.count == 0) {
-            if (top + 2 > 64) return false;  // deeper than any median split of 2^32 triangles
             stack[top++] = node.first;
             stack[top++] = static_cast<uint32_t>(&node - nodes_.data()) + 1;
             continue;

@@ -70,7 +70,7 @@ private:
         uint32_t count;  // triangles of a leaf; 0 for an inner node
     };
     uint32_t build(std::vector<uint32_t>& order, std::vector<Box3>& boxes, std::vector<Vec3>& centres,
-                   uint32_t begin, uint32_t end);
+                   uint32_t begin, uint32_t end, int depth);
 
     std::vector<Tri> tris_;
     std::vector<Node> nodes_;

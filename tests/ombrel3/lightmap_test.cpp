@@ -370,7 +370,10 @@ TEST_F(BatchTest, AClaimOutOfOrderEndsTheBatchAndGetsItsOwnMap) {
     ASSERT_GT(walk.size(), 12u);
     ASSERT_EQ(OMBREL_ext_lightmap_ready(walk[10], 60000), 1);
     EXPECT_EQ(OMBREL_ext_lightmap_ready(walk[11], 300), 0) << "paused at the bound";
+    // A claim in walk order is served by the batch, which goes on.
+    ASSERT_NE(bake(walk[0], big), 0);
     const int32_t last = walk.back();
+    EXPECT_EQ(OMBREL_ext_lightmap_ready(last, 0), 0) << "the batch still runs";
     const int32_t map = bake(last, big);
     ASSERT_NE(map, 0) << OMBREL_ext_get_last_error();
     EXPECT_EQ(OMBREL_ext_lightmap_ready(walk[0], 0), 1) << "no batch any more";
