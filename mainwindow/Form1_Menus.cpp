@@ -171,7 +171,10 @@ void Form1::mnuTutorial_Click() { openHelpFile(); }
 // ---- Create
 
 void Form1::CreateLightMaps() {
-    if (WorldLoaded) mainwindow::ShowLightMapParameterInput(this);
+    if (!WorldLoaded) return;
+    mainwindow::ShowLightMapParameterInput(this);
+    // The dialog leaves the views alone; the maps it made show from here on.
+    UpdateCameras();
 }
 
 // ---- camera tree pop-up

@@ -222,6 +222,7 @@ platform::NumericField* formCamChaseParams::addField(QWidget* frame, const char*
     auto* field = new platform::NumericField(options, frame);
     field->text()->setObjectName(QStringLiteral("txt%1").arg(QString::fromLatin1(name)));
     field->spinner()->setObjectName(QStringLiteral("updwn%1").arg(QString::fromLatin1(name)));
+    field->text()->setMinimumWidth(64);
     field->text()->setText(QString::fromLatin1(initial));
     // Tags start empty; a numeric edit becomes the value Apply writes.
     field->spinner()->Tag.clear();
