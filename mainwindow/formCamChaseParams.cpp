@@ -34,6 +34,13 @@ constexpr int kNameLength = 255;
 bool isCamera() { return Globals::CurrSelEntityType == SelCamera; }
 bool isGroup() { return Globals::CurrSelEntityType == SelGroup; }
 
+// The camera's or the group's setter for the selection; any other kind: nothing.
+template <class Setter, class Value>
+void setForSelection(Setter camera, Setter group, Value value) {
+    if (isCamera()) camera(Globals::CurrSelEntityHandle, value);
+    if (isGroup()) group(Globals::CurrSelEntityHandle, value);
+}
+
 std::string nameToChase(int32_t entity) {
     std::string buffer(kNameLength + 1, '\0');
     OMBREL_entity_get_name_to_chase(entity, buffer.data(), kNameLength);
@@ -362,8 +369,7 @@ void formCamChaseParams::cmbChaseCamOrObj_Populate() {
 
 void formCamChaseParams::frmLocPrcFlex_Set_Offset() {
     std::array<double, 3> offset{};
-    if (isCamera()) OMBREL_camera_get_chase_offset(Globals::CurrSelEntityHandle, offset.data());
-    if (isGroup()) OMBREL_group_get_chase_offset(Globals::CurrSelEntityHandle, offset.data());
+    setForSelection(OMBREL_camera_get_chase_offset, OMBREL_group_get_chase_offset, offset.data());
     for (std::size_t i = 0; i < 3; ++i) setField(fldOffset[i], offset[i]);
 }
 
@@ -515,28 +521,23 @@ void formCamChaseParams::applyPhysics() {
 }
 
 void formCamChaseParams::SetChaseOffset(const std::array<double, 3>& Offset) {
-    if (isCamera()) OMBREL_camera_set_chase_offset(Globals::CurrSelEntityHandle, Offset.data());
-    if (isGroup()) OMBREL_group_set_chase_offset(Globals::CurrSelEntityHandle, Offset.data());
+    setForSelection(OMBREL_camera_set_chase_offset, OMBREL_group_set_chase_offset, Offset.data());
 }
 
 void formCamChaseParams::SetChaseDistance(double Distance) {
-    if (isCamera()) OMBREL_camera_set_chase_distance(Globals::CurrSelEntityHandle, Distance);
-    if (isGroup()) OMBREL_group_set_chase_distance(Globals::CurrSelEntityHandle, Distance);
+    setForSelection(OMBREL_camera_set_chase_distance, OMBREL_group_set_chase_distance, Distance);
 }
 
 void formCamChaseParams::SetSoftness(double softness) {
-    if (isCamera()) OMBREL_camera_set_chase_softness(Globals::CurrSelEntityHandle, softness);
-    if (isGroup()) OMBREL_group_set_chase_softness(Globals::CurrSelEntityHandle, softness);
+    setForSelection(OMBREL_camera_set_chase_softness, OMBREL_group_set_chase_softness, softness);
 }
 
 void formCamChaseParams::SetChaseType(int32_t ChaseType) {
-    if (isCamera()) OMBREL_camera_set_chase_type(Globals::CurrSelEntityHandle, ChaseType);
-    if (isGroup()) OMBREL_group_set_chase_type(Globals::CurrSelEntityHandle, ChaseType);
+    setForSelection(OMBREL_camera_set_chase_type, OMBREL_group_set_chase_type, ChaseType);
 }
 
 void formCamChaseParams::SetNameToChase_ObjOrGrp(const std::string& NameToChase) {
-    if (isCamera()) OMBREL_camera_set_name_to_chase(Globals::CurrSelEntityHandle, NameToChase.c_str());
-    if (isGroup()) OMBREL_group_set_name_to_chase(Globals::CurrSelEntityHandle, NameToChase.c_str());
+    setForSelection(OMBREL_camera_set_name_to_chase, OMBREL_group_set_name_to_chase, NameToChase.c_str());
 }
 
 void formCamChaseParams::SetTrackToChase(const std::string& TrackToChase) {
@@ -548,13 +549,11 @@ void formCamChaseParams::SetTrackToChase(const std::string& TrackToChase) {
 }
 
 void formCamChaseParams::SetTrackOffset(const std::array<double, 3>& TrackOffset) {
-    if (isCamera()) OMBREL_camera_set_track_offset(Globals::CurrSelEntityHandle, TrackOffset.data());
-    if (isGroup()) OMBREL_group_set_track_offset(Globals::CurrSelEntityHandle, TrackOffset.data());
+    setForSelection(OMBREL_camera_set_track_offset, OMBREL_group_set_track_offset, TrackOffset.data());
 }
 
 void formCamChaseParams::SetSpeed(double speed) {
-    if (isCamera()) OMBREL_camera_set_absolute_speed(Globals::CurrSelEntityHandle, speed);
-    if (isGroup()) OMBREL_group_set_absolute_speed(Globals::CurrSelEntityHandle, speed);
+    setForSelection(OMBREL_camera_set_absolute_speed, OMBREL_group_set_absolute_speed, speed);
 }
 
 void formCamChaseParams::SetPhysicForce(std::array<double, 3> ForceDir, double ForceMag) {
@@ -563,23 +562,19 @@ void formCamChaseParams::SetPhysicForce(std::array<double, 3> ForceDir, double F
         for (double& c : ForceDir) c /= length;
     // A zero direction stays zero: no force whatever the magnitude.
     const std::array<double, 3> force = {ForceDir[0] * ForceMag, ForceDir[1] * ForceMag, ForceDir[2] * ForceMag};
-    if (isCamera()) OMBREL_camera_set_force(Globals::CurrSelEntityHandle, force.data());
-    if (isGroup()) OMBREL_group_set_physics_force(Globals::CurrSelEntityHandle, force.data());
+    setForSelection(OMBREL_camera_set_force, OMBREL_group_set_physics_force, force.data());
 }
 
 void formCamChaseParams::SetPhysicFriction(double friction) {
-    if (isCamera()) OMBREL_camera_set_friction(Globals::CurrSelEntityHandle, friction);
-    if (isGroup()) OMBREL_group_set_physics_friction(Globals::CurrSelEntityHandle, friction);
+    setForSelection(OMBREL_camera_set_friction, OMBREL_group_set_physics_friction, friction);
 }
 
 void formCamChaseParams::SetPhysicElasticity(double elasticity) {
-    if (isCamera()) OMBREL_camera_set_elasticity(Globals::CurrSelEntityHandle, elasticity);
-    if (isGroup()) OMBREL_group_set_physics_elasticity(Globals::CurrSelEntityHandle, elasticity);
+    setForSelection(OMBREL_camera_set_elasticity, OMBREL_group_set_physics_elasticity, elasticity);
 }
 
 void formCamChaseParams::SetPhysicMaxSpeed(double MaxSpeed) {
-    if (isCamera()) OMBREL_camera_set_max_speed(Globals::CurrSelEntityHandle, MaxSpeed);
-    if (isGroup()) OMBREL_group_set_physics_maxspeed(Globals::CurrSelEntityHandle, MaxSpeed);
+    setForSelection(OMBREL_camera_set_max_speed, OMBREL_group_set_physics_maxspeed, MaxSpeed);
 }
 
 // ---- closing
