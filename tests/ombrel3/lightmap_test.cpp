@@ -188,6 +188,31 @@ TEST_F(LightMapTest, NumberTwoOwnsTheSecondBitmapAndASecondComputationReplacesIt
     ASSERT_EQ(OMBREL_polygon_set_second_bitmap(floor, 0), 0);
     EXPECT_EQ(OMBREL_ext_handle_kind(second), 0);
     EXPECT_FALSE(fs::exists(secondFile));
+    // Unloading a map deletes its file too.
+    const int32_t third = bake(floor);
+    const std::string thirdFile = mapFile(third);
+    ASSERT_TRUE(fs::exists(thirdFile));
+    ASSERT_EQ(OMBREL_bitmap_unload(third), 0);
+    EXPECT_FALSE(fs::exists(thirdFile));
+}
+
+TEST_F(LightMapTest, LightsWithoutReachOrDirectionAreHandled) {
+    const int32_t group = OMBREL_group_create("g");
+    const int32_t floor = makeSquareFacingUp(group, 0, 0, 0, 4);
+    // No reach: no decay however far; a zero direction: no diffuse term at all.
+    const int32_t far = plainLight("far", {0, 0, 1000}, 0, 1);
+    OMBREL_light_set_type_of_light(far, 8 | 16 | 4);
+    OMBREL_light_set_distance_reach(far, -5);
+    const int32_t sun = OMBREL_light_create("sun", nullptr);
+    OMBREL_light_set_type_of_light(sun, 1 | 8 | 16);
+    OMBREL_light_set_ambient(sun, 0);
+    const double zero[3] = {0, 0, 0};
+    OMBREL_light_set_direction(sun, zero);
+    const int32_t map = bake(floor, {64, 1, 1, 1, 2});
+    ASSERT_NE(map, 0) << OMBREL_ext_get_last_error();
+    const MapPixels px = mapPixels(map);
+    ASSERT_EQ(px.width, 4);
+    EXPECT_NEAR(px.at(1, 1)[0], 255, 1) << "straight below the far lamp, undimmed";
 }
 
 TEST_F(LightMapTest, WithoutAnEnabledBoundLightThereIsNoMapAndAnOwnedOneGoes) {
