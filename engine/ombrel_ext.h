@@ -36,6 +36,8 @@
     X(int32_t, OMBREL_ext_polygon_is_lit_by, (int32_t polygon, int32_t light)) \
     X(int32_t, OMBREL_ext_group_get_own_disabled, (int32_t group)) \
     X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity)) \
+    X(int32_t, OMBREL_ext_point_get_rgb, (int32_t point, uint8_t rgb[3])) \
+    X(int32_t, OMBREL_ext_point_get_normal, (int32_t point, double normal[3])) \
     X(int32_t, OMBREL_ext_lightmap_begin, (int32_t group, int32_t max_size, int32_t min_size, double sampling_rate, int32_t raytracing, int32_t lightmap_number)) \
     X(int32_t, OMBREL_ext_lightmap_ready, (int32_t polygon, int32_t wait_ms)) \
     X(int32_t, OMBREL_ext_lightmap_end, (void))

@@ -60,6 +60,7 @@ void Form1::connectEditorHooks() {
     connectDeletionHooks();
     connectPolygonPanelHooks();
     connectGroupCommands();
+    connectPolygonToolHooks();
     connectChaseAndFog();
 }
 
