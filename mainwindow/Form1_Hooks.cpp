@@ -61,6 +61,7 @@ void Form1::connectEditorHooks() {
     connectPolygonPanelHooks();
     connectGroupCommands();
     connectPolygonToolHooks();
+    connectChaseAndFog();
     connectTrackHooks();
 }
 
