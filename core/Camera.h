@@ -14,6 +14,8 @@ public:
     int32_t lngSceneCamera = 0;
     // Distance of the eye from the look-at point.
     double dblViewingDistance = 0;
+    // The world camera the view looks through, by handle; 0 for none.
+    int32_t ViewedSceneCamera = 0;
 
     // Stores the orbit; Update applies it.
     void Initialize(double Dist, double HorizAng, double VerAng);

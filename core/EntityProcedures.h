@@ -21,9 +21,10 @@ void MoveLight(int32_t light, const Point3d& offset);
 std::string GetBitmapFileName(int32_t bitmap);
 // The full path of that file, or "" when neither exists.
 std::string FindBitmapFilePath(int32_t bitmap);
-// Views whose title is the selected camera's name follow that camera.
+// Views that look through the selected camera (their ViewedSceneCamera) follow it
+// and are redrawn.
 void SyncViewIfSelIsViewedCam();
-// Views whose title differs from the selected camera's name are redrawn.
+// The other views are redrawn (the camera's marker moved in them).
 void UpdateCamIfSelIsViewedCam();
 
 }  // namespace Globals

@@ -8,12 +8,12 @@
 namespace core {
 
 struct ViewHooks {
-    // Text of a view's title label (a world camera's name while the view looks through it).
-    std::function<std::string(int view)> viewTitle;
     // Redraws one view (UpdateCamerasSingle).
     std::function<void(int view)> updateCamerasSingle;
     // Width in pixels of the focused view, the measure of a pan step.
     std::function<int()> focusedViewWidth;
+    // A view's title label: its caption and tool tip.
+    std::function<void(int view, const std::string& caption, const std::string& toolTip)> setViewLabel;
 };
 
 inline ViewHooks& viewHooks() {

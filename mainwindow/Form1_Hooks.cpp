@@ -34,7 +34,6 @@ void Form1::connectEditorHooks() {
     window.editGeomText = [this] { return cmbObjEditGeom->currentText().toStdString(); };
 
     auto& view = core::viewHooks();
-    view.viewTitle = [this](int index) { return lblPicView[static_cast<std::size_t>(index)]->text().toStdString(); };
     view.updateCamerasSingle = [](int index) { ::UpdateCamerasSingle(index); };
     view.focusedViewWidth = [this] { return picWindow[static_cast<std::size_t>(PicBoxFocused)]->width(); };
 
@@ -58,6 +57,7 @@ void Form1::connectEditorHooks() {
     connectSelectionHooks();
     connectSceneTreeHooks();
     connectDeletionHooks();
+    connectCameraViewHooks();
 }
 
 void Form1::disconnectEditorHooks() {
@@ -104,6 +104,7 @@ void Form1::connectSceneTreeHooks() {
         const std::string key = KeyedTree::NodeKey(word->second, handle);
         if (!tree->Exists(key)) return false;
         tree->Item(key)->setText(0, QString::fromStdString(text));
+        if (kind == SelCamera) NameViewedCamera(handle, text);
         return true;
     };
     h.setEntityNameField = [this](int32_t kind, const std::string& text) {

@@ -247,11 +247,6 @@ void Form1::cmbPolFilter_Populate() {
     cmbPolFilter->setCurrentText("Disable Blending");
 }
 
-void Form1::trwCamTrackBK_Collapse(QTreeWidgetItem* Node) {
-    // The node-click handling of the camera tree comes with the camera tools.
-    trwCamTrackBK->SetImage(Node, "Folder");
-}
-
 void Form1::trwLight_Populate() {
     trwLight->Clear();
     trwLight->Add("", "LIGHT", "LIGHT", "Folder");
@@ -289,14 +284,8 @@ bool Form1::IsLightHidden(int32_t Light) const {
     return KeyedTree::IsHiddenImage(KeyedTree::Image(trwLight->Item(KeyedTree::NodeKey("Light", Light))));
 }
 
-void Form1::SetCamWorkspaceFrame_Params() {
-    // The camera panel's fields come with the camera tools.
-}
-
-// The camera and light panels are laid out by their pages' layouts; their own
-// scroll bars come with the camera and light tools.
-void Form1::CamWorkspaceFrame_Resize(QGroupBox*) {}
-void Form1::CamScrollBar_Resize() {}
+// The light panel is laid out by its page's layout; its own scroll bar comes
+// with the light tools.
 void Form1::frmLight_Resize() {}
 void Form1::LightScrollBar_Resize() {}
 

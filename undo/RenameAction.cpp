@@ -14,7 +14,9 @@ bool isRenameKind(int32_t kind) {
            kind == SelPolygon;
 }
 
-void renameInEngine(int32_t kind, int32_t handle, const char* name) {
+}  // namespace
+
+void RenameInEngine(int32_t kind, int32_t handle, const char* name) {
     switch (kind) {
     case SelGroup: OMBREL_group_set_name(handle, name); break;
     case SelCamera: OMBREL_camera_set_name(handle, name); break;
@@ -25,8 +27,6 @@ void renameInEngine(int32_t kind, int32_t handle, const char* name) {
     default: break;
     }
 }
-
-}  // namespace
 
 // The panel fields show one group or one polygon; another entity's rename must
 // not write its name there, where Enter would give it to the one shown.
@@ -58,5 +58,5 @@ void ActionRenameEntity::apply(const std::string& name) const {
     // passed over; any other entity's node must be there.
     if (!hasNode && kind_ != SelPolygon) core::raiseError("Element not found");
     if (NameFieldShows(kind_, handle_)) core::callHook(hooks.setEntityNameField, kind_, name);
-    renameInEngine(kind_, handle_, name.c_str());
+    RenameInEngine(kind_, handle_, name.c_str());
 }
