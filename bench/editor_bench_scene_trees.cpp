@@ -2,6 +2,9 @@
 // (10,000 groups flat, 1,000 top-level groups of 9 children, a chain 1,000
 // deep), a click on a node (the selection path without the redraw), and the
 // colour button's work on a group of 100,000 polygons with its undo record.
+#include "EditorBenchWorld.h"
+#include "editor_bench_main.h"
+
 #include "core/Globals.h"
 #include "engine/ombrel_loader.h"
 #include "mainwindow/Form1.h"
@@ -21,42 +24,6 @@
 #include <vector>
 
 namespace {
-
-// The main window after its load step, over a fresh empty world of the engine.
-// No world counts as open, so nothing is redrawn.
-class EditorWithWorld {
-public:
-    EditorWithWorld() {
-        const std::string folder = TALVORA_PROGRAM_DIR;
-        if (ombrel_loader::load(folder + "/" + ombrel_loader::libraryFileName()).status !=
-            ombrel_loader::Status::Loaded)
-            return;
-        Globals::AppTerminating = false;
-        form_ = std::make_unique<Form1>();
-        form_->ShowTips = nullptr;
-        form_->Form_Load();
-        ok_ = OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR) == 0;
-        Globals::RootGrp = ok_ ? OMBREL_group_create("the_world") : 0;
-    }
-    ~EditorWithWorld() {
-        if (form_) {
-            Globals::UndoRedoStack->Reset();
-            Globals::AppTerminating = true;
-            form_->close();
-            form_.reset();
-        }
-        Globals::CurrSelEntityType = Globals::PrevSelEntityType = SelNone;
-        Globals::RootGrp = 0;
-        if (ok_) OMBREL_engine_close();
-        ombrel_loader::unload();
-    }
-    bool ok() const { return ok_; }
-    Form1& form() { return *form_; }
-
-private:
-    std::unique_ptr<Form1> form_;
-    bool ok_ = false;
-};
 
 int32_t makeGroup(int32_t father) {
     const int32_t g = OMBREL_group_create("group");
@@ -156,12 +123,7 @@ BENCHMARK(BM_ColourGroup100000Polygons)->Unit(benchmark::kMillisecond)->Repetiti
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // Nothing may wait for a user here.
     setenv("TALVORA_PROMPTS", "log", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runEditorBenchmarks(argc, argv);
 }

@@ -2,6 +2,8 @@
 // of a big group (entering polygon editing, undo of a selection), a rubber band
 // over a big world (every point of every group projected until a hit), and
 // Select All and Select Invert over many top-level groups.
+#include "EditorBenchWorld.h"
+
 #include "core/Globals.h"
 #include "core/MultipleSelection.h"
 #include "core/ObjectSelection.h"
@@ -49,22 +51,6 @@ private:
     bool ok_ = false;
 };
 
-// A grid of columns x rows unit quads in the plane z, each quad its own polygon
-// with its own corner points, as a loaded mesh has them.
-void addGrid(int32_t group, int columns, int rows, double x0, double y0, double z) {
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
-            const int32_t p = OMBREL_polygon_create();
-            const double corners[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
-            for (const auto& k : corners) {
-                const double record[6] = {x0 + c + k[0], y0 + r + k[1], z, 0, 0, 100};
-                OMBREL_polygon_add_point(p, record);
-            }
-            OMBREL_polygon_set_group(p, group);
-            OMBREL_engine_add_polygon(p);
-        }
-}
-
 void BM_BuildWeldedPoints20000Polygons(benchmark::State& state) {
     EngineWorld world;
     if (!world.ok()) {
@@ -73,7 +59,7 @@ void BM_BuildWeldedPoints20000Polygons(benchmark::State& state) {
     }
     const int32_t group = OMBREL_group_create("mesh");
     OMBREL_group_set_father_group(group, Globals::RootGrp);
-    addGrid(group, 200, 100, 0, 0, 0);
+    AddQuadGrid(group, 200, 100, 0, 0, 0);
     for (auto _ : state) {
         Globals::BuildWeldedPoints(group);
         benchmark::DoNotOptimize(Globals::NumWeldedPts);
@@ -96,7 +82,7 @@ void BM_RubberBand100000Polygons(benchmark::State& state) {
         for (int gx = 0; gx < 10; ++gx) {
             const int32_t g = OMBREL_group_create("block");
             OMBREL_group_set_father_group(g, Globals::RootGrp);
-            addGrid(g, 40, 25, gx * 50.0 - 250, gy * 30.0 - 150, 0);
+            AddQuadGrid(g, 40, 25, gx * 50.0 - 250, gy * 30.0 - 150, 0);
         }
     constexpr int kW = 1024, kH = 768;
     std::vector<uint8_t> pixels(static_cast<std::size_t>(kW) * kH * 4);
@@ -143,7 +129,7 @@ void BM_SelectAllAndInvert(benchmark::State& state) {
     for (int i = 0; i < n; ++i) {
         const int32_t g = OMBREL_group_create("g");
         OMBREL_group_set_father_group(g, Globals::RootGrp);
-        addGrid(g, 1, 1, 2.0 * (i % 200), 2.0 * (i / 200), 0);
+        AddQuadGrid(g, 1, 1, 2.0 * (i % 200), 2.0 * (i / 200), 0);
         groups.push_back(g);
     }
     core::windowHooks().topLevelGroups = [&groups] { return groups; };

@@ -100,7 +100,11 @@ int32_t FindWeldedPoint(int32_t point) {
     return 0;
 }
 
-void AddPolygonToWelded(int32_t polygon) {
+void AddPolygonToWelded(int32_t polygon) { AddPolygonsToWelded(std::vector<int32_t>{polygon}); }
+
+void AddPolygonsToWelded(const std::vector<int32_t>& polygons) {
+    // The entries' first points never move while points are added, so one index
+    // of them serves every polygon of the list.
     std::unordered_map<Point3d, std::vector<int32_t>, PositionHash> cells;
     std::vector<Point3d> firsts(static_cast<std::size_t>(NumWeldedPts) + 1);
     auto index = [&](int32_t i) {
@@ -108,26 +112,28 @@ void AddPolygonToWelded(int32_t polygon) {
         cells[cellOf(firsts[static_cast<std::size_t>(i)])].push_back(i);
     };
     for (int32_t i = 1; i <= NumWeldedPts; ++i) index(i);
-    forEachPoint(polygon, [&](int32_t pt) {
-        const Point3d p = position(pt);
-        const Point3d c = cellOf(p);
-        int32_t best = 0;
-        for (double dx = -1; dx <= 1; ++dx)
-            for (double dy = -1; dy <= 1; ++dy)
-                for (double dz = -1; dz <= 1; ++dz) {
-                    auto found = cells.find({c[0] + dx, c[1] + dy, c[2] + dz});
-                    if (found == cells.end()) continue;
-                    for (int32_t i : found->second)
-                        if ((best == 0 || i < best) && within(firsts[static_cast<std::size_t>(i)], p)) best = i;
-                }
-        if (best != 0) {
-            WeldedPts[best]->AddPt(pt);
-            return;
-        }
-        appendEntry(pt);
-        firsts.resize(static_cast<std::size_t>(NumWeldedPts) + 1);
-        index(NumWeldedPts);
-    });
+    for (int32_t polygon : polygons) {
+        forEachPoint(polygon, [&](int32_t pt) {
+            const Point3d p = position(pt);
+            const Point3d c = cellOf(p);
+            int32_t best = 0;
+            for (double dx = -1; dx <= 1; ++dx)
+                for (double dy = -1; dy <= 1; ++dy)
+                    for (double dz = -1; dz <= 1; ++dz) {
+                        auto found = cells.find({c[0] + dx, c[1] + dy, c[2] + dz});
+                        if (found == cells.end()) continue;
+                        for (int32_t i : found->second)
+                            if ((best == 0 || i < best) && within(firsts[static_cast<std::size_t>(i)], p)) best = i;
+                    }
+            if (best != 0) {
+                WeldedPts[best]->AddPt(pt);
+                return;
+            }
+            appendEntry(pt);
+            firsts.resize(static_cast<std::size_t>(NumWeldedPts) + 1);
+            index(NumWeldedPts);
+        });
+    }
 }
 
 void RemovePolygonFromWelded(int32_t polygon) {
@@ -137,6 +143,24 @@ void RemovePolygonFromWelded(int32_t polygon) {
         WeldedPts[i]->RemovePt(pt);
         if (WeldedPts[i]->NumOfPts() == 0) RemoveWeldedPtsEntry(i);
     });
+}
+
+void RemovePolygonsFromWelded(const std::vector<int32_t>& polygons) {
+    std::unordered_set<int32_t> leaving;
+    for (int32_t polygon : polygons) forEachPoint(polygon, [&](int32_t pt) { leaving.insert(pt); });
+    // One pass over the table: the points leave their entries and the entries
+    // left empty close up, in the order one polygon after the other would give.
+    int32_t kept = 0;
+    for (int32_t i = 1; i <= NumWeldedPts; ++i) {
+        std::shared_ptr<WeldedPoints> entry = WeldedPts[i];
+        std::vector<int32_t> going;
+        for (int32_t k = 1; k <= entry->NumOfPts(); ++k)
+            if (leaving.count(entry->Point(k)) != 0) going.push_back(entry->Point(k));
+        for (int32_t pt : going) entry->RemovePt(pt);
+        if (entry->NumOfPts() != 0) WeldedPts[++kept] = std::move(entry);
+    }
+    for (int32_t i = kept + 1; i <= NumWeldedPts; ++i) WeldedPts[i].reset();
+    NumWeldedPts = kept;
 }
 
 void RemoveWeldedPtsEntry(int32_t entry) {

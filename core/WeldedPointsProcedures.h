@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace Globals {
 
@@ -18,6 +19,10 @@ void AddPolygonToWelded(int32_t polygon);
 // move down, so SelPolsRelatedPts must be rebuilt).
 void RemovePolygonFromWelded(int32_t polygon);
 void RemoveWeldedPtsEntry(int32_t entry);
+// The same over a list of polygons, as one call per polygon in list order would
+// leave the table, in one pass over it.
+void AddPolygonsToWelded(const std::vector<int32_t>& polygons);
+void RemovePolygonsFromWelded(const std::vector<int32_t>& polygons);
 // SelPolsRelatedPts (1..NumSelPolsRelatedPts) = the WeldedPts entries of every
 // point of SelPols, each entry once, in the order first met.
 void UpdateSelPolsRelatedPtsArray();

@@ -94,6 +94,18 @@ struct WindowHooks {
     // The group's node becomes the group tree's selected node; 0 selects none.
     std::function<void(int32_t group)> selectGroupNode;
     std::function<void()> resetObjModeCombo;  // ResetObjModeCombo
+
+    // ---- the polygon panel, as the polygon property records bring it in line
+    // chkPolRotated, written under its "Dissable Click" tag.
+    std::function<void(bool checked)> setPolRotatedBox;
+    // txtPolLightDimu shows the value as a decimal number.
+    std::function<void(double value)> setPolLightDimuText;
+    // cmbPolFilter_SetAccordingToSelPol under the list's "Dissable Change" tag.
+    std::function<void()> showSelPolFilter;
+    // The transparent colour: on checks chkEditPolTrans and enables the colour
+    // button showing colour (0x00BBGGRR); off unchecks the box and disables the
+    // button in the button-face colour. The box's own click handling stays out.
+    std::function<void(bool on, int32_t colour)> setPolTransparentControls;
 };
 
 inline WindowHooks& windowHooks() {

@@ -1,46 +1,39 @@
 #include "CameraGrp.h"
 
-#include "MarkerCube.h"
+#include "MarkerShapes.h"
 
 #include "core/Globals.h"
 #include "core/Maths.h"
 #include "ombrel.h"
 
-#include <algorithm>
-
 namespace {
 
-constexpr const char* kMarkerName = "CameraGrp";
+// The marker's lens is on its +x side and the camera looks along -A1: the marker
+// takes the camera's axes turned half a turn about A3, (-A1, -A2, A3). Mirroring
+// the shape instead would turn its faces inside out.
+void turnMarkerToCamera(int32_t CamHandle, int32_t MarkerGrp) {
+    Point3d a1 = {0, 0, 0}, a2 = {0, 0, 0}, a3 = {0, 0, 0};
+    OMBREL_camera_get_axis_system(CamHandle, a1.data(), a2.data(), a3.data());
+    const Point3d x = {-a1[0], -a1[1], -a1[2]}, y = {-a2[0], -a2[1], -a2[2]};
+    OMBREL_group_rotate_to_match_axis_system(MarkerGrp, x.data(), y.data(), a3.data());
+}
 
 }  // namespace
 
 void CameraGrp::Add(int32_t CamHandle) {
-    Entry e;
-    e.CamHandle = CamHandle;
-    e.MarkerGrp = entities::BuildMarkerCube(kMarkerName, Globals::WorldSize / 100, 0, 0, 255);
-    entries_.push_back(e);
-    AlignToCamera(CamHandle, e.MarkerGrp);
+    const int32_t marker = entities::BuildMarker(entities::CameraShape());
+    markers_.Append(CamHandle, marker);
+    AlignToCamera(CamHandle, marker);
+    MarkerScale_ = entities::MarkerScaleFor(Globals::WorldSize);
+    ScaleGrp(CamHandle, MarkerScale_);
 }
 
-bool CameraGrp::Remove(int32_t CamHandle) {
-    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.CamHandle == CamHandle; });
-    if (it == entries_.end()) return false;
-    if (it->MarkerGrp) OMBREL_group_delete_members(it->MarkerGrp);
-    entries_.erase(it);
-    return true;
-}
+bool CameraGrp::Remove(int32_t CamHandle) { return markers_.Remove(CamHandle); }
 
-void CameraGrp::RemoveAll() {
-    for (const Entry& e : entries_)
-        if (e.MarkerGrp) OMBREL_group_delete_members(e.MarkerGrp);
-    entries_.clear();
-}
+void CameraGrp::RemoveAll() { markers_.RemoveAll(); }
 
 bool CameraGrp::HideUnhide(int32_t CamHandle, int32_t Hide_YesOrNo) {
-    const Entry* e = find(CamHandle);
-    if (!e) return false;
-    if (e->MarkerGrp) OMBREL_group_disable(e->MarkerGrp, Hide_YesOrNo);
-    return true;
+    return markers_.HideUnhide(CamHandle, Hide_YesOrNo);
 }
 
 void CameraGrp::SetLocation(int32_t CamHandle, const Point3d& Loc) {
@@ -50,11 +43,7 @@ void CameraGrp::SetLocation(int32_t CamHandle, const Point3d& Loc) {
 
 void CameraGrp::SetDirection(int32_t CamHandle, const Point3d& Dir) {
     OMBREL_camera_set_direction1(CamHandle, Dir.data());
-    if (int32_t marker = GetCamGrp(CamHandle)) {
-        Point3d a1, a2, a3;
-        OMBREL_camera_get_axis_system(CamHandle, a1.data(), a2.data(), a3.data());
-        OMBREL_group_rotate_to_match_axis_system(marker, a1.data(), a2.data(), a3.data());
-    }
+    if (int32_t marker = GetCamGrp(CamHandle)) turnMarkerToCamera(CamHandle, marker);
 }
 
 void CameraGrp::Move(int32_t CamHandle, const Point3d& MoveDist) {
@@ -83,9 +72,8 @@ void CameraGrp::Rotate(int32_t CamHandle, double RotateAmt, int32_t AboutAxis, b
 }
 
 void CameraGrp::AlignToCamera(int32_t CamHandle, int32_t MarkerGrp) const {
-    Point3d a1, a2, a3, loc = {0, 0, 0};
-    OMBREL_camera_get_axis_system(CamHandle, a1.data(), a2.data(), a3.data());
-    OMBREL_group_rotate_to_match_axis_system(MarkerGrp, a1.data(), a2.data(), a3.data());
+    Point3d loc = {0, 0, 0};
+    turnMarkerToCamera(CamHandle, MarkerGrp);
     OMBREL_camera_get_location1(CamHandle, loc.data());
     OMBREL_group_set_location(MarkerGrp, loc.data());
 }

@@ -1,47 +1,33 @@
 #include "LightGrp.h"
 
-#include "MarkerCube.h"
+#include "MarkerShapes.h"
 
 #include "core/Globals.h"
 #include "core/Maths.h"
 #include "ombrel.h"
 
-#include <algorithm>
-
 namespace {
 
-constexpr const char* kMarkerName = "LightGrp";
+int32_t buildShape(bool directional) {
+    return entities::BuildMarker(directional ? entities::DirectionalShape() : entities::OmniShape());
+}
 
 }  // namespace
 
-void LightGrp::Add(int32_t LightHandle, int32_t) {
-    Entry e;
-    e.LightHandle = LightHandle;
-    e.MarkerGrp = entities::BuildMarkerCube(kMarkerName, Globals::WorldSize / 100, 255, 255, 0);
-    entries_.push_back(e);
-    AlignToLight(LightHandle, e.MarkerGrp);
+void LightGrp::Add(int32_t LightHandle, int32_t LightType) {
+    const int32_t marker = buildShape(LightType == 1);
+    markers_.Append(LightHandle, marker);
+    AlignToLight(LightHandle, marker);
+    MarkerScale_ = entities::MarkerScaleFor(Globals::WorldSize);
+    ScaleGrp(LightHandle, MarkerScale_);
 }
 
-bool LightGrp::Remove(int32_t LightHandle) {
-    auto it =
-        std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.LightHandle == LightHandle; });
-    if (it == entries_.end()) return false;
-    if (it->MarkerGrp) OMBREL_group_delete_members(it->MarkerGrp);
-    entries_.erase(it);
-    return true;
-}
+bool LightGrp::Remove(int32_t LightHandle) { return markers_.Remove(LightHandle); }
 
-void LightGrp::RemoveAll() {
-    for (const Entry& e : entries_)
-        if (e.MarkerGrp) OMBREL_group_delete_members(e.MarkerGrp);
-    entries_.clear();
-}
+void LightGrp::RemoveAll() { markers_.RemoveAll(); }
 
 bool LightGrp::HideUnhide(int32_t LightHandle, int32_t Hide_YesOrNo) {
-    const Entry* e = find(LightHandle);
-    if (!e) return false;
-    if (e->MarkerGrp) OMBREL_group_disable(e->MarkerGrp, Hide_YesOrNo);
-    return true;
+    return markers_.HideUnhide(LightHandle, Hide_YesOrNo);
 }
 
 void LightGrp::SetLocation(int32_t LightHandle, const Point3d& Loc) {
@@ -74,7 +60,8 @@ void LightGrp::Rotate(int32_t LightHandle, double RotateAmt, int32_t AboutAxis, 
         OMBREL_light_get_location(LightHandle, centre.data());
     if (int32_t marker = GetLightGrp(LightHandle)) {
         OMBREL_group_rotate(marker, RotateAmt, OMBREL_MODE_WORLD, AboutAxis);
-        Point3d x, w;
+        // Only the x axis is used; the engine lets y and z share one array.
+        Point3d x = {0, 0, 0}, w = {0, 0, 0};
         OMBREL_group_calculate_axis_system(marker, x.data(), w.data(), w.data());
         OMBREL_light_set_direction(LightHandle, x.data());
     } else {
@@ -88,6 +75,29 @@ void LightGrp::Rotate(int32_t LightHandle, double RotateAmt, int32_t AboutAxis, 
     OMBREL_light_get_location(LightHandle, p.data());
     Maths::RotatePointAboutAxis(p, RotateAmt, AboutAxis, centre);
     SetLocation(LightHandle, p);
+}
+
+void LightGrp::SwitchToDirectional(int32_t LightHandle) { switchShape(LightHandle, true); }
+
+void LightGrp::SwitchToOmni(int32_t LightHandle) { switchShape(LightHandle, false); }
+
+void LightGrp::switchShape(int32_t LightHandle, bool directional) {
+    const int32_t i = IndexOf(LightHandle);
+    if (i < 0) return;
+    const int32_t old = GetLightGrp(LightHandle);
+    // A hidden light keeps a hidden marker: its node still says so.
+    const int32_t hidden = old ? OMBREL_group_is_disable(old) : 0;
+    if (old) OMBREL_group_delete_members(old);
+    const int32_t marker = buildShape(directional);
+    markers_.SetMarker(i, marker);
+    Point3d dir = {0, 0, 0}, loc = {0, 0, 0};
+    OMBREL_light_get_direction(LightHandle, dir.data());
+    OMBREL_light_get_location(LightHandle, loc.data());
+    SetDirection(LightHandle, dir);
+    SetLocation(LightHandle, loc);
+    MarkerScale_ = entities::MarkerScaleFor(Globals::WorldSize);
+    ScaleGrp(LightHandle, MarkerScale_);
+    if (hidden) OMBREL_group_disable(marker, 1);
 }
 
 void LightGrp::AlignToLight(int32_t LightHandle, int32_t MarkerGrp) const {

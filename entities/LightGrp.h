@@ -1,34 +1,31 @@
-// The registry of light markers: one marker group per registered light; a light's
-// direction follows its marker's x axis.
+// The registry of light markers: one marker group per registered light, the omni
+// or the directional shape; a light's direction follows its marker's x axis.
 #pragma once
+
+#include "MarkerList.h"
 
 #include "core/CoreTypes.h"
 
 #include <cstdint>
-#include <vector>
 
 class LightGrp {
 public:
     // Registers the light and builds its marker at the light, x axis along its
-    // direction. The marker kind (0 omni, 1 directional) picks the full shapes that
-    // come later; both are the cube for now.
+    // direction, scaled to the world: LightType 0 the omni shape, 1 the directional.
     void Add(int32_t LightHandle, int32_t LightType = 0);
     bool Remove(int32_t LightHandle);
     void RemoveAll();
     bool HideUnhide(int32_t LightHandle, int32_t Hide_YesOrNo);
 
     // The light whose marker is the group, or 0.
-    int32_t GetLightHandle(int32_t LightGrpHandle) const {
-        for (const Entry& e : entries_)
-            if (e.MarkerGrp == LightGrpHandle) return e.LightHandle;
-        return 0;
-    }
+    int32_t GetLightHandle(int32_t LightGrpHandle) const { return markers_.OwnerOf(LightGrpHandle); }
     // The light's marker group, or 0.
-    int32_t GetLightGrp(int32_t LightHandle) const {
-        const Entry* e = find(LightHandle);
-        return e ? e->MarkerGrp : 0;
-    }
-    int32_t NumOfMarkers() const { return static_cast<int32_t>(entries_.size()); }
+    int32_t GetLightGrp(int32_t LightHandle) const { return markers_.MarkerOf(LightHandle); }
+    int32_t NumOfMarkers() const { return markers_.Count(); }
+    // 1-based place of the light in registration order, or -1.
+    int32_t IndexOf(int32_t LightHandle) const { return markers_.IndexOf(LightHandle); }
+    // The scale Add or a switch last applied.
+    double MarkerScale() const { return MarkerScale_; }
 
     void SetLocation(int32_t LightHandle, const Point3d& Loc);
     void SetDirection(int32_t LightHandle, const Point3d& Dir);
@@ -37,18 +34,16 @@ public:
     // new x axis as its direction and swings its location about the centre.
     void Rotate(int32_t LightHandle, double RotateAmt, int32_t AboutAxis, bool UseGivenRotCtr, double RotCtrX,
                 double RotCtrY, double RotCtrZ);
+    void ScaleGrp(int32_t LightHandle, double NewScale) { markers_.Scale(LightHandle, NewScale); }
+    // Replace the light's marker by a new one of that shape, hidden when the old
+    // one was; nothing for a light that is not registered.
+    void SwitchToDirectional(int32_t LightHandle);
+    void SwitchToOmni(int32_t LightHandle);
 
 private:
-    struct Entry {
-        int32_t MarkerGrp = 0;
-        int32_t LightHandle = 0;
-    };
-    const Entry* find(int32_t LightHandle) const {
-        for (const Entry& e : entries_)
-            if (e.LightHandle == LightHandle) return &e;
-        return nullptr;
-    }
     void AlignToLight(int32_t LightHandle, int32_t MarkerGrp) const;
+    void switchShape(int32_t LightHandle, bool directional);
 
-    std::vector<Entry> entries_;
+    entities::MarkerList markers_;
+    double MarkerScale_ = 0;
 };

@@ -1,6 +1,8 @@
 #include "FieldEvents.h"
 
+#include <QFont>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 
 FieldEvents::FieldEvents(QWidget* field) : QObject(field) { field->installEventFilter(this); }
@@ -21,3 +23,11 @@ bool FieldEvents::eventFilter(QObject*, QEvent* event) {
         return false;
     }
 }
+
+void SetEditMark(QLineEdit* field, bool on) {
+    QFont font = field->font();
+    font.setBold(on);
+    field->setFont(font);
+}
+
+bool EditMarked(const QLineEdit* field) { return field->font().bold(); }

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QLineEdit;
 class QWidget;
 
 class FieldEvents : public QObject {
@@ -21,3 +22,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// The unapplied-edit mark of a field that applies on Enter: its text in bold from
+// the first change until the value is applied or put back.
+void SetEditMark(QLineEdit* field, bool on);
+bool EditMarked(const QLineEdit* field);

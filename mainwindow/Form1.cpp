@@ -398,19 +398,18 @@ void Form1::buildWorkspace() {
     auto* lightLayout = new QVBoxLayout(lights);
     trwLight = named(new KeyedTree(lights), "trwLight");
     frmLight = frame("frmLight", "Light", lights);
-    auto* lightFrameLayout = new QVBoxLayout(frmLight);
-    cmdLightColor = named(new QPushButton(frmLight), "cmdLightColor");
-    cmdLightColor->setToolTip("Colour");
-    lightFrameLayout->addWidget(cmdLightColor);
+    buildLightPanel();
     frmLight->setVisible(false);
     lightLayout->addWidget(trwLight, 1);
-    lightLayout->addWidget(frmLight);
+    lightLayout->addWidget(frmLight, 3);
     tabWorkspace->addTab(lights, "Light");
 
     for (KeyedTree* tree : {trwGroupView, trwCamTrackBK, trwLight, trwTextures}) InstallWorkspaceImages(*tree);
     tmrAnimPreview = named(new QTimer(this), "tmrAnimPreview");
     connect(cmdCreate, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdCreate_Click(); }));
     connectWorkspace();
+    connectLightTree();
+    connectLightPanel();
     connectCamTrackTree();
     connectCameraPanel();
     connectBackgroundPanel();
@@ -472,11 +471,7 @@ void Form1::buildEditGroupPage(QWidget* edit) {
     pointLayout->addWidget(cmdEditPtDelete);
     pointLayout->addWidget(chkIgnoreBackFacedForPtSel);
     frmEditGeomPolygon = frame("frmEditGeomPolygon", "Polygon", frmEditGeom);
-    auto* polLayout = new QFormLayout(frmEditGeomPolygon);
-    txtSelPolName = named(new QLineEdit(frmEditGeomPolygon), "txtSelPolName");
-    cmbPolFilter = named(new QComboBox(frmEditGeomPolygon), "cmbPolFilter");
-    polLayout->addRow("Name", txtSelPolName);
-    polLayout->addRow("Filter", cmbPolFilter);
+    buildPolygonFrame();
     for (QWidget* w : std::initializer_list<QWidget*>{nameFrame, commandFrame, frmEditGeomSubObj, frmEditGeomPoint,
                                                       frmEditGeomPolygon})
         geomLayout->addWidget(w);

@@ -44,12 +44,14 @@ class QLabel;
 class QLineEdit;
 class QMimeData;
 class QMenu;
+class QPoint;
 class QPushButton;
 class QRadioButton;
-class QScrollArea;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class QListWidget;
+class QScrollArea;
 class QToolBar;
 
 class Form1 : public QMainWindow, public views::ViewHost {
@@ -266,7 +268,6 @@ public:
     // Windows and commands of the later tools the menus and the Delete key
     // reach; each does nothing until its tools fill it in.
     std::function<void()> ShowGrpProperties;          // formGrpProperties, modal
-    std::function<void()> cmdDeletePol_Click;         // deletes the selected polygons
     std::function<void(int32_t track)> DeleteTrack;   // recorded deletion of a track
     std::function<void()> StartTrackCreation;         // the track-creation dialog
     QAction *mnuGroupMenuRemoveFrmGrp, *mnuGroupMenuUngroup, *mnuGroupMenuRemoveLight, *mnuGroupMenuRemoveLightMaps,
@@ -377,6 +378,44 @@ public:
     void AddPolNode(int32_t Pol, int32_t Grp);
     void RemovePolNode(int32_t Pol);
 
+    // ---- polygon panel: the "Polygon" frame of "Edit Geometry"
+    void txtSelPolName_Change();
+    void txtSelPolName_KeyPress(int KeyAscii);
+    void txtSelPolName_LostFocus();
+    void cmdFlipPol_Click();
+    void cmdDeletePol_Click();
+    void cmdDetachPols_Click();
+    void chkPolRotated_Click();
+    void updwnPolLightDimu_Change();
+    void updwnPolLightDimu_MouseUp();
+    void txtPolLightDimu_Change();
+    void txtPolLightDimu_KeyPress(int KeyAscii);
+    // Applies the light diminution.
+    void txtPolLightDimu_LostFocus();
+    void cmbPolFilter_Click();
+    void cmbPolFilter_Change();
+    void cmbPolFilter_SetAccordingToSelPol();
+    void chkEditPolTrans_Click();
+    void cmdPoltextureTransparentClr_Click();
+    void UpdateEditGeomTabBasedOnPolsSelected();
+    // The undo records' way to the frame's controls (the window hooks).
+    void SetPolRotatedBox(bool Checked);
+    void SetPolLightDimuText(double Value);
+    void ShowSelPolFilter();
+    void SetPolTransparentControls(bool On, int32_t Colour);
+    // The unapplied-edit marks of the name and light diminution fields.
+    bool PolNameEditMarked() const;
+    bool PolLightDimuEditMarked() const;
+    // Set just before chkEditPolTrans_Click unchecks its own box: the click that
+    // raises is swallowed.
+    bool SkipPolTransClick = false;
+    // The transparent-colour picker (formTrnsClrPcr) shown modally in a mode
+    // (CurrMode 0: the selected polygon's bitmap); nothing until the texture
+    // tools fill it in.
+    std::function<void(int CurrMode)> ShowTrnsClrPcr;
+    // The back colour of a button in the system's button face (&H8000000F).
+    static constexpr int32_t ButtonFaceColour = static_cast<int32_t>(0x8000000F);
+
     // ---- views::ViewHost
     bool IsWorldLoaded() const override { return WorldLoaded; }
     bool IsViewMaximized() const override { return ViewMaximized; }
@@ -419,6 +458,11 @@ public:
     QPushButton *cmdGrpClr, *cmdTriangulate, *cmdReducePols, *cmdEditGeomChase, *cmdLightColor, *cmdCamEditChase,
         *cmdEditPtDelete;
     QCheckBox* chkIgnoreBackFacedForPtSel;
+    QPushButton *cmdFlipPol, *cmdDeletePol, *cmdDetachPols, *cmdPoltextureTransparentClr;
+    QCheckBox *chkPolRotated, *chkEditPolTrans, *chkIgnoreBackFacedForPolSel;
+    platform::NumericField* fldPolLightDimu;  // txtPolLightDimu with updwnPolLightDimu
+    QLineEdit* txtPolLightDimu;
+    platform::UpDown* updwnPolLightDimu;
 
     QFrame* frmPicWins;
     std::array<PicWindow*, 4> picWindow{};
@@ -429,6 +473,52 @@ public:
     QWidget *picSplitterHoriz, *picSplitterVert;
     QFrame* shpFocus;
 
+    // ---- light tree and light panel
+    // Set while the panel is being filled from the engine: its handlers then write nothing.
+    bool SettingLightParams = false;
+    bool SettingLightType = false;
+    void trwLight_NodeClick(QTreeWidgetItem* Node);
+    // The text the node keeps, or nothing when the edit is refused.
+    std::optional<std::string> trwLight_AfterLabelEdit(QTreeWidgetItem* Node, const std::string& NewString);
+    void trwLight_Expand(QTreeWidgetItem* Node);
+    // Button 2 over a node selects it (as its click does) and pops up the light menu.
+    void trwLight_MouseUp(int Button, int Shift, int x, int y);
+    void frmLight_SetParameters(int32_t Light);
+    void cmbLightTraget_Populate(int32_t Light);
+    void lstLightType_UnselectAll();
+    void RemoveLightFromTopGroups();
+    void LightScrollBarVisibility(bool Visible);
+    void SetLightScrollBar();
+    void lstLightType_Click();
+    void opnLightTypeDefault_Click();
+    void opnLightTypeCustom_Click();
+    void opnDecalLinearly_Click();
+    void opnDecayAsSquare_Click();
+    void cmbLightTraget_Change();
+    void cmbLightTraget_Click();
+    void chkLightOn_Click();
+    void chkLightRaytracing_Click();
+    void chkAutoUpdate_Click();
+    // The apply steps of the numeric fields (Enter, leaving, a spinner click).
+    void txtLightLoc_LostFocus(int Index);
+    void txtLightDir_LostFocus(int Index);
+    void txtAmbient_LostFocus();
+    void txtDiffuse_LostFocus();
+    void txtSpecular_LostFocus();
+    void txtShine_LostFocus();
+    void txtDistanceReach_LostFocus();
+    // Each field's text is txt..., its spinner updwn... (fldLightLoc[0]->text() is txtLightLoc(0)).
+    std::array<platform::NumericField*, 3> fldLightLoc{}, fldLightDir{};
+    platform::NumericField *fldAmbient = nullptr, *fldDiffuse = nullptr, *fldSpecular = nullptr, *fldShine = nullptr,
+                           *fldDistanceReach = nullptr;
+    QCheckBox *chkAutoUpdate = nullptr, *chkLightOn = nullptr, *chkLightRaytracing = nullptr;
+    QRadioButton *opnLightTypeDefault = nullptr, *opnLightTypeCustom = nullptr, *opnDecalLinearly = nullptr,
+                 *opnDecayAsSquare = nullptr;
+    QListWidget* lstLightType = nullptr;
+    QComboBox* cmbLightTraget = nullptr;
+    // The window the panel's content scrolls in, and the content.
+    QScrollArea* frmLightDummy = nullptr;
+    QWidget* frmLightContainer = nullptr;
     // ---- create panel (frmNewObj): the kind, three dimension and three count
     // fields, each value kept in its spinner's Tag
     std::map<int, QLabel*> Label23;  // 25 + count field, 30 + dimension field
@@ -524,6 +614,18 @@ private:
     void connectGroupTree();
     void setBackColor(QPushButton* button, int32_t colour);
     int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
+    // ---- light tree and light panel (private steps)
+    void buildLightPanel();
+    void connectLightPanel();
+    void connectLightTree();
+    bool lightPanelLive() const;
+    void popUpLightMenu(const QPoint& at);
+    // ---- polygon panel (private steps)
+    void buildPolygonFrame();
+    void connectPolygonPanel();
+    void connectPolygonPanelHooks();
+    // Set while an undo record writes chkEditPolTrans: its click handling stays out.
+    bool polTransWrittenByRecord_ = false;
 
     // ---- texture editing (frame frmEditTexture): the texture-coordinate editor and planar mapping
 public:

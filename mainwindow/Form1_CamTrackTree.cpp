@@ -1,9 +1,9 @@
 // The camera, track and background tree of the workspace's third page: three
 // folders, emptied when a world closes and rebuilt from the engine when one is
-// loaded, created or merged. Building it registers every listed camera's marker
-// and marks every listed track and background for saving. A left click selects
-// a node's entity, a label edit renames it, the right button opens the tree's
-// menu; a node leads to its entity by the handle in its key only.
+// loaded, created or merged. Building it registers a marker for every listed
+// camera that has none yet and marks every listed track and background for saving.
+// A left click selects a node's entity, a label edit renames it, the right button
+// opens the tree's menu; a node leads to its entity by the handle in its key only.
 #include "Form1.h"
 #include "ModelGalleryInput.h"
 
@@ -37,8 +37,13 @@ void Form1::trwCamTrackBK_Populate() {
     trwCamTrackBK->Add("", "CAMERA", "CAMERA", "Folder");
     for (int32_t c = OMBREL_camera_get_first_camera(); c != 0; c = OMBREL_camera_get_next_camera(c)) {
         if (OMBREL_camera_get_save_flag(c) != 1) continue;
-        trwCamTrackBK->Add("CAMERA", KeyedTree::NodeKey("Camera", c), GetEntityName(c), "Cam");
-        if (SceneCameras) SceneCameras->Add(c);
+        // A camera with a marker keeps it (a merge rebuilds the tree), and its node
+        // says whether it is hidden.
+        const int32_t marker = SceneCameras ? SceneCameras->GetCamGrp(c) : 0;
+        if (marker == 0 && SceneCameras) SceneCameras->Add(c);
+        const bool hidden = marker != 0 && OMBREL_group_is_disable(marker) == 1;
+        trwCamTrackBK->Add("CAMERA", KeyedTree::NodeKey("Camera", c), GetEntityName(c),
+                           hidden ? "Cam Invisible" : "Cam");
     }
     // The engine lists only tracks that are saved, so one whose deletion can still
     // be undone is neither listed nor saved again.

@@ -26,19 +26,8 @@
 #include <cmath>
 
 void Form1::buildCameraPanel() {
-    auto* outer = new QVBoxLayout(frmCam);
-    outer->setContentsMargins(2, 2, 2, 2);
-    frmContainerDummy = new QScrollArea(frmCam);
-    frmContainerDummy->setObjectName("frmContainerDummy");
-    frmContainerDummy->setFrameShape(QFrame::NoFrame);
-    frmContainerDummy->setWidgetResizable(true);
-    frmContainerDummy->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    frmContainerDummy->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    frmScrollContainerCam = new QWidget;
-    frmScrollContainerCam->setObjectName("frmScrollContainerCam");
-    auto* content = new QVBoxLayout(frmScrollContainerCam);
-    content->setContentsMargins(0, 0, 0, 0);
-
+    QVBoxLayout* content = panels::ScrollingContent(frmCam, frmContainerDummy, "frmContainerDummy",
+                                                    frmScrollContainerCam, "frmScrollContainerCam");
     cmdCamEditChase = new QPushButton("&Edit Chase", frmScrollContainerCam);
     cmdCamEditChase->setObjectName("cmdCamEditChase");
     content->addWidget(cmdCamEditChase);
@@ -56,9 +45,6 @@ void Form1::buildCameraPanel() {
         w->setToolTip("Minimum Veiwing Distance");
     content->addWidget(lens);
     content->addStretch(1);
-
-    frmContainerDummy->setWidget(frmScrollContainerCam);
-    outer->addWidget(frmContainerDummy);
 }
 
 void Form1::connectCameraPanel() {

@@ -40,7 +40,7 @@ void Form1::DeleteSelEntity() {
         if (tabWorkspace->currentIndex() == 1 && cmbObj->currentText() == "Edit Geometry") {
             const QString part = cmbObjEditGeom->currentText();
             if (part == "Point" && cmdEditPtDelete_Click) cmdEditPtDelete_Click();
-            if (part == "Polygon" && cmdDeletePol_Click) cmdDeletePol_Click();
+            if (part == "Polygon") cmdDeletePol_Click();
             return;
         }
         mnuGroupMenuDelete_Click();

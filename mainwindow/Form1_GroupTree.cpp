@@ -17,7 +17,6 @@
 #include "scene/Renames.h"
 #include "views/ViewRedraw.h"
 
-#include <QFont>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScopeGuard>
@@ -103,28 +102,18 @@ void Form1::trwGroupView_MouseUp(int Button, int, int x, int y) {
 
 // ---- the group name field
 
-namespace {
-
-void setEditMark(QLineEdit* field, bool on) {
-    QFont font = field->font();
-    font.setBold(on);
-    field->setFont(font);
-}
-
-}  // namespace
-
-bool Form1::GrpNameEditMarked() const { return txtSelectedGrpName->font().bold(); }
+bool Form1::GrpNameEditMarked() const { return EditMarked(txtSelectedGrpName); }
 
 void Form1::txtSelectedGrpName_Change() {
     // Typed or written by the program, a change on the "Edit Group" page is unapplied.
-    if (tabWorkspace->currentIndex() == 1) setEditMark(txtSelectedGrpName, true);
+    if (tabWorkspace->currentIndex() == 1) SetEditMark(txtSelectedGrpName, true);
 }
 
 void Form1::txtSelectedGrpName_KeyPress(int KeyAscii) {
     using namespace Globals;
     if (KeyAscii == 27) {
         txtSelectedGrpName_LostFocus();
-        setEditMark(txtSelectedGrpName, false);
+        SetEditMark(txtSelectedGrpName, false);
         return;
     }
     if (KeyAscii != 13 || CurrSelEntityType != SelGroup) return;
@@ -132,12 +121,12 @@ void Form1::txtSelectedGrpName_KeyPress(int KeyAscii) {
     if (Trim(text).empty()) {
         // No group is named by blanks: the name stays and is shown again.
         txtSelectedGrpName->setText(QString::fromStdString(GetEntityName(CurrSelEntityHandle)));
-        setEditMark(txtSelectedGrpName, false);
+        SetEditMark(txtSelectedGrpName, false);
         return;
     }
     // Taken as typed, even when another group has the name; not recorded for undo.
     trwGroupView->Item(groupKey(CurrSelEntityHandle))->setText(0, QString::fromStdString(text));
-    setEditMark(txtSelectedGrpName, false);
+    SetEditMark(txtSelectedGrpName, false);
     OMBREL_group_set_name(CurrSelEntityHandle, text.c_str());
 }
 

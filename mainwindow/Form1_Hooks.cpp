@@ -57,6 +57,7 @@ void Form1::connectEditorHooks() {
     connectSelectionHooks();
     connectSceneTreeHooks();
     connectDeletionHooks();
+    connectPolygonPanelHooks();
     connectCameraViewHooks();
 }
 
@@ -112,4 +113,16 @@ void Form1::connectSceneTreeHooks() {
         if (kind == SelPolygon) txtSelPolName->setText(QString::fromStdString(text));
     };
     h.ignoreBackFacedForPtSel = [this] { return chkIgnoreBackFacedForPtSel->isChecked(); };
+}
+
+// ---- the polygon panel: its fill after every polygon selection, its "Ignore
+// Backfaced" box, and the controls the polygon property records write back.
+void Form1::connectPolygonPanelHooks() {
+    auto& h = core::windowHooks();
+    h.updateEditGeomTab = [this] { UpdateEditGeomTabBasedOnPolsSelected(); };
+    h.ignoreBackFacedForPolSel = [this] { return chkIgnoreBackFacedForPolSel->isChecked(); };
+    h.setPolRotatedBox = [this](bool checked) { SetPolRotatedBox(checked); };
+    h.setPolLightDimuText = [this](double value) { SetPolLightDimuText(value); };
+    h.showSelPolFilter = [this] { ShowSelPolFilter(); };
+    h.setPolTransparentControls = [this](bool on, int32_t colour) { SetPolTransparentControls(on, colour); };
 }

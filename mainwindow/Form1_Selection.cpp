@@ -59,6 +59,15 @@ void Form1::connectSelectionHooks() {
     h.isCamHidden = [this](int32_t camera) { return IsCamHidden(camera); };
     h.isLightHidden = [this](int32_t light) { return IsLightHidden(light); };
     h.topLevelGroups = [this] { return TopLevelGroups(); };
+    // The light panel: shown with its bar, or filled again for the light it shows.
+    h.showLightPanel = [this](bool visible) {
+        frmLight->setVisible(visible);
+        LightScrollBarVisibility(visible);
+    };
+    h.refreshLightPanel = [this](int32_t light) {
+        if (Globals::CurrSelEntityType == SelLight && Globals::CurrSelEntityHandle == light)
+            frmLight_SetParameters(light);
+    };
     // The point frame's Delete: the polygons owning the selected points go.
     cmdEditPtDelete_Click = [this] { platform::runTrapped(this, [] { Globals::DeleteSelPtsPols(); }); };
 }
@@ -76,6 +85,8 @@ void Form1::mnuSelectAll_Click() {
             SelectAllGrpPols();
             ComputeSelPolsAvgCenter();
             UpdateSelPolsRelatedPtsArray();
+            // The polygon frame shows the new selection, as after a click.
+            Globals::UpdateEditGeomTabBasedOnPolsSelected();
         } else {
             SetPrevSelEntityToCurrSelEntity();
             SelectAllEntities();
@@ -99,6 +110,8 @@ void Form1::mnuSelectInvert_Click() {
             InvertGrpPols();
             ComputeSelPolsAvgCenter();
             UpdateSelPolsRelatedPtsArray();
+            // The polygon frame shows the new selection, as after a click.
+            Globals::UpdateEditGeomTabBasedOnPolsSelected();
         } else {
             InvertEntities();
             SetSelKindFromMultiSel();
@@ -183,6 +196,9 @@ void Form1::LeaveSelectionPanel(int32_t PrevKind, int32_t CurrKind) {
 }
 
 bool Form1::EnterSelectionPanel(int32_t Kind, int32_t Handle) {
+    // Undo and Redo enter a kind without leaving the one before: the light panel
+    // never stays up for anything but a light.
+    if (Kind != SelLight) frmLight->setVisible(false);
     switch (Kind) {
     case SelNone:
         txtSelectedGrpName->setEnabled(false);
@@ -204,7 +220,11 @@ bool Form1::EnterSelectionPanel(int32_t Kind, int32_t Handle) {
         break;
     case SelTrack: SetCamWorkspaceFrame(frmTrack); break;
     case SelBackground: showBackgroundPanel(); break;
-    case SelLight: frmLight->setVisible(true); break;
+    case SelLight:
+        frmLight_SetParameters(Handle);
+        frmLight->setVisible(true);
+        LightScrollBarVisibility(true);
+        break;
     case SelMultiple:
         txtSelectedGrpName->setEnabled(false);
         txtSelectedGrpName->setText("Multiple");

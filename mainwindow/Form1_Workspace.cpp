@@ -240,28 +240,6 @@ void Form1::cmbTrackPoint_Populate() {
     cmbTrackPoint->setCurrentText("Track");
 }
 
-void Form1::cmbPolFilter_Populate() {
-    cmbPolFilter->clear();
-    cmbPolFilter->addItems({"Disable Blending", "Dark Filter", "Opaque Filter", "Normal", "Control",
-                            "Bright Transparent", "Bright Translucent", "Light Source", "Inverse"});
-    cmbPolFilter->setCurrentText("Disable Blending");
-}
-
-void Form1::trwLight_Populate() {
-    trwLight->Clear();
-    trwLight->Add("", "LIGHT", "LIGHT", "Folder");
-    Globals::SceneLights->RemoveAll();
-    for (int32_t l = OMBREL_light_get_first_light(); l != 0; l = OMBREL_light_get_next_light(l)) {
-        trwLight->Add("LIGHT", KeyedTree::NodeKey("Light", l), Globals::GetEntityName(l), "Light");
-        Globals::SceneLights->Add(l);
-    }
-}
-
-void Form1::trwLight_Collapse(QTreeWidgetItem* Node) {
-    // The node-click handling of the light tree comes with the light tools.
-    trwLight->SetImage(Node, "Folder");
-}
-
 void Form1::trwTextures_Populate() {
     trwTextures->Clear();
     trwTextures->Add("", "MAP", "MAP", "Folder");
@@ -283,11 +261,6 @@ bool Form1::IsCamHidden(int32_t Cam) const {
 bool Form1::IsLightHidden(int32_t Light) const {
     return KeyedTree::IsHiddenImage(KeyedTree::Image(trwLight->Item(KeyedTree::NodeKey("Light", Light))));
 }
-
-// The light panel is laid out by its page's layout; its own scroll bar comes
-// with the light tools.
-void Form1::frmLight_Resize() {}
-void Form1::LightScrollBar_Resize() {}
 
 void Form1::picWinSetMousePtr(const std::string& key) {
     for (PicWindow* view : picWindow) {

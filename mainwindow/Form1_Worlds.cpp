@@ -207,6 +207,7 @@ void Form1::UnloadWorld() {
     setCaption("TALVORA");
     trwGroupView_Reset();
     trwCamTrackBK_Reset();
+    trwLight->Clear();
     statusPanels_[0]->clear();
     statusPanels_[1]->clear();
     NumSelPts = NumSelPtsPols = NumSelPols = 0;
@@ -260,8 +261,8 @@ void Form1::AddWorld(const std::string& FileName, const std::array<double, 3>& L
     OMBREL_group_set_location(AddedWorldRootGrp, Location.data());
     SetGroupOrientation(AddedWorldRootGrp);
     OMBREL_group_set_father_group(AddedWorldRootGrp, RootGrp);
-    if (SceneCameras) SceneCameras->RemoveAll();
-    if (SceneLights) SceneLights->RemoveAll();
+    // The markers stay: those of cameras and lights waiting in a deletion record
+    // come back with Undo; the trees register only the newcomers.
     UpdateStatusBar();
     populateWorldTrees();
     WorldSize = GetWorldSize();

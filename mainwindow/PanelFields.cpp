@@ -5,8 +5,29 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 namespace panels {
+
+QVBoxLayout* ScrollingContent(QGroupBox* frame, QScrollArea*& area, const QString& areaName, QWidget*& content,
+                              const QString& contentName) {
+    auto* outer = new QVBoxLayout(frame);
+    outer->setContentsMargins(2, 2, 2, 2);
+    area = new QScrollArea(frame);
+    area->setObjectName(areaName);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    content = new QWidget;
+    content->setObjectName(contentName);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    area->setWidget(content);
+    outer->addWidget(area);
+    return column;
+}
 
 platform::NumericField* AddNumericField(QGridLayout* grid, int row, const QString& caption, const QString& txtName,
                                         const QString& updwnName, QWidget* parent) {

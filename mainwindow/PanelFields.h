@@ -11,6 +11,8 @@
 
 class QGridLayout;
 class QGroupBox;
+class QScrollArea;
+class QVBoxLayout;
 class QWidget;
 
 namespace platform {
@@ -18,6 +20,12 @@ class NumericField;
 }
 
 namespace panels {
+
+// The frame's content in a scroll area that fills the frame (no frame of its own,
+// no horizontal bar, the vertical one off until the panel shows it); answers the
+// content's column to fill.
+QVBoxLayout* ScrollingContent(QGroupBox* frame, QScrollArea*& area, const QString& areaName, QWidget*& content,
+                              const QString& contentName);
 
 // A caption in column 0 and the field in column 1 of the row; the field's text and
 // spinner get the object names given.

@@ -40,7 +40,7 @@ T& createObject() {
     return ref;
 }
 
-// Cuts a caller's name to what a name may hold (254 bytes).
+// Cuts a caller's name to what a name may hold (254 bytes), between characters.
 std::string cutName(const char* name);
 
 // Copies text into a caller's buffer of len bytes, always NUL-terminated when len >= 1.

@@ -65,7 +65,12 @@ World& needWorld() {
 std::string cutName(const char* name) {
     if (!name) return {};
     std::string s(name);
-    if (s.size() > 254) s.resize(254);
+    if (s.size() <= 254) return s;
+    // Cut between characters, never inside one: up to three UTF-8 continuation
+    // bytes at the cut go with the character they belong to.
+    std::size_t n = 254;
+    for (int k = 0; k < 3 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80; ++k) --n;
+    s.resize(n);
     return s;
 }
 

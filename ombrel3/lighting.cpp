@@ -10,17 +10,18 @@
 namespace ombrel {
 namespace {
 
+// Called only for a light just unbound everywhere: a walk lists each polygon
+// once, so no list needs searching (with many lights that search was the cost).
 void bindToWalk(const Light& light) {
     for (int32_t h : walkPolygons(lightTarget(light)))
-        if (Polygon* p = lookup<Polygon>(h)) {
-            if (std::find(p->lights.begin(), p->lights.end(), light.handle) == p->lights.end())
-                p->lights.push_back(light.handle);
-        }
+        if (Polygon* p = lookup<Polygon>(h)) p->lights.push_back(light.handle);
 }
 
-void unbindAll(const std::vector<int32_t>& lights) {
+// Sorted once: every polygon's list is checked against all the lights.
+void unbindAll(std::vector<int32_t> lights) {
+    std::sort(lights.begin(), lights.end());
     forEachPolygon([&](Polygon& p) {
-        std::erase_if(p.lights, [&](int32_t l) { return std::find(lights.begin(), lights.end(), l) != lights.end(); });
+        std::erase_if(p.lights, [&](int32_t l) { return std::binary_search(lights.begin(), lights.end(), l); });
     });
 }
 

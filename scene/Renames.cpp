@@ -62,7 +62,11 @@ std::optional<std::string> RenamePolygonFromLabel(int32_t polygon, const std::st
 
 std::optional<std::string> RenameEntityFromLabel(int32_t kind, int32_t handle, const std::string& typed) {
     static const std::pair<int32_t, int32_t> engineKinds[] = {
-        {SelCamera, OMBREL_KIND_CAMERA}, {SelTrack, OMBREL_KIND_TRACK}, {SelBackground, OMBREL_KIND_BACKGROUND}};
+        {SelCamera, OMBREL_KIND_CAMERA},
+        {SelTrack, OMBREL_KIND_TRACK},
+        {SelLight, OMBREL_KIND_LIGHT},
+        {SelBackground, OMBREL_KIND_BACKGROUND},
+    };
     const auto match = std::find_if(std::begin(engineKinds), std::end(engineKinds),
                                     [kind](const auto& k) { return k.first == kind; });
     const std::string newName = Globals::Trim(typed);

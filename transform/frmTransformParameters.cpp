@@ -53,17 +53,6 @@ QGroupBox* makeFrame(QWidget* owner, const char* name, const char* caption, Fiel
     return frame;
 }
 
-std::unique_ptr<ActionUndoRedo> newRecord(int32_t code) {
-    auto r = std::make_unique<ActionUndoRedo>();
-    r->ActionType = code;
-    r->SetActionObjects();
-    return r;
-}
-
-void push(std::unique_ptr<ActionUndoRedo> record) {
-    undo::Shared(Globals::UndoRedoStack, "The undo history").Push(std::move(record));
-}
-
 bool allOnes(const Point3d& f) { return f[0] == 1 && f[1] == 1 && f[2] == 1; }
 
 using core::groupLocation;
@@ -259,66 +248,66 @@ void frmTransformParameters::PushClosingRecord() {
     case transform::EditMode::Point: {
         if (NumSelPts <= 0) return;
         if (tool == ToolMove && !Maths::VectorsEqual(FnlLoc, IniLoc)) {
-            auto r = newRecord(ActMoveGrpPoints);
+            auto r = ActionUndoRedo::New(ActMoveGrpPoints);
             r->MoveGrpPoints->SetMovedPtsToCurrSelPts();
             r->MoveGrpPoints->SetFrmLoc(IniLoc);
             r->MoveGrpPoints->SetToLoc(FnlLoc);
-            push(std::move(r));
+            undo::Push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
-            auto r = newRecord(ActRotateGrpPoints);
+            auto r = ActionUndoRedo::New(ActRotateGrpPoints);
             r->RotateGrpPoints->SetRotatedPtsParentGrp(h);
             r->RotateGrpPoints->SetRotatedPtsToCurrSelPts();
             addSteps(*r->RotateGrpPoints);
-            push(std::move(r));
+            undo::Push(std::move(r));
         } else if (tool == ToolScale && !allOnes(ScaleChng)) {
-            auto r = newRecord(ActScaleGrpPoints);
+            auto r = ActionUndoRedo::New(ActScaleGrpPoints);
             r->ScaleGrpPoints->SetScaledPtsToCurrSelPts();
             r->ScaleGrpPoints->SetScaleChng(ScaleChng);
-            push(std::move(r));
+            undo::Push(std::move(r));
         }
         break;
     }
     case transform::EditMode::Polygon: {
         if (NumSelPols <= 0) return;
         if (tool == ToolMove) {
-            auto r = newRecord(ActMoveGrpPols);
+            auto r = ActionUndoRedo::New(ActMoveGrpPols);
             r->MoveGrpPols->SetMovedWeldedPtsToCurrWeldedPts();
             r->MoveGrpPols->SetFrmLoc(IniLoc);
             ComputeSelPolsAvgCenter();
             r->MoveGrpPols->SetToLoc(SelPolsAvgCenter);
-            if (!Maths::VectorsEqual(SelPolsAvgCenter, IniLoc)) push(std::move(r));
+            if (!Maths::VectorsEqual(SelPolsAvgCenter, IniLoc)) undo::Push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
-            auto r = newRecord(ActRotateGrpPols);
+            auto r = ActionUndoRedo::New(ActRotateGrpPols);
             r->RotateGrpPols->SetRotatedPolsParentGrp(h);
             r->RotateGrpPols->SetRotatedWeldedPtsToCurrWeldedPts();
             addSteps(*r->RotateGrpPols);
-            push(std::move(r));
+            undo::Push(std::move(r));
         } else if (tool == ToolScale && !allOnes(ScaleChng)) {
-            auto r = newRecord(ActScaleGrpPols);
+            auto r = ActionUndoRedo::New(ActScaleGrpPols);
             r->ScaleGrpPols->SetScaledWeldedPtsToCurrWeldedPts();
             r->ScaleGrpPols->SetScaleChng(ScaleChng);
-            push(std::move(r));
+            undo::Push(std::move(r));
         }
         break;
     }
     case transform::EditMode::TrackPoint: {
         if (NumSelTrkPts <= 0) return;
         if (tool == ToolMove && !Maths::VectorsEqual(FnlLoc, IniLoc)) {
-            auto r = newRecord(ActMoveTrkPts);
+            auto r = ActionUndoRedo::New(ActMoveTrkPts);
             r->MoveTrkPts->SetMovedTrkPtsToCurrSelTrkPts();
             r->MoveTrkPts->SetFrmLoc(IniLoc);
             r->MoveTrkPts->SetToLoc(FnlLoc);
-            push(std::move(r));
+            undo::Push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
-            auto r = newRecord(ActRotateTrkPts);
+            auto r = ActionUndoRedo::New(ActRotateTrkPts);
             r->RotateTrkPts->SetRotatedTrkPtsToCurrSelTrkPts();
             addSteps(*r->RotateTrkPts);
-            push(std::move(r));
+            undo::Push(std::move(r));
         } else if (tool == ToolScale && !allOnes(TrkScaleChng)) {
-            auto r = newRecord(ActScaleTrkPts);
+            auto r = ActionUndoRedo::New(ActScaleTrkPts);
             r->ScaleTrkPts->SetScaledTrkPtsToCurrSelPts();
             r->ScaleTrkPts->SetScaleChng(TrkScaleChng);
-            push(std::move(r));
+            undo::Push(std::move(r));
         }
         break;
     }
@@ -329,25 +318,25 @@ void frmTransformParameters::PushClosingRecord() {
             const Point3d from = kind == SelGroup ? iniGrpLoc_ : IniLoc;
             const Point3d to = kind == SelGroup ? groupLocation(h) : FnlLoc;
             if (Maths::VectorsEqual(from, to)) return;
-            auto r = newRecord(ActMove);
+            auto r = ActionUndoRedo::New(ActMove);
             r->Move->SetMovedEntity(kind, h);
             r->Move->SetFrmLoc(from);
             r->Move->SetToLoc(to);
             r->Move->SetMovedBy(movedBy_);
-            push(std::move(r));
+            undo::Push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
-            auto r = newRecord(ActRotate);
+            auto r = ActionUndoRedo::New(ActRotate);
             r->Rotate->SetRotatedEntity(kind, h);
             if (kind == SelMultiple || kind == SelTrack) r->Rotate->SetRotCenter(openCentre_);
             addSteps(*r->Rotate);
-            push(std::move(r));
+            undo::Push(std::move(r));
         } else if (tool == ToolScale && (kind == SelGroup || kind == SelTrack || kind == SelMultiple) &&
                    !allOnes(objScaleChng_)) {
-            auto r = newRecord(ActScale);
+            auto r = ActionUndoRedo::New(ActScale);
             r->ScaleObj->SetScaledEntity(kind, h);
             r->ScaleObj->SetScaleChng(objScaleChng_);
             if (kind == SelMultiple || kind == SelTrack) r->ScaleObj->SetScaleCenter(openCentre_);
-            push(std::move(r));
+            undo::Push(std::move(r));
         }
         break;
     }

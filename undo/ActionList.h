@@ -34,14 +34,14 @@
     X(HideSel, ActionHide, ActHide, true)                              \
     X(UnHideSel, ActionUnhide, ActUnhide, true)                        \
     X(ChngFog, ActionChngFog, ActChngFog, false)                       \
-    X(ChngPolRotatedProp, ActionChngPolRotatedProp, ActChngPolRotatedProp, false) \
-    X(ChngPolLightDimu, ActionChngPolLightDimu, ActChngPolLightDimu, false) \
-    X(ChngPolTranslucency, ActionChngPolTranslucency, ActChngPolTranslucency, false) \
-    X(ChngPolTransIndx, ActionChngPolTrnsIndx, ActChngPolTrnsIndx, false) \
-    X(FlipPols, ActionPolsFlip, ActPolsFlip, false)                    \
+    X(ChngPolRotatedProp, ActionChngPolRotatedProp, ActChngPolRotatedProp, true) \
+    X(ChngPolLightDimu, ActionChngPolLightDimu, ActChngPolLightDimu, true) \
+    X(ChngPolTranslucency, ActionChngPolTranslucency, ActChngPolTranslucency, true) \
+    X(ChngPolTransIndx, ActionChngPolTrnsIndx, ActChngPolTrnsIndx, true) \
+    X(FlipPols, ActionPolsFlip, ActPolsFlip, true)                    \
     X(Align, ActionAlign, ActAlign, true)                             \
     X(SelectTrkPts, ActionSelectTrkPts, ActSelectTrkPts, true)         \
     X(MoveTrkPts, ActionMoveTrkPts, ActMoveTrkPts, true)              \
     X(RotateTrkPts, ActionRotateTrkPts, ActRotateTrkPts, true)        \
     X(ScaleTrkPts, ActionScaleTrkPts, ActScaleTrkPts, true)           \
-    X(DetachPols, ActionDetachPols, ActDetachPols, false)
+    X(DetachPols, ActionDetachPols, ActDetachPols, true)

@@ -53,6 +53,13 @@ void ActionUndoRedo::SetActionObjects() {
     }
 }
 
+std::unique_ptr<ActionUndoRedo> ActionUndoRedo::New(int32_t code) {
+    auto record = std::make_unique<ActionUndoRedo>();
+    record->ActionType = code;
+    record->SetActionObjects();
+    return record;
+}
+
 void ActionUndoRedo::UndoAction() {
     switch (ActionType) {
 #define X(field, cls, code, built) TALVORA_CASE(field, cls, code, built, undoOf)

@@ -18,6 +18,8 @@
 #include "TextureActions.h"
 #include "RenameAction.h"
 #include "TextureCoordsActions.h"
+#include "PolygonPropertyActions.h"
+#include "DetachPolsAction.h"
 
 #include <cstdint>
 #include <memory>
@@ -53,6 +55,8 @@ public:
     // Creates the action that ActionType names; codes without a class (9, 25, not
     // built, outside 1..42) create nothing.
     void SetActionObjects();
+    // A record of the code with its action created.
+    static std::unique_ptr<ActionUndoRedo> New(int32_t code);
 
     // The named action's Undo or Redo; nothing for a record without an action.
     void UndoAction();

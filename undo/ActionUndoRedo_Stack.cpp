@@ -1,5 +1,7 @@
 #include "ActionUndoRedo_Stack.h"
 
+#include "SharedObjects.h"
+
 #include <exception>
 
 namespace {
@@ -107,4 +109,8 @@ void ActionUndoRedo_Stack::Reset() {
     Actions.resize(1);
     CurrIndx = 1;
     releaseAll(all);
+}
+
+void undo::Push(std::unique_ptr<ActionUndoRedo> record) {
+    Shared(Globals::UndoRedoStack, "The undo history").Push(std::move(record));
 }

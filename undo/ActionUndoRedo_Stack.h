@@ -63,3 +63,8 @@ private:
     int32_t CurrIndx = 1;
     MenuHooks menu_;
 };
+
+namespace undo {
+// Pushes the record on Globals::UndoRedoStack; a history not created yet is an error.
+void Push(std::unique_ptr<ActionUndoRedo> record);
+}  // namespace undo

@@ -178,12 +178,13 @@ TEST_F(Selection, BoundingBoxOfAMultipleSelection) {
     SceneCameras = std::make_shared<CameraGrp>();
     SceneCameras->Add(cam);
     GetSelectionBoundingBox(SelCamera, cam, single, s);
-    EXPECT_NEAR(single[0], -15, 1e-9);
-    EXPECT_NEAR(single[3], -5, 1e-9);
+    const double scale = WorldSize * 0.1 / 320.4;  // body back at -123, lens mouth at 123 and +-72.19
+    EXPECT_NEAR(single[0], -10 - 123 * scale, 1e-9);
+    EXPECT_NEAR(single[3], -10 + 123 * scale, 1e-9);
 
     GetSelectionBoundingBox(SelBackground, 0, single, s);  // the world's box
-    EXPECT_NEAR(single[0], -15, 1e-9);
-    EXPECT_NEAR(single[5], 5, 1e-9);
+    EXPECT_NEAR(single[0], -10 - 123 * scale, 1e-9);
+    EXPECT_NEAR(single[5], 72.189946921663 * scale, 1e-9);
 }
 
 }  // namespace

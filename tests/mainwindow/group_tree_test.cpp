@@ -44,19 +44,7 @@ protected:
         return up ? KeyedTree::Key(up) : "";
     }
 
-    // A button released over the node's row (or over empty space below the rows).
-    void release(QTreeWidgetItem* over, Qt::MouseButton button) {
-        tree().show();
-        QPointF at(5, tree().viewport()->height() - 3);
-        if (over) {
-            const QRect row = tree().visualItemRect(over);
-            ASSERT_TRUE(row.isValid());
-            at = row.center();
-        }
-        QMouseEvent e(QEvent::MouseButtonRelease, at, tree().viewport()->mapToGlobal(at), button, Qt::NoButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(tree().viewport(), &e);
-    }
+    void release(QTreeWidgetItem* over, Qt::MouseButton button) { ReleaseOverTree(tree(), over, button); }
 };
 
 TEST_F(GroupTreeTest, TheTreeHasTheEnginesShapeAndOrderAndNoNodeForADetachedGroup) {

@@ -70,14 +70,7 @@ protected:
     }
 
     void rightRelease(const std::string& key) {
-        KeyedTree& tree = *form().trwModel;
-        tree.show();
-        const QRect row = tree.visualItemRect(tree.Item(key));
-        ASSERT_TRUE(row.isValid()) << key;
-        const QPointF at = row.center();
-        QMouseEvent release(QEvent::MouseButtonRelease, at, tree.viewport()->mapToGlobal(at), Qt::RightButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(tree.viewport(), &release);
+        ReleaseOverTree(*form().trwModel, form().trwModel->Item(key), Qt::RightButton);
     }
 
     // The selected group "box" of the small world, textured, away from the origin.

@@ -43,7 +43,7 @@ TEST_F(SceneDeletionTest, TheDeleteKeyDeletesBySelectionKindAndWorkspaceMode) {
         std::function<void(Form1&, const World&)> prepare;
         std::function<void(Form1&, const World&)> check;
     };
-    int points = 0, polygons = 0;
+    int points = 0;
     std::vector<int32_t> tracksDeleted;
     auto groupStays = [](Form1& f, const World& w) {
         EXPECT_EQ(OMBREL_group_get_father_group(w.box), Globals::RootGrp);
@@ -81,9 +81,13 @@ TEST_F(SceneDeletionTest, TheDeleteKeyDeletesBySelectionKindAndWorkspaceMode) {
          [](Form1& f, const World& w) {
              select(SelGroup, w.box);
              editGeometry(f, "Polygon");
+             Globals::NumSelPols = 1;
+             Globals::SelPols[1] = OMBREL_group_get_first_polygon(w.box);
          },
          [&](Form1& f, const World& w) {
-             EXPECT_EQ(polygons, 1);
+             // The polygon frame's Delete: the selected polygons go, the group stays.
+             EXPECT_EQ(OMBREL_group_get_number_of_polygons(w.box), 0);
+             EXPECT_EQ(newestType(), ActDeleteGrpPols);
              groupStays(f, w);
          }},
         {"camera", [](Form1&, const World& w) { select(SelCamera, w.cam); },
@@ -128,9 +132,8 @@ TEST_F(SceneDeletionTest, TheDeleteKeyDeletesBySelectionKindAndWorkspaceMode) {
         SCOPED_TRACE(c.name);
         OpenEmptyWorld();
         f.cmdEditPtDelete_Click = [&] { ++points; };
-        f.cmdDeletePol_Click = [&] { ++polygons; };
         f.DeleteTrack = [&](int32_t track) { tracksDeleted.push_back(track); };
-        points = polygons = 0;
+        points = 0;
         tracksDeleted.clear();
         World w;
         w.box = group("box");

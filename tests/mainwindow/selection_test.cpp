@@ -103,26 +103,10 @@ protected:
     }
 
     // The view pixel the engine draws the world point at.
-    Pixel pixelOf(double x, double y) {
-        Form1& f = form();
-        OMBREL_camera_set_current(Globals::ViewCams[kView]->lngSceneCamera, f.picWindow[kView]->hWnd());
-        const double p[3] = {x, y, 0};
-        Pixel px = {0, 0};
-        EXPECT_EQ(OMBREL_engine_3D_point_to_2D(p, px.data()), 0);
-        EXPECT_TRUE(px[0] > 0 && px[0] < f.picWindow[kView]->width() && px[1] > 0 &&
-                    px[1] < f.picWindow[kView]->height())
-            << px[0] << ", " << px[1];
-        return px;
-    }
+    Pixel pixelOf(double x, double y) { return PixelOf(kView, x, y); }
 
     // A press and release of the left button (or another) with the key held.
-    void click(const Pixel& at, int key = 0, int button = 1) {
-        platform::clearKeyState();
-        if (key) platform::setKeyHeld(key, true);
-        form().picWindow_MouseDown(kView, button, 0, static_cast<float>(at[0]), static_cast<float>(at[1]));
-        form().picWindow_MouseUp(kView, button, 0, static_cast<float>(at[0]), static_cast<float>(at[1]));
-        platform::clearKeyState();
-    }
+    void click(const Pixel& at, int key = 0, int button = 1) { ClickView(kView, at, key, button); }
 
     // A rubber band: press, a few moves with the button held, release.
     void band(const Pixel& from, const Pixel& to, int key = 0, const std::function<void()>& beforeRelease = {}) {

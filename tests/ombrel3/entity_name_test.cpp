@@ -28,6 +28,39 @@ TEST_F(EntityName, LongNamesAreCutAndBuffersNeverOverflow) {
     }
 }
 
+TEST_F(EntityName, LongNamesAreCutBetweenCharacters) {
+    struct Case {
+        const char* name;
+        std::string given;
+        std::size_t kept;
+    };
+    const std::string e = "\xC3\xA9";          // two bytes
+    const std::string euro = "\xE2\x82\xAC";  // three bytes
+    // After the prefix the characters start at 1 + 2k and 3 + 3k: one starts at
+    // byte 253, the other at 252, each running past byte 253.
+    std::string twoAcross = "a";
+    std::string threeAcross = "abc";
+    for (int i = 0; i < 200; ++i) {
+        twoAcross += e;
+        threeAcross += euro;
+    }
+    const Case cases[] = {
+        {"two-byte characters ending at the cut", std::string(), 254},
+        {"a two-byte character across the cut", twoAcross, 253},
+        {"a three-byte character across the cut", threeAcross, 252},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string given = c.given;
+        if (given.empty())
+            for (int i = 0; i < 200; ++i) given += e;
+        const int32_t g = OMBREL_group_create(given.c_str());
+        const int32_t p = OMBREL_polygon_create();
+        OMBREL_polygon_set_name(p, given.c_str());
+        for (int32_t h : {g, p}) EXPECT_EQ(entityName(h), given.substr(0, c.kept));
+    }
+}
+
 TEST_F(EntityName, PointsHaveAnEmptyNameAndStaleHandlesFail) {
     int32_t p = OMBREL_polygon_create();
     double rec[6] = {0, 0, 0, 0, 0, 100};

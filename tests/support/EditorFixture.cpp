@@ -1,14 +1,20 @@
 #include "EditorFixture.h"
 
+#include "core/Camera.h"
 #include "core/Globals.h"
 #include "mainwindow/formTemplate.h"
 #include "ombrel.h"
 #include "ombrel_loader.h"
+#include "platform/key_state.h"
 #include "platform/program.h"
+#include "views/PicWindow.h"
 #include "undo/DragInProgress.h"
 
 #include <QApplication>
+#include <QMouseEvent>
+#include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -68,6 +74,26 @@ int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& cor
     OMBREL_polygon_set_group(p, group);
     OMBREL_engine_add_polygon(p);
     return p;
+}
+
+void ReleaseOverTree(KeyedTree& tree, QTreeWidgetItem* over, Qt::MouseButton button) {
+    tree.show();
+    QPointF at(5, tree.viewport()->height() - 3);
+    if (!over) {
+        // Below the last row shown.
+        int bottom = 0;
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+            if (const QRect row = tree.visualItemRect(*it); row.isValid()) bottom = std::max(bottom, row.bottom());
+        ASSERT_LT(bottom + 3, tree.viewport()->height()) << "no empty space below the rows";
+    } else {
+        tree.EnsureVisible(over);
+        const QRect row = tree.visualItemRect(over);
+        ASSERT_TRUE(row.isValid());
+        at = row.center();
+    }
+    QMouseEvent e(QEvent::MouseButtonRelease, at, tree.viewport()->mapToGlobal(at), button, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &e);
 }
 
 EditorFixture::EditorFixture() {
@@ -141,6 +167,26 @@ int32_t EditorFixture::AddWorldFromMenu(const std::string& path) {
     platform_.prompts.answerOpenFile(path);
     form_->mnuAddWorld->trigger();
     return form_->AddedWorldRootGrp;
+}
+
+std::array<int32_t, 2> EditorFixture::PixelOf(int view, double x, double y, double z) {
+    const auto index = static_cast<std::size_t>(view);
+    OMBREL_camera_set_current(Globals::ViewCams[index]->lngSceneCamera, form_->picWindow[index]->hWnd());
+    const double p[3] = {x, y, z};
+    std::array<int32_t, 2> px = {0, 0};
+    EXPECT_EQ(OMBREL_engine_3D_point_to_2D(p, px.data()), 0);
+    EXPECT_TRUE(px[0] > 0 && px[0] < form_->picWindow[index]->width() && px[1] > 0 &&
+                px[1] < form_->picWindow[index]->height())
+        << px[0] << ", " << px[1];
+    return px;
+}
+
+void EditorFixture::ClickView(int view, const std::array<int32_t, 2>& at, int key, int button) {
+    platform::clearKeyState();
+    if (key) platform::setKeyHeld(key, true);
+    form_->picWindow_MouseDown(view, button, 0, static_cast<float>(at[0]), static_cast<float>(at[1]));
+    form_->picWindow_MouseUp(view, button, 0, static_cast<float>(at[0]), static_cast<float>(at[1]));
+    platform::clearKeyState();
 }
 
 std::string EditorFixture::tempPath(const std::string& name) const { return dir_.filePath(QString::fromStdString(name)).toStdString(); }

@@ -22,6 +22,10 @@
 int32_t MakeGroup(const std::string& name, int32_t father);
 int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& corners, double z = 0);
 
+// A mouse button released over the node's row, as the tree's viewport gets it;
+// with no node, over the empty space below the rows.
+void ReleaseOverTree(KeyedTree& tree, QTreeWidgetItem* over, Qt::MouseButton button);
+
 class EditorFixture : public ::testing::Test {
 protected:
     EditorFixture();
@@ -41,6 +45,12 @@ protected:
     std::string SaveSmallWorldFile(const std::string& name);
     // File > Add World with the file chosen; returns the merged world's root group.
     int32_t AddWorldFromMenu(const std::string& path);
+
+    // The pixel of the view at which the engine draws the world point.
+    std::array<int32_t, 2> PixelOf(int view, double x, double y, double z = 0);
+    // A press and release of the button (1 left, 2 right) at the pixel of the
+    // view, with the virtual key held (0: none).
+    void ClickView(int view, const std::array<int32_t, 2>& at, int key = 0, int button = 1);
 
     Form1& form() { return *form_; }
     const std::string& programFolder() const { return programFolder_; }

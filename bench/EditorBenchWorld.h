@@ -1,0 +1,65 @@
+// The main window of the editor benchmarks: built and loaded as the program
+// loads it, over a fresh empty engine world that counts as not open, so nothing
+// is redrawn; and the geometry they measure on.
+#pragma once
+
+#include "core/Globals.h"
+#include "engine/ombrel_loader.h"
+#include "mainwindow/Form1.h"
+#include "ombrel.h"
+#include "undo/ActionUndoRedo_Stack.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class EditorWithWorld {
+public:
+    EditorWithWorld() {
+        const std::string folder = TALVORA_PROGRAM_DIR;
+        if (ombrel_loader::load(folder + "/" + ombrel_loader::libraryFileName()).status !=
+            ombrel_loader::Status::Loaded)
+            return;
+        Globals::AppTerminating = false;
+        form_ = std::make_unique<Form1>();
+        form_->ShowTips = nullptr;
+        form_->Form_Load();
+        ok_ = OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR) == 0;
+        Globals::RootGrp = ok_ ? OMBREL_group_create("the_world") : 0;
+    }
+    ~EditorWithWorld() {
+        if (form_) {
+            Globals::UndoRedoStack->Reset();
+            Globals::AppTerminating = true;
+            form_->close();
+            form_.reset();
+        }
+        Globals::CurrSelEntityType = Globals::PrevSelEntityType = SelNone;
+        Globals::RootGrp = 0;
+        if (ok_) OMBREL_engine_close();
+        ombrel_loader::unload();
+    }
+    bool ok() const { return ok_; }
+    Form1& form() { return *form_; }
+
+private:
+    std::unique_ptr<Form1> form_;
+    bool ok_ = false;
+};
+
+// A grid of columns x rows unit quads in the plane z, each quad its own polygon
+// with its own corner points, as a loaded mesh has them.
+inline void AddQuadGrid(int32_t group, int columns, int rows, double x0, double y0, double z) {
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            const int32_t p = OMBREL_polygon_create();
+            const double corners[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+            for (const auto& k : corners) {
+                const double record[6] = {x0 + c + k[0], y0 + r + k[1], z, 0, 0, 100};
+                OMBREL_polygon_add_point(p, record);
+            }
+            OMBREL_polygon_set_group(p, group);
+            OMBREL_engine_add_polygon(p);
+        }
+}
+
