@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+class ModelGalleryInput;
 class MostRecentUsedFiles;
 class PicWindow;
 namespace geometry {
@@ -723,6 +724,17 @@ private:
     void showBackgroundPanel();
     // The camera panel edits the selected camera only.
     bool cameraPanelLive() const;
+    // The handlers of one of the workspace's trees (any may be left out).
+    struct TreeHandlers {
+        void (Form1::*NodeClick)(QTreeWidgetItem*) = nullptr;
+        std::optional<std::string> (Form1::*AfterLabelEdit)(QTreeWidgetItem*, const std::string&) = nullptr;
+        void (Form1::*Expand)(QTreeWidgetItem*) = nullptr;
+        void (Form1::*Collapse)(QTreeWidgetItem*) = nullptr;
+        void (Form1::*MouseUp)(int, int, int, int) = nullptr;
+    };
+    // Connects the tree's input to the handlers; answers the watcher of its mouse
+    // buttons for more.
+    ModelGalleryInput* connectTree(KeyedTree* tree, const TreeHandlers& handlers);
     // The camera panel's refill and the views' labels, as the lower layers reach them.
     void connectCameraViewHooks();
     int winViewMenuIndex_ = 0;  // the view whose menu chose "&Camera"

@@ -94,19 +94,9 @@ bool selectFromTree(int32_t kind, int32_t handle) {
 }  // namespace
 
 void Form1::connectCamTrackTree() {
-    connect(trwCamTrackBK, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node, int) {
-        platform::runTrapped(this, [this, node] { trwCamTrackBK_NodeClick(node); });
-    });
-    trwCamTrackBK->SetLabelEditHandler([this](QTreeWidgetItem* node, const std::string& text) {
-        std::optional<std::string> kept;
-        platform::runTrapped(this, [&] { kept = trwCamTrackBK_AfterLabelEdit(node, text); });
-        return kept;
-    });
-    trwCamTrackBK->NodeExpand = [this](QTreeWidgetItem* node) { trwCamTrackBK_Expand(node); };
-    trwCamTrackBK->NodeCollapse = [this](QTreeWidgetItem* node) {
-        platform::runTrapped(this, [this, node] { trwCamTrackBK_Collapse(node); });
-    };
-    auto* mouse = new ModelGalleryInput(trwCamTrackBK->viewport());
+    ModelGalleryInput* mouse = connectTree(
+        trwCamTrackBK, {&Form1::trwCamTrackBK_NodeClick, &Form1::trwCamTrackBK_AfterLabelEdit,
+                        &Form1::trwCamTrackBK_Expand, &Form1::trwCamTrackBK_Collapse, nullptr});
     mouse->MouseDown = [this](int button, int shift, int x, int y) {
         platform::runTrapped(this, [&] { trwCamTrackBK_MouseDown(button, shift, x, y); });
     };

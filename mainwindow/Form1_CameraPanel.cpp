@@ -152,18 +152,14 @@ void Form1::txtCamDir_LostFocus(int) {
     UpdateCamIfSelIsViewedCam();
 }
 
+// The views through the camera take the lens at once.
 void Form1::txtFOV_LostFocus() {
-    using namespace Globals;
-    double zoom = 0;
-    if (!cameraPanelLive() || !panels::Committed(fldFOV, zoom)) return;
-    OMBREL_camera_set_zoom(CurrSelEntityHandle, zoom);
-    SyncViewIfSelIsViewedCam();
+    if (cameraPanelLive() && panels::ApplyCommitted(fldFOV, OMBREL_camera_set_zoom, Globals::CurrSelEntityHandle))
+        Globals::SyncViewIfSelIsViewedCam();
 }
 
 void Form1::txtCamDistFrmEye_LostFocus() {
-    using namespace Globals;
-    double distance = 0;
-    if (!cameraPanelLive() || !panels::Committed(fldCamDistFrmEye, distance)) return;
-    OMBREL_camera_set_distance_from_eye(CurrSelEntityHandle, distance);
-    SyncViewIfSelIsViewedCam();
+    if (cameraPanelLive() &&
+        panels::ApplyCommitted(fldCamDistFrmEye, OMBREL_camera_set_distance_from_eye, Globals::CurrSelEntityHandle))
+        Globals::SyncViewIfSelIsViewedCam();
 }

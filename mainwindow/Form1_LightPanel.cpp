@@ -355,10 +355,7 @@ namespace {
 // Applies one scalar field's committed value to the selected light.
 void applyScalar(platform::NumericField* field, int32_t (*setter)(int32_t, double)) {
     setChangedMark(field, false);
-    double value = 0;
-    if (!panels::Committed(field, value)) return;
-    setter(Globals::CurrSelEntityHandle, value);
-    Globals::ActivateSelLight();
+    if (panels::ApplyCommitted(field, setter, Globals::CurrSelEntityHandle)) Globals::ActivateSelLight();
 }
 
 }  // namespace

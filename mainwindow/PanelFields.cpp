@@ -60,6 +60,14 @@ bool Committed(const platform::NumericField* field, double& value) {
     return platform::ReadNumber(field->spinner()->Tag, value);
 }
 
+bool ApplyCommitted(const platform::NumericField* field, int32_t (*setter)(int32_t entity, double value),
+                    int32_t entity) {
+    double value = 0;
+    if (!Committed(field, value)) return false;
+    setter(entity, value);
+    return true;
+}
+
 bool Committed(const std::array<platform::NumericField*, 3>& fields, Point3d& value) {
     bool ok = true;
     for (std::size_t i = 0; i < 3; ++i) ok = Committed(fields[i], value[i]) && ok;

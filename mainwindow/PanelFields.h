@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 
 class QGridLayout;
 class QGroupBox;
@@ -38,6 +39,10 @@ QGroupBox* VectorFrame(const QString& caption, const QString& txtName, const QSt
 void ShowValue(platform::NumericField* field, double value);
 // The committed value; false when the Tag holds no number.
 bool Committed(const platform::NumericField* field, double& value);
+// Gives the committed value to the entity through the engine setter; false (and
+// nothing set) when the Tag holds no number.
+bool ApplyCommitted(const platform::NumericField* field, int32_t (*setter)(int32_t entity, double value),
+                    int32_t entity);
 // All three committed values; false when any Tag holds no number.
 bool Committed(const std::array<platform::NumericField*, 3>& fields, Point3d& value);
 
