@@ -657,7 +657,7 @@ public:
     // A press makes the node under the pointer the tree's selected node; the
     // editor's selection changes only with a left click.
     void trwCamTrackBK_MouseDown(int Button, int Shift, int x, int y);
-    // Button 2 pops up the tree menu for the tree's selected node.
+    // Button 2 over a node pops up the tree menu for it.
     void trwCamTrackBK_MouseUp(int Button, int Shift, int x, int y);
     // The track branch of a node click: the track's frame, its points cleared and
     // its centre; false when the track is the selection already.

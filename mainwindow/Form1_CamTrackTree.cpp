@@ -125,7 +125,11 @@ void Form1::trwCamTrackBK_MouseDown(int Button, int, int x, int y) {
 }
 
 void Form1::trwCamTrackBK_MouseUp(int Button, int, int x, int y) {
-    if (!WorldLoaded || Button != 2 || !trwCamTrackBK->SelectedItem()) return;
+    if (!WorldLoaded || Button != 2) return;
+    // The menu concerns the node under the pointer; over empty space there is none.
+    QTreeWidgetItem* node = trwCamTrackBK->itemAt(x, y);
+    if (!node) return;
+    trwCamTrackBK->SetSelectedItem(node);
     SetCamTrkBkMenuItems();
     platform::popupMenu(*mnuCamTrkBkMenu, trwCamTrackBK->viewport()->mapToGlobal(QPoint(x, y)));
 }

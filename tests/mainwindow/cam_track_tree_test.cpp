@@ -170,6 +170,10 @@ TEST_F(CamTrackTreeInputTest, OnlyALeftPressSelects_TheRightButtonPointsTheMenuA
     rightClickNode(backgroundKey(sky), "mnuCamTrkBkMenuDelete");
     EXPECT_FALSE(f.trwCamTrackBK->Exists(backgroundKey(sky)));
     EXPECT_FALSE(alive(sky));
+    // Over the empty space below the nodes no menu opens.
+    const std::size_t prompts = platform_.prompts.shown().size();
+    ReleaseOverTree(*f.trwCamTrackBK, nullptr, Qt::RightButton);
+    EXPECT_EQ(platform_.prompts.shown().size(), prompts);
 
     // A middle press followed by a node click selects nothing.
     clickNode("CAMERA", Qt::MiddleButton);
