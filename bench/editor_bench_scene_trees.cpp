@@ -6,8 +6,6 @@
 #include "editor_bench_main.h"
 
 #include "core/Globals.h"
-#include "engine/ombrel_loader.h"
-#include "mainwindow/Form1.h"
 #include "ombrel.h"
 #include "scene/GroupColour.h"
 #include "scene/GroupSelection.h"

@@ -14,7 +14,9 @@ std::vector<int32_t> ChildGroups(int32_t group);
 bool HoldsOwnPolygons(int32_t group);
 
 // The group goes under father (the root group: the top level); its node is made
-// again there with its sub-tree, last among its new siblings.
+// again there with its sub-tree, last among its new siblings. A move the engine
+// refuses (the group would hold one of its own fathers) raises an error and
+// changes nothing.
 void ChangeFatherGroup(int32_t group, int32_t father);
 
 // The engine side of ungrouping: the child groups go to the group's father; a
@@ -30,5 +32,21 @@ void UngroupGroup(int32_t group, bool destroyNow);
 // father, hidden as it was, and the children go under it again in their order.
 // The group becomes the selection.
 void RegroupGroup(int32_t group, int32_t father, const std::vector<int32_t>& children, bool hidden);
+
+// ---- grouping, attaching and replacing groups
+// True when ancestor is the group itself or a father up its chain.
+bool IsGroupOrAncestor(int32_t ancestor, int32_t group);
+// The groups of CurrMultiSel in its order, leaving out each one whose ancestor is
+// selected too: it moves with that ancestor.
+std::vector<int32_t> OutermostSelectedGroups();
+// The group goes under father in the engine only; a refusal raises an error and
+// leaves everything as it was.
+void SetFatherGroupOrRaise(int32_t group, int32_t father);
+// A fake-deleted group comes back under father, hidden by its own flag again when
+// it was, with its node and sub-tree.
+void UnDeleteGroupAsItWas(int32_t group, int32_t father, bool hidden);
+// The group alone becomes the current selection (kind 1 and CurrMultiSel),
+// without a record and without the selection-changed path.
+void MakeGroupTheSelection(int32_t group);
 
 }  // namespace Globals

@@ -9,11 +9,19 @@
 #include <string>
 #include <vector>
 
+class QWidget;
+
 namespace platform {
 class TransientLayer;
 }
 
 namespace core {
+
+// A line of the selection window: an entity and the text of its tree node.
+struct TreeEntity {
+    int32_t handle = 0;
+    std::string text;
+};
 
 struct WindowHooks {
     // Main window services
@@ -106,6 +114,14 @@ struct WindowHooks {
     // button showing colour (0x00BBGGRR); off unchecks the box and disables the
     // button in the button-face colour. The box's own click handling stays out.
     std::function<void(bool on, int32_t colour)> setPolTransparentControls;
+
+    // ---- group commands: what the selection window and the group properties
+    // dialog reach of the main window
+    // The tree nodes of kind 1 (the group tree's top-level nodes), 2 (the
+    // cameras under "CAMERA") or 4 (the lights under "LIGHT"), in tree order.
+    std::function<std::vector<TreeEntity>(int32_t kind)> treeEntities;
+    // The chase dialog over the owner, for the current selection.
+    std::function<void(QWidget* owner)> showChaseDialog;
 };
 
 inline WindowHooks& windowHooks() {

@@ -417,6 +417,27 @@ public:
     // The back colour of a button in the system's button face (&H8000000F).
     static constexpr int32_t ButtonFaceColour = static_cast<int32_t>(0x8000000F);
 
+    // ---- group commands: reduce, triangulate, static or dynamic, the Group menu
+    void cmdReducePols_Click();
+    void cmdTriangulate_Click();
+    // The replacement of the selected group by NewGrp, a copy the engine just made:
+    // the copy takes the old name and node place, the old group is fake-deleted
+    // with one undo record, and the copy is selected without points or polygons.
+    void ReplaceSelectedGroup(int32_t NewGrp);
+    void chkGrpDyn_Click();
+    void EnableGrpMenuItems();
+    void ResetGrpMenuItems();
+    void mnuGroup_Click();
+    // GrpName comes back as the name the new group got.
+    void GroupSelectedUnderNewGrp(std::string& GrpName);
+    void mnuUngroup_Click();
+    void mnuAttach_Click();
+    void mnuDetach_Click();
+    void mnuUngroupAll_Click();
+    void UngroupAllRecursive();
+    void mnuGrpDelete_Click();
+    void mnuProperties_Click();
+
     // ---- views::ViewHost
     bool IsWorldLoaded() const override { return WorldLoaded; }
     bool IsViewMaximized() const override { return ViewMaximized; }
@@ -612,6 +633,7 @@ private:
     void buildEditGroupPage(QWidget* page);
     void connectWorkspace();
     void connectSceneTreeHooks();
+    void connectGroupCommands();
     void connectGroupTree();
     void setBackColor(QPushButton* button, int32_t colour);
     int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned

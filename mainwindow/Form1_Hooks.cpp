@@ -59,6 +59,7 @@ void Form1::connectEditorHooks() {
     connectDeletionHooks();
     connectPolygonPanelHooks();
     connectCameraViewHooks();
+    connectGroupCommands();
 }
 
 void Form1::disconnectEditorHooks() {

@@ -65,7 +65,6 @@ void Form1::connectMenus() {
     connectItem(this, mnuUnhideAll, [this] { mnuUnhideAll_Click(); });
     connectItem(this, mnuRedrawAllViews, [this] { mnuRedrawAllViews_Click(); });
     connectItem(this, mnuResetViews, [this] { mnuResetViews_Click(); });
-    // The Group menu's commands come with the scene tree (the menu stays disabled).
 
     connectItem(this, mnuPlane, [this] { PresetCreatePanel("Plane"); });
     connectItem(this, mnuBox, [this] { PresetCreatePanel("Box"); });
@@ -128,7 +127,7 @@ void Form1::mnuView_Update() {
 }
 
 void Form1::mnuGrp_Update() {
-    // The selection enables the group commands one by one; the menu as a whole stays off.
+    // A world change leaves nothing selected: the selection turns the menu on again.
     mnuGrp->menuAction()->setEnabled(false);
 }
 

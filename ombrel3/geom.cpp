@@ -1,5 +1,6 @@
 #include "geom.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ombrel {
@@ -20,6 +21,30 @@ std::vector<Vec2> project(const std::vector<Vec3>& pts, Vec3 n) {
             out.push_back(n.y >= 0 ? Vec2{p.z, p.x} : Vec2{p.x, p.z});
     }
     return out;
+}
+
+// A polygon whose points leave its plane is laid flat along its normal instead:
+// a triangle's area there is its own area seen along the normal, so a positive
+// one faces the polygon's side and triangles cut there never fold over.
+std::vector<Vec2> projectOntoBestFitPlane(const std::vector<Vec3>& pts, Vec3 n) {
+    Vec3 k = normalized(n);
+    Vec3 other = std::fabs(k.x) < 0.9 ? Vec3{1, 0, 0} : Vec3{0, 1, 0};
+    Vec3 u = normalized(cross(k, other));
+    Vec3 v = cross(k, u);
+    std::vector<Vec2> out;
+    out.reserve(pts.size());
+    for (const Vec3& p : pts) out.push_back(Vec2{dot(p, u), dot(p, v)});
+    return out;
+}
+
+bool planar(const std::vector<Vec3>& pts, Vec3 n) {
+    Vec3 k = normalized(n);
+    double size = 0, off = 0;
+    for (const Vec3& p : pts) {
+        size = std::max(size, length(p - pts[0]));
+        off = std::max(off, std::fabs(dot(p - pts[0], k)));
+    }
+    return off <= 1e-9 * size;
 }
 
 double cross2(Vec2 o, Vec2 a, Vec2 b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
@@ -114,7 +139,7 @@ std::vector<std::array<int, 3>> triangulate(const std::vector<Vec3>& pts, Vec3 n
     int n = static_cast<int>(pts.size());
     if (n < 3) return {};
     if (n == 3 || !(length(normal) > 0)) return fan(n);
-    std::vector<Vec2> p = project(pts, normal);
+    std::vector<Vec2> p = planar(pts, normal) ? project(pts, normal) : projectOntoBestFitPlane(pts, normal);
 
     bool convex = true;
     for (int i = 0; i < n && convex; ++i)

@@ -149,7 +149,8 @@ int32_t duplicateTree(const Group& group) { return copyTree(group, exactCopy); }
 int32_t reducedCopy(const Group& group, double level) {
     Vec3 dims = groupDimensions(group);
     double size = level / 100.0 * std::max({dims.x, dims.y, dims.z});
-    if (!(level > 0) || !(size > 0) || !std::isfinite(size)) return duplicateTree(group);
+    // A cell too large to count (any huge level) holds every point: still one cell.
+    if (!(level > 0) || !(size > 0)) return duplicateTree(group);
 
     // Every point record of the subtree moves to the mean of its cell.
     Vec3 corner = groupWorldBox(group.handle).min;

@@ -18,14 +18,14 @@
     X(RotateGrpPols, ActionRotateGrpPols, ActRotateGrpPols, true)     \
     X(ScaleGrpPols, ActionScaleGrpPols, ActScaleGrpPols, true)        \
     X(ChngFatherGrp, ActionChangeFatherGrp, ActChangeFatherGrp, true) \
-    X(GroupGrps, ActionGroupTogather, ActGroupTogather, false)         \
+    X(GroupGrps, ActionGroupTogather, ActGroupTogather, true)          \
     X(Ungroup, ActionUnGroup, ActUnGroup, true)                        \
     X(Extrude, ActionExtrude, ActExtrude, false)                       \
     X(SelectPols, ActionSelectPols, ActSelectPols, true)               \
     X(Bevel, ActionBevel, ActBevel, false)                             \
     X(Create, ActionCreate, ActCreate, true)                           \
     X(SelectPts, ActionSelectPts, ActSelectPts, true)                  \
-    X(ReplaceGrp, ActionReplaceGrp, ActReplaceGrp, false)              \
+    X(ReplaceGrp, ActionReplaceGrp, ActReplaceGrp, true)               \
     X(ApplyTexture, ActionApplyTextureToGrp, ActApplyTextureToGrp, true) \
     X(ChngTextureCoords, ActionChngTextureCoords, ActChngTextureCoords, true) \
     X(SelectCoords, ActionSelectCoords, ActSelectCoords, true)         \

@@ -17,6 +17,8 @@
 #include "TrackPointTransformActions.h"
 #include "TextureActions.h"
 #include "RenameAction.h"
+#include "GroupTogatherAction.h"
+#include "ReplaceGrpAction.h"
 #include "TextureCoordsActions.h"
 #include "PolygonPropertyActions.h"
 #include "DetachPolsAction.h"

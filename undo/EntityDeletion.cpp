@@ -10,6 +10,7 @@
 #include "ombrel.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace Globals {
 namespace {
@@ -20,6 +21,13 @@ void selectNothing() {
     undo::CurrMultiSel().Reset();
     ThingsToDoOnSelectedEntityChange();
     UpdateCameras();
+}
+
+// Lights the user had switched off before deleting them: bringing one back
+// must not switch it on.
+std::unordered_set<int32_t>& lightsOffBeforeDeletion() {
+    static std::unordered_set<int32_t> lights;
+    return lights;
 }
 
 bool holdsGroup(const MultipleSelection& selection, int32_t group) { return selection.HasGrp(group); }
@@ -55,6 +63,10 @@ void DeleteCameraPermanently(int32_t camera) {
 void FakeDeleteLight(int32_t light) {
     undo::SceneLights().HideUnhide(light, 1);
     OMBREL_light_set_save_flag(light, 0);
+    if (OMBREL_light_is_disabled(light) == 1)
+        lightsOffBeforeDeletion().insert(light);
+    else
+        lightsOffBeforeDeletion().erase(light);
     OMBREL_light_disable(light, 1);
     core::callHook(core::windowHooks().removeLightNode, light);
 }
@@ -63,11 +75,12 @@ void UnDeleteLight(int32_t light) {
     if (!undo::SceneLights().HideUnhide(light, 0))
         undo::SceneLights().Add(light, (OMBREL_light_get_type_of_light(light) & 1) != 0 ? 1 : 0);
     OMBREL_light_set_save_flag(light, 1);
-    OMBREL_light_disable(light, 0);
+    OMBREL_light_disable(light, lightsOffBeforeDeletion().erase(light) > 0 ? 1 : 0);
     core::callHook(core::windowHooks().addLightNode, light);
 }
 
 void DeleteLightPermanently(int32_t light) {
+    lightsOffBeforeDeletion().erase(light);
     undo::SceneLights().Remove(light);
     OMBREL_light_delete(light);
 }

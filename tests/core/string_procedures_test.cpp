@@ -4,6 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -39,7 +42,7 @@ TEST(GetFileExtension, TextAfterTheLastDot) {
 
 TEST(GetFolderOfPath, ExistingFileGivesItsFolderWithSeparator) {
     namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / "talvora_core_folder_test";
+    fs::path dir = fs::temp_directory_path() / ("talvora_core_folder_test_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     fs::path file = dir / "city.wld";
     std::ofstream(file) << "x";

@@ -42,6 +42,7 @@ TEST(ActionUndoRedo, SetActionObjectsFillsOnlyTheFieldOfItsCode) {
         {ActMoveGrpPols, {"MoveGrpPols"}}, {ActScaleTrkPts, {"ScaleTrkPts"}}, {ActAlign, {"Align"}},
         {ActDelete, {"Delete"}},          {ActChangeFatherGrp, {"ChngFatherGrp"}},
         {ActUnGroup, {"Ungroup"}},        {ActHide, {"HideSel"}}, {ActUnhide, {"UnHideSel"}},
+        {ActReplaceGrp, {"ReplaceGrp"}}, {ActGroupTogather, {"GroupGrps"}},
         // no class, or a class whose subsystem does not record it yet
         {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActExtrude, {}},
     };

@@ -510,4 +510,21 @@ TEST_F(RecordLifecycle, FakeDeletedPolygonsWithoutNodesAreAllTakenOut) {
     EXPECT_FALSE(trees.has(FakeTrees::key("Pol", pols[0])));
 }
 
+TEST_F(RecordLifecycle, ALightComesBackSwitchedOnOrOffAsItWasBeforeItsDeletion) {
+    for (const int32_t off : {0, 1}) {
+        SCOPED_TRACE(off ? "switched off" : "switched on");
+        const int32_t l = makeLight(off ? "dark" : "lit");
+        OMBREL_light_disable(l, off);
+        select(SelLight, l);
+        deleteRecorded(SelLight, l, [l] { Globals::FakeDeleteLight(l); });
+        EXPECT_EQ(OMBREL_light_is_disabled(l), 1);
+        undo::UndoCommand();
+        EXPECT_EQ(OMBREL_light_is_disabled(l), off);
+        undo::RedoCommand();
+        EXPECT_EQ(OMBREL_light_is_disabled(l), 1);
+        undo::UndoCommand();
+        EXPECT_EQ(OMBREL_light_is_disabled(l), off);
+    }
+}
+
 }  // namespace

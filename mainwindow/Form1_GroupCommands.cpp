@@ -1,0 +1,95 @@
+// The group commands of the "Edit Geometry" frame: replacing the selected group
+// by a reduced or a triangulated copy (one undo record brings the old one back)
+// and making it static or dynamic (not recorded).
+#include "Form1.h"
+
+#include "core/BoundingBox.h"
+#include "core/CoreError.h"
+#include "core/FakeDeletion.h"
+#include "core/Globals.h"
+#include "core/GroupHierarchy.h"
+#include "core/MultipleSelection.h"
+#include "core/SelectionChange.h"
+#include "core/WeldedPointsProcedures.h"
+#include "core/WindowProcedures.h"
+#include "ombrel.h"
+#include "platform/NumericField.h"
+#include "platform/prompts.h"
+#include "scene/GroupTreeWalk.h"
+#include "undo/ActionUndoRedo.h"
+#include "undo/PushThenRun.h"
+#include "views/ViewRedraw.h"
+
+#include <QCheckBox>
+
+#include <memory>
+
+namespace {
+
+std::string groupKey(int32_t group) { return KeyedTree::NodeKey("Group", group); }
+
+// A copy the engine could not make leaves the selected group where it is.
+int32_t madeCopy(int32_t copy) {
+    if (copy == 0) core::raiseError(std::string("The group could not be rebuilt: ") + OMBREL_ext_get_last_error());
+    return copy;
+}
+
+}  // namespace
+
+void Form1::cmdReducePols_Click() {
+    using namespace Globals;
+    if (CurrSelEntityType != SelGroup) return;
+    const std::string answer = platform::prompts().inputBox("Optimization Level", "Reduce Polygon Count", "");
+    double level = 0;
+    // Cancel, blanks and anything not a finite number change nothing.
+    if (!platform::ReadNumber(QString::fromStdString(answer), level)) return;
+    trwGroupView->Item(groupKey(CurrSelEntityHandle));  // the copy's place, before the engine makes it
+    ReplaceSelectedGroup(madeCopy(OMBREL_group_create_reduced_copy(CurrSelEntityHandle, level)));
+}
+
+void Form1::cmdTriangulate_Click() {
+    using namespace Globals;
+    if (CurrSelEntityType != SelGroup) return;
+    trwGroupView->Item(groupKey(CurrSelEntityHandle));  // the copy's place, before the engine makes it
+    ReplaceSelectedGroup(madeCopy(OMBREL_group_create_copy_made_of_triangles(CurrSelEntityHandle)));
+}
+
+void Form1::ReplaceSelectedGroup(int32_t NewGrp) {
+    using namespace Globals;
+    const int32_t oldGrp = CurrSelEntityHandle;
+    QTreeWidgetItem* oldNode = trwGroupView->Item(groupKey(oldGrp));
+    const std::string name = oldNode->text(0).toStdString();
+    OMBREL_group_set_name(NewGrp, name.c_str());
+    const std::string parentKey = oldNode->parent() ? KeyedTree::Key(oldNode->parent()) : std::string();
+    trwGroupView->Add(parentKey, groupKey(NewGrp), name, scene::GroupImage(NewGrp));
+    trwGroupView_PopulateRecursive(NewGrp);
+
+    auto record = std::make_unique<ActionUndoRedo>();
+    record->ActionType = ActReplaceGrp;
+    record->SetActionObjects();
+    record->ReplaceGrp->SetGrpThatWasReplaced(oldGrp, OMBREL_group_get_father_group(oldGrp));
+    record->ReplaceGrp->SetGrpReplacedWith(NewGrp);
+    undo::PushThenRun(std::move(record), [&] {
+        FakeDeleteGroup(oldGrp);
+        // The selection's own lists follow the copy; the panels show the same name and state.
+        MakeGroupTheSelection(NewGrp);
+        PrevSelEntityType = SelNone;
+        if (SelGrpBndBox) SelGrpBndBox->Initialize(NewGrp);
+        treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected();
+        UpdateStatusBar();
+        NumSelPtsPols = NumSelPts = NumSelPols = 0;
+        BuildWeldedPoints(NewGrp);
+        UpdateSelPolsRelatedPtsArray();
+        UpdateEditGeomTabBasedOnPolsSelected();
+        ::UpdateCameras();
+    });
+}
+
+void Form1::chkGrpDyn_Click() {
+    using namespace Globals;
+    if (CurrSelEntityType != SelGroup) return;
+    if (chkGrpDyn->isChecked())
+        OMBREL_group_set_dynamic(CurrSelEntityHandle);
+    else
+        OMBREL_group_set_static(CurrSelEntityHandle);
+}
