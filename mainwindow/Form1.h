@@ -731,9 +731,6 @@ public:
     void SetViewedCamera(int Index, int32_t Camera);
     // The views that look through the camera name it so in their labels' tool tips.
     void NameViewedCamera(int32_t Camera, const std::string& Name);
-    // The view menu's camera item: the selection window of cameras for the view
-    // (MenuIndex); does nothing until the selection window is wired in.
-    std::function<void(int View)> ShowViewCameraChooser;
 
 private:
     void buildCameraPanel();

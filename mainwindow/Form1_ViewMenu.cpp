@@ -14,6 +14,7 @@
 #include "ombrel.h"
 #include "platform/error_trap.h"
 #include "platform/prompts.h"
+#include "scene/formSelectionWindow.h"
 #include "views/ViewRedraw.h"
 
 #include <QAction>
@@ -106,9 +107,11 @@ void Form1::lblPicView_MouseUp(int Index, int, int, float X, float Y) {
 }
 
 void Form1::mnuWinViewCam_Click() {
-    // The selection window's own errors pass silently.
+    // Cameras only, the boxes locked, one line to choose; the window's own errors
+    // pass silently.
     try {
-        if (ShowViewCameraChooser) ShowViewCameraChooser(winViewMenuIndex_);
+        scene::ShowSelectionWindow(this, 0, -1, 0, -1, formSelectionWindow::ViewThroughCamera, 0,
+                                   static_cast<int16_t>(winViewMenuIndex_));
     } catch (...) {
     }
 }

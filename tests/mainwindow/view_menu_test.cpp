@@ -4,9 +4,13 @@
 #include "cam_track_world.h"
 
 #include "core/Globals.h"
+#include "scene/formSelectionWindow.h"
 #include "ombrel.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
 #include <QMenu>
 
 #include <array>
@@ -188,6 +192,54 @@ TEST_F(ViewMenuTest, ATypeChosenForACameraViewDetachesItFromTheCamera) {
     enter(f.fldCamLoc[2]->text(), "400");
     OMBREL_camera_get_location1(viewCam(2).lngSceneCamera, after.data());
     EXPECT_EQ(before, after);
+}
+
+TEST_F(ViewMenuTest, TheCameraItemMakesTheViewLookThroughTheCameraChosenInTheSelectionWindow) {
+    Form1& f = startOnCameraPage();
+    cameraAt("Cam01", {-300, 0, 100}, {1, 0, 0});
+    const int32_t second = cameraAt("Cam01", {0, -400, 50}, {0, 1, 0});  // the same name
+    rebuildTrees();
+    f.PicBoxFocused = 0;
+    auto chooseCamera = [&](int32_t camera) {
+        platform_.prompts.answerMenu("mnuWinViewCam");
+        platform_.prompts.answerWindow<formSelectionWindow>([&](formSelectionWindow& w) {
+            EXPECT_EQ(w.MenuIndex, 1);
+            EXPECT_FALSE(w.chkCams->isEnabled());
+            QListWidget* list = w.ShownList();
+            ASSERT_NE(list, nullptr);
+            for (int i = 0; i < list->count(); ++i) {
+                EXPECT_EQ(formSelectionWindow::LineKind(list->item(i)), SelCamera);
+                list->item(i)->setSelected(formSelectionWindow::LineHandle(list->item(i)) == camera);
+            }
+            if (camera)
+                w.cmdOk->click();
+            else
+                w.cmdCancel->click();
+        });
+        releaseOnLabel(1);
+    };
+
+    // Cancelled: nothing changes, not even the active view.
+    chooseCamera(0);
+    EXPECT_EQ(f.PicBoxFocused, 0);
+    EXPECT_EQ(label(1), "Front");
+    EXPECT_EQ(viewCam(1).ViewedSceneCamera, 0);
+
+    std::array<uint64_t, 4> before{};
+    for (int v = 0; v < 4; ++v) before[static_cast<std::size_t>(v)] = views::LastPaintSerial(v);
+    chooseCamera(second);
+    EXPECT_EQ(viewCam(1).ViewedSceneCamera, second);
+    EXPECT_EQ(label(1), "Camera");
+    EXPECT_EQ(toolTip(1), "Cam01");
+    EXPECT_EQ(f.PicBoxFocused, 1);
+    for (int v = 0; v < 4; ++v) EXPECT_EQ(views::LastPaintSerial(v) != before[static_cast<std::size_t>(v)], v == 1) << v;
+    // The view shows what the chosen camera sees, not its namesake.
+    for (const Point3d& p : {Point3d{0, 0, 0}, Point3d{100, 0, 80}, Point3d{-60, 50, 20}}) {
+        const auto seen = project(1, viewCam(1).lngSceneCamera, p);
+        const auto own = project(1, second, p);
+        EXPECT_NEAR(seen[0], own[0], 1);
+        EXPECT_NEAR(seen[1], own[1], 1);
+    }
 }
 
 }  // namespace
