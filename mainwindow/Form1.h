@@ -715,6 +715,8 @@ public:
     // The pending-edit mark of a field (its text in bold).
     bool BkgEditMarked(int Field) const;
     void cmbBkgMap_Click();
+    // The name field shows the background's new name, unmarked (a rename elsewhere).
+    void ShowBkgName(const std::string& Name);
 
     // The view menu: a release on a view's label opens it while a world is open.
     QAction *mnuWinViewTop = nullptr, *mnuWinViewsBottom = nullptr, *mnuWinViewLeft = nullptr,

@@ -142,6 +142,12 @@ void Form1::txtBkg_LostFocus(int Field) {
     setEditMark(field, false);
 }
 
+void Form1::ShowBkgName(const std::string& Name) {
+    QScopedValueRollback<bool> filling(SettingBkgParams, true);
+    txtBkgName->setText(QString::fromStdString(Name));
+    setEditMark(txtBkgName, false);
+}
+
 void Form1::cmbBkgMap_Click() {
     const int32_t background = selectedBackground();
     if (background == 0) return;

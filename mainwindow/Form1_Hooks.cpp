@@ -112,6 +112,7 @@ void Form1::connectSceneTreeHooks() {
     h.setEntityNameField = [this](int32_t kind, const std::string& text) {
         if (kind == SelGroup) txtSelectedGrpName->setText(QString::fromStdString(text));
         if (kind == SelPolygon) txtSelPolName->setText(QString::fromStdString(text));
+        if (kind == SelBackground) ShowBkgName(text);
     };
     h.ignoreBackFacedForPtSel = [this] { return chkIgnoreBackFacedForPtSel->isChecked(); };
 }

@@ -28,11 +28,12 @@ void RenameInEngine(int32_t kind, int32_t handle, const char* name) {
     }
 }
 
-// The panel fields show one group or one polygon; another entity's rename must
-// not write its name there, where Enter would give it to the one shown.
+// The panel fields show one group, one background or one polygon; another
+// entity's rename must not write its name there, where Enter would give it to the
+// one shown.
 bool NameFieldShows(int32_t kind, int32_t handle) {
     using namespace Globals;
-    if (kind == SelGroup) return CurrSelEntityType == SelGroup && CurrSelEntityHandle == handle;
+    if (kind == SelGroup || kind == SelBackground) return CurrSelEntityType == kind && CurrSelEntityHandle == handle;
     if (kind == SelPolygon) return NumSelPols == 1 && SelPols[1] == handle;
     return false;
 }

@@ -96,7 +96,7 @@ TEST_F(BackgroundPanelTest, EnterAppliesLeavingPutsTheEnginesValueBackAndTheMark
     EXPECT_EQ(newestType(), ActSelect);
 }
 
-TEST_F(BackgroundPanelTest, TheNameIsRenamedInPlace_AnEmptyOneIsRefused) {
+TEST_F(BackgroundPanelTest, TheNameFieldRenamesInPlaceRefusesBlanksAndFollowsRenamesElsewhere) {
     Form1& f = startWithBackground();
     const int32_t other = background("other", {0, 200, 0});
     rebuildTrees();
@@ -116,6 +116,19 @@ TEST_F(BackgroundPanelTest, TheNameIsRenamedInPlace_AnEmptyOneIsRefused) {
     // Another background's name is taken as it is.
     enter(f.txtBkgName, "other");
     EXPECT_EQ(Globals::GetEntityName(sky_), "other");
+    // A rename by the node's label, its Undo and Redo show in the field, a
+    // pending edit there dropped.
+    f.txtBkgName->setText("typed");
+    f.trwCamTrackBK->EndLabelEdit(node(backgroundKey(sky_)), "Night");
+    EXPECT_EQ(f.txtBkgName->text().toStdString(), "Night");
+    EXPECT_FALSE(f.BkgEditMarked(Form1::BkgName));
+    f.mnuUndo_Click();
+    EXPECT_EQ(f.txtBkgName->text().toStdString(), "other");
+    f.mnuRedo_Click();
+    EXPECT_EQ(f.txtBkgName->text().toStdString(), "Night");
+    // Renaming another background leaves the field alone.
+    f.trwCamTrackBK->EndLabelEdit(node(backgroundKey(other)), "Noon");
+    EXPECT_EQ(f.txtBkgName->text().toStdString(), "Night");
     // The menu's Delete then deletes this background.
     rightClickNode(backgroundKey(sky_), "mnuCamTrkBkMenuDelete");
     EXPECT_FALSE(alive(sky_));
