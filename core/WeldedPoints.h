@@ -2,10 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class WeldedPoints {
 public:
+    WeldedPoints() = default;
+    explicit WeldedPoints(std::vector<int32_t> pts) : pts_(std::move(pts)) {}
+
     int32_t NumOfPts() const { return static_cast<int32_t>(pts_.size()); }
     // The i-th point, i from 1; a position outside 1..NumOfPts raises an error.
     int32_t Point(int32_t i) const;

@@ -8,6 +8,7 @@
 #include "ombrel.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 #include <memory>
 #include <unordered_map>
@@ -58,6 +59,68 @@ bool within(const Point3d& a, const Point3d& b) {
     return true;
 }
 
+// Every point of the group's polygons, in walk order, read one polygon per call.
+struct GroupPoints {
+    std::vector<int32_t> handles;
+    std::vector<double> xyz;  // three per point
+};
+
+GroupPoints pointsOf(int32_t group) {
+    GroupPoints out;
+    std::vector<int32_t> handles(8);
+    std::vector<double> xyz(24);
+    forEachPolygon(group, [&](int32_t pol) {
+        int32_t n = OMBREL_ext_polygon_get_points(pol, handles.data(), xyz.data(), static_cast<int32_t>(handles.size()));
+        if (n > static_cast<int32_t>(handles.size())) {
+            handles.resize(static_cast<std::size_t>(n));
+            xyz.resize(3 * static_cast<std::size_t>(n));
+            n = OMBREL_ext_polygon_get_points(pol, handles.data(), xyz.data(), n);
+        }
+        if (n <= 0) return;
+        out.handles.insert(out.handles.end(), handles.begin(), handles.begin() + n);
+        out.xyz.insert(out.xyz.end(), xyz.begin(), xyz.begin() + 3 * n);
+    });
+    return out;
+}
+
+// A flat table from exact positions to entry numbers (open addressing).
+class PositionTable {
+public:
+    explicit PositionTable(std::size_t count) {
+        std::size_t size = 16;
+        while (size < 2 * count) size *= 2;
+        slots_.assign(size, 0);
+        mask_ = size - 1;
+    }
+    // The entry at p, or inserts next (and returns 0) when there is none yet.
+    int32_t findOrAdd(const double* p, int32_t next, const std::vector<double>& firsts) {
+        for (std::size_t i = hash(p) & mask_;; i = (i + 1) & mask_) {
+            int32_t e = slots_[i];
+            if (e == 0) {
+                slots_[i] = next;
+                return 0;
+            }
+            const double* q = &firsts[3 * static_cast<std::size_t>(e)];
+            if (q[0] == p[0] && q[1] == p[1] && q[2] == p[2]) return e;
+        }
+    }
+
+private:
+    static std::size_t hash(const double* p) {
+        uint64_t h = 0x9e3779b97f4a7c15ull;
+        for (int k = 0; k < 3; ++k) {
+            uint64_t bits;
+            std::memcpy(&bits, &p[k], sizeof bits);
+            h = (h ^ bits) * 0xff51afd7ed558ccdull;
+            h ^= h >> 32;
+        }
+        return static_cast<std::size_t>(h);
+    }
+
+    std::vector<int32_t> slots_;  // entry numbers from 1; 0 is free
+    std::size_t mask_ = 0;
+};
+
 void appendEntry(int32_t point) {
     WeldedPts.checkCount(int64_t{NumWeldedPts} + 1);
     auto entry = std::make_shared<WeldedPoints>();
@@ -74,21 +137,35 @@ void BuildWeldedPoints(int32_t group) {
     } restore;
     WeldedPts.clear();
     NumWeldedPts = 0;
-    // Exact positions are unique among the entries' first points, so a hash finds
-    // the one entry a linear search would.
-    std::unordered_map<Point3d, int32_t, PositionHash> entryAt;
-    forEachPolygon(group, [&](int32_t pol) {
-        forEachPoint(pol, [&](int32_t pt) {
-            const Point3d p = position(pt);
-            auto found = entryAt.find(p);
-            if (found != entryAt.end()) {
-                WeldedPts[found->second]->AddPt(pt);
-                return;
-            }
-            appendEntry(pt);
-            entryAt.emplace(p, NumWeldedPts);
-        });
-    });
+    // One pass gives each point its entry (exact positions are unique among the
+    // entries' first points); the entries are then made whole, once each.
+    GroupPoints points = pointsOf(group);
+    const std::size_t n = points.handles.size();
+    for (double& c : points.xyz) c += 0.0;  // -0.0 and 0.0 are the same position
+    PositionTable table(n);
+    std::vector<double> firsts(3);  // entry e's position at 3 * e
+    std::vector<int32_t> entryOf(n), sizes(1);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double* p = &points.xyz[3 * i];
+        int32_t next = static_cast<int32_t>(sizes.size());
+        int32_t e = table.findOrAdd(p, next, firsts);
+        if (e == 0) {
+            e = next;
+            firsts.insert(firsts.end(), p, p + 3);
+            sizes.push_back(0);
+        }
+        entryOf[i] = e;
+        ++sizes[static_cast<std::size_t>(e)];
+    }
+    const auto entries = static_cast<int32_t>(sizes.size() - 1);
+    WeldedPts.checkCount(entries);
+    std::vector<std::vector<int32_t>> members(sizes.size());
+    for (std::size_t e = 1; e < sizes.size(); ++e) members[e].reserve(static_cast<std::size_t>(sizes[e]));
+    for (std::size_t i = 0; i < n; ++i) members[static_cast<std::size_t>(entryOf[i])].push_back(points.handles[i]);
+    if (entries > 0) WeldedPts[entries];  // room for them all at once
+    for (int32_t e = 1; e <= entries; ++e)
+        WeldedPts[e] = std::make_shared<WeldedPoints>(std::move(members[static_cast<std::size_t>(e)]));
+    NumWeldedPts = entries;
 }
 
 int32_t FindWeldedPoint(int32_t point) {

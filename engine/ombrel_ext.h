@@ -1,5 +1,7 @@
 /* Engine interface: host integration (surfaces in place of windows and device
-   contexts, callbacks, last error, clock, read-back of save flags and light bindings). */
+   contexts, callbacks, last error, clock, read-back of save flags and light bindings,
+   and a polygon's points in one call: their handles and positions, up to capacity
+   of each, in order; it returns the number of points, or -1 on failure). */
 #ifndef OMBREL_EXT_H
 #define OMBREL_EXT_H
 
@@ -25,7 +27,8 @@
     X(int32_t, OMBREL_ext_background_get_save_flag, (int32_t background)) \
     X(int32_t, OMBREL_ext_animation_get_save_flag, (int32_t animation)) \
     X(int32_t, OMBREL_ext_polygon_is_lit_by, (int32_t polygon, int32_t light)) \
-    X(int32_t, OMBREL_ext_group_get_own_disabled, (int32_t group))
+    X(int32_t, OMBREL_ext_group_get_own_disabled, (int32_t group)) \
+    X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 

@@ -19,6 +19,8 @@ template <class Body>
 int32_t setAnimation(const char* fn, int32_t animation, Body&& body) {
     return guarded(fn, -1, [&] {
         body(need<Animation>(animation));
+        // Frames may have come or gone: a fill may now draw a picture or stop.
+        ++needWorld().picturesVersion;
         return 0;
     });
 }
@@ -56,7 +58,7 @@ OMBREL_API int32_t OMBREL_animation_delete(int32_t animation) {
             if (p.animation != animation) return;
             if (p.fill == FillKind::Animation) p.fill = FillKind::Colour;
             p.animation = 0;
-            touchGroup(p.group);
+            touchGroupLook(p.group);
         });
         destroyListed(needWorld().animations, animation);
         return 0;

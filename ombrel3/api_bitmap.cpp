@@ -58,7 +58,7 @@ void dropReferences(World& w, int32_t bitmap) {
             p.ownsSecond = false;
             changed = true;
         }
-        if (changed) touchGroup(p.group);
+        if (changed) touchGroupLook(p.group);
     });
     w.animations.forEach([&](int32_t h) {
         if (Animation* a = lookup<Animation>(h))
@@ -101,6 +101,7 @@ OMBREL_API int32_t OMBREL_bitmap_unload(int32_t bitmap) {
         World& w = needWorld();
         dropReferences(w, bitmap);
         destroyListed(w.bitmaps, bitmap);
+        ++w.picturesVersion;
         return 0;
     });
 }

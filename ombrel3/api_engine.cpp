@@ -1,5 +1,6 @@
 // Engine-wide calls: settings, emptiness, closing, adding polygons to the world.
 #include "api_support.h"
+#include "lighting.h"
 
 #include "ombrel_engine.h"
 
@@ -27,6 +28,7 @@ OMBREL_API int32_t OMBREL_engine_add_polygon(int32_t polygon) {
             w.polygons.append(polygon);
         }
         touchGroup(p.group);
+        touchBinding(polygon);
         return 0;
     });
 }

@@ -21,26 +21,27 @@ OMBREL_API int32_t OMBREL_ext_get_api_version(void) { return OMBREL_API_VERSION;
 OMBREL_API int32_t OMBREL_ext_surface_attach(uint8_t* rgba, int32_t width, int32_t height, int32_t stride_bytes) {
     return guarded(__func__, 0, [&] {
         if (!rgba || !validSize(width, height, stride_bytes)) throw ApiError("bad buffer or size");
-        auto s = std::make_unique<Surface>();
-        s->px = rgba;
-        s->width = width;
-        s->height = height;
-        s->stride = stride_bytes;
-        return state().handles.insert(std::move(s));
+        Surface& s = state().handles.create<Surface>();
+        s.px = rgba;
+        s.width = width;
+        s.height = height;
+        s.stride = stride_bytes;
+        return s.handle;
     });
 }
 
 OMBREL_API int32_t OMBREL_ext_surface_create(int32_t width, int32_t height) {
     return guarded(__func__, 0, [&] {
         if (!validSize(width, height, width * 4)) throw ApiError("bad size");
-        auto s = std::make_unique<Surface>();
-        s->owned.assign(static_cast<std::size_t>(width) * height * 4, 0);
-        for (std::size_t i = 3; i < s->owned.size(); i += 4) s->owned[i] = 255;
-        s->px = s->owned.data();
-        s->width = width;
-        s->height = height;
-        s->stride = width * 4;
-        return state().handles.insert(std::move(s));
+        std::vector<uint8_t> owned(static_cast<std::size_t>(width) * height * 4, 0);
+        for (std::size_t i = 3; i < owned.size(); i += 4) owned[i] = 255;
+        Surface& s = state().handles.create<Surface>();
+        s.owned = std::move(owned);
+        s.px = s.owned.data();
+        s.width = width;
+        s.height = height;
+        s.stride = width * 4;
+        return s.handle;
     });
 }
 

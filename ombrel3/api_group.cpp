@@ -3,6 +3,7 @@
 #include "destroy.h"
 #include "geom.h"
 #include "group_copy.h"
+#include "lighting.h"
 #include "model.h"
 #include "transform.h"
 
@@ -70,9 +71,6 @@ std::string nameOrNone(const char* name, const char* none) {
     return s == none ? std::string() : s;
 }
 
-void touchSubtree(int32_t group) {
-    for (int32_t g : subtreeGroups(group, true)) touchGroup(g);
-}
 
 }  // namespace
 
@@ -198,10 +196,13 @@ OMBREL_API int32_t OMBREL_group_set_father_group(int32_t group, int32_t father) 
         Group& g = need<Group>(group);
         Group* f = father ? &need<Group>(father) : nullptr;
         if (f && groupContains(group, father)) throw ApiError("a group cannot become its own descendant");
+        touchTotals(g.father);
         if (Group* old = lookup<Group>(g.father)) old->children.erase(group);
         g.father = father;
         if (f) f->children.append(group);
-        touchSubtree(group);
+        touchTotals(father);
+        touchBindings();
+        touchWorld();
         return 0;
     });
 }
@@ -226,7 +227,7 @@ OMBREL_API int32_t OMBREL_group_get_next_polygon(int32_t group, int32_t polygon)
 OMBREL_API int32_t OMBREL_group_get_number_of_polygons(int32_t group) {
     return guarded(__func__, 0, [&] {
         const Group* g = worldOrGroup(group);
-        return g ? groupCache(*g).polygonCount : worldPolygonCount();
+        return g ? subtreeTotals(*g).polygonCount : worldPolygonCount();
     });
 }
 
@@ -246,7 +247,7 @@ OMBREL_API int32_t OMBREL_group_set_location(int32_t group, const double locatio
     return guarded(__func__, -1, [&] {
         Group& g = need<Group>(group);
         Vec3 to = inputPosition(vecIn(location));
-        if (groupCache(g).pointCount == 0) {
+        if (subtreeTotals(g).pointCount == 0) {
             g.origin = to;
             touchGroup(group);
         } else {
@@ -365,7 +366,8 @@ OMBREL_API int32_t OMBREL_group_convert_point_to_world_space_fast(int32_t group,
 OMBREL_API int32_t OMBREL_group_disable(int32_t group, int32_t disable) {
     return setter(__func__, group, [&](Group& g) {
         g.disabled = disable != 0;
-        touchSubtree(group);
+        touchTotals(group);
+        touchWorld();
     });
 }
 
@@ -412,7 +414,7 @@ OMBREL_API int32_t OMBREL_group_set_bitmap(int32_t group, int32_t bitmap) {
             p->fill = bitmap ? FillKind::Bitmap : FillKind::Colour;
             p->bitmap = bitmap;
             p->animation = 0;
-            touchGroup(p->group);
+            touchGroupLook(p->group);
         }
     });
 }
@@ -426,7 +428,7 @@ OMBREL_API int32_t OMBREL_group_set_color(int32_t group, const uint8_t rgb[3]) {
             p->fill = FillKind::Colour;
             p->colour = {rgb[0], rgb[1], rgb[2]};
             p->bitmap = p->animation = 0;
-            touchGroup(p->group);
+            touchGroupLook(p->group);
         }
     });
 }
@@ -448,8 +450,9 @@ OMBREL_API int32_t OMBREL_group_remove_light(int32_t group) {
         for (int32_t ph : walkPolygons(g.handle))
             if (Polygon* p = lookup<Polygon>(ph); p && !p->lights.empty()) {
                 p->lights.clear();
-                touchGroup(p->group);
+                touchGroupLook(p->group);
             }
+        touchBindings();
     });
 }
 

@@ -19,6 +19,16 @@ int32_t setLight(const char* fn, int32_t light, Body&& body) {
     });
 }
 
+// A change of what an auto-update light binds to (state, save flag, target).
+template <class Body>
+int32_t setBinding(const char* fn, int32_t light, Body&& body) {
+    return guarded(fn, -1, [&] {
+        body(need<Light>(light));
+        touchBindings();
+        return 0;
+    });
+}
+
 template <class Ret, class Get>
 Ret getLight(const char* fn, int32_t light, Ret failure, Get&& get) {
     return guarded(fn, failure, [&] { return static_cast<Ret>(get(need<Light>(light))); });
@@ -50,6 +60,7 @@ OMBREL_API int32_t OMBREL_light_create(const char* name, const double location[3
         l.target = 0;
         l.save = true;
         w.lights.append(l.handle);
+        touchBindings();
         return l.handle;
     });
 }
@@ -87,7 +98,7 @@ OMBREL_API int32_t OMBREL_light_set_name(int32_t light, const char* name) {
 }
 
 OMBREL_API int32_t OMBREL_light_set_save_flag(int32_t light, int32_t flag) {
-    return setLight(__func__, light, [&](Light& l) { l.save = flag != 0; });
+    return setBinding(__func__, light, [&](Light& l) { l.save = flag != 0; });
 }
 
 OMBREL_API int32_t OMBREL_light_get_location(int32_t light, double location[3]) {
@@ -177,7 +188,7 @@ OMBREL_API int32_t OMBREL_light_set_type_of_light(int32_t light, int32_t flags) 
 }
 
 OMBREL_API int32_t OMBREL_light_disable(int32_t light, int32_t disable) {
-    return setLight(__func__, light, [&](Light& l) { l.disabled = disable != 0; });
+    return setBinding(__func__, light, [&](Light& l) { l.disabled = disable != 0; });
 }
 OMBREL_API int32_t OMBREL_light_is_disabled(int32_t light) {
     return getLight(__func__, light, 0, [](Light& l) { return l.disabled ? 1 : 0; });
@@ -195,7 +206,7 @@ OMBREL_API int32_t OMBREL_light_activate(int32_t light, int32_t /*reserved*/) {
 }
 
 OMBREL_API int32_t OMBREL_light_activate_before_each_render(int32_t light, int32_t on, int32_t /*reserved*/) {
-    return setLight(__func__, light, [&](Light& l) { l.autoUpdate = on; });
+    return setBinding(__func__, light, [&](Light& l) { l.autoUpdate = on; });
 }
 
 OMBREL_API int32_t OMBREL_light_is_activated_before_render(int32_t light, int32_t* on) {
@@ -210,7 +221,7 @@ OMBREL_API int32_t OMBREL_light_get_entity_to_light(int32_t light) {
 }
 
 OMBREL_API int32_t OMBREL_light_set_entity_to_light(int32_t light, int32_t group) {
-    return setLight(__func__, light, [&](Light& l) {
+    return setBinding(__func__, light, [&](Light& l) {
         if (group != 0) need<Group>(group);
         l.target = group;
     });

@@ -2,6 +2,7 @@
 #include "api_support.h"
 #include "model.h"
 
+#include "ombrel_ext.h"
 #include "ombrel_point.h"
 
 #include <algorithm>
@@ -10,19 +11,21 @@ using namespace ombrel;
 
 namespace {
 
-void touchOwner(const Point& pt) {
+int32_t ownerGroup(const Point& pt) {
     const Polygon* p = lookup<Polygon>(pt.polygon);
-    touchGroup(p ? p->group : 0);
+    return p ? p->group : 0;
 }
 
+// A moved point: the owner's shape changed.
 template <class F>
 int32_t setter(const char* fn, int32_t point, F&& f) {
-    return guarded(fn, -1, [&] {
-        Point& pt = need<Point>(point);
-        f(pt);
-        touchOwner(pt);
-        return 0;
-    });
+    return changeAndTouch<Point>(fn, point, touchGroup, ownerGroup, f);
+}
+
+// Texture coordinate, brightness, normal or colour: only the owner's look changed.
+template <class F>
+int32_t lookSetter(const char* fn, int32_t point, F&& f) {
+    return changeAndTouch<Point>(fn, point, touchGroupLook, ownerGroup, f);
 }
 
 template <class T>
@@ -58,7 +61,7 @@ OMBREL_API int32_t OMBREL_point_get_bitmap_xy(int32_t point, double uv[2]) {
 
 OMBREL_API int32_t OMBREL_point_set_bitmap_xy(int32_t point, int32_t polygon, const double uv[2]) {
     // A point has exactly one owner, so the polygon argument is not needed.
-    return setter(__func__, point, [&](Point& pt) { pt.uv = {input(uv)[0], uv[1]}; });
+    return lookSetter(__func__, point, [&](Point& pt) { pt.uv = {input(uv)[0], uv[1]}; });
 }
 
 OMBREL_API double OMBREL_point_get_brightness(int32_t point) {
@@ -66,18 +69,18 @@ OMBREL_API double OMBREL_point_get_brightness(int32_t point) {
 }
 
 OMBREL_API int32_t OMBREL_point_set_brightness(int32_t point, double brightness) {
-    return setter(__func__, point, [&](Point& pt) { pt.brightness = brightness; });
+    return lookSetter(__func__, point, [&](Point& pt) { pt.brightness = brightness; });
 }
 
 OMBREL_API int32_t OMBREL_point_set_normal(int32_t point, const double normal[3]) {
-    return setter(__func__, point, [&](Point& pt) {
+    return lookSetter(__func__, point, [&](Point& pt) {
         pt.normal = Vec3::from(input(normal));
         pt.hasNormal = !(pt.normal == Vec3{});
     });
 }
 
 OMBREL_API int32_t OMBREL_point_set_rgb(int32_t point, int32_t polygon, const uint8_t rgb[3]) {
-    return setter(__func__, point, [&](Point& pt) { pt.rgb = {input(rgb)[0], rgb[1], rgb[2]}; });
+    return lookSetter(__func__, point, [&](Point& pt) { pt.rgb = {input(rgb)[0], rgb[1], rgb[2]}; });
 }
 
 OMBREL_API int32_t OMBREL_point_get_next_point(int32_t point) {
@@ -88,5 +91,23 @@ OMBREL_API int32_t OMBREL_point_get_next_point(int32_t point) {
         auto it = std::find(p->points.begin(), p->points.end(), point);
         if (it == p->points.end() || ++it == p->points.end()) return 0;
         return *it;
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_polygon_get_points(int32_t polygon, int32_t* handles, double* xyz, int32_t capacity) {
+    return guarded(__func__, -1, [&] {
+        const Polygon& p = need<Polygon>(polygon);
+        if (capacity < 0) throw ApiError("negative capacity");
+        int32_t n = 0;
+        for (int32_t h : p.points) {
+            const Point* q = lookup<Point>(h);
+            if (!q) continue;
+            if (n < capacity) {
+                if (handles) handles[n] = h;
+                if (xyz) q->pos.to(xyz + 3 * static_cast<std::ptrdiff_t>(n));
+            }
+            ++n;
+        }
+        return n;
     });
 }

@@ -1,6 +1,7 @@
 // Polygons: points, fills and properties.
 #include "api_support.h"
 #include "destroy.h"
+#include "lighting.h"
 #include "model.h"
 
 #include "ombrel_polygon.h"
@@ -11,14 +12,18 @@ using namespace ombrel;
 
 namespace {
 
+int32_t groupOf(const Polygon& p) { return p.group; }
+
+// A change of the polygon's shape (points, winding, whether it is drawn).
 template <class F>
 int32_t setter(const char* fn, int32_t polygon, F&& f) {
-    return guarded(fn, -1, [&] {
-        Polygon& p = need<Polygon>(polygon);
-        f(p);
-        touchGroup(p.group);
-        return 0;
-    });
+    return changeAndTouch<Polygon>(fn, polygon, touchGroup, groupOf, f);
+}
+
+// A change of how it looks only (fill, blending, light diminution).
+template <class F>
+int32_t lookSetter(const char* fn, int32_t polygon, F&& f) {
+    return changeAndTouch<Polygon>(fn, polygon, touchGroupLook, groupOf, f);
 }
 
 uint8_t clampByte(int32_t v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
@@ -76,6 +81,7 @@ OMBREL_API int32_t OMBREL_polygon_set_group(int32_t polygon, int32_t group) {
         p.group = group;
         if (Group* g = lookup<Group>(group)) g->polygons.append(polygon);
         touchGroup(group);
+        touchBinding(polygon);
         return 0;
     });
 }
@@ -155,7 +161,7 @@ OMBREL_API int32_t OMBREL_polygon_is_valid(int32_t polygon) {
 
 OMBREL_API int32_t OMBREL_polygon_set_orientation(int32_t polygon) {
     // The visible side always follows the winding; the plane is derived on demand.
-    return setter(__func__, polygon, [](Polygon&) {});
+    return lookSetter(__func__, polygon, [](Polygon&) {});
 }
 
 OMBREL_API int32_t OMBREL_polygon_flip_visible_side(int32_t polygon) {
@@ -205,7 +211,7 @@ OMBREL_API int32_t OMBREL_polygon_get_color(int32_t polygon, int32_t* r, int32_t
 }
 
 OMBREL_API int32_t OMBREL_polygon_set_color_fill(int32_t polygon, int32_t r, int32_t g, int32_t b) {
-    return setter(__func__, polygon, [&](Polygon& p) {
+    return lookSetter(__func__, polygon, [&](Polygon& p) {
         p.fill = FillKind::Colour;
         p.colour = {clampByte(r), clampByte(g), clampByte(b)};
         p.bitmap = p.animation = 0;
@@ -220,7 +226,7 @@ OMBREL_API int32_t OMBREL_polygon_get_bitmap_handle(int32_t polygon) {
 }
 
 OMBREL_API int32_t OMBREL_polygon_set_bitmap_fill(int32_t polygon, int32_t bitmap) {
-    return setter(__func__, polygon, [&](Polygon& p) {
+    return lookSetter(__func__, polygon, [&](Polygon& p) {
         if (bitmap != 0) need<Bitmap>(bitmap);
         p.fill = bitmap ? FillKind::Bitmap : FillKind::Colour;
         p.bitmap = bitmap;
@@ -236,7 +242,7 @@ OMBREL_API int32_t OMBREL_polygon_get_animation(int32_t polygon) {
 }
 
 OMBREL_API int32_t OMBREL_polygon_set_animation(int32_t polygon, int32_t animation) {
-    return setter(__func__, polygon, [&](Polygon& p) {
+    return lookSetter(__func__, polygon, [&](Polygon& p) {
         if (animation != 0) need<Animation>(animation);
         p.fill = animation ? FillKind::Animation : FillKind::Colour;
         p.animation = animation;
@@ -245,7 +251,7 @@ OMBREL_API int32_t OMBREL_polygon_set_animation(int32_t polygon, int32_t animati
 }
 
 OMBREL_API int32_t OMBREL_polygon_set_second_bitmap(int32_t polygon, int32_t bitmap) {
-    return setter(__func__, polygon, [&](Polygon& p) {
+    return lookSetter(__func__, polygon, [&](Polygon& p) {
         const Bitmap* b = bitmap ? &need<Bitmap>(bitmap) : nullptr;
         if (bitmap == p.secondBitmap) return;
         releaseOwnedLightMap(p);
@@ -267,7 +273,7 @@ OMBREL_API double OMBREL_polygon_get_light_diminution(int32_t polygon) {
 }
 
 OMBREL_API int32_t OMBREL_polygon_set_light_diminution(int32_t polygon, double percent) {
-    return setter(__func__, polygon, [&](Polygon& p) { p.diminution = percent; });
+    return lookSetter(__func__, polygon, [&](Polygon& p) { p.diminution = percent; });
 }
 
 OMBREL_API int32_t OMBREL_polygon_get_translucent(int32_t polygon) {
@@ -275,7 +281,7 @@ OMBREL_API int32_t OMBREL_polygon_get_translucent(int32_t polygon) {
 }
 
 OMBREL_API int32_t OMBREL_polygon_set_translucent(int32_t polygon, int32_t code) {
-    return setter(__func__, polygon, [&](Polygon& p) { p.blend = static_cast<uint8_t>(code & 0xFF); });
+    return lookSetter(__func__, polygon, [&](Polygon& p) { p.blend = static_cast<uint8_t>(code & 0xFF); });
 }
 
 OMBREL_API int32_t OMBREL_polygon_get_transparent_index(int32_t polygon) {
@@ -298,7 +304,7 @@ OMBREL_API int32_t OMBREL_polygon_get_transparent_rgb(int32_t polygon, int32_t* 
 }
 
 OMBREL_API int32_t OMBREL_polygon_set_rotated(int32_t polygon, int32_t rotated) {
-    return setter(__func__, polygon, [&](Polygon& p) { p.rotated = rotated != 0; });
+    return lookSetter(__func__, polygon, [&](Polygon& p) { p.rotated = rotated != 0; });
 }
 
 OMBREL_API int32_t OMBREL_polygon_is_rotated(int32_t polygon) {

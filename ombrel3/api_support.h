@@ -34,10 +34,7 @@ World& needWorld();
 // Creates a record of kind T in the handle table; its handle is obj.handle.
 template <class T>
 T& createObject() {
-    auto obj = std::make_unique<T>();
-    T& ref = *obj;
-    state().handles.insert(std::move(obj));
-    return ref;
+    return state().handles.create<T>();
 }
 
 // Cuts a caller's name to what a name may hold (254 bytes), between characters.
@@ -46,6 +43,22 @@ std::string cutName(const char* name);
 // Copies text into a caller's buffer of len bytes, always NUL-terminated when len >= 1.
 // Returns the full text's length.
 int32_t copyOut(const std::string& text, char* buffer, int32_t len);
+
+template <class Ret, class Body>
+Ret guarded(const char* function, Ret failure, Body&& body) noexcept;
+
+// Runs f on the live object of kind T named by h, then marks the group that
+// owner(object) names with touch (its shape or its look changed): 0, or -1 with
+// the last error.
+template <class T, class Owner, class F>
+int32_t changeAndTouch(const char* fn, int32_t h, void (*touch)(int32_t), Owner&& owner, F&& f) {
+    return guarded(fn, -1, [&] {
+        T& obj = need<T>(h);
+        f(obj);
+        touch(owner(obj));
+        return 0;
+    });
+}
 
 template <class Ret, class Body>
 Ret guarded(const char* function, Ret failure, Body&& body) noexcept {

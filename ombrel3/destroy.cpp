@@ -1,6 +1,7 @@
 #include "destroy.h"
 
 #include "api_support.h"
+#include "lighting.h"
 #include "model.h"
 
 #include <unordered_set>
@@ -34,6 +35,7 @@ void destroyGroupTree(int32_t group) {
     Group* top = lookup<Group>(group);
     if (!top) return;
     World& w = needWorld();
+    touchTotals(top->father);
     if (Group* father = lookup<Group>(top->father)) father->children.erase(group);
     std::vector<int32_t> doomed = subtreeGroups(group, true);
     std::unordered_set<int32_t> gone(doomed.begin(), doomed.end());
@@ -50,6 +52,7 @@ void destroyGroupTree(int32_t group) {
         if (Light* l = lookup<Light>(lh); l && gone.count(l->target)) l->target = 0;
     });
     if (gone.count(w.renderGroup)) w.renderGroup = 0;
+    touchBindings();
     touchWorld();
 }
 

@@ -37,11 +37,31 @@ void touchWorld() {
     if (World* w = state().world.get()) ++w->geomVersion;
 }
 
+void touchTotals(int32_t group) {
+    for (int guard = 0; guard < 1 << 20; ++guard) {
+        Group* g = state().handles.find<Group>(group);
+        if (!g) return;
+        g->totals.valid = g->totals.axesBoxValid = false;
+        group = g->father;
+    }
+}
+
 void touchGroup(int32_t group) {
     World* w = state().world.get();
     if (!w) return;
     ++w->geomVersion;
-    if (Group* g = state().handles.find<Group>(group)) g->version = w->geomVersion;
+    if (Group* g = state().handles.find<Group>(group)) {
+        g->version = g->lookVersion = w->geomVersion;
+        g->motion = Affine{};
+        touchTotals(group);
+    }
+}
+
+void touchGroupLook(int32_t group) {
+    World* w = state().world.get();
+    if (!w) return;
+    ++w->geomVersion;
+    if (Group* g = state().handles.find<Group>(group)) g->lookVersion = w->geomVersion;
 }
 
 void failStale(int32_t handle, Kind expected) {
@@ -81,6 +101,20 @@ int32_t copyOut(const std::string& text, char* buffer, int32_t len) {
         buffer[n] = '\0';
     }
     return static_cast<int32_t>(text.size());
+}
+
+}  // namespace ombrel
+
+namespace ombrel {
+
+uint32_t* GroupPolygonSlot::of(int32_t polygon) {
+    Polygon* p = state().handles.find<Polygon>(polygon);
+    return p ? &p->groupSlot : nullptr;
+}
+
+uint32_t* WorldPolygonSlot::of(int32_t polygon) {
+    Polygon* p = state().handles.find<Polygon>(polygon);
+    return p ? &p->worldSlot : nullptr;
 }
 
 }  // namespace ombrel

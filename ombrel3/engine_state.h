@@ -45,9 +45,15 @@ double clockSeconds();
 // Destroys the world and every object but the host's surfaces.
 void closeWorld();
 
-// Marks a group's own geometry changed (renderer buffers, cached boxes, planes).
+// Marks a group's own polygons changed in shape: every cache of the group is
+// rebuilt when next needed, and the totals of its fathers are redone.
 void touchGroup(int32_t group);
-// Any geometry change anywhere (structure, transforms).
+// Only how the group's polygons look changed: its render mesh is rebuilt.
+void touchGroupLook(int32_t group);
+// The subtree of group gained, lost or moved members: the totals of group and its
+// fathers are redone.
+void touchTotals(int32_t group);
+// Any structure change anywhere (groups made, attached or destroyed).
 void touchWorld();
 
 }  // namespace ombrel

@@ -61,11 +61,11 @@ std::vector<std::array<int, 3>> fan(int n) {
 
 }  // namespace
 
-Vec3 newellNormal(const std::vector<Vec3>& pts) {
+Vec3 newellNormal(const Vec3* pts, std::size_t count) {
     Vec3 n;
-    for (std::size_t i = 0; i < pts.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         const Vec3& a = pts[i];
-        const Vec3& b = pts[(i + 1) % pts.size()];
+        const Vec3& b = pts[(i + 1) % count];
         n.x += (a.y - b.y) * (a.z + b.z);
         n.y += (a.z - b.z) * (a.x + b.x);
         n.z += (a.x - b.x) * (a.y + b.y);
@@ -95,6 +95,13 @@ Mat3 rotationDegrees(Vec3 axis, double degrees) {
     m.c[1] = {t * u.x * u.y - s * u.z, t * u.y * u.y + c, t * u.y * u.z + s * u.x};
     m.c[2] = {t * u.x * u.z + s * u.y, t * u.y * u.z - s * u.x, t * u.z * u.z + c};
     return m;
+}
+
+Affine inverted(const Affine& a) {
+    Mat3 inv = cofactor(a.m).transposed();
+    double det = determinant(a.m);
+    for (Vec3& col : inv.c) col = col / det;
+    return {inv, -(inv * a.t)};
 }
 
 Mat3 scaleAlong(const Mat3& frame, Vec3 f) {

@@ -11,7 +11,8 @@ namespace ombrel {
 
 // Newell's normal of a closed polygon (not normalised): it points to the side from
 // which the points run anticlockwise; its length is twice the area.
-Vec3 newellNormal(const std::vector<Vec3>& pts);
+Vec3 newellNormal(const Vec3* pts, std::size_t n);
+inline Vec3 newellNormal(const std::vector<Vec3>& pts) { return newellNormal(pts.data(), pts.size()); }
 
 // Right-handed rotation by angle degrees about the unit axis (x towards y about z).
 // Multiples of 90 degrees are exact.
@@ -21,6 +22,8 @@ Mat3 rotationDegrees(Vec3 axis, double degrees);
 Mat3 scaleAlong(const Mat3& frame, Vec3 f);
 
 double determinant(const Mat3& m);
+// The inverse motion; a must not flatten space (determinant not 0).
+Affine inverted(const Affine& a);
 // The matrix that carries surface normals under m: cofactor(m), which equals
 // det(m) * m^-T and stays defined when m flattens.
 Mat3 cofactor(const Mat3& m);

@@ -2,6 +2,7 @@
 
 #include "api_support.h"
 #include "geom.h"
+#include "lighting.h"
 #include "model.h"
 
 #include <algorithm>
@@ -76,6 +77,7 @@ Polygon& polygonShell(const Polygon& src, int32_t group) {
     need<Group>(group).polygons.append(p.handle);
     p.added = true;
     w.polygons.append(p.handle);
+    touchBinding(p.handle);
     return p;
 }
 

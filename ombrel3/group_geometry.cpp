@@ -1,9 +1,11 @@
 #include "group_geometry.h"
 
 #include "api_support.h"
+#include "geom.h"
 #include "model.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ombrel {
 namespace {
@@ -18,72 +20,85 @@ Cache& cache() {
     return c;
 }
 
-void refresh(const Group& group, GroupGeometry& geo) {
-    geo.polygons.clear();
-    geo.positions.clear();
+constexpr uint32_t kLeafSize = 8;
+
+// Builds over entries (a polygon handle and its box each), reordering an index so
+// that every node's entries are one range of it.
+struct Builder {
+    GroupGeometry& g;
+    std::vector<int32_t> handles;
+    std::vector<Box3> boxes;
+    std::vector<uint32_t> index;
+    double widen = 0;
+
+    int32_t node(uint32_t first, uint32_t count) {
+        GroupGeometry::Node n;
+        Box3 centres;
+        for (uint32_t i = first; i < first + count; ++i) {
+            n.box.add(boxes[index[i]]);
+            centres.add(boxes[index[i]].centre());
+        }
+        n.box.min -= Vec3{widen, widen, widen};
+        n.box.max += Vec3{widen, widen, widen};
+        int32_t at = static_cast<int32_t>(g.nodes.size());
+        g.nodes.push_back(n);
+        if (count <= kLeafSize) {
+            g.nodes[at].first = first;
+            g.nodes[at].count = count;
+            return at;
+        }
+        Vec3 extent = centres.size();
+        int axis = extent.x >= extent.y && extent.x >= extent.z ? 0 : extent.y >= extent.z ? 1 : 2;
+        uint32_t half = count / 2;
+        auto begin = index.begin() + first;
+        std::nth_element(begin, begin + half, begin + count, [&](uint32_t a, uint32_t b) {
+            return boxes[a].centre()[axis] < boxes[b].centre()[axis];
+        });
+        int32_t left = node(first, half);
+        int32_t right = node(first + half, count - half);
+        g.nodes[at].left = left;
+        g.nodes[at].right = right;
+        return at;
+    }
+};
+
+void rebuild(const Group& group, GroupGeometry& geo) {
     geo.nodes.clear();
     geo.order.clear();
     geo.box = Box3{};
+    Builder b{geo, {}, {}, {}, 0};
     group.polygons.forEach([&](int32_t h) {
         const Polygon* p = lookup<Polygon>(h);
-        if (!p) return;
-        PolygonGeometry pg;
-        pg.handle = h;
-        pg.first = static_cast<uint32_t>(geo.positions.size());
+        if (!p || p->points.size() < 3) return;
+        Box3 box;
         for (int32_t pt : p->points)
-            if (const Point* q = lookup<Point>(pt)) {
-                geo.positions.push_back(q->pos);
-                pg.box.add(q->pos);
-            }
-        pg.count = static_cast<uint32_t>(geo.positions.size()) - pg.first;
-        pg.valid = pg.count >= 3 && polygonPlane(*p, pg.normal, pg.d);
-        if (pg.valid) geo.box.add(pg.box);
-        geo.polygons.push_back(pg);
+            if (const Point* q = lookup<Point>(pt)) box.add(q->pos);
+        if (box.empty()) return;
+        b.handles.push_back(h);
+        b.boxes.push_back(box);
+        geo.box.add(box);
     });
-    geo.polygonCount = group.polygons.size();
+    // Room for the rounding of the motions the tree will follow.
+    double scale = 0;
+    if (!geo.box.empty())
+        for (int i = 0; i < 3; ++i) scale = std::max({scale, std::fabs(geo.box.min[i]), std::fabs(geo.box.max[i])});
+    b.widen = std::isfinite(scale) ? scale * 1e-9 : 0;
+    const auto n = static_cast<uint32_t>(b.handles.size());
+    b.index.resize(n);
+    for (uint32_t i = 0; i < n; ++i) b.index[i] = i;
+    if (n > 0) b.node(0, n);
+    geo.order.resize(n);
+    for (uint32_t i = 0; i < n; ++i) geo.order[i] = b.handles[b.index[i]];
+    geo.box = geo.nodes.empty() ? Box3{} : geo.nodes[0].box;
     geo.version = group.version;
+    geo.motion = group.motion;
 }
 
-constexpr uint32_t kLeafSize = 8;
-
-int32_t buildNode(GroupGeometry& g, uint32_t first, uint32_t count) {
-    GroupGeometry::Node node;
-    Box3 centres;
-    for (uint32_t i = first; i < first + count; ++i) {
-        const Box3& b = g.polygons[g.order[i]].box;
-        node.box.add(b);
-        centres.add(b.centre());
-    }
-    int32_t index = static_cast<int32_t>(g.nodes.size());
-    g.nodes.push_back(node);
-    if (count <= kLeafSize) {
-        g.nodes[index].first = first;
-        g.nodes[index].count = count;
-        return index;
-    }
-    Vec3 extent = centres.size();
-    int axis = extent.x >= extent.y && extent.x >= extent.z ? 0 : extent.y >= extent.z ? 1 : 2;
-    uint32_t half = count / 2;
-    auto begin = g.order.begin() + first;
-    std::nth_element(begin, begin + half, begin + count, [&](uint32_t a, uint32_t b) {
-        return g.polygons[a].box.centre()[axis] < g.polygons[b].box.centre()[axis];
-    });
-    int32_t left = buildNode(g, first, half);
-    int32_t right = buildNode(g, first + half, count - half);
-    g.nodes[index].left = left;
-    g.nodes[index].right = right;
-    return index;
+bool sameAffine(const Affine& a, const Affine& b) {
+    return a.t == b.t && a.m.c[0] == b.m.c[0] && a.m.c[1] == b.m.c[1] && a.m.c[2] == b.m.c[2];
 }
 
 }  // namespace
-
-void GroupGeometry::buildHierarchy() {
-    nodes.clear();
-    order.clear();
-    for (uint32_t i = 0; i < polygons.size(); ++i)
-        if (polygons[i].valid) order.push_back(i);
-    if (!order.empty()) buildNode(*this, 0, static_cast<uint32_t>(order.size()));
-}
 
 GroupGeometry& groupGeometry(const Group& group) {
     Cache& c = cache();
@@ -96,8 +111,15 @@ GroupGeometry& groupGeometry(const Group& group) {
         std::erase_if(c.groups, [](const auto& kv) { return lookup<Group>(kv.first) == nullptr; });
     }
     GroupGeometry& geo = c.groups[group.handle];
-    if (geo.version != group.version || geo.polygonCount != group.polygons.size()) refresh(group, geo);
+    if (geo.version != group.version) rebuild(group, geo);
     return geo;
+}
+
+bool builtToWorld(const Group& group, const GroupGeometry& geo, Affine& out) {
+    if (sameAffine(group.motion, geo.motion)) return false;
+    // world = now(built^-1(p)).
+    out = inverted(geo.motion).then(group.motion);
+    return true;
 }
 
 bool DrawableGroups::enabledChain(int32_t group) {

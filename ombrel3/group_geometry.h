@@ -1,6 +1,6 @@
-// Positions, planes and boxes of each group's own polygons, cached until the group's
-// geometry version changes. Shared by picking and rendering, which must agree on
-// what is drawable.
+// The pick tree of each group's own polygons, built when first needed after the
+// group's shape changed. It stays in the coordinates it was built in and follows
+// the group's rigid motions, so moving a group costs it nothing.
 #pragma once
 
 #include "records.h"
@@ -12,35 +12,27 @@
 
 namespace ombrel {
 
-struct PolygonGeometry {
-    int32_t handle = 0;
-    Vec3 normal;  // towards the visible side
-    double d = 0;
-    bool valid = false;  // >= 3 points with area
-    uint32_t first = 0, count = 0;  // range in GroupGeometry::positions
-    Box3 box;
-};
-
 struct GroupGeometry {
-    uint64_t version = ~uint64_t{0};
-    std::size_t polygonCount = 0;
-    std::vector<PolygonGeometry> polygons;  // own polygons, in group order
-    std::vector<Vec3> positions;
-    Box3 box;  // of the valid polygons
+    uint64_t version = ~uint64_t{0};  // Group::version it was built from
+    Affine motion;                    // the group's motion then
+    Box3 box;                         // of every polygon of three points or more, widened a little
 
-    // Bounding-volume hierarchy over `polygons`, built on first use by picking.
+    // Bounding-volume hierarchy over the polygons (handles in `order`).
     struct Node {
         Box3 box;
         int32_t left = -1, right = -1;  // children; -1 for a leaf
         uint32_t first = 0, count = 0;  // leaf range in `order`
     };
     std::vector<Node> nodes;
-    std::vector<uint32_t> order;
-    void buildHierarchy();
+    std::vector<int32_t> order;
 };
 
-// The group's cached geometry, refreshed when its version or polygon count changed.
+// The group's tree, rebuilt when its version changed.
 GroupGeometry& groupGeometry(const Group& group);
+
+// The motion from the coordinates the tree was built in to where the group is now;
+// false when that is the identity.
+bool builtToWorld(const Group& group, const GroupGeometry& geometry, Affine& out);
 
 // Answers, for one frame or one pick, whether a group's polygons may be drawn: no
 // disabled group on its father chain and inside the render group, if one is set.
@@ -55,9 +47,8 @@ private:
     std::unordered_map<int32_t, bool> enabled_, inside_;
 };
 
-// A polygon of a drawable group is drawn when this holds (the facing test aside).
-inline bool polygonShown(const Polygon& p, const PolygonGeometry& g) {
-    return g.valid && p.added && p.enabled && p.points.size() >= 3;
-}
+// Whether the polygon itself is drawn and picked (its group aside): added,
+// enabled and of three points or more; its plane is the caller's test.
+inline bool polygonShown(const Polygon& p) { return p.added && p.enabled && p.points.size() >= 3; }
 
 }  // namespace ombrel

@@ -24,6 +24,8 @@ const char* kindName(Kind kind) {
 
 HandleTable::HandleTable() { slots_.resize(1); }  // slot 0 is never used
 
+HandleTable::~HandleTable() { eraseAllExcept(Kind::None); }
+
 uint32_t HandleTable::takeSlot() {
     if (free_.size() > kReuseDelay || (slots_.size() > kMaxSlot && !free_.empty())) {
         uint32_t s = free_.front();
@@ -35,24 +37,29 @@ uint32_t HandleTable::takeSlot() {
     return static_cast<uint32_t>(slots_.size() - 1);
 }
 
-int32_t HandleTable::insert(std::unique_ptr<Object> obj) {
+int32_t HandleTable::enter(Object* obj) {
     uint32_t s = takeSlot();
     Slot& slot = slots_[s];
-    int32_t h = static_cast<int32_t>((static_cast<uint32_t>(slot.generation) << 24) | s);
-    obj->handle = h;
-    slot.obj = std::move(obj);
+    slot.obj = obj;
     ++live_;
-    return h;
+    return static_cast<int32_t>((static_cast<uint32_t>(slot.generation) << 24) | s);
 }
 
-Object* HandleTable::find(int32_t h) const {
-    if (h <= 0) return nullptr;
-    uint32_t s = static_cast<uint32_t>(h) & kMaxSlot;
-    uint32_t gen = static_cast<uint32_t>(h) >> 24;
-    if (s == 0 || s >= slots_.size()) return nullptr;
-    const Slot& slot = slots_[s];
-    if (slot.generation != gen || !slot.obj) return nullptr;
-    return slot.obj.get();
+void HandleTable::destroy(Object* obj) {
+    switch (obj->kind) {
+    case Kind::Point: points_.release(static_cast<Point*>(obj)); break;
+    case Kind::Polygon: polygons_.release(static_cast<Polygon*>(obj)); break;
+    case Kind::Group: delete static_cast<Group*>(obj); break;
+    case Kind::Camera: delete static_cast<Camera*>(obj); break;
+    case Kind::Light: delete static_cast<Light*>(obj); break;
+    case Kind::Track: delete static_cast<Track*>(obj); break;
+    case Kind::Background: delete static_cast<Background*>(obj); break;
+    case Kind::Bitmap: delete static_cast<Bitmap*>(obj); break;
+    case Kind::Animation: delete static_cast<Animation*>(obj); break;
+    case Kind::Picture: delete static_cast<Picture*>(obj); break;
+    case Kind::Surface: delete static_cast<Surface*>(obj); break;
+    case Kind::None: break;
+    }
 }
 
 Kind HandleTable::kindOf(int32_t h) const {
@@ -61,14 +68,16 @@ Kind HandleTable::kindOf(int32_t h) const {
 }
 
 bool HandleTable::erase(int32_t h) {
-    if (!find(h)) return false;
+    Object* dying = find(h);
+    if (!dying) return false;
     uint32_t s = static_cast<uint32_t>(h) & kMaxSlot;
     Slot& slot = slots_[s];
-    std::unique_ptr<Object> dying = std::move(slot.obj);
+    slot.obj = nullptr;
     slot.generation = slot.generation >= 127 ? 1 : static_cast<uint8_t>(slot.generation + 1);
     free_.push_back(s);
     --live_;
-    return true;  // dying is destroyed here, after the slot no longer names it
+    destroy(dying);  // after the slot no longer names it
+    return true;
 }
 
 void HandleTable::eraseAllExcept(Kind keep) {

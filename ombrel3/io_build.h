@@ -42,6 +42,7 @@ public:
     Point& point(Polygon& polygon, Vec3 pos);
 
     void commit() { committed_ = true; }
+    void reserve(std::size_t records) { created_.reserve(created_.size() + records); }
     const std::vector<int32_t>& created() const { return created_; }
 
 private:

@@ -5,13 +5,23 @@
 #include "io_world.h"
 #include "io_x.h"
 #include "image_io.h"
+#include "lighting.h"
 #include "model.h"
 #include "transform.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
+#include <new>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace ombrel {
 namespace {
@@ -49,6 +59,27 @@ public:
 private:
     const char* kind_;
     std::unordered_map<int64_t, int32_t> map_;
+};
+
+// Ids nothing refers to (polygons) need only be unique. Ids that only grow, as
+// every saved file has them, are kept in a plain list; only the ones after an id
+// out of order go into a set.
+class UniqueIds {
+public:
+    explicit UniqueIds(const char* kind) : kind_(kind) {}
+    void define(TextCursor& in, int64_t id) {
+        if (later_.empty() && (growing_.empty() || id > growing_.back())) {
+            growing_.push_back(id);
+            return;
+        }
+        if (std::binary_search(growing_.begin(), growing_.end(), id) || !later_.insert(id).second)
+            in.fail(std::string("duplicate ") + kind_ + " id " + std::to_string(id));
+    }
+
+private:
+    const char* kind_;
+    std::vector<int64_t> growing_;
+    std::unordered_set<int64_t> later_;
 };
 
 class WorldReader {
@@ -331,7 +362,7 @@ private:
         }
         endOfRecord();
         if (n) boundPolygons_.push_back(p.handle);
-        polygons_.define(in_, fileId, p.handle);
+        polygons_.define(in_, fileId);
         lastPolygon_ = &p;
     }
 
@@ -464,7 +495,7 @@ private:
             std::vector<int32_t> handles;
             for (int32_t fileId : p.lights)
                 if (int32_t l = lights_.find(fileId)) handles.push_back(l);
-            p.lights = std::move(handles);
+            p.lights.assign(handles.begin(), handles.end());
         }
         for (auto& [c, track] : cameraTracks_) c->track = tracks_.find(track);
         for (int32_t h : b_.created())
@@ -481,8 +512,9 @@ private:
     ImportBuilder& b_;
     World& w_;
     const ReadOptions& opt_;
-    IdMap bitmaps_{"bitmap"}, animations_{"animation"}, groups_{"group"}, polygons_{"polygon"}, cameras_{"camera"},
-        lights_{"light"}, tracks_{"track"}, backgrounds_{"background"};
+    IdMap bitmaps_{"bitmap"}, animations_{"animation"}, groups_{"group"}, cameras_{"camera"}, lights_{"light"},
+        tracks_{"track"}, backgrounds_{"background"};
+    UniqueIds polygons_{"polygon"};
     std::unordered_map<int32_t, int> depth_;
     Polygon* lastPolygon_ = nullptr;
     Chase* lastChase_ = nullptr;
@@ -491,24 +523,68 @@ private:
     std::vector<std::pair<Chase*, int64_t>> cameraTracks_;
 };
 
-std::string readWholeFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw ApiError("cannot open " + path);
-    std::string data;
-    char buf[1 << 16];
-    for (;;) {
-        std::size_t n = std::fread(buf, 1, sizeof buf, f);
-        data.append(buf, n);
-        if (n < sizeof buf) break;
+// A whole file in memory of its own, mapped for it and unmapped when done, so that
+// reading a large world leaves no hole in the heap behind.
+class FileText {
+public:
+    explicit FileText(const std::string& path) {
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) throw ApiError("cannot open " + path);
+        struct stat st {};
+        std::size_t expected = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) : 0;
+        bool ok = true;
+        reserve(expected + 1);  // one byte more shows the end was reached
+        for (;;) {
+            if (size_ == capacity_) reserve(capacity_ * 2);
+            ssize_t n = ::read(fd, data_ + size_, capacity_ - size_);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            size_ += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+        if (!ok) {
+            release();
+            throw ApiError("cannot read " + path);
+        }
     }
-    bool bad = std::ferror(f) != 0;
-    std::fclose(f);
-    if (bad) throw ApiError("cannot read " + path);
-    return data;
-}
+    ~FileText() { release(); }
+    FileText(const FileText&) = delete;
+    FileText& operator=(const FileText&) = delete;
+
+    std::string_view view() const { return {data_, size_}; }
+
+private:
+    void reserve(std::size_t n) {
+        n = std::max<std::size_t>(n, 1 << 16);
+        void* fresh = ::mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (fresh == MAP_FAILED) {
+            release();
+            throw std::bad_alloc();
+        }
+        if (data_) std::memcpy(fresh, data_, size_);
+        if (data_) ::munmap(data_, capacity_);
+        data_ = static_cast<char*>(fresh);
+        capacity_ = n;
+    }
+    void release() {
+        if (data_) ::munmap(data_, capacity_);
+        data_ = nullptr;
+        size_ = capacity_ = 0;
+    }
+
+    char* data_ = nullptr;
+    std::size_t size_ = 0, capacity_ = 0;
+};
 
 // Reads data into the open world through builder.
 void readInto(std::string_view data, ImportBuilder& builder, const ReadOptions& opt) {
+    // Nearly every line is a record with a handle: room for them all at once.
+    std::size_t lines = static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1;
+    state().handles.reserve(lines);
+    builder.reserve(lines);
     if (looksLikeX(data)) {
         importX(data, builder, opt.places);
         for (int32_t h : builder.created())
@@ -540,23 +616,25 @@ void readWorldData(std::string_view data, const std::string& path, const std::st
     ImportBuilder builder(needWorld());
     readInto(data, builder, options(path, searchFolder, bitmapFolder, mode, false));
     builder.commit();
+    touchBindings();
 }
 
 void readWorldFile(const std::string& path, const std::string& searchFolder, const std::string& bitmapFolder,
                    int32_t mode) {
-    std::string data = readWholeFile(path);
-    readWorldData(data, path, searchFolder, bitmapFolder, mode);
+    FileText text(path);
+    readWorldData(text.view(), path, searchFolder, bitmapFolder, mode);
 }
 
 int32_t addWorldFile(const std::string& path, const std::string& searchFolder, const std::string& bitmapFolder,
                      Vec3 location) {
-    std::string data = readWholeFile(path);
+    FileText text(path);
     ImportBuilder builder(needWorld());
-    readInto(data, builder, options(path, searchFolder, bitmapFolder, OMBREL_LOAD_EDITOR, true));
+    readInto(text.view(), builder, options(path, searchFolder, bitmapFolder, OMBREL_LOAD_EDITOR, true));
     int32_t root = rootAddedGroups(builder, baseNameOf(path));
     Group& g = need<Group>(root);
     moveGroup(g, location - groupLocation(g));
     builder.commit();
+    touchBindings();
     return root;
 }
 

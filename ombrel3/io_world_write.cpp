@@ -9,11 +9,18 @@
 #include "ombrel_types.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <filesystem>
+#include <functional>
+#include <mutex>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>
@@ -52,9 +59,12 @@ public:
         collect(group);
     }
 
-    std::string text() {
+    // Hands the file's text to emit piece by piece, in order, until emit fails;
+    // false then. The polygons, most of any world, are formatted in parallel
+    // chunks while the ones before them are being written.
+    bool write(const std::function<bool(const std::string&)>& emit) {
         std::string out;
-        out.reserve(polygons_.order().size() * 256 + 4096);
+        out.reserve(4096);
         out += "OMBREL-WORLD 1\n";
         if (flags_ & OMBREL_SAVE_WORLD_OBJECTS) {
             out += "atmosphere ";
@@ -66,18 +76,19 @@ public:
         for (int32_t h : bitmaps_.order()) bitmap(out, h);
         for (int32_t h : animations_.order()) animation(out, h);
         for (int32_t h : groups_.order()) group(out, h);
-        for (int32_t h : polygons_.order()) polygon(out, h);
-        for (int32_t h : cameras_.order()) camera(out, h);
-        for (int32_t h : lights_.order()) light(out, h);
-        for (int32_t h : tracks_.order()) track(out, h);
-        for (int32_t h : backgrounds_.order()) background(out, h);
+        if (!emit(out) || !emitPolygons(emit)) return false;
+        std::string tail;
+        for (int32_t h : cameras_.order()) camera(tail, h);
+        for (int32_t h : lights_.order()) light(tail, h);
+        for (int32_t h : tracks_.order()) track(tail, h);
+        for (int32_t h : backgrounds_.order()) background(tail, h);
         if ((flags_ & OMBREL_SAVE_WORLD_OBJECTS) && backgrounds_.has(w_.background)) {
-            out += "use-background ";
-            appendInt(out, backgrounds_.id(w_.background));
-            out += '\n';
+            tail += "use-background ";
+            appendInt(tail, backgrounds_.id(w_.background));
+            tail += '\n';
         }
-        out += "end\n";
-        return out;
+        tail += "end\n";
+        return emit(tail);
     }
 
     // Copies (0x40) and light maps (0x200) into <folder>/bitmaps before the world
@@ -107,6 +118,59 @@ public:
     }
 
 private:
+    // Polygon ids are their places in the order, so chunks need nothing from each
+    // other; the workers only read the world.
+    bool emitPolygons(const std::function<bool(const std::string&)>& emit) const {
+        const std::vector<int32_t>& order = polygons_.order();
+        constexpr std::size_t kPerChunk = 4096;
+        const std::size_t chunks = (order.size() + kPerChunk - 1) / kPerChunk;
+        const std::size_t workers = std::min<std::size_t>(chunks, std::max(1u, std::thread::hardware_concurrency()));
+        std::vector<std::string> texts(chunks);
+        std::vector<std::exception_ptr> failures(chunks);
+        std::vector<char> done(chunks, 0);
+        std::mutex mutex;
+        std::condition_variable ready;
+        std::atomic<std::size_t> next{0};
+        std::atomic<bool> stop{false};
+        auto work = [&] {
+            for (std::size_t c; !stop && (c = next++) < chunks;) {
+                try {
+                    std::string& out = texts[c];
+                    const std::size_t from = c * kPerChunk, to = std::min(order.size(), from + kPerChunk);
+                    out.reserve((to - from) * 200);
+                    for (std::size_t i = from; i < to; ++i) polygon(out, order[i], static_cast<int64_t>(i) + 1);
+                } catch (...) {
+                    failures[c] = std::current_exception();
+                }
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    done[c] = 1;
+                }
+                ready.notify_all();
+            }
+        };
+        std::vector<std::thread> threads;
+        struct Join {
+            std::vector<std::thread>& threads;
+            std::atomic<bool>& stop;
+            ~Join() {
+                stop = true;
+                for (std::thread& t : threads) t.join();
+            }
+        } join{threads, stop};
+        for (std::size_t t = 0; t < workers; ++t) threads.emplace_back(work);
+        for (std::size_t c = 0; c < chunks; ++c) {
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                ready.wait(lock, [&] { return done[c] != 0; });
+            }
+            if (failures[c]) std::rethrow_exception(failures[c]);
+            if (!emit(texts[c])) return false;
+            std::string().swap(texts[c]);
+        }
+        return true;
+    }
+
     static void sp(std::string& out) { out += ' '; }
     static void num(std::string& out, double v) {
         out += ' ';
@@ -329,11 +393,11 @@ private:
         chase(out, g.chase, 0);
     }
 
-    void polygon(std::string& out, int32_t h) {
+    void polygon(std::string& out, int32_t h, int64_t id) const {
         const Polygon& p = need<Polygon>(h);
         bool fills = flags_ & OMBREL_SAVE_FILLS;
         out += "polygon ";
-        appendInt(out, polygons_.id(h));
+        appendInt(out, id);
         sp(out);
         appendQuoted(out, p.name);
         ref(out, "group", groups_.id(p.group));
@@ -366,24 +430,36 @@ private:
             vec(out, p.mapV);
         }
         out += '\n';
-        for (int32_t ph : p.points) {
-            const Point* pt = lookup<Point>(ph);
-            if (!pt) continue;
-            out += 'p';
-            vec(out, pt->pos);
-            num(out, pt->uv.x);
-            num(out, pt->uv.y);
-            num(out, pt->brightness);
-            if (pt->hasNormal) {
-                out += " n";
-                vec(out, pt->normal);
-            }
-            if (!(pt->rgb == Rgb8{255, 255, 255})) {
-                out += " c ";
-                rgb(out, pt->rgb);
-            }
-            out += '\n';
+        for (int32_t ph : p.points)
+            if (const Point* pt = lookup<Point>(ph)) pointLine(out, *pt);
+    }
+
+    // Most of a file: formatted on the stack and appended once per line.
+    static void pointLine(std::string& out, const Point& pt) {
+        char line[512];  // ten numbers of at most 24 characters, and the words
+        char* at = line;
+        auto number = [&](double v) {
+            *at++ = ' ';
+            at = std::to_chars(at, at + 32, v).ptr;
+        };
+        auto byte = [&](uint8_t v) {
+            *at++ = ' ';
+            at = std::to_chars(at, at + 4, static_cast<int>(v)).ptr;
+        };
+        *at++ = 'p';
+        for (double v : {pt.pos.x, pt.pos.y, pt.pos.z, pt.uv.x, pt.uv.y, pt.brightness}) number(v);
+        if (pt.hasNormal) {
+            *at++ = ' ';
+            *at++ = 'n';
+            for (double v : {pt.normal.x, pt.normal.y, pt.normal.z}) number(v);
         }
+        if (!(pt.rgb == Rgb8{255, 255, 255})) {
+            *at++ = ' ';
+            *at++ = 'c';
+            for (uint8_t v : {pt.rgb.r, pt.rgb.g, pt.rgb.b}) byte(v);
+        }
+        *at++ = '\n';
+        out.append(line, static_cast<std::size_t>(at - line));
     }
 
     void camera(std::string& out, int32_t h) {
@@ -486,13 +562,20 @@ private:
     throw ApiError("cannot write " + path + ": " + why);
 }
 
-void writeReplacing(const std::string& path, const std::string& text) {
+void writeReplacing(const std::string& path, WorldWriter& writer) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) failWrite(path, "it is a folder");
     std::string tmp = path + ".tmp";
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
     if (!f) failWrite(path, std::strerror(errno));
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    bool ok;
+    try {
+        ok = writer.write([&](const std::string& text) { return std::fwrite(text.data(), 1, text.size(), f) == text.size(); });
+    } catch (...) {
+        std::fclose(f);
+        std::remove(tmp.c_str());
+        throw;
+    }
     ok = std::fflush(f) == 0 && ok;
     ok = ::fsync(fileno(f)) == 0 && ok;
     int err = errno;
@@ -515,7 +598,7 @@ void saveWorldFile(const std::string& path, int32_t group, int32_t flags) {
     if (fs::is_directory(path, ec)) failWrite(path, "it is a folder");
     WorldWriter writer(path, group, flags);
     writer.writeBitmapFiles();
-    writeReplacing(path, writer.text());
+    writeReplacing(path, writer);
 }
 
 }  // namespace ombrel

@@ -18,9 +18,15 @@ void activateLight(const Light& light);
 // Removes the light from every polygon.
 void unbindLight(int32_t light);
 
-// Re-activates every light whose auto-update state is on; the renderer calls it
-// at the start of each render so polygons made since get lit. Disabled lights and
-// lights whose save flag is off are only unbound.
+// Auto-update lights are bound before each render to the polygons of their walks,
+// except those switched off or unsaved (deleted), which light nothing, as after a
+// reload. That is redone only for what an edit marked, and gives exactly the
+// bindings a re-binding of every polygon would give.
 void rebindAutoUpdateLights();
+
+// Marks every binding for redoing (a light's settings or target, the group tree).
+void touchBindings();
+// Marks one polygon's (it joined or left a group or the world).
+void touchBinding(int32_t polygon);
 
 }  // namespace ombrel

@@ -13,11 +13,6 @@ void appendWalk(const Group& g, std::vector<int32_t>& out) {
     });
 }
 
-uint64_t currentVersion() {
-    World* w = state().world.get();
-    return w ? w->geomVersion : 0;
-}
-
 bool isIdentity(const Mat3& m) {
     Mat3 id;
     return m.c[0] == id.c[0] && m.c[1] == id.c[1] && m.c[2] == id.c[2];
@@ -108,27 +103,36 @@ bool groupContains(int32_t group, int32_t descendant) {
 
 std::vector<Vec3> polygonPositions(const Polygon& polygon) {
     std::vector<Vec3> pos;
-    pos.reserve(polygon.points.size());
-    for (int32_t h : polygon.points)
-        if (const Point* p = lookup<Point>(h)) pos.push_back(p->pos);
+    polygonPositionsInto(polygon, pos);
     return pos;
 }
 
+void polygonPositionsInto(const Polygon& polygon, std::vector<Vec3>& out) {
+    out.clear();
+    out.reserve(polygon.points.size());
+    for (int32_t h : polygon.points)
+        if (const Point* p = lookup<Point>(h)) out.push_back(p->pos);
+}
+
 bool polygonPlane(const Polygon& polygon, Vec3& normal, double& d) {
+    std::vector<Vec3> pos = polygonPositions(polygon);
+    return planeOf(pos.data(), pos.size(), normal, d);
+}
+
+bool planeOf(const Vec3* pos, std::size_t count, Vec3& normal, double& d) {
     // Newell's normal points to the side from which the points run anticlockwise;
     // the visible side is the clockwise one.
-    std::vector<Vec3> pos = polygonPositions(polygon);
-    Vec3 n = newellNormal(pos);
+    Vec3 n = newellNormal(pos, count);
     double len = length(n);
-    if (pos.size() < 3 || !(len > 1e-300) || !std::isfinite(len)) {
+    if (count < 3 || !(len > 1e-300) || !std::isfinite(len)) {
         normal = {};
         d = 0;
         return false;
     }
     Vec3 centre;
-    for (const Vec3& p : pos) centre += p;
+    for (std::size_t i = 0; i < count; ++i) centre += pos[i];
     normal = -(n / len);
-    centre = centre / static_cast<double>(pos.size());
+    centre = centre / static_cast<double>(count);
     d = -dot(normal, centre);
     return true;
 }
@@ -148,84 +152,113 @@ bool polygonDrawable(const Polygon& polygon) {
     return polygonPlane(polygon, n, d);
 }
 
-const GroupCache& groupCache(const Group& group) {
-    uint64_t version = currentVersion();
-    GroupCache& cache = group.cache;
-    if (cache.version == version) return cache;
-    GroupCache fresh;
-    fresh.version = version;
-    fresh.ownBoxVersion = cache.ownBoxVersion;
-    fresh.ownBox = cache.ownBox;
+bool hasArea(const Vec3* pos, std::size_t n) {
+    if (n < 3) return false;
+    double len = length(newellNormal(pos, n));
+    return len > 1e-300 && std::isfinite(len);
+}
+
+void addOwnPolygon(OwnTotals& t, const Polygon& p, const Vec3* pos, std::size_t n) {
+    ++t.polygons;
+    t.points += static_cast<int64_t>(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        t.box.add(pos[i]);
+        t.pointSum += pos[i];
+    }
+    if (n < 3) return;
+    double len = length(newellNormal(pos, n));
+    if (!(len > 1e-300)) return;
+    if (std::isfinite(len))
+        for (std::size_t i = 0; i < n; ++i) t.areaBox.add(pos[i]);
+    if (p.added && p.enabled)
+        for (std::size_t i = 0; i < n; ++i) t.drawBox.add(pos[i]);
+}
+
+const OwnTotals& ownTotals(const Group& group) {
+    OwnTotals& t = group.own;
+    if (t.version == group.version) return t;
+    t = OwnTotals{};
+    std::vector<Vec3> pos;
     group.polygons.forEach([&](int32_t ph) {
-        const Polygon* p = lookup<Polygon>(ph);
-        if (!p) return;
-        ++fresh.polygonCount;
-        std::vector<Vec3> pos = polygonPositions(*p);
-        for (const Vec3& v : pos) {
-            fresh.worldBox.add(v);
-            fresh.pointSum += v;
+        if (const Polygon* p = lookup<Polygon>(ph)) {
+            polygonPositionsInto(*p, pos);
+            addOwnPolygon(t, *p, pos.data(), pos.size());
         }
-        fresh.pointCount += static_cast<int64_t>(pos.size());
-        if (!group.disabled && p->added && p->enabled && pos.size() >= 3 && length(newellNormal(pos)) > 1e-300)
-            for (const Vec3& v : pos) fresh.drawBox.add(v);
     });
+    t.version = group.version;
+    return t;
+}
+
+const SubtreeTotals& subtreeTotals(const Group& group) {
+    SubtreeTotals& t = group.totals;
+    if (t.valid) return t;
+    const OwnTotals& own = ownTotals(group);
+    SubtreeTotals fresh;
+    fresh.polygonCount = own.polygons;
+    fresh.pointCount = own.points;
+    fresh.pointSum = own.pointSum;
+    fresh.worldBox = own.box;
+    if (!group.disabled) fresh.drawBox = own.drawBox;
     group.children.forEach([&](int32_t ch) {
         const Group* child = lookup<Group>(ch);
         if (!child) return;
-        const GroupCache& c = groupCache(*child);
+        const SubtreeTotals& c = subtreeTotals(*child);
         fresh.polygonCount += c.polygonCount;
         fresh.pointCount += c.pointCount;
         fresh.pointSum += c.pointSum;
         fresh.worldBox.add(c.worldBox);
         if (!group.disabled) fresh.drawBox.add(c.drawBox);
     });
-    cache = fresh;
-    return cache;
+    fresh.axesBoxValid = t.axesBoxValid;
+    fresh.axesBox = t.axesBox;
+    fresh.valid = true;
+    t = fresh;
+    return t;
 }
 
 Box3 groupWorldBox(int32_t group) {
     if (group != 0) {
         const Group* g = lookup<Group>(group);
-        return g ? groupCache(*g).worldBox : Box3{};
+        return g ? subtreeTotals(*g).worldBox : Box3{};
     }
     Box3 box;
     World* w = state().world.get();
     if (!w) return box;
     w->groups.forEach([&](int32_t h) {
         const Group* g = lookup<Group>(h);
-        if (g && g->father == 0) box.add(groupCache(*g).drawBox);
+        if (g && g->father == 0) box.add(subtreeTotals(*g).drawBox);
     });
     return box;
 }
 
 Box3 groupOwnBox(const Group& group) {
-    groupCache(group);
-    GroupCache& cache = group.cache;
-    if (isIdentity(group.axes)) return cache.worldBox;
-    if (cache.ownBoxVersion != cache.version) {
+    const SubtreeTotals& totals = subtreeTotals(group);
+    if (isIdentity(group.axes)) return totals.worldBox;
+    SubtreeTotals& t = group.totals;
+    if (!t.axesBoxValid) {
         Mat3 toLocal = group.axes.transposed();
         Box3 box;
         forEachWalkPoint(group, [&](Vec3 p) { box.add(toLocal * p); });
-        cache.ownBox = box;
-        cache.ownBoxVersion = cache.version;
+        t.axesBox = box;
+        t.axesBoxValid = true;
     }
-    return cache.ownBox;
+    return t.axesBox;
 }
 
 Vec3 groupLocation(const Group& group) {
-    if (groupCache(group).pointCount == 0) return group.origin;
+    if (subtreeTotals(group).pointCount == 0) return group.origin;
     return group.axes * groupOwnBox(group).centre();
 }
 
 Vec3 groupDimensions(const Group& group) {
-    if (groupCache(group).pointCount == 0) return {};
+    if (subtreeTotals(group).pointCount == 0) return {};
     return groupOwnBox(group).size();
 }
 
 Vec3 groupCentreOfMass(const Group& group) {
-    const GroupCache& cache = groupCache(group);
-    if (cache.pointCount == 0) return groupLocation(group);
-    return cache.pointSum / static_cast<double>(cache.pointCount);
+    const SubtreeTotals& totals = subtreeTotals(group);
+    if (totals.pointCount == 0) return groupLocation(group);
+    return totals.pointSum / static_cast<double>(totals.pointCount);
 }
 
 int32_t worldPolygonCount() {
@@ -234,7 +267,7 @@ int32_t worldPolygonCount() {
     if (!w) return 0;
     w->groups.forEach([&](int32_t h) {
         const Group* g = lookup<Group>(h);
-        if (g && g->father == 0 && !g->disabled) count += groupCache(*g).polygonCount;
+        if (g && g->father == 0 && !g->disabled) count += subtreeTotals(*g).polygonCount;
     });
     return count;
 }

@@ -30,18 +30,29 @@ bool groupContains(int32_t group, int32_t descendant);
 
 // Positions of the polygon's live points, in order.
 std::vector<Vec3> polygonPositions(const Polygon& polygon);
+// The same into out (cleared first), for walks that reuse one buffer.
+void polygonPositionsInto(const Polygon& polygon, std::vector<Vec3>& out);
+
+// Whether points enclose an area: at least three, with a finite non-zero normal.
+bool hasArea(const Vec3* pos, std::size_t n);
 
 // The polygon's plane: unit normal towards the visible side (the side from which
 // the points run clockwise) and d with n.p + d = 0. False for a degenerate polygon.
 bool polygonPlane(const Polygon& polygon, Vec3& normal, double& d);
+// The same for the points at pos.
+bool planeOf(const Vec3* pos, std::size_t count, Vec3& normal, double& d);
 
 // Drawn and picked: added, enabled, in a group, >= 3 points with area, no
 // disabled group on its father chain, inside the render group if one is set.
 // Facing is the caller's test.
 bool polygonDrawable(const Polygon& polygon);
 
-// The group's cached subtree data, recomputed when the world's geometry version moved.
-const GroupCache& groupCache(const Group& group);
+// Adds one own polygon, whose live points are at pos, to the group's own totals.
+void addOwnPolygon(OwnTotals& totals, const Polygon& polygon, const Vec3* pos, std::size_t n);
+// The totals of the group's own polygons and of its subtree, recomputed only for
+// what an edit cleared.
+const OwnTotals& ownTotals(const Group& group);
+const SubtreeTotals& subtreeTotals(const Group& group);
 
 // World axis-aligned box of every point in group's walk (group 0: every
 // drawable polygon). Empty box when there are none.

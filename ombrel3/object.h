@@ -1,4 +1,6 @@
-// Base of every record the handle table owns.
+// Base of every record the handle table owns. Records carry no virtual table: the
+// table knows each record's kind and destroys it as that kind, so the many small
+// records (points, polygons) stay plain and live in pools.
 #pragma once
 
 #include <cstdint>
@@ -13,12 +15,14 @@ const char* kindName(Kind kind);
 
 struct Object {
     explicit Object(Kind k) : kind(k) {}
-    virtual ~Object() = default;
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
 
     const Kind kind;
-    int32_t handle = 0;  // set by HandleTable::insert
+    int32_t handle = 0;  // set by HandleTable::create
+
+protected:
+    ~Object() = default;  // destroyed only as its own kind, by the table
 };
 
 }  // namespace ombrel

@@ -1,7 +1,9 @@
 #include "pick.h"
 
 #include "api_support.h"
+#include "geom.h"
 #include "group_geometry.h"
+#include "model.h"
 
 #include <algorithm>
 #include <cmath>
@@ -87,43 +89,56 @@ bool insidePolygon(const Vec3* pts, uint32_t n, Vec3 normal, Vec3 p) {
 }
 
 struct RayCast {
-    Vec3 origin, dir, invDir;
+    Vec3 origin, dir;
     double nearDepth;  // dir has camera depth 1 per unit of t, so t is the depth
     Hit best;
     double bestT = std::numeric_limits<double>::infinity();
+    std::vector<Vec3> pos;  // the tested polygon's points, reused
 
-    void testPolygon(const Group& group, const GroupGeometry& geo, const PolygonGeometry& pg) {
+    void testPolygon(const Group& group, int32_t handle) {
+        const Polygon* poly = lookup<Polygon>(handle);
+        if (!poly || !polygonShown(*poly)) return;
+        polygonPositionsInto(*poly, pos);
+        Vec3 normal;
+        double d;
+        if (!planeOf(pos.data(), pos.size(), normal, d)) return;
         // Facing the eye: the eye on the visible side of the plane.
-        double side = dot(pg.normal, origin) + pg.d;
-        double denom = dot(pg.normal, dir);
+        double side = dot(normal, origin) + d;
+        double denom = dot(normal, dir);
         if (!(side > 0) || !(denom < 0)) return;
         double t = -side / denom;
         if (!(t >= nearDepth) || !(t < bestT)) return;
-        const Polygon* poly = lookup<Polygon>(pg.handle);
-        if (!poly || !polygonShown(*poly, pg)) return;
         Vec3 p = origin + dir * t;
-        if (!insidePolygon(geo.positions.data() + pg.first, pg.count, pg.normal, p)) return;
+        if (!insidePolygon(pos.data(), static_cast<uint32_t>(pos.size()), normal, p)) return;
         bestT = t;
-        best = {p, pg.handle, group.handle, t};
+        best = {p, handle, group.handle, t};
     }
 
-    void testGroup(const Group& group, GroupGeometry& geo) {
-        if (geo.box.empty() || std::isinf(rayBox(origin, invDir, geo.box, nearDepth, bestT))) return;
-        if (geo.nodes.empty()) geo.buildHierarchy();
+    // The tree is walked with the ray carried into the coordinates it was built in
+    // (the same ray parameter there); polygons are tested where they are now.
+    void testGroup(const Group& group, const GroupGeometry& geo) {
         if (geo.nodes.empty()) return;
+        Vec3 o = origin, dv = dir;
+        Affine toWorld;
+        if (builtToWorld(group, geo, toWorld)) {
+            Affine back = inverted(toWorld);
+            o = back(origin);
+            dv = back.m * dir;
+        }
+        Vec3 inv{1.0 / dv.x, 1.0 / dv.y, 1.0 / dv.z};
+        if (std::isinf(rayBox(o, inv, geo.box, nearDepth, bestT))) return;
         // Depth-first, nearer child first; stack avoids recursion on deep trees.
         std::vector<int32_t> stack{0};
         while (!stack.empty()) {
             const GroupGeometry::Node& node = geo.nodes[stack.back()];
             stack.pop_back();
-            if (std::isinf(rayBox(origin, invDir, node.box, nearDepth, bestT))) continue;
+            if (std::isinf(rayBox(o, inv, node.box, nearDepth, bestT))) continue;
             if (node.left < 0) {
-                for (uint32_t i = node.first; i < node.first + node.count; ++i)
-                    testPolygon(group, geo, geo.polygons[geo.order[i]]);
+                for (uint32_t i = node.first; i < node.first + node.count; ++i) testPolygon(group, geo.order[i]);
                 continue;
             }
-            double tl = rayBox(origin, invDir, geo.nodes[node.left].box, nearDepth, bestT);
-            double tr = rayBox(origin, invDir, geo.nodes[node.right].box, nearDepth, bestT);
+            double tl = rayBox(o, inv, geo.nodes[node.left].box, nearDepth, bestT);
+            double tr = rayBox(o, inv, geo.nodes[node.right].box, nearDepth, bestT);
             if (tl <= tr) {
                 stack.push_back(node.right);
                 stack.push_back(node.left);
@@ -190,7 +205,6 @@ bool pickAt(const View& view, double sx, double sy, Hit& hit) {
     RayCast ray;
     ray.origin = view.eye;
     ray.dir = view.rayThrough(sx, sy);
-    ray.invDir = {1.0 / ray.dir.x, 1.0 / ray.dir.y, 1.0 / ray.dir.z};
     ray.nearDepth = view.nearDist;
     DrawableGroups drawable;
     w->groups.forEach([&](int32_t h) {

@@ -4,6 +4,7 @@
 
 #include "object.h"
 #include "ordered_set.h"
+#include "small_handles.h"
 #include "vec.h"
 
 #include <array>
@@ -26,17 +27,28 @@ struct Chase {
     int32_t fallValue = 0;
 };
 
-// Derived data of a group's subtree, valid while version equals World::geomVersion
-// (kept by the model so location and box queries are O(1) between edits).
-struct GroupCache {
-    uint64_t version = 0;
-    Box3 worldBox;        // every point of the walk
-    Box3 drawBox;         // points of drawable polygons (empty while the group is disabled)
+// Totals of the group's own polygons, valid while version equals Group::version.
+struct OwnTotals {
+    uint64_t version = ~uint64_t{0};
+    int32_t polygons = 0;
+    int64_t points = 0;
+    Vec3 pointSum;
+    Box3 box;       // every own point
+    Box3 areaBox;   // points of the polygons with an area (what can be drawn and picked)
+    Box3 drawBox;   // of those, the added and enabled ones
+};
+
+// Totals of the group's subtree, kept so that location and box queries cost
+// nothing between edits; an edit clears `valid` on the group and its fathers.
+struct SubtreeTotals {
+    bool valid = false;
+    bool axesBoxValid = false;
     int32_t polygonCount = 0;
     int64_t pointCount = 0;
     Vec3 pointSum;
-    uint64_t ownBoxVersion = 0;
-    Box3 ownBox;          // the points along the group's own axes
+    Box3 worldBox;  // every point of the walk
+    Box3 drawBox;   // points of drawable polygons (empty while the group is disabled)
+    Box3 axesBox;   // the points along the group's own axes
 };
 
 struct Group : Object {
@@ -46,35 +58,44 @@ struct Group : Object {
     std::string name;
     int32_t father = 0;
     OrderedSet children;  // in attach order
-    OrderedSet polygons;  // own polygons, in order
+    IndexedList<GroupPolygonSlot> polygons;  // own polygons, in order
     bool disabled = false;
     bool isStatic = true;
     Vec3 pivot, origin;
     Mat3 axes;  // the group's own x, y, z axes
     Chase chase;
-    uint64_t version = 0;  // World::geomVersion when the own geometry last changed
-    mutable GroupCache cache;
+    // World::geomVersion when the own polygons last changed other than by a rigid
+    // motion (points moved alone, polygons added or removed, flags).
+    uint64_t version = 0;
+    uint64_t lookVersion = 0;  // the same for fills, colours and texture coordinates
+    // The rigid motions since `version` last moved: caches built before keep their
+    // own coordinates and follow the group through it.
+    Affine motion;
+    mutable OwnTotals own;
+    mutable SubtreeTotals totals;
 };
 
 enum class FillKind : uint8_t { Colour, Bitmap, Animation };
 
+// Fields ordered so that the record packs tightly: a world holds many of them.
 struct Polygon : Object {
     static constexpr Kind kKind = Kind::Polygon;
     Polygon() : Object(kKind) {}
 
-    std::string name;
     int32_t group = 0;
+    uint32_t groupSlot = 0, worldSlot = 0;  // positions in the group's and the world's lists
+    int32_t bitmap = 0, animation = 0, secondBitmap = 0;
+    Rgb8 colour{192, 192, 192};
+    FillKind fill = FillKind::Colour;
+    uint8_t blend = 0;
     bool added = false;  // part of the world list (engine_add_polygon)
     bool enabled = true;
-    std::vector<int32_t> points;  // in order
-    FillKind fill = FillKind::Colour;
-    Rgb8 colour{192, 192, 192};
-    int32_t bitmap = 0, animation = 0, secondBitmap = 0;
     bool ownsSecond = false;  // the light map was made by the engine for this polygon
-    uint8_t blend = 0;
-    double diminution = 0;
     bool rotated = false;
-    std::vector<int32_t> lights;
+    double diminution = 0;
+    SmallHandles<4> points;  // in order
+    SmallHandles<2> lights;
+    std::string name;
     // Light-map frame: texel coordinates from positions (set by the light-map baker).
     Vec3 mapOrigin, mapU, mapV;
 };
@@ -84,12 +105,12 @@ struct Point : Object {
     Point() : Object(kKind) {}
 
     int32_t polygon = 0;
+    Rgb8 rgb{255, 255, 255};
+    bool hasNormal = false;
     Vec3 pos;
     Vec2 uv;
     double brightness = 100;
     Vec3 normal;
-    bool hasNormal = false;
-    Rgb8 rgb{255, 255, 255};
 };
 
 struct Camera : Object {

@@ -1,6 +1,8 @@
 #include "render_buffers.h"
 
 #include "api_support.h"
+#include "group_geometry.h"
+#include "model.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,12 +16,6 @@ namespace {
 uint64_t mix(uint64_t h, uint64_t v) {
     h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
     return h;
-}
-
-uint64_t bits(double d) {
-    uint64_t u;
-    std::memcpy(&u, &d, sizeof u);
-    return u;
 }
 
 bool usableBitmap(int32_t h) {
@@ -90,8 +86,14 @@ void triangulate(const Vec3* pts, uint32_t n, Vec3 normal, std::vector<uint32_t>
 uint8_t byte(double v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); }
 
 // Vertex normals by the engine's normals mode; a given normal facing the back of
-// its polygon is turned round.
-void computeNormals(GroupMesh& mesh, const std::vector<const Point*>& points) {
+// its polygon is turned round. pos and normals run over every vertex; polygons
+// gives each polygon's first vertex, count and normal.
+struct NormalSource {
+    uint32_t first, count;
+    Vec3 normal;
+};
+void computeNormals(const std::vector<NormalSource>& polygons, const std::vector<const Point*>& points,
+                    const std::vector<Vec3>& pos, std::vector<Vec3>& normals) {
     int mode = state().normalsMode;
     std::unordered_map<uint64_t, Vec3> smooth;
     auto key = [](Vec3 p) {
@@ -100,23 +102,26 @@ void computeNormals(GroupMesh& mesh, const std::vector<const Point*>& points) {
         return h;
     };
     if (mode == 2)
-        for (const MeshPolygon& mp : mesh.polygons)
-            for (uint32_t i = 0; i < mp.vertexCount; ++i) smooth[key(mesh.worldPos[mp.firstVertex + i])] += mp.normal;
-    for (const MeshPolygon& mp : mesh.polygons)
-        for (uint32_t i = 0; i < mp.vertexCount; ++i) {
-            uint32_t k = mp.firstVertex + i;
+        for (const NormalSource& mp : polygons)
+            for (uint32_t i = 0; i < mp.count; ++i) smooth[key(pos[mp.first + i])] += mp.normal;
+    normals.resize(pos.size());
+    for (const NormalSource& mp : polygons)
+        for (uint32_t i = 0; i < mp.count; ++i) {
+            uint32_t k = mp.first + i;
             const Point* pt = points[k];
             Vec3 n = mp.normal;
             if (mode != 1 && pt->hasNormal && length(pt->normal) > 0) {
                 n = normalized(pt->normal);
                 if (dot(n, mp.normal) < 0) n = -n;
             } else if (mode == 2) {
-                Vec3 s = normalized(smooth[key(mesh.worldPos[k])]);
+                Vec3 s = normalized(smooth[key(pos[k])]);
                 if (length(s) > 0) n = s;
             }
-            mesh.normals[k] = n;
+            normals[k] = n;
         }
 }
+
+int16_t unitShort(double v) { return static_cast<int16_t>(std::lround(std::clamp(v, -1.0, 1.0) * 32767)); }
 
 }  // namespace
 
@@ -127,48 +132,47 @@ bool isTranslucent(uint8_t blend) {
     }
 }
 
-uint64_t meshSignature(const Group& group) {
-    uint64_t h = mix(0, static_cast<uint64_t>(state().normalsMode));
-    group.polygons.forEach([&](int32_t ph) {
-        const Polygon* p = lookup<Polygon>(ph);
-        if (!p) return;
-        h = mix(h, static_cast<uint64_t>(ph));
-        h = mix(h, (p->added ? 1u : 0u) | (p->enabled ? 2u : 0u) | static_cast<uint64_t>(p->fill) << 2 |
-                       static_cast<uint64_t>(p->blend) << 8 | static_cast<uint64_t>(p->colour.r) << 16 |
-                       static_cast<uint64_t>(p->colour.g) << 24 | static_cast<uint64_t>(p->colour.b) << 32);
-        h = mix(h, bits(p->diminution));
-        if (p->fill == FillKind::Bitmap) h = mix(h, static_cast<uint64_t>(usableBitmap(p->bitmap) ? p->bitmap : 0));
-        if (p->fill == FillKind::Animation)
-            h = mix(h, static_cast<uint64_t>(usableAnimation(p->animation) ? p->animation : 0));
-        h = mix(h, static_cast<uint64_t>(usableBitmap(p->secondBitmap) ? p->secondBitmap : 0));
-        h = mix(h, bits(p->mapOrigin.x) ^ bits(p->mapU.y) ^ bits(p->mapV.z));
-    });
-    return h;
-}
-
-void buildMesh(const Group& group, const GroupGeometry& geo, GroupMesh& mesh) {
-    mesh.vertices.clear();
-    mesh.worldPos.clear();
-    mesh.normals.clear();
-    mesh.indices.clear();
-    mesh.polygons.clear();
+MeshData buildMesh(const Group& group, GroupMesh& mesh) {
+    const World* w = state().world.get();
+    MeshData data;
     mesh.batches.clear();
     mesh.dynamicPolygons.clear();
-    mesh.origin = geo.box.centre();
+    mesh.lights.clear();
+    mesh.origin = ownTotals(group).areaBox.centre();
     mesh.version = group.version;
-    mesh.signature = meshSignature(group);
-    mesh.uploaded = false;
+    mesh.lookVersion = group.lookVersion;
+    mesh.picturesVersion = w ? w->picturesVersion : 0;
+    mesh.normalsMode = state().normalsMode;
+    mesh.motion = group.motion;
 
-    std::vector<const Point*> points;
-    std::vector<std::vector<uint32_t>> triangles;
-    for (const PolygonGeometry& pg : geo.polygons) {
-        const Polygon* p = lookup<Polygon>(pg.handle);
-        if (!p || !polygonShown(*p, pg) || pg.count != p->points.size()) continue;
+    struct Built {
         MeshPolygon mp;
-        mp.handle = pg.handle;
-        mp.normal = pg.normal;
-        mp.firstVertex = static_cast<uint32_t>(mesh.vertices.size());
-        mp.vertexCount = pg.count;
+        std::vector<uint32_t> triangles;
+    };
+    std::vector<Built> built;
+    std::vector<const Point*> points;
+    std::vector<Vec3> pos, worldPos;
+    std::vector<NormalSource> sources;
+    std::vector<uint32_t> vertexSets;  // per vertex, where its polygon's set starts
+    std::map<std::vector<uint32_t>, uint32_t> setAt;
+    std::unordered_map<int32_t, uint32_t> placeOf;  // light -> its place in mesh.lights
+    std::vector<uint32_t> places;
+    std::vector<int32_t> previousLights;  // neighbours mostly share their lights
+    uint32_t previousSet = 0;
+    data.lightSets.assign(1, 0);
+    bool anyLit = false;
+    group.polygons.forEach([&](int32_t h) {
+        const Polygon* p = lookup<Polygon>(h);
+        if (!p || !polygonShown(*p)) return;
+        polygonPositionsInto(*p, pos);
+        Vec3 normal;
+        double d;
+        if (pos.size() != p->points.size() || !planeOf(pos.data(), pos.size(), normal, d)) return;
+        Built b;
+        MeshPolygon& mp = b.mp;
+        mp.normal = normal;
+        auto first = static_cast<uint32_t>(data.vertices.size());
+        auto count = static_cast<uint32_t>(pos.size());
         bool textured = false;
         if (p->fill == FillKind::Bitmap && usableBitmap(p->bitmap)) {
             mp.texture = p->bitmap;
@@ -179,6 +183,28 @@ void buildMesh(const Group& group, const GroupGeometry& geo, GroupMesh& mesh) {
         }
         if (usableBitmap(p->secondBitmap)) mp.lightMap = p->secondBitmap;
         mp.blend = isTranslucent(p->blend) ? p->blend : 0;
+        uint32_t set = previousSet;
+        if (!std::equal(p->lights.begin(), p->lights.end(), previousLights.begin(), previousLights.end())) {
+            places.clear();
+            for (int32_t l : p->lights) {
+                if (!lookup<Light>(l)) continue;
+                auto [at, fresh] = placeOf.emplace(l, static_cast<uint32_t>(mesh.lights.size()));
+                if (fresh) mesh.lights.push_back(l);
+                places.push_back(at->second);
+            }
+            set = 0;
+            if (!places.empty()) {
+                auto [it, fresh] = setAt.emplace(places, static_cast<uint32_t>(data.lightSets.size()));
+                if (fresh) {
+                    data.lightSets.push_back(static_cast<uint32_t>(places.size()));
+                    data.lightSets.insert(data.lightSets.end(), places.begin(), places.end());
+                }
+                set = it->second;
+            }
+            previousLights.assign(p->lights.begin(), p->lights.end());
+            previousSet = set;
+        }
+        anyLit = anyLit || set != 0;
         bool planeMap = length(p->mapU) > 0 && length(p->mapV) > 0;
         double dim = (100 - std::clamp(p->diminution, 0.0, 100.0)) / 100;
         Vec3 fill = textured ? Vec3{1, 1, 1} : Vec3{p->colour.r / 255.0, p->colour.g / 255.0, p->colour.b / 255.0};
@@ -194,46 +220,53 @@ void buildMesh(const Group& group, const GroupGeometry& geo, GroupMesh& mesh) {
                          {static_cast<float>(map.x), static_cast<float>(map.y)},
                          {byte(fill.x * q->rgb.r / 255.0 * k), byte(fill.y * q->rgb.g / 255.0 * k),
                           byte(fill.z * q->rgb.b / 255.0 * k), 255}};
-            mesh.vertices.push_back(v);
-            mesh.worldPos.push_back(q->pos);
+            data.vertices.push_back(v);
+            worldPos.push_back(q->pos);
+            vertexSets.push_back(set);
             mp.centre += q->pos;
         }
-        mp.centre = mp.centre / static_cast<double>(pg.count);
-        std::vector<uint32_t> tri;
-        triangulate(geo.positions.data() + pg.first, pg.count, pg.normal, tri);
-        for (uint32_t& t : tri) t += mp.firstVertex;
-        triangles.push_back(std::move(tri));
-        mesh.polygons.push_back(mp);
+        mp.centre = mp.centre / static_cast<double>(count);
+        sources.push_back({first, count, normal});
+        triangulate(pos.data(), count, normal, b.triangles);
+        for (uint32_t& t : b.triangles) t += first;
+        built.push_back(std::move(b));
+    });
+
+    mesh.smoothNormals = anyLit && state().normalsMode == 2;
+    if (!anyLit) data.lightSets.clear();
+    if (anyLit) {
+        std::vector<Vec3> normals;
+        computeNormals(sources, points, worldPos, normals);
+        data.lighting.resize(normals.size());
+        for (std::size_t i = 0; i < normals.size(); ++i)
+            data.lighting[i] = {{unitShort(normals[i].x), unitShort(normals[i].y), unitShort(normals[i].z), 0},
+                                vertexSets[i]};
     }
-    mesh.normals.resize(mesh.vertices.size());
-    computeNormals(mesh, points);
 
     // Opaque polygons with fixed pictures grouped by picture pair; the rest after.
     std::map<std::pair<int32_t, int32_t>, std::vector<uint32_t>> byPicture;
-    for (uint32_t i = 0; i < mesh.polygons.size(); ++i) {
-        const MeshPolygon& mp = mesh.polygons[i];
+    std::vector<uint32_t> dynamic;
+    for (uint32_t i = 0; i < built.size(); ++i) {
+        const MeshPolygon& mp = built[i].mp;
         if (mp.animation || mp.blend)
-            mesh.dynamicPolygons.push_back(i);
+            dynamic.push_back(i);
         else
             byPicture[{mp.texture, mp.lightMap}].push_back(i);
     }
     for (const auto& [key, list] : byPicture) {
-        MeshBatch b{key.first, key.second, static_cast<uint32_t>(mesh.indices.size()), 0};
-        for (uint32_t i : list) {
-            MeshPolygon& mp = mesh.polygons[i];
-            mp.firstIndex = static_cast<uint32_t>(mesh.indices.size());
-            mesh.indices.insert(mesh.indices.end(), triangles[i].begin(), triangles[i].end());
-            mp.indexCount = static_cast<uint32_t>(mesh.indices.size()) - mp.firstIndex;
-        }
-        b.indexCount = static_cast<uint32_t>(mesh.indices.size()) - b.firstIndex;
+        MeshBatch b{key.first, key.second, static_cast<uint32_t>(data.indices.size()), 0};
+        for (uint32_t i : list) data.indices.insert(data.indices.end(), built[i].triangles.begin(), built[i].triangles.end());
+        b.indexCount = static_cast<uint32_t>(data.indices.size()) - b.firstIndex;
         mesh.batches.push_back(b);
     }
-    for (uint32_t i : mesh.dynamicPolygons) {
-        MeshPolygon& mp = mesh.polygons[i];
-        mp.firstIndex = static_cast<uint32_t>(mesh.indices.size());
-        mesh.indices.insert(mesh.indices.end(), triangles[i].begin(), triangles[i].end());
-        mp.indexCount = static_cast<uint32_t>(mesh.indices.size()) - mp.firstIndex;
+    for (uint32_t i : dynamic) {
+        MeshPolygon mp = built[i].mp;
+        mp.firstIndex = static_cast<uint32_t>(data.indices.size());
+        data.indices.insert(data.indices.end(), built[i].triangles.begin(), built[i].triangles.end());
+        mp.indexCount = static_cast<uint32_t>(data.indices.size()) - mp.firstIndex;
+        mesh.dynamicPolygons.push_back(mp);
     }
+    return data;
 }
 
 }  // namespace ombrel

@@ -1,8 +1,9 @@
-// A group's own polygons as one triangle mesh, rebuilt only when the group's
-// geometry version or its polygons' fills and flags changed.
+// A group's own polygons as one triangle mesh. It is built from the polygons when
+// the group's shape, look, the pictures or the normals mode changed, uploaded,
+// and then kept only on the GPU side; it stays in the coordinates it was built in
+// and follows the group's rigid motions through a model matrix.
 #pragma once
 
-#include "group_geometry.h"
 #include "records.h"
 #include "vec.h"
 
@@ -20,11 +21,16 @@ struct MeshVertex {
     uint8_t colour[4];  // fill (white under a picture) x vertex colour x brightness x diminution
 };
 
+// What lighting needs per vertex, in a second buffer made only for lit meshes.
+struct MeshLightVertex {
+    int16_t normal[4];  // unit normal, normalised shorts (the fourth unused)
+    uint32_t lights;    // where the polygon's set of lights starts in MeshData::lightSets; 0: none
+};
+
+// Polygons drawn one by one (animated or translucent), with what drawing needs.
 struct MeshPolygon {
-    int32_t handle = 0;
-    uint32_t firstVertex = 0, vertexCount = 0;
     uint32_t firstIndex = 0, indexCount = 0;
-    Vec3 normal, centre;
+    Vec3 normal, centre;   // in the mesh's own coordinates
     int32_t texture = 0;   // bitmap drawn on it (0: plain colour)
     int32_t lightMap = 0;  // second bitmap multiplying
     int32_t animation = 0;
@@ -37,30 +43,40 @@ struct MeshBatch {
 };
 
 struct GroupMesh {
-    uint64_t version = ~uint64_t{0};
-    uint64_t signature = 0;
-    Vec3 origin;
-    std::vector<MeshVertex> vertices;
-    std::vector<Vec3> worldPos, normals;  // per vertex, for lighting
-    std::vector<uint32_t> indices;        // static batches first, then the other polygons
-    std::vector<MeshPolygon> polygons;
-    std::vector<MeshBatch> batches;        // opaque, fixed pictures
-    std::vector<uint32_t> dynamicPolygons;  // animated or translucent: drawn one by one
-    bool anyLit = false;
+    // What it was built from; any change rebuilds it.
+    uint64_t version = ~uint64_t{0}, lookVersion = 0, picturesVersion = 0;
+    int32_t normalsMode = -1;
+    Affine motion;  // the group's motion then
+    Vec3 origin;    // in the coordinates it was built in
+    // Normals averaged over the polygons meeting at a point: they follow turns and
+    // uniform scales, but not a scale that stretches one way more than another.
+    bool smoothNormals = false;
 
-    // GL objects, valid for context serial glSerial.
+    std::vector<MeshBatch> batches;        // opaque, fixed pictures
+    std::vector<MeshPolygon> dynamicPolygons;  // animated or translucent: drawn one by one
+    std::vector<int32_t> lights;  // every light its polygons are bound to; the sets name them by place
+
+    // GL objects, valid for context serial glSerial. The light sets and the lights'
+    // parameters are read by the vertex stage from buffer textures.
     uint32_t vao = 0, vbo = 0, ibo = 0, lightVbo = 0;
+    uint32_t setBuffer = 0, setTexture = 0, lightBuffer = 0, lightTexture = 0;
     uint64_t glSerial = 0;
-    bool uploaded = false;
+};
+
+// The CPU side of a mesh between building and uploading.
+struct MeshData {
+    std::vector<MeshVertex> vertices;
+    std::vector<MeshLightVertex> lighting;  // empty when no polygon is lit
+    // The polygons' sets of lights, each once: a count, then the places of its
+    // lights in GroupMesh::lights in the polygon's order (entry 0 is unused).
+    std::vector<uint32_t> lightSets;
+    std::vector<uint32_t> indices;  // static batches first, then the other polygons
 };
 
 // Whether a blending code draws translucently (any unknown code is opaque).
 bool isTranslucent(uint8_t blend);
 
-// A hash of everything but positions that the mesh is built from.
-uint64_t meshSignature(const Group& group);
-
-// Rebuilds the CPU side of the mesh from the group's polygons.
-void buildMesh(const Group& group, const GroupGeometry& geometry, GroupMesh& mesh);
+// Rebuilds the mesh from the group's polygons; the returned data is for uploading.
+MeshData buildMesh(const Group& group, GroupMesh& mesh);
 
 }  // namespace ombrel

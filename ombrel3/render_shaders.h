@@ -1,5 +1,6 @@
 // GLSL of the renderer. The vertex stage uses the camera frame of the CPU
-// projection so that overlays and picks agree with the image.
+// projection so that overlays and picks agree with the image, and draws rows top
+// first so that the image reads back in the surface's order.
 #pragma once
 
 namespace ombrel::shaders {
@@ -9,29 +10,92 @@ layout(location = 0) in vec3 aPos;
 layout(location = 1) in vec2 aUv;
 layout(location = 2) in vec2 aMapUv;
 layout(location = 3) in vec4 aColour;
-layout(location = 4) in vec3 aLight;
-uniform vec3 uOffset;      // mesh origin minus eye
+layout(location = 4) in vec4 aNormal;  // in the mesh's own coordinates
+layout(location = 5) in uint aLights;  // where the polygon's set of lights starts in uSets; 0: none
+uniform vec3 uOffset;      // mesh origin (where it is now) minus eye
+uniform mat3 uModel;       // the group's motion since the mesh was built
+uniform mat3 uNormalModel; // the same for normals
 uniform mat3 uToCamera;    // rows: right, up, forward
 uniform vec2 uScale;       // focal length over half width and half height
 uniform float uNear;
 uniform bool uReversed;    // reversed depth: 1 at the near plane, 0 at infinity
 uniform bool uUnlit;
+// The mesh's lights, four texels each, positions relative to the mesh origin:
+// (position, reach), (direction, kind bits), (colour, enabled), (ambient, diffuse,
+// specular, shine). A set in uSets is a count, then each light's place.
+uniform samplerBuffer uLights;
+uniform usamplerBuffer uSets;
 out vec2 vUv;
 out vec2 vMapUv;
 out vec3 vColour;
 out float vDepth;
+
+vec3 unit(vec3 v) {
+    float l = length(v);
+    return l > 0.0 ? v / l : vec3(0.0);
+}
+
+// The bound enabled lights' ambient, diffuse and specular terms at p; 1 (as
+// authored) when none of them is enabled.
+vec3 lightAt(vec3 p, vec3 n) {
+    vec3 sum = vec3(0.0);
+    bool any = false;
+    vec3 toEye = unit(-uOffset - p);
+    int at = int(aLights);
+    int count = int(texelFetch(uSets, at).r);
+    for (int k = 1; k <= count; ++k) {
+        int i = 4 * int(texelFetch(uSets, at + k).r);
+        vec4 place = texelFetch(uLights, i), aim = texelFetch(uLights, i + 1);
+        vec4 colour = texelFetch(uLights, i + 2), terms = texelFetch(uLights, i + 3);
+        if (colour.w == 0.0) continue;
+        any = true;
+        int type = int(aim.w);
+        vec3 toLight;
+        float attenuation = 1.0;
+        if ((type & 1) != 0) {
+            toLight = unit(-aim.xyz);
+        } else {
+            vec3 d = place.xyz - p;
+            toLight = unit(d);
+            float reach = place.w;
+            if (reach > 0.0) {
+                float r = length(d) / reach;
+                if ((type & 4) != 0) attenuation = max(0.0, 1.0 - r * r);
+                else if ((type & 2) != 0) attenuation = max(0.0, 1.0 - r);
+            }
+        }
+        if (attenuation <= 0.0) continue;
+        float term = 0.0;
+        float facing = dot(n, toLight);
+        if ((type & 8) != 0) term += terms.x;
+        if ((type & 16) != 0) term += terms.y * max(0.0, facing);
+        if ((type & 32) != 0 && facing > 0.0) {
+            float shine = max(0.0, terms.w);
+            float h = max(0.0, dot(n, unit(toLight + toEye)));
+            term += terms.z * (shine > 0.0 ? pow(h, shine) : 1.0);
+        }
+        sum += colour.rgb * (term * attenuation);
+    }
+    return any ? clamp(sum, 0.0, 1.0) : vec3(1.0);
+}
+
 void main() {
-    vec3 c = uToCamera * (aPos + uOffset);
+    vec3 p = uModel * aPos;
+    vec3 c = uToCamera * (p + uOffset);
     float z = uReversed ? uNear : c.z - 2.0 * uNear;
-    gl_Position = vec4(c.x * uScale.x, c.y * uScale.y, z, c.z);
+    gl_Position = vec4(c.x * uScale.x, -c.y * uScale.y, z, c.z);
     vUv = aUv;
     vMapUv = aMapUv;
-    vColour = aColour.rgb * (uUnlit ? vec3(1.0) : aLight);
+    vec3 light = aLights == 0u || uUnlit ? vec3(1.0) : lightAt(p, unit(uNormalModel * aNormal.xyz));
+    vColour = aColour.rgb * light;
     vDepth = c.z;
 }
 )";
 
-inline constexpr const char* kMeshFragment = R"(#version 330 core
+// Compiled once for each combination of TEXTURED, KEYED, MAPPED, FOGGED and
+// DIFFERENCE that is drawn, after a #version line and those #defines, so that no
+// pixel pays for a step it does not take.
+inline constexpr const char* kMeshFragment = R"(
 in vec2 vUv;
 in vec2 vMapUv;
 in vec3 vColour;
@@ -39,10 +103,6 @@ in float vDepth;
 uniform sampler2D uTexture;
 uniform sampler2D uLightMap;
 uniform sampler2D uBehind;
-uniform bool uTextured;
-uniform bool uMapped;
-uniform bool uFogged;
-uniform bool uDifference;
 uniform float uFogDensity;
 uniform float uFogStart;
 uniform vec3 uFogColour;
@@ -50,14 +110,22 @@ uniform float uAlpha;
 out vec4 outColour;
 void main() {
     vec3 c = vColour;
-    if (uTextured) {
-        vec4 t = texture(uTexture, vUv);
-        if (t.a < 0.5) discard;  // the bitmap's transparent palette entry
-        c *= t.rgb;
-    }
-    if (uMapped) c *= texture(uLightMap, vMapUv).rgb;
-    if (uFogged) c = mix(c, uFogColour, 1.0 - exp(-uFogDensity * max(0.0, vDepth - uFogStart)));
-    if (uDifference) c = abs(texelFetch(uBehind, ivec2(gl_FragCoord.xy), 0).rgb - c);
+#ifdef TEXTURED
+    vec4 t = texture(uTexture, vUv);
+#ifdef KEYED
+    if (t.a < 0.5) discard;  // the bitmap's transparent palette entry
+#endif
+    c *= t.rgb;
+#endif
+#ifdef MAPPED
+    c *= texture(uLightMap, vMapUv).rgb;
+#endif
+#ifdef FOGGED
+    c = mix(c, uFogColour, 1.0 - exp(-uFogDensity * max(0.0, vDepth - uFogStart)));
+#endif
+#ifdef DIFFERENCE
+    c = abs(texelFetch(uBehind, ivec2(gl_FragCoord.xy), 0).rgb - c);
+#endif
     outColour = vec4(c, uAlpha);
 }
 )";
@@ -85,7 +153,7 @@ uniform float uStep;
 out vec4 outColour;
 void main() {
     float sx = gl_FragCoord.x;
-    float sy = uSize.y - gl_FragCoord.y;
+    float sy = gl_FragCoord.y;  // rows are drawn top first
     vec3 d = uA2 * ((sx - 0.5 * uSize.x) / uFocal) + uA3 * ((0.5 * uSize.y - sy) / uFocal) - uA1;
     float r = length(d.xy);
     float h = r > 0.0 ? uDistance * d.z / r : sign(d.z) * 1e30;

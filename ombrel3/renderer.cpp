@@ -5,12 +5,14 @@
 #include "group_geometry.h"
 #include "render_buffers.h"
 #include "render_shaders.h"
-#include "vertex_lighting.h"
+#include "geom.h"
+#include "model.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -54,21 +56,40 @@ struct Texture {
     GLuint name = 0;
     std::shared_ptr<Image> image;  // held so a new image never reuses the address
     int32_t transparentIndex = -1;
+    bool keyed = false;  // some texels are transparent
 };
 
-// Uniform locations of the mesh program.
+// What the fragment stage of a mesh program does: one program per combination.
+enum Feature : unsigned { kTextured = 1, kKeyed = 2, kMapped = 4, kFogged = 8, kDifference = 16 };
+constexpr unsigned kFeatureCombinations = 32;
+
+// A mesh program: its uniform locations, and what it holds already.
 struct MeshProgram {
     GLuint id = 0;
-    GLint offset, toCamera, scale, nearDist, reversed, unlit, texture, lightMap, behind, textured, mapped, fogged,
-        difference, fogDensity, fogStart, fogColour, alpha;
-    void load() {
-        id = link(shaders::kMeshVertex, shaders::kMeshFragment);
+    GLint offset, model, normalModel, toCamera, scale, nearDist, reversed, unlit, fogDensity, fogStart, fogColour,
+        alpha;
+    uint64_t frame = 0;            // the frame whose view it holds
+    const void* placed = nullptr;  // the mesh placement it holds (within that frame)
+
+    void load(unsigned features) {
+        std::string fragment = "#version 330 core\n";
+        const std::pair<unsigned, const char*> names[] = {
+            {kTextured, "TEXTURED"}, {kKeyed, "KEYED"}, {kMapped, "MAPPED"}, {kFogged, "FOGGED"}, {kDifference, "DIFFERENCE"}};
+        for (const auto& [bit, name] : names)
+            if (features & bit) fragment += std::string("#define ") + name + "\n";
+        fragment += shaders::kMeshFragment;
+        id = link(shaders::kMeshVertex, fragment.c_str());
         auto at = [&](const char* n) { return glGetUniformLocation(id, n); };
-        offset = at("uOffset"), toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear");
-        reversed = at("uReversed"), unlit = at("uUnlit"), texture = at("uTexture"), lightMap = at("uLightMap");
-        behind = at("uBehind"), textured = at("uTextured"), mapped = at("uMapped"), fogged = at("uFogged");
-        difference = at("uDifference"), fogDensity = at("uFogDensity"), fogStart = at("uFogStart");
+        offset = at("uOffset"), model = at("uModel"), normalModel = at("uNormalModel");
+        toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear");
+        reversed = at("uReversed"), unlit = at("uUnlit"), fogDensity = at("uFogDensity"), fogStart = at("uFogStart");
         fogColour = at("uFogColour"), alpha = at("uAlpha");
+        glUseProgram(id);
+        glUniform1i(at("uTexture"), 0);
+        glUniform1i(at("uLightMap"), 1);
+        glUniform1i(at("uBehind"), 2);
+        glUniform1i(at("uLights"), 3);
+        glUniform1i(at("uSets"), 4);
     }
 };
 
@@ -87,7 +108,8 @@ struct BackgroundProgram {
 // Everything GL that lives as long as one context.
 struct Resources {
     uint64_t serial = 0;
-    MeshProgram mesh;
+    std::array<MeshProgram, kFeatureCombinations> meshPrograms;
+    uint64_t frames = 0;
     BackgroundProgram background;
     GLuint emptyVao = 0, panoramaSampler = 0;
     GLuint fbo = 0, colour = 0, depth = 0, behind = 0;
@@ -95,7 +117,6 @@ struct Resources {
     std::unordered_map<int32_t, Texture> textures;
     std::unordered_map<int32_t, std::unique_ptr<GroupMesh>> meshes;
     std::vector<uint8_t> readBack;
-    std::vector<float> lightScratch;
 };
 
 Resources& res() {
@@ -111,7 +132,7 @@ void resetResources(const GlInfo& info) {
     r.fbo = r.colour = r.depth = r.behind = 0;
     r.width = r.height = 0;
     r.serial = info.serial;
-    r.mesh.load();
+    r.meshPrograms = {};  // each made when first drawn with
     r.background.load();
     glGenVertexArrays(1, &r.emptyVao);
     glGenSamplers(1, &r.panoramaSampler);
@@ -199,6 +220,7 @@ GLuint textureOf(int32_t bitmap) {
     px.resize(static_cast<std::size_t>(im.width) * im.height * 4);
     bool hasIndex = im.index.size() == static_cast<std::size_t>(im.width) * im.height;
     bool keyed = hasIndex && b->transparentIndex >= 0;
+    t.keyed = keyed;
     for (std::size_t i = 0; i < px.size() / 4; ++i)
         px[i * 4 + 3] = keyed && im.index[i] == b->transparentIndex ? 0 : 255;
     if (keyed) bleedIntoTransparent(px, im.width, im.height);
@@ -228,8 +250,10 @@ void forgetDeadObjects() {
         if (!lookup<Group>(it->first)) {
             GroupMesh& m = *it->second;
             glDeleteVertexArrays(1, &m.vao);
-            GLuint buffers[] = {m.vbo, m.ibo, m.lightVbo};
-            glDeleteBuffers(3, buffers);
+            GLuint buffers[] = {m.vbo, m.ibo, m.lightVbo, m.setBuffer, m.lightBuffer};
+            glDeleteBuffers(5, buffers);
+            GLuint textures[] = {m.setTexture, m.lightTexture};
+            glDeleteTextures(2, textures);
             it = r.meshes.erase(it);
         } else {
             ++it;
@@ -237,17 +261,16 @@ void forgetDeadObjects() {
     }
 }
 
-void upload(GroupMesh& m) {
+void upload(GroupMesh& m, const MeshData& data) {
     if (!m.vao) {
         glGenVertexArrays(1, &m.vao);
         glGenBuffers(1, &m.vbo);
         glGenBuffers(1, &m.ibo);
-        glGenBuffers(1, &m.lightVbo);
     }
     glBindVertexArray(m.vao);
     glBindBuffer(GL_ARRAY_BUFFER, m.vbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(m.vertices.size() * sizeof(MeshVertex)), m.vertices.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.vertices.size() * sizeof(MeshVertex)),
+                 data.vertices.data(), GL_STATIC_DRAW);
     auto attrib = [](GLuint loc, GLint n, GLenum type, GLboolean norm, std::size_t off) {
         glEnableVertexAttribArray(loc);
         glVertexAttribPointer(loc, n, type, norm, sizeof(MeshVertex), reinterpret_cast<const void*>(off));
@@ -256,50 +279,93 @@ void upload(GroupMesh& m) {
     attrib(1, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, uv));
     attrib(2, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, mapUv));
     attrib(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(MeshVertex, colour));
-    glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
-    glVertexAttribPointer(4, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glDisableVertexAttribArray(4);
+    if (data.lighting.empty()) {
+        // No polygon is lit: the vertices' sets stay the constant 0.
+        GLuint buffers[] = {m.lightVbo, m.setBuffer, m.lightBuffer};
+        glDeleteBuffers(3, buffers);
+        GLuint textures[] = {m.setTexture, m.lightTexture};
+        glDeleteTextures(2, textures);
+        m.lightVbo = m.setBuffer = m.lightBuffer = m.setTexture = m.lightTexture = 0;
+        glDisableVertexAttribArray(4);
+        glDisableVertexAttribArray(5);
+    } else {
+        if (!m.setBuffer) {
+            glGenBuffers(1, &m.setBuffer);
+            glGenBuffers(1, &m.lightBuffer);
+            glGenTextures(1, &m.setTexture);
+            glGenTextures(1, &m.lightTexture);
+        }
+        glBindBuffer(GL_TEXTURE_BUFFER, m.setBuffer);
+        glBufferData(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(data.lightSets.size() * sizeof(uint32_t)),
+                     data.lightSets.data(), GL_STATIC_DRAW);
+        glBindTexture(GL_TEXTURE_BUFFER, m.setTexture);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_R32UI, m.setBuffer);
+        glBindBuffer(GL_TEXTURE_BUFFER, m.lightBuffer);
+        glBufferData(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(m.lights.size() * 16 * sizeof(float)), nullptr,
+                     GL_STREAM_DRAW);
+        glBindTexture(GL_TEXTURE_BUFFER, m.lightTexture);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, m.lightBuffer);
+        if (!m.lightVbo) glGenBuffers(1, &m.lightVbo);
+        glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.lighting.size() * sizeof(MeshLightVertex)),
+                     data.lighting.data(), GL_STATIC_DRAW);
+        glEnableVertexAttribArray(4);
+        glVertexAttribPointer(4, 4, GL_SHORT, GL_TRUE, sizeof(MeshLightVertex),
+                              reinterpret_cast<const void*>(offsetof(MeshLightVertex, normal)));
+        glEnableVertexAttribArray(5);
+        glVertexAttribIPointer(5, 1, GL_UNSIGNED_INT, sizeof(MeshLightVertex),
+                               reinterpret_cast<const void*>(offsetof(MeshLightVertex, lights)));
+    }
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m.ibo);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(m.indices.size() * sizeof(uint32_t)),
-                 m.indices.data(), GL_STATIC_DRAW);
-    m.uploaded = true;
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.indices.size() * sizeof(uint32_t)),
+                 data.indices.data(), GL_STATIC_DRAW);
+    m.glSerial = res().serial;
 }
 
-// Per-vertex light factors of the polygons bound to an enabled light; the others
-// keep factor 1 (as authored), and attribute 4 is off (constant white) when no
-// polygon of the mesh is lit.
-void updateLighting(GroupMesh& m, Vec3 eye) {
-    Resources& r = res();
-    bool any = false;
-    for (const MeshPolygon& mp : m.polygons) {
-        const Polygon* p = lookup<Polygon>(mp.handle);
-        if (p && anyEnabledLight(p->lights)) {
-            any = true;
-            break;
-        }
+// Where the mesh is now: its motion since it was built.
+struct Placement {
+    Affine toWorld;  // built coordinates to world
+    Mat3 normals;    // carries its normals
+    Vec3 origin;     // the mesh origin, in the world
+};
+
+// Whether m only turns and scales alike in every direction.
+bool similarity(const Mat3& m) {
+    double s = dot(m.c[0], m.c[0]), tol = 1e-9 * s;
+    return std::fabs(dot(m.c[1], m.c[1]) - s) <= tol && std::fabs(dot(m.c[2], m.c[2]) - s) <= tol &&
+           std::fabs(dot(m.c[0], m.c[1])) <= tol && std::fabs(dot(m.c[0], m.c[2])) <= tol &&
+           std::fabs(dot(m.c[1], m.c[2])) <= tol;
+}
+
+Placement placementOf(const Group& g, const GroupMesh& m) {
+    Placement p;
+    p.toWorld = inverted(m.motion).then(g.motion);
+    p.normals = cofactor(p.toWorld.m);
+    p.origin = p.toWorld(m.origin);
+    return p;
+}
+
+// The mesh's lights as the vertex stage reads them (relative to the mesh origin),
+// written once a frame for each lit mesh drawn.
+void writeLights(const GroupMesh& m, const Placement& at) {
+    if (!m.lightBuffer) return;
+    std::vector<float> table(m.lights.size() * 16, 0.f);
+    for (std::size_t i = 0; i < m.lights.size(); ++i) {
+        const Light* l = lookup<Light>(m.lights[i]);
+        if (!l) continue;  // stays disabled
+        float* t = &table[i * 16];
+        auto put = [](float* to, Vec3 v, double w) {
+            to[0] = static_cast<float>(v.x), to[1] = static_cast<float>(v.y), to[2] = static_cast<float>(v.z);
+            to[3] = static_cast<float>(w);
+        };
+        put(t, l->pos - at.origin, l->reach);
+        put(t + 4, l->dir, l->type & 63);  // the kind bits the model reads
+        put(t + 8, {l->rgb.r / 255.0, l->rgb.g / 255.0, l->rgb.b / 255.0}, l->disabled ? 0 : 1);
+        t[12] = static_cast<float>(l->ambient), t[13] = static_cast<float>(l->diffuse);
+        t[14] = static_cast<float>(l->specular), t[15] = static_cast<float>(l->shine);
     }
-    glBindVertexArray(m.vao);
-    if (!any) {
-        if (m.anyLit) glDisableVertexAttribArray(4);
-        m.anyLit = false;
-        return;
-    }
-    r.lightScratch.assign(m.vertices.size() * 3, 1.0f);
-    for (const MeshPolygon& mp : m.polygons) {
-        const Polygon* p = lookup<Polygon>(mp.handle);
-        if (!p || !anyEnabledLight(p->lights)) continue;
-        for (uint32_t i = mp.firstVertex; i < mp.firstVertex + mp.vertexCount; ++i) {
-            Vec3 f = lightAt(p->lights, m.worldPos[i], m.normals[i], eye);
-            r.lightScratch[i * 3] = static_cast<float>(f.x);
-            r.lightScratch[i * 3 + 1] = static_cast<float>(f.y);
-            r.lightScratch[i * 3 + 2] = static_cast<float>(f.z);
-        }
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(r.lightScratch.size() * sizeof(float)),
-                 r.lightScratch.data(), GL_STREAM_DRAW);
-    glEnableVertexAttribArray(4);
-    m.anyLit = true;
+    glBindBuffer(GL_TEXTURE_BUFFER, m.lightBuffer);
+    glBufferSubData(GL_TEXTURE_BUFFER, 0, static_cast<GLsizeiptr>(table.size() * sizeof(float)), table.data());
 }
 
 // Whether any part of the box can be in the view: outside one side plane of the
@@ -348,40 +414,60 @@ int32_t animationFrame(const Animation& a, Vec3 normal, Vec3 centre, Vec3 eye) {
     return frames.back();
 }
 
-struct FrameState {
-    const View* view;
-    bool fog;
-};
-
-void setBlend(uint8_t code, const MeshProgram& p) {
+// Blending mixes the colour only: the image's alpha stays 1, so rows copy out as
+// they are (and no write is masked, which would cost every opaque pixel). Returns
+// the alpha the polygon is drawn with.
+float setBlend(uint8_t code) {
     float alpha = 1;
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
+    auto colourOnly = [](GLenum src, GLenum dst) { glBlendFuncSeparate(src, dst, GL_ZERO, GL_ONE); };
     switch (code) {
-        case 0x31: glBlendFunc(GL_DST_COLOR, GL_ZERO); break;  // multiply
-        case 0x43: alpha = 0.75f; glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
-        case 0x52: alpha = 0.5f; glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
-        case 0x44: alpha = 0.25f; glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
-        case 0x32: case 0x22: glBlendFunc(GL_ONE, GL_ONE); break;  // add
-        case 0x42: glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR); break;  // screen
+        case 0x31: colourOnly(GL_DST_COLOR, GL_ZERO); break;  // multiply
+        case 0x43: alpha = 0.75f; colourOnly(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case 0x52: alpha = 0.5f; colourOnly(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case 0x44: alpha = 0.25f; colourOnly(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case 0x32: case 0x22: colourOnly(GL_ONE, GL_ONE); break;  // add
+        case 0x42: colourOnly(GL_ONE, GL_ONE_MINUS_SRC_COLOR); break;  // screen
         default: glDisable(GL_BLEND); break;  // difference reads the copy behind
     }
-    glUniform1f(p.alpha, alpha);
+    return alpha;
 }
 
-void bindPictures(const MeshProgram& p, int32_t texture, int32_t lightMap) {
+// Binds the pictures and tells what the fragment stage must do with them.
+unsigned bindPictures(int32_t texture, int32_t lightMap) {
     GLuint t = texture ? textureOf(texture) : 0, m = lightMap ? textureOf(lightMap) : 0;
-    glUniform1i(p.textured, t != 0);
-    glUniform1i(p.mapped, m != 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, t);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, m);
+    unsigned features = 0;
+    if (t) features |= res().textures[texture].keyed ? kTextured | kKeyed : kTextured;
+    if (m) features |= kMapped;
+    return features;
 }
 
-void setMeshOrigin(const MeshProgram& p, const View& v, const GroupMesh& m) {
-    Vec3 o = m.origin - v.eye;
+void setMatrix(GLint location, const Mat3& m) {
+    const float columns[9] = {float(m.c[0].x), float(m.c[0].y), float(m.c[0].z), float(m.c[1].x), float(m.c[1].y),
+                              float(m.c[1].z), float(m.c[2].x), float(m.c[2].y), float(m.c[2].z)};
+    glUniformMatrix3fv(location, 1, GL_FALSE, columns);
+}
+
+// Places the mesh for drawing: where it is now.
+void placeMesh(const MeshProgram& p, const View& v, const Placement& at) {
+    Vec3 o = at.origin - v.eye;
     glUniform3f(p.offset, static_cast<float>(o.x), static_cast<float>(o.y), static_cast<float>(o.z));
+    setMatrix(p.model, at.toWorld.m);
+    setMatrix(p.normalModel, at.normals);
+}
+
+// Makes the mesh's vertices and lights the ones drawn from.
+void bindMesh(const GroupMesh& m) {
+    glBindVertexArray(m.vao);
+    glActiveTexture(GL_TEXTURE3);
+    glBindTexture(GL_TEXTURE_BUFFER, m.lightTexture);
+    glActiveTexture(GL_TEXTURE4);
+    glBindTexture(GL_TEXTURE_BUFFER, m.setTexture);
 }
 
 void drawBackground(const View& v, const World& w) {
@@ -420,22 +506,74 @@ void drawBackground(const View& v, const World& w) {
     glBindSampler(0, 0);
 }
 
+struct Visible {
+    const GroupMesh* mesh;
+    Placement at;
+};
+
 struct Deferred {
-    GroupMesh* mesh;
-    uint32_t polygon;
+    const Visible* visible;
+    const MeshPolygon* polygon;
     double depth;
 };
 
-void drawPolygon(const MeshProgram& p, const View& v, GroupMesh& m, const MeshPolygon& mp, bool fog) {
+// What every program drawn with in one frame shares.
+struct Frame {
+    uint64_t id;
+    const View* view;
+    bool fog, reversed;
+    float fogDensity, fogStart;
+    Rgb8 fogColour;
+};
+
+void drawRange(uint32_t first, uint32_t count) {
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT,
+                   reinterpret_cast<const void*>(static_cast<std::size_t>(first) * sizeof(uint32_t)));
+}
+
+// The program of the features, made current with the frame's view and the mesh's
+// placement; what it holds already is not set again.
+const MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& v) {
+    MeshProgram& p = res().meshPrograms[features];
+    if (!p.id) p.load(features);
+    glUseProgram(p.id);
+    if (p.frame != f.id) {
+        const View& view = *f.view;
+        const Vec3& a1 = view.axes.a1;
+        const Vec3& a2 = view.axes.a2;
+        const Vec3& a3 = view.axes.a3;
+        const float rows[9] = {float(a2.x), float(a2.y), float(a2.z), float(a3.x),  float(a3.y),
+                               float(a3.z), float(-a1.x), float(-a1.y), float(-a1.z)};
+        glUniformMatrix3fv(p.toCamera, 1, GL_TRUE, rows);
+        glUniform2f(p.scale, static_cast<float>(view.focal / (view.width * 0.5)),
+                    static_cast<float>(view.focal / (view.height * 0.5)));
+        glUniform1f(p.nearDist, static_cast<float>(view.nearDist));
+        glUniform1i(p.reversed, f.reversed);
+        glUniform1f(p.fogDensity, f.fogDensity);
+        glUniform1f(p.fogStart, f.fogStart);
+        glUniform3f(p.fogColour, f.fogColour.r / 255.f, f.fogColour.g / 255.f, f.fogColour.b / 255.f);
+        p.frame = f.id;
+        p.placed = nullptr;
+    }
+    if (p.placed != &v) {
+        placeMesh(p, *f.view, v.at);
+        p.placed = &v;
+    }
+    return p;
+}
+
+void drawPolygon(const Frame& f, const Visible& v, const MeshPolygon& mp, float alpha) {
     int32_t texture = mp.texture;
     if (mp.animation)
-        if (const Animation* a = lookup<Animation>(mp.animation)) texture = animationFrame(*a, mp.normal, mp.centre, v.eye);
-    bindPictures(p, texture, mp.lightMap);
+        if (const Animation* a = lookup<Animation>(mp.animation))
+            texture = animationFrame(*a, normalized(v.at.normals * mp.normal), v.at.toWorld(mp.centre), f.view->eye);
+    unsigned features = bindPictures(texture, mp.lightMap);
+    if (f.fog && mp.blend != 0x22) features |= kFogged;
+    if (mp.blend == 0x51) features |= kDifference;
+    const MeshProgram& p = useProgram(features, f, v);
     glUniform1i(p.unlit, mp.blend == 0x22);
-    glUniform1i(p.fogged, fog && mp.blend != 0x22);
-    glUniform1i(p.difference, mp.blend == 0x51);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mp.indexCount), GL_UNSIGNED_INT,
-                   reinterpret_cast<const void*>(static_cast<std::size_t>(mp.firstIndex) * sizeof(uint32_t)));
+    glUniform1f(p.alpha, alpha);
+    drawRange(mp.firstIndex, mp.indexCount);
 }
 
 }  // namespace
@@ -477,81 +615,71 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
         glClearDepth(1.0);
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Alpha stays 1 whatever the blending writes, so rows copy out as they are.
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 
     if (w) {
         if (w->renderGroup == 0) drawBackground(view, *w);
 
+        // Nothing here walks polygons: a group's mesh is rebuilt only when an edit
+        // marked the group, and follows its motions otherwise.
         DrawableGroups drawable;
-        std::vector<std::pair<GroupMesh*, const Group*>> visible;
+        std::vector<Visible> visible;
         Box3 worldBox;
         w->groups.forEach([&](int32_t h) {
             const Group* g = lookup<Group>(h);
             if (!g || g->polygons.empty() || !drawable(h)) return;
-            const GroupGeometry& geo = groupGeometry(*g);
-            worldBox.add(geo.box);
-            if (!boxInView(view, geo.box)) return;
+            const Box3& box = ownTotals(*g).areaBox;
+            worldBox.add(box);
+            if (!boxInView(view, box)) return;
             std::unique_ptr<GroupMesh>& slot = r.meshes[h];
             if (!slot) slot = std::make_unique<GroupMesh>();
             GroupMesh& m = *slot;
-            if (m.version != g->version || m.signature != meshSignature(*g)) buildMesh(*g, geo, m);
-            if (!m.uploaded) upload(m);
-            updateLighting(m, view.eye);
-            visible.emplace_back(&m, g);
+            if (m.version != g->version || m.lookVersion != g->lookVersion || m.picturesVersion != w->picturesVersion ||
+                m.normalsMode != state().normalsMode || m.glSerial != r.serial)
+                upload(m, buildMesh(*g, m));
+            Placement at = placementOf(*g, m);
+            if (m.smoothNormals && !similarity(at.toWorld.m)) {
+                upload(m, buildMesh(*g, m));
+                at = placementOf(*g, m);
+            }
+            writeLights(m, at);
+            visible.push_back({&m, at});
         });
 
-        const MeshProgram& p = r.mesh;
-        glUseProgram(p.id);
-        const Vec3& a1 = view.axes.a1;
-        const Vec3& a2 = view.axes.a2;
-        const Vec3& a3 = view.axes.a3;
-        const float rows[9] = {float(a2.x), float(a2.y), float(a2.z), float(a3.x),  float(a3.y),
-                               float(a3.z), float(-a1.x), float(-a1.y), float(-a1.z)};
-        glUniformMatrix3fv(p.toCamera, 1, GL_TRUE, rows);
-        glUniform2f(p.scale, static_cast<float>(view.focal / (view.width * 0.5)),
-                    static_cast<float>(view.focal / (view.height * 0.5)));
-        glUniform1f(p.nearDist, static_cast<float>(view.nearDist));
-        glUniform1i(p.reversed, gl->clipControl);
-        glUniform1i(p.texture, 0);
-        glUniform1i(p.lightMap, 1);
-        glUniform1i(p.behind, 2);
-        glUniform1i(p.unlit, 0);
-        glUniform1i(p.difference, 0);
-        glUniform1f(p.alpha, 1.f);
+        Frame frame{++r.frames, &view, fog, static_cast<bool>(gl->clipControl), 0, 0, {}};
         if (fog) {
             Vec3 centre = view.toCamera(worldBox.centre());
             double radius = length(worldBox.size()) * 0.5;
-            glUniform1f(p.fogDensity, static_cast<float>(w->fogIntensity));
-            glUniform1f(p.fogStart, static_cast<float>(centre.z - radius));
-            glUniform3f(p.fogColour, w->fog.r / 255.f, w->fog.g / 255.f, w->fog.b / 255.f);
+            frame.fogDensity = static_cast<float>(w->fogIntensity);
+            frame.fogStart = static_cast<float>(centre.z - radius);
+            frame.fogColour = w->fog;
         }
-        glUniform1i(p.fogged, fog);
-        glVertexAttrib3f(4, 1.f, 1.f, 1.f);  // the light factor of unlit meshes
+        glVertexAttribI4ui(5, 0, 0, 0, 0);  // the light bits of meshes without lights
 
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(gl->clipControl ? GL_GREATER : GL_LESS);
         glDepthMask(GL_TRUE);
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
-        glFrontFace(GL_CW);  // the visible side is the one whose points run clockwise
+        // The visible side is the one whose points run clockwise; rows are drawn top
+        // first, which mirrors the image, so it runs anticlockwise there.
+        glFrontFace(GL_CCW);
         glDisable(GL_BLEND);
 
         std::vector<Deferred> translucent;
-        for (auto& [m, g] : visible) {
-            glBindVertexArray(m->vao);
-            setMeshOrigin(p, view, *m);
-            for (const MeshBatch& b : m->batches) {
-                bindPictures(p, b.texture, b.lightMap);
-                glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(b.indexCount), GL_UNSIGNED_INT,
-                               reinterpret_cast<const void*>(static_cast<std::size_t>(b.firstIndex) * sizeof(uint32_t)));
+        for (const Visible& v : visible) {
+            bindMesh(*v.mesh);
+            for (const MeshBatch& b : v.mesh->batches) {
+                unsigned features = bindPictures(b.texture, b.lightMap) | (fog ? unsigned{kFogged} : 0u);
+                const MeshProgram& p = useProgram(features, frame, v);
+                glUniform1i(p.unlit, 0);
+                glUniform1f(p.alpha, 1.f);
+                drawRange(b.firstIndex, b.indexCount);
             }
-            for (uint32_t i : m->dynamicPolygons) {
-                const MeshPolygon& mp = m->polygons[i];
+            for (const MeshPolygon& mp : v.mesh->dynamicPolygons) {
                 if (mp.blend)
-                    translucent.push_back({m, i, view.toCamera(mp.centre).z});
+                    translucent.push_back({&v, &mp, view.toCamera(v.at.toWorld(mp.centre)).z});
                 else
-                    drawPolygon(p, view, *m, mp, fog);
+                    drawPolygon(frame, v, mp, 1.f);
             }
         }
 
@@ -560,7 +688,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                          [](const Deferred& a, const Deferred& b) { return a.depth > b.depth; });
         glDepthMask(GL_FALSE);
         for (const Deferred& d : translucent) {
-            const MeshPolygon& mp = d.mesh->polygons[d.polygon];
+            const MeshPolygon& mp = *d.polygon;
             if (mp.blend == 0x51) {
                 // Difference needs the colour behind: copy the image so far.
                 if (!r.behind) {
@@ -575,26 +703,27 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 glBindTexture(GL_TEXTURE_2D, r.behind);
                 glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, view.width, view.height);
             }
-            glBindVertexArray(d.mesh->vao);
-            setMeshOrigin(p, view, *d.mesh);
-            setBlend(mp.blend, p);
-            drawPolygon(p, view, *d.mesh, mp, fog);
+            bindMesh(*d.visible->mesh);
+            float alpha = setBlend(mp.blend);
+            drawPolygon(frame, *d.visible, mp, alpha);
         }
         glDisable(GL_BLEND);
         glDepthMask(GL_TRUE);
-        glUniform1i(p.difference, 0);
-        glUniform1i(p.unlit, 0);
-        glUniform1f(p.alpha, 1.f);
     }
 
-    // GL rows run bottom-up; the surface's top-down.
-    std::size_t rowBytes = static_cast<std::size_t>(view.width) * 4;
-    r.readBack.resize(rowBytes * view.height);
+    // Rows were drawn top first: they read back straight into the surface.
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, view.width, view.height, GL_RGBA, GL_UNSIGNED_BYTE, r.readBack.data());
-    for (int y = 0; y < view.height; ++y)
-        std::memcpy(rgba + static_cast<std::ptrdiff_t>(y) * stride,
-                    r.readBack.data() + rowBytes * static_cast<std::size_t>(view.height - 1 - y), rowBytes);
+    if (stride % 4 == 0) {
+        glPixelStorei(GL_PACK_ROW_LENGTH, stride / 4);
+        glReadPixels(0, 0, view.width, view.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    } else {
+        std::size_t rowBytes = static_cast<std::size_t>(view.width) * 4;
+        r.readBack.resize(rowBytes * view.height);
+        glReadPixels(0, 0, view.width, view.height, GL_RGBA, GL_UNSIGNED_BYTE, r.readBack.data());
+        for (int y = 0; y < view.height; ++y)
+            std::memcpy(rgba + static_cast<std::ptrdiff_t>(y) * stride, r.readBack.data() + rowBytes * y, rowBytes);
+    }
     glBindVertexArray(0);
     return true;
 }

@@ -28,6 +28,8 @@ struct NormalMap {
 
 bool sameMatrix(const Mat3& a, const Mat3& b) { return a.c[0] == b.c[0] && a.c[1] == b.c[1] && a.c[2] == b.c[2]; }
 
+bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
 }  // namespace
 
 void transformSubtree(Group& group, const Mat3& m, Vec3 t, bool turnAxes) {
@@ -37,29 +39,62 @@ void transformSubtree(Group& group, const Mat3& m, Vec3 t, bool turnAxes) {
     nm.det = determinant(m);
     nm.sign = nm.det < 0 ? -1 : 1;
     bool mirror = nm.det < 0;
+    // A motion that keeps windings and areas lets every cache of the subtree keep
+    // its own coordinates and follow; a mirror or a flattening rebuilds them.
+    bool rigid = nm.det > 1e-200 && std::isfinite(nm.det) && finite(t);
+    Affine step{m, t};
     auto apply = [&](Vec3 p) { return m * p + t; };
 
+    // The walk visits every point anyway: it also gathers the totals the edit
+    // cleared, and the top group's box along its (new) axes.
+    Mat3 topAxes = turnAxes ? m * group.axes : group.axes;
+    bool alongAxes = !sameMatrix(topAxes, Mat3{});
+    Mat3 toLocal = topAxes.transposed();
+    Box3 axesBox;
+    std::vector<Vec3> pos;
     for (int32_t gh : subtreeGroups(group.handle, true)) {
         Group* g = lookup<Group>(gh);
         if (!g) continue;
         g->pivot = apply(g->pivot);
         g->origin = apply(g->origin);
         if (turnAxes) g->axes = m * g->axes;
+        OwnTotals own;
         g->polygons.forEach([&](int32_t ph) {
             Polygon* p = lookup<Polygon>(ph);
             if (!p) return;
+            pos.clear();
             for (int32_t pt : p->points) {
                 Point* q = lookup<Point>(pt);
                 if (!q) continue;
                 q->pos = apply(q->pos);
                 if (q->hasNormal) q->normal = nm.normal(q->normal);
+                pos.push_back(q->pos);
             }
-            if (mirror) std::reverse(p->points.begin(), p->points.end());
+            if (mirror) {
+                std::reverse(p->points.begin(), p->points.end());
+                std::reverse(pos.begin(), pos.end());
+            }
             p->mapOrigin = apply(p->mapOrigin);
             p->mapU = nm.frameVector(p->mapU);
             p->mapV = nm.frameVector(p->mapV);
+            addOwnPolygon(own, *p, pos.data(), pos.size());
+            if (alongAxes)
+                for (const Vec3& v : pos) axesBox.add(toLocal * v);
         });
-        touchGroup(gh);
+        if (rigid) {
+            own.version = g->version;
+            g->own = own;
+            g->motion = g->motion.then(step);
+            g->totals.valid = g->totals.axesBoxValid = false;
+        } else {
+            touchGroup(gh);
+        }
+    }
+    touchTotals(group.handle);
+    touchWorld();
+    if (alongAxes) {
+        group.totals.axesBox = axesBox;
+        group.totals.axesBoxValid = true;
     }
 }
 
@@ -82,7 +117,7 @@ void matchGroupAxes(Group& group, const Mat3& frame) {
     Vec3 c = groupLocation(group);
     transformSubtree(group, r, c - r * c, true);
     group.axes = frame;  // exactly what was asked, without rounding drift
-    touchGroup(group.handle);
+    touchTotals(group.handle);
 }
 
 }  // namespace ombrel

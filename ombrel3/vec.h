@@ -50,6 +50,16 @@ struct Mat3 {
     }
 };
 
+// p -> m p + t.
+struct Affine {
+    Mat3 m;
+    Vec3 t;
+
+    Vec3 operator()(Vec3 p) const { return m * p + t; }
+    // This motion followed by next.
+    Affine then(const Affine& next) const { return {next.m * m, next.m * t + next.t}; }
+};
+
 struct Rgb8 {
     uint8_t r = 0, g = 0, b = 0;
 };

@@ -7,11 +7,13 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ombrel {
 
 struct World {
-    OrderedSet groups, polygons /* added ones */, cameras, lights, tracks, backgrounds, bitmaps, animations;
+    OrderedSet groups, cameras, lights, tracks, backgrounds, bitmaps, animations;
+    IndexedList<WorldPolygonSlot> polygons;  // added ones
 
     Rgb8 fog{128, 128, 128};
     double fogIntensity = 0;
@@ -21,6 +23,10 @@ struct World {
     bool accelerator = false;
     int32_t walkScope = 0;  // group given to the last group_get_first_polygon; 0 = world
     uint64_t geomVersion = 1;
+    uint64_t picturesVersion = 1;
+    // Auto-update light bindings to redo before the next render: all, or these polygons.
+    bool rebindAll = true;
+    std::vector<int32_t> rebindPolygons;  // raised when a bitmap or animation can change what a fill draws
     std::string bitmapFolder, searchFolder;
     uint32_t lightMapSerial = 0;
     int32_t lastPicture = 0;  // render_on_bitmap result, released by the next one

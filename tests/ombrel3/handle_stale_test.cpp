@@ -116,6 +116,7 @@ std::vector<Call> polygonCalls() {
         {"is_rotated", [](int32_t h) { return OMBREL_polygon_is_rotated(h); }, 0},
         {"walk_next", [](int32_t h) { return OMBREL_group_get_next_polygon(0, h); }, 0},
         {"engine_add", [](int32_t h) { return OMBREL_engine_add_polygon(h); }, -1},
+        {"ext_get_points", [](int32_t h) { int32_t pts[4]; return OMBREL_ext_polygon_get_points(h, pts, out6, 2); }, -1},
     };
 }
 

@@ -40,6 +40,32 @@ TEST_F(PointTest, StoresEveryValueAsGiven) {
     EXPECT_EQ(OMBREL_point_get_brightness(a), -4);
 }
 
+// A polygon's points in one call: handles and positions in order, the count even
+// when it is more than the room given, nothing written beyond that room.
+TEST_F(PointTest, APolygonsPointsComeInOneCall) {
+    int32_t p = makePolygon(0, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}});
+    int32_t handles[5] = {0, 0, 0, 0, -7};
+    double xyz[15] = {};
+    xyz[12] = 42;
+    ASSERT_EQ(OMBREL_ext_polygon_get_points(p, handles, xyz, 4), 4);
+    for (int i = 0, h = OMBREL_polygon_get_first_point(p); i < 4; ++i, h = OMBREL_point_get_next_point(h)) {
+        EXPECT_EQ(handles[i], h);
+        double at[3];
+        OMBREL_point_get_xyz(h, at);
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(xyz[3 * i + k], at[k]);
+    }
+    EXPECT_EQ(handles[4], -7);
+    EXPECT_EQ(xyz[12], 42);
+
+    int32_t few[2] = {0, 0};
+    double fewXyz[6] = {};
+    EXPECT_EQ(OMBREL_ext_polygon_get_points(p, few, fewXyz, 2), 4);
+    EXPECT_EQ(few[1], handles[1]);
+    EXPECT_EQ(fewXyz[5], 6);
+    EXPECT_EQ(OMBREL_ext_polygon_get_points(p, nullptr, nullptr, 0), 4);
+    EXPECT_EQ(OMBREL_ext_polygon_get_points(p, few, fewXyz, -1), -1);
+}
+
 TEST_F(PointTest, AutoCorrectModeOneSnapsToAMicroGrid) {
     ASSERT_EQ(OMBREL_engine_set_coordinates_auto_correct_mode(1), 0);
     int32_t p = OMBREL_polygon_create();

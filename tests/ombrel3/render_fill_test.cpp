@@ -179,6 +179,26 @@ TEST_F(RenderFillTest, SwitchedOffOrDeletedLightsLeaveTheWorldAsAuthored) {
     EXPECT_TRUE(region(20, 14, 24, 20, lit));
 }
 
+// However many lights a polygon is bound to, each adds its share: fifty ambient
+// lights of 0.016 light the square to 0.8 of its colour, and switching one off
+// takes its share away.
+TEST_F(RenderFillTest, EveryBoundLightAddsItsShareHoweverMany) {
+    int32_t sq = makeSquareFacingUp(group, 0, 0, 0, 12);
+    OMBREL_polygon_set_color_fill(sq, 255, 0, 0);
+    std::vector<int32_t> lights;
+    for (int i = 0; i < 50; ++i) {
+        int32_t l = OMBREL_light_create(("ambient" + std::to_string(i)).c_str(), nullptr);
+        OMBREL_light_set_type_of_light(l, OMBREL_LIGHT_DIRECTIONAL | OMBREL_LIGHT_AMBIENT);
+        OMBREL_light_set_ambient(l, 0.016);
+        lights.push_back(l);
+    }
+    render();
+    EXPECT_TRUE(region(20, 14, 24, 20, {204, 0, 0}));
+    OMBREL_light_disable(lights[37], 1);
+    render();
+    EXPECT_TRUE(region(20, 14, 24, 20, {200, 0, 0}));
+}
+
 TEST_F(RenderFillTest, TheTransparentColourNeverFringesTheVisibleTexels) {
     // A white disc on magenta, magenta transparent, over a green background.
     std::vector<uint8_t> disc(64);

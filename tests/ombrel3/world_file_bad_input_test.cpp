@@ -19,6 +19,10 @@ const std::string kGood =
 
 const std::string kGroup = "group 1 \"g\" father 0 static 1 disabled 0 pivot 0 0 0 origin 0 0 0 axes 1 0 0 0 1 0 0 0 1\n";
 
+std::string polygonLine(int id) {
+    return "polygon " + std::to_string(id) + " \"\" group 1 enabled 1 fill colour rgb 1 2 3 second 0 blend 0 dim 0 rotated 0 lights 0\n";
+}
+
 struct BadFile {
     const char* label;
     std::string content;
@@ -40,6 +44,8 @@ const BadFile kBadFiles[] = {
     {"unterminated string", "OMBREL-WORLD 1\ngroup 1 \"the_world father 0\nend\n", "line 2"},
     {"unknown reference", "OMBREL-WORLD 1\n" + kGroup + "polygon 1 \"\" group 7 enabled 1\nend\n", "line 3"},
     {"duplicate id", "OMBREL-WORLD 1\n" + kGroup + kGroup + "end\n", "line 3"},
+    {"duplicate polygon id", "OMBREL-WORLD 1\n" + kGroup + polygonLine(3) + polygonLine(5) + polygonLine(3) + "end\n", "line 5"},
+    {"duplicate polygon id out of order", "OMBREL-WORLD 1\n" + kGroup + polygonLine(5) + polygonLine(2) + polygonLine(4) + polygonLine(2) + "end\n", "line 6"},
     {"huge track count", "OMBREL-WORLD 1\ntrack 1 \"t\" save 1 cyclic 0 n 2000000000\n0 0 0\nend\n", "line 2"},
     {"huge light count", "OMBREL-WORLD 1\n" + kGroup + "polygon 1 \"\" group 1 enabled 1 fill colour rgb 1 2 3 second 0 blend 0 dim 0 rotated 0 lights 2000000000 1\nend\n", "line 3"},
     {"colour out of range", "OMBREL-WORLD 1\natmosphere 300 0 0 0\nend\n", "line 2"},
