@@ -23,37 +23,17 @@
 
 namespace {
 
-void openWorld() {
-    OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR);
-    Globals::RootGrp = OMBREL_group_create("the_world");
-    Globals::SelGrpBndBox = std::make_shared<BoundingBox>();
-    Globals::CurrMultiSel = std::make_shared<MultipleSelection>();
-    Globals::PrevMultiSel = std::make_shared<MultipleSelection>();
-    Globals::UndoRedoStack = std::make_shared<ActionUndoRedo_Stack>();
-    Globals::CurrSelEntityType = Globals::PrevSelEntityType = SelNone;
-    Globals::CurrSelEntityHandle = Globals::PrevSelEntityHandle = 0;
-}
-
-void closeWorld() {
-    Globals::UndoRedoStack->Reset();
-    Globals::UndoRedoStack.reset();
-    Globals::SelGrpBndBox.reset();
-    Globals::CurrMultiSel.reset();
-    Globals::PrevMultiSel.reset();
-    OMBREL_engine_close();
-}
-
 void createPrimitive(benchmark::State& state, const char* kind, geometry::PanelValues values, int64_t faces) {
     geometry::PrimitiveBuilders builders;
     for (auto _ : state) {
         state.PauseTiming();
-        openWorld();
+        openBenchWorld();
         state.ResumeTiming();
         if (!geometry::CreatePrimitive(builders, kind, values)) state.SkipWithError("nothing was created");
         state.PauseTiming();
         if (OMBREL_group_get_number_of_polygons(Globals::CurrSelEntityHandle) != faces)
             state.SkipWithError("wrong face count");
-        closeWorld();
+        closeBenchWorld();
         state.ResumeTiming();
     }
 }
@@ -102,7 +82,7 @@ int32_t makeLargeGroup() {
 void BM_TenCopiesOfALargeGroup(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        openWorld();
+        openBenchWorld();
         const int32_t group = makeLargeGroup();
         if (OMBREL_group_get_number_of_polygons(group) != 10000) state.SkipWithError("wrong source size");
         Globals::CurrSelEntityType = SelGroup;
@@ -120,7 +100,7 @@ void BM_TenCopiesOfALargeGroup(benchmark::State& state) {
         state.PauseTiming();
         if (Globals::CurrMultiSel->NumOfGrps() != 10) state.SkipWithError("the copies were not all made");
         dialog.reset();
-        closeWorld();
+        closeBenchWorld();
         state.ResumeTiming();
     }
 }

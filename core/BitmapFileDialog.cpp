@@ -4,11 +4,14 @@
 
 namespace Globals {
 
-std::string GetOpenedBitmapFile(bool) {
+std::vector<std::string> GetOpenedBitmapFile(bool multiSelect) {
     platform::FileRequest request;
     request.title = "Open";
     request.filter = BitmapFileFilter;
-    return platform::prompts().openFileName(request);
+    if (multiSelect) return platform::prompts().openFileNames(request);
+    std::string path = platform::prompts().openFileName(request);
+    if (path.empty()) return {};
+    return {std::move(path)};
 }
 
 }  // namespace Globals

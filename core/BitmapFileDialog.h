@@ -2,15 +2,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace Globals {
 
 // The filter of the dialog: bitmaps, JPEG images, or both.
 inline constexpr const char* BitmapFileFilter = "Bitmaps (*.bmp);;JPEG Images (*.jpg);;Images (*.bmp *.jpg)";
 
-// The chosen file's path, or "" when the dialog was cancelled. One file is
-// chosen even when multiSelect asks for several: choosing many comes with the
-// texture tools.
-std::string GetOpenedBitmapFile(bool multiSelect);
+// The chosen files' paths in the dialog's order (one at most unless multiSelect
+// lets several be chosen); empty when the dialog was cancelled.
+std::vector<std::string> GetOpenedBitmapFile(bool multiSelect);
 
 }  // namespace Globals

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <cctype>
 #include <optional>
 #include <vector>
 
@@ -24,29 +25,9 @@ std::string readName(int32_t handle, int32_t bufferLen) {
     return StripAtNull(std::string_view(buffer.data(), buffer.size()));
 }
 
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
-// The file in folder named stem + ext, the extension in any case; an exact spelling
-// of the stem wins over one that differs only in case.
-std::optional<std::filesystem::path> findFile(const std::filesystem::path& folder, const std::string& stem,
-                                    const std::string& ext) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    std::optional<fs::path> caseless;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code fileEc;
-        if (!it->is_regular_file(fileEc)) continue;
-        const fs::path& name = it->path().filename();
-        if (!equalsNoCase(name.extension().string(), ext)) continue;
-        std::string foundStem = name.stem().string();
-        if (foundStem == stem) return it->path();
-        if (!caseless && equalsNoCase(foundStem, stem)) caseless = it->path();
-    }
-    return caseless;
+std::string lowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 // The views record the world camera they look through by handle, so two cameras
@@ -86,19 +67,50 @@ void MoveLight(int32_t light, const Point3d& offset) {
     OMBREL_light_set_location(light, loc.data());
 }
 
-std::string FindBitmapFilePath(int32_t bitmap) {
+std::optional<std::filesystem::path> BitmapFolderListings::find(const std::filesystem::path& folder,
+                                                                const std::string& stem, const std::string& ext) {
+    namespace fs = std::filesystem;
+    auto [entry, fresh] = folders_.try_emplace(folder.string());
+    Listing& listing = entry->second;
+    if (fresh) {
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code fileEc;
+            if (!it->is_regular_file(fileEc)) continue;
+            std::string name = it->path().filename().string();
+            listing[lowerCase(name)].push_back(std::move(name));
+        }
+    }
+    const auto found = listing.find(lowerCase(stem + ext));
+    if (found == listing.end()) return std::nullopt;
+    for (const std::string& name : found->second)
+        if (name.compare(0, stem.size(), stem) == 0) return folder / name;
+    return folder / found->second.front();
+}
+
+std::string FindBitmapFilePath(int32_t bitmap, BitmapFolderListings& listings) {
     std::filesystem::path path(readName(bitmap, OMBREL_PATH_MAX));
     // Bitmap names are absolute; never look relative to the current folder.
     if (!path.is_absolute()) return {};
     for (const char* ext : {".bmp", ".jpg"})
-        if (auto found = findFile(path.parent_path(), path.filename().string(), ext)) return found->string();
+        if (auto found = listings.find(path.parent_path(), path.filename().string(), ext)) return found->string();
     return {};
 }
 
-std::string GetBitmapFileName(int32_t bitmap) {
-    std::string found = FindBitmapFilePath(bitmap);
+std::string FindBitmapFilePath(int32_t bitmap) {
+    BitmapFolderListings listings;
+    return FindBitmapFilePath(bitmap, listings);
+}
+
+std::string GetBitmapFileName(int32_t bitmap, BitmapFolderListings& listings) {
+    std::string found = FindBitmapFilePath(bitmap, listings);
     if (!found.empty()) return std::filesystem::path(found).stem().string();
     return std::filesystem::path(readName(bitmap, OMBREL_PATH_MAX)).filename().string() + ".bmp";
+}
+
+std::string GetBitmapFileName(int32_t bitmap) {
+    BitmapFolderListings listings;
+    return GetBitmapFileName(bitmap, listings);
 }
 
 void SyncViewIfSelIsViewedCam() {

@@ -373,13 +373,7 @@ void Form1::buildWorkspace() {
 
     // Page 3: bitmaps and animations.
     auto* textures = new QWidget;
-    auto* texLayout = new QVBoxLayout(textures);
-    trwTextures = named(new KeyedTree(textures), "trwTextures");
-    imgTexture = named(new QLabel(textures), "imgTexture");
-    imgTexture->setMinimumHeight(Twips::toPixels(1500));
-    imgTexture->setAlignment(Qt::AlignCenter);
-    texLayout->addWidget(trwTextures, 1);
-    texLayout->addWidget(imgTexture);
+    buildTexturesPage(textures);
     tabWorkspace->addTab(textures, "Texture");
 
     // Page 4: the model gallery.
@@ -406,6 +400,7 @@ void Form1::buildWorkspace() {
 
     for (KeyedTree* tree : {trwGroupView, trwCamTrackBK, trwLight, trwTextures}) InstallWorkspaceImages(*tree);
     tmrAnimPreview = named(new QTimer(this), "tmrAnimPreview");
+    connectTextures();
     connect(cmdCreate, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdCreate_Click(); }));
     connectWorkspace();
     connectLightTree();

@@ -8,6 +8,8 @@
 #include "KeyedTree.h"
 #include "ViewAreaLayout.h"
 
+#include "textures/AnimPreview.h"
+#include "textures/TextureNodes.h"
 #include "transform/TransformGizmo.h"
 #include "views/ViewRedraw.h"
 
@@ -34,6 +36,9 @@ class UpDown;
 }  // namespace platform
 class SplitterHandle;
 class formTip;
+namespace textures {
+class PicturePreview;
+}
 
 class QAction;
 class QCheckBox;
@@ -759,4 +764,42 @@ private:
     // The camera panel's refill and the views' labels, as the lower layers reach them.
     void connectCameraViewHooks();
     int winViewMenuIndex_ = 0;  // the view whose menu chose "&Camera"
+    // ---- textures page: the bitmaps and animations, their preview and commands
+public:
+    QGroupBox* frmTexturePreview = nullptr;
+    QLabel* lblTextureDim = nullptr;
+    // 0 "Apply to Group", 1 "Apply to Selected Polygons"
+    std::array<QPushButton*, 2> cmdTextureApplyToSel{};
+    QAction *mnuTextureNew = nullptr, *mnuTextureEdit = nullptr, *mnuTextureUpdate = nullptr,
+            *mnuTextureDelete = nullptr;
+    // PreviewAnim, PreviewFrame, PreviewDirection
+    textures::AnimPreview AnimPreview;
+    // The node the commands act on: the tree's selected node.
+    textures::TextureNode SelectedTextureNode() const;
+    void trwTextures_NodeClick();
+    // Button 2: the node under the pointer is clicked, then the menu pops up for it.
+    void trwTextures_MouseUp(int Button, int Shift, int x, int y);
+    // Answers the node's old text: an edited label never changes a name.
+    std::optional<std::string> trwTextures_AfterLabelEdit(QTreeWidgetItem* Node, const std::string& NewString);
+    void trwTextures_Expand(QTreeWidgetItem* Node);
+    void trwTextures_Collapse(QTreeWidgetItem* Node);
+    void StartAnimPreview(int32_t Anim);
+    void tmrAnimPreview_Timer();
+    void cmdTextureApplyToSel_Click(int Index);
+    void mnuTextureNew_Click();
+    void mnuTextureEdit_Click();
+    void mnuTextureUpdate_Click();
+    void mnuTextureDelete_Click();
+    // The preview box of the page (imgTexture) as a bitmap preview.
+    textures::PicturePreview& TexturePreview() const;
+    // The animation editor, shown modally: mode 0 makes a new animation, 1 edits Anim.
+    void ShowAnimationEditor(int32_t CurrMode, int32_t Anim);
+
+private:
+    void buildTexturesPage(QWidget* page);
+    void connectTextures();
+    void showTexturePreview(int32_t bitmap);
+    void clearTexturePreview();
+    void setApplyButtonsEnabled(bool enabled);
+    void recheckFolderImage(const char* folder);
 };

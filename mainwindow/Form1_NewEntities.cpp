@@ -74,9 +74,9 @@ void Form1::CreateNewCamera() {
 
 void Form1::CreateNewBackground() {
     const std::string name = scene::GetNewBkgName();
-    const std::string file = Globals::GetOpenedBitmapFile(false);
-    if (file.empty()) return;
-    const int32_t bitmap = OMBREL_bitmap_load(file.c_str(), -1);
+    const std::vector<std::string> chosen = Globals::GetOpenedBitmapFile(false);
+    if (chosen.empty()) return;
+    const int32_t bitmap = OMBREL_bitmap_load(chosen.front().c_str(), -1);
     if (bitmap == 0) {
         platform::msgBox("Unsupported bitmap.", platform::MsgButtons::OK, platform::MsgIcon::Information);
         return;

@@ -240,16 +240,6 @@ void Form1::cmbTrackPoint_Populate() {
     cmbTrackPoint->setCurrentText("Track");
 }
 
-void Form1::trwTextures_Populate() {
-    trwTextures->Clear();
-    trwTextures->Add("", "MAP", "MAP", "Folder");
-    trwTextures->Add("", "ANIMATION", "ANIMATION", "Folder");
-    for (int32_t b = OMBREL_bitmap_get_first_bitmap(); b != 0; b = OMBREL_bitmap_get_next(b))
-        trwTextures->Add("MAP", KeyedTree::NodeKey("MAP", b), Globals::GetEntityName(b), "Bitmap");
-    for (int32_t a = OMBREL_animation_get_first_animation(); a != 0; a = OMBREL_animation_get_next(a))
-        trwTextures->Add("ANIMATION", KeyedTree::NodeKey("ANIMATION", a), Globals::GetEntityName(a), "Animation");
-}
-
 bool Form1::IsGrpHidden(int32_t Grp) const {
     return KeyedTree::IsHiddenImage(KeyedTree::Image(trwGroupView->Item(KeyedTree::NodeKey("Group", Grp))));
 }

@@ -1,9 +1,12 @@
 #include "KeyedTree.h"
 
 #include "platform/error_trap.h"
+#include "platform/virtual_keys.h"
 
+#include <QDropEvent>
 #include <QFont>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 #include <array>
@@ -198,4 +201,57 @@ void KeyedTree::EndLabelEdit(QTreeWidgetItem* node, const std::string& text) {
     const std::string key = Key(node);
     const std::optional<std::string> kept = labelEdit_(node, text);
     if (kept && Exists(key)) Item(key)->setText(0, QString::fromStdString(*kept));
+}
+
+void KeyedTree::Rekey(const std::string& key, const std::string& newKey) {
+    QTreeWidgetItem* node = Item(key);
+    if (newKey == key) return;
+    if (byKey_.count(newKey)) throw platform::EditorError("Key is not unique in collection");
+    byKey_.erase(key);
+    byKey_[newKey] = node;
+    node->setData(0, kKeyRole, QString::fromStdString(newKey));
+}
+
+// ---- presses, drags and drops
+
+void KeyedTree::EnableDragDrop() {
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    // A copy: the view never removes the dragged node itself after the drop.
+    setDefaultDropAction(Qt::CopyAction);
+}
+
+void KeyedTree::mousePressEvent(QMouseEvent* event) {
+    QTreeWidget::mousePressEvent(event);
+    if (!MouseDown) return;
+    const int button = platform::mouseButtonCode(event->button());
+    const int shift = platform::shiftCode(event->modifiers().toInt());
+    const QPoint at = event->position().toPoint();
+    platform::runTrapped(this, [&] { MouseDown(button, shift, at.x(), at.y()); });
+}
+
+void KeyedTree::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DragDrop) return QTreeWidget::dragEnterEvent(event);
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void KeyedTree::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DragDrop) return QTreeWidget::dragMoveEvent(event);
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (DragOver) {
+        const QPoint at = event->position().toPoint();
+        platform::runTrapped(this, [&] { DragOver(event->mimeData(), at.x(), at.y()); });
+    }
+}
+
+void KeyedTree::dropEvent(QDropEvent* event) {
+    if (!DragDrop) return QTreeWidget::dropEvent(event);
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    const QPoint at = event->position().toPoint();
+    platform::runTrapped(this, [&] { DragDrop(event->mimeData(), at.x(), at.y()); });
 }

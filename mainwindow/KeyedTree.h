@@ -80,6 +80,26 @@ public:
     std::function<void(QTreeWidgetItem* node)> NodeExpand;
     std::function<void(QTreeWidgetItem* node)> NodeCollapse;
 
+    // The node keeps its place and its sub-tree under another key (an entity that
+    // got a new handle); the new key must be free.
+    void Rekey(const std::string& key, const std::string& newKey);
+
+    // ---- presses, drags and drops, as the animation editor's frame tree takes them
+    // A mouse button pressed over the tree (button 1 left, 2 right, 4 middle;
+    // shift 1 Shift, 2 Ctrl, 4 Alt; x, y in the viewport's pixels).
+    std::function<void(int button, int shift, int x, int y)> MouseDown;
+    // Lets nodes be dragged within the tree. The tree moves nothing itself: a
+    // drag passing over it and a drop on it go to these handlers.
+    void EnableDragDrop();
+    std::function<void(const QMimeData* data, int x, int y)> DragOver;
+    std::function<void(const QMimeData* data, int x, int y)> DragDrop;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void forget(QTreeWidgetItem* node);
     void setEditable(QTreeWidgetItem* node) const;

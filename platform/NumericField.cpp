@@ -70,7 +70,10 @@ void UpDown::press(Direction direction) {
 }
 
 void UpDown::step() {
-    if (held_ != 0) setValue(value_ + held_ * Increment);
+    // A step at a limit stays there: a spinner up to 2147483647 never wraps.
+    if (held_ == 0) return;
+    const long long next = static_cast<long long>(value_) + static_cast<long long>(held_) * Increment;
+    setValue(static_cast<int>(next < Min ? Min : next > Max ? Max : next));
 }
 
 void UpDown::release() {

@@ -36,6 +36,10 @@ public:
         log("save file", request.title, request.fileName);
         return {};
     }
+    std::vector<std::string> openFileNames(const FileRequest& request) override {
+        log("open files", request.title, request.fileName);
+        return {};
+    }
     std::optional<int32_t> chooseColour(int32_t) override {
         log("colour", "", "");
         return std::nullopt;
@@ -65,6 +69,12 @@ std::unique_ptr<Prompts> makeDefault() {
 ServiceSlot<Prompts> g_prompts(&makeDefault);
 
 }  // namespace
+
+std::vector<std::string> Prompts::openFileNames(const FileRequest& request) {
+    std::string path = openFileName(request);
+    if (path.empty()) return {};
+    return {std::move(path)};
+}
 
 Prompts& prompts() { return g_prompts.get(); }
 Prompts* installPrompts(Prompts* p) { return g_prompts.install(p); }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QDialog;
@@ -41,6 +42,9 @@ public:
     // the program asks its own question.
     virtual std::string openFileName(const FileRequest& request) = 0;
     virtual std::string saveFileName(const FileRequest& request) = 0;
+    // Several existing files chosen at once, in the dialog's order; empty when
+    // cancelled. A seam that offers no such dialog lets one file be chosen.
+    virtual std::vector<std::string> openFileNames(const FileRequest& request);
     // A colour as 0x00BBGGRR, or nothing when cancelled.
     virtual std::optional<int32_t> chooseColour(int32_t initial) = 0;
     // Runs one of the program's own windows modally; returns QDialog's result.

@@ -75,7 +75,7 @@ std::unique_ptr<QFileDialog> makeFileDialog(const FileRequest& request, FileMode
         dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
     } else {
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode(QFileDialog::ExistingFile);
+        dialog->setFileMode(mode == FileMode::OpenMany ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     }
     if (!request.fileName.empty()) dialog->selectFile(qs(request.fileName));
     return dialog;
@@ -108,6 +108,14 @@ std::string QtPrompts::saveFileName(const FileRequest& request) {
     auto dialog = makeFileDialog(request, FileMode::Save);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
     return dialog->selectedFiles().first().toStdString();
+}
+
+std::vector<std::string> QtPrompts::openFileNames(const FileRequest& request) {
+    auto dialog = makeFileDialog(request, FileMode::OpenMany);
+    if (dialog->exec() != QDialog::Accepted) return {};
+    std::vector<std::string> paths;
+    for (const QString& file : dialog->selectedFiles()) paths.push_back(file.toStdString());
+    return paths;
 }
 
 std::optional<int32_t> QtPrompts::chooseColour(int32_t initial) {

@@ -18,6 +18,7 @@ public:
                          const std::string& defaultText) override;
     std::string openFileName(const FileRequest& request) override;
     std::string saveFileName(const FileRequest& request) override;
+    std::vector<std::string> openFileNames(const FileRequest& request) override;
     std::optional<int32_t> chooseColour(int32_t initial) override;
     int showModal(QDialog& dialog) override;
     QAction* popupMenu(QMenu& menu, const QPoint& globalPos) override;
@@ -27,7 +28,7 @@ public:
 std::unique_ptr<QMessageBox> makeMessageBox(const std::string& text, MsgButtons buttons,
                                             MsgIcon icon, const std::string& title);
 MsgResult resultOfButton(int standardButton);
-enum class FileMode { Open, Save };
+enum class FileMode { Open, Save, OpenMany };
 std::unique_ptr<QFileDialog> makeFileDialog(const FileRequest& request, FileMode mode);
 
 }  // namespace platform

@@ -39,6 +39,26 @@ void releaseOf(std::unique_ptr<A>& field) {
 template <class A>
 void releaseOf(NotBuilt<A>&) {}
 
+template <class A>
+bool namesOf(const std::unique_ptr<A>& field, int32_t handle) {
+    if constexpr (requires { field->NamesHandle(handle); })
+        return field && field->NamesHandle(handle);
+    else
+        return false;
+}
+template <class A>
+bool namesOf(const NotBuilt<A>&, int32_t) {
+    return false;
+}
+
+template <class A>
+void replaceIn(std::unique_ptr<A>& field, int32_t from, int32_t to) {
+    if constexpr (requires { field->ReplaceHandle(from, to); })
+        if (field) field->ReplaceHandle(from, to);
+}
+template <class A>
+void replaceIn(NotBuilt<A>&, int32_t, int32_t) {}
+
 }  // namespace
 
 #define TALVORA_CASE(field, cls, code, built, call) \
@@ -72,6 +92,26 @@ void ActionUndoRedo::UndoAction() {
 void ActionUndoRedo::RedoAction() {
     switch (ActionType) {
 #define X(field, cls, code, built) TALVORA_CASE(field, cls, code, built, redoOf)
+        TALVORA_UNDO_ACTIONS(X)
+#undef X
+    default: break;
+    }
+}
+
+bool ActionUndoRedo::NamesHandle(int32_t handle) const {
+    switch (ActionType) {
+#define X(field, cls, code, built) \
+    case code: return namesOf(field, handle);
+        TALVORA_UNDO_ACTIONS(X)
+#undef X
+    default: return false;
+    }
+}
+
+void ActionUndoRedo::ReplaceHandle(int32_t from, int32_t to) {
+    switch (ActionType) {
+#define X(field, cls, code, built) \
+    case code: replaceIn(field, from, to); break;
         TALVORA_UNDO_ACTIONS(X)
 #undef X
     default: break;

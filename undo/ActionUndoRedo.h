@@ -64,6 +64,12 @@ public:
     void UndoAction();
     void RedoAction();
 
+    // Whether the named action keeps this bitmap or animation handle, and the
+    // handle replaced by another in it (a bitmap reloaded under a new handle).
+    // Actions that keep no such handles answer false and change nothing.
+    bool NamesHandle(int32_t handle) const;
+    void ReplaceHandle(int32_t from, int32_t to);
+
     // Empties the named field, finishing the action's deferred work. Runs once;
     // later calls and the destructor do nothing more. Errors rise to the caller.
     void Release();

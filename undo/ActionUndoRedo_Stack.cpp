@@ -111,6 +111,27 @@ void ActionUndoRedo_Stack::Reset() {
     releaseAll(all);
 }
 
+void ActionUndoRedo_Stack::ResetHistory() {
+    setUndoVisible(false);
+    setRedoVisible(false);
+    Reset();
+}
+
+void ActionUndoRedo_Stack::VisitRecords(const std::function<void(ActionUndoRedo& record)>& visit) {
+    for (int32_t i = 1; i <= lastIndex(); ++i)
+        if (ActionUndoRedo* record = at(i)) visit(*record);
+}
+
+bool ActionUndoRedo_Stack::AnyRecordNames(int32_t handle) {
+    bool named = false;
+    VisitRecords([&](ActionUndoRedo& record) { named = named || record.NamesHandle(handle); });
+    return named;
+}
+
+void ActionUndoRedo_Stack::ReplaceHandleInRecords(int32_t from, int32_t to) {
+    VisitRecords([&](ActionUndoRedo& record) { record.ReplaceHandle(from, to); });
+}
+
 void undo::Push(std::unique_ptr<ActionUndoRedo> record) {
     Shared(Globals::UndoRedoStack, "The undo history").Push(std::move(record));
 }

@@ -50,6 +50,14 @@ public:
     void Reset();
     // True while the history holds any record, done or undone.
     bool HoldsAnyRecord() const { return lastIndex() >= 1; }
+    // Reset, and the Undo and Redo items hidden: nothing is left to take back.
+    void ResetHistory();
+    // Every record held, undo and redo parts alike, newest first.
+    void VisitRecords(const std::function<void(ActionUndoRedo& record)>& visit);
+    // Whether any record keeps this bitmap or animation handle.
+    bool AnyRecordNames(int32_t handle);
+    // The handle replaced by another in every record that keeps it.
+    void ReplaceHandleInRecords(int32_t from, int32_t to);
 
 private:
     void DiscardRedoActions();

@@ -4,6 +4,9 @@
 
 #include "ombrel.h"
 
+#include <algorithm>
+#include <unordered_set>
+
 void ActionApplyTextureToGrp::SetNewFillType(int32_t FillType) { NewFillType = FillType; }
 
 void ActionApplyTextureToGrp::SetNewMapHandle(int32_t Map) { NewBitmap = Map; }
@@ -22,13 +25,17 @@ void ActionApplyTextureToGrp::record(int32_t polygon) {
     ++Count;
 }
 
-void ActionApplyTextureToGrp::SetSelToCurrSel(bool GroupSelection) {
-    WholeGroup = GroupSelection;
+void ActionApplyTextureToGrp::clearRecorded() {
     Count = 0;
     Pols.assign(1, 0);
     PrevAnimations.assign(1, 0);
     PrevBitmaps.assign(1, 0);
     PrevColours.assign(3, 0);
+}
+
+void ActionApplyTextureToGrp::SetSelToCurrSel(bool GroupSelection) {
+    WholeGroup = GroupSelection;
+    clearRecorded();
     if (WholeGroup) {
         Group = Globals::CurrSelEntityHandle;
         for (int32_t p = OMBREL_group_get_first_polygon(Group); p != 0; p = OMBREL_group_get_next_polygon(Group, p))
@@ -63,4 +70,30 @@ void ActionApplyTextureToGrp::Redo() {
         default: break;
         }
     }
+}
+
+void ActionApplyTextureToGrp::SetSelToGroups(const std::vector<int32_t>& Groups) {
+    WholeGroup = true;
+    Group = Groups.empty() ? 0 : Groups.front();
+    clearRecorded();
+    std::unordered_set<int32_t> seen;
+    for (int32_t g : Groups)
+        for (int32_t p = OMBREL_group_get_first_polygon(g); p != 0; p = OMBREL_group_get_next_polygon(g, p))
+            if (Groups.size() == 1 || seen.insert(p).second) record(p);
+}
+
+bool ActionApplyTextureToGrp::NamesHandle(int32_t handle) const {
+    if (handle == 0) return false;
+    if ((NewFillType == 1 && NewBitmap == handle) || (NewFillType == 0 && NewAnimation == handle)) return true;
+    // Index 0 of the lists holds no polygon.
+    return std::find(PrevBitmaps.begin() + 1, PrevBitmaps.end(), handle) != PrevBitmaps.end() ||
+           std::find(PrevAnimations.begin() + 1, PrevAnimations.end(), handle) != PrevAnimations.end();
+}
+
+void ActionApplyTextureToGrp::ReplaceHandle(int32_t from, int32_t to) {
+    if (from == 0) return;
+    if (NewBitmap == from) NewBitmap = to;
+    if (NewAnimation == from) NewAnimation = to;
+    std::replace(PrevBitmaps.begin() + 1, PrevBitmaps.end(), from, to);
+    std::replace(PrevAnimations.begin() + 1, PrevAnimations.end(), from, to);
 }

@@ -23,11 +23,20 @@ public:
     // True: every polygon of the current group; False: SelPols 1..NumSelPols.
     // Records each polygon's present animation, bitmap and colour (low bytes).
     void SetSelToCurrSel(bool GroupSelection);
+    // Every polygon of each group (a multiple selection), each once even when a
+    // group lies inside another, with its present fill.
+    void SetSelToGroups(const std::vector<int32_t>& Groups);
+
+    // Whether the record keeps the bitmap or animation handle (a previous fill or
+    // the new one), and the handle replaced by another wherever it keeps it.
+    bool NamesHandle(int32_t handle) const;
+    void ReplaceHandle(int32_t from, int32_t to);
 
     int32_t PolygonCount() const { return Count; }
 
 private:
     void record(int32_t polygon);
+    void clearRecorded();
 
     bool WholeGroup = false;
     int32_t Group = 0;

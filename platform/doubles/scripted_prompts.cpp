@@ -49,42 +49,48 @@ ScriptedPrompts::~ScriptedPrompts() {
 }
 
 ScriptedPrompts& ScriptedPrompts::answer(MsgResult result) {
-    script_.push_back({PromptKind::Message, result, {}, {}, {}, {}});
+    script_.push_back({PromptKind::Message, result, {}, {}, {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answer(MsgResult result, std::function<void()> whileShown) {
-    script_.push_back({PromptKind::Message, result, {}, {}, {}, std::move(whileShown)});
+    script_.push_back({PromptKind::Message, result, {}, {}, {}, std::move(whileShown), {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerInput(std::string text) {
-    script_.push_back({PromptKind::Input, MsgResult::OK, std::move(text), {}, {}, {}});
+    script_.push_back({PromptKind::Input, MsgResult::OK, std::move(text), {}, {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerOpenFile(std::string path) {
-    script_.push_back({PromptKind::OpenFile, MsgResult::OK, std::move(path), {}, {}, {}});
+    script_.push_back({PromptKind::OpenFile, MsgResult::OK, std::move(path), {}, {}, {}, {}});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::answerOpenFiles(std::vector<std::string> paths) {
+    Answer a{PromptKind::OpenFile, MsgResult::OK, {}, {}, {}, {}, std::move(paths)};
+    script_.push_back(std::move(a));
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerSaveFile(std::string path) {
-    script_.push_back({PromptKind::SaveFile, MsgResult::OK, std::move(path), {}, {}, {}});
+    script_.push_back({PromptKind::SaveFile, MsgResult::OK, std::move(path), {}, {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerColour(std::optional<int32_t> colour) {
-    script_.push_back({PromptKind::Colour, MsgResult::OK, {}, colour, {}, {}});
+    script_.push_back({PromptKind::Colour, MsgResult::OK, {}, colour, {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerMenu(std::string item) {
-    script_.push_back({PromptKind::Menu, MsgResult::OK, std::move(item), {}, {}, {}});
+    script_.push_back({PromptKind::Menu, MsgResult::OK, std::move(item), {}, {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::answerWindow(std::function<void(QDialog&)> handler) {
-    script_.push_back({PromptKind::Window, MsgResult::OK, {}, {}, std::move(handler), {}});
+    script_.push_back({PromptKind::Window, MsgResult::OK, {}, {}, std::move(handler), {}, {}});
     return *this;
 }
 
@@ -125,12 +131,28 @@ std::string ScriptedPrompts::inputBox(const std::string& prompt, const std::stri
 }
 
 std::string ScriptedPrompts::openFileName(const FileRequest& request) {
-    const auto a = take({PromptKind::OpenFile, request.title, request.fileName});
+    ShownPrompt prompt{PromptKind::OpenFile, request.title, request.fileName};
+    prompt.filter = request.filter;
+    const auto a = take(prompt);
+    if (a && !a->files.empty()) ADD_FAILURE() << "The script chose several files in a dialog that takes one";
     return a ? a->text : std::string();
 }
 
+std::vector<std::string> ScriptedPrompts::openFileNames(const FileRequest& request) {
+    ShownPrompt prompt{PromptKind::OpenFile, request.title, request.fileName};
+    prompt.filter = request.filter;
+    prompt.manyFiles = true;
+    const auto a = take(prompt);
+    if (!a) return {};
+    // One path scripted with answerOpenFile is one file chosen.
+    if (a->files.empty() && !a->text.empty()) return {a->text};
+    return a->files;
+}
+
 std::string ScriptedPrompts::saveFileName(const FileRequest& request) {
-    const auto a = take({PromptKind::SaveFile, request.title, request.fileName});
+    ShownPrompt prompt{PromptKind::SaveFile, request.title, request.fileName};
+    prompt.filter = request.filter;
+    const auto a = take(prompt);
     return a ? a->text : std::string();
 }
 

@@ -29,6 +29,8 @@ struct ShownPrompt {
     MsgIcon icon = MsgIcon::None;
     int32_t initialColour = 0;        // what a colour dialog opened with
     std::vector<std::string> items;  // objectNames of a menu's visible items, in order
+    std::string filter;               // a file dialog's filter
+    bool manyFiles = false;           // an open dialog that lets several files be chosen
 };
 
 class ScriptedPrompts : public Prompts {
@@ -43,6 +45,8 @@ public:
     ScriptedPrompts& answer(MsgResult result, std::function<void()> whileShown);
     ScriptedPrompts& answerInput(std::string text);  // "" = cancelled
     ScriptedPrompts& answerOpenFile(std::string path);  // "" = cancelled
+    // Answers an open dialog that lets several files be chosen (empty = cancelled).
+    ScriptedPrompts& answerOpenFiles(std::vector<std::string> paths);
     ScriptedPrompts& answerSaveFile(std::string path);  // "" = cancelled
     ScriptedPrompts& answerColour(std::optional<int32_t> colour);
     // The objectName of the item to choose ("" = the menu dismissed); the item
@@ -63,6 +67,7 @@ public:
                          const std::string& defaultText) override;
     std::string openFileName(const FileRequest& request) override;
     std::string saveFileName(const FileRequest& request) override;
+    std::vector<std::string> openFileNames(const FileRequest& request) override;
     std::optional<int32_t> chooseColour(int32_t initial) override;
     int showModal(QDialog& dialog) override;
     QAction* popupMenu(QMenu& menu, const QPoint& globalPos) override;
@@ -75,6 +80,7 @@ private:
         std::optional<int32_t> colour;
         std::function<void(QDialog&)> window;
         std::function<void()> whileShown;
+        std::vector<std::string> files;
     };
     // The next answer when it is of this kind; reports the prompt otherwise.
     std::optional<Answer> take(const ShownPrompt& prompt);

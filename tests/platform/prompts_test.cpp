@@ -252,6 +252,22 @@ TEST_F(PromptsTest, SaveDialogLeavesTheOverwriteQuestionToTheProgram) {
     const auto open = makeFileDialog(request, FileMode::Open);
     EXPECT_EQ(open->acceptMode(), QFileDialog::AcceptOpen);
     EXPECT_EQ(open->fileMode(), QFileDialog::ExistingFile);
+
+    const auto many = makeFileDialog(request, FileMode::OpenMany);
+    EXPECT_EQ(many->acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(many->fileMode(), QFileDialog::ExistingFiles);
+}
+
+TEST_F(PromptsTest, SeveralFilesAreChosenInTheDialogsOrderAndOneScriptedPathIsOneFile) {
+    ScriptedPrompts script;
+    script.answerOpenFiles({"/p/b.bmp", "/p/a.bmp"}).answerOpenFile("/p/c.bmp").answerOpenFiles({});
+    const FileRequest request{"Open", "", "", "Bitmaps (*.bmp)"};
+    EXPECT_EQ(prompts().openFileNames(request), (std::vector<std::string>{"/p/b.bmp", "/p/a.bmp"}));
+    EXPECT_EQ(prompts().openFileNames(request), std::vector<std::string>{"/p/c.bmp"});
+    EXPECT_TRUE(prompts().openFileNames(request).empty());
+    ASSERT_EQ(script.shown().size(), 3u);
+    EXPECT_TRUE(script.shown()[0].manyFiles);
+    EXPECT_EQ(script.shown()[0].filter, "Bitmaps (*.bmp)");
 }
 
 }  // namespace

@@ -124,6 +124,61 @@ TEST_F(FillActions, BitmapAndAnimationFillsAreRedonePolygonByPolygon) {
     EXPECT_EQ(r->ApplyTexture->PolygonCount(), 0);
 }
 
+TEST_F(FillActions, ARecordNamesTheBitmapsAndAnimationsItKeepsAndTakesNewHandlesForThem) {
+    auto r = record(ActApplyTextureToGrp);
+    r->ApplyTexture->SetSelToCurrSel(true);
+    r->ApplyTexture->SetNewFillType(2);
+    const int32_t moved = OMBREL_bitmap_load((dir.path() / "brick.bmp").c_str(), 3);
+    ASSERT_NE(moved, 0);
+    EXPECT_TRUE(r->NamesHandle(bitmap));
+    EXPECT_TRUE(r->NamesHandle(animation));
+    EXPECT_FALSE(r->NamesHandle(moved));
+    EXPECT_FALSE(r->NamesHandle(0));
+    r->ReplaceHandle(bitmap, moved);
+    EXPECT_FALSE(r->NamesHandle(bitmap));
+    EXPECT_TRUE(r->NamesHandle(moved));
+    OMBREL_group_set_color(group, std::array<uint8_t, 3>{0, 0, 0}.data());
+    r->UndoAction();
+    EXPECT_EQ(OMBREL_polygon_get_bitmap_handle(pols[1]), moved);
+    EXPECT_EQ(OMBREL_polygon_get_animation(pols[0]), animation);
+    // The new fill counts only for the kind the record gives.
+    auto fresh = record(ActApplyTextureToGrp);
+    Globals::NumSelPols = 0;
+    fresh->ApplyTexture->SetSelToCurrSel(false);
+    fresh->ApplyTexture->SetNewFillType(1);
+    fresh->ApplyTexture->SetNewMapHandle(bitmap);
+    fresh->ApplyTexture->SetNewAnimation(animation);
+    EXPECT_TRUE(fresh->NamesHandle(bitmap));
+    EXPECT_FALSE(fresh->NamesHandle(animation));
+    // Records of other kinds keep no texture handles.
+    auto select = record(ActSelect);
+    EXPECT_FALSE(select->NamesHandle(bitmap));
+}
+
+TEST_F(FillActions, TheHistoryIsVisitedUndoneRecordsIncluded) {
+    auto& stack = *Globals::UndoRedoStack;
+    auto named = record(ActApplyTextureToGrp);
+    named->ApplyTexture->SetSelToCurrSel(true);
+    stack.Push(std::move(named));
+    stack.Push(record(ActSelect));
+    EXPECT_TRUE(stack.AnyRecordNames(bitmap));
+    stack.Pop();
+    stack.Pop();  // both undone: the redo part holds them
+    int visited = 0;
+    stack.VisitRecords([&](ActionUndoRedo&) { ++visited; });
+    EXPECT_EQ(visited, 2);
+    EXPECT_TRUE(stack.AnyRecordNames(bitmap));
+    const int32_t moved = OMBREL_bitmap_load((dir.path() / "brick.bmp").c_str(), 5);
+    stack.ReplaceHandleInRecords(bitmap, moved);
+    EXPECT_FALSE(stack.AnyRecordNames(bitmap));
+    EXPECT_TRUE(stack.AnyRecordNames(moved));
+    window.undoVisible = window.redoVisible = true;
+    stack.ResetHistory();
+    EXPECT_FALSE(stack.HoldsAnyRecord());
+    EXPECT_FALSE(window.undoVisible);
+    EXPECT_FALSE(window.redoVisible);
+}
+
 // ---- rename
 
 class RenameActions : public UndoFixture {
