@@ -7,6 +7,9 @@
 #include "engine/ombrel_loader.h"
 #include "mainwindow/Form1.h"
 #include "ombrel.h"
+
+#include <QComboBox>
+#include <QTabWidget>
 #include "undo/ActionUndoRedo_Stack.h"
 
 #include <cstdint>
@@ -46,6 +49,16 @@ private:
     std::unique_ptr<Form1> form_;
     bool ok_ = false;
 };
+
+// The group selected and edited in "Edit Geometry" > "Polygon" on the window.
+inline void EditPolygonsOf(Form1& form, int32_t group) {
+    form.trwGroupView_Populate();
+    Globals::CurrSelEntityType = SelGroup;
+    Globals::CurrSelEntityHandle = group;
+    form.tabWorkspace->setCurrentIndex(1);
+    form.cmbObj->setCurrentText("Edit Geometry");
+    form.cmbObjEditGeom->setCurrentText("Polygon");
+}
 
 // A grid of columns x rows unit quads in the plane z, each quad its own polygon
 // with its own corner points, as a loaded mesh has them.

@@ -51,13 +51,7 @@ struct PolygonFrame {
         group = OMBREL_group_create("mesh");
         OMBREL_group_set_father_group(group, Globals::RootGrp);
         AddQuadGrid(group, kColumns, kRows, 0, 0, 0);
-        Form1& f = editor.form();
-        f.trwGroupView_Populate();
-        Globals::CurrSelEntityType = SelGroup;
-        Globals::CurrSelEntityHandle = group;
-        f.tabWorkspace->setCurrentIndex(1);
-        f.cmbObj->setCurrentText("Edit Geometry");
-        f.cmbObjEditGeom->setCurrentText("Polygon");
+        EditPolygonsOf(editor.form(), group);
         selectAll();
     }
 

@@ -2,6 +2,7 @@
 
 #include "CoreTypes.h"
 #include "Globals.h"
+#include "PositionGrid.h"
 #include "WeldedPoints.h"
 #include "WindowProcedures.h"
 
@@ -16,8 +17,6 @@
 
 namespace Globals {
 namespace {
-
-constexpr double kWeldTolerance = 1e-9;
 
 template <class Visit>
 void forEachPolygon(int32_t group, Visit visit) {
@@ -38,26 +37,7 @@ Point3d position(int32_t point) {
     return p;
 }
 
-struct PositionHash {
-    std::size_t operator()(const Point3d& p) const {
-        std::size_t h = 0;
-        for (double c : p) h = h * 1000003u ^ std::hash<double>{}(c);
-        return h;
-    }
-};
-
-// Cells of the tolerance grid: a point within the tolerance of another lies in
-// the same cell or a neighbouring one.
-constexpr double kCell = 1e-6;
-Point3d cellOf(const Point3d& p) {
-    return {std::floor(p[0] / kCell), std::floor(p[1] / kCell), std::floor(p[2] / kCell)};
-}
-
-bool within(const Point3d& a, const Point3d& b) {
-    for (int k = 0; k < 3; ++k)
-        if (!(std::fabs(a[k] - b[k]) < kWeldTolerance)) return false;
-    return true;
-}
+using core::PositionHash;
 
 // Every point of the group's polygons, in walk order, read one polygon per call.
 struct GroupPoints {
@@ -186,13 +166,13 @@ void AddPolygonsToWelded(const std::vector<int32_t>& polygons) {
     std::vector<Point3d> firsts(static_cast<std::size_t>(NumWeldedPts) + 1);
     auto index = [&](int32_t i) {
         firsts[static_cast<std::size_t>(i)] = position(WeldedPts[i]->Point(1));
-        cells[cellOf(firsts[static_cast<std::size_t>(i)])].push_back(i);
+        cells[core::GridCellOf(firsts[static_cast<std::size_t>(i)])].push_back(i);
     };
     for (int32_t i = 1; i <= NumWeldedPts; ++i) index(i);
     for (int32_t polygon : polygons) {
         forEachPoint(polygon, [&](int32_t pt) {
             const Point3d p = position(pt);
-            const Point3d c = cellOf(p);
+            const Point3d c = core::GridCellOf(p);
             int32_t best = 0;
             for (double dx = -1; dx <= 1; ++dx)
                 for (double dy = -1; dy <= 1; ++dy)
@@ -200,7 +180,7 @@ void AddPolygonsToWelded(const std::vector<int32_t>& polygons) {
                         auto found = cells.find({c[0] + dx, c[1] + dy, c[2] + dz});
                         if (found == cells.end()) continue;
                         for (int32_t i : found->second)
-                            if ((best == 0 || i < best) && within(firsts[static_cast<std::size_t>(i)], p)) best = i;
+                            if ((best == 0 || i < best) && core::SamePlace(firsts[static_cast<std::size_t>(i)], p)) best = i;
                     }
             if (best != 0) {
                 WeldedPts[best]->AddPt(pt);

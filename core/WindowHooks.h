@@ -122,6 +122,11 @@ struct WindowHooks {
     std::function<std::vector<TreeEntity>(int32_t kind)> treeEntities;
     // The chase dialog over the owner, for the current selection.
     std::function<void(QWidget* owner)> showChaseDialog;
+
+    // ---- extrusion and cutting: the active view's pointer picture, and whether
+    // a polygon has its "Pol" node (cut polygons that come back get theirs again)
+    std::function<void(int view, const std::string& picture)> setViewMouseIcon;
+    std::function<bool(int32_t polygon)> hasPolNode;
 };
 
 inline WindowHooks& windowHooks() {

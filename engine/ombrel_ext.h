@@ -28,7 +28,9 @@
     X(int32_t, OMBREL_ext_animation_get_save_flag, (int32_t animation)) \
     X(int32_t, OMBREL_ext_polygon_is_lit_by, (int32_t polygon, int32_t light)) \
     X(int32_t, OMBREL_ext_group_get_own_disabled, (int32_t group)) \
-    X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity))
+    X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity)) \
+    X(int32_t, OMBREL_ext_point_get_rgb, (int32_t point, uint8_t rgb[3])) \
+    X(int32_t, OMBREL_ext_point_get_normal, (int32_t point, double normal[3]))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 

@@ -117,6 +117,7 @@ Form1::Form1() {
     // The client area also changes when the toolbar or the status bar comes or goes.
     centre->installEventFilter(this);
     buildWorkspace();
+    buildPolygonTools();
     buildViews();
     connectViewMenu();
     connectMenus();

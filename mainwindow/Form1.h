@@ -802,4 +802,34 @@ private:
     void clearTexturePreview();
     void setApplyButtonsEnabled(bool enabled);
     void recheckFolderImage(const char* folder);
+
+    // ---- extrusion, bevel and polygon cutting (in the polygon frame
+    // frmEditGeomPolygon); Index 0 is extrude, 1 bevel
+public:
+    std::array<platform::NumericField*, 2> fldExtBvl{};
+    std::array<QLineEdit*, 2> txtExtBvl{};
+    std::array<platform::UpDown*, 2> updwnExtBvl{};
+    // The polygon tool strip: one button, "Cut".
+    QToolBar* tlbrCut = nullptr;
+    // False from a press on either spinner to its release.
+    bool ExtBvlSpinReleased = true;
+    void txtExtBvl_Change(int Index);
+    // Enter (13) commits the typed value; other keys are passed on.
+    void txtExtBvl_KeyPress(int Index, int KeyAscii);
+    void txtExtBvl_LostFocus(int Index);
+    void updwnExtBvl_Change(int Index);
+    void updwnExtBvl_MouseDown(int Index);
+    void updwnExtBvl_MouseUp(int Index);
+    void tlbrCut_ButtonClick();
+    // The Cut button pressed (1) or not (0); setting it raises no click.
+    int CutButtonValue() const;
+    void SetCutButtonValue(int value);
+
+private:
+    void buildPolygonTools();
+    void connectPolygonToolHooks();
+    // A closed world leaves no extrusion, bevel or cut to reach.
+    void ResetPolygonTools();
+    // The fields' last accepted texts, shown again when a typed value is refused.
+    std::array<QString, 2> extBvlAccepted_ = {QStringLiteral("0"), QStringLiteral("1")};
 };

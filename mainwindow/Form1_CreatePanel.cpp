@@ -24,12 +24,6 @@ namespace {
 constexpr int kDimCaption = 30;
 constexpr int kSegCaption = 25;
 
-double tagValue(const platform::UpDown* spinner) {
-    double value = 0;
-    platform::ReadNumber(spinner->Tag, value);
-    return value;
-}
-
 void setField(QLabel* label, platform::NumericField* field, bool visible, const std::string& caption, double value) {
     label->setVisible(visible);
     label->setText(QString::fromStdString(caption));
@@ -43,7 +37,7 @@ void stepField(platform::NumericField* field, double minimum) {
     platform::UpDown* spinner = field->spinner();
     const int position = spinner->Value();
     if (position == 0) return;  // the change raised by putting the spinner back
-    const double value = geometry::StepValue(tagValue(spinner), position, minimum);
+    const double value = geometry::StepValue(platform::TagValue(spinner), position, minimum);
     spinner->setValue(0);
     spinner->Tag = platform::NumberText(value);
     field->text()->setText(spinner->Tag);
@@ -155,8 +149,8 @@ void Form1::cmdCreate_Click() {
     if (!PrimitiveBuilders) throw platform::EditorError("The primitive builders have not been created");
     geometry::PanelValues values;
     for (std::size_t i = 0; i < 3; ++i) {
-        values.dims[i] = tagValue(updwnBoxDim[i]);
-        values.counts[i] = tagValue(updwnBoxSegments[i]);
+        values.dims[i] = platform::TagValue(updwnBoxDim[i]);
+        values.counts[i] = platform::TagValue(updwnBoxSegments[i]);
     }
     geometry::CreatePrimitive(*PrimitiveBuilders, cmbNewObjType->currentText().toStdString(), values);
 }

@@ -60,6 +60,7 @@ void Form1::connectEditorHooks() {
     connectPolygonPanelHooks();
     connectCameraViewHooks();
     connectGroupCommands();
+    connectPolygonToolHooks();
 }
 
 void Form1::disconnectEditorHooks() {

@@ -70,9 +70,9 @@ void Form1::installKeyPreview() {
 
 void Form1::Form_KeyDown(int, int) {
     using Globals::NavSpeedFactor;
-    // Every key press leaves the polygon cut tool (its button strip tlbrCut comes
-    // with the geometry tools); Esc ends custom track laying once the track tools
-    // exist. Both act even when no view has the focus.
+    // Every key press leaves the polygon cut tool; Esc ends custom track laying
+    // once the track tools exist. Both act even when no view has the focus.
+    SetCutButtonValue(0);
     if (!PicBoxHasFocus) return;
 
     auto chooseTool = [this](int32_t mode, const char* pointer) {

@@ -76,8 +76,8 @@ void Form1::watchToolbarReleases() {
 }
 
 void Form1::Toolbar1_ButtonClick(const std::string& key) {
-    // Any click here leaves the polygon cut tool, whose button strip (tlbrCut)
-    // comes with the geometry tools.
+    // Any click here leaves the polygon cut tool.
+    SetCutButtonValue(0);
     for (const ToolRow& row : kToolRows) {
         if (key != row.key) continue;
         // The toolbar keeps its tool buttons' pressed state itself; "Align" is

@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "core/SelectionBookkeeping.h"
 #include "core/SelectionChange.h"
+#include "geometry/mdlCutPols.h"
 #include "ombrel.h"
 #include "platform/error_trap.h"
 #include "platform/key_state.h"
@@ -73,9 +74,8 @@ void Form1::connectViewInput(PicWindow* view) {
 // ---- workspace modes the dispatch asks about
 
 bool Form1::IsCutMode() const {
-    // The polygon cut tool's button strip (tlbrCut) comes with the geometry
-    // tools; without it no cut button can be down.
-    return false;
+    return tabWorkspace->currentIndex() == kObjectPage && cmbObj->currentText() == "Edit Geometry" &&
+           cmbObjEditGeom->currentText() == "Polygon" && CutButtonValue() == 1;
 }
 
 bool Form1::IsPointEditing() const {
@@ -119,7 +119,8 @@ void Form1::picWindow_MouseDown(int Index, int Button, int Shift, float X, float
     PicBoxHasFocus = true;
     SetWindowFocus();
     if (IsCutMode()) {
-        // The cut tool takes left presses (CutPols_MouseDown), with or without a world.
+        // The cut tool takes left presses, with or without a world.
+        if (Button == kLeftButton) mdlCutPols::CutPols_MouseDown(X, Y);
         return;
     }
     if (!WorldLoaded) return;
@@ -137,7 +138,7 @@ void Form1::picWindow_MouseDown(int Index, int Button, int Shift, float X, float
 void Form1::picWindow_MouseMove(int Index, int Button, int Shift, float X, float Y) {
     if (!WorldLoaded || Index != PicBoxFocused) return;
     if (IsCutMode()) {
-        // The cut tool follows left drags (CutPols_MouseMove).
+        if (Button == kLeftButton) mdlCutPols::CutPols_MouseMove(X, Y);
         return;
     }
     // A drag of the handle keeps the tool of its press; a tool chosen meanwhile
@@ -191,7 +192,8 @@ void Form1::picWindow_MouseUp(int Index, int Button, int, float X, float Y) {
     Globals::MouseUpX = X;
     Globals::MouseUpY = Y;
     if (IsCutMode()) {
-        // The cut tool cuts on a left release (CutPols_MouseUp), with or without a world.
+        // The cut tool cuts on a left release, with or without a world.
+        if (Button == kLeftButton) mdlCutPols::CutPols_MouseUp(X, Y);
         return;
     }
     if (!WorldLoaded) return;

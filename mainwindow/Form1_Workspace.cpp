@@ -15,6 +15,7 @@
 #include "platform/error_trap.h"
 #include "platform/prompts.h"
 #include "scene/GroupColour.h"
+#include "textures/PicturePreview.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
 #include "ombrel.h"
@@ -186,12 +187,9 @@ void Form1::SetGrpWorkspaceFrame_Params() {
     setBackColor(cmdGrpClr, platform::rgb(r, g, b));
 }
 
-void Form1::setBackColor(QPushButton* button, int32_t colour) {
-    button->setProperty("BackColor", colour);
-    button->setStyleSheet(QString("background-color: %1;").arg(platform::toQColor(colour).name()));
-}
+void Form1::setBackColor(QPushButton* button, int32_t colour) { textures::SetBackColour(*button, colour); }
 
-int32_t Form1::BackColor(const QPushButton* button) { return button->property("BackColor").toInt(); }
+int32_t Form1::BackColor(const QPushButton* button) { return textures::BackColour(*button); }
 
 void Form1::cmdGrpClr_Click() {
     using namespace Globals;

@@ -216,6 +216,7 @@ void Form1::UnloadWorld() {
     mnuAddWorld->setEnabled(false);
     if (SceneCameras) SceneCameras->RemoveAll();
     if (SceneLights) SceneLights->RemoveAll();
+    ResetPolygonTools();
 }
 
 void Form1::LoadWorldWithOpenDialog() {

@@ -83,6 +83,27 @@ OMBREL_API int32_t OMBREL_point_set_rgb(int32_t point, int32_t polygon, const ui
     return lookSetter(__func__, point, [&](Point& pt) { pt.rgb = {input(rgb)[0], rgb[1], rgb[2]}; });
 }
 
+OMBREL_API int32_t OMBREL_ext_point_get_rgb(int32_t point, uint8_t rgb[3]) {
+    return guarded(__func__, -1, [&] {
+        const Point& pt = need<Point>(point);
+        if (!rgb) throw ApiError("no output given");
+        rgb[0] = pt.rgb.r;
+        rgb[1] = pt.rgb.g;
+        rgb[2] = pt.rgb.b;
+        return 0;
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_point_get_normal(int32_t point, double normal[3]) {
+    return guarded(__func__, -1, [&] {
+        const Point& pt = need<Point>(point);
+        if (!normal) throw ApiError("no output given");
+        // A point without a normal of its own answers 0 and a zero vector.
+        (pt.hasNormal ? pt.normal : Vec3{}).to(normal);
+        return pt.hasNormal ? 1 : 0;
+    });
+}
+
 OMBREL_API int32_t OMBREL_point_get_next_point(int32_t point) {
     return guarded(__func__, 0, [&] {
         const Point& pt = need<Point>(point);

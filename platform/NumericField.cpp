@@ -3,12 +3,14 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLocale>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -53,17 +55,47 @@ UpDown::UpDown(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(up_);
     layout->addWidget(down_);
-    connect(up_, &QToolButton::pressed, this, [this] { press(Up); });
-    connect(down_, &QToolButton::pressed, this, [this] { press(Down); });
-    for (QToolButton* b : {up_, down_}) connect(b, &QToolButton::released, this, [this] { release(); });
+    // The buttons' own pressed and released signals come again each time the
+    // pointer leaves and re-enters a held arrow; the mouse events themselves
+    // make one gesture.
+    for (QToolButton* b : {up_, down_}) {
+        b->installEventFilter(this);
+        // A click the mouse made was its press and release already; one the
+        // program makes (click()) is both at once.
+        connect(b, &QToolButton::clicked, this, [this, b] {
+            if (std::exchange(clickFromMouse_, false)) return;
+            click(b == up_ ? Up : Down);
+        });
+    }
     connect(repeat_, &QTimer::timeout, this, [this] {
         repeat_->setInterval(RepeatInterval);
-        step();
+        const QToolButton* arrow = held_ == Up ? up_ : down_;
+        if (arrow->isDown()) step();
     });
 }
 
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == up_ || watched == down_) {
+        const auto type = event->type();
+        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && isEnabled()) {
+            clickFromMouse_ = false;
+            press(watched == up_ ? Up : Down);
+        } else if (type == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            // Released over the arrow still shown down, the button goes on to click.
+            clickFromMouse_ = static_cast<QToolButton*>(watched)->isDown();
+            release();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void UpDown::press(Direction direction) {
+    // A gesture whose release never came (a window took the mouse) ends first.
+    if (held_ != 0) release();
     held_ = direction;
+    emit Pressed();
     step();
     // A Change handler may have released the arrow (a window closing).
     if (held_ != 0) repeat_->start(RepeatDelay);
@@ -77,8 +109,10 @@ void UpDown::step() {
 }
 
 void UpDown::release() {
+    if (held_ == 0) return;
     held_ = 0;
     repeat_->stop();
+    emit Released();
 }
 
 bool UpDown::Repeating() const { return repeat_->isActive(); }
@@ -147,7 +181,10 @@ bool NumericField::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::FocusIn) {
             SelectAll();
         } else if (event->type() == QEvent::FocusOut) {
-            if (options_.applyOnLeave && apply) apply();
+            if (onLeave)
+                onLeave();
+            else if (options_.applyOnLeave && apply)
+                apply();
         } else if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if ((key == Qt::Key_Return || key == Qt::Key_Enter) && apply) {

@@ -35,6 +35,10 @@ QString NumberText(double value);
 // Holding an arrow down is press, steps and release: press makes the first step
 // and starts the auto-repeat timer, whose every tick is one more step, until
 // release. Tests script a held arrow as press, n steps and release.
+//
+// One mouse gesture on an arrow is exactly one press and one release, wherever
+// the button comes up: Pressed comes before the first step's Change, Released
+// after the last. While the pointer is off the held arrow the timer steps nothing.
 class UpDown : public QWidget {
     Q_OBJECT
 public:
@@ -62,6 +66,11 @@ public:
 
 signals:
     void Change();
+    void Pressed();
+    void Released();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void click(Direction direction) {
@@ -71,10 +80,18 @@ private:
 
     int value_ = 0;
     int held_ = 0;
+    bool clickFromMouse_ = false;
     QToolButton* up_;
     QToolButton* down_;
     QTimer* repeat_;
 };
+
+// The spinner's Tag as a number; 0 when it holds none.
+inline double TagValue(const UpDown* spinner) {
+    double value = 0;
+    ReadNumber(spinner->Tag, value);
+    return value;
+}
 
 class NumericField : public QWidget {
     Q_OBJECT
@@ -103,6 +120,8 @@ public:
     // Replaces the default handling of a change of the text or of the spinner.
     std::function<void()> onChange;
     std::function<void()> onSpinnerChange;
+    // Replaces applying on leaving the field.
+    std::function<void()> onLeave;
 
     // The default handlings, for windows that wrap them in their own handlers.
     void CopyTextToTag();

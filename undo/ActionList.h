@@ -20,9 +20,9 @@
     X(ChngFatherGrp, ActionChangeFatherGrp, ActChangeFatherGrp, true) \
     X(GroupGrps, ActionGroupTogather, ActGroupTogather, true)          \
     X(Ungroup, ActionUnGroup, ActUnGroup, true)                        \
-    X(Extrude, ActionExtrude, ActExtrude, false)                       \
+    X(Extrude, ActionExtrude, ActExtrude, true)                        \
     X(SelectPols, ActionSelectPols, ActSelectPols, true)               \
-    X(Bevel, ActionBevel, ActBevel, false)                             \
+    X(Bevel, ActionBevel, ActBevel, true)                              \
     X(Create, ActionCreate, ActCreate, true)                           \
     X(SelectPts, ActionSelectPts, ActSelectPts, true)                  \
     X(ReplaceGrp, ActionReplaceGrp, ActReplaceGrp, true)               \
@@ -30,7 +30,7 @@
     X(ChngTextureCoords, ActionChngTextureCoords, ActChngTextureCoords, true) \
     X(SelectCoords, ActionSelectCoords, ActSelectCoords, true)         \
     X(RenameEntity, ActionRenameEntity, ActRenameEntity, true)         \
-    X(CutPols, ActionCutPol, ActCutPol, false)                         \
+    X(CutPols, ActionCutPol, ActCutPol, true)                          \
     X(HideSel, ActionHide, ActHide, true)                              \
     X(UnHideSel, ActionUnhide, ActUnhide, true)                        \
     X(ChngFog, ActionChngFog, ActChngFog, false)                       \

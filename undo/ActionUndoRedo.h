@@ -22,6 +22,7 @@
 #include "TextureCoordsActions.h"
 #include "PolygonPropertyActions.h"
 #include "DetachPolsAction.h"
+#include "ExtrudeBevelCutActions.h"
 
 #include <cstdint>
 #include <memory>

@@ -9,6 +9,7 @@
 #include "core/SelectionBookkeeping.h"
 #include "core/SelectionChange.h"
 #include "core/WeldedPointsProcedures.h"
+#include "core/WindowHooks.h"
 #include "core/WindowProcedures.h"
 
 #include "ombrel.h"
@@ -199,6 +200,8 @@ void ActionAddPols::Undo() {
 
 void ActionAddPols::Redo() {
     Added.UnDelete();
+    undo::AddPolNodes(std::vector<int32_t>(Added.Pols.begin() + 1, Added.Pols.begin() + 1 + Added.Count),
+                      Added.Group);
     Globals::UpdateStatusBar();
     Undone = false;
 }
@@ -208,3 +211,15 @@ void ActionAddPols::Release() {
 }
 
 int32_t ActionAddPols::CurrentGroup() { return Globals::CurrSelEntityHandle; }
+
+void undo::AddPolNodes(const std::vector<int32_t>& polygons, int32_t group) {
+    const auto& h = core::windowHooks();
+    for (int32_t polygon : polygons) {
+        if (h.hasPolNode && h.hasPolNode(polygon)) continue;
+        // As on their removal, a tree that cannot take the node leaves the polygon as it is.
+        try {
+            core::callHook(h.addPolNode, polygon, group);
+        } catch (...) {
+        }
+    }
+}

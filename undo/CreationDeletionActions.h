@@ -97,6 +97,12 @@ struct GroupPolygons {
     void DeletePermanently() const;
 };
 
+namespace undo {
+// Gives polygons that come back the "Pol" nodes under their group that the tools
+// making them gave them; one already there, or a group without a node, is passed over.
+void AddPolNodes(const std::vector<int32_t>& polygons, int32_t group);
+}  // namespace undo
+
 class ActionDeleteGrpPols {
 public:
     // Puts the polygons back in their group and selects them.
@@ -124,6 +130,7 @@ private:
 
 // Polygons added to a group by an extrusion or a cut; owned by that action's
 // record, which also looks after the polygon selection and the welded points.
+// The tools give each such polygon a node, which comes back with it on Redo.
 class ActionAddPols {
 public:
     // Takes the polygons out of the world.

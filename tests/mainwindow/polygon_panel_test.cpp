@@ -66,17 +66,6 @@ std::vector<std::array<double, 3>> positionsOf(int32_t polygon) {
     return out;
 }
 
-std::vector<int32_t> polygonsOf(int32_t group) {
-    std::vector<int32_t> out;
-    for (int32_t p = OMBREL_group_get_first_polygon(group); p; p = OMBREL_group_get_next_polygon(group, p)) out.push_back(p);
-    return out;
-}
-
-std::vector<int32_t> selectedPolygons() {
-    std::vector<int32_t> out;
-    for (int32_t i = 1; i <= NumSelPols; ++i) out.push_back(SelPols[i]);
-    return out;
-}
 
 // The history as the menu and its cursor show it.
 struct History {
@@ -600,18 +589,18 @@ TEST_F(PolygonPanelTest, FlipAndDeleteAreUndoneAndRedone) {
     EXPECT_EQ(positionsOf(pols_[0]), first);
 
     f.cmdDeletePol->click();
-    EXPECT_EQ(polygonsOf(walls_), std::vector<int32_t>{pols_[2]});
+    EXPECT_EQ(PolygonsOf(walls_), std::vector<int32_t>{pols_[2]});
     EXPECT_EQ(NumSelPols, 0);
     EXPECT_EQ(f.txtSelPolName->text(), "None");
     EXPECT_EQ(f.StatusBarPanel(2), "1");
     EXPECT_EQ(NumWeldedPts, 4);
     f.mnuUndo_Click();
-    EXPECT_EQ(polygonsOf(walls_).size(), 3u);
-    EXPECT_EQ(selectedPolygons(), (std::vector<int32_t>{pols_[0], pols_[1]}));
+    EXPECT_EQ(PolygonsOf(walls_).size(), 3u);
+    EXPECT_EQ(SelectedPolygons(), (std::vector<int32_t>{pols_[0], pols_[1]}));
     EXPECT_EQ(NumWeldedPts, 12);
     EXPECT_EQ(f.StatusBarPanel(2), "3");
     f.mnuRedo_Click();
-    EXPECT_EQ(polygonsOf(walls_), std::vector<int32_t>{pols_[2]});
+    EXPECT_EQ(PolygonsOf(walls_), std::vector<int32_t>{pols_[2]});
     EXPECT_EQ(LastErrDescription, "");
 }
 
@@ -626,8 +615,8 @@ TEST_F(PolygonPanelTest, DetachMakesANamedGroupThatUndoTakesAwayAndRedoBringsBac
     const int32_t made = CurrSelEntityHandle;
     ASSERT_NE(made, walls_);
     EXPECT_EQ(GetEntityName(made), "Détaché");
-    EXPECT_EQ(polygonsOf(made), (std::vector<int32_t>{pols_[0], pols_[2]}));
-    EXPECT_EQ(polygonsOf(walls_), std::vector<int32_t>{pols_[1]});
+    EXPECT_EQ(PolygonsOf(made), (std::vector<int32_t>{pols_[0], pols_[2]}));
+    EXPECT_EQ(PolygonsOf(walls_), std::vector<int32_t>{pols_[1]});
     EXPECT_EQ(OMBREL_group_get_father_group(made), RootGrp);
     std::array<double, 3> pivot{};
     OMBREL_group_get_rotate_reference_point(made, pivot.data());
@@ -642,7 +631,7 @@ TEST_F(PolygonPanelTest, DetachMakesANamedGroupThatUndoTakesAwayAndRedoBringsBac
 
     for (int round = 0; round < 2; ++round) {
         f.mnuUndo_Click();
-        EXPECT_EQ(polygonsOf(walls_).size(), 3u);
+        EXPECT_EQ(PolygonsOf(walls_).size(), 3u);
         EXPECT_EQ(OMBREL_group_get_father_group(made), 0);
         EXPECT_EQ(OMBREL_group_is_disable(made), 1);
         EXPECT_FALSE(f.trwGroupView->Exists(key));
@@ -650,7 +639,7 @@ TEST_F(PolygonPanelTest, DetachMakesANamedGroupThatUndoTakesAwayAndRedoBringsBac
         EXPECT_EQ(f.txtSelectedGrpName->text(), "walls");
         f.mnuRedo_Click();
         EXPECT_EQ(CurrSelEntityHandle, made);
-        EXPECT_EQ(polygonsOf(made), (std::vector<int32_t>{pols_[0], pols_[2]}));
+        EXPECT_EQ(PolygonsOf(made), (std::vector<int32_t>{pols_[0], pols_[2]}));
         EXPECT_EQ(OMBREL_group_is_disable(made), 0);
         EXPECT_TRUE(f.trwGroupView->Exists(key));
         EXPECT_EQ(f.txtSelectedGrpName->text(), "Détaché");
@@ -666,7 +655,7 @@ TEST_F(PolygonPanelTest, DetachNeedsOneSelectedGroup) {
     const History before = history();
     f.cmdDetachPols->click();
     EXPECT_EQ(history(), before);
-    EXPECT_EQ(polygonsOf(walls_).size(), 3u);
+    EXPECT_EQ(PolygonsOf(walls_).size(), 3u);
     CurrSelEntityType = SelGroup;
 }
 

@@ -92,4 +92,49 @@ TEST_F(PointTest, AutoCorrectModeOneSnapsToAMicroGrid) {
     EXPECT_EQ(xyz[0], 1.0000001);
 }
 
+TEST_F(PointTest, ColourAndNormalReadBack) {
+    int32_t p = OMBREL_polygon_create();
+    double rec[6] = {0, 0, 0, 0, 0, 100};
+    int32_t a = OMBREL_polygon_add_point(p, rec);
+    uint8_t rgb[3] = {9, 9, 9};
+    double normal[3] = {7, 7, 7};
+
+    // A new point is white and has no normal of its own.
+    EXPECT_EQ(OMBREL_ext_point_get_rgb(a, rgb), 0);
+    EXPECT_EQ(rgb[0], 255);
+    EXPECT_EQ(rgb[2], 255);
+    EXPECT_EQ(OMBREL_ext_point_get_normal(a, normal), 0);
+    EXPECT_EQ(normal[0], 0);
+    EXPECT_EQ(normal[2], 0);
+
+    const uint8_t set[3] = {10, 20, 30};
+    const double n[3] = {0.25, -0.5, 2};
+    OMBREL_point_set_rgb(a, p, set);
+    OMBREL_point_set_normal(a, n);
+    EXPECT_EQ(OMBREL_ext_point_get_rgb(a, rgb), 0);
+    EXPECT_EQ(rgb[0], 10);
+    EXPECT_EQ(rgb[1], 20);
+    EXPECT_EQ(rgb[2], 30);
+    EXPECT_EQ(OMBREL_ext_point_get_normal(a, normal), 1);
+    EXPECT_EQ(normal[0], 0.25);
+    EXPECT_EQ(normal[1], -0.5);
+    EXPECT_EQ(normal[2], 2);
+
+    // A zero normal takes the point's own normal away.
+    const double zero[3] = {0, 0, 0};
+    OMBREL_point_set_normal(a, zero);
+    EXPECT_EQ(OMBREL_ext_point_get_normal(a, normal), 0);
+
+    // Stale handles, wrong kinds and missing outputs fail and say why.
+    OMBREL_polygon_delete(p);
+    EXPECT_EQ(OMBREL_ext_point_get_rgb(a, rgb), -1);
+    EXPECT_EQ(OMBREL_ext_point_get_normal(a, normal), -1);
+    EXPECT_STRNE(OMBREL_ext_get_last_error(), "");
+    int32_t q = OMBREL_polygon_create();
+    int32_t b = OMBREL_polygon_add_point(q, rec);
+    EXPECT_EQ(OMBREL_ext_point_get_normal(q, normal), -1);
+    EXPECT_EQ(OMBREL_ext_point_get_rgb(b, nullptr), -1);
+    EXPECT_EQ(OMBREL_ext_point_get_normal(b, nullptr), -1);
+}
+
 }  // namespace

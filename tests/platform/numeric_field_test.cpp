@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 class NumericFieldTest : public ::testing::Test {
@@ -180,6 +183,51 @@ TEST_F(NumericFieldTest, TheArrowButtonsPressAndRelease) {
     QApplication::sendEvent(up, &release);
     EXPECT_FALSE(spinner.Repeating());
     EXPECT_EQ(spinner.Value(), 1);
+}
+
+TEST_F(NumericFieldTest, OneMouseGestureIsOnePressAndOneReleaseWhereverItEnds) {
+    platform::UpDown spinner;
+    spinner.resize(16, 22);
+    QToolButton* up = nullptr;
+    for (QToolButton* b : spinner.findChildren<QToolButton*>())
+        if (b->arrowType() == Qt::UpArrow) up = b;
+    ASSERT_NE(up, nullptr);
+    std::vector<std::string> events;
+    QObject::connect(&spinner, &platform::UpDown::Pressed, [&] { events.push_back("press"); });
+    QObject::connect(&spinner, &platform::UpDown::Change, [&] { events.push_back("step"); });
+    QObject::connect(&spinner, &platform::UpDown::Released, [&] { events.push_back("release"); });
+    auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, up->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(up, &e);
+    };
+    const QPointF inside(up->width() / 2.0, up->height() / 2.0), outside(200, 200);
+
+    // Off the arrow and back while held, released off it.
+    send(QEvent::MouseButtonPress, inside, Qt::LeftButton);
+    send(QEvent::MouseMove, outside, Qt::LeftButton);
+    EXPECT_TRUE(spinner.Held());  // still the same gesture
+    send(QEvent::MouseMove, inside, Qt::LeftButton);
+    send(QEvent::MouseMove, outside, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, outside, Qt::NoButton);
+    EXPECT_EQ(events, (std::vector<std::string>{"press", "step", "release"}));
+    EXPECT_FALSE(spinner.Repeating());
+
+    // Released on the arrow: the button's click adds nothing.
+    events.clear();
+    send(QEvent::MouseButtonPress, inside, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, inside, Qt::NoButton);
+    EXPECT_EQ(events, (std::vector<std::string>{"press", "step", "release"}));
+
+    // A click made by the program is a press and a release too.
+    events.clear();
+    up->click();
+    EXPECT_EQ(events, (std::vector<std::string>{"press", "step", "release"}));
+    EXPECT_EQ(spinner.Value(), 3);
+
+    // A release with nothing held, or a second one, says nothing.
+    events.clear();
+    spinner.release();
+    EXPECT_TRUE(events.empty());
 }
 
 }  // namespace

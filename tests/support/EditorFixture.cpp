@@ -76,6 +76,18 @@ int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& cor
     return p;
 }
 
+std::vector<int32_t> PolygonsOf(int32_t group) {
+    std::vector<int32_t> out;
+    for (int32_t p = OMBREL_group_get_first_polygon(group); p; p = OMBREL_group_get_next_polygon(group, p)) out.push_back(p);
+    return out;
+}
+
+std::vector<int32_t> SelectedPolygons() {
+    std::vector<int32_t> out;
+    for (int32_t i = 1; i <= Globals::NumSelPols; ++i) out.push_back(Globals::SelPols[i]);
+    return out;
+}
+
 void ReleaseOverTree(KeyedTree& tree, QTreeWidgetItem* over, Qt::MouseButton button) {
     tree.show();
     QPointF at(5, tree.viewport()->height() - 3);

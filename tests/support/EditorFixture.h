@@ -21,6 +21,9 @@
 // at height z through the corners, put into a group.
 int32_t MakeGroup(const std::string& name, int32_t father);
 int32_t MakePolygon(int32_t group, const std::vector<std::array<double, 2>>& corners, double z = 0);
+// The group's polygons in its order, and the selected polygons in SelPols order.
+std::vector<int32_t> PolygonsOf(int32_t group);
+std::vector<int32_t> SelectedPolygons();
 
 // A mouse button released over the node's row, as the tree's viewport gets it;
 // with no node, over the empty space below the rows.

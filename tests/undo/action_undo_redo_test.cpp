@@ -43,8 +43,9 @@ TEST(ActionUndoRedo, SetActionObjectsFillsOnlyTheFieldOfItsCode) {
         {ActDelete, {"Delete"}},          {ActChangeFatherGrp, {"ChngFatherGrp"}},
         {ActUnGroup, {"Ungroup"}},        {ActHide, {"HideSel"}}, {ActUnhide, {"UnHideSel"}},
         {ActReplaceGrp, {"ReplaceGrp"}}, {ActGroupTogather, {"GroupGrps"}},
+        {ActExtrude, {"Extrude"}},        {ActBevel, {"Bevel"}}, {ActCutPol, {"CutPols"}},
         // no class, or a class whose subsystem does not record it yet
-        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActExtrude, {}},
+        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActChngFog, {}},
     };
     for (const Case& c : cases) {
         ActionUndoRedo r;
