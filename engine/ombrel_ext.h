@@ -7,6 +7,13 @@
 
 #include "ombrel_types.h"
 
+/* Threads: every call comes from the one host (user-interface) thread. The engine
+   starts worker threads only inside a call and joins them before it returns, with
+   one exception: between OMBREL_ext_lightmap_begin and the batch's end its workers
+   compute light-map values in the background. They read only the copy that begin
+   took, never the world, and create no bitmap and write no file; installing a map
+   (OMBREL_polygon_create_lightmap) happens on the calling thread. OMBREL_THREADS
+   in the environment sets the number of workers (default: one per hardware thread). */
 #define OMBREL_EXT_FUNCTIONS(X) \
     X(int32_t, OMBREL_ext_get_api_version, (void)) \
     X(int32_t, OMBREL_ext_surface_attach, (uint8_t* rgba, int32_t width, int32_t height, int32_t stride_bytes)) \
@@ -30,7 +37,10 @@
     X(int32_t, OMBREL_ext_group_get_own_disabled, (int32_t group)) \
     X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity)) \
     X(int32_t, OMBREL_ext_point_get_rgb, (int32_t point, uint8_t rgb[3])) \
-    X(int32_t, OMBREL_ext_point_get_normal, (int32_t point, double normal[3]))
+    X(int32_t, OMBREL_ext_point_get_normal, (int32_t point, double normal[3])) \
+    X(int32_t, OMBREL_ext_lightmap_begin, (int32_t group, int32_t max_size, int32_t min_size, double sampling_rate, int32_t raytracing, int32_t lightmap_number)) \
+    X(int32_t, OMBREL_ext_lightmap_ready, (int32_t polygon, int32_t wait_ms)) \
+    X(int32_t, OMBREL_ext_lightmap_end, (void))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 

@@ -832,4 +832,16 @@ private:
     void ResetPolygonTools();
     // The fields' last accepted texts, shown again when a typed value is refused.
     std::array<QString, 2> extBvlAccepted_ = {QStringLiteral("0"), QStringLiteral("1")};
+
+    // ---- chase dialog, fog dialog and light maps
+public:
+    // The main window's colour dialog: opens with the colour it last returned;
+    // nothing when cancelled.
+    std::optional<int32_t> ShowColorDialog();
+
+private:
+    // Points the chase and fog windows' entries at their dialogs.
+    void connectChaseAndFog();
+    // What the chase dialog's Apply does for a group given a chase.
+    void makeSelGroupDynamic();
 };

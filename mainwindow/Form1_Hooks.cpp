@@ -61,6 +61,7 @@ void Form1::connectEditorHooks() {
     connectCameraViewHooks();
     connectGroupCommands();
     connectPolygonToolHooks();
+    connectChaseAndFog();
 }
 
 void Form1::disconnectEditorHooks() {

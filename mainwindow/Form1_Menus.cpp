@@ -1,5 +1,6 @@
 // The menu bar's commands, the menu state and the display toggles.
 #include "Form1.h"
+#include "frmLightMapParameterInput.h"
 
 #include "core/Camera.h"
 #include "core/Globals.h"
@@ -170,8 +171,10 @@ void Form1::mnuTutorial_Click() { openHelpFile(); }
 // ---- Create
 
 void Form1::CreateLightMaps() {
-    // With a world open the light-map window is shown here once the light tools
-    // bring it; with none nothing happens.
+    if (!WorldLoaded) return;
+    mainwindow::ShowLightMapParameterInput(this);
+    // The dialog leaves the views alone; the maps it made show from here on.
+    UpdateCameras();
 }
 
 // ---- camera tree pop-up

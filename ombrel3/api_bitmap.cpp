@@ -4,6 +4,7 @@
 #include "api_support.h"
 #include "bitmap_lookup.h"
 #include "image_io.h"
+#include "lightmap.h"
 #include "world_lists.h"
 
 #include "ombrel_bitmap.h"
@@ -97,9 +98,10 @@ OMBREL_API int32_t OMBREL_bitmap_load(const char* file, int32_t transparent_inde
 
 OMBREL_API int32_t OMBREL_bitmap_unload(int32_t bitmap) {
     return guarded(__func__, -1, [&] {
-        need<Bitmap>(bitmap);
+        const Bitmap& b = need<Bitmap>(bitmap);
         World& w = needWorld();
         dropReferences(w, bitmap);
+        deleteRunFile(b);  // a light map's file in the run folder goes with it
         destroyListed(w.bitmaps, bitmap);
         ++w.picturesVersion;
         return 0;

@@ -1,6 +1,7 @@
 // Lights: parameters stored exactly, and their binding to the polygons they light.
 #include "api_support.h"
 #include "lighting.h"
+#include "lightmap.h"
 #include "world_lists.h"
 
 #include "ombrel_light.h"
@@ -15,6 +16,7 @@ template <class Body>
 int32_t setLight(const char* fn, int32_t light, Body&& body) {
     return guarded(fn, -1, [&] {
         body(need<Light>(light));
+        touchLighting();  // light maps read every setting
         return 0;
     });
 }

@@ -260,14 +260,6 @@ OMBREL_API int32_t OMBREL_polygon_set_second_bitmap(int32_t polygon, int32_t bit
     });
 }
 
-OMBREL_API int32_t OMBREL_polygon_create_lightmap(int32_t polygon, int32_t max_size, int32_t min_size,
-                                                 double sampling_rate, int32_t raytracing, int32_t lightmap_number) {
-    return guarded(__func__, 0, [&]() -> int32_t {
-        need<Polygon>(polygon);
-        throw ApiError("light maps are not built yet");
-    });
-}
-
 OMBREL_API double OMBREL_polygon_get_light_diminution(int32_t polygon) {
     return guarded(__func__, 0.0, [&] { return need<Polygon>(polygon).diminution; });
 }

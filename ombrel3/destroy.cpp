@@ -2,6 +2,7 @@
 
 #include "api_support.h"
 #include "lighting.h"
+#include "lightmap.h"
 #include "model.h"
 
 #include <unordered_set>
@@ -9,6 +10,7 @@
 namespace ombrel {
 
 void unloadBitmapRecord(int32_t bitmap) {
+    if (const Bitmap* b = lookup<Bitmap>(bitmap)) deleteRunFile(*b);
     if (World* w = state().world.get()) w->bitmaps.erase(bitmap);
     state().handles.erase(bitmap);
 }

@@ -1,5 +1,6 @@
 #include "api_support.h"
 #include "image_io.h"
+#include "lightmap.h"
 
 #include <chrono>
 #include <cstdio>
@@ -28,6 +29,7 @@ double clockSeconds() {
 
 void closeWorld() {
     EngineState& s = state();
+    forgetLightMaps();
     s.handles.eraseAllExcept(Kind::Surface);
     s.world.reset();
     clearImageCache();
@@ -35,9 +37,11 @@ void closeWorld() {
 
 void touchWorld() {
     if (World* w = state().world.get()) ++w->geomVersion;
+    touchLighting();
 }
 
 void touchTotals(int32_t group) {
+    touchLighting();  // members came, went or moved
     for (int guard = 0; guard < 1 << 20; ++guard) {
         Group* g = state().handles.find<Group>(group);
         if (!g) return;
@@ -50,6 +54,7 @@ void touchGroup(int32_t group) {
     World* w = state().world.get();
     if (!w) return;
     ++w->geomVersion;
+    touchLighting();
     if (Group* g = state().handles.find<Group>(group)) {
         g->version = g->lookVersion = w->geomVersion;
         g->motion = Affine{};

@@ -194,4 +194,211 @@ Vec3 snapToMicroGrid(Vec3 p) {
     return {snap(p.x), snap(p.y), snap(p.z)};
 }
 
+// ---- TriangleBvh
+
+namespace {
+
+constexpr uint32_t kLeafSize = 4;
+// Surface-area splits down to this depth, medians below: at most 32 more levels.
+constexpr int kSahDepth = 90;
+constexpr int kStack = 128;
+
+double surfaceArea(const Box3& b) {
+    if (b.empty()) return 0;
+    const Vec3 d = b.max - b.min;
+    return 2 * (d.x * d.y + d.y * d.z + d.z * d.x);
+}
+
+void store(float out[3], Vec3 v) {
+    out[0] = static_cast<float>(v.x);
+    out[1] = static_cast<float>(v.y);
+    out[2] = static_cast<float>(v.z);
+}
+
+}  // namespace
+
+TriangleBvh::TriangleBvh(std::vector<Triangle> triangles) {
+    const auto n = static_cast<uint32_t>(triangles.size());
+    if (n == 0) return;
+    std::vector<Box3> boxes(n);
+    std::vector<Vec3> centres(n);
+    std::vector<uint32_t> order(n);
+    for (uint32_t i = 0; i < n; ++i) {
+        const Triangle& t = triangles[i];
+        boxes[i].add(t.a);
+        boxes[i].add(t.b);
+        boxes[i].add(t.c);
+        centres[i] = (t.a + t.b + t.c) / 3.0;
+        order[i] = i;
+    }
+    nodes_.reserve(2 * n / kLeafSize + 2);
+    build(order, boxes, centres, 0, n, 0);
+    tris_.resize(n);
+    for (uint32_t i = 0; i < n; ++i) {
+        const Triangle& t = triangles[order[i]];
+        store(tris_[i].a, t.a);
+        store(tris_[i].e1, t.b - t.a);
+        store(tris_[i].e2, t.c - t.a);
+    }
+}
+
+uint32_t TriangleBvh::build(std::vector<uint32_t>& order, std::vector<Box3>& boxes, std::vector<Vec3>& centres,
+                            uint32_t begin, uint32_t end, int depth) {
+    const auto index = static_cast<uint32_t>(nodes_.size());
+    nodes_.push_back({});
+    Box3 box, centreBox;
+    for (uint32_t i = begin; i < end; ++i) {
+        box.add(boxes[order[i]].min);
+        box.add(boxes[order[i]].max);
+        centreBox.add(centres[order[i]]);
+    }
+    Node node{};
+    store(node.lo, box.min);
+    store(node.hi, box.max);
+    // Float bounds widened outwards so that rounding never loses a triangle.
+    for (int k = 0; k < 3; ++k) {
+        node.lo[k] = std::nextafter(node.lo[k], -INFINITY);
+        node.hi[k] = std::nextafter(node.hi[k], INFINITY);
+    }
+    const uint32_t count = end - begin;
+    const Vec3 extent = centreBox.max - centreBox.min;
+    if (count <= kLeafSize || (extent.x <= 0 && extent.y <= 0 && extent.z <= 0)) {
+        node.first = begin;
+        node.count = count;
+        nodes_[index] = node;
+        return index;
+    }
+    // Binned surface-area split: the plane that least costs the rays crossing the
+    // node; the median of the widest axis when no plane separates anything.
+    constexpr int kBins = 16;
+    int bestAxis = -1, bestPlane = 0;
+    double bestCost = static_cast<double>(count) * surfaceArea(box);
+    // Deep down only medians, which halve: the depth stays within the query's stack.
+    for (int axis = 0; axis < 3 && depth < kSahDepth; ++axis) {
+        if (extent[axis] <= 0) continue;
+        Box3 bins[kBins];
+        uint32_t counts[kBins] = {};
+        const double scale = kBins / extent[axis];
+        for (uint32_t i = begin; i < end; ++i) {
+            const uint32_t t = order[i];
+            const int b = std::min(kBins - 1, static_cast<int>((centres[t][axis] - centreBox.min[axis]) * scale));
+            bins[b].add(boxes[t].min);
+            bins[b].add(boxes[t].max);
+            ++counts[b];
+        }
+        double rightArea[kBins] = {};
+        uint32_t rightCount[kBins] = {};
+        Box3 acc;
+        uint32_t n = 0;
+        for (int b = kBins - 1; b > 0; --b) {
+            if (counts[b]) {
+                acc.add(bins[b].min);
+                acc.add(bins[b].max);
+            }
+            n += counts[b];
+            rightArea[b] = surfaceArea(acc);
+            rightCount[b] = n;
+        }
+        acc = Box3{};
+        n = 0;
+        for (int plane = 1; plane < kBins; ++plane) {
+            if (counts[plane - 1]) {
+                acc.add(bins[plane - 1].min);
+                acc.add(bins[plane - 1].max);
+            }
+            n += counts[plane - 1];
+            if (n == 0 || rightCount[plane] == 0) continue;
+            const double cost = n * surfaceArea(acc) + rightCount[plane] * rightArea[plane];
+            if (cost < bestCost) {
+                bestCost = cost;
+                bestAxis = axis;
+                bestPlane = plane;
+            }
+        }
+    }
+    uint32_t mid = 0;
+    if (bestAxis >= 0) {
+        const double scale = kBins / extent[bestAxis];
+        const double lo = centreBox.min[bestAxis];
+        mid = static_cast<uint32_t>(
+            std::partition(order.begin() + begin, order.begin() + end,
+                           [&](uint32_t t) {
+                               return std::min(kBins - 1, static_cast<int>((centres[t][bestAxis] - lo) * scale)) <
+                                      bestPlane;
+                           }) -
+            order.begin());
+    }
+    if (bestAxis < 0 || mid == begin || mid == end) {
+        if (count <= 4 * kLeafSize && bestAxis < 0 && depth < kSahDepth) {
+            node.first = begin;
+            node.count = count;
+            nodes_[index] = node;
+            return index;
+        }
+        const int axis = extent.x >= extent.y && extent.x >= extent.z ? 0 : extent.y >= extent.z ? 1 : 2;
+        mid = begin + count / 2;
+        std::nth_element(order.begin() + begin, order.begin() + mid, order.begin() + end,
+                         [&](uint32_t a, uint32_t b) { return centres[a][axis] < centres[b][axis]; });
+    }
+    build(order, boxes, centres, begin, mid, depth + 1);
+    node.first = build(order, boxes, centres, mid, end, depth + 1);
+    node.count = 0;
+    nodes_[index] = node;
+    return index;
+}
+
+bool TriangleBvh::occluded(Vec3 origin, Vec3 dir, double tMax) const {
+    if (nodes_.empty()) return false;
+    const float o[3] = {static_cast<float>(origin.x), static_cast<float>(origin.y), static_cast<float>(origin.z)};
+    const float d[3] = {static_cast<float>(dir.x), static_cast<float>(dir.y), static_cast<float>(dir.z)};
+    float inv[3];
+    for (int k = 0; k < 3; ++k) inv[k] = d[k] != 0 ? 1.0f / d[k] : (std::signbit(d[k]) ? -INFINITY : INFINITY);
+    const auto limit = static_cast<float>(tMax);
+    uint32_t stack[kStack];
+    int top = 0;
+    stack[top++] = 0;
+    while (top > 0) {
+        const Node& node = nodes_[stack[--top]];
+        float t0 = 0, t1 = limit;
+        bool miss = false;
+        for (int k = 0; k < 3 && !miss; ++k) {
+            float a = (node.lo[k] - o[k]) * inv[k], b = (node.hi[k] - o[k]) * inv[k];
+            if (std::isnan(a) || std::isnan(b)) {
+                // A ray parallel to the slab and lying on its face: inside it.
+                if (o[k] < node.lo[k] || o[k] > node.hi[k]) miss = true;
+                continue;
+            }
+            if (a > b) std::swap(a, b);
+            t0 = std::max(t0, a);
+            t1 = std::min(t1, b);
+            miss = t0 > t1;
+        }
+        if (miss) continue;
+        if (node.count == 0) {
+            stack[top++] = node.first;
+            stack[top++] = static_cast<uint32_t>(&node - nodes_.data()) + 1;
+            continue;
+        }
+        for (uint32_t i = node.first; i < node.first + node.count; ++i) {
+            const Tri& t = tris_[i];
+            // Moeller-Trumbore, both faces.
+            const float p[3] = {d[1] * t.e2[2] - d[2] * t.e2[1], d[2] * t.e2[0] - d[0] * t.e2[2],
+                                d[0] * t.e2[1] - d[1] * t.e2[0]};
+            const float det = t.e1[0] * p[0] + t.e1[1] * p[1] + t.e1[2] * p[2];
+            if (det == 0) continue;
+            const float invDet = 1.0f / det;
+            const float s[3] = {o[0] - t.a[0], o[1] - t.a[1], o[2] - t.a[2]};
+            const float u = (s[0] * p[0] + s[1] * p[1] + s[2] * p[2]) * invDet;
+            if (u < 0 || u > 1) continue;
+            const float q[3] = {s[1] * t.e1[2] - s[2] * t.e1[1], s[2] * t.e1[0] - s[0] * t.e1[2],
+                                s[0] * t.e1[1] - s[1] * t.e1[0]};
+            const float v = (d[0] * q[0] + d[1] * q[1] + d[2] * q[2]) * invDet;
+            if (v < 0 || u + v > 1) continue;
+            const float t_ = (t.e2[0] * q[0] + t.e2[1] * q[1] + t.e2[2] * q[2]) * invDet;
+            if (t_ > 0 && t_ < limit) return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace ombrel

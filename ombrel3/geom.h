@@ -41,4 +41,39 @@ std::vector<std::array<int, 3>> triangulate(const std::vector<Vec3>& pts, Vec3 n
 // Rounds each coordinate to the nearest multiple of 1e-6.
 Vec3 snapToMicroGrid(Vec3 p);
 
+// ---- occlusion queries over many triangles
+
+// A bounding-volume hierarchy over triangles, for "is anything between these two
+// points" questions. Built once, then read-only: any number of threads may query it.
+// Both sides of a triangle block.
+class TriangleBvh {
+public:
+    struct Triangle {
+        Vec3 a, b, c;
+    };
+
+    TriangleBvh() = default;
+    explicit TriangleBvh(std::vector<Triangle> triangles);
+
+    std::size_t size() const { return tris_.size(); }
+    // Whether a triangle crosses the ray from origin along dir (not necessarily
+    // unit) at a parameter t with 0 < t < tMax.
+    bool occluded(Vec3 origin, Vec3 dir, double tMax) const;
+
+private:
+    struct Tri {
+        float a[3], e1[3], e2[3];
+    };
+    struct Node {
+        float lo[3], hi[3];
+        uint32_t first;  // first triangle (leaf) or right child (inner)
+        uint32_t count;  // triangles of a leaf; 0 for an inner node
+    };
+    uint32_t build(std::vector<uint32_t>& order, std::vector<Box3>& boxes, std::vector<Vec3>& centres,
+                   uint32_t begin, uint32_t end, int depth);
+
+    std::vector<Tri> tris_;
+    std::vector<Node> nodes_;
+};
+
 }  // namespace ombrel

@@ -3,6 +3,7 @@
 #include "api_support.h"
 #include "geom.h"
 #include "lighting.h"
+#include "lightmap.h"
 #include "model.h"
 
 #include <algorithm>
@@ -38,8 +39,7 @@ int32_t copyLightMap(int32_t bitmap, int32_t owner) {
     if (!src) return 0;
     World& w = needWorld();
     Bitmap& b = createObject<Bitmap>();
-    std::string folder = src->name.substr(0, src->name.rfind("/LIGHTMAP_"));
-    b.name = folder + "/LIGHTMAP_" + std::to_string(++w.lightMapSerial);
+    b.name = newLightMapName();
     b.image = src->image;
     b.transparentIndex = src->transparentIndex;
     b.isLightMap = true;
@@ -47,6 +47,7 @@ int32_t copyLightMap(int32_t bitmap, int32_t owner) {
     b.recordedWidth = src->recordedWidth;
     b.recordedHeight = src->recordedHeight;
     w.bitmaps.append(b.handle);
+    writeRunFile(b);  // a file of its own, so a save or a deletion never shares one
     return b.handle;
 }
 

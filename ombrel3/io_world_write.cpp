@@ -102,17 +102,16 @@ public:
             std::error_code ec;
             fs::create_directories(dir, ec);
             if (ec) throw ApiError("cannot write " + path_ + ": cannot make " + dir.string() + ": " + ec.message());
-            fs::path target = dir / storedFileName(bm);
             if (lightMap) {
-                if (!bm.image || bm.recordedWidth > 0) continue;  // a stand-in: no picture to write
-                writeImageFile(*bm.image, target.string());
-            } else {
-                std::string source = sourceFile(bm);
-                if (source.empty()) continue;  // a placeholder: nothing to copy
-                if (fs::equivalent(source, target, ec)) continue;
-                fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-                if (ec) throw ApiError("cannot copy bitmap " + source + " to " + target.string() + ": " + ec.message());
+                if (std::string file = placeLightMap(h, dir); !file.empty()) written_[h] = file;
+                continue;
             }
+            fs::path target = dir / storedFileName(bm);
+            std::string source = sourceFile(bm);
+            if (source.empty()) continue;  // a placeholder: nothing to copy
+            if (fs::equivalent(source, target, ec)) continue;
+            fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+            if (ec) throw ApiError("cannot copy bitmap " + source + " to " + target.string() + ": " + ec.message());
             written_[h] = fs::absolute(target, ec).lexically_normal().string();
         }
     }
@@ -216,8 +215,33 @@ private:
         return ec ? p : abs.lexically_normal().string();
     }
     std::string storedFileName(const Bitmap& bm) const {
-        if (bm.isLightMap && (flags_ & OMBREL_SAVE_LIGHTMAPS)) return fileNameOf(bm.name) + ".bmp";
+        if (bm.isLightMap && (flags_ & OMBREL_SAVE_LIGHTMAPS)) {
+            auto placed = written_.find(bm.handle);
+            return placed != written_.end() ? fileNameOf(placed->second) : fileNameOf(bm.name) + ".bmp";
+        }
         return fileNameOf(referencePath(bm));
+    }
+
+    // The light map's file in dir: its own one there when it still exists (loaded
+    // from it, or written by an earlier save), else a new one under the first
+    // LIGHTMAP_<n>.bmp no file there has, which the map then remembers. No file in
+    // dir is ever overwritten. "" for a stand-in without a picture.
+    std::string placeLightMap(int32_t h, const fs::path& dir) {
+        Bitmap& bm = need<Bitmap>(h);
+        std::error_code ec;
+        const fs::path folder = fs::absolute(dir, ec).lexically_normal();
+        if (!bm.resolvedPath.empty()) {
+            const fs::path own = fs::absolute(bm.resolvedPath, ec).lexically_normal();
+            if (own.parent_path() == folder && fs::is_regular_file(own, ec)) return own.string();
+        }
+        if (!bm.image || bm.recordedWidth > 0) return {};
+        for (;; ++nextLightMapFile_) {
+            fs::path target = folder / ("LIGHTMAP_" + std::to_string(nextLightMapFile_) + ".bmp");
+            if (fs::exists(fs::symlink_status(target, ec))) continue;
+            writeImageFile(*bm.image, target.string());
+            bm.resolvedPath = target.string();
+            return bm.resolvedPath;
+        }
     }
 
     void collect(int32_t top) {
@@ -556,6 +580,7 @@ private:
     fs::path folder_;
     Numbering bitmaps_, animations_, groups_, polygons_, cameras_, lights_, tracks_, backgrounds_;
     std::unordered_map<int32_t, std::string> written_;  // bitmap -> the file written for it
+    uint64_t nextLightMapFile_ = 1;  // no smaller free LIGHTMAP_<n>.bmp is left in this save
 };
 
 [[noreturn]] void failWrite(const std::string& path, const std::string& why) {

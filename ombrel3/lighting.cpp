@@ -2,6 +2,7 @@
 
 #include "all_polygons.h"
 #include "api_support.h"
+#include "lightmap.h"
 #include "model.h"
 
 #include <algorithm>
@@ -21,14 +22,17 @@ void bindToWalk(const Light& light) {
         if (Polygon* p = lookup<Polygon>(h)) {
             p->lights.push_back(light.handle);
             touchGroupLook(p->group);
+            touchLighting();
         }
 }
 
 void unbindAll(std::vector<int32_t> lights) {
     std::sort(lights.begin(), lights.end());
     forEachPolygon([&](Polygon& p) {
-        if (p.lights.eraseIf([&](int32_t l) { return std::binary_search(lights.begin(), lights.end(), l); }))
+        if (p.lights.eraseIf([&](int32_t l) { return std::binary_search(lights.begin(), lights.end(), l); })) {
             touchGroupLook(p.group);
+            touchLighting();
+        }
     });
 }
 
@@ -59,6 +63,7 @@ public:
         if (std::equal(fresh.begin(), fresh.end(), p.lights.begin(), p.lights.end())) return;
         p.lights = std::move(fresh);
         touchGroupLook(p.group);
+        touchLighting();
     }
 
     // Whether any light re-binding visits the polygon: in the world list or in a group's.
@@ -105,6 +110,7 @@ void unbindLight(int32_t light) {
 }
 
 void touchBindings() {
+    touchLighting();
     if (World* w = state().world.get()) {
         w->rebindAll = true;
         w->rebindPolygons.clear();
@@ -112,6 +118,7 @@ void touchBindings() {
 }
 
 void touchBinding(int32_t polygon) {
+    touchLighting();
     World* w = state().world.get();
     if (!w || w->rebindAll) return;
     if (w->rebindPolygons.size() >= kMaxMarked)

@@ -180,6 +180,7 @@ struct Bitmap : Object {
     int32_t transparentIndex = -1;
     bool isLightMap = false;
     int32_t ownerPolygon = 0;
+    std::string runFile;  // a light map's file in the engine's run folder, deleted with it
     // A light map whose file is missing keeps the size its world record gave while
     // its stand-in picture holds one texel, so memory follows the file, not the claim.
     int recordedWidth = 0, recordedHeight = 0;  // 0: the picture's own size

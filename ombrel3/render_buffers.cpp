@@ -23,6 +23,15 @@ bool usableBitmap(int32_t h) {
     return b && b->image && b->image->width > 0 && b->image->height > 0;
 }
 
+// Whether the polygon draws a light map, as its second bitmap or baked into its fill.
+bool bakedLight(const Polygon& p) {
+    auto isMap = [](int32_t h) {
+        const Bitmap* b = lookup<Bitmap>(h);
+        return b && b->isLightMap && usableBitmap(h);
+    };
+    return isMap(p.secondBitmap) || (p.fill == FillKind::Bitmap && isMap(p.bitmap));
+}
+
 bool usableAnimation(int32_t h) {
     const Animation* a = lookup<Animation>(h);
     if (!a) return false;
@@ -204,7 +213,9 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
             previousLights.assign(p->lights.begin(), p->lights.end());
             previousSet = set;
         }
-        anyLit = anyLit || set != 0;
+        // Light baked into a map is not lit again.
+        const uint32_t litSet = bakedLight(*p) ? 0 : set;
+        anyLit = anyLit || litSet != 0;
         bool planeMap = length(p->mapU) > 0 && length(p->mapV) > 0;
         double dim = (100 - std::clamp(p->diminution, 0.0, 100.0)) / 100;
         Vec3 fill = textured ? Vec3{1, 1, 1} : Vec3{p->colour.r / 255.0, p->colour.g / 255.0, p->colour.b / 255.0};
@@ -222,7 +233,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
                           byte(fill.z * q->rgb.b / 255.0 * k), 255}};
             data.vertices.push_back(v);
             worldPos.push_back(q->pos);
-            vertexSets.push_back(set);
+            vertexSets.push_back(litSet);
             mp.centre += q->pos;
         }
         mp.centre = mp.centre / static_cast<double>(count);

@@ -15,3 +15,4 @@
 #include "shell.h"
 #include "virtual_keys.h"
 #include "wheel_queue.h"
+#include "event_pump.h"

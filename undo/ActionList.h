@@ -33,7 +33,7 @@
     X(CutPols, ActionCutPol, ActCutPol, true)                          \
     X(HideSel, ActionHide, ActHide, true)                              \
     X(UnHideSel, ActionUnhide, ActUnhide, true)                        \
-    X(ChngFog, ActionChngFog, ActChngFog, false)                       \
+    X(ChngFog, ActionChngFog, ActChngFog, true)                        \
     X(ChngPolRotatedProp, ActionChngPolRotatedProp, ActChngPolRotatedProp, true) \
     X(ChngPolLightDimu, ActionChngPolLightDimu, ActChngPolLightDimu, true) \
     X(ChngPolTranslucency, ActionChngPolTranslucency, ActChngPolTranslucency, true) \

@@ -23,6 +23,7 @@
 #include "PolygonPropertyActions.h"
 #include "DetachPolsAction.h"
 #include "ExtrudeBevelCutActions.h"
+#include "FogAction.h"
 
 #include <cstdint>
 #include <memory>

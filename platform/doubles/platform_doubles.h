@@ -1,13 +1,15 @@
 // Every platform double at once, for a test fixture:
 //     platform::doubles::PlatformDoubles platform_;
 // Prompts are scripted, settings live in a temporary file, the key state and
-// the wheel queue start empty, the pointer, the clock and the shell are fakes.
+// the wheel queue start empty, the pointer, the clock and the shell are fakes,
+// and the event pump dispatches nothing but what a test scripts.
 #pragma once
 
 #include "fake_clock.h"
 #include "fake_cursor.h"
 #include "recording_shell.h"
 #include "scripted_prompts.h"
+#include "scripted_event_pump.h"
 #include "temporary_settings.h"
 
 #include "platform/key_state.h"
@@ -37,6 +39,7 @@ struct PlatformDoubles {
     FakeCursor cursor;
     FakeClock clock;
     RecordingShell shell;
+    ScriptedEventPump pump;
 };
 
 }  // namespace platform::doubles

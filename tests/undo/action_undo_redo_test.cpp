@@ -44,8 +44,9 @@ TEST(ActionUndoRedo, SetActionObjectsFillsOnlyTheFieldOfItsCode) {
         {ActUnGroup, {"Ungroup"}},        {ActHide, {"HideSel"}}, {ActUnhide, {"UnHideSel"}},
         {ActReplaceGrp, {"ReplaceGrp"}}, {ActGroupTogather, {"GroupGrps"}},
         {ActExtrude, {"Extrude"}},        {ActBevel, {"Bevel"}}, {ActCutPol, {"CutPols"}},
-        // no class, or a class whose subsystem does not record it yet
-        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}}, {ActChngFog, {}},
+        {ActChngFog, {"ChngFog"}},
+        // no class
+        {0, {}}, {9, {}}, {25, {}}, {43, {}}, {-1, {}},
     };
     for (const Case& c : cases) {
         ActionUndoRedo r;

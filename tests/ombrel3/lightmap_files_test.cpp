@@ -1,0 +1,166 @@
+// Light-map files: maps live in the run's own folder until a save with the
+// light-map flag gives them files next to the world, never over another file;
+// a failed write keeps the map in memory; the run folder goes with the program.
+#include "lightmap_helpers.h"
+#include "world_file_helpers.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int32_t kEditorSave = 0x1203;
+
+// Every file below dir with its bytes.
+std::map<std::string, std::string> snapshot(const fs::path& dir) {
+    std::map<std::string, std::string> out;
+    std::error_code ec;
+    if (!fs::exists(dir, ec)) return out;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        if (!e.is_regular_file()) continue;
+        std::ifstream in(e.path(), std::ios::binary);
+        out[fs::relative(e.path(), dir).string()] = std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return out;
+}
+
+std::vector<std::string> lightMapNames() {
+    std::vector<std::string> out;
+    for (int32_t b = OMBREL_bitmap_get_first_bitmap(); b; b = OMBREL_bitmap_get_next(b))
+        if (entityName(b).find("LIGHTMAP_") != std::string::npos) out.push_back(entityName(b));
+    return out;
+}
+
+void collectLog(int32_t, const char* text, void* user) { static_cast<std::string*>(user)->append(text).append("\n"); }
+
+// A lit floor in its group, its map computed; returns the floor.
+int32_t litFloor(double x, int32_t* groupOut = nullptr) {
+    const int32_t group = OMBREL_group_create("floor");
+    if (groupOut) *groupOut = group;
+    const int32_t floor = makeSquareFacingUp(group, x, 0, 0, 6);
+    plainLight("lamp", {x, 0, 5}, 0.2, 0.7);
+    EXPECT_NE(OMBREL_polygon_create_lightmap(floor, 64, 1, 1, 0, 2), 0) << OMBREL_ext_get_last_error();
+    return floor;
+}
+
+using LightMapFilesTest = EngineTest;
+
+TEST_F(LightMapFilesTest, SavesNeverOverwriteAndASecondSaveWritesNothing) {
+    FileFolder folder;
+    const fs::path bitmaps = folder.path() / "bitmaps";
+    // World B saved first into the folder.
+    int32_t group = 0;
+    litFloor(0, &group);
+    ASSERT_EQ(OMBREL_engine_save(folder.file("b.wld").c_str(), group, kEditorSave), 0) << OMBREL_ext_get_last_error();
+    const auto afterB = snapshot(bitmaps);
+    ASSERT_EQ(afterB.size(), 1u);
+    OMBREL_engine_close();
+
+    // World A, in the same folder: its map gets a name of its own.
+    ASSERT_EQ(OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR), 0);
+    const int32_t floor = litFloor(100, &group);
+    const std::string a = folder.file("a.wld");
+    ASSERT_EQ(OMBREL_engine_save(a.c_str(), group, kEditorSave), 0) << OMBREL_ext_get_last_error();
+    const auto afterA = snapshot(bitmaps);
+    ASSERT_EQ(afterA.size(), 2u);
+    for (const auto& [name, bytes] : afterB) EXPECT_EQ(afterA.at(name), bytes) << "B's map " << name << " kept";
+
+    // Saving A again writes nothing.
+    const auto worldBefore = snapshot(folder.path());
+    ASSERT_EQ(OMBREL_engine_save(a.c_str(), group, kEditorSave), 0);
+    EXPECT_EQ(snapshot(bitmaps), afterA);
+
+    // A recompute and a close without saving: A reloads with every map it saved.
+    ASSERT_NE(OMBREL_polygon_create_lightmap(floor, 64, 1, 2, 0, 2), 0);
+    EXPECT_EQ(snapshot(bitmaps), afterA) << "a computation touches no saved file";
+    OMBREL_engine_close();
+    std::string log;
+    OMBREL_ext_set_log_callback(collectLog, &log);
+    ASSERT_EQ(OMBREL_engine_load_world(a.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << OMBREL_ext_get_last_error();
+    OMBREL_ext_set_log_callback(nullptr, nullptr);
+    EXPECT_EQ(log.find("placeholder"), std::string::npos) << log;
+    ASSERT_EQ(lightMapNames().size(), 1u);
+    EXPECT_EQ(fs::path(lightMapNames()[0]).parent_path(), bitmaps);
+    EXPECT_EQ(worldBefore.at("a.wld"), snapshot(folder.path()).at("a.wld"));
+}
+
+TEST_F(LightMapFilesTest, ACopiedGroupsMapHasAFileOfItsOwnInTheRunFolder) {
+    int32_t group = 0;
+    const int32_t floor = litFloor(0, &group);
+    ASSERT_NE(floor, 0);
+    ASSERT_NE(OMBREL_group_duplicate_tree(group), 0) << OMBREL_ext_get_last_error();
+    const std::vector<std::string> names = lightMapNames();
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_NE(names[0], names[1]);
+    for (const std::string& n : names) {
+        EXPECT_TRUE(fs::is_regular_file(n + ".bmp")) << n;
+        EXPECT_EQ(fs::path(n).parent_path(), fs::path(names[0]).parent_path()) << "both in the run folder";
+    }
+}
+
+// A folder of this test's own, the same in the parent and in the death test's
+// child (which re-runs the test and inherits the variable).
+std::string ownFolder(const char* variable) {
+    if (const char* set = std::getenv(variable)) return set;
+    const fs::path dir = fs::temp_directory_path() / (std::string("ombrel3_") + variable + "_" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    setenv(variable, dir.string().c_str(), 1);
+    return dir.string();
+}
+
+// Each of these runs in a process of its own, so the run folder is made there
+// under the TMPDIR the test chose, and goes when that process ends.
+TEST(LightMapRunFolder, AFailedWriteKeepsTheMapInMemoryAndSaysWhy) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const fs::path dir = ownFolder("LM_FAILED_WRITE_DIR");
+    const fs::path blocker = dir / "a file";
+    std::ofstream(blocker) << "not a folder";
+    EXPECT_EXIT(
+        {
+            setenv("TMPDIR", (blocker / "tmp").c_str(), 1);
+            OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR);
+            const int32_t group = OMBREL_group_create("g");
+            const int32_t floor = makeSquareFacingUp(group, 0, 0, 0, 8);
+            plainLight("lamp", {0, 0, 5}, 0.2, 0.7);
+            const int32_t map = OMBREL_polygon_create_lightmap(floor, 64, 1, 1, 0, 2);
+            const bool kept = map != 0 && OMBREL_bitmap_get_width(map) == 8 && !fs::exists(mapFile(map));
+            OMBREL_engine_close();
+            std::exit(kept ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "kept in memory only");
+    EXPECT_EQ(snapshot(dir).size(), 1u) << "nothing made, nothing removed";
+    fs::remove_all(dir);
+}
+
+TEST(LightMapRunFolder, TheRunFolderGoesWhenTheProgramEndsAndNothingElse) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const fs::path dir = ownFolder("LM_RUN_FOLDER_DIR");
+    std::ofstream(dir / "keep.txt") << "someone else's";
+    EXPECT_EXIT(
+        {
+            setenv("TMPDIR", dir.c_str(), 1);
+            OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR);
+            const int32_t group = OMBREL_group_create("g");
+            const int32_t floor = makeSquareFacingUp(group, 0, 0, 0, 8);
+            plainLight("lamp", {0, 0, 5}, 0.2, 0.7);
+            const int32_t map = OMBREL_polygon_create_lightmap(floor, 64, 1, 1, 0, 2);
+            const bool written = map != 0 && fs::path(mapFile(map)).parent_path().parent_path() == dir &&
+                                 fs::is_regular_file(mapFile(map));
+            std::exit(written ? 0 : 1);  // the world left open: the end of the program cleans up
+        },
+        ::testing::ExitedWithCode(0), "");
+    const auto left = snapshot(dir);
+    EXPECT_EQ(left.size(), 1u);
+    EXPECT_EQ(left.count("keep.txt"), 1u);
+    std::error_code ec;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir, ec), fs::directory_iterator()), 1) << "the run folder is gone";
+    fs::remove_all(dir);
+}
+
+}  // namespace

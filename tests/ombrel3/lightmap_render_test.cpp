@@ -1,0 +1,104 @@
+// Light maps on screen: shadows show, a lit polygon with a map is not lit twice,
+// live lighting comes back when the map goes, and a reloaded world draws the same.
+#include "lightmap_helpers.h"
+#include "render_fixture.h"
+#include "world_file_helpers.h"
+
+#include <vector>
+
+namespace {
+
+class LightMapRenderTest : public RenderTest {
+protected:
+    // A white floor of 16 x 16 facing the camera; a lamp to its right; a box in the
+    // lamp's way whose shadow falls left of the box, where the camera sees the floor.
+    void makeScene() {
+        root = OMBREL_group_create("root");
+        OMBREL_group_set_father_group(group, root);
+        floor = makeSquareFacingUp(group, 0, 0, 0, 16);
+        OMBREL_polygon_set_color_fill(floor, 255, 255, 255);
+        const int32_t box = OMBREL_group_create("box");
+        OMBREL_group_set_father_group(box, root);
+        makePolygon(box, {{-1, -1, 3}, {-1, 1, 3}, {1, 1, 3}, {1, -1, 3}});
+        OMBREL_polygon_set_color_fill(OMBREL_group_get_first_polygon(box), 0, 0, 255);
+        lamp = plainLight("lamp", {3, 0, 8}, 0.2, 0.8);
+        OMBREL_light_set_ray_tracing(lamp, 1);
+    }
+
+    int brightness(int x, int y) const {
+        const Rgb c = at(x, y);
+        return c.r + c.g + c.b;
+    }
+
+    std::vector<Rgb> picture() const {
+        std::vector<Rgb> out;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) out.push_back(at(x, y));
+        return out;
+    }
+
+    int32_t root = 0, floor = 0, lamp = 0;
+};
+
+// One pixel spans 10 / 32 units at the floor: x = -2.5 is pixel 24, x = 2.5 pixel 40.
+TEST_F(LightMapRenderTest, TheShadowedPartOfTheFloorIsDarkerOnScreen) {
+    makeScene();
+    render();
+    const int liveShadow = brightness(24, 24), liveLit = brightness(40, 24);
+    ASSERT_NE(OMBREL_polygon_create_lightmap(floor, 256, 1, 0.25, 1, 2), 0) << OMBREL_ext_get_last_error();
+    render();
+    const int shadow = brightness(24, 24), lit = brightness(40, 24);
+    EXPECT_LT(shadow, 3 * 255 * 3 / 10) << "only the ambient term is left there";
+    EXPECT_GT(lit, 3 * 255 * 8 / 10);
+    EXPECT_LT(shadow, liveShadow - 200) << "live lighting has no shadows";
+    EXPECT_GE(lit, liveLit) << "the map lights each texel, live light only the corners";
+}
+
+TEST_F(LightMapRenderTest, AMappedPolygonIsNotLitTwiceAndLiveLightReturnsWithoutTheMap) {
+    const int32_t sq = makeSquareFacingUp(group, 0, 0, 0, 16);
+    OMBREL_polygon_set_color_fill(sq, 255, 255, 255);
+    const int32_t lamp = OMBREL_light_create("half", nullptr);
+    OMBREL_light_set_type_of_light(lamp, 8);
+    OMBREL_light_set_ambient(lamp, 0.5);
+    render();
+    EXPECT_TRUE(region(28, 20, 8, 8, {128, 128, 128}, 3)) << "live ambient light";
+    ASSERT_NE(OMBREL_polygon_create_lightmap(sq, 64, 1, 1, 0, 2), 0);
+    render();
+    EXPECT_TRUE(region(28, 20, 8, 8, {128, 128, 128}, 3)) << "the map's light, not map x live light";
+    OMBREL_light_set_ambient(lamp, 0.25);
+    render();
+    EXPECT_TRUE(region(28, 20, 8, 8, {128, 128, 128}, 3)) << "the map holds the light of its computation";
+    ASSERT_EQ(OMBREL_polygon_set_second_bitmap(sq, 0), 0);  // Remove Light Maps
+    render();
+    EXPECT_TRUE(region(28, 20, 8, 8, {64, 64, 64}, 3)) << "live lighting is back";
+}
+
+TEST_F(LightMapRenderTest, AWorldSavedWithItsMapsDrawsTheSameAfterAReload) {
+    makeScene();
+    ASSERT_EQ(OMBREL_ext_lightmap_begin(root, 256, 1, 0.5, 1, 2), 0);
+    for (int32_t p = OMBREL_group_get_first_polygon(root); p; p = OMBREL_group_get_next_polygon(root, p))
+        ASSERT_NE(OMBREL_polygon_create_lightmap(p, 256, 1, 0.5, 1, 2), 0) << OMBREL_ext_get_last_error();
+    OMBREL_ext_lightmap_end();
+    render();
+    const std::vector<Rgb> before = picture();
+    FileFolder folder;
+    const std::string file = folder.file("lit.wld");
+    ASSERT_EQ(OMBREL_engine_save(file.c_str(), root, 0x1203), 0) << OMBREL_ext_get_last_error();
+    OMBREL_ext_surface_destroy(surface);
+    OMBREL_engine_close();
+    ASSERT_EQ(OMBREL_engine_load_world(file.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << OMBREL_ext_get_last_error();
+    surface = OMBREL_ext_surface_create(kWidth, kHeight);
+    camera = OMBREL_camera_create("down again");
+    OMBREL_camera_set_location(camera, 0, 0, 10);
+    OMBREL_camera_set_direction(camera, 0, 0, -1);
+    OMBREL_camera_set_zoom(camera, 90);
+    render();
+    const std::vector<Rgb> after = picture();
+    int differing = 0;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (!near(before[i], after[i], 3)) ++differing;
+    EXPECT_EQ(differing, 0);
+    EXPECT_LT(brightness(24, 24), 3 * 255 * 3 / 10) << "the shadow came back with the map";
+}
+
+}  // namespace
