@@ -1,5 +1,6 @@
 #include "EntityProcedures.h"
 
+#include "Camera.h"
 #include "Globals.h"
 #include "StringProcedures.h"
 #include "SyncViewWithCamera.h"
@@ -29,13 +30,16 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
+// The views record the world camera they look through by handle, so two cameras
+// of one name, or a renamed one, never mix up their views.
 template <typename Action>
 void forViewsShowingSelectedCamera(bool matching, Action action) {
-    const auto& hooks = core::viewHooks();
-    if (!hooks.viewTitle) return;
-    std::string name = GetEntityName(CurrSelEntityHandle);
-    for (int view = 0; view <= 3; ++view)
-        if ((hooks.viewTitle(view) == name) == matching) action(view);
+    const int32_t camera = CurrSelEntityType == SelCamera ? CurrSelEntityHandle : 0;
+    for (int view = 0; view <= 3; ++view) {
+        const auto& viewCam = ViewCams[static_cast<std::size_t>(view)];
+        const bool looksThrough = camera != 0 && viewCam && viewCam->ViewedSceneCamera == camera;
+        if (looksThrough == matching) action(view);
+    }
 }
 
 }  // namespace

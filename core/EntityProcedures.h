@@ -42,9 +42,10 @@ std::string GetBitmapFileName(int32_t bitmap, BitmapFolderListings& listings);
 // The full path of that file, or "" when neither exists.
 std::string FindBitmapFilePath(int32_t bitmap);
 std::string FindBitmapFilePath(int32_t bitmap, BitmapFolderListings& listings);
-// Views whose title is the selected camera's name follow that camera.
+// Views that look through the selected camera (their ViewedSceneCamera) follow it
+// and are redrawn.
 void SyncViewIfSelIsViewedCam();
-// Views whose title differs from the selected camera's name are redrawn.
+// The other views are redrawn (the camera's marker moved in them).
 void UpdateCamIfSelIsViewedCam();
 
 }  // namespace Globals

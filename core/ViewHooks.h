@@ -8,8 +8,6 @@
 namespace core {
 
 struct ViewHooks {
-    // Text of a view's title label (a world camera's name while the view looks through it).
-    std::function<std::string(int view)> viewTitle;
     // Redraws one view (UpdateCamerasSingle).
     std::function<void(int view)> updateCamerasSingle;
     // Width in pixels of the focused view, the measure of a pan step.

@@ -120,6 +120,7 @@ Form1::Form1() {
     buildPolygonTools();
     buildTrackPointFrame();
     buildViews();
+    connectViewMenu();
     connectMenus();
     installKeyPreview();
     watchToolbarReleases();
@@ -248,6 +249,7 @@ void Form1::buildMenus() {
     mnuCamTrkBkMenuUnhide = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuUnhide", "&Unhide");
     mnuCamTrkBkMenuHideAll = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuHideAll", "Hide &All");
     mnuCamTrkBkMenuShowAll = item(mnuCamTrkBkMenu, "mnuCamTrkBkMenuShowAll", "Sh&ow All");
+    buildViewMenu();
 }
 
 void Form1::buildToolbar() {
@@ -352,9 +354,7 @@ void Form1::buildWorkspace() {
     auto* camLayout = new QVBoxLayout(cameras);
     trwCamTrackBK = named(new KeyedTree(cameras), "trwCamTrackBK");
     frmCam = frame("frmCam", "Camera", cameras);
-    auto* camFrameLayout = new QVBoxLayout(frmCam);
-    cmdCamEditChase = named(new QPushButton("&Edit Chase", frmCam), "cmdCamEditChase");
-    camFrameLayout->addWidget(cmdCamEditChase);
+    buildCameraPanel();
     frmTrack = frame("frmTrack", "Track", cameras);
     auto* trackLayout = new QHBoxLayout(frmTrack);
     cmbTrackPoint = named(new QComboBox(frmTrack), "cmbTrackPoint");
@@ -363,11 +363,14 @@ void Form1::buildWorkspace() {
     trackLayout->addWidget(cmbTrackPoint);
     trackLayout->addWidget(frmTrackPoint, 1);
     frmBackground = frame("frmBackground", "Background", cameras);
+    buildBackgroundPanel();
     camLayout->addWidget(trwCamTrackBK, 1);
     for (QGroupBox* f : {frmCam, frmTrack, frmBackground}) {
         camLayout->addWidget(f);
         f->setVisible(false);
     }
+    // The camera panel shares the page with the tree; its content scrolls.
+    camLayout->setStretchFactor(frmCam, 1);
     tabWorkspace->addTab(cameras, "Background/Camera/Track");
 
     // Page 3: bitmaps and animations.
@@ -404,6 +407,9 @@ void Form1::buildWorkspace() {
     connectWorkspace();
     connectLightTree();
     connectLightPanel();
+    connectCamTrackTree();
+    connectCameraPanel();
+    connectBackgroundPanel();
 }
 
 // Page 1: the object-mode combo, then one of the create panel, the geometry

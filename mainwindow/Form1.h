@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+class ModelGalleryInput;
 class MostRecentUsedFiles;
 class PicWindow;
 namespace geometry {
@@ -711,6 +712,102 @@ private:
     // Makes the active view's camera current for a projection or a pick.
     void makeActiveViewCurrent();
 
+    // ---- the camera, track and background tree, the camera work space and
+    // panel, the background panel and the view menu
+public:
+    // The button of the last press on the camera tree (1 left, 2 right, 4
+    // middle); a node click is acted on only after a left press.
+    int16_t CamTrkBkMouseButton = 0;
+    // Set while a panel is filled from the engine: its handlers then write nothing.
+    bool SettingCamParams = false;
+    bool SettingBkgParams = false;
+    void trwCamTrackBK_NodeClick(QTreeWidgetItem* Node);
+    // The text the node keeps, or nothing when the edit is refused.
+    std::optional<std::string> trwCamTrackBK_AfterLabelEdit(QTreeWidgetItem* Node, const std::string& NewString);
+    void trwCamTrackBK_Expand(QTreeWidgetItem* Node);
+    // A press makes the node under the pointer the tree's selected node; the
+    // editor's selection changes only with a left click.
+    void trwCamTrackBK_MouseDown(int Button, int Shift, int x, int y);
+    // Button 2 over a node pops up the tree menu for it.
+    void trwCamTrackBK_MouseUp(int Button, int Shift, int x, int y);
+    // The track branch of a node click: the track's frame, its points cleared and
+    // its centre; false when the track is the selection already.
+    bool SelectTrackFromTree(int32_t Track);
+
+    // Work space below the tree: at most one of frmCam, frmTrack, frmBackground.
+    void ResetCamWorkSpaceFrame();
+    void SetCamWorkspaceFrame(QGroupBox* Frame);
+    void ShowWorkSpCamScrollBar();
+    void HideWorkSpCamScorllBar();
+    // The camera panel: location and direction x, y, z, field of view and
+    // distance from eye of the selected camera (fldCamLoc[0]->text() is txtCamLoc(0)).
+    QScrollArea* frmContainerDummy = nullptr;
+    QWidget* frmScrollContainerCam = nullptr;
+    std::array<platform::NumericField*, 3> fldCamLoc{}, fldCamDir{};
+    platform::NumericField *fldFOV = nullptr, *fldCamDistFrmEye = nullptr;
+    // The apply steps (Enter, leaving a field, a spinner click).
+    void txtCamLoc_LostFocus(int Index);
+    void txtCamDir_LostFocus(int Index);
+    void txtFOV_LostFocus();
+    void txtCamDistFrmEye_LostFocus();
+
+    // The background panel. Its text fields as a control array, in this order.
+    enum BkgField { BkgName = 0, BkgDist, BkgBottom, BkgBottomInt, BkgIntStp };
+    std::array<QLineEdit*, 5> txtBkg{};
+    QLineEdit *txtBkgName = nullptr, *txtBkgDist = nullptr, *txtBkgBottom = nullptr, *txtBkgBottomInt = nullptr,
+              *txtBkgIntStp = nullptr, *txtBkgMap = nullptr;
+    QPushButton* cmbBkgMap = nullptr;
+    void frmBackground_SetParameters();
+    void txtBkg_Change(int Field);
+    void txtBkg_KeyPress(int Field, int KeyAscii);
+    void txtBkg_LostFocus(int Field);
+    // The pending-edit mark of a field (its text in bold).
+    bool BkgEditMarked(int Field) const;
+    void cmbBkgMap_Click();
+    // The name field shows the background's new name, unmarked (a rename elsewhere).
+    void ShowBkgName(const std::string& Name);
+
+    // The view menu: a release on a view's label opens it while a world is open.
+    QAction *mnuWinViewTop = nullptr, *mnuWinViewsBottom = nullptr, *mnuWinViewLeft = nullptr,
+            *mnuWinViewRight = nullptr, *mnuWinViewFront = nullptr, *mnuWinViewBack = nullptr,
+            *mnuWinViewPerspective = nullptr, *mnuWinViewCam = nullptr;
+    void lblPicView_MouseUp(int Index, int Button, int Shift, float X, float Y);
+    void mnuWinViewCam_Click();
+    // Sets the view's navigation camera for a type 0 to 6 and captions its label.
+    void SetViewType(int Index, int32_t Type);
+    // The view's caption; any caption but "Camera" detaches the view from the
+    // world camera it looked through.
+    void SetViewCaption(int Index, const std::string& Caption);
+    // The view looks through the world camera: its record, caption and tool tip.
+    void SetViewedCamera(int Index, int32_t Camera);
+    // The views that look through the camera name it so in their labels' tool tips.
+    void NameViewedCamera(int32_t Camera, const std::string& Name);
+
+private:
+    void buildCameraPanel();
+    void buildBackgroundPanel();
+    void buildViewMenu();
+    void connectCamTrackTree();
+    void connectCameraPanel();
+    void connectBackgroundPanel();
+    void connectViewMenu();
+    void showBackgroundPanel();
+    // The camera panel edits the selected camera only.
+    bool cameraPanelLive() const;
+    // The handlers of one of the workspace's trees (any may be left out).
+    struct TreeHandlers {
+        void (Form1::*NodeClick)(QTreeWidgetItem*) = nullptr;
+        std::optional<std::string> (Form1::*AfterLabelEdit)(QTreeWidgetItem*, const std::string&) = nullptr;
+        void (Form1::*Expand)(QTreeWidgetItem*) = nullptr;
+        void (Form1::*Collapse)(QTreeWidgetItem*) = nullptr;
+        void (Form1::*MouseUp)(int, int, int, int) = nullptr;
+    };
+    // Connects the tree's input to the handlers; answers the watcher of its mouse
+    // buttons for more.
+    ModelGalleryInput* connectTree(KeyedTree* tree, const TreeHandlers& handlers);
+    // The camera panel's refill and the views' labels, as the lower layers reach them.
+    void connectCameraViewHooks();
+    int winViewMenuIndex_ = 0;  // the view whose menu chose "&Camera"
     // ---- textures page: the bitmaps and animations, their preview and commands
 public:
     QGroupBox* frmTexturePreview = nullptr;

@@ -10,7 +10,6 @@
 #include "core/MultipleSelection.h"
 #include "core/SelectionChange.h"
 #include "core/StringProcedures.h"
-#include "core/ViewHooks.h"
 #include "core/WindowHooks.h"
 #include "ombrel.h"
 #include "platform/error_trap.h"
@@ -26,7 +25,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 
@@ -79,11 +77,6 @@ void Form1::connectGroupCommands() {
         const QTreeWidgetItem* parent = tree->Item(folder);
         for (int i = 0; i < parent->childCount(); ++i) take(parent->child(i), kind == SelCamera ? "Camera" : "Light");
         return out;
-    };
-    core::viewHooks().setViewLabel = [this](int view, const std::string& caption, const std::string& toolTip) {
-        QLabel* label = lblPicView[static_cast<std::size_t>(view)];
-        label->setText(QString::fromStdString(caption));
-        label->setToolTip(QString::fromStdString(toolTip));
     };
 }
 

@@ -34,18 +34,8 @@ std::string groupKey(int32_t group) { return KeyedTree::NodeKey(kGroupKind, grou
 }  // namespace
 
 void Form1::connectGroupTree() {
-    connect(trwGroupView, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node, int) {
-        platform::runTrapped(this, [this, node] { trwGroupView_NodeClick(node); });
-    });
-    trwGroupView->SetLabelEditHandler([this](QTreeWidgetItem* node, const std::string& text) {
-        std::optional<std::string> kept;
-        platform::runTrapped(this, [&] { kept = trwGroupView_AfterLabelEdit(node, text); });
-        return kept;
-    });
-    auto* mouse = new ModelGalleryInput(trwGroupView->viewport());
-    mouse->MouseUp = [this](int button, int shift, int x, int y) {
-        platform::runTrapped(this, [&] { trwGroupView_MouseUp(button, shift, x, y); });
-    };
+    connectTree(trwGroupView, {&Form1::trwGroupView_NodeClick, &Form1::trwGroupView_AfterLabelEdit, nullptr, nullptr,
+                               &Form1::trwGroupView_MouseUp});
     connect(txtSelectedGrpName, &QLineEdit::textChanged, this, [this](const QString&) { txtSelectedGrpName_Change(); });
     auto* field = new FieldEvents(txtSelectedGrpName);
     field->KeyPress = [this](int key) { platform::runTrapped(this, [&] { txtSelectedGrpName_KeyPress(key); }); };

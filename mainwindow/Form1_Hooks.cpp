@@ -34,7 +34,6 @@ void Form1::connectEditorHooks() {
     window.editGeomText = [this] { return cmbObjEditGeom->currentText().toStdString(); };
 
     auto& view = core::viewHooks();
-    view.viewTitle = [this](int index) { return lblPicView[static_cast<std::size_t>(index)]->text().toStdString(); };
     view.updateCamerasSingle = [](int index) { ::UpdateCamerasSingle(index); };
     view.focusedViewWidth = [this] { return picWindow[static_cast<std::size_t>(PicBoxFocused)]->width(); };
 
@@ -59,6 +58,7 @@ void Form1::connectEditorHooks() {
     connectSceneTreeHooks();
     connectDeletionHooks();
     connectPolygonPanelHooks();
+    connectCameraViewHooks();
     connectGroupCommands();
     connectPolygonToolHooks();
     connectChaseAndFog();
@@ -109,11 +109,13 @@ void Form1::connectSceneTreeHooks() {
         const std::string key = KeyedTree::NodeKey(word->second, handle);
         if (!tree->Exists(key)) return false;
         tree->Item(key)->setText(0, QString::fromStdString(text));
+        if (kind == SelCamera) NameViewedCamera(handle, text);
         return true;
     };
     h.setEntityNameField = [this](int32_t kind, const std::string& text) {
         if (kind == SelGroup) txtSelectedGrpName->setText(QString::fromStdString(text));
         if (kind == SelPolygon) txtSelPolName->setText(QString::fromStdString(text));
+        if (kind == SelBackground) ShowBkgName(text);
     };
     h.ignoreBackFacedForPtSel = [this] { return chkIgnoreBackFacedForPtSel->isChecked(); };
 }

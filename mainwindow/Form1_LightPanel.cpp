@@ -4,6 +4,7 @@
 // content scrolls inside the frame, back at its top after every new layout.
 #include "Form1.h"
 #include "ModelGalleryInput.h"
+#include "PanelFields.h"
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
@@ -49,28 +50,6 @@ Control* named(Control* control, const QString& name) {
     return control;
 }
 
-platform::NumericField* addField(QGridLayout* grid, int row, const QString& caption, const QString& txtName,
-                                 const QString& updwnName, QWidget* parent) {
-    auto* field = new platform::NumericField(parent);
-    field->text()->setObjectName(txtName);
-    field->spinner()->setObjectName(updwnName);
-    grid->addWidget(new QLabel(caption, parent), row, 0);
-    grid->addWidget(field, row, 1);
-    return field;
-}
-
-// "Location:" and "Direction:": three fields X, Y, Z.
-QGroupBox* vectorFrame(const char* caption, const char* txtName, const char* updwnName,
-                       std::array<platform::NumericField*, 3>& fields, QWidget* parent) {
-    auto* box = new QGroupBox(caption, parent);
-    auto* grid = new QGridLayout(box);
-    const char* axes[] = {"X", "Y", "Z"};
-    for (int i = 0; i < 3; ++i)
-        fields[static_cast<std::size_t>(i)] = addField(grid, i, axes[i], QStringLiteral("%1(%2)").arg(txtName).arg(i),
-                                                       QStringLiteral("%1(%2)").arg(updwnName).arg(i), box);
-    return box;
-}
-
 // An unapplied numeric change shows in bold until it is applied.
 void setChangedMark(platform::NumericField* field, bool on) {
     QFont font = field->text()->font();
@@ -78,53 +57,37 @@ void setChangedMark(platform::NumericField* field, bool on) {
     field->text()->setFont(font);
 }
 
-// The field shows the value and keeps it as its committed value.
+// The field shows the value, kept as its committed value, with no change pending.
 void showValue(platform::NumericField* field, double value) {
-    const QString text = platform::NumberText(value);
-    field->text()->setText(text);
-    field->spinner()->Tag = text;
+    panels::ShowValue(field, value);
     setChangedMark(field, false);
-}
-
-double committed(const platform::NumericField* field, bool& ok) {
-    double value = 0;
-    ok = platform::ReadNumber(field->spinner()->Tag, value) && ok;
-    return value;
 }
 
 Point3d committedVector(const std::array<platform::NumericField*, 3>& fields, bool& ok) {
     Point3d v = {0, 0, 0};
-    for (std::size_t i = 0; i < 3; ++i) {
-        v[i] = committed(fields[i], ok);
-        setChangedMark(fields[i], false);
-    }
+    ok = panels::Committed(fields, v) && ok;
+    for (platform::NumericField* field : fields) setChangedMark(field, false);
     return v;
 }
 
 }  // namespace
 
 void Form1::buildLightPanel() {
-    auto* outer = new QVBoxLayout(frmLight);
-    outer->setContentsMargins(2, 2, 2, 2);
-    frmLightDummy = named(new QScrollArea(frmLight), "frmLightDummy");
-    frmLightDummy->setFrameShape(QFrame::NoFrame);
-    frmLightDummy->setWidgetResizable(true);
-    frmLightDummy->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QVBoxLayout* content =
+        panels::ScrollingContent(frmLight, frmLightDummy, "frmLightDummy", frmLightContainer, "frmLightContainer");
     frmLightDummy->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    frmLightContainer = named(new QWidget, "frmLightContainer");
-    auto* content = new QVBoxLayout(frmLightContainer);
-    content->setContentsMargins(0, 0, 0, 0);
-
-    content->addWidget(vectorFrame("Location:", "txtLightLoc", "updwnLightLoc", fldLightLoc, frmLightContainer));
-    content->addWidget(vectorFrame("Direction:", "txtLightDir", "updwnLightDir", fldLightDir, frmLightContainer));
+    content->addWidget(
+        panels::VectorFrame("Location:", "txtLightLoc", "updwnLightLoc", fldLightLoc, frmLightContainer));
+    content->addWidget(
+        panels::VectorFrame("Direction:", "txtLightDir", "updwnLightDir", fldLightDir, frmLightContainer));
 
     auto* parameters = new QGroupBox("Parameters:", frmLightContainer);
     auto* grid = new QGridLayout(parameters);
-    fldAmbient = addField(grid, 0, "Ambient", "txtAmbient", "updwnAmbient", parameters);
-    fldDiffuse = addField(grid, 1, "Diffuse", "txtDiffuse", "updwnDiffuse", parameters);
-    fldSpecular = addField(grid, 2, "Specular", "txtSpecular", "updwnSpecular", parameters);
-    fldShine = addField(grid, 3, "Shine", "txtShine", "updwnShine", parameters);
-    fldDistanceReach = addField(grid, 4, "Distance Reach", "txtDistanceReach", "updwnDistanceReach", parameters);
+    fldAmbient = panels::AddNumericField(grid, 0, "Ambient", "txtAmbient", "updwnAmbient", parameters);
+    fldDiffuse = panels::AddNumericField(grid, 1, "Diffuse", "txtDiffuse", "updwnDiffuse", parameters);
+    fldSpecular = panels::AddNumericField(grid, 2, "Specular", "txtSpecular", "updwnSpecular", parameters);
+    fldShine = panels::AddNumericField(grid, 3, "Shine", "txtShine", "updwnShine", parameters);
+    fldDistanceReach = panels::AddNumericField(grid, 4, "Distance Reach", "txtDistanceReach", "updwnDistanceReach", parameters);
     cmdLightColor = named(new QPushButton(parameters), "cmdLightColor");
     cmdLightColor->setToolTip("Colour");
     grid->addWidget(new QLabel("Color:", parameters), 5, 0);
@@ -171,8 +134,6 @@ void Form1::buildLightPanel() {
     opnDecalLinearly->setChecked(true);
     chkLightOn->setChecked(true);
 
-    frmLightDummy->setWidget(frmLightContainer);
-    outer->addWidget(frmLightDummy);
     // Any new size of the window shows the content from its top again.
     auto* resized = new ModelGalleryInput(frmLightDummy);
     resized->Resize = [this] { LightScrollBar_Resize(); };
@@ -394,11 +355,7 @@ namespace {
 // Applies one scalar field's committed value to the selected light.
 void applyScalar(platform::NumericField* field, int32_t (*setter)(int32_t, double)) {
     setChangedMark(field, false);
-    bool ok = true;
-    const double value = committed(field, ok);
-    if (!ok) return;
-    setter(Globals::CurrSelEntityHandle, value);
-    Globals::ActivateSelLight();
+    if (panels::ApplyCommitted(field, setter, Globals::CurrSelEntityHandle)) Globals::ActivateSelLight();
 }
 
 }  // namespace

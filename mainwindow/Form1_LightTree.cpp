@@ -32,22 +32,8 @@ int32_t lightOf(const std::string& key) { return KeyedTree::HandleOf(key, kLight
 }  // namespace
 
 void Form1::connectLightTree() {
-    connect(trwLight, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node, int) {
-        platform::runTrapped(this, [this, node] { trwLight_NodeClick(node); });
-    });
-    trwLight->SetLabelEditHandler([this](QTreeWidgetItem* node, const std::string& text) {
-        std::optional<std::string> kept;
-        platform::runTrapped(this, [&] { kept = trwLight_AfterLabelEdit(node, text); });
-        return kept;
-    });
-    trwLight->NodeExpand = [this](QTreeWidgetItem* node) { trwLight_Expand(node); };
-    trwLight->NodeCollapse = [this](QTreeWidgetItem* node) {
-        platform::runTrapped(this, [this, node] { trwLight_Collapse(node); });
-    };
-    auto* mouse = new ModelGalleryInput(trwLight->viewport());
-    mouse->MouseUp = [this](int button, int shift, int x, int y) {
-        platform::runTrapped(this, [&] { trwLight_MouseUp(button, shift, x, y); });
-    };
+    connectTree(trwLight, {&Form1::trwLight_NodeClick, &Form1::trwLight_AfterLabelEdit, &Form1::trwLight_Expand,
+                           &Form1::trwLight_Collapse, &Form1::trwLight_MouseUp});
 }
 
 void Form1::trwLight_Populate() {
@@ -111,7 +97,7 @@ std::optional<std::string> Form1::trwLight_AfterLabelEdit(QTreeWidgetItem* Node,
     if (key == kFolder) return std::string(kFolder);
     const int32_t light = lightOf(key);
     if (light == 0) return std::nullopt;
-    return scene::RenameLightFromLabel(light, NewString);
+    return scene::RenameEntityFromLabel(SelLight, light, NewString);
 }
 
 void Form1::trwLight_MouseUp(int Button, int, int x, int y) {

@@ -177,7 +177,10 @@ void Form1::LeaveSelectionPanel(int32_t PrevKind, int32_t CurrKind) {
     switch (PrevKind) {
     case SelGroup: ResetObjModeCombo(); break;
     case SelCamera:
-        if (CurrKind != SelCamera) frmCam->setVisible(false);
+        if (CurrKind != SelCamera) {
+            frmCam->setVisible(false);
+            HideWorkSpCamScorllBar();
+        }
         break;
     case SelTrack:
         if (CurrKind != SelTrack) frmTrack->setVisible(false);
@@ -212,9 +215,11 @@ bool Form1::EnterSelectionPanel(int32_t Kind, int32_t Handle) {
     case SelCamera:
         SetCamWorkspaceFrame_Params();
         if (!frmCam->isHidden()) return false;
-        frmCam->setVisible(true);
+        SetCamWorkspaceFrame(frmCam);
+        ShowWorkSpCamScrollBar();
         break;
-    case SelTrack: frmTrack->setVisible(true); break;
+    case SelTrack: SetCamWorkspaceFrame(frmTrack); break;
+    case SelBackground: showBackgroundPanel(); break;
     case SelLight:
         frmLight_SetParameters(Handle);
         frmLight->setVisible(true);

@@ -49,14 +49,14 @@ void Form1::connectTrackHooks() {
                                     : trwCamTrackBK->Add("TRACK", key, Globals::GetEntityName(track), "Track");
         trwCamTrackBK->SetSelectedItem(node);
     };
-    // The camera work space shows one of its frames, or none.
+    // The camera panel's scroll bar goes with its frame.
     h.resetCamWorkSpaceFrame = [this] {
-        for (QGroupBox* f : {frmCam, frmTrack, frmBackground}) f->setVisible(false);
+        ResetCamWorkSpaceFrame();
+        HideWorkSpCamScorllBar();
     };
     h.showTrackFrame = [this] {
-        frmCam->setVisible(false);
-        frmBackground->setVisible(false);
-        frmTrack->setVisible(true);
+        SetCamWorkspaceFrame(frmTrack);
+        HideWorkSpCamScorllBar();
     };
 }
 

@@ -184,8 +184,8 @@ void Form1::picWindow_MouseMove_PanRevolveZoomCammoveCamroll(int Index, int Butt
     }
     const int32_t tool = Globals::CurrToolMode;
     if (tool == ToolMoveCamera || tool == ToolRollCamera) return;
-    QLabel* label = lblPicView.at(Index);
-    label->setText(navigatedCaption(label->text()));
+    // A view through a world camera becomes a free one.
+    SetViewCaption(Index, navigatedCaption(lblPicView.at(Index)->text()).toStdString());
 }
 
 // ---- release

@@ -238,11 +238,6 @@ void Form1::cmbTrackPoint_Populate() {
     cmbTrackPoint->setCurrentText("Track");
 }
 
-void Form1::trwCamTrackBK_Collapse(QTreeWidgetItem* Node) {
-    // The node-click handling of the camera tree comes with the camera tools.
-    trwCamTrackBK->SetImage(Node, "Folder");
-}
-
 bool Form1::IsGrpHidden(int32_t Grp) const {
     return KeyedTree::IsHiddenImage(KeyedTree::Image(trwGroupView->Item(KeyedTree::NodeKey("Group", Grp))));
 }
@@ -254,15 +249,6 @@ bool Form1::IsCamHidden(int32_t Cam) const {
 bool Form1::IsLightHidden(int32_t Light) const {
     return KeyedTree::IsHiddenImage(KeyedTree::Image(trwLight->Item(KeyedTree::NodeKey("Light", Light))));
 }
-
-void Form1::SetCamWorkspaceFrame_Params() {
-    // The camera panel's fields come with the camera tools.
-}
-
-// The camera panel is laid out by its page's layout; its own scroll bar comes
-// with the camera tools.
-void Form1::CamWorkspaceFrame_Resize(QGroupBox*) {}
-void Form1::CamScrollBar_Resize() {}
 
 void Form1::picWinSetMousePtr(const std::string& key) {
     for (PicWindow* view : picWindow) {

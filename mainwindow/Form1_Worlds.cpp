@@ -407,7 +407,7 @@ void Form1::ResetCameras() {
     };
     for (const Standard& s : standard) {
         ViewCams[static_cast<std::size_t>(s.view)]->Initialize(s.dist, s.horiz, s.vert);
-        lblPicView[static_cast<std::size_t>(s.view)]->setText(s.label);
+        SetViewCaption(s.view, s.label);
     }
     for (auto& camera : ViewCams) {
         const int32_t c = camera->lngSceneCamera;

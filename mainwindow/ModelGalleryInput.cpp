@@ -32,6 +32,8 @@ bool ModelGalleryInput::eventFilter(QObject*, QEvent* event) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             pressed_ = mouse->button() == Qt::LeftButton;
             pressedAt_ = mouse->position().toPoint();
+            if (MouseDown)
+                MouseDown(buttonNumber(mouse->button()), shiftState(mouse->modifiers()), pressedAt_.x(), pressedAt_.y());
             break;
         }
         case QEvent::MouseMove: {

@@ -18,6 +18,7 @@ public:
     explicit ModelGalleryInput(QWidget* widget);
 
     std::function<void(int button, int shift, int x, int y)> MouseUp;
+    std::function<void(int button, int shift, int x, int y)> MouseDown;
     // A left-button press followed by a move past the drag distance.
     std::function<void()> DragStart;
     // Before the widget paints itself.

@@ -10,10 +10,14 @@
 #include "core/WindowHooks.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "undo/RenameAction.h"
 
 #include "ombrel.h"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
+#include <utility>
 
 namespace scene {
 namespace {
@@ -28,12 +32,7 @@ void renameWithRecord(int32_t kind, int32_t handle, const std::string& prevName,
     if (NameFieldShows(kind, handle)) core::callHook(core::windowHooks().setEntityNameField, kind, newName);
     ActionRenameEntity& action = *record->RenameEntity;
     action.SetPrevName(prevName);
-    if (kind == SelGroup)
-        OMBREL_group_set_name(handle, newName.c_str());
-    else if (kind == SelLight)
-        OMBREL_light_set_name(handle, newName.c_str());
-    else
-        OMBREL_polygon_set_name(handle, newName.c_str());
+    RenameInEngine(kind, handle, newName.c_str());
     action.SetEntityRenamed(kind, handle);
     action.SetNewName(newName);
     Globals::UndoRedoStack->Push(std::move(record));
@@ -61,12 +60,21 @@ std::optional<std::string> RenamePolygonFromLabel(int32_t polygon, const std::st
     return newName;
 }
 
-std::optional<std::string> RenameLightFromLabel(int32_t light, const std::string& typed) {
+std::optional<std::string> RenameEntityFromLabel(int32_t kind, int32_t handle, const std::string& typed) {
+    static const std::pair<int32_t, int32_t> engineKinds[] = {
+        {SelCamera, OMBREL_KIND_CAMERA},
+        {SelTrack, OMBREL_KIND_TRACK},
+        {SelLight, OMBREL_KIND_LIGHT},
+        {SelBackground, OMBREL_KIND_BACKGROUND},
+    };
+    const auto match = std::find_if(std::begin(engineKinds), std::end(engineKinds),
+                                    [kind](const auto& k) { return k.first == kind; });
     const std::string newName = Globals::Trim(typed);
-    if (newName.empty() || OMBREL_ext_handle_kind(light) != OMBREL_KIND_LIGHT) return std::nullopt;
-    const std::string current = Globals::GetEntityName(light);
+    if (newName.empty() || match == std::end(engineKinds) || OMBREL_ext_handle_kind(handle) != match->second)
+        return std::nullopt;
+    const std::string current = Globals::GetEntityName(handle);
     if (newName == current) return current;
-    renameWithRecord(SelLight, light, current, newName);
+    renameWithRecord(kind, handle, current, newName);
     return newName;
 }
 

@@ -14,7 +14,9 @@ bool isRenameKind(int32_t kind) {
            kind == SelPolygon;
 }
 
-void renameInEngine(int32_t kind, int32_t handle, const char* name) {
+}  // namespace
+
+void RenameInEngine(int32_t kind, int32_t handle, const char* name) {
     switch (kind) {
     case SelGroup: OMBREL_group_set_name(handle, name); break;
     case SelCamera: OMBREL_camera_set_name(handle, name); break;
@@ -26,13 +28,12 @@ void renameInEngine(int32_t kind, int32_t handle, const char* name) {
     }
 }
 
-}  // namespace
-
-// The panel fields show one group or one polygon; another entity's rename must
-// not write its name there, where Enter would give it to the one shown.
+// The panel fields show one group, one background or one polygon; another
+// entity's rename must not write its name there, where Enter would give it to the
+// one shown.
 bool NameFieldShows(int32_t kind, int32_t handle) {
     using namespace Globals;
-    if (kind == SelGroup) return CurrSelEntityType == SelGroup && CurrSelEntityHandle == handle;
+    if (kind == SelGroup || kind == SelBackground) return CurrSelEntityType == kind && CurrSelEntityHandle == handle;
     if (kind == SelPolygon) return NumSelPols == 1 && SelPols[1] == handle;
     return false;
 }
@@ -58,5 +59,5 @@ void ActionRenameEntity::apply(const std::string& name) const {
     // passed over; any other entity's node must be there.
     if (!hasNode && kind_ != SelPolygon) core::raiseError("Element not found");
     if (NameFieldShows(kind_, handle_)) core::callHook(hooks.setEntityNameField, kind_, name);
-    renameInEngine(kind_, handle_, name.c_str());
+    RenameInEngine(kind_, handle_, name.c_str());
 }

@@ -10,6 +10,9 @@
 // Whether the panel's name field shows this entity: the group that is the current
 // selection (kind 1), or the one selected polygon (kind 7).
 bool NameFieldShows(int32_t kind, int32_t handle);
+// The engine's name of the entity of that kind (1, 2, 3, 4, 5 or 7); any other
+// kind changes nothing.
+void RenameInEngine(int32_t kind, int32_t handle, const char* name);
 
 class ActionRenameEntity {
 public:

@@ -94,23 +94,26 @@ TEST_F(EntityProcedures, NamesOfOtherKindsAndLocationsByKind) {
     EXPECT_EQ(moved, (Point3d{8, 7, 9.5}));
 }
 
-TEST_F(EntityProcedures, ViewsLookingThroughTheSelectedCamera) {
-    int32_t cam = OMBREL_camera_create("Camera1");
+TEST_F(EntityProcedures, ViewsLookingThroughTheSelectedCameraAreFoundByHandle) {
+    // Two cameras of one name: only the views that record the selected one by
+    // handle follow it; the others are redrawn for its marker.
+    const int32_t cam = OMBREL_camera_create("Camera1");
+    const int32_t twin = OMBREL_camera_create("Camera1");
     OMBREL_camera_set_location(cam, 0, -500, 0);
     OMBREL_camera_set_direction(cam, 0, 1, 0);
-    std::array<std::string, 4> titles = {"Top", "Camera1", "camera1", "Camera1"};
     std::vector<int> redrawn;
-    core::viewHooks().viewTitle = [&](int v) { return titles[static_cast<std::size_t>(v)]; };
     core::viewHooks().updateCamerasSingle = [&](int v) { redrawn.push_back(v); };
-    for (auto& v : Globals::ViewCams) {
-        v = std::make_shared<Camera>();
-        v->lngSceneCamera = OMBREL_camera_create("view");
+    const std::array<int32_t, 4> viewed = {0, cam, twin, cam};
+    for (std::size_t v = 0; v < 4; ++v) {
+        Globals::ViewCams[v] = std::make_shared<Camera>();
+        Globals::ViewCams[v]->lngSceneCamera = OMBREL_camera_create("view");
+        Globals::ViewCams[v]->ViewedSceneCamera = viewed[v];
     }
     Globals::CurrSelEntityType = SelCamera;
     Globals::CurrSelEntityHandle = cam;
 
     Globals::UpdateCamIfSelIsViewedCam();
-    EXPECT_EQ(redrawn, (std::vector<int>{0, 2}));  // the comparison is case-sensitive
+    EXPECT_EQ(redrawn, (std::vector<int>{0, 2}));
 
     redrawn.clear();
     Globals::SyncViewIfSelIsViewedCam();
@@ -120,6 +123,13 @@ TEST_F(EntityProcedures, ViewsLookingThroughTheSelectedCamera) {
     EXPECT_NEAR(eye[1], -500, 1e-6);
     OMBREL_camera_get_location1(Globals::ViewCams[2]->lngSceneCamera, eye.data());
     EXPECT_NE(eye[1], -500);
+
+    // With no camera selected no view follows, even one whose record holds the
+    // handle the selection has.
+    redrawn.clear();
+    Globals::CurrSelEntityType = SelLight;
+    Globals::SyncViewIfSelIsViewedCam();
+    EXPECT_TRUE(redrawn.empty());
 }
 
 }  // namespace

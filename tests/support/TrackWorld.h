@@ -61,17 +61,17 @@ protected:
         return g;
     }
 
-    // The tree rebuilt, then the track selected as a click on its node selects it.
+    // The tree rebuilt, then a left click on the track's node.
     void selectTrack(int32_t track) {
-        using namespace Globals;
-        form().trwCamTrackBK_Populate();
-        SetPrevSelEntityToCurrSelEntity();
-        CurrSelEntityType = SelTrack;
-        CurrSelEntityHandle = track;
-        NumSelTrkPts = 0;
-        UpdateTrackCenter();
-        ThingsToDoOnSelectedEntityChange();
-        UpdateCameras();
+        Form1& f = form();
+        f.trwCamTrackBK_Populate();
+        QTreeWidgetItem* node = f.trwCamTrackBK->Item(KeyedTree::NodeKey("Track", track));
+        ASSERT_NE(node, nullptr);
+        f.trwCamTrackBK->SetSelectedItem(node);
+        f.CamTrkBkMouseButton = 1;
+        f.trwCamTrackBK_NodeClick(node);
+        ASSERT_EQ(Globals::CurrSelEntityType, SelTrack);
+        ASSERT_EQ(Globals::CurrSelEntityHandle, track);
     }
     // The camera page with cmbTrackPoint on "Point" (or "Track").
     void editPoints(const char* mode = "Point") {
