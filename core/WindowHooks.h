@@ -127,6 +127,15 @@ struct WindowHooks {
     // a polygon has its "Pol" node (cut polygons that come back get theirs again)
     std::function<void(int view, const std::string& picture)> setViewMouseIcon;
     std::function<bool(int32_t polygon)> hasPolNode;
+
+    // ---- tracks: their nodes in the camera, track and background tree and the
+    // frames of the camera work space below it
+    // The node goes; the folder "TRACK" becomes the tree's selected node.
+    std::function<void(int32_t track)> removeTrackNode;
+    // Last under "TRACK", image "Track", and the tree's selected node.
+    std::function<void(int32_t track)> addTrackNode;
+    std::function<void()> resetCamWorkSpaceFrame;  // ResetCamWorkSpaceFrame: no frame shown
+    std::function<void()> showTrackFrame;          // SetCamWorkspaceFrame with frmTrack
 };
 
 inline WindowHooks& windowHooks() {

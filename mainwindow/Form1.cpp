@@ -118,6 +118,7 @@ Form1::Form1() {
     centre->installEventFilter(this);
     buildWorkspace();
     buildPolygonTools();
+    buildTrackPointFrame();
     buildViews();
     connectViewMenu();
     connectMenus();

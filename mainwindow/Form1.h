@@ -274,8 +274,6 @@ public:
     // Windows and commands of the later tools the menus and the Delete key
     // reach; each does nothing until its tools fill it in.
     std::function<void()> ShowGrpProperties;          // formGrpProperties, modal
-    std::function<void(int32_t track)> DeleteTrack;   // recorded deletion of a track
-    std::function<void()> StartTrackCreation;         // the track-creation dialog
     QAction *mnuGroupMenuRemoveFrmGrp, *mnuGroupMenuUngroup, *mnuGroupMenuRemoveLight, *mnuGroupMenuRemoveLightMaps,
         *mnuGroupMenuDelete, *mnuGroupMenuHide, *mnuGroupMenuUnhide, *mnuGroupMenuProperties;
     QAction *mnuLightMenuNew, *mnuLightMenuDelete, *mnuLightMenuHide, *mnuLightMenuUnhide, *mnuLightMenuHideAll,
@@ -667,6 +665,52 @@ public:
 
 private:
     void buildEditTextureFrame();
+
+    // ---- tracks: the selected track's points (frmTrackPoint), deleting tracks,
+    // creating circular tracks and laying custom ones
+public:
+    QToolBar* tlbrBtnInsert = nullptr;  // its one check button inserts points
+    QPushButton* cmdTrkPtDelete = nullptr;
+    // The edge the last move in insert mode found under the pointer.
+    bool TrkInsertEdgeFound = false;
+    int32_t TrkInsertEdgeIdx = 0;
+    std::array<double, 3> TrkInsertPt = {0, 0, 0};
+    // The custom track being laid: x, y, z of the first NewTrkPtCount points.
+    std::vector<double> NewTrkPts = std::vector<double>(1, 0.0);
+    // Clicks in a row that hit no polygon while laying; kept from one laying to the next.
+    int32_t EmptyClickCount = 0;
+    // The insert button is pressed.
+    bool InsertingTrackPts() const;
+    // Camera page, "Point" and a track selected.
+    bool IsTrackPointEditing() const;
+    void tlbrBtnInsert_ButtonClick();
+    // A click or band of the select tool over the selected track's points.
+    void SelectTrackPts();
+    void FindTrackEdgeUnderCursor(int Button, float X, float Y);
+    void InsertTrackPt();
+    void cmdTrkPtDelete_Click();
+    // The deletion goes on the history naming this track, then the track goes.
+    void DeleteTrack(int32_t Track);
+    // The track-creation dialog, modal; Custom starts laying.
+    void StartTrackCreation();
+    // Create > Track > Circular: a circular track of the dialog's default count.
+    void mnuCircular_Click();
+    // Create > Track > Custom: laying starts.
+    void mnuCustom_Click();
+    void NewTrack_MouseUp(int Button, float X, float Y);
+    void EndTrackCreation();
+    bool LaidTrackPoints(const double*& points, int32_t& count) const override;
+
+private:
+    void buildTrackPointFrame();
+    void connectTrackHooks();
+    // The engine track with its node, made the current selection.
+    int32_t MakeTrack(const std::vector<double>& points, int32_t count, bool cyclic);
+    // Its centre, the redraw, the panels and the creation record.
+    void FinishTrackCreation();
+    void CreateTrack(const std::vector<double>& points, int32_t count, bool cyclic);
+    // Makes the active view's camera current for a projection or a pick.
+    void makeActiveViewCurrent();
 
     // ---- the camera, track and background tree, the camera work space and
     // panel, the background panel and the view menu

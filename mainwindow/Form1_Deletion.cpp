@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "core/MultipleSelection.h"
 #include "core/SelectionChange.h"
+#include "core/TrackDeletion.h"
 #include "ombrel.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/EntityDeletion.h"
@@ -63,6 +64,11 @@ void Form1::DeleteGroup(int32_t Grp) {
 
 void Form1::DeleteCamera(int32_t Cam) {
     deleteRecorded(SelCamera, Cam, [Cam] { Globals::FakeDeleteCamera(Cam); });
+}
+
+// The record names the track deleted, whatever is selected in the views.
+void Form1::DeleteTrack(int32_t Track) {
+    deleteRecorded(SelTrack, Track, [Track] { Globals::FakeDeleteTrack(Track); });
 }
 
 void Form1::DeleteLight(int32_t Light) {
@@ -124,11 +130,7 @@ void Form1::DeleteCamTrkBkEntity(int32_t Kind, int32_t Handle) {
         DeleteCamera(Handle);
         selectFolder("CAMERA");
         break;
-    case SelTrack:
-        // Tracks are deleted, and brought back, by the track tools.
-        if (!DeleteTrack) return;
-        DeleteTrack(Handle);
-        break;
+    case SelTrack: DeleteTrack(Handle); break;
     case SelBackground: {
         OMBREL_background_delete(Handle);
         const std::string key = KeyedTree::NodeKey("Background", Handle);

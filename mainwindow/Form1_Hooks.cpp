@@ -62,6 +62,7 @@ void Form1::connectEditorHooks() {
     connectGroupCommands();
     connectPolygonToolHooks();
     connectChaseAndFog();
+    connectTrackHooks();
 }
 
 void Form1::disconnectEditorHooks() {

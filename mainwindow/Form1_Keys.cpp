@@ -4,6 +4,8 @@
 // press.
 #include "Form1.h"
 
+#include "formCreateTrack.h"
+
 #include "core/Globals.h"
 #include "platform/error_trap.h"
 #include "platform/key_state.h"
@@ -70,9 +72,13 @@ void Form1::installKeyPreview() {
 
 void Form1::Form_KeyDown(int, int) {
     using Globals::NavSpeedFactor;
-    // Every key press leaves the polygon cut tool; Esc ends custom track laying
-    // once the track tools exist. Both act even when no view has the focus.
+    // Every key press leaves the polygon cut tool; Esc ends custom track laying.
+    // Both act even when no view has the focus.
     SetCutButtonValue(0);
+    if (formCreateTrack::CustomTrkMode && held(vk::Escape)) {
+        EndTrackCreation();
+        UpdateCameras();
+    }
     if (!PicBoxHasFocus) return;
 
     auto chooseTool = [this](int32_t mode, const char* pointer) {
@@ -138,8 +144,7 @@ void Form1::Form_KeyDown(int, int) {
     else if (held('P'))
         chooseTool(ToolPan, "Pan");
     else if (held('S'))
-        // "Cross hair" instead while a custom track is being laid, once the track tools exist.
-        chooseTool(ToolSelect, "Select");
+        chooseTool(ToolSelect, formCreateTrack::CustomTrkMode ? "Cross hair" : "Select");
     else if (newly(vk::Delete))
         DeleteSelEntity();
     else if (newly(vk::Add))

@@ -85,16 +85,8 @@ void Form1::connectMenus() {
         tabWorkspace->setCurrentIndex(5);
         CreateNewLight(1);
     });
-    // Tracks are laid by the track tools; until they exist this item only brings
-    // up the page a track would appear on.
-    connectItem(this, mnuCircular, [this] { tabWorkspace->setCurrentIndex(2); });
-    connectItem(this, mnuCustom, [this] {
-        // Laying a custom track comes with the track tools; the pointer and tool
-        // are set as that mode wants them.
-        picWinSetMousePtr("Cross hair");
-        Globals::CurrToolMode = ToolSelect;
-        Toolbar1_Button("Select")->setChecked(true);
-    });
+    connectItem(this, mnuCircular, [this] { mnuCircular_Click(); });
+    connectItem(this, mnuCustom, [this] { mnuCustom_Click(); });
     connectItem(this, mnuLightMaps, [this] { CreateLightMaps(); });
 
     connectIgnoring(this, mnuReference, [this] { mnuReference_Click(); });

@@ -237,12 +237,15 @@ bool Form1::EnterSelectionPanel(int32_t Kind, int32_t Handle) {
 // ---- the select tool in the views
 
 void Form1::picWindow_MouseMove_Select(int, int Button, float X, float Y) {
-    // The track tools' insert-point tool takes the move first once it exists
-    // (FindTrackEdgeUnderCursor).
+    // Inserting track points, the move looks for the edge under the pointer.
+    if (IsTrackPointEditing() && InsertingTrackPts()) {
+        FindTrackEdgeUnderCursor(Button, X, Y);
+        return;
+    }
     Globals::DrawSelRectForKeyState(Button, X, Y);
 }
 
-void Form1::picWindow_MouseUp_Select(int Index, int, float, float) {
+void Form1::picWindow_MouseUp_Select(int Index, int, float X, float Y) {
     using namespace Globals;
     // Picks and projections go through the view that was released in.
     if (const auto& cam = ViewCams[static_cast<std::size_t>(Index)])
@@ -261,8 +264,17 @@ void Form1::picWindow_MouseUp_Select(int Index, int, float, float) {
         }
         return;
     }
-    // The track point rows (InsertTrackPt, SelectTrackPts) come before the
-    // objects once the track tools exist.
+    if (IsTrackPointEditing()) {
+        if (InsertingTrackPts()) {
+            // The edge under the release, whichever view had the last move.
+            FindTrackEdgeUnderCursor(1, X, Y);
+            InsertTrackPt();
+        } else {
+            SelectTrackPts();
+        }
+        Globals::UpdateCameras();
+        return;
+    }
     PrevSelEntityType = CurrSelEntityType;
     PrevSelEntityHandle = CurrSelEntityHandle;
     SaveMultiSelAsPrev();

@@ -127,7 +127,7 @@ void Form1::mnuCamTrkBkMenuNew_Click() {
     QTreeWidgetItem* node = trwCamTrackBK->SelectedItem();
     const std::string key = node ? KeyedTree::Key(node) : std::string();
     if (key == "CAMERA") CreateNewCamera();
-    if (key == "TRACK" && StartTrackCreation) StartTrackCreation();
+    if (key == "TRACK") StartTrackCreation();
     if (key == "BACKGROUND") CreateNewBackground();
     Globals::ThingsToDoOnSelectedEntityChange();
 }

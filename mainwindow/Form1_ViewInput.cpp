@@ -3,6 +3,8 @@
 // event, by tool, workspace mode and button.
 #include "Form1.h"
 
+#include "formCreateTrack.h"
+
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "core/SelectionBookkeeping.h"
@@ -208,8 +210,11 @@ void Form1::picWindow_MouseUp(int Index, int Button, int, float X, float Y) {
         return;
     }
     gizmo.MouseUp(static_cast<int16_t>(Button), X, Y);
-    // A custom track being laid takes the release here (NewTrack_MouseUp) once
-    // the track tools exist.
+    // A custom track being laid takes every release.
+    if (formCreateTrack::CustomTrkMode) {
+        NewTrack_MouseUp(Button, X, Y);
+        return;
+    }
     if (Button == kLeftButton && Globals::CurrToolMode == ToolSelect) picWindow_MouseUp_Select(Index, Button, X, Y);
 }
 

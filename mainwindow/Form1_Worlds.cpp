@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/prompts.h"
 #include "RecentFiles.h"
+#include "formCreateTrack.h"
 #include "textures/frmTextureMapping.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
@@ -196,6 +197,8 @@ void Form1::UnloadWorld() {
     WorldLoaded = false;
     frmTrack->setVisible(false);
     NumSelTrkPts = 0;
+    // Points laid on the world that goes are of no use in the next one.
+    if (formCreateTrack::CustomTrkMode) EndTrackCreation();
     if (UndoRedoStack) UndoRedoStack->Reset();
     tmrAnimPreview->stop();
     tabWorkspace->setEnabled(false);

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace platform {
@@ -113,6 +115,18 @@ bool LineTo(DeviceContext& dc, int x, int y) {
 bool PolyPolyline(DeviceContext& dc, const PixelPoint* points, const uint32_t* counts, int polylines) {
     if (!points || !counts || polylines < 0) return false;
     DcPainter p(dc);
+    // One-pixel lines go to the painter as one list of segments: a long
+    // polyline costs it several times more than the same segments apart.
+    if (penOf(dc).width() <= 1) {
+        std::vector<QLine> segments;
+        for (int i = 0; i < polylines; ++i) {
+            for (uint32_t k = 1; k < counts[i]; ++k)
+                segments.emplace_back(points[k - 1].x, points[k - 1].y, points[k].x, points[k].y);
+            points += counts[i];
+        }
+        p->drawLines(segments.data(), static_cast<int>(segments.size()));
+        return true;
+    }
     std::vector<QPoint> line;
     for (int i = 0; i < polylines; ++i) {
         line.clear();
@@ -187,6 +201,61 @@ bool StretchBlt(DeviceContext& dst, int x, int y, int width, int height, const D
 int32_t GetPixel(const DeviceContext& dc, int x, int y) {
     if (x < 0 || y < 0 || x >= dc.width() || y >= dc.height()) return CLR_INVALID;
     return fromQColor(dc.image().pixelColor(x, y));
+}
+
+namespace {
+
+// The word a colour takes in a 32-bit image of this format.
+uint32_t wordOf(const QImage& image, const QColor& colour) {
+    QImage one(1, 1, image.format());
+    one.setPixelColor(0, 0, colour);
+    uint32_t word = 0;
+    std::memcpy(&word, one.constBits(), sizeof word);
+    return word;
+}
+
+// One-pixel outlines without fill written straight into a 32-bit image: many
+// small squares through the painter cost a rasteriser set-up each.
+bool writeOutlines(DeviceContext& dc, const int32_t* ltrb, int count) {
+    QImage& image = dc.image();
+    const QPen pen = penOf(dc);
+    if (image.depth() != 32 || pen.style() != Qt::SolidLine || pen.width() > 1 ||
+        brushOf(dc.brush).style() != Qt::NoBrush)
+        return false;
+    // Rectangles of less than two pixels a side are the painter's to draw.
+    for (int i = 0; i < count; ++i)
+        if (ltrb[4 * i + 2] - ltrb[4 * i] < 2 || ltrb[4 * i + 3] - ltrb[4 * i + 1] < 2) return false;
+    const uint32_t word = wordOf(image, pen.color());
+    const int w = image.width(), h = image.height();
+    auto span = [&](int y, int x0, int x1) {
+        if (y < 0 || y >= h) return;
+        x0 = std::max(x0, 0), x1 = std::min(x1, w - 1);
+        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int x = x0; x <= x1; ++x) line[x] = word;
+    };
+    for (int i = 0; i < count; ++i, ltrb += 4) {
+        const int left = ltrb[0], top = ltrb[1], right = ltrb[2] - 1, bottom = ltrb[3] - 1;
+        span(top, left, right);
+        span(bottom, left, right);
+        for (int y = top + 1; y < bottom; ++y) {
+            span(y, left, left);
+            span(y, right, right);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Rectangles(DeviceContext& dc, const int32_t* ltrb, int count) {
+    if (!ltrb || count < 0) return false;
+    if (writeOutlines(dc, ltrb, count)) return true;
+    std::vector<QRectF> rects;
+    rects.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i, ltrb += 4) rects.push_back(outlineRect(ltrb[0], ltrb[1], ltrb[2], ltrb[3]));
+    DcPainter p(dc);
+    p->drawRects(rects.data(), count);
+    return true;
 }
 
 }  // namespace platform

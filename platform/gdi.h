@@ -48,4 +48,8 @@ bool StretchBlt(DeviceContext& dst, int x, int y, int width, int height, const D
 // The colour at a pixel, or CLR_INVALID outside the context.
 int32_t GetPixel(const DeviceContext& dc, int x, int y);
 
+// Many rectangles as Rectangle draws each, in one go: count entries of left,
+// top, right, bottom.
+bool Rectangles(DeviceContext& dc, const int32_t* ltrb, int count);
+
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include "core/Globals.h"
 #include "core/SelectionBookkeeping.h"
 #include "core/SelectionChange.h"
+#include "core/TrackDeletion.h"
 #include "core/WeldedPointsProcedures.h"
 #include "core/WindowHooks.h"
 #include "core/WindowProcedures.h"
@@ -37,6 +38,7 @@ void ActionDelete::SetDeletedEntity(int32_t kind, int32_t handle) {
     switch (kind) {
     case SelGroup: Father = OMBREL_group_get_father_group(handle); break;
     case SelCamera:
+    case SelTrack:
     case SelLight: break;
     case SelMultiple: Deleted.SetToCurrSel(); break;
     default: cannotRecord("Deleting", kind);
@@ -49,6 +51,7 @@ void ActionDelete::Undo() {
     switch (DeletedKind) {
     case SelGroup: Globals::UnDeleteGroup(DeletedHandle, Father); break;
     case SelCamera: Globals::UnDeleteCamera(DeletedHandle); break;
+    case SelTrack: Globals::UnDeleteTrack(DeletedHandle); break;
     case SelLight: Globals::UnDeleteLight(DeletedHandle); break;
     case SelMultiple:
         Globals::UnDeleteMultiple(Deleted.Entities, Deleted.Fathers);
@@ -66,6 +69,7 @@ void ActionDelete::Redo() {
     switch (DeletedKind) {
     case SelGroup: Globals::FakeDeleteGroup(DeletedHandle); break;
     case SelCamera: Globals::FakeDeleteCamera(DeletedHandle); break;
+    case SelTrack: Globals::FakeDeleteTrack(DeletedHandle); break;
     case SelLight: Globals::FakeDeleteLight(DeletedHandle); break;
     case SelMultiple:
         // The recorded entities, whatever the selection became since.
@@ -84,6 +88,7 @@ void ActionDelete::Release() {
     switch (DeletedKind) {
     case SelGroup: Globals::DeleteGroupPermanently(DeletedHandle); break;
     case SelCamera: Globals::DeleteCameraPermanently(DeletedHandle); break;
+    case SelTrack: Globals::DeleteTrackPermanently(DeletedHandle); break;
     case SelLight: Globals::DeleteLightPermanently(DeletedHandle); break;
     case SelMultiple: Globals::DeleteMultiplePermanently(Deleted.Entities); break;
     default: break;
@@ -96,6 +101,7 @@ void ActionCreate::SetCreatedEntity(int32_t kind, int32_t handle) {
     switch (kind) {
     case SelGroup: Father = OMBREL_group_get_father_group(handle); break;
     case SelCamera:
+    case SelTrack:
     case SelLight: break;
     case SelMultiple: Created.SetToCurrSel(); break;
     default: cannotRecord("Creating", kind);
@@ -117,6 +123,7 @@ void ActionCreate::Undo() {
         Globals::FakeDeleteLight(CreatedHandle);
         Globals::CurrSelEntityType = SelNone;
         break;
+    case SelTrack: Globals::FakeDeleteTrack(CreatedHandle); break;
     case SelMultiple:
         Globals::CopyMultipleSelection(undo::CurrMultiSel(), Created.Entities);
         Globals::FakeDeleteMultiple();
@@ -131,6 +138,7 @@ void ActionCreate::Redo() {
     switch (CreatedKind) {
     case SelGroup: Globals::UnDeleteGroup(CreatedHandle, Father); break;
     case SelCamera: Globals::UnDeleteCamera(CreatedHandle); break;
+    case SelTrack: Globals::UnDeleteTrack(CreatedHandle); break;
     case SelLight: Globals::UnDeleteLight(CreatedHandle); break;
     case SelMultiple:
         Globals::UnDeleteMultiple(Created.Entities, Created.Fathers);
@@ -148,6 +156,7 @@ void ActionCreate::Release() {
     switch (CreatedKind) {
     case SelGroup: Globals::DeleteGroupPermanently(CreatedHandle); break;
     case SelCamera: Globals::DeleteCameraPermanently(CreatedHandle); break;
+    case SelTrack: Globals::DeleteTrackPermanently(CreatedHandle); break;
     case SelLight: Globals::DeleteLightPermanently(CreatedHandle); break;
     case SelMultiple: Globals::DeleteMultiplePermanently(Created.Entities); break;
     default: break;

@@ -30,9 +30,9 @@ public:
     // Deletes it again; nothing is selected.
     void Redo();
     // Kind 1 group (its father is read now, before it is detached), 2 camera,
-    // 4 light, 6 the multiple selection (CurrMultiSel). Call before the fake
-    // deletion and push the record: a record released while its deletion stands
-    // destroys the entity. Tracks (kind 3) cannot be recorded yet.
+    // 3 track, 4 light, 6 the multiple selection (CurrMultiSel). Call before the
+    // fake deletion and push the record: a record released while its deletion
+    // stands destroys the entity.
     void SetDeletedEntity(int32_t kind, int32_t handle);
     // A deletion in force becomes final.
     void Release();
@@ -58,8 +58,8 @@ public:
     void Redo();
     // Call after the entity was created and made the current selection, with the
     // one before it saved as the previous selection: kind 1 group, 2 camera,
-    // 4 light, 6 the groups, cameras and lights of CurrMultiSel (duplicates).
-    // Tracks (kind 3) cannot be recorded yet.
+    // 3 track, 4 light, 6 the groups, cameras and lights of CurrMultiSel
+    // (duplicates).
     void SetCreatedEntity(int32_t kind, int32_t handle);
     // A creation that was undone is destroyed for good.
     void Release();

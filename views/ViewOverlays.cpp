@@ -7,13 +7,16 @@
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "core/MultipleSelection.h"
+#include "core/TrackPointEdits.h"
 #include "core/Wireframe.h"
 #include "ombrel.h"
 #include "platform/error_trap.h"
 #include "platform/gdi.h"
+#include "transform/EditModes.h"
 #include "transform/TransformGizmo.h"
 
 #include <string>
+#include <vector>
 
 namespace views {
 namespace {
@@ -31,6 +34,67 @@ private:
     platform::DeviceContext& dc_;
     platform::GdiObject previous_;
 };
+
+// Lines of one pen drawn together: a line starting where the last one ended
+// continues its polyline, so a long track is one call to the device context.
+class Lines {
+public:
+    void add(const PixelPt& a, const PixelPt& b) {
+        const bool continues = !counts_.empty() && points_.back().x == a[0] && points_.back().y == a[1];
+        if (continues) {
+            ++counts_.back();
+        } else {
+            points_.push_back({a[0], a[1]});
+            counts_.push_back(2);
+        }
+        points_.push_back({b[0], b[1]});
+    }
+    void draw(platform::GdiObject pen) const {
+        if (counts_.empty()) return;
+        PenInUse inUse(pen);
+        platform::PolyPolyline(*Globals::OverlayDC, points_.data(), counts_.data(), static_cast<int>(counts_.size()));
+    }
+
+private:
+    std::vector<platform::PixelPoint> points_;
+    std::vector<uint32_t> counts_;
+};
+
+// The 5 by 5 point squares of one pen, drawn together.
+class Squares {
+public:
+    void add(const PixelPt& c) { ltrb_.insert(ltrb_.end(), {c[0] - 2, c[1] - 2, c[0] + 3, c[1] + 3}); }
+    void draw(platform::GdiObject pen) const {
+        if (ltrb_.empty()) return;
+        PenInUse inUse(pen);
+        platform::Rectangles(*Globals::OverlayDC, ltrb_.data(), static_cast<int>(ltrb_.size() / 4));
+    }
+
+private:
+    std::vector<int32_t> ltrb_;
+};
+
+// The edges of a point list projected into the current camera: each part in
+// front of the near plane that meets the view.
+void addEdges(Lines& lines, const double* points, std::size_t n, bool closed) {
+    const std::size_t edges = closed ? n : (n > 0 ? n - 1 : 0);
+    for (std::size_t i = 0; i < edges; ++i) {
+        const std::size_t j = i + 1 < n ? i + 1 : 0;
+        if (i == j) continue;
+        PixelPt a = {0, 0}, b = {0, 0};
+        const int32_t code = OMBREL_engine_3D_edge_to_2D(points + 3 * i, points + 3 * j, a.data(), b.data());
+        if (code == 0 || code == 2) lines.add(a, b);
+    }
+}
+
+// A square on each point in front of the eye (projection 0 or 2).
+void addPointSquares(Squares& squares, const double* points, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        PixelPt p = {0, 0};
+        const int32_t code = OMBREL_engine_3D_point_to_2D(points + 3 * i, p.data());
+        if (code == 0 || code == 2) squares.add(p);
+    }
+}
 
 bool selectionHidden() {
     using namespace Globals;
@@ -106,6 +170,54 @@ void DrawGrpPts(int Index) {
             platform::Rectangle(dc, x - 2, y - 2, x + 2, y + 2);
         }
     }
+}
+
+// The lines go through the edge projection, cut at the near plane: a point
+// behind the eye has no place on the view to draw a line to.
+void DrawSelTrack(int) {
+    using namespace Globals;
+    if (CurrSelEntityType != SelTrack || !OverlayDC) return;
+    const int32_t track = CurrSelEntityHandle;
+    const std::vector<double> points = ReadTrackPoints(track);
+    const std::size_t n = points.size() / 3;
+    if (n == 0) return;
+    Lines lines;
+    Squares squares;
+    addEdges(lines, points.data(), n, OMBREL_track_is_cyclic(track) == 1);
+    addPointSquares(squares, points.data(), n);
+    lines.draw(PenWhite);
+    squares.draw(PenBlue);
+}
+
+void DrawSelectedTrackPts(int) {
+    using namespace Globals;
+    if (!transform::IsTrackPointEditing() || !OverlayDC || NumSelTrkPts <= 0) return;
+    const int32_t track = CurrSelEntityHandle;
+    const int32_t n = OMBREL_track_get_number_of_points(track);
+    Squares squares;
+    for (int32_t k = 1; k <= NumSelTrkPts && static_cast<std::size_t>(k) < SelTrkPts.size(); ++k) {
+        const int32_t index = SelTrkPts[static_cast<std::size_t>(k)];
+        if (index < 0 || index >= n) continue;
+        Point3d p = {0, 0, 0};
+        PixelPt px = {0, 0};
+        if (OMBREL_track_get_point(track, index, p.data()) != 0) continue;
+        if (OMBREL_engine_3D_point_to_2D(p.data(), px.data()) == 0) squares.add(px);
+    }
+    squares.draw(PenRed);
+}
+
+void DrawNewTrack(int) {
+    using namespace Globals;
+    const double* points = nullptr;
+    int32_t count = 0;
+    if (!OverlayDC || !viewHost().LaidTrackPoints(points, count) || count <= 0 || !points) return;
+    const auto n = static_cast<std::size_t>(count);
+    Lines lines;
+    Squares squares;
+    addEdges(lines, points, n, false);
+    addPointSquares(squares, points, n);
+    lines.draw(PenWhite);
+    squares.draw(PenRed);
 }
 
 }  // namespace views

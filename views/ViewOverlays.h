@@ -1,6 +1,7 @@
 // The overlay steps of a view's paint, one function each, in the order the paint
 // runs them: the render with the selection's box or wireframe, the transform
-// handle, the points of the edited group. Each draws on OverlayDC and puts back
+// handle, the points of the edited group, the selected track and the track being
+// laid. Each draws on OverlayDC and puts back
 // the pen it found there.
 #pragma once
 
@@ -22,5 +23,16 @@ void DrawGizmo(int Index);
 // While points are being edited, every point of the selected group's visible
 // polygons as a small blue square.
 void DrawGrpPts(int Index);
+
+// The selected track in every view: white lines along its edges (the closing
+// edge of a cyclic track too), cut at the near plane, and a blue square on each
+// point in front of the eye. A track without points draws nothing.
+void DrawSelTrack(int Index);
+// While the selected track's points are edited (the camera page, "Point"), a red
+// square on each selected point that projects onto the view.
+void DrawSelectedTrackPts(int Index);
+// The custom track being laid: white lines from point to point in the order
+// laid (no closing line) and a red square on each.
+void DrawNewTrack(int Index);
 
 }  // namespace views

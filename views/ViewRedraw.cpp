@@ -20,14 +20,16 @@ std::array<uint64_t, 4> g_lastPaint{};
 
 void makeCurrent(int index) { OMBREL_camera_set_current(SceneCamera(index), g_host->View(index).hWnd()); }
 
-// The overlays, each over the ones before it. The tracks are drawn after the
-// selected polygons by the tools that own them.
+// The overlays, each over the ones before it.
 void drawOverlays(int index) {
     DrawBDBoxOrWire(index);
     DrawGizmo(index);
     DrawGrpPts(index);
     Globals::DrawSelectedPts(index);
     Globals::DrawSelectedPols(index);
+    DrawSelTrack(index);
+    DrawSelectedTrackPts(index);
+    DrawNewTrack(index);
 }
 
 }  // namespace

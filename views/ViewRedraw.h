@@ -30,6 +30,14 @@ public:
     virtual TransformGizmo* Gizmo(int index) = 0;
     // The workspace shows point editing of the geometry.
     virtual bool EditingPoints() const = 0;
+
+    // The points of the custom track being laid (x, y, z each) and how many;
+    // false while no custom track is being laid.
+    virtual bool LaidTrackPoints(const double*& points, int32_t& count) const {
+        points = nullptr;
+        count = 0;
+        return false;
+    }
 };
 
 // The main window registers itself while it lives (nullptr = none).

@@ -44,7 +44,6 @@ TEST_F(SceneDeletionTest, TheDeleteKeyDeletesBySelectionKindAndWorkspaceMode) {
         std::function<void(Form1&, const World&)> check;
     };
     int points = 0;
-    std::vector<int32_t> tracksDeleted;
     auto groupStays = [](Form1& f, const World& w) {
         EXPECT_EQ(OMBREL_group_get_father_group(w.box), Globals::RootGrp);
         EXPECT_TRUE(f.trwGroupView->Exists(groupKey(w.box)));
@@ -105,7 +104,13 @@ TEST_F(SceneDeletionTest, TheDeleteKeyDeletesBySelectionKindAndWorkspaceMode) {
              EXPECT_EQ(newestType(), ActDelete);
          }},
         {"track", [](Form1&, const World& w) { select(SelTrack, w.track); },
-         [&](Form1&, const World& w) { EXPECT_EQ(tracksDeleted, std::vector<int32_t>{w.track}); }},
+         [](Form1& f, const World& w) {
+             EXPECT_TRUE(alive(w.track));
+             EXPECT_EQ(OMBREL_track_get_first_track(), 0);  // no longer saved
+             EXPECT_FALSE(f.trwCamTrackBK->Exists(KeyedTree::NodeKey("Track", w.track)));
+             EXPECT_EQ(newestType(), ActDelete);
+             EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
+         }},
         {"background", [](Form1&, const World& w) { select(SelBackground, w.sky); },
          [](Form1& f, const World& w) {
              EXPECT_FALSE(alive(w.sky));
@@ -132,9 +137,7 @@ TEST_F(SceneDeletionTest, TheDeleteKeyDeletesBySelectionKindAndWorkspaceMode) {
         SCOPED_TRACE(c.name);
         OpenEmptyWorld();
         f.cmdEditPtDelete_Click = [&] { ++points; };
-        f.DeleteTrack = [&](int32_t track) { tracksDeleted.push_back(track); };
         points = 0;
-        tracksDeleted.clear();
         World w;
         w.box = group("box");
         w.cam = camera("cam");

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <string>
 #include <vector>
 
 using namespace platform;
@@ -242,3 +243,38 @@ TEST_F(GdiTest, TheTransientLayerIsDrawnOverTheViewAndCleared) {
 }
 
 }  // namespace
+
+TEST_F(GdiTest, RectanglesDrawEachAsRectangleDoesClippedAtTheEdges) {
+    // Squares, one over the corner of the buffer; and a list with a rectangle of
+    // one pixel. Hollow and filled, on the engine's buffer and a layer's image.
+    const std::vector<std::vector<int32_t>> lists = {{2, 3, 7, 8, -2, 16, 3, 22, 20, -1, 26, 4},
+                                                     {2, 3, 7, 8, 10, 10, 11, 11}};
+    for (const std::vector<int32_t>& boxes : lists)
+        for (bool filled : {false, true})
+            for (bool layer : {false, true}) {
+                SCOPED_TRACE(std::to_string(boxes.size() / 4) + (filled ? " filled" : " hollow") +
+                             (layer ? " on a layer" : " on the buffer"));
+                const auto count = static_cast<int>(boxes.size() / 4);
+                DeviceContext one(RgbaBuffer::kWidth, RgbaBuffer::kHeight), many(RgbaBuffer::kWidth, RgbaBuffer::kHeight);
+                RgbaBuffer first, second;
+                DeviceContext bufferOne(first.data(), RgbaBuffer::kWidth, RgbaBuffer::kHeight, RgbaBuffer::kStride),
+                    bufferMany(second.data(), RgbaBuffer::kWidth, RgbaBuffer::kHeight, RgbaBuffer::kStride);
+                DeviceContext& a = layer ? one : bufferOne;
+                DeviceContext& b = layer ? many : bufferMany;
+                for (DeviceContext* dc : {&a, &b}) {
+                    SelectObject(*dc, pen(PS_SOLID, 1, kRed));
+                    if (filled) SelectObject(*dc, brush(kGreen));
+                }
+                for (int i = 0; i < count; ++i)
+                    Rectangle(a, boxes[4 * i], boxes[4 * i + 1], boxes[4 * i + 2], boxes[4 * i + 3]);
+                ASSERT_TRUE(Rectangles(b, boxes.data(), count));
+                int red = 0;
+                for (int y = 0; y < RgbaBuffer::kHeight; ++y)
+                    for (int x = 0; x < RgbaBuffer::kWidth; ++x) {
+                        EXPECT_EQ(GetPixel(b, x, y), GetPixel(a, x, y)) << x << ", " << y;
+                        red += GetPixel(b, x, y) == kRed;
+                    }
+                EXPECT_GE(red, 16);
+                EXPECT_TRUE(second.paddingIntact());
+            }
+}
