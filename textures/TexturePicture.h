@@ -3,7 +3,7 @@
 // engine through a surface. An expose only shows the buffer; the editor draws.
 #pragma once
 
-#include "platform/device_context.h"
+#include "core/SurfaceBuffer.h"
 
 #include <QImage>
 #include <QWidget>
@@ -18,10 +18,10 @@ public:
     explicit TexturePicture(QWidget* parent = nullptr);
     ~TexturePicture() override;
 
-    platform::DeviceContext& dc() { return *dc_; }
-    const QImage& buffer() const { return buffer_; }
+    platform::DeviceContext& dc() { return buffer_.DC(); }
+    const QImage& buffer() const { return buffer_.Image(); }
     // The engine surface over the buffer (0 while the engine is not there).
-    int32_t hDC();
+    int32_t hDC() { return buffer_.Attach(); }
     // The buffer holds a new picture: show it.
     void Refresh() { update(); }
     // Every pixel black, as an unloaded window leaves it.
@@ -49,9 +49,7 @@ protected:
 private:
     void allocate();
 
-    QImage buffer_;
-    std::unique_ptr<platform::DeviceContext> dc_;
-    int32_t surface_ = 0;
+    SurfaceBuffer buffer_;
     int mousePointer_ = 0;
     std::string mouseIcon_;
 };

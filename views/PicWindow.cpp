@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <algorithm>
 #include <map>
 
 namespace {
@@ -42,10 +41,7 @@ PicWindow::PicWindow(int index, QWidget* parent) : QWidget(parent), index_(index
 }
 
 PicWindow::~PicWindow() {
-    if (surface_ != 0) {
-        surfaces().erase(surface_);
-        if (ombrel_loader::isLoaded()) OMBREL_ext_surface_destroy(surface_);
-    }
+    if (buffer_.Surface() != 0) surfaces().erase(buffer_.Surface());
 }
 
 PicWindow* PicWindow::FromSurface(int32_t surface) {
@@ -57,24 +53,18 @@ int PicWindow::Area() const { return isVisible() ? width() * height() : 0; }
 
 void PicWindow::allocate() {
     const qreal ratio = devicePixelRatioF();
-    // The engine needs a buffer of at least one pixel; Area tells a collapsed view.
-    const int w = std::max(1, static_cast<int>(width() * ratio));
-    const int h = std::max(1, static_cast<int>(height() * ratio));
-    buffer_ = QImage(w, h, QImage::Format_RGBA8888);
-    buffer_.setDevicePixelRatio(ratio);
-    buffer_.fill(Qt::black);
-    dc_ = std::make_unique<platform::DeviceContext>(buffer_.bits(), w, h, static_cast<int>(buffer_.bytesPerLine()));
-    transient_.resize(w, h);
+    // Area tells a collapsed view; the buffer keeps at least one pixel.
+    buffer_.Resize(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio), ratio);
+    transient_.resize(buffer_.Image().width(), buffer_.Image().height());
     stale_ = true;
     if (!ombrel_loader::isLoaded()) return;
     // Set on every view: the engine may have been reopened since the last one.
     OMBREL_ext_set_present_callback(&presentSurface, nullptr);
-    if (surface_ != 0 &&
-        OMBREL_ext_surface_reattach(surface_, buffer_.bits(), w, h, static_cast<int32_t>(buffer_.bytesPerLine())) == 0)
-        return;
-    if (surface_ != 0) surfaces().erase(surface_);
-    surface_ = OMBREL_ext_surface_attach(buffer_.bits(), w, h, static_cast<int32_t>(buffer_.bytesPerLine()));
-    if (surface_ != 0) surfaces()[surface_] = this;
+    const int32_t previous = buffer_.Surface();
+    const int32_t surface = buffer_.Attach();
+    if (surface == previous) return;
+    if (previous != 0) surfaces().erase(previous);
+    if (surface != 0) surfaces()[surface] = this;
 }
 
 void PicWindow::SetMousePointer(int kind) {
@@ -91,7 +81,7 @@ void PicWindow::SetMouseIcon(const std::string& key) {
 void PicWindow::applyPointer() { platform::setWidgetPointer(*this, mousePointer_, mouseIcon_); }
 
 void PicWindow::ClearPicture() {
-    buffer_.fill(Qt::black);
+    buffer_.Clear();
     transient_.clear();
     update();
 }
@@ -100,7 +90,7 @@ void PicWindow::Present() { update(); }
 
 void PicWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, buffer_);
+    painter.drawImage(0, 0, buffer_.Image());
     transient_.paintOver(painter);
 }
 

@@ -5,6 +5,7 @@
 // rendering happens in the redraw pipeline.
 #pragma once
 
+#include "core/SurfaceBuffer.h"
 #include "platform/device_context.h"
 
 #include <QImage>
@@ -24,11 +25,11 @@ public:
 
     int Index() const { return index_; }
     // The engine surface of the buffer; 0 while the engine is not there.
-    int32_t hWnd() const { return surface_; }
+    int32_t hWnd() const { return buffer_.Surface(); }
     // The device context over the buffer the engine rendered into.
-    platform::DeviceContext& dc() { return *dc_; }
+    platform::DeviceContext& dc() { return buffer_.DC(); }
     platform::TransientLayer& transient() { return transient_; }
-    const QImage& buffer() const { return buffer_; }
+    const QImage& buffer() const { return buffer_.Image(); }
     // Width times height in pixels; 0 for a collapsed or hidden view.
     int Area() const;
 
@@ -76,9 +77,7 @@ private:
     void allocate();
 
     int index_;
-    int32_t surface_ = 0;
-    QImage buffer_;
-    std::unique_ptr<platform::DeviceContext> dc_;
+    SurfaceBuffer buffer_;
     platform::TransientLayer transient_;
     void applyPointer();
 
