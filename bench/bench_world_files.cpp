@@ -1,4 +1,5 @@
-// Load and save of a generated world of 100,000 quads (400,000 points).
+// Load and save of a generated world of 100,000 quads (400,000 points), and the
+// first save of a world whose 1,000 polygons have new light maps.
 #include "bench_worlds.h"
 #include "ombrel.h"
 
@@ -53,6 +54,38 @@ void BM_SaveWorld(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SaveWorld)->Unit(benchmark::kMillisecond)->Iterations(5)->Apply(quoted);
+
+// Each save goes to a folder of its own, so every map gets a new file there.
+void BM_SaveNewLightMaps(benchmark::State& state) {
+    constexpr int kMaps = 1000;
+    OMBREL_engine_hide_log_window();
+    OMBREL_engine_load_world(nullptr, nullptr, nullptr, OMBREL_LOAD_EDITOR);
+    const int32_t root = OMBREL_group_create("the_world");
+    const double at[3] = {20, 20, 10};
+    const int32_t lamp = OMBREL_light_create("lamp", at);
+    OMBREL_light_set_type_of_light(lamp, 8 | 16);
+    for (int i = 0; i < kMaps; ++i) {
+        const int32_t p = OMBREL_polygon_create();
+        const double x = i % 40, y = i / 40;
+        const double corners[4][2] = {{x, y}, {x, y + 0.9}, {x + 0.9, y + 0.9}, {x + 0.9, y}};
+        for (const auto& c : corners) {
+            const double rec[6] = {c[0], c[1], 0, 0, 0, 100};
+            OMBREL_polygon_add_point(p, rec);
+        }
+        OMBREL_polygon_set_group(p, root);
+        OMBREL_engine_add_polygon(p);
+        if (OMBREL_polygon_create_lightmap(p, 16, 1, 1, 0, 2) == 0) state.SkipWithError("no light map");
+    }
+    int run = 0;
+    for (auto _ : state) {
+        const std::string folder = benchFolder() + "/maps" + std::to_string(++run);
+        std::filesystem::create_directories(folder);
+        if (OMBREL_engine_save((folder + "/lit.wld").c_str(), root, OMBREL_SAVE_WORLD) != 0)
+            state.SkipWithError("save failed");
+    }
+    state.counters["maps"] = kMaps;
+}
+BENCHMARK(BM_SaveNewLightMaps)->Unit(benchmark::kMillisecond)->Iterations(3)->Apply(quoted);
 
 }  // namespace
 

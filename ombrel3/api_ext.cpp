@@ -1,5 +1,6 @@
-// Host integration: surfaces, callbacks, last error, clock.
+// Host integration: surfaces, callbacks, last error, clock, files.
 #include "api_support.h"
+#include "file_replace.h"
 
 #include "ombrel_ext.h"
 
@@ -119,4 +120,13 @@ OMBREL_API int32_t OMBREL_ext_set_time(double seconds) {
 OMBREL_API int32_t OMBREL_ext_use_system_clock(void) {
     state().clockFrozen = false;
     return 0;
+}
+
+OMBREL_API int32_t OMBREL_ext_replace_file(const char* path, const uint8_t* data, int64_t size) {
+    return guarded(__func__, -1, [&] {
+        if (!path || !*path) throw ApiError("no file given");
+        if (size < 0 || (size > 0 && !data)) throw ApiError("no contents given");
+        removeLeftovers({replaceFile(path, data, static_cast<std::size_t>(size))});
+        return 0;
+    });
 }

@@ -1,5 +1,6 @@
 // Pictures for painting on surfaces: loading, stretching onto a surface, saving.
 #include "api_support.h"
+#include "file_replace.h"
 #include "image_io.h"
 
 #include "ombrel_utilities.h"
@@ -83,7 +84,7 @@ OMBREL_API int32_t OMBREL_utilities_save_bitmap24(int32_t bitmap_or_picture, con
     return guarded(__func__, -1, [&] {
         const Image& im = imageOf(bitmap_or_picture);
         if (!path || !*path) throw ApiError("no file given");
-        writeImageFile(im, path);
+        removeLeftovers({writeImageFile(im, path, FileSync::Durable)});
         return 0;
     });
 }

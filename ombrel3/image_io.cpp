@@ -1,6 +1,7 @@
 #include "image_io.h"
 
 #include "api_support.h"
+#include "file_replace.h"
 #include "image_bmp.h"
 #include "image_jpeg.h"
 
@@ -120,23 +121,25 @@ std::shared_ptr<Image> loadImageFile(const std::string& path) {
     return image;
 }
 
-void writeImageFile(const Image& image, const std::string& path) {
+std::vector<uint8_t> encodeImageFile(const Image& image, const std::string& path) {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgba.size() != std::size_t(image.width) * std::size_t(image.height) * 4)
         throw ApiError("cannot write image " + path + ": the image has no pixels");
     const bool jpeg = endsWithNoCase(path, ".jpg") || endsWithNoCase(path, ".jpeg");
     const std::uintmax_t bmpBytes = (std::uintmax_t(image.width) * 3 + 3) / 4 * 4 * std::uintmax_t(image.height);
     if (!jpeg && bmpBytes > 0xFFFFFFFFu - 54) throw ApiError("cannot write image " + path + ": too large for BMP");
-    const std::vector<uint8_t> bytes = jpeg ? encodeJpeg(image, 90, path) : encodeBmp24(image);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw ApiError("cannot write image " + path + ": cannot open the file");
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) throw ApiError("cannot write image " + path + ": write failed");
+    return jpeg ? encodeJpeg(image, 90, path) : encodeBmp24(image);
+}
+
+std::string writeImageFile(const Image& image, const std::string& path, FileSync sync) {
+    const std::vector<uint8_t> bytes = encodeImageFile(image, path);
+    const std::string written = replaceFile(path, bytes.data(), bytes.size(), sync);
     // A rewrite within the file system's time resolution could keep size and time.
     ImageCache& c = cache();
     std::lock_guard lock(c.mutex);
     c.byPath.erase(cacheKey(path));
+    c.byPath.erase(cacheKey(written));
+    return written;
 }
 
 void clearImageCache() {

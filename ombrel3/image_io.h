@@ -2,12 +2,14 @@
 // palette and an index plane; drawing uses the true colours.
 #pragma once
 
+#include "file_replace.h"
 #include "records.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ombrel {
 
@@ -28,9 +30,13 @@ std::shared_ptr<Image> decodeImage(const uint8_t* data, std::size_t size, const 
 // modification time, gives the same decoded image.
 std::shared_ptr<Image> loadImageFile(const std::string& path);
 
-// Writes 24-bit colour: JPEG (quality 90) when the path ends in .jpg/.jpeg in any
-// case, otherwise BMP. Throws ApiError on failure.
-void writeImageFile(const Image& image, const std::string& path);
+// The file's bytes in 24-bit colour: JPEG (quality 90) when the path ends in
+// .jpg/.jpeg in any case, otherwise BMP. Throws ApiError when it cannot be made.
+std::vector<uint8_t> encodeImageFile(const Image& image, const std::string& path);
+
+// Replaces the file at path with the encoded image (replaceFile); the default
+// suits the engine's own run files. Returns the file written; throws ApiError.
+std::string writeImageFile(const Image& image, const std::string& path, FileSync sync = FileSync::Scratch);
 
 // Fills palette and index plane of a true-colour image (median cut).
 void buildPalette(Image& image);

@@ -1,6 +1,7 @@
-// Writing world files in our text format. The text is built in memory, written to
-// <path>.tmp beside the target and renamed over it, so a failed save leaves the
-// previous file as it was.
+// Writing world files in our text format. The world file and the bitmap files it
+// needs are replaced together (FileBatch), so a failed save leaves the previous
+// files as they were and adds none.
+#include "file_replace.h"
 #include "io_build.h"
 #include "io_text.h"
 #include "io_world.h"
@@ -10,20 +11,19 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <condition_variable>
-#include <cstring>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <mutex>
 #include <system_error>
 #include <thread>
-#include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -53,8 +53,8 @@ private:
 
 class WorldWriter {
 public:
-    WorldWriter(const std::string& path, int32_t group, int32_t flags)
-        : path_(path), flags_(flags), w_(needWorld()), folder_(fs::path(path).parent_path()) {
+    WorldWriter(const std::string& path, fs::path folder, int32_t group, int32_t flags)
+        : path_(path), flags_(flags), w_(needWorld()), folder_(std::move(folder)) {
         if (folder_.empty()) folder_ = ".";
         collect(group);
     }
@@ -91,9 +91,9 @@ public:
         return emit(tail);
     }
 
-    // Copies (0x40) and light maps (0x200) into <folder>/bitmaps before the world
-    // file itself is written.
-    void writeBitmapFiles() {
+    // Copies (0x40) and light maps (0x200) into <folder>/bitmaps, added to the
+    // batch before the world file itself.
+    void writeBitmapFiles(FileBatch& batch) {
         for (int32_t h : bitmaps_.order()) {
             const Bitmap& bm = need<Bitmap>(h);
             bool lightMap = bm.isLightMap && (flags_ & OMBREL_SAVE_LIGHTMAPS);
@@ -103,17 +103,29 @@ public:
             fs::create_directories(dir, ec);
             if (ec) throw ApiError("cannot write " + path_ + ": cannot make " + dir.string() + ": " + ec.message());
             if (lightMap) {
-                if (std::string file = placeLightMap(h, dir); !file.empty()) written_[h] = file;
+                if (std::string file = placeLightMap(h, dir, batch); !file.empty()) written_[h] = file;
                 continue;
             }
             fs::path target = dir / storedFileName(bm);
             std::string source = sourceFile(bm);
             if (source.empty()) continue;  // a placeholder: nothing to copy
             if (fs::equivalent(source, target, ec)) continue;
-            fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-            if (ec) throw ApiError("cannot copy bitmap " + source + " to " + target.string() + ": " + ec.message());
+            batch.add(target.string(), copyOf(source, target.string()));
             written_[h] = fs::absolute(target, ec).lexically_normal().string();
         }
+    }
+
+    // The bitmap files this save wrote or kept, by absolute path.
+    std::vector<std::string> bitmapFiles() const {
+        std::vector<std::string> files;
+        for (const auto& entry : written_) files.push_back(entry.second);
+        return files;
+    }
+
+    // Once the files are in place, new light maps remember theirs.
+    void keepNewLightMapFiles() {
+        for (const auto& [h, file] : newLightMaps_)
+            if (Bitmap* bm = lookup<Bitmap>(h)) bm->resolvedPath = file;
     }
 
 private:
@@ -199,6 +211,18 @@ private:
         appendInt(out, id);
     }
 
+    static FileProducer copyOf(const std::string& source, const std::string& target) {
+        return [source, target](const FileSink& sink) {
+            std::ifstream in(source, std::ios::binary);
+            if (!in) throw ApiError("cannot copy bitmap " + source + " to " + target + ": cannot read it");
+            std::vector<char> block(std::size_t(1) << 16);
+            while (in.read(block.data(), std::streamsize(block.size())) || in.gcount() > 0)
+                if (!sink(block.data(), std::size_t(in.gcount()))) return false;
+            if (in.bad()) throw ApiError("cannot copy bitmap " + source + " to " + target + ": cannot read it");
+            return true;
+        };
+    }
+
     // The file a bitmap was read from; "" for a placeholder whose file is missing.
     static std::string sourceFile(const Bitmap& bm) {
         std::error_code ec;
@@ -224,9 +248,9 @@ private:
 
     // The light map's file in dir: its own one there when it still exists (loaded
     // from it, or written by an earlier save), else a new one under the first
-    // LIGHTMAP_<n>.bmp no file there has, which the map then remembers. No file in
-    // dir is ever overwritten. "" for a stand-in without a picture.
-    std::string placeLightMap(int32_t h, const fs::path& dir) {
+    // LIGHTMAP_<n>.bmp no file there has, which the map remembers once the save
+    // is done. No file in dir is ever overwritten. "" for a stand-in without a picture.
+    std::string placeLightMap(int32_t h, const fs::path& dir, FileBatch& batch) {
         Bitmap& bm = need<Bitmap>(h);
         std::error_code ec;
         const fs::path folder = fs::absolute(dir, ec).lexically_normal();
@@ -238,9 +262,11 @@ private:
         for (;; ++nextLightMapFile_) {
             fs::path target = folder / ("LIGHTMAP_" + std::to_string(nextLightMapFile_) + ".bmp");
             if (fs::exists(fs::symlink_status(target, ec))) continue;
-            writeImageFile(*bm.image, target.string());
-            bm.resolvedPath = target.string();
-            return bm.resolvedPath;
+            const std::vector<uint8_t> bytes = encodeImageFile(*bm.image, target.string());
+            batch.add(target.string(), [&](const FileSink& sink) { return sink(bytes.data(), bytes.size()); });
+            ++nextLightMapFile_;  // not on disk before the batch is placed
+            newLightMaps_.emplace_back(h, target.string());
+            return target.string();
         }
     }
 
@@ -581,49 +607,28 @@ private:
     Numbering bitmaps_, animations_, groups_, polygons_, cameras_, lights_, tracks_, backgrounds_;
     std::unordered_map<int32_t, std::string> written_;  // bitmap -> the file written for it
     uint64_t nextLightMapFile_ = 1;  // no smaller free LIGHTMAP_<n>.bmp is left in this save
+    std::vector<std::pair<int32_t, std::string>> newLightMaps_;  // bitmap -> its new file
 };
-
-[[noreturn]] void failWrite(const std::string& path, const std::string& why) {
-    throw ApiError("cannot write " + path + ": " + why);
-}
-
-void writeReplacing(const std::string& path, WorldWriter& writer) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) failWrite(path, "it is a folder");
-    std::string tmp = path + ".tmp";
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) failWrite(path, std::strerror(errno));
-    bool ok;
-    try {
-        ok = writer.write([&](const std::string& text) { return std::fwrite(text.data(), 1, text.size(), f) == text.size(); });
-    } catch (...) {
-        std::fclose(f);
-        std::remove(tmp.c_str());
-        throw;
-    }
-    ok = std::fflush(f) == 0 && ok;
-    ok = ::fsync(fileno(f)) == 0 && ok;
-    int err = errno;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) {
-        std::remove(tmp.c_str());
-        failWrite(path, std::strerror(err));
-    }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        err = errno;
-        std::remove(tmp.c_str());
-        failWrite(path, std::strerror(err));
-    }
-}
 
 }  // namespace
 
 void saveWorldFile(const std::string& path, int32_t group, int32_t flags) {
+    // Through a link, the bitmaps folder goes beside the file the link names.
+    const std::string target = linkTarget(path);
     std::error_code ec;
-    if (fs::is_directory(path, ec)) failWrite(path, "it is a folder");
-    WorldWriter writer(path, group, flags);
-    writer.writeBitmapFiles();
-    writeReplacing(path, writer);
+    if (fs::is_directory(target, ec)) throw ApiError("cannot write " + path + ": it is a folder");
+    WorldWriter writer(path, fs::path(target).parent_path(), group, flags);
+    // One sync for the world and its bitmaps; the world goes in place last.
+    FileBatch batch;
+    writer.writeBitmapFiles(batch);
+    batch.add(path, [&](const FileSink& sink) {
+        return writer.write([&](const std::string& text) { return sink(text.data(), text.size()); });
+    });
+    batch.place();
+    writer.keepNewLightMapFiles();
+    std::vector<std::string> written = writer.bitmapFiles();
+    written.push_back(target);
+    removeLeftovers(written);
 }
 
 }  // namespace ombrel

@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -283,39 +284,67 @@ TEST_F(ModelGalleryTest, StoringRefusesWhatIsNotASingleGroupOrAnUnusableName) {
 
 TEST_F(ModelGalleryTest, AFailedStoreSaysSoAndLeavesNoModelBehind) {
     // The folder of the tree turns into a regular file (the preview cannot be
-    // written), or a folder stands where the model file goes (the model cannot).
+    // written), or a folder stands where the model file goes (the model cannot);
+    // an older preview is then put back as it was.
     struct Case {
         const char* what;
         const char* message;
+        std::vector<std::string> left;
     };
     const Case cases[] = {
-        {"folder is a file", "Failled saving to gallery. Note: Only 16 and 32 bit color supported!"},
-        {"model is a folder", "Failled saving to gallery."},
+        {"folder is a file", "Failled saving to gallery. Note: Only 16 and 32 bit color supported!", {"cars"}},
+        {"model is a folder", "Failled saving to gallery.", {"cars", "cars/box.vandel"}},
+        {"model is a folder beside an older preview", "Failled saving to gallery.",
+         {"cars", "cars/box.jpg", "cars/box.vandel"}},
     };
     Form1& f = startWithGallery();
     selectTexturedBox();
     for (const Case& c : cases) {
+        const std::string what = c.what;
         fs::remove_all(root());
         fs::create_directories(root() + "/cars");
         ModelGallery::trwModel_Populate(*f.trwModel);
         select(root() + "/cars");
-        if (std::string(c.what) == "folder is a file") {
+        if (what == "folder is a file") {
             fs::remove(root() + "/cars");
             touch(root() + "/cars", "a file");
         } else {
             fs::create_directories(root() + "/cars/box.vandel");
         }
+        if (what == "model is a folder beside an older preview") touch(root() + "/cars/box.jpg", "old picture");
         platform_.prompts.answer(MsgResult::OK);
         f.mnuModelGalleryAdd_Click();
-        EXPECT_EQ(lastMessage(), c.message) << c.what;
+        EXPECT_EQ(lastMessage(), c.message) << what;
         std::vector<std::string> left;
         for (const auto& entry : fs::recursive_directory_iterator(root()))
             left.push_back(fs::relative(entry.path(), root()).string());
-        const std::vector<std::string> untouched =
-            fs::is_directory(root() + "/cars") ? std::vector<std::string>{"cars", "cars/box.vandel"}
-                                               : std::vector<std::string>{"cars"};
-        EXPECT_EQ(left, untouched) << c.what;
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, c.left) << what;
+        if (fs::is_regular_file(root() + "/cars/box.jpg")) {
+            EXPECT_EQ(readAll(root() + "/cars/box.jpg"), "old picture") << what;
+        }
     }
+}
+
+TEST_F(ModelGalleryTest, ReplacingAModelWhoseFilesAreLinksWritesTheFilesTheyName) {
+    Form1& f = startWithGallery();
+    selectTexturedBox();
+    const std::string shelf = tempPath("shelf");
+    touch(shelf + "/box.vandel", "old model");
+    touch(shelf + "/box.jpg", "old picture");
+    fs::create_symlink(shelf + "/box.vandel", root() + "/box.vandel");
+    fs::create_symlink(shelf + "/box.jpg", root() + "/box.jpg");
+    ModelGallery::trwModel_Populate(*f.trwModel);
+    select(root());
+    platform_.prompts.answer(MsgResult::OK);
+    f.mnuModelGalleryAdd_Click();
+
+    EXPECT_EQ(lastMessage(), "Warning: Model with same name already exists. Should it be replaced?");
+    EXPECT_TRUE(fs::is_symlink(root() + "/box.vandel"));
+    EXPECT_TRUE(fs::is_symlink(root() + "/box.jpg"));
+    EXPECT_EQ(readAll(shelf + "/box.vandel").rfind("OMBREL-WORLD 1\n", 0), 0u);
+    EXPECT_EQ(readAll(shelf + "/box.jpg").substr(0, 2), "\xFF\xD8");
+    EXPECT_TRUE(f.trwModel->Exists(root() + "/box.vandel"));
 }
 
 TEST_F(ModelGalleryTest, AddFolderChecksTheTypedName) {

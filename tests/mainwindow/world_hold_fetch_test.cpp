@@ -56,6 +56,22 @@ TEST_F(HoldFetchTest, AHoldThatCannotBeWrittenSaysSo) {
     EXPECT_EQ(platform_.prompts.shown().back().text, "Error Saving World");
 }
 
+TEST_F(HoldFetchTest, AHoldFileThatIsALinkStaysOneAndItsFileHoldsTheWorld) {
+    Form1& f = StartEditor();
+    OpenSmallWorld();
+    const std::string kept = tempPath("kept/held.wld");
+    std::filesystem::create_directories(tempPath("kept"));
+    std::ofstream(kept) << "an older hold";
+    std::filesystem::create_symlink(kept, programFolder() + "Hold.wld");
+
+    f.mnuHold_Click();
+    EXPECT_TRUE(std::filesystem::is_symlink(programFolder() + "Hold.wld"));
+    std::ifstream in(kept);
+    const std::string held((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(held.rfind("OMBREL-WORLD 1\n", 0), 0u) << held.substr(0, 40);
+    EXPECT_NE(held.find("\"box\""), std::string::npos);
+}
+
 TEST_F(HoldFetchTest, ViewerModeStartsTheViewerOnASavedCopy) {
     Form1& f = StartEditor();
     // No world: nothing at all.
