@@ -1,5 +1,7 @@
 #include "io_build.h"
 
+#include "file_replace.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -126,7 +128,13 @@ Point& ImportBuilder::point(Polygon& polygon, Vec3 pos) {
 std::string findBitmapFile(const std::string& absolutePath, const std::string& fileName, const FilePlaces& places) {
     if (!absolutePath.empty() && isFile(absolutePath)) return absolutePath;
     if (fileName.empty() || fileName.find('/') != std::string::npos || fileName == "." || fileName == "..") return {};
-    fs::path worldDir = fs::path(places.worldFile).parent_path();
+    // A world read through a link keeps its bitmaps beside the file the link names.
+    fs::path worldDir;
+    try {
+        worldDir = fs::path(linkTarget(places.worldFile)).parent_path();
+    } catch (const std::exception&) {
+        worldDir = fs::path(places.worldFile).parent_path();
+    }
     if (worldDir.empty()) worldDir = ".";
     fs::path found = inFolderAnyCase(places.bitmapFolder, fileName);
     if (found.empty()) {

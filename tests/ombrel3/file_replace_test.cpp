@@ -92,7 +92,16 @@ TEST_F(FileReplace, ASaveWritesTheFileThePathNamesAndKeepsItWhatItWas) {
          }},
         {"relative link to a link to a world in another folder",
          [](const fs::path& root) {
-             saveWorld(root / "other/real.wld");
+             // Its bitmap is known by file name only, beside the world it belongs to.
+             writeBmp((root / "other/bitmaps/brick.bmp").string(), 2, 2, {200, 40, 40});
+             writeText((root / "other/real.wld").string(),
+                       "OMBREL-WORLD 1\n"
+                       "bitmap 1 \"brick\" \"\" \"brick.bmp\" -1\n"
+                       "group 1 \"the_world\" father 0 static 1 disabled 0 pivot 0 0 0 origin 0 0 0 axes 1 0 0 0 1 0 0 0 1\n"
+                       "polygon 1 \"\" group 1 enabled 1 fill bitmap 1 rgb 192 192 192 second 0 blend 0 dim 0 "
+                       "rotated 0 lights 0\n"
+                       "p 0 0 0 0 0 100\np 0 1 0 0 1 100\np 1 1 0 1 1 100\n"
+                       "end\n");
              fs::create_symlink(root / "other/real.wld", root / "other/hop.wld");
              fs::create_directories(root / "here");
              fs::create_symlink("../other/hop.wld", root / "here/link.wld");
@@ -102,8 +111,10 @@ TEST_F(FileReplace, ASaveWritesTheFileThePathNamesAndKeepsItWhatItWas) {
              EXPECT_EQ(fs::read_symlink(root / "here/link.wld"), "../other/hop.wld");
              EXPECT_EQ(fs::read_symlink(root / "other/hop.wld"), root / "other/real.wld");
              EXPECT_TRUE(holdsEdit(root / "other/real.wld"));
+             const std::string brick = "\"" + (root / "other/bitmaps/brick.bmp").string() + "\"";
+             EXPECT_NE(readText((root / "other/real.wld").string()).find(brick), std::string::npos);
              EXPECT_EQ(namesIn(root / "here"), std::set<std::string>{"link.wld"});
-             EXPECT_EQ(namesIn(root / "other"), (std::set<std::string>{"hop.wld", "real.wld"}));
+             EXPECT_EQ(namesIn(root / "other"), (std::set<std::string>{"bitmaps", "hop.wld", "real.wld"}));
          }},
         {"links planted at temporary names, and a killed save's leftover",
          [](const fs::path& root) {
