@@ -8,6 +8,7 @@
 
 #include "core/TrackProcedures.h"
 #include "geometry/formDuplicate.h"
+#include "mainwindow/formCamChaseParams.h"
 #include "mainwindow/frmLightMapParameterInput.h"
 #include "platform/virtual_keys.h"
 #include "transform/frmTransformParameters.h"
@@ -62,17 +63,22 @@ protected:
         ClickView(0, PixelOf(0, 50, 0), platform::vk::Control);
         ASSERT_EQ(Globals::NumSelPols, 2);
     }
-    // x of the left square's first corner, and the records pushed since the row began.
+    // Whether a record was pushed since the row opened its field.
+    static std::function<std::string()> recorded() {
+        const ActionUndoRedo* before = Globals::UndoRedoStack->Retrive();
+        return [before] { return Globals::UndoRedoStack->Retrive() == before ? "no record" : "recorded"; };
+    }
+    // x of the left square's first corner.
     std::function<std::string()> bevelled() {
-        const int before = undoable();
-        return [this, before] {
+        return [this, pushed = recorded()] {
             double p[3];
             OMBREL_point_get_xyz(OMBREL_polygon_get_first_point(left_), p);
-            return "x " + asText(p[0]) + ", records " + std::to_string(undoable() - before);
+            return "x " + asText(p[0]) + ", " + pushed();
         };
     }
 
-    int32_t walls_ = 0, left_ = 0, box_ = 0, cam_ = 0, lamp_ = 0, path_ = 0;
+    int32_t walls_ = 0, left_ = 0, box_ = 0, cam_ = 0, lamp_ = 0, path_ = 0, sky_ = 0;
+    std::unique_ptr<formCamChaseParams> chase_;
     std::unique_ptr<formDuplicate> duplicate_;
     std::unique_ptr<frmTransformParameters> transform_;
     std::unique_ptr<frmLightMapParameterInput> lightMaps_;
@@ -97,6 +103,8 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
     OMBREL_camera_set_zoom(cam_, 60);
     lamp_ = light("lamp");
     path_ = track("path", {0, 0, 0, 10, 0, 0, 10, 5, 0});
+    sky_ = background("sky", {0, 0, 255});
+    OMBREL_background_set_distance(sky_, 5000);
     rebuildTrees();
 
     auto duplicateOffset = [&] {
@@ -146,13 +154,30 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
                            return asText(size[0]);
                        }};
     };
+    auto diminution = [&] {
+        editWalls();
+        return Subject{f.txtPolLightDimu, [this, pushed = recorded()] {
+                           return asText(OMBREL_polygon_get_light_diminution(left_)) + ", " + pushed();
+                       }};
+    };
+    auto backgroundDistance = [&] {
+        f.tabWorkspace->setCurrentIndex(2);
+        clickNode(backgroundKey(sky_));
+        return Subject{f.txtBkgDist, [&] { return asText(OMBREL_background_get_distance(sky_)); }};
+    };
+    auto chaseSpeed = [&] {
+        select(SelCamera, cam_);
+        chase_ = std::make_unique<formCamChaseParams>(std::function<void()>(), &f);
+        platform::UpDown* spinner = chase_->fldSpeed->spinner();
+        return Subject{chase_->fldSpeed->text(), [spinner] { return spinner->Tag.toStdString(); }};
+    };
     auto maxMapSize = [&] {
         lightMaps_ = std::make_unique<frmLightMapParameterInput>(&f);
         platform::UpDown* spinner = lightMaps_->updwnMaxSize;
         return Subject{lightMaps_->txtMaxSize, [spinner] { return std::to_string(spinner->Value()); }};
     };
 
-    const std::string still = "x -100, records 0";
+    const std::string still = "x -100, no record";
     const Row rows[] = {
         {"duplicate offset", duplicateOffset, "-25", {"-", "-2", "-25"}, {"0", "-2", "-25"}, Commit::Leave, "-25", "-25"},
         {"sides", sides, "16", {"1", "16"}, {"1", "16"}, Commit::Enter, "16", "16"},
@@ -163,7 +188,16 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
         {"bevel", bevel, "abc", {"1", "1", "1"}, {still, still, still}, Commit::Enter, "1", still},
         {"bevel emptied", bevel, "\b", {""}, {still}, Commit::Enter, "1", still},
         {"bevel", bevel, "1e-3", {"1", "1e", "1e-", "1e-3"}, {still, still, still, still}, Commit::Enter, "1", still},
-        {"bevel", bevel, "0.5", {"0", "0.", "0.5"}, {still, still, still}, Commit::Enter, "1", "x -50, records 1"},
+        {"bevel", bevel, "0.5", {"0", "0.", "0.5"}, {still, still, still}, Commit::Enter, "1", "x -50, recorded"},
+        {"light diminution", diminution, "1e999", {"1", "1e", "1e9", "1e99", "1e999"},
+         {"0, no record", "0, no record", "0, no record", "0, no record", "0, no record"}, Commit::Enter, "0",
+         "0, no record"},
+        {"light diminution", diminution, "150", {"1", "15", "150"}, {"0, no record", "0, no record", "0, no record"},
+         Commit::Leave, "100", "100, recorded"},
+        {"background distance", backgroundDistance, "1e13", {"1", "1e", "1e1", "1e13"},
+         {"5000", "5000", "5000", "5000"}, Commit::Enter, "5000", "5000"},
+        {"chase speed", chaseSpeed, "1e39", {"1", "1e", "1e3", "1e39"}, {"1", "1", "1e3", "1e3"}, Commit::Leave,
+         "200", "200"},
         {"camera x", cameraX, "1e999", {"1", "1e", "1e9", "1e99", "1e999"}, {"10", "10", "10", "10", "10"},
          Commit::Enter, "10", "10"},
         {"camera x", cameraX, "1e13", {"1", "1e", "1e1", "1e13"}, {"10", "10", "10", "10"}, Commit::Enter, "10", "10"},
@@ -212,6 +246,7 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
         if (transform_) transform_->close();
         transform_.reset();
         duplicate_.reset();
+        chase_.reset();
         lightMaps_.reset();
     }
 }
