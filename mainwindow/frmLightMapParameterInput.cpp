@@ -171,12 +171,15 @@ frmLightMapParameterInput::frmLightMapParameterInput(QWidget* owner) : QDialog(o
 bool frmLightMapParameterInput::EntriesOk() {
     double rate = 0, maxSize = 0, minSize = 0;
     // "1e999" and the like are not numbers either.
-    if (!platform::HoldsNumber(txtSamplingRate, rate)) return refuse("Sampling Rate has to be a number", txtSamplingRate);
+    if (!platform::HoldsNumber(txtSamplingRate, rate))
+        return refuse("Sampling Rate has to be a number", txtSamplingRate);
     if (rate < 0) return refuse("Sampling Rate has to be a positive number", txtSamplingRate);
-    if (!platform::ReadNumber(txtMaxSize->text(), maxSize)) return refuse("Max Map Size has to be a number", txtMaxSize);
+    if (!platform::ReadNumber(txtMaxSize->text(), maxSize))
+        return refuse("Max Map Size has to be a number", txtMaxSize);
     maxSize = std::nearbyint(maxSize);
     if (maxSize <= 1) return refuse("Max Map Size has to be higher than one", txtMaxSize);
-    if (!platform::ReadNumber(txtMinSize->text(), minSize)) return refuse("Min Map Size has to be a number", txtMinSize);
+    if (!platform::ReadNumber(txtMinSize->text(), minSize))
+        return refuse("Min Map Size has to be a number", txtMinSize);
     minSize = std::nearbyint(minSize);
     if (minSize < 1) return refuse("Min Map Size has to be higher than zero", txtMinSize);
     if (minSize > maxSize) return refuse("Min Map Size cannot be higher than Max Map Size", txtMinSize);

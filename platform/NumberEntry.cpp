@@ -39,7 +39,8 @@ bool CanBecomeNumber(const QString& text) {
     const QLocale locale = numberLocale();
     const QString sign = QRegularExpression::escape(locale.negativeSign() + locale.positiveSign());
     const QString point = QRegularExpression::escape(locale.decimalPoint());
-    const QRegularExpression shape(QStringLiteral("^\\s*[%1]?[0-9]*(%2[0-9]*)?([eE][%1]?[0-9]*)?\\s*$").arg(sign, point));
+    const QRegularExpression shape(
+        QStringLiteral("^\\s*[%1]?[0-9]*(%2[0-9]*)?([eE][%1]?[0-9]*)?\\s*$").arg(sign, point));
     return shape.match(text).hasMatch();
 }
 
@@ -72,8 +73,9 @@ TypedNumber::TypedNumber(QLineEdit* field, const NumberRange& range)
 }
 
 void TypedNumber::setRange(const NumberRange& range) {
-    validator_ = new NumberValidator(range, this);
+    NumberValidator* old = std::exchange(validator_, new NumberValidator(range, this));
     field_->setValidator(validator_);
+    delete old;
 }
 
 bool TypedNumber::HoldsValue(double& value) const { return ReadValue(field_->text(), range(), value); }

@@ -154,6 +154,13 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
                            return asText(size[0]);
                        }};
     };
+    auto extrude = [&] {
+        editWalls();
+        return Subject{f.txtExtBvl[0], [this, pushed = recorded()] {
+                           return std::to_string(OMBREL_group_get_number_of_polygons(walls_)) + " polygons, " +
+                                  pushed();
+                       }};
+    };
     auto diminution = [&] {
         editWalls();
         return Subject{f.txtPolLightDimu, [this, pushed = recorded()] {
@@ -179,7 +186,8 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
 
     const std::string still = "x -100, no record";
     const Row rows[] = {
-        {"duplicate offset", duplicateOffset, "-25", {"-", "-2", "-25"}, {"0", "-2", "-25"}, Commit::Leave, "-25", "-25"},
+        {"duplicate offset", duplicateOffset, "-25", {"-", "-2", "-25"}, {"0", "-2", "-25"}, Commit::Leave, "-25",
+         "-25"},
         {"sides", sides, "16", {"1", "16"}, {"1", "16"}, Commit::Enter, "16", "16"},
         {"sides", sides, "12", {"1", "12"}, {"1", "12"}, Commit::Leave, "12", "12"},
         {"sides below the minimum", sides, "0", {"0"}, {"0"}, Commit::Leave, "3", "3"},
@@ -189,6 +197,7 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
         {"bevel emptied", bevel, "\b", {""}, {still}, Commit::Enter, "1", still},
         {"bevel", bevel, "1e-3", {"1", "1e", "1e-", "1e-3"}, {still, still, still, still}, Commit::Enter, "1", still},
         {"bevel", bevel, "0.5", {"0", "0.", "0.5"}, {still, still, still}, Commit::Enter, "1", "x -50, recorded"},
+        {"extrude", extrude, "0", {"0"}, {"2 polygons, no record"}, Commit::Enter, "1", "2 polygons, no record"},
         {"light diminution", diminution, "1e999", {"1", "1e", "1e9", "1e99", "1e999"},
          {"0, no record", "0, no record", "0, no record", "0, no record", "0, no record"}, Commit::Enter, "0",
          "0, no record"},
