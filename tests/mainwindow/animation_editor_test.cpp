@@ -234,8 +234,12 @@ TEST_F(AnimationEditorTest, TheFrameTimeFieldWritesEveryNumberWithinItsLimits) {
         EXPECT_EQ(w.txtFrmTime->text(), "2147483646");
         w.cmdApplyFrmTimeAll_Click();
         EXPECT_EQ(timeOf(w, ids(w, 1)[1]), 2147483646);
-        w.cmdCancel_Click();
+        // Ok ends an edit as leaving the field does: what was written while typing is taken back.
+        typeTime(w, frame, "1e999");
+        EXPECT_EQ(timeOf(w, frame), 1000000000);
+        w.cmdOk_Click();
     });
+    EXPECT_EQ(OMBREL_animation_get_frame_time(OMBREL_animation_get_handle("Animation01"), 0), 2147483646);
 }
 
 TEST_F(AnimationEditorTest, ThePickedColourGoesToTheFrameAndCancelKeepsIt) {
