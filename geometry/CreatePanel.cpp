@@ -56,7 +56,7 @@ const KindSetup* FindKindSetup(const std::string& kind) {
 
 std::optional<double> AcceptCountText(const QString& text, int32_t minimum) {
     double value = 0;
-    if (!platform::ReadNumber(text, value)) return std::nullopt;
+    if (!platform::ReadValue(text, platform::kWholeNumbers, value)) return std::nullopt;
     value = Maths::RoundHalfEven(value);
     return value < minimum ? minimum : value;
 }

@@ -66,7 +66,7 @@ formDuplicate::formDuplicate(QWidget* owner) : QDialog(owner) {
     const char* axes[] = {"X", "Y", "Z"};
     platform::NumericField::Options options;
     options.applyOnSpinner = false;
-    options.revertAtOnce = true;
+    options.range = platform::kLengths;
     for (int i = 0; i < 3; ++i) {
         const auto k = static_cast<std::size_t>(i);
         Label1[k] = new QLabel(QString::fromLatin1(axes[i]), Frame1);
@@ -127,6 +127,8 @@ void formDuplicate::updwnOffset_Change(int Index) { fldOffset[static_cast<std::s
 
 void formDuplicate::cmdOK_Click() {
     using namespace Globals;
+    // OK ends an edit in an offset field as leaving it does.
+    for (platform::NumericField* field : fldOffset) field->Commit();
     // The groups to copy, in the selection's order; cameras, lights and tracks
     // of a multiple selection are not copied.
     std::vector<int32_t> sources;

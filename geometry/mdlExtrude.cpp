@@ -241,6 +241,12 @@ void recordBevel() {
     std::vector<Point3d> after;
     after.reserve(bevel.pts.size());
     for (int32_t pt : bevel.pts) after.push_back(positionOf(pt));
+    // A bevel that moved no point (a factor of 1) would only push a real edit out
+    // of the history.
+    if (after == bevel.before) {
+        bevel = {};
+        return;
+    }
     auto record = std::make_unique<ActionUndoRedo>();
     record->ActionType = ActBevel;
     record->SetActionObjects();
@@ -407,7 +413,8 @@ void CommitExtrudeGesture() {
 Outcome ExtrudeByDepth(double depth) {
     using namespace Globals;
     extruding = false;
-    if (NumSelPols == 0) return Outcome::NothingToDo;
+    // A depth of 0 would make side polygons of no area and a record that changes nothing.
+    if (NumSelPols == 0 || depth == 0) return Outcome::NothingToDo;
     // Refused before anything is made when the cap would leave the world.
     Plane4d plane = {0, 0, 0, 0};
     ComputeSelPolsAvgNormal(plane);

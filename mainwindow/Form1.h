@@ -558,6 +558,7 @@ public:
     void SetSegMinimums(int32_t Min0, int32_t Min1, int32_t Min2);
     void txtBoxDim_Change(int Index);
     void txtBoxSegments_Change(int Index);
+    void txtBoxSegments_LostFocus(int Index);
     void updwnBoxDim_Change(int Index);
     void updwnBoxSegments_Change(int Index);
 

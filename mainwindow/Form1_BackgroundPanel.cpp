@@ -76,6 +76,10 @@ void Form1::buildBackgroundPanel() {
 }
 
 void Form1::connectBackgroundPanel() {
+    platform::AcceptNumbers(txtBkgDist, platform::kLengths);
+    platform::AcceptNumbers(txtBkgBottom, platform::kLengths);
+    platform::AcceptNumbers(txtBkgBottomInt, platform::kFloatValues);
+    platform::AcceptNumbers(txtBkgIntStp, platform::kFloatValues);
     for (int i = 0; i < static_cast<int>(txtBkg.size()); ++i) {
         QLineEdit* field = txtBkg[static_cast<std::size_t>(i)];
         connect(field, &QLineEdit::textChanged, this, [this, i] { txtBkg_Change(i); });
@@ -124,7 +128,7 @@ void Form1::txtBkg_KeyPress(int Field, int KeyAscii) {
         }
     } else {
         double value = 0;
-        if (platform::ReadNumber(field->text(), value)) numberAccess(Field).set(background, value);
+        if (platform::HoldsNumber(field, value)) numberAccess(Field).set(background, value);
     }
     txtBkg_LostFocus(Field);
     UpdateCameras();

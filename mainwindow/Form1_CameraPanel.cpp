@@ -48,7 +48,9 @@ void Form1::buildCameraPanel() {
 }
 
 void Form1::connectCameraPanel() {
-    auto wire = [this](platform::NumericField* field, std::function<void()> apply) {
+    auto wire = [this](platform::NumericField* field, std::function<void()> apply,
+                       const platform::NumberRange& range = platform::kLengths) {
+        field->setRange(range);
         field->active = [this] { return !SettingCamParams; };
         // A failed step leaves silently, as the panel's fields do.
         field->apply = [apply = std::move(apply)] {
@@ -62,7 +64,7 @@ void Form1::connectCameraPanel() {
         wire(fldCamLoc[static_cast<std::size_t>(i)], [this, i] { txtCamLoc_LostFocus(i); });
         wire(fldCamDir[static_cast<std::size_t>(i)], [this, i] { txtCamDir_LostFocus(i); });
     }
-    wire(fldFOV, [this] { txtFOV_LostFocus(); });
+    wire(fldFOV, [this] { txtFOV_LostFocus(); }, platform::kFieldOfView);
     wire(fldCamDistFrmEye, [this] { txtCamDistFrmEye_LostFocus(); });
 }
 

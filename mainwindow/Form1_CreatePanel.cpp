@@ -49,8 +49,6 @@ void Form1::buildGeometryTools() {
     auto* grid = new QGridLayout;
     platform::NumericField::Options options;
     options.applyOnSpinner = false;
-    options.applyOnLeave = false;
-    options.revertAtOnce = true;
     auto addField = [&](int row, int caption, const char* textName, const char* spinName, const char* text,
                         platform::NumericField*& field, QLineEdit*& edit, platform::UpDown*& spinner) {
         auto* label = new QLabel(frmNewObj);
@@ -67,15 +65,19 @@ void Form1::buildGeometryTools() {
     };
     for (int i = 0; i < 3; ++i) {
         const auto k = static_cast<std::size_t>(i);
+        options.range = platform::kLengths;
         addField(i, kDimCaption + i, "txtBoxDim", "updwnBoxDim", "100", fldBoxDim[k], txtBoxDim[k], updwnBoxDim[k]);
         fldBoxDim[k]->onChange = [this, i] { platform::runTrapped(this, [&] { txtBoxDim_Change(i); }); };
         fldBoxDim[k]->onSpinnerChange = [this, i] { platform::runTrapped(this, [&] { updwnBoxDim_Change(i); }); };
     }
     for (int i = 0; i < 3; ++i) {
         const auto k = static_cast<std::size_t>(i);
+        options.range = platform::kWholeNumbers;
         addField(3 + i, kSegCaption + i, "txtBoxSegments", "updwnBoxSegments", "1", fldBoxSegments[k],
                  txtBoxSegments[k], updwnBoxSegments[k]);
         fldBoxSegments[k]->onChange = [this, i] { platform::runTrapped(this, [&] { txtBoxSegments_Change(i); }); };
+        // Enter and leaving make the count whole and raise it to the kind's minimum.
+        fldBoxSegments[k]->apply = [this, i] { platform::runTrapped(this, [&] { txtBoxSegments_LostFocus(i); }); };
         fldBoxSegments[k]->onSpinnerChange = [this, i] {
             platform::runTrapped(this, [&] { updwnBoxSegments_Change(i); });
         };
@@ -123,14 +125,17 @@ void Form1::SetSegField(int Index, bool Visible, const std::string& Caption, dou
 
 void Form1::SetSegMinimums(int32_t Min0, int32_t Min1, int32_t Min2) {
     Globals::BoxSegments = {Min0, Min1, Min2};
-    for (int i = 0; i < 3; ++i) txtBoxSegments_Change(i);
+    for (int i = 0; i < 3; ++i) txtBoxSegments_LostFocus(i);
 }
 
 void Form1::txtBoxDim_Change(int Index) { fldBoxDim[static_cast<std::size_t>(Index)]->CopyTextToTag(); }
 
-void Form1::txtBoxSegments_Change(int Index) {
+// While typed, a count is kept as it stands: "1" on the way to "16" is no count yet.
+void Form1::txtBoxSegments_Change(int Index) { fldBoxSegments[static_cast<std::size_t>(Index)]->CopyTextToTag(); }
+
+void Form1::txtBoxSegments_LostFocus(int Index) {
     const auto k = static_cast<std::size_t>(Index);
-    // A number becomes the whole count it rounds to; anything else gets the last one back.
+    // The count it rounds to, at least the minimum; text that is none gets the last count back.
     if (const auto value = geometry::AcceptCountText(txtBoxSegments[k]->text(), Globals::BoxSegments[k]))
         updwnBoxSegments[k]->Tag = platform::NumberText(*value);
     fldBoxSegments[k]->ShowTag();
@@ -147,6 +152,11 @@ void Form1::updwnBoxSegments_Change(int Index) {
 
 void Form1::cmdCreate_Click() {
     if (!PrimitiveBuilders) throw platform::EditorError("The primitive builders have not been created");
+    // Create ends an edit in a field as leaving it does.
+    for (std::size_t i = 0; i < 3; ++i) {
+        fldBoxDim[i]->Settle();
+        fldBoxSegments[i]->Commit();
+    }
     geometry::PanelValues values;
     for (std::size_t i = 0; i < 3; ++i) {
         values.dims[i] = platform::TagValue(updwnBoxDim[i]);

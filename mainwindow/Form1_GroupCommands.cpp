@@ -39,10 +39,13 @@ int32_t madeCopy(int32_t copy) {
 void Form1::cmdReducePols_Click() {
     using namespace Globals;
     if (CurrSelEntityType != SelGroup) return;
-    const std::string answer = platform::prompts().inputBox("Optimization Level", "Reduce Polygon Count", "");
+    const std::string answer = platform::prompts().inputNumber("Optimization Level", "Reduce Polygon Count", "");
+    // The level is a percentage of the group's largest extent: a cell beyond the
+    // whole group would leave nothing of it. Cancel, blanks, anything not a number
+    // and a level above 100 change nothing; 0 and below make a plain copy.
+    constexpr platform::NumberRange kLevels{-platform::kLengthLimit, 100};
     double level = 0;
-    // Cancel, blanks and anything not a finite number change nothing.
-    if (!platform::ReadNumber(QString::fromStdString(answer), level)) return;
+    if (!platform::ReadValue(QString::fromStdString(answer), kLevels, level)) return;
     trwGroupView->Item(groupKey(CurrSelEntityHandle));  // the copy's place, before the engine makes it
     ReplaceSelectedGroup(madeCopy(OMBREL_group_create_reduced_copy(CurrSelEntityHandle, level)));
 }

@@ -140,7 +140,9 @@ void Form1::buildLightPanel() {
 }
 
 void Form1::connectLightPanel() {
-    auto wire = [this](platform::NumericField* field, std::function<void()> apply) {
+    auto wire = [this](platform::NumericField* field, std::function<void()> apply,
+                       const platform::NumberRange& range = platform::kLengths) {
+        field->setRange(range);
         field->active = [this] { return !SettingLightParams; };
         field->apply = [this, apply = std::move(apply)] { platform::runTrapped(this, apply); };
         field->onChange = [this, field] {
@@ -152,10 +154,10 @@ void Form1::connectLightPanel() {
         wire(fldLightLoc[static_cast<std::size_t>(i)], [this, i] { txtLightLoc_LostFocus(i); });
         wire(fldLightDir[static_cast<std::size_t>(i)], [this, i] { txtLightDir_LostFocus(i); });
     }
-    wire(fldAmbient, [this] { txtAmbient_LostFocus(); });
-    wire(fldDiffuse, [this] { txtDiffuse_LostFocus(); });
-    wire(fldSpecular, [this] { txtSpecular_LostFocus(); });
-    wire(fldShine, [this] { txtShine_LostFocus(); });
+    wire(fldAmbient, [this] { txtAmbient_LostFocus(); }, platform::kFloatValues);
+    wire(fldDiffuse, [this] { txtDiffuse_LostFocus(); }, platform::kFloatValues);
+    wire(fldSpecular, [this] { txtSpecular_LostFocus(); }, platform::kFloatValues);
+    wire(fldShine, [this] { txtShine_LostFocus(); }, platform::kFloatValues);
     wire(fldDistanceReach, [this] { txtDistanceReach_LostFocus(); });
 
     // Code that changes a control raises its handler as the user's change does;

@@ -314,6 +314,8 @@ void Form1::txtPolLightDimu_KeyPress(int KeyAscii) {
 
 void Form1::txtPolLightDimu_LostFocus() {
     using namespace Globals;
+    // Text that is no number gives way to the value the edit started from.
+    fldPolLightDimu->Settle();
     double typed = 0;
     if (!platform::ReadNumber(txtPolLightDimu->text(), typed) || Tag(txtPolLightDimu) == DissableChange ||
         NumSelPols == 0)

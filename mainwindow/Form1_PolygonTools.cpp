@@ -48,11 +48,14 @@ void Form1::buildPolygonTools() {
     platform::NumericField::Options options;
     options.applyOnSpinner = false;
     options.applyOnLeave = false;
-    options.revertAtOnce = true;
     const char* captions[] = {"Extrude", "Bevel"};
     const char* startTexts[] = {"0", "1"};
+    // A depth is a length; a bevel factor a scale factor no smaller than the bevel takes.
+    const platform::NumberRange ranges[] = {
+        platform::kLengths, {mdlExtrude::MinBevelFactor, platform::kLengthLimit, false, false, true}};
     for (int i = 0; i < 2; ++i) {
         const auto k = static_cast<std::size_t>(i);
+        options.range = ranges[k];
         auto* field = new platform::NumericField(options, block);
         fldExtBvl[k] = field;
         txtExtBvl[k] = field->text();

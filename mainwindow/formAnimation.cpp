@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 
@@ -350,27 +351,29 @@ void formAnimation::cmdRemove_Click() {
 void formAnimation::txtFrmTime_Change() {
     textures::Frame* frame = selectedFrame();
     if (!frame) return;
+    // Written as typed only while within the limits; the text is left as it is.
     double value = 0;
-    if (!platform::ReadNumber(txtFrmTime->text(), value)) return;
-    if (value > updwnFrmTime->Max) {
-        txtFrmTime->setText(QString::number(updwnFrmTime->Max));
-        return;  // the text's own change writes the time
-    }
-    if (value < updwnFrmTime->Min) {
-        txtFrmTime->setText(QString::number(updwnFrmTime->Min));
+    if (!platform::ReadNumber(txtFrmTime->text(), value) || value < updwnFrmTime->Min || value > updwnFrmTime->Max)
         return;
-    }
     frame->Record.Time = textures::FrameTimeOf(value);
     updwnFrmTime->setValue(frame->Record.Time);
 }
 
 void formAnimation::txtFrmTime_LostFocus() {
-    if (!selectedFrame()) return;
+    textures::Frame* frame = selectedFrame();
+    if (!frame) return;
+    // A number beyond a limit takes the limit once the field is left.
+    double value = 0;
+    if (platform::ReadNumber(txtFrmTime->text(), value)) {
+        frame->Record.Time = textures::FrameTimeOf(std::clamp<double>(value, updwnFrmTime->Min, updwnFrmTime->Max));
+        updwnFrmTime->setValue(frame->Record.Time);
+    }
     txtFrmTime->setText(QString::number(updwnFrmTime->Value()));
 }
 
 void formAnimation::updwnFrmTime_Change() {
-    if (!selectedFrame()) return;
+    // Only a step shows in the text; a typed number that moved the spinner stays as typed.
+    if (!selectedFrame() || !updwnFrmTime->Held()) return;
     const QString text = QString::number(updwnFrmTime->Value());
     if (txtFrmTime->text() != text) txtFrmTime->setText(text);
 }
@@ -406,6 +409,8 @@ void formAnimation::cmdApplyTransClrToAll_Click() {
 // ---- closing
 
 void formAnimation::cmdOk_Click() {
+    // Ok ends an edit of the frame time as leaving the field does.
+    frmTimeField->Commit();
     const std::string name = txtAnimName->text().toStdString();
     int32_t failed = 0;
     const int32_t written = textures::WriteAnimation(CurrMode, Anim, name, frames_, &failed);

@@ -109,7 +109,7 @@ formCamChaseParams::formCamChaseParams(std::function<void()> makeGroupDynamic, Q
     lblDistance->setObjectName(QStringLiteral("lblDistance"));
     lblSoftness = label(QStringLiteral("Softness:"), frmLocPrcFlex);
     lblSoftness->setObjectName(QStringLiteral("lblSoftness"));
-    fldDistance = addField(frmLocPrcFlex, "Distance", 1, "0");
+    fldDistance = addField(frmLocPrcFlex, "Distance", 1, "0", platform::kLengths);
     fldSoftness = addField(frmLocPrcFlex, "Softness", 0.01, "0.1");
     objectGrid->addWidget(label(QStringLiteral("Chase"), frmLocPrcFlex), 0, 0);
     objectGrid->addWidget(cmbCamChaseCamOrObj, 0, 1, 1, 3);
@@ -119,7 +119,7 @@ formCamChaseParams::formCamChaseParams(std::function<void()> makeGroupDynamic, Q
     objectGrid->addWidget(fldSoftness, 2, 1);
     const char* offsetLabels[] = {"Offset X", "Offset Y", "Offset Z"};
     for (std::size_t i = 0; i < 3; ++i) {
-        fldOffset[i] = addField(frmLocPrcFlex, "Offset", 1, "0");
+        fldOffset[i] = addField(frmLocPrcFlex, "Offset", 1, "0", platform::kLengths);
         fldOffset[i]->text()->setObjectName(QStringLiteral("txtOffset(%1)").arg(i));
         fldOffset[i]->spinner()->setObjectName(QStringLiteral("updwnOffset(%1)").arg(i));
         objectGrid->addWidget(label(QString::fromLatin1(offsetLabels[i]), frmLocPrcFlex), static_cast<int>(i) + 1, 2);
@@ -144,7 +144,7 @@ formCamChaseParams::formCamChaseParams(std::function<void()> makeGroupDynamic, Q
     trackGrid->addWidget(fldTrkSoftness, 2, 1);
     trackGrid->addWidget(chkTrkFall, 3, 0, 1, 2);
     for (std::size_t i = 0; i < 3; ++i) {
-        fldTrackOffset[i] = addField(frmTrack, "TrackOffset", 1, "0");
+        fldTrackOffset[i] = addField(frmTrack, "TrackOffset", 1, "0", platform::kLengths);
         fldTrackOffset[i]->text()->setObjectName(QStringLiteral("txtTrackOffset(%1)").arg(i));
         fldTrackOffset[i]->spinner()->setObjectName(QStringLiteral("updwnTrackOffset(%1)").arg(i));
         trackGrid->addWidget(label(QString::fromLatin1(offsetLabels[i]), frmTrack), static_cast<int>(i) + 1, 2);
@@ -221,11 +221,12 @@ formCamChaseParams::formCamChaseParams(std::function<void()> makeGroupDynamic, Q
 }
 
 platform::NumericField* formCamChaseParams::addField(QWidget* frame, const char* name, double step,
-                                                     const char* initial) {
+                                                     const char* initial, const platform::NumberRange& range) {
     platform::NumericField::Options options;
     options.applyOnSpinner = false;
     options.step = step;
     options.applyOnLeave = false;
+    options.range = range;
     auto* field = new platform::NumericField(options, frame);
     field->text()->setObjectName(QStringLiteral("txt%1").arg(QString::fromLatin1(name)));
     field->spinner()->setObjectName(QStringLiteral("updwn%1").arg(QString::fromLatin1(name)));
@@ -234,7 +235,7 @@ platform::NumericField* formCamChaseParams::addField(QWidget* frame, const char*
     // Tags start empty; a numeric edit becomes the value Apply writes.
     field->spinner()->Tag.clear();
     field->onChange = [this, field] {
-        if (!platform::IsNumeric(field->text()->text())) return;
+        if (!field->HoldsValue()) return;
         field->spinner()->Tag = field->text()->text();
         cmdApply->setEnabled(true);
     };
@@ -470,6 +471,8 @@ void formCamChaseParams::chkTrkFall_Click() { cmdApply->setEnabled(true); }
 // ---- writing
 
 void formCamChaseParams::cmdApply_Click() {
+    // Apply ends an edit in a field as leaving it does: what is no value gives way.
+    for (platform::NumericField* field : findChildren<platform::NumericField*>()) field->Settle();
     cmdApply->setEnabled(false);
     const int index = cmbChaseType->currentIndex();
     if (index < 0 || index >= static_cast<int>(TypeCodes.size())) return;  // no type: nothing written

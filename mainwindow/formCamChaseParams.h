@@ -5,6 +5,8 @@
 // redrawn (the editor never simulates a chase).
 #pragma once
 
+#include "platform/NumberEntry.h"
+
 #include <QDialog>
 
 #include <array>
@@ -21,7 +23,6 @@ class QPushButton;
 
 namespace platform {
 class NumericField;
-class UpDown;
 }  // namespace platform
 
 class formCamChaseParams : public QDialog {
@@ -84,7 +85,9 @@ public:
     static constexpr std::array<int32_t, 7> TypeCodes = {0, 2, 3, 4, 135, 136, 9};
 
 private:
-    platform::NumericField* addField(QWidget* frame, const char* name, double step, const char* initial);
+    // Lengths (distance, offsets) or, by default, any value the engine keeps.
+    platform::NumericField* addField(QWidget* frame, const char* name, double step, const char* initial,
+                                     const platform::NumberRange& range = platform::kFloatValues);
     void frmChaseInitialSetup();
     void SetfrmChase();
     int32_t GetSelectedEntitiesChaseType() const;

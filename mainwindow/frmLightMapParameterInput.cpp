@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,15 +30,10 @@ namespace {
 constexpr double kLargest = std::numeric_limits<int32_t>::max();
 constexpr int kEsc = 27;
 
-bool refuse(const char* text) {
-    platform::msgBox(text, platform::MsgButtons::OK, platform::MsgIcon::Information);
-    return false;
-}
-
 // The whole number a field stands for: nearest, halves to even.
 double wholeNumber(const QLineEdit* field) {
     double value = 0;
-    platform::ReadNumber(field->text(), value);
+    platform::HoldsNumber(field, value);
     return std::nearbyint(value);
 }
 
@@ -155,6 +151,12 @@ frmLightMapParameterInput::frmLightMapParameterInput(QWidget* owner) : QDialog(o
     layout->addWidget(frmcmdCompute);
     layout->addWidget(frmProgress);
 
+    // Typed keys that leave no number are refused; whether a number fits is told
+    // when the field is committed: leaving it, Enter, a spinner step, Compute.
+    for (QLineEdit* field : {txtMaxSize, txtMinSize, txtSamplingRate}) {
+        platform::AcceptNumbers(field, field == txtSamplingRate ? platform::kFloatValues : platform::NumberRange{});
+        field->installEventFilter(this);
+    }
     connect(txtMaxSize, &QLineEdit::textChanged, this, [this] { txtMaxSize_Change(); });
     connect(txtMinSize, &QLineEdit::textChanged, this, [this] { txtMinSize_Change(); });
     connect(txtSamplingRate, &QLineEdit::textChanged, this, [this] { txtSamplingRate_Change(); });
@@ -169,43 +171,73 @@ frmLightMapParameterInput::frmLightMapParameterInput(QWidget* owner) : QDialog(o
 bool frmLightMapParameterInput::EntriesOk() {
     double rate = 0, maxSize = 0, minSize = 0;
     // "1e999" and the like are not numbers either.
-    if (!platform::ReadNumber(txtSamplingRate->text(), rate)) return refuse("Sampling Rate has to be a number");
-    if (rate < 0) return refuse("Sampling Rate has to be a positive number");
-    if (!platform::ReadNumber(txtMaxSize->text(), maxSize)) return refuse("Max Map Size has to be a number");
+    if (!platform::HoldsNumber(txtSamplingRate, rate))
+        return refuse("Sampling Rate has to be a number", txtSamplingRate);
+    if (rate < 0) return refuse("Sampling Rate has to be a positive number", txtSamplingRate);
+    if (!platform::ReadNumber(txtMaxSize->text(), maxSize))
+        return refuse("Max Map Size has to be a number", txtMaxSize);
     maxSize = std::nearbyint(maxSize);
-    if (maxSize <= 1) return refuse("Max Map Size has to be higher than one");
-    if (!platform::ReadNumber(txtMinSize->text(), minSize)) return refuse("Min Map Size has to be a number");
+    if (maxSize <= 1) return refuse("Max Map Size has to be higher than one", txtMaxSize);
+    if (!platform::ReadNumber(txtMinSize->text(), minSize))
+        return refuse("Min Map Size has to be a number", txtMinSize);
     minSize = std::nearbyint(minSize);
-    if (minSize < 1) return refuse("Min Map Size has to be higher than zero");
-    if (minSize > maxSize) return refuse("Min Map Size cannot be higher than Max Map Size");
-    if (maxSize > kLargest) return refuse("Max Map Size is too large");
-    if (minSize > kLargest) return refuse("Min Map Size is too large");
+    if (minSize < 1) return refuse("Min Map Size has to be higher than zero", txtMinSize);
+    if (minSize > maxSize) return refuse("Min Map Size cannot be higher than Max Map Size", txtMinSize);
+    if (maxSize > kLargest) return refuse("Max Map Size is too large", txtMaxSize);
+    if (minSize > kLargest) return refuse("Min Map Size is too large", txtMinSize);
     return true;
 }
 
-// A change the code makes to a spinner's position is no edit of its field.
-void frmLightMapParameterInput::txtMaxSize_Change() {
-    if (EntriesOk()) updwnMaxSize->setValue(positionFor(wholeNumber(txtMaxSize), updwnMaxSize));
+bool frmLightMapParameterInput::refuse(const char* text, QLineEdit* field) {
+    platform::msgBox(text, platform::MsgButtons::OK, platform::MsgIcon::Information);
+    // Typed text that is no number gives way to what the edit started from.
+    platform::TypedNumberOf(field)->Settle();
+    field->setFocus();
+    return false;
 }
 
-void frmLightMapParameterInput::txtMinSize_Change() {
-    if (EntriesOk()) updwnMinSize->setValue(positionFor(wholeNumber(txtMinSize), updwnMinSize));
+// A typed number moves its spinner; nothing is judged while the user types.
+void frmLightMapParameterInput::txtMaxSize_Change() { followText(txtMaxSize, updwnMaxSize); }
+
+void frmLightMapParameterInput::txtMinSize_Change() { followText(txtMinSize, updwnMinSize); }
+
+void frmLightMapParameterInput::txtSamplingRate_Change() { followText(txtSamplingRate, updwnSamplingRate); }
+
+void frmLightMapParameterInput::followText(QLineEdit* field, platform::UpDown* spinner) {
+    // A change the code makes to a spinner's position is no edit of its field.
+    double value = 0;
+    if (platform::HoldsNumber(field, value)) spinner->setValue(positionFor(std::nearbyint(value), spinner));
 }
 
-void frmLightMapParameterInput::txtSamplingRate_Change() {
-    if (EntriesOk()) updwnSamplingRate->setValue(positionFor(wholeNumber(txtSamplingRate), updwnSamplingRate));
+// A step is a whole new value: it is judged at once, as a committed field is.
+void frmLightMapParameterInput::updwnMaxSize_Change() { followSpinner(updwnMaxSize, txtMaxSize); }
+
+void frmLightMapParameterInput::updwnMinSize_Change() { followSpinner(updwnMinSize, txtMinSize); }
+
+void frmLightMapParameterInput::updwnSamplingRate_Change() { followSpinner(updwnSamplingRate, txtSamplingRate); }
+
+void frmLightMapParameterInput::followSpinner(platform::UpDown* spinner, QLineEdit* field) {
+    if (!spinner->Held()) return;
+    field->setText(QString::number(spinner->Value()));
+    EntriesOk();
 }
 
-void frmLightMapParameterInput::updwnMaxSize_Change() {
-    if (updwnMaxSize->Held()) txtMaxSize->setText(QString::number(updwnMaxSize->Value()));
-}
-
-void frmLightMapParameterInput::updwnMinSize_Change() {
-    if (updwnMinSize->Held()) txtMinSize->setText(QString::number(updwnMinSize->Value()));
-}
-
-void frmLightMapParameterInput::updwnSamplingRate_Change() {
-    if (updwnSamplingRate->Held()) txtSamplingRate->setText(QString::number(updwnSamplingRate->Value()));
+bool frmLightMapParameterInput::eventFilter(QObject* watched, QEvent* event) {
+    const bool field = watched == txtMaxSize || watched == txtMinSize || watched == txtSamplingRate;
+    if (field && !unloaded_ && !Computing) {
+        if (event->type() == QEvent::FocusOut) {
+            // Another window coming up (a message, a menu) is no leaving of the field.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) EntriesOk();
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                EntriesOk();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 // ---- computing
@@ -214,7 +246,7 @@ void frmLightMapParameterInput::cmdCompute_Click() {
     if (!EntriesOk()) return;
     MaxMapSize = static_cast<int32_t>(wholeNumber(txtMaxSize));
     MinMapSize = static_cast<int32_t>(wholeNumber(txtMinSize));
-    platform::ReadNumber(txtSamplingRate->text(), SamplingRate);
+    platform::HoldsNumber(txtSamplingRate, SamplingRate);
     RaytracingFlag = chkRaytracing->isChecked() ? 1 : 0;
     LightMapNumber = Option1->isChecked() ? 1 : 2;
     ComputeLightMaps();

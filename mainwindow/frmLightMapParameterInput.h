@@ -70,8 +70,14 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Leaving a field or Enter in it judges the entries.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Shows the message with the focus back in the field; false.
+    bool refuse(const char* text, QLineEdit* field);
+    void followText(QLineEdit* field, platform::UpDown* spinner);
+    void followSpinner(platform::UpDown* spinner, QLineEdit* field);
     // Pumps events until the engine has the polygon's map ready; false when a
     // stop request came first.
     bool waitForMap(int32_t polygon);

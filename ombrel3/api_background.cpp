@@ -99,24 +99,24 @@ OMBREL_API double OMBREL_background_get_bottom(int32_t background) {
     return getValue(__func__, background, &Background::bottom);
 }
 OMBREL_API int32_t OMBREL_background_set_bottom(int32_t background, double value) {
-    return setBackground(__func__, background, [&](Background& b) { b.bottom = value; });
+    return setBackground(__func__, background, [&](Background& b) { b.bottom = needFloat(value); });
 }
 OMBREL_API double OMBREL_background_get_bottom_intensity(int32_t background) {
     return getValue(__func__, background, &Background::bottomIntensity);
 }
 OMBREL_API int32_t OMBREL_background_set_bottom_intensity(int32_t background, double value) {
-    return setBackground(__func__, background, [&](Background& b) { b.bottomIntensity = value; });
+    return setBackground(__func__, background, [&](Background& b) { b.bottomIntensity = needFloat(value); });
 }
 OMBREL_API double OMBREL_background_get_distance(int32_t background) {
     return getValue(__func__, background, &Background::distance);
 }
 // The panorama cylinder needs a positive radius.
 OMBREL_API int32_t OMBREL_background_set_distance(int32_t background, double value) {
-    return setBackground(__func__, background, [&](Background& b) { b.distance = value > 0 ? value : 1; });
+    return setBackground(__func__, background, [&](Background& b) { b.distance = needFloat(value) > 0 ? value : 1; });
 }
 OMBREL_API double OMBREL_background_get_intensity_step(int32_t background) {
     return getValue(__func__, background, &Background::step);
 }
 OMBREL_API int32_t OMBREL_background_set_intensity_step(int32_t background, double value) {
-    return setBackground(__func__, background, [&](Background& b) { b.step = value; });
+    return setBackground(__func__, background, [&](Background& b) { b.step = needFloat(value); });
 }

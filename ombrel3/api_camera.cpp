@@ -12,17 +12,9 @@ using namespace ombrel;
 
 namespace {
 
-bool finite3(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+Vec3 needFinite(Vec3 v) { return {needFloat(v.x), needFloat(v.y), needFloat(v.z)}; }
 
-Vec3 needFinite(Vec3 v) {
-    if (!finite3(v)) throw ApiError("coordinates are not finite");
-    return v;
-}
-
-Vec3 vecArg(const double v[3]) {
-    if (!v) throw ApiError("no vector given");
-    return needFinite(Vec3::from(v));
-}
+Vec3 vecArg(const double v[3]) { return needFloats(v); }
 
 template <class Body>
 int32_t onCamera(const char* fn, int32_t camera, Body&& body) {
@@ -260,8 +252,7 @@ OMBREL_API double OMBREL_camera_get_zoom(int32_t camera) {
 
 OMBREL_API int32_t OMBREL_camera_set_zoom(int32_t camera, double fov_degrees) {
     return onCamera(__func__, camera, [&](Camera& c) {
-        if (std::isnan(fov_degrees)) throw ApiError("zoom is not a number");
-        c.zoom = std::clamp(fov_degrees, 0.01, 179.9);
+        c.zoom = std::clamp(needFloat(fov_degrees), 0.01, 179.9);
     });
 }
 
@@ -271,8 +262,7 @@ OMBREL_API double OMBREL_camera_get_distance_from_eye(int32_t camera) {
 
 OMBREL_API int32_t OMBREL_camera_set_distance_from_eye(int32_t camera, double distance) {
     return onCamera(__func__, camera, [&](Camera& c) {
-        if (!std::isfinite(distance)) throw ApiError("distance is not finite");
-        c.nearDist = std::max(distance, 1e-6);
+        c.nearDist = std::max(needFloat(distance), 1e-6);
     });
 }
 
@@ -289,7 +279,7 @@ OMBREL_API double OMBREL_camera_get_chase_distance(int32_t camera) {
 }
 
 OMBREL_API int32_t OMBREL_camera_set_chase_distance(int32_t camera, double distance) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.chase.distance = distance; });
+    return onCamera(__func__, camera, [&](Camera& c) { c.chase.distance = needFloat(distance); });
 }
 
 OMBREL_API double OMBREL_camera_get_chase_softness(int32_t camera) {
@@ -297,7 +287,7 @@ OMBREL_API double OMBREL_camera_get_chase_softness(int32_t camera) {
 }
 
 OMBREL_API int32_t OMBREL_camera_set_chase_softness(int32_t camera, double softness) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.chase.softness = softness; });
+    return onCamera(__func__, camera, [&](Camera& c) { c.chase.softness = needFloat(softness); });
 }
 
 OMBREL_API int32_t OMBREL_camera_get_chase_offset(int32_t camera, double offset[3]) {
@@ -320,7 +310,7 @@ OMBREL_API double OMBREL_camera_get_absolute_speed(int32_t camera) {
 }
 
 OMBREL_API int32_t OMBREL_camera_set_absolute_speed(int32_t camera, double speed) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.chase.speed = speed; });
+    return onCamera(__func__, camera, [&](Camera& c) { c.chase.speed = needFloat(speed); });
 }
 
 OMBREL_API int32_t OMBREL_camera_set_track(int32_t camera, int32_t track) {
@@ -358,7 +348,7 @@ OMBREL_API double OMBREL_camera_get_friction(int32_t camera) {
 }
 
 OMBREL_API int32_t OMBREL_camera_set_friction(int32_t camera, double friction) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.chase.friction = friction; });
+    return onCamera(__func__, camera, [&](Camera& c) { c.chase.friction = needFloat(friction); });
 }
 
 OMBREL_API double OMBREL_camera_get_elasticity(int32_t camera) {
@@ -366,7 +356,7 @@ OMBREL_API double OMBREL_camera_get_elasticity(int32_t camera) {
 }
 
 OMBREL_API int32_t OMBREL_camera_set_elasticity(int32_t camera, double elasticity) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.chase.elasticity = elasticity; });
+    return onCamera(__func__, camera, [&](Camera& c) { c.chase.elasticity = needFloat(elasticity); });
 }
 
 OMBREL_API double OMBREL_camera_get_max_speed(int32_t camera) {
@@ -374,5 +364,5 @@ OMBREL_API double OMBREL_camera_get_max_speed(int32_t camera) {
 }
 
 OMBREL_API int32_t OMBREL_camera_set_max_speed(int32_t camera, double max_speed) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.chase.maxSpeed = max_speed; });
+    return onCamera(__func__, camera, [&](Camera& c) { c.chase.maxSpeed = needFloat(max_speed); });
 }

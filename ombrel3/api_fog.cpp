@@ -35,7 +35,7 @@ OMBREL_API double OMBREL_engine_get_atmospheric_effect_intensity(void) {
 // A density below 0 (or not a number) means no fog.
 OMBREL_API int32_t OMBREL_engine_set_atmospheric_effect_intensity(double intensity) {
     return guarded(__func__, -1, [&] {
-        needWorld().fogIntensity = intensity > 0 ? intensity : 0;
+        needWorld().fogIntensity = needFloat(intensity) > 0 ? intensity : 0;
         return 0;
     });
 }

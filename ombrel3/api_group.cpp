@@ -18,10 +18,7 @@ using namespace ombrel;
 
 namespace {
 
-Vec3 vecIn(const double* v) {
-    if (!v) throw ApiError("no vector given");
-    return Vec3::from(v);
-}
+Vec3 vecIn(const double* v) { return needFloats(v); }
 
 template <class T>
 T& out(T* p) {
@@ -280,7 +277,7 @@ OMBREL_API int32_t OMBREL_group_rotate(int32_t group, double angle_degrees, int3
 OMBREL_API int32_t OMBREL_group_scale(int32_t group, int32_t mode, double fx, double fy, double fz) {
     return guarded(__func__, -1, [&] {
         Group& g = need<Group>(group);
-        scaleGroup(g, {fx, fy, fz}, mode != 1);
+        scaleGroup(g, {needFloat(fx), needFloat(fy), needFloat(fz)}, mode != 1);
         return 0;
     });
 }
@@ -469,7 +466,7 @@ OMBREL_API double OMBREL_group_get_chase_distance(int32_t group) {
 }
 
 OMBREL_API int32_t OMBREL_group_set_chase_distance(int32_t group, double distance) {
-    return setter(__func__, group, [&](Group& g) { g.chase.distance = distance; });
+    return setter(__func__, group, [&](Group& g) { g.chase.distance = needFloat(distance); });
 }
 
 OMBREL_API double OMBREL_group_get_chase_softness(int32_t group) {
@@ -477,7 +474,7 @@ OMBREL_API double OMBREL_group_get_chase_softness(int32_t group) {
 }
 
 OMBREL_API int32_t OMBREL_group_set_chase_softness(int32_t group, double softness) {
-    return setter(__func__, group, [&](Group& g) { g.chase.softness = softness; });
+    return setter(__func__, group, [&](Group& g) { g.chase.softness = needFloat(softness); });
 }
 
 OMBREL_API int32_t OMBREL_group_get_chase_offset(int32_t group, double offset[3]) {
@@ -497,7 +494,7 @@ OMBREL_API double OMBREL_group_get_absolute_speed(int32_t group) {
 }
 
 OMBREL_API int32_t OMBREL_group_set_absolute_speed(int32_t group, double speed) {
-    return setter(__func__, group, [&](Group& g) { g.chase.speed = speed; });
+    return setter(__func__, group, [&](Group& g) { g.chase.speed = needFloat(speed); });
 }
 
 OMBREL_API int32_t OMBREL_group_get_track_handle(int32_t group) {
@@ -538,7 +535,7 @@ OMBREL_API double OMBREL_group_get_physics_friction(int32_t group) {
 }
 
 OMBREL_API int32_t OMBREL_group_set_physics_friction(int32_t group, double friction) {
-    return setter(__func__, group, [&](Group& g) { g.chase.friction = friction; });
+    return setter(__func__, group, [&](Group& g) { g.chase.friction = needFloat(friction); });
 }
 
 OMBREL_API double OMBREL_group_get_physics_elasticity(int32_t group) {
@@ -546,7 +543,7 @@ OMBREL_API double OMBREL_group_get_physics_elasticity(int32_t group) {
 }
 
 OMBREL_API int32_t OMBREL_group_set_physics_elasticity(int32_t group, double elasticity) {
-    return setter(__func__, group, [&](Group& g) { g.chase.elasticity = elasticity; });
+    return setter(__func__, group, [&](Group& g) { g.chase.elasticity = needFloat(elasticity); });
 }
 
 OMBREL_API double OMBREL_group_get_physics_maxspeed(int32_t group) {
@@ -554,7 +551,7 @@ OMBREL_API double OMBREL_group_get_physics_maxspeed(int32_t group) {
 }
 
 OMBREL_API int32_t OMBREL_group_set_physics_maxspeed(int32_t group, double max_speed) {
-    return setter(__func__, group, [&](Group& g) { g.chase.maxSpeed = max_speed; });
+    return setter(__func__, group, [&](Group& g) { g.chase.maxSpeed = needFloat(max_speed); });
 }
 
 OMBREL_API int32_t OMBREL_group_get_falling_from_track_params(int32_t group, int32_t* falling, double* height,
@@ -569,8 +566,8 @@ OMBREL_API int32_t OMBREL_group_get_falling_from_track_params(int32_t group, int
 
 OMBREL_API int32_t OMBREL_group_set_falling_from_track(int32_t group, double height, int32_t value) {
     return setter(__func__, group, [&](Group& g) {
+        g.chase.fallHeight = needFloat(height);
         g.chase.falling = true;
-        g.chase.fallHeight = height;
         g.chase.fallValue = value;
     });
 }

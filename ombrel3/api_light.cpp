@@ -47,7 +47,7 @@ OMBREL_API int32_t OMBREL_light_create(const char* name, const double location[3
         World& w = needWorld();
         Light& l = createObject<Light>();
         l.name = cutName(name);
-        if (location) l.pos = Vec3::from(location);
+        if (location) l.pos = needFloats(location);
         l.dir = {0, 0, -1};
         l.rgb = {255, 255, 255};
         l.type = OMBREL_LIGHT_DEFAULT;
@@ -112,8 +112,7 @@ OMBREL_API int32_t OMBREL_light_get_location(int32_t light, double location[3]) 
 
 OMBREL_API int32_t OMBREL_light_set_location(int32_t light, const double location[3]) {
     return setLight(__func__, light, [&](Light& l) {
-        needOut(location);
-        l.pos = Vec3::from(location);
+        l.pos = needFloats(location);
     });
 }
 
@@ -126,8 +125,7 @@ OMBREL_API int32_t OMBREL_light_get_direction(int32_t light, double direction[3]
 
 OMBREL_API int32_t OMBREL_light_set_direction(int32_t light, const double direction[3]) {
     return setLight(__func__, light, [&](Light& l) {
-        needOut(direction);
-        Vec3 d = Vec3::from(direction);
+        Vec3 d = needFloats(direction);
         double len = length(d);
         if (!(len > 0) || !std::isfinite(len)) throw ApiError("a light direction needs a non-zero finite vector");
         l.dir = d / len;
@@ -154,32 +152,32 @@ OMBREL_API double OMBREL_light_get_ambient(int32_t light) {
     return getLight(__func__, light, 0.0, [](Light& l) { return l.ambient; });
 }
 OMBREL_API int32_t OMBREL_light_set_ambient(int32_t light, double value) {
-    return setLight(__func__, light, [&](Light& l) { l.ambient = value; });
+    return setLight(__func__, light, [&](Light& l) { l.ambient = needFloat(value); });
 }
 OMBREL_API double OMBREL_light_get_diffuse(int32_t light) {
     return getLight(__func__, light, 0.0, [](Light& l) { return l.diffuse; });
 }
 OMBREL_API int32_t OMBREL_light_set_diffuse(int32_t light, double value) {
-    return setLight(__func__, light, [&](Light& l) { l.diffuse = value; });
+    return setLight(__func__, light, [&](Light& l) { l.diffuse = needFloat(value); });
 }
 OMBREL_API double OMBREL_light_get_specular(int32_t light) {
     return getLight(__func__, light, 0.0, [](Light& l) { return l.specular; });
 }
 OMBREL_API int32_t OMBREL_light_set_specular(int32_t light, double value) {
-    return setLight(__func__, light, [&](Light& l) { l.specular = value; });
+    return setLight(__func__, light, [&](Light& l) { l.specular = needFloat(value); });
 }
 // Stored as given; lighting uses a negative exponent as 0.
 OMBREL_API double OMBREL_light_get_specular_shining(int32_t light) {
     return getLight(__func__, light, 0.0, [](Light& l) { return l.shine; });
 }
 OMBREL_API int32_t OMBREL_light_set_specular_shining(int32_t light, double value) {
-    return setLight(__func__, light, [&](Light& l) { l.shine = value; });
+    return setLight(__func__, light, [&](Light& l) { l.shine = needFloat(value); });
 }
 OMBREL_API double OMBREL_light_get_distance_reach(int32_t light) {
     return getLight(__func__, light, 0.0, [](Light& l) { return l.reach; });
 }
 OMBREL_API int32_t OMBREL_light_set_distance_reach(int32_t light, double value) {
-    return setLight(__func__, light, [&](Light& l) { l.reach = value; });
+    return setLight(__func__, light, [&](Light& l) { l.reach = needFloat(value); });
 }
 
 OMBREL_API int32_t OMBREL_light_get_type_of_light(int32_t light) {

@@ -46,7 +46,7 @@ OMBREL_API int32_t OMBREL_point_get_xyz(int32_t point, double xyz[3]) {
 }
 
 OMBREL_API int32_t OMBREL_point_set_xyz(int32_t point, const double xyz[3]) {
-    return setter(__func__, point, [&](Point& pt) { pt.pos = inputPosition(Vec3::from(input(xyz))); });
+    return setter(__func__, point, [&](Point& pt) { pt.pos = inputPosition(needFloats(xyz)); });
 }
 
 OMBREL_API int32_t OMBREL_point_get_bitmap_xy(int32_t point, double uv[2]) {
@@ -61,7 +61,7 @@ OMBREL_API int32_t OMBREL_point_get_bitmap_xy(int32_t point, double uv[2]) {
 
 OMBREL_API int32_t OMBREL_point_set_bitmap_xy(int32_t point, int32_t polygon, const double uv[2]) {
     // A point has exactly one owner, so the polygon argument is not needed.
-    return lookSetter(__func__, point, [&](Point& pt) { pt.uv = {input(uv)[0], uv[1]}; });
+    return lookSetter(__func__, point, [&](Point& pt) { pt.uv = {needFloat(input(uv)[0]), needFloat(uv[1])}; });
 }
 
 OMBREL_API double OMBREL_point_get_brightness(int32_t point) {
@@ -69,12 +69,12 @@ OMBREL_API double OMBREL_point_get_brightness(int32_t point) {
 }
 
 OMBREL_API int32_t OMBREL_point_set_brightness(int32_t point, double brightness) {
-    return lookSetter(__func__, point, [&](Point& pt) { pt.brightness = brightness; });
+    return lookSetter(__func__, point, [&](Point& pt) { pt.brightness = needFloat(brightness); });
 }
 
 OMBREL_API int32_t OMBREL_point_set_normal(int32_t point, const double normal[3]) {
     return lookSetter(__func__, point, [&](Point& pt) {
-        pt.normal = Vec3::from(input(normal));
+        pt.normal = needFloats(normal);
         pt.hasNormal = !(pt.normal == Vec3{});
     });
 }

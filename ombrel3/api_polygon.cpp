@@ -59,11 +59,13 @@ OMBREL_API int32_t OMBREL_polygon_add_point(int32_t polygon, const double record
     return guarded(__func__, 0, [&] {
         Polygon& p = need<Polygon>(polygon);
         if (!record) throw ApiError("no point record");
+        const Vec3 at = needFloats(record);
+        const double u = needFloat(record[3]), v = needFloat(record[4]), brightness = needFloat(record[5]);
         Point& pt = createObject<Point>();
         pt.polygon = polygon;
-        pt.pos = inputPosition({record[0], record[1], record[2]});
-        pt.uv = {record[3], record[4]};
-        pt.brightness = record[5];
+        pt.pos = inputPosition(at);
+        pt.uv = {u, v};
+        pt.brightness = brightness;
         p.points.push_back(pt.handle);
         touchGroup(p.group);
         return pt.handle;
@@ -265,7 +267,7 @@ OMBREL_API double OMBREL_polygon_get_light_diminution(int32_t polygon) {
 }
 
 OMBREL_API int32_t OMBREL_polygon_set_light_diminution(int32_t polygon, double percent) {
-    return lookSetter(__func__, polygon, [&](Polygon& p) { p.diminution = percent; });
+    return lookSetter(__func__, polygon, [&](Polygon& p) { p.diminution = needFloat(percent); });
 }
 
 OMBREL_API int32_t OMBREL_polygon_get_translucent(int32_t polygon) {

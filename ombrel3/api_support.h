@@ -4,6 +4,8 @@
 
 #include "engine_state.h"
 
+#include <cfloat>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -30,6 +32,18 @@ T* lookup(int32_t h) {
 }
 
 World& needWorld();
+
+// Every number the engine stores goes to the renderer as a float: one that is
+// no finite float (beyond 3.4e38, infinite or not a number) is refused before
+// anything is stored, so no setting can turn a face black or NaN.
+inline double needFloat(double v) {
+    if (!(std::fabs(v) <= FLT_MAX)) throw ApiError("the value is not a finite float");
+    return v;
+}
+inline Vec3 needFloats(const double* v) {
+    if (!v) throw ApiError("no vector given");
+    return {needFloat(v[0]), needFloat(v[1]), needFloat(v[2])};
+}
 
 // Creates a record of kind T in the handle table; its handle is obj.handle.
 template <class T>

@@ -17,7 +17,7 @@ std::vector<Vec3> pointsFrom(const double* points, int32_t count) {
     if (count > 0 && !points) throw ApiError("no points given");
     std::vector<Vec3> pts;
     pts.reserve(count > 0 ? count : 0);
-    for (int32_t i = 0; i < count; ++i) pts.push_back(Vec3::from(points + 3 * static_cast<std::size_t>(i)));
+    for (int32_t i = 0; i < count; ++i) pts.push_back(needFloats(points + 3 * static_cast<std::size_t>(i)));
     return pts;
 }
 
@@ -100,8 +100,7 @@ OMBREL_API int32_t OMBREL_track_get_point(int32_t track, int32_t index, double p
 OMBREL_API int32_t OMBREL_track_set_point(int32_t track, int32_t index, const double point[3]) {
     return setTrack(__func__, track, [&](Track& t) {
         needIndex(t, index);
-        if (!point) throw ApiError("no point given");
-        t.pts[index] = Vec3::from(point);
+        t.pts[index] = needFloats(point);
     });
 }
 

@@ -33,7 +33,7 @@ OMBREL_API int32_t OMBREL_engine_add_world(const char* file, const char* search_
     return guarded(__func__, 0, [&] {
         needWorld();
         if (text(file).empty()) throw ApiError("no file given");
-        Vec3 at = location ? Vec3::from(location) : Vec3{};
+        Vec3 at = location ? needFloats(location) : Vec3{};
         return addWorldFile(text(file), text(search_folder), text(bitmap_folder), at);
     });
 }

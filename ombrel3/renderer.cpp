@@ -345,6 +345,8 @@ Placement placementOf(const Group& g, const GroupMesh& m) {
     return p;
 }
 
+constexpr double kLightTermLimit = 1e6;
+
 // The mesh's lights as the vertex stage reads them (relative to the mesh origin),
 // written once a frame for each lit mesh drawn.
 void writeLights(const GroupMesh& m, const Placement& at) {
@@ -361,8 +363,11 @@ void writeLights(const GroupMesh& m, const Placement& at) {
         put(t, l->pos - at.origin, l->reach);
         put(t + 4, l->dir, l->type & 63);  // the kind bits the model reads
         put(t + 8, {l->rgb.r / 255.0, l->rgb.g / 255.0, l->rgb.b / 255.0}, l->disabled ? 0 : 1);
-        t[12] = static_cast<float>(l->ambient), t[13] = static_cast<float>(l->diffuse);
-        t[14] = static_cast<float>(l->specular), t[15] = static_cast<float>(l->shine);
+        // Beyond a million a term saturates whatever the others add; held there, no
+        // sum of terms overflows, and no colour channel of 0 times it gives NaN.
+        auto term = [](double v) { return static_cast<float>(std::clamp(v, -kLightTermLimit, kLightTermLimit)); };
+        t[12] = term(l->ambient), t[13] = term(l->diffuse);
+        t[14] = term(l->specular), t[15] = static_cast<float>(l->shine);
     }
     glBindBuffer(GL_TEXTURE_BUFFER, m.lightBuffer);
     glBufferSubData(GL_TEXTURE_BUFFER, 0, static_cast<GLsizeiptr>(table.size() * sizeof(float)), table.data());

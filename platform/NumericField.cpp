@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QLocale>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -15,30 +14,13 @@
 namespace platform {
 namespace {
 
-QLocale numberLocale() {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-    return locale;
-}
+// The arrow under the mouse, as one press: a window opening ends its gesture.
+UpDown* g_held = nullptr;
 
 }  // namespace
 
-bool ReadNumber(const QString& text, double& value) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty()) return false;
-    // Words such as "inf" and "nan" are never numbers, whatever the locale reads.
-    for (QChar ch : trimmed)
-        if (ch.isLetter() && ch.toLower() != QLatin1Char('e')) return false;
-    bool ok = false;
-    const double v = numberLocale().toDouble(trimmed, &ok);
-    if (!ok || !std::isfinite(v)) return false;
-    value = v;
-    return true;
-}
-
-QString NumberText(double value) {
-    if (value == 0) value = 0;  // no "-0"
-    return numberLocale().toString(value, 'g', 15);
+void EndHeldSpinnerGesture() {
+    if (g_held) g_held->endGesture();
 }
 
 UpDown::UpDown(QWidget* parent)
@@ -74,6 +56,10 @@ UpDown::UpDown(QWidget* parent)
     });
 }
 
+UpDown::~UpDown() {
+    if (g_held == this) g_held = nullptr;
+}
+
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
     if (watched == up_ || watched == down_) {
         const auto type = event->type();
@@ -95,6 +81,7 @@ void UpDown::press(Direction direction) {
     // A gesture whose release never came (a window took the mouse) ends first.
     if (held_ != 0) release();
     held_ = direction;
+    g_held = this;
     emit Pressed();
     step();
     // A Change handler may have released the arrow (a window closing).
@@ -109,10 +96,18 @@ void UpDown::step() {
 }
 
 void UpDown::release() {
+    if (g_held == this) g_held = nullptr;
     if (held_ == 0) return;
     held_ = 0;
     repeat_->stop();
     emit Released();
+}
+
+void UpDown::endGesture() {
+    // The mouse's release goes to the window: the arrow would stay drawn down.
+    for (QToolButton* arrow : {up_, down_}) arrow->setDown(false);
+    clickFromMouse_ = false;
+    release();
 }
 
 bool UpDown::Repeating() const { return repeat_->isActive(); }
@@ -132,6 +127,8 @@ NumericField::NumericField(Options options, QWidget* parent)
     layout->setSpacing(1);
     layout->addWidget(text_);
     layout->addWidget(spinner_);
+    // Made first, so it sees each change before the window's handlers do.
+    typed_ = AcceptNumbers(text_, options_.range);
     text_->installEventFilter(this);
     connect(text_, &QLineEdit::textChanged, this, [this] {
         if (onChange) onChange();
@@ -143,14 +140,27 @@ NumericField::NumericField(Options options, QWidget* parent)
     });
 }
 
+void NumericField::setRange(const NumberRange& range) {
+    options_.range = range;
+    typed_->setRange(range);
+}
+
+bool NumericField::HoldsValue() const {
+    double value = 0;
+    return HoldsValue(value);
+}
+
+bool NumericField::HoldsValue(double& value) const { return typed_->HoldsValue(value); }
+
+bool NumericField::Settle() { return typed_->Settle(); }
+
+void NumericField::Commit() {
+    Settle();
+    if (apply) apply();
+}
+
 void NumericField::CopyTextToTag() {
-    if (!isActive()) return;
-    if (options_.revertAtOnce) {
-        if (IsNumeric(text_->text())) spinner_->Tag = text_->text();
-        else ShowTag();
-        return;
-    }
-    if (options_.copyOnChange && IsNumeric(text_->text())) spinner_->Tag = text_->text();
+    if (isActive() && options_.copyOnChange && HoldsValue()) spinner_->Tag = text_->text();
 }
 
 void NumericField::ShowTag() {
@@ -167,9 +177,9 @@ void NumericField::StepSpinner() {
     double tag = 0;
     const bool numericTag = ReadNumber(spinner_->Tag, tag);
     const double next = numericTag ? tag + value * options_.step : value;
-    if (!std::isfinite(next)) return;
-    spinner_->Tag = NumberText(next);
     spinner_->setValue(0);
+    if (!options_.range.contains(next)) return;  // a step out of range is no step
+    spinner_->Tag = NumberText(next);
     text_->setText(spinner_->Tag);
     if (options_.applyOnSpinner && apply) apply();
 }
@@ -181,15 +191,19 @@ bool NumericField::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::FocusIn) {
             SelectAll();
         } else if (event->type() == QEvent::FocusOut) {
+            Settle();
             if (onLeave)
                 onLeave();
             else if (options_.applyOnLeave && apply)
                 apply();
         } else if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
-            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && apply) {
-                apply();
-                return true;
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                Settle();
+                if (apply) {
+                    apply();
+                    return true;
+                }
             }
         }
     }

@@ -1,12 +1,17 @@
 // The numeric field of the dialogs and panels: a text field with its up-down
 // spinner, and the number rules they share.
 //
-// By default a numeric change of the text is copied into the spinner's Tag, Enter
-// applies, leaving the field applies, and a spinner click steps the Tag, shows it
-// in the field and applies at once. Options cover the windows that differ. Texts
-// that are not numbers are ignored without a message; a text whose value is not
-// finite ("1e999", "inf", "nan") is never a number.
+// By default a change of the text to a number within the field's range is copied
+// into the spinner's Tag, Enter applies, leaving the field applies, and a spinner
+// click steps the Tag, shows it in the field and applies at once. Options cover
+// the windows that differ. A key that leaves no number to be had is refused
+// (NumberEntry.h); text on its way to a number ("-", "1e") stays as typed and is
+// no value. Enter or leaving with text that is no value within the range puts
+// back the text the edit started from; a text whose value is not finite
+// ("1e999", "inf", "nan") is never a number.
 #pragma once
+
+#include "NumberEntry.h"
 
 #include <QLineEdit>
 #include <QString>
@@ -18,16 +23,6 @@ class QTimer;
 class QToolButton;
 
 namespace platform {
-
-// A number as the user's locale writes it (QLocale()), blanks around allowed, no
-// thousands separators; false for anything else and for values that are not finite.
-bool ReadNumber(const QString& text, double& value);
-inline bool IsNumeric(const QString& text) {
-    double v = 0;
-    return ReadNumber(text, v);
-}
-// Up to 15 significant digits, no trailing zeros, in the user's locale.
-QString NumberText(double value);
 
 // The classic up-down control: a value that a click moves by one increment and a
 // Tag the window keeps its running value in. Setting a new value raises Change.
@@ -45,6 +40,7 @@ public:
     enum Direction { Down = -1, Up = 1 };
 
     explicit UpDown(QWidget* parent = nullptr);
+    ~UpDown() override;
 
     int Value() const { return value_; }
     void setValue(int value);
@@ -63,6 +59,9 @@ public:
     void release();
     bool Held() const { return held_ != 0; }
     bool Repeating() const;
+    // A window opened under the held arrow: the gesture ends here, the arrow
+    // shown up again, and nothing steps until the next press.
+    void endGesture();
 
 signals:
     void Change();
@@ -86,6 +85,10 @@ private:
     QTimer* repeat_;
 };
 
+// Ends the gesture of the arrow held down, if any: a modal window is opening and
+// takes the mouse (the prompt seam calls this before every prompt).
+void EndHeldSpinnerGesture();
+
 // The spinner's Tag as a number; 0 when it holds none.
 inline double TagValue(const UpDown* spinner) {
     double value = 0;
@@ -101,9 +104,7 @@ public:
         double step = 1;             // what one increment adds to the running value
         bool copyOnChange = true;    // numeric text goes to the spinner's Tag
         bool applyOnLeave = true;    // leaving the field applies it
-        // Numeric text becomes the Tag; any other text is replaced by the Tag (the
-        // last accepted value) as soon as it is typed.
-        bool revertAtOnce = false;
+        NumberRange range = {};      // the values the field takes
     };
 
     explicit NumericField(QWidget* parent = nullptr) : NumericField(Options{}, parent) {}
@@ -112,6 +113,7 @@ public:
     QLineEdit* text() const { return text_; }
     UpDown* spinner() const { return spinner_; }
     const Options& options() const { return options_; }
+    void setRange(const NumberRange& range);
 
     // The window's handlers; each may be left empty. While active() answers false
     // (a window still filling its fields) the change and spinner handling rest.
@@ -122,6 +124,15 @@ public:
     std::function<void()> onSpinnerChange;
     // Replaces applying on leaving the field.
     std::function<void()> onLeave;
+
+    // The text is a number within the range.
+    bool HoldsValue() const;
+    bool HoldsValue(double& value) const;
+    // Ends the user's edit: text that is no value within the range gives way to
+    // the text the edit started from. False when it did.
+    bool Settle();
+    // What Enter does: Settle, then apply.
+    void Commit();
 
     // The default handlings, for windows that wrap them in their own handlers.
     void CopyTextToTag();
@@ -139,6 +150,7 @@ private:
     Options options_;
     QLineEdit* text_;
     UpDown* spinner_;
+    TypedNumber* typed_;
 };
 
 }  // namespace platform

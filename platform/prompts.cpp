@@ -1,5 +1,7 @@
 #include "prompts.h"
 
+#include "NumericField.h"
+
 #include "qt_prompts.h"
 #include "service_slot.h"
 
@@ -70,13 +72,23 @@ ServiceSlot<Prompts> g_prompts(&makeDefault);
 
 }  // namespace
 
+std::string Prompts::inputNumber(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) {
+    return inputBox(prompt, title, defaultText);
+}
+
 std::vector<std::string> Prompts::openFileNames(const FileRequest& request) {
     std::string path = openFileName(request);
     if (path.empty()) return {};
     return {std::move(path)};
 }
 
-Prompts& prompts() { return g_prompts.get(); }
+// Whoever asks for the prompts is about to open a modal window, which takes the
+// mouse: an arrow held down would never see its release and would go on stepping.
+Prompts& prompts() {
+    EndHeldSpinnerGesture();
+    return g_prompts.get();
+}
 Prompts* installPrompts(Prompts* p) { return g_prompts.install(p); }
 
 MsgResult defaultResult(MsgButtons buttons) {

@@ -38,6 +38,10 @@ public:
     // The typed text, or "" when cancelled.
     virtual std::string inputBox(const std::string& prompt, const std::string& title,
                                  const std::string& defaultText) = 0;
+    // The same box taking numbers only: a key that leaves no number to be had is
+    // refused. A seam without such a box asks with the plain one.
+    virtual std::string inputNumber(const std::string& prompt, const std::string& title,
+                                    const std::string& defaultText);
     // The chosen path, or "" when cancelled. Saving never asks about overwriting:
     // the program asks its own question.
     virtual std::string openFileName(const FileRequest& request) = 0;

@@ -1,11 +1,13 @@
 #include "qt_prompts.h"
 
+#include "NumberEntry.h"
 #include "colour.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -96,6 +98,24 @@ std::string QtPrompts::inputBox(const std::string& prompt, const std::string& ti
     const QString text = QInputDialog::getText(QApplication::activeWindow(), qs(title), qs(prompt),
                                                QLineEdit::Normal, qs(defaultText), &ok);
     return ok ? text.toStdString() : std::string();
+}
+
+std::unique_ptr<QInputDialog> makeNumberInputDialog(const std::string& prompt, const std::string& title,
+                                                    const std::string& defaultText) {
+    auto dialog = std::make_unique<QInputDialog>(QApplication::activeWindow());
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->setWindowTitle(qs(title));
+    dialog->setLabelText(qs(prompt));
+    dialog->setTextValue(qs(defaultText));
+    if (auto* field = dialog->findChild<QLineEdit*>()) AcceptNumbers(field);
+    return dialog;
+}
+
+std::string QtPrompts::inputNumber(const std::string& prompt, const std::string& title,
+                                   const std::string& defaultText) {
+    auto dialog = makeNumberInputDialog(prompt, title, defaultText);
+    if (dialog->exec() != QDialog::Accepted) return {};
+    return dialog->textValue().toStdString();
 }
 
 std::string QtPrompts::openFileName(const FileRequest& request) {

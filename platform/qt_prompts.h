@@ -6,6 +6,7 @@
 #include <memory>
 
 class QFileDialog;
+class QInputDialog;
 class QMessageBox;
 
 namespace platform {
@@ -16,6 +17,8 @@ public:
                      const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
+    std::string inputNumber(const std::string& prompt, const std::string& title,
+                            const std::string& defaultText) override;
     std::string openFileName(const FileRequest& request) override;
     std::string saveFileName(const FileRequest& request) override;
     std::vector<std::string> openFileNames(const FileRequest& request) override;
@@ -28,6 +31,8 @@ public:
 std::unique_ptr<QMessageBox> makeMessageBox(const std::string& text, MsgButtons buttons,
                                             MsgIcon icon, const std::string& title);
 MsgResult resultOfButton(int standardButton);
+std::unique_ptr<QInputDialog> makeNumberInputDialog(const std::string& prompt, const std::string& title,
+                                                    const std::string& defaultText);
 enum class FileMode { Open, Save, OpenMany };
 std::unique_ptr<QFileDialog> makeFileDialog(const FileRequest& request, FileMode mode);
 

@@ -39,7 +39,7 @@ QPushButton* button(QWidget* owner, const char* name, const char* caption) {
     return b;
 }
 
-bool readNumber(const QLineEdit* field, double& value) { return platform::ReadNumber(field->text(), value); }
+bool readNumber(const QLineEdit* field, double& value) { return platform::HoldsNumber(field, value); }
 
 }  // namespace
 
@@ -60,6 +60,7 @@ formGrpProperties::formGrpProperties(QWidget* owner) : QDialog(owner), group_(Gl
     for (int i = 0; i < 3; ++i) {
         // The dimensions are typed only: no spinner steps them.
         auto* field = new platform::NumericField(this);
+        field->setRange(platform::kLengths);
         field->spinner()->setVisible(false);
         field->text()->setObjectName(QStringLiteral("txtGrpDim(%1)").arg(i));
         fldGrpDim_[static_cast<std::size_t>(i)] = field;
@@ -193,6 +194,9 @@ void formGrpProperties::updwnPolLightDimu_Change() {
 
 bool formGrpProperties::refuse(const char* text, QWidget* field) {
     platform::msgBox(text, platform::MsgButtons::OK, platform::MsgIcon::Information);
+    // A typed number that is none gives way to what the edit started from.
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        if (platform::TypedNumber* typed = platform::TypedNumberOf(edit)) typed->Settle();
     field->setFocus();
     return false;
 }
@@ -206,9 +210,10 @@ bool formGrpProperties::AllEntriesValid() {
         QLineEdit* field = txtGrpDim[static_cast<std::size_t>(i)];
         const std::string message = std::string("Invalid Parameter - ") + kDimensionNames[i];
         if (!readNumber(field, value)) return refuse(message.c_str(), field);
-        // A size of 0 or less, or a size the group does not have on that axis,
-        // is no scale the group can take.
-        if (dimChanged_[static_cast<std::size_t>(i)] && (value <= 0 || current[i] == 0))
+        // A size of 0 or less, a size the group does not have on that axis, or one
+        // that is no scale factor of the size it has, is no scale the group can take.
+        if (dimChanged_[static_cast<std::size_t>(i)] &&
+            (value <= 0 || current[i] == 0 || !platform::kScaleFactors.contains(value / current[i])))
             return refuse(message.c_str(), field);
     }
     if (nameChanged_ && Globals::Trim(txtGrpName->text().toStdString()).empty())

@@ -56,14 +56,22 @@ void frmTransformParameters::ApplyAbsolute(int Index) {
     if (!FormLoaded || Index < 0 || Index > 2) return;
     const std::size_t i = static_cast<std::size_t>(Index);
     double v = 0;
-    if (!platform::ReadNumber(txtAbsolute[i]->text(), v)) return;
+    // Text that is no location within reach leaves the row showing the one in force.
+    if (!fldAbsolute[i]->HoldsValue(v)) {
+        showAbsolute(i, TargetLoc[i]);
+        return;
+    }
     updwn[i]->Tag = txtAbsolute[i]->text();
     const double previous = TargetLoc[i];
     TargetLoc[i] = v;
     if (ValidateMove(Index)) return;
     // Ignored: the row shows what is in force again.
     TargetLoc[i] = previous;
-    txtAbsolute[i]->setText(platform::NumberText(previous));
+    showAbsolute(i, previous);
+}
+
+void frmTransformParameters::showAbsolute(std::size_t i, double value) {
+    txtAbsolute[i]->setText(platform::NumberText(value));
     updwn[i]->Tag = txtAbsolute[i]->text();
 }
 
@@ -71,11 +79,15 @@ void frmTransformParameters::ApplyOffset(int Index) {
     if (!FormLoaded || Index < 0 || Index > 2) return;
     const std::size_t i = static_cast<std::size_t>(Index);
     double offset = 0, absolute = 0;
-    if (!platform::ReadNumber(txtOffset[i]->text(), offset)) return;
-    // A non-numeric Absolute field counts as the value last applied on the row.
-    if (!platform::ReadNumber(txtAbsolute[i]->text(), absolute)) absolute = TargetLoc[i];
+    if (!fldOffset[i]->HoldsValue(offset)) {
+        txtOffset[i]->setText(QStringLiteral("0"));
+        updwnOffset[i]->Tag = QStringLiteral("0");
+        return;
+    }
+    // An Absolute field that holds no value counts as the value last applied on the row.
+    if (!fldAbsolute[i]->HoldsValue(absolute)) absolute = TargetLoc[i];
     const double sum = absolute + offset;
-    if (!std::isfinite(sum)) return;
+    if (!platform::kLengths.contains(sum)) return;
     updwnOffset[i]->Tag = txtOffset[i]->text();
     txtAbsolute[i]->setText(platform::NumberText(sum));
     txtOffset[i]->setText(QStringLiteral("0"));
@@ -173,7 +185,7 @@ void frmTransformParameters::ApplyRotation() {
     FieldsResetting resetting(FormLoaded);
     std::array<bool, 3> has{};
     Point3d angle = {0, 0, 0};
-    for (std::size_t i = 0; i < 3; ++i) has[i] = platform::ReadNumber(txtWRotate[i]->text(), angle[i]);
+    for (std::size_t i = 0; i < 3; ++i) has[i] = fldWRotate[i]->HoldsValue(angle[i]);
 
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
@@ -244,22 +256,18 @@ void frmTransformParameters::ApplyScale() {
             updwnWScale[i]->Tag = QStringLiteral("1");
         }
     };
+    // A factor of 0 (or one too small or too large to undo) is no factor: nothing
+    // is scaled, as for text that is no number.
     Point3d f = {1, 1, 1};
     bool numeric = true;
-    for (std::size_t i = 0; i < 3; ++i) numeric = numeric && platform::ReadNumber(txtWScale[i]->text(), f[i]);
+    for (std::size_t i = 0; i < 3; ++i) numeric = numeric && fldWScale[i]->HoldsValue(f[i]);
     const transform::EditMode mode = transform::CurrentEditMode();
     // The factors the closing record will hold; Undo applies their reciprocals.
     Point3d product = mode == transform::EditMode::Object       ? objScaleChng_
                       : mode == transform::EditMode::TrackPoint ? TrkScaleChng
                                                                 : ScaleChng;
     if (numeric) {
-        for (std::size_t i = 0; i < 3; ++i) {
-            if (f[i] == 0) {
-                txtWScale[i]->setText(QStringLiteral("0.000001"));  // its spinner follows
-                f[i] = 0.000001;
-            }
-            product[i] *= f[i];
-        }
+        for (std::size_t i = 0; i < 3; ++i) product[i] *= f[i];
         numeric = transform::ScaleStaysInWorld(transform::SelectionReach(mode), f, product);
     }
     FieldsResetting resetting(FormLoaded);

@@ -7,10 +7,11 @@
 #include "EditModes.h"
 
 #include "core/CoreTypes.h"
+#include "platform/NumberEntry.h"
 
 namespace transform {
 
-inline constexpr double kWorldLimit = 1e12;
+inline constexpr double kWorldLimit = platform::kLengthLimit;
 
 // The box around everything a transform of the current selection moves: the
 // points, and for whole entities also their pivots, locations and markers.

@@ -66,17 +66,17 @@ frmTransformParameters::frmTransformParameters(QWidget* owner) : QDialog(owner) 
     // Only the Absolute spinners apply at once; no field of this dialog copies on
     // change but the rotate and scale ones.
     frmMove1 = makeFrame(this, "frmMove1", "Absolute", fldAbsolute, txtAbsolute, updwn, "txtAbsolute", "updwn",
-                         Opt{true, 1, false, true});
+                         Opt{true, 1, false, true, platform::kLengths});
     frmMove2 = makeFrame(this, "frmMove2", "Offset", fldOffset, txtOffset, updwnOffset, "txtOffset", "updwnOffset",
-                         Opt{false, 1, false, true});
+                         Opt{false, 1, false, true, platform::kLengths});
     frmRotate1 = makeFrame(this, "frmRotate1", "World Space", fldWRotate, txtWRotate, updwnWRotate, "txtWRotate",
                            "updwnWRotate", Opt{false, 1, true, true});
     frmRotate2 = makeFrame(this, "frmRotate2", "Object Space", fldORotate, txtORotate, updwnORotate, "txtORotate",
                            "updwnORotate", Opt{false, 1, true, true});
     frmScale1 = makeFrame(this, "frmScale1", "World Space", fldWScale, txtWScale, updwnWScale, "txtWScale",
-                          "updwnWScale", Opt{false, 0.1, true, true});
+                          "updwnWScale", Opt{false, 0.1, true, true, platform::kScaleFactors});
     frmScale2 = makeFrame(this, "frmScale2", "Object Space", fldOScale, txtOScale, updwnOScale, "txtOScale",
-                          "updwnOScale", Opt{false, 0.1, true, true});
+                          "updwnOScale", Opt{false, 0.1, true, true, platform::kScaleFactors});
     auto* layout = new QHBoxLayout(this);
     for (QGroupBox* f : {frmMove1, frmMove2, frmRotate1, frmRotate2, frmScale1, frmScale2}) layout->addWidget(f);
 

@@ -78,6 +78,8 @@ private:
     void frmRotate_SetParams();
     void frmScale_SetParams();
     void ApplyAbsolute(int Index);
+    // The row's Absolute field and its spinner's Tag show the value.
+    void showAbsolute(std::size_t i, double value);
     void ApplyOffset(int Index);
     void ApplyRotation();
     void ApplyScale();

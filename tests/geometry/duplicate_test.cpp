@@ -7,6 +7,9 @@
 #include "platform/doubles/test_application.h"
 #include "undo/UndoRedoCommands.h"
 
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -205,20 +208,36 @@ TEST_F(DuplicateTest, CancelChangesNothing) {
     EXPECT_EQ(Globals::UndoRedoStack->Retrive(), nullptr);
 }
 
-TEST_F(DuplicateTest, TheFieldsKeepTheirLastAcceptedValue) {
+// Typed key by key over the whole text ('\b' is Backspace), then left: what is
+// no offset brings the one in force back.
+TEST_F(DuplicateTest, TheFieldsKeepTheLastOffsetTyped) {
     formDuplicate d;
     EXPECT_EQ(d.windowTitle(), "Duplicate.");
     EXPECT_EQ(d.lblCopies->text(), "1");
     QLineEdit* x = d.txtOffset[0];
     struct Case {
+        const char* keys;
         const char* typed;
         const char* shown;
     };
-    const Case cases[] = {{"", "0"},    {"-", "0"},      {"12.5", "12.5"}, {"abc", "12.5"},
-                          {".", "12.5"}, {"1e999", "12.5"}, {"inf", "12.5"}, {"nan", "12.5"}};
+    const Case cases[] = {{"\b", "", "0"},          {"-", "-", "0"},         {"12.5", "12.5", "12.5"},
+                          {"abc", "12.5", "12.5"},   {".", ".", "12.5"},      {"1e999", "1e999", "12.5"},
+                          {"1e13", "1e13", "12.5"},  {"inf", "12.5", "12.5"}, {"-25", "-25", "-25"},
+                          {"12.5", "12.5", "12.5"}};
     for (const Case& c : cases) {
-        x->setText(QString::fromLatin1(c.typed));
-        EXPECT_EQ(x->text(), c.shown) << c.typed;
+        SCOPED_TRACE(c.keys);
+        x->selectAll();
+        for (const char* k = c.keys; *k; ++k) {
+            const bool back = *k == '\b';
+            const QString text = back ? QString() : QString(QLatin1Char(*k));
+            QKeyEvent key(QEvent::KeyPress, back ? Qt::Key_Backspace : Qt::Key_unknown, Qt::NoModifier, text);
+            QApplication::sendEvent(x, &key);
+        }
+        EXPECT_EQ(x->text(), c.typed);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(x, &out);
+        EXPECT_EQ(x->text(), c.shown);
+        EXPECT_EQ(d.updwnOffset[0]->Tag, c.shown);
     }
     d.updwnOffset[0]->clickUp();
     EXPECT_EQ(x->text(), "13.5");

@@ -12,11 +12,14 @@
 #include "textures/TexturePicture.h"
 #include "textures/formTrnsClrPcr.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <fstream>
@@ -72,9 +75,11 @@ protected:
         platform_.prompts.answerOpenFiles(files);
         w.cmdInsert_Click();
     }
-    static void typeTime(formAnimation& w, int32_t frame, const QString& text) {
+    // Typed key by key over the field's text of the frame's time.
+    static void typeTime(formAnimation& w, int32_t frame, const QString& keys) {
         w.trwAnim_NodeClick(w.FrameNode(frame));
-        w.txtFrmTime->setText(text);
+        w.txtFrmTime->selectAll();
+        QTest::keyClicks(w.txtFrmTime, keys);
     }
     static int32_t timeOf(const formAnimation& w, int32_t frame) { return w.Frames().Find(frame)->Record.Time; }
     static QPoint centreOf(formAnimation& w, QTreeWidgetItem* node) {
@@ -190,20 +195,34 @@ TEST_F(AnimationEditorTest, AFrameDroppedOnAFrameOfAnotherDirectionMovesRightAft
     EXPECT_EQ(OMBREL_animation_get_frame_time(anim, 2), 42);
 }
 
+// The time is written as it is typed while it lies within the limits; the text
+// stays as typed. Leaving the field takes a number beyond a limit as the limit
+// and anything else back to the time the edit started from.
 TEST_F(AnimationEditorTest, TheFrameTimeFieldWritesEveryNumberWithinItsLimits) {
     const std::string a = writeBitmap("a"), b = writeBitmap("b");
     openEditor(0, [&](formAnimation& w) {
         insert(w, w.DirectionNode(1), {a, b});
         const int32_t frame = ids(w, 1)[0];
         struct Case {
-            QString typed, shown;
+            QString keys, typed;
+            int32_t whileTyping;
+            QString left;
             int32_t time;
-        } cases[] = {{"250", "250", 250}, {"0", "1", 1},  {"abc", "abc", 1},       {"1e999", "1e999", 1},
-                     {"37", "37", 37},    {"5e12", "2147483647", 2147483647}};
+        } cases[] = {{"250", "250", 250, "250", 250},
+                     {"0", "0", 250, "1", 1},
+                     {"abc", "1", 1, "1", 1},
+                     {"1e999", "1e999", 1000000000, "1", 1},
+                     {"37", "37", 37, "37", 37},
+                     {"5e12", "5e12", 50, "2147483647", 2147483647}};
         for (const Case& c : cases) {
-            typeTime(w, frame, c.typed);
-            EXPECT_EQ(w.txtFrmTime->text(), c.shown) << c.typed.toStdString();
-            EXPECT_EQ(timeOf(w, frame), c.time) << c.typed.toStdString();
+            SCOPED_TRACE(c.keys.toStdString());
+            typeTime(w, frame, c.keys);
+            EXPECT_EQ(w.txtFrmTime->text(), c.typed);
+            EXPECT_EQ(timeOf(w, frame), c.whileTyping);
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(w.txtFrmTime, &out);
+            EXPECT_EQ(w.txtFrmTime->text(), c.left);
+            EXPECT_EQ(timeOf(w, frame), c.time);
         }
         // A spinner click at the top stays there; leaving the field shows the spinner's value.
         w.updwnFrmTime->clickUp();
@@ -215,8 +234,12 @@ TEST_F(AnimationEditorTest, TheFrameTimeFieldWritesEveryNumberWithinItsLimits) {
         EXPECT_EQ(w.txtFrmTime->text(), "2147483646");
         w.cmdApplyFrmTimeAll_Click();
         EXPECT_EQ(timeOf(w, ids(w, 1)[1]), 2147483646);
-        w.cmdCancel_Click();
+        // Ok ends an edit as leaving the field does: what was written while typing is taken back.
+        typeTime(w, frame, "1e999");
+        EXPECT_EQ(timeOf(w, frame), 1000000000);
+        w.cmdOk_Click();
     });
+    EXPECT_EQ(OMBREL_animation_get_frame_time(OMBREL_animation_get_handle("Animation01"), 0), 2147483646);
 }
 
 TEST_F(AnimationEditorTest, ThePickedColourGoesToTheFrameAndCancelKeepsIt) {

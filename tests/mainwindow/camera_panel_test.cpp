@@ -124,8 +124,9 @@ TEST_F(CameraPanelTest, EachFieldAppliesToTheCameraAndItsMarker) {
          {{13.5, 20, -7}, {0, 0.6, 0.8}, 60, 2}, {"0", "0.6", "0.8"}},
         {"not a number", {{dir[1], "nan"}, {dir[2], "inf"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 60, 2}, {}},
         {"field of view", {{fov, "45"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 45, 2}, {}},
-        {"wide", {{fov, "180"}}, Leave, {{13.5, 20, -7}, {0, 0.6, 0.8}, 179.9, 2}, {}},
-        {"negative", {{fov, "-5"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 0.01, 2}, {}},
+        // A field of view of 180 or more, or of 0 or less, is none: the one in force stays.
+        {"wide", {{fov, "180"}}, Leave, {{13.5, 20, -7}, {0, 0.6, 0.8}, 45, 2}, {}},
+        {"negative", {{fov, "-5"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 45, 2}, {}},
         {"spinner down", {{fov, "2.5"}}, SpinDown, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 2}, {}},
         {"near distance", {{dist, "7"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 7}, {}},
         {"no distance", {{dist, "0"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 1e-6}, {}},

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -82,10 +83,17 @@ protected:
         ASSERT_EQ(NumSelPols, 2);
     }
 
+    // Typed key by key over the field's text, then Enter or leaving the field.
     void type(int field, const QString& text, bool enter = true) {
         QLineEdit* edit = form().txtExtBvl[static_cast<std::size_t>(field)];
-        edit->setText(text);
-        if (enter) QTest::keyClick(edit, Qt::Key_Return);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        if (enter) {
+            QTest::keyClick(edit, Qt::Key_Return);
+        } else {
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(edit, &out);
+        }
     }
     // A held arrow: the press is the first step, then more steps, then the release.
     void hold(int field, platform::UpDown::Direction direction, int steps, const std::function<void()>& whileHeld = {}) {
@@ -102,7 +110,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ExtrudeBevelFieldsTest, TheFieldsSitInThePolygonFrameAndKeepTheirLastNumber) {
+TEST_F(ExtrudeBevelFieldsTest, TheFieldsSitInThePolygonFrameAndKeepTheirLastNumberWhenLeft) {
     Form1& f = start();
     for (QLineEdit* edit : f.txtExtBvl) EXPECT_TRUE(f.frmEditGeomPolygon->isAncestorOf(edit));
     EXPECT_TRUE(f.frmEditGeomPolygon->isAncestorOf(f.tlbrCut));

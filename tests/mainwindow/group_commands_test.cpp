@@ -176,12 +176,15 @@ TEST_F(GroupCommandsTest, ReleasingTheRecordDestroysOnlyTheGroupLeftOutOfTheWorl
     }
 }
 
-TEST_F(GroupCommandsTest, AnyFiniteLevelReachesTheEngineAndAnythingElseChangesNothing) {
+// A level is a percentage of the group's largest extent: up to 100 it reaches the
+// engine (0 and below copy exactly); above, or beyond any length, it changes nothing.
+TEST_F(GroupCommandsTest, LevelsUpTo100ReachTheEngineAndAnythingElseChangesNothing) {
     struct Case {
         std::string answer;
         int copyPolygons;  // -1: nothing happens
-    } cases[] = {{"", -1},       {"   ", -1},  {"abc", -1}, {"1e999", -1}, {"inf", -1}, {"nan", -1},
-                 {"-1", 4},      {"0", 4},     {"0.5", 4},  {"1e300", 0},  {"-1e300", 4}};
+    } cases[] = {{"", -1},     {"   ", -1},    {"abc", -1},   {"1e999", -1},  {"inf", -1},
+                 {"nan", -1},  {"-1", 4},      {"0", 4},      {"0.5", 4},     {"-1e12", 4},
+                 {"101", -1},  {"1e300", -1},  {"-1e300", -1}};
     Form1& f = StartEditor();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);

@@ -9,6 +9,7 @@
 #include "platform/NumericField.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include <string>
 #include <vector>
@@ -41,6 +43,17 @@ int lightMaps() {
         if (std::string(name).find("LIGHTMAP_") != std::string::npos) ++n;
     }
     return n;
+}
+
+// Entered as the user enters a field (its text all selected), and left.
+void enterField(QLineEdit* field) {
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(field, &in);
+    field->selectAll();
+}
+void leaveField(QLineEdit* field) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(field, &out);
 }
 
 void pressEsc(QWidget& target) {
@@ -141,11 +154,44 @@ TEST_F(LightMapDialogTest, SpinnersAndFieldsFollowEachOther) {
         EXPECT_EQ(w.updwnSamplingRate->Value(), 2) << "the nearest whole number, halves to even";
         w.txtSamplingRate->setText("5e9");
         EXPECT_EQ(w.updwnSamplingRate->Value(), 2147483647) << "clamped to the spinner's range";
-        // Deleting a text shows its message at once; the spinner keeps its place.
-        platform_.prompts.answer(MsgResult::OK);
-        w.txtMinSize->setText("");
-        EXPECT_EQ(messages(platform_.prompts).back(), "Min Map Size has to be a number");
+        // Deleting a text shows nothing while the user types; leaving the field
+        // shows its message once, and the text it had comes back.
+        const std::size_t before = messages(platform_.prompts).size();
+        enterField(w.txtMinSize);
+        QTest::keyClick(w.txtMinSize, Qt::Key_Backspace);
+        EXPECT_EQ(w.txtMinSize->text().toStdString(), "");
+        EXPECT_EQ(messages(platform_.prompts).size(), before);
         EXPECT_EQ(w.updwnMinSize->Value(), 1);
+        platform_.prompts.answer(MsgResult::OK);
+        leaveField(w.txtMinSize);
+        ASSERT_EQ(messages(platform_.prompts).size(), before + 1);
+        EXPECT_EQ(messages(platform_.prompts).back(), "Min Map Size has to be a number");
+        EXPECT_EQ(w.txtMinSize->text().toStdString(), "1");
+        w.close();
+    });
+}
+
+// A step whose value the dialog refuses shows its message once and ends the
+// gesture: the arrow is up again and nothing steps on its own, so no second
+// message follows.
+TEST_F(LightMapDialogTest, AStepThatShowsAMessageEndsTheHeldArrow) {
+    makeWorld(1);
+    open([&](frmLightMapParameterInput& w) {
+        for (QLineEdit* field : {w.txtMaxSize, w.txtMinSize}) {
+            enterField(field);
+            QTest::keyClicks(field, "3");
+        }
+        EXPECT_TRUE(messages(platform_.prompts).empty());
+        platform_.prompts.answer(MsgResult::OK);
+        w.updwnMinSize->press(platform::UpDown::Up);
+        ASSERT_EQ(messages(platform_.prompts).size(), 1u);
+        EXPECT_EQ(messages(platform_.prompts).back(), "Min Map Size cannot be higher than Max Map Size");
+        EXPECT_FALSE(w.updwnMinSize->Held());
+        EXPECT_FALSE(w.updwnMinSize->Repeating());
+        w.updwnMinSize->step();  // a tick of the repeat timer coming late
+        w.updwnMinSize->release();
+        EXPECT_EQ(w.txtMinSize->text().toStdString(), "4");
+        EXPECT_EQ(messages(platform_.prompts).size(), 1u);
         w.close();
     });
 }

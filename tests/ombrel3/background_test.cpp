@@ -30,7 +30,7 @@ TEST_F(BackgroundTest, ValuesAreStoredExactlyExceptANonPositiveDistance) {
 
     const struct {
         double given, stored;
-    } distances[] = {{2500.5, 2500.5}, {1e-9, 1e-9}, {0, 1}, {-40, 1}, {NAN, 1}};
+    } distances[] = {{2500.5, 2500.5}, {1e-9, 1e-9}, {0, 1}, {-40, 1}};
     for (const auto& d : distances) {
         ASSERT_EQ(OMBREL_background_set_distance(b, d.given), 0);
         EXPECT_EQ(OMBREL_background_get_distance(b), d.stored) << d.given;

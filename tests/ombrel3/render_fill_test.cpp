@@ -2,6 +2,7 @@
 #include "bmp_writer.h"
 #include "render_fixture.h"
 
+#include <cfloat>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -130,6 +131,44 @@ TEST_F(RenderFillTest, LightBrightensTheLitSide) {
     render();  // auto update binds the light to the world's polygons
     Rgb lit = at(16, 24), dark = at(48, 24);
     EXPECT_GT(brightness(lit), brightness(dark) + 60) << lit << " vs " << dark;
+}
+
+// A light at the largest values the engine takes lights a polygon it faces or
+// is turned away from like any bright light: no term overflows into a NaN that
+// would blacken another light's share. A value beyond a float is refused.
+TEST_F(RenderFillTest, TheLargestLightValuesLightWithoutOverflow) {
+    int32_t sq = makeSquareFacingUp(group, 0, 0, 0, 12);
+    OMBREL_polygon_set_color_fill(sq, 255, 255, 255);
+    auto directional = [](const char* name, const uint8_t (&rgb)[3]) {
+        const int32_t l = OMBREL_light_create(name, nullptr);
+        OMBREL_light_set_type_of_light(l, OMBREL_LIGHT_DIRECTIONAL | OMBREL_LIGHT_AMBIENT | OMBREL_LIGHT_DIFFUSE |
+                                              OMBREL_LIGHT_SPECULAR);
+        OMBREL_light_set_color(l, rgb);
+        return l;
+    };
+    const int32_t huge = directional("huge", {255, 0, 0});
+    for (auto set : {OMBREL_light_set_ambient, OMBREL_light_set_diffuse, OMBREL_light_set_specular,
+                     OMBREL_light_set_specular_shining, OMBREL_light_set_distance_reach})
+        ASSERT_EQ(set(huge, FLT_MAX), 0);
+    const int32_t soft = directional("soft", {0, 255, 0});
+    OMBREL_light_set_ambient(soft, 0.5);
+    OMBREL_light_set_diffuse(soft, 0);
+    OMBREL_light_set_specular(soft, 0);
+    const Rgb want{255, 128, 0};
+    struct Case {
+        const char* what;
+        double dz;
+    } cases[] = {{"facing the square", -1}, {"turned away", 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const double dir[3] = {0, 0, c.dz};
+        OMBREL_light_set_direction(huge, dir);
+        render();
+        EXPECT_TRUE(region(20, 14, 24, 20, want));
+        EXPECT_EQ(OMBREL_light_set_diffuse(huge, 1e39), -1);
+        render();
+        EXPECT_TRUE(region(20, 14, 24, 20, want));
+    }
 }
 
 TEST_F(RenderFillTest, SwitchedOffOrDeletedLightsLeaveTheWorldAsAuthored) {

