@@ -115,7 +115,10 @@ void Form1::txtSelectedGrpName_KeyPress(int KeyAscii) {
         return;
     }
     // Taken as typed, even when another group has the name; not recorded for undo.
-    trwGroupView->Item(groupKey(CurrSelEntityHandle))->setText(0, QString::fromStdString(text));
+    // Node and field show the name as the engine keeps it.
+    const std::string stored = StoredName(text);
+    trwGroupView->Item(groupKey(CurrSelEntityHandle))->setText(0, QString::fromStdString(stored));
+    if (stored != text) txtSelectedGrpName->setText(QString::fromStdString(stored));
     SetEditMark(txtSelectedGrpName, false);
     OMBREL_group_set_name(CurrSelEntityHandle, text.c_str());
 }
