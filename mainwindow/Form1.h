@@ -638,6 +638,13 @@ private:
     void connectSceneTreeHooks();
     void connectGroupCommands();
     void connectGroupTree();
+    // Where a group's node stood among its siblings when it was taken out of the
+    // tree: brought back under the same parent, it stands there again.
+    struct NodePlace {
+        std::string parentKey;
+        int index = -1;
+    };
+    std::map<int32_t, NodePlace> groupNodePlaces_;
     void setBackColor(QPushButton* button, int32_t colour);
     int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
     // ---- light tree and light panel (private steps)

@@ -209,6 +209,7 @@ void Form1::UnloadWorld() {
     CurrSelEntityHandle = PrevSelEntityHandle = 0;
     setCaption("TALVORA");
     trwGroupView_Reset();
+    groupNodePlaces_.clear();
     trwCamTrackBK_Reset();
     trwLight->Clear();
     statusPanels_[0]->clear();
