@@ -109,9 +109,8 @@ void Form1::populateWorldTrees() {
 }
 
 // What a loaded and a new world both start with: engine settings, the trees and
-// the four view cameras.
+// the four view cameras. A loaded world keeps the fog of its file.
 void Form1::fillWorldControls() {
-    OMBREL_engine_set_atmospheric_effect_intensity(0);
     if (ToolbarButtonValue("3D Card Toggle") == 1) OMBREL_engine_use_3D_accelerator_card(1);
     populateWorldTrees();
     createViewCameras();
@@ -177,6 +176,7 @@ void Form1::NewWorld() {
     }
     CurrWorldFile = kUntitled;
     setCaption(std::string("TALVORA - ") + kUntitled);
+    OMBREL_engine_set_atmospheric_effect_intensity(0);
     fillWorldControls();
     WorldSize = 1000.0;
     WorldLoaded = true;

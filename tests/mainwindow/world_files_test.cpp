@@ -2,14 +2,19 @@
 // merge, save, save as, close, the save question before a world is discarded,
 // the root-group rule, the world size and the command line.
 #include "EditorFixture.h"
+#include "bmp_writer.h"
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
 #include "core/SelectionChange.h"
+#include "entities/CameraGrp.h"
+#include "entities/LightGrp.h"
 #include "mainwindow/RecentFiles.h"
 #include "mainwindow/formTemplate.h"
 #include "ombrel.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "views/PicWindow.h"
+#include "views/ViewRedraw.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -17,6 +22,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 using platform::MsgResult;
 using platform::doubles::PromptKind;
@@ -33,6 +42,14 @@ std::vector<std::string> messages(const platform::doubles::ScriptedPrompts& prom
 std::string caption(const Form1& f) { return f.windowTitle().toStdString(); }
 
 std::string groupName(int32_t group) { return Globals::GetEntityName(group); }
+
+// The file's "atmosphere" line, "" when it has none.
+std::string atmosphereLine(const std::string& path) {
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("atmosphere ", 0) == 0) return line;
+    return "";
+}
 
 }  // namespace
 
@@ -305,6 +322,44 @@ TEST_F(WorldFilesTest, AYesWhoseSaveIsCancelledKeepsTheWorld) {
     platform_.prompts.answer(MsgResult::Yes).answerSaveFile("");
     f.mnuCloseFile->trigger();
     EXPECT_TRUE(f.WorldLoaded);
+}
+
+// The top view looks down on two white squares, one 1,500 units below the other,
+// in a world saved with black fog.
+TEST_F(WorldFilesTest, ALoadedWorldKeepsTheFogOfItsFileAndANewWorldStartsWithout) {
+    const std::string path = tempPath("foggy.wld");
+    ASSERT_EQ(OMBREL_engine_load_world(nullptr, nullptr, nullptr, 4), 0);
+    const int32_t root = OMBREL_group_create("the_world");
+    const int32_t squares = MakeGroup("squares", root);
+    for (const int32_t p : {MakePolygon(squares, {{-300, -100}, {-300, 100}, {-100, 100}, {-100, -100}}, 0),
+                            MakePolygon(squares, {{100, -100}, {100, 100}, {300, 100}, {300, -100}}, -1500)})
+        OMBREL_polygon_set_color_fill(p, 255, 255, 255);
+    OMBREL_engine_set_atmospheric_effect(0, 0, 0);
+    OMBREL_engine_set_atmospheric_effect_intensity(0.0036);
+    ASSERT_EQ(OMBREL_engine_save(path.c_str(), root, 0x1203), 0);
+    OMBREL_engine_close();
+    const std::string written = atmosphereLine(path);
+    ASSERT_NE(written, "");
+
+    Form1& f = StartEditor();
+    f.LoadWorld(path);
+    ASSERT_TRUE(f.WorldLoaded);
+    EXPECT_DOUBLE_EQ(OMBREL_engine_get_atmospheric_effect_intensity(), 0.0036);
+    const auto brightness = [&](double x, double z) {
+        const std::array<int32_t, 2> px = PixelOf(0, x, 0, z);
+        const QRgb c = f.picWindow[0]->buffer().pixel(px[0], px[1]);
+        return qRed(c) + qGreen(c) + qBlue(c);
+    };
+    UpdateCameras();
+    EXPECT_GT(brightness(-200, 0), brightness(200, -1500) + 60);
+
+    // Saved without touching the fog: the file keeps its line.
+    ASSERT_TRUE(f.mnuSave_Click());
+    EXPECT_EQ(atmosphereLine(path), written);
+
+    platform_.prompts.answer(MsgResult::No);  // "Save changes?"
+    OpenEmptyWorld();
+    EXPECT_EQ(OMBREL_engine_get_atmospheric_effect_intensity(), 0.0);
 }
 
 TEST_F(WorldFilesTest, AddWorldMergesUnderTheRootSelectsItAndCanBeUndone) {
