@@ -11,6 +11,7 @@
 #include "textures/AnimPreview.h"
 #include "textures/TextureNodes.h"
 #include "transform/TransformGizmo.h"
+#include "undo/MergedEntities.h"
 #include "views/ViewRedraw.h"
 
 #include <QMainWindow>
@@ -80,6 +81,8 @@ public:
     // The transform handle of each view.
     std::array<std::unique_ptr<TransformGizmo>, 4> ViewGizmos;
     int32_t AddedWorldRootGrp = 0;
+    // What the last merge brought besides its groups; its undo record takes it.
+    WorldEntities AddedWorldEntities;
     double NewTrkPtCount = 0;
 
     // ---- start-up, main loop, shutdown

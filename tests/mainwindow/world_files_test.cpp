@@ -383,6 +383,114 @@ TEST_F(WorldFilesTest, AddWorldMergesUnderTheRootSelectsItAndCanBeUndone) {
     EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
 }
 
+// A room with its own camera and light, using "shared.bmp", and a file of props
+// bringing a group textured with their own bitmap, "shared.bmp" and an animation,
+// a camera, a light, a track and a background. Undo of the merge takes back every
+// one of them and nothing of the room; Redo brings them back as they were.
+TEST_F(WorldFilesTest, UndoOfAddWorldTakesBackAllItBroughtAndRedoBringsItBack) {
+    const auto bitmap = [&](const std::string& name, TestRgb colour) {
+        const std::string path = tempPath("pictures/" + name);
+        std::filesystem::create_directories(tempPath("pictures"));
+        writeBmp24(path, 2, 2, std::vector<TestRgb>(4, colour));
+        return path;
+    };
+    const std::string shared = bitmap("shared.bmp", {10, 20, 30});
+    const std::string wood = bitmap("wood.bmp", {90, 60, 30});
+    const std::string sky = bitmap("sky.bmp", {0, 0, 200});
+    const std::string flame = bitmap("flame.bmp", {250, 120, 0});
+    const auto writeWorld = [&](const std::string& name, const std::function<void(int32_t root)>& fill) {
+        const std::string path = tempPath(name);
+        EXPECT_EQ(OMBREL_engine_load_world(nullptr, nullptr, nullptr, 4), 0);
+        const int32_t root = OMBREL_group_create("the_world");
+        fill(root);
+        EXPECT_EQ(OMBREL_engine_save(path.c_str(), root, 0x1203), 0);
+        OMBREL_engine_close();
+        return path;
+    };
+    const double origin[3] = {0, 0, 0};
+    const std::string room = writeWorld("room.wld", [&](int32_t root) {
+        const int32_t floor = MakeGroup("floor", root);
+        OMBREL_polygon_set_bitmap_fill(MakePolygon(floor, {{0, 0}, {0, 50}, {50, 50}, {50, 0}}),
+                                       OMBREL_bitmap_load(shared.c_str(), -1));
+        OMBREL_camera_set_save_flag(OMBREL_camera_create("RoomCam"), 1);
+        OMBREL_light_set_save_flag(OMBREL_light_create("RoomLamp", origin), 1);
+    });
+    const std::string props = writeWorld("props.wld", [&](int32_t root) {
+        const int32_t crate = MakeGroup("crate", root);
+        OMBREL_polygon_set_bitmap_fill(MakePolygon(crate, {{0, 0}, {0, 9}, {9, 9}, {9, 0}}),
+                                       OMBREL_bitmap_load(wood.c_str(), -1));
+        OMBREL_polygon_set_bitmap_fill(MakePolygon(crate, {{0, 0}, {0, 9}, {9, 9}, {9, 0}}, 9),
+                                       OMBREL_bitmap_load(shared.c_str(), -1));
+        const int32_t fire = OMBREL_animation_create("Fire");
+        OMBREL_animation_add_bitmap(fire, 1, OMBREL_bitmap_load(flame.c_str(), -1), 0);
+        OMBREL_polygon_set_animation(MakePolygon(crate, {{0, 0}, {0, 9}, {9, 9}, {9, 0}}, 18), fire);
+        OMBREL_camera_set_save_flag(OMBREL_camera_create("PropCam"), 1);
+        OMBREL_light_set_save_flag(OMBREL_light_create("PropLamp", origin), 1);
+        const double points[6] = {0, 0, 0, 10, 0, 0};
+        OMBREL_track_create("PropPath", 0, points, 2);
+        OMBREL_background_create("PropSky", OMBREL_bitmap_load(sky.c_str(), -1));
+    });
+
+    Form1& f = StartEditor();
+    f.LoadWorld(room);
+    ASSERT_TRUE(f.WorldLoaded);
+    // What the trees show, node by node, and what a save writes.
+    using Shown = std::vector<std::pair<std::string, std::string>>;
+    const auto shown = [&] {
+        Shown nodes;
+        for (KeyedTree* tree : {f.trwGroupView, f.trwCamTrackBK, f.trwLight, f.trwTextures})
+            for (const std::string& key : tree->Keys())
+                nodes.emplace_back(key, tree->Item(key)->text(0).toStdString());
+        return nodes;
+    };
+    const auto saved = [&] {
+        EXPECT_TRUE(f.mnuSave_Click());
+        std::ifstream in(room);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const Shown roomShown = shown();
+    const std::string roomSaved = saved();
+
+    ASSERT_NE(AddWorldFromMenu(props), 0);
+    const Shown mergedShown = shown();
+    const std::string mergedSaved = saved();
+    // The merged root and crate, camera, track, background, light, and the bitmaps
+    // and animation of the textures page that only the props use.
+    ASSERT_EQ(mergedShown.size(), roomShown.size() + 9);
+    const int32_t propCam = OMBREL_camera_get_using_name("PropCam");
+    const int32_t propLamp = OMBREL_light_get_using_name("PropLamp");
+    const int32_t roomLamp = OMBREL_light_get_using_name("RoomLamp");
+
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        f.mnuUndo_Click();
+        EXPECT_EQ(shown(), roomShown);
+        EXPECT_EQ(saved(), roomSaved);
+        // Nothing of the merge is seen or lights the room; the room's own light still does.
+        EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneCameras->GetCamGrp(propCam)), 1);
+        EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneLights->GetLightGrp(propLamp)), 1);
+        EXPECT_EQ(OMBREL_light_is_disabled(propLamp), 1);
+        EXPECT_EQ(OMBREL_light_is_disabled(roomLamp), 0);
+
+        f.mnuRedo_Click();
+        EXPECT_EQ(shown(), mergedShown);
+        EXPECT_EQ(saved(), mergedSaved);
+        EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneCameras->GetCamGrp(propCam)), 0);
+        EXPECT_EQ(OMBREL_light_is_disabled(propLamp), 0);
+    }
+
+    // Undone and then dropped from the history: what only the merge used is
+    // destroyed, the shared bitmap stays with the room.
+    f.mnuUndo_Click();
+    const std::vector<int32_t> merged = {propCam, propLamp, OMBREL_track_get_using_name("PropPath"),
+                                         OMBREL_background_get_handle("PropSky"),
+                                         OMBREL_animation_get_handle("Fire")};
+    Globals::UndoRedoStack->Reset();
+    for (const int32_t h : merged) EXPECT_EQ(OMBREL_ext_handle_kind(h), 0) << h;
+    EXPECT_NE(OMBREL_bitmap_get_handle(shared.c_str(), -1), 0);
+    EXPECT_EQ(saved(), roomSaved);
+}
+
 TEST_F(WorldFilesTest, AddWorldRefusesTheOpenFileAndReportsAFailedMerge) {
     const std::string path = SaveSmallWorldFile("open.wld");
     const std::string garbage = tempPath("garbage.wld");
@@ -393,8 +501,12 @@ TEST_F(WorldFilesTest, AddWorldRefusesTheOpenFileAndReportsAFailedMerge) {
         std::string file;
         std::vector<std::string> said;
     };
+    const std::string link = tempPath("link.wld");
+    std::filesystem::create_symlink(path, link);
     const Case cases[] = {
         {path, {"This file is the one that is opened", "Failed adding world!"}},
+        {std::filesystem::path(path).parent_path().string() + "/./open.wld", {"This file is the one that is opened", "Failed adding world!"}},
+        {link, {"This file is the one that is opened", "Failed adding world!"}},
         {garbage, {"Failed adding world!"}},
     };
     for (const Case& c : cases) {
