@@ -173,11 +173,6 @@ void ActionCreate::Release() {
     }
 }
 
-bool ActionCreate::NamesHandle(int32_t handle) const {
-    return std::ranges::find(Merged.Bitmaps, handle) != Merged.Bitmaps.end() ||
-           std::ranges::find(Merged.Animations, handle) != Merged.Animations.end();
-}
-
 void ActionCreate::ReplaceHandle(int32_t from, int32_t to) { std::ranges::replace(Merged.Bitmaps, from, to); }
 
 // ---- polygons

@@ -66,9 +66,8 @@ public:
     // For a merged world (kind 1, its root group): what else the merge brought.
     // It leaves the world and comes back with the group.
     void SetMergedEntities(WorldEntities merged) { Merged = std::move(merged); }
-    // Whether a merged bitmap or animation has this handle, and a merged bitmap
-    // reloaded under another.
-    bool NamesHandle(int32_t handle) const;
+    // A merged bitmap reloaded under another handle is followed there (one the
+    // user deleted meanwhile is simply passed over).
     void ReplaceHandle(int32_t from, int32_t to);
     // A creation that was undone is destroyed for good.
     void Release();

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -434,13 +435,17 @@ TEST_F(WorldFilesTest, UndoOfAddWorldTakesBackAllItBroughtAndRedoBringsItBack) {
     Form1& f = StartEditor();
     f.LoadWorld(room);
     ASSERT_TRUE(f.WorldLoaded);
-    // What the trees show, node by node, and what a save writes.
+    // What the trees show, node by node (the textures page in any order: it is
+    // rebuilt in the engine's), and what a save writes.
     using Shown = std::vector<std::pair<std::string, std::string>>;
     const auto shown = [&] {
         Shown nodes;
-        for (KeyedTree* tree : {f.trwGroupView, f.trwCamTrackBK, f.trwLight, f.trwTextures})
+        for (KeyedTree* tree : {f.trwGroupView, f.trwCamTrackBK, f.trwLight, f.trwTextures}) {
+            const std::size_t first = nodes.size();
             for (const std::string& key : tree->Keys())
                 nodes.emplace_back(key, tree->Item(key)->text(0).toStdString());
+            if (tree == f.trwTextures) std::sort(nodes.begin() + static_cast<long>(first), nodes.end());
+        }
         return nodes;
     };
     const auto saved = [&] {
@@ -452,6 +457,15 @@ TEST_F(WorldFilesTest, UndoOfAddWorldTakesBackAllItBroughtAndRedoBringsItBack) {
     const std::string roomSaved = saved();
 
     ASSERT_NE(AddWorldFromMenu(props), 0);
+    // A merged bitmap updated from its file (now a JPEG) comes under a new handle;
+    // the merge's record follows it.
+    const int32_t woodBefore = OMBREL_bitmap_get_handle(wood.c_str(), -1);
+    const std::string woodJpeg = tempPath("pictures/wood.jpg");
+    ASSERT_EQ(OMBREL_utilities_save_bitmap24(woodBefore, woodJpeg.c_str()), 0);
+    std::filesystem::remove(wood);
+    f.trwTextures->SetSelectedItem(f.trwTextures->Item(textures::MapKey(woodBefore)));
+    f.mnuTextureUpdate_Click();
+    ASSERT_NE(OMBREL_bitmap_get_handle(woodJpeg.c_str(), -1), woodBefore);
     const Shown mergedShown = shown();
     const std::string mergedSaved = saved();
     // The merged root and crate, camera, track, background, light, and the bitmaps
