@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,18 @@ std::string GetFolderOfPath(const std::string& path);
 std::string GetFileExtension(const std::string& path);
 // The text without its leading and trailing blanks (spaces).
 std::string Trim(std::string_view text);
+
+// The longest name the engine keeps, in bytes.
+inline constexpr std::size_t MaxEntityNameBytes = 254;
+// The name as the engine stores it: cut to MaxEntityNameBytes between UTF-8
+// characters, never inside one.
+std::string StoredName(std::string_view name);
+// base cut between characters so that base followed by suffix is stored whole.
+std::string FitName(std::string_view base, std::string_view suffix);
+// A generated name: base itself when withBase and free, else base followed by
+// the first two-digit counter from 01 that makes a free name, base being cut
+// between characters so each candidate is stored whole. taken gets each
+// candidate as the engine will store it.
+std::string FirstFreeName(std::string_view base, bool withBase, const std::function<bool(const std::string&)>& taken);
 
 }  // namespace Globals

@@ -136,6 +136,13 @@ struct WindowHooks {
     std::function<void(int32_t track)> addTrackNode;
     std::function<void()> resetCamWorkSpaceFrame;  // ResetCamWorkSpaceFrame: no frame shown
     std::function<void()> showTrackFrame;          // SetCamWorkspaceFrame with frmTrack
+
+    // ---- a merge taken back and brought again: the nodes of its tracks (kind 3)
+    // and backgrounds (kind 5), added last in their folders, the tree's selected
+    // node left alone; and the textures tree rebuilt from the engine
+    std::function<void(int32_t kind, int32_t handle)> removeCamTreeNode;
+    std::function<void(int32_t kind, int32_t handle)> addCamTreeNode;
+    std::function<void()> refreshTexturesTree;
 };
 
 inline WindowHooks& windowHooks() {

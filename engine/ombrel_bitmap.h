@@ -1,4 +1,5 @@
-/* Engine interface: bitmaps used as textures. */
+/* Engine interface: bitmaps used as textures. The lists and the look-ups by file
+   leave out a bitmap whose save flag (OMBREL_ext_bitmap_set_save_flag) is 0. */
 #ifndef OMBREL_BITMAP_H
 #define OMBREL_BITMAP_H
 

@@ -1,5 +1,8 @@
 /* Engine interface: host integration (surfaces in place of windows and device
    contexts, callbacks, last error, clock, read-back of save flags and light bindings,
+   a bitmap's save flag (a bitmap with flag 0 is held out of the world: neither listed,
+   found by file nor shared by a load or merge, and written only where saved geometry,
+   animations or backgrounds use it),
    and a polygon's points in one call: their handles and positions, up to capacity
    of each, in order; it returns the number of points, or -1 on failure).
    OMBREL_ext_replace_file writes size bytes as the whole new contents of path the
@@ -37,6 +40,8 @@
     X(int32_t, OMBREL_ext_track_get_save_flag, (int32_t track)) \
     X(int32_t, OMBREL_ext_background_get_save_flag, (int32_t background)) \
     X(int32_t, OMBREL_ext_animation_get_save_flag, (int32_t animation)) \
+    X(int32_t, OMBREL_ext_bitmap_set_save_flag, (int32_t bitmap, int32_t flag)) \
+    X(int32_t, OMBREL_ext_bitmap_get_save_flag, (int32_t bitmap)) \
     X(int32_t, OMBREL_ext_polygon_is_lit_by, (int32_t polygon, int32_t light)) \
     X(int32_t, OMBREL_ext_group_get_own_disabled, (int32_t group)) \
     X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity)) \

@@ -43,10 +43,9 @@ void EngineFaceSink::EndFace(int32_t group, bool flip) {
 }
 
 std::string GetNewGrpName(const std::string& kindWord) {
-    for (int32_t n = 1;; ++n) {
-        std::string name = kindWord + Globals::ZeroPad(n, 2);
-        if (OMBREL_group_get_using_name(name.c_str()) == 0) return name;
-    }
+    return Globals::FirstFreeName(kindWord, false, [](const std::string& name) {
+        return OMBREL_group_get_using_name(name.c_str()) != 0;
+    });
 }
 
 double RoundedCos(double angle) { return roundTo10(std::cos(angle)); }

@@ -11,6 +11,7 @@
 #include "textures/AnimPreview.h"
 #include "textures/TextureNodes.h"
 #include "transform/TransformGizmo.h"
+#include "undo/MergedEntities.h"
 #include "views/ViewRedraw.h"
 
 #include <QMainWindow>
@@ -80,6 +81,8 @@ public:
     // The transform handle of each view.
     std::array<std::unique_ptr<TransformGizmo>, 4> ViewGizmos;
     int32_t AddedWorldRootGrp = 0;
+    // What the last merge brought besides its groups; its undo record takes it.
+    WorldEntities AddedWorldEntities;
     double NewTrkPtCount = 0;
 
     // ---- start-up, main loop, shutdown
@@ -639,6 +642,13 @@ private:
     void connectSceneTreeHooks();
     void connectGroupCommands();
     void connectGroupTree();
+    // Where a group's node stood among its siblings when it was taken out of the
+    // tree: brought back under the same parent, it stands there again.
+    struct NodePlace {
+        std::string parentKey;
+        int index = -1;
+    };
+    std::map<int32_t, NodePlace> groupNodePlaces_;
     void setBackColor(QPushButton* button, int32_t colour);
     int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
     // ---- light tree and light panel (private steps)

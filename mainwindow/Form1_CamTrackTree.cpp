@@ -9,6 +9,7 @@
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
+#include "core/HeldOutOfWorld.h"
 #include "core/SelectionCentres.h"
 #include "core/SelectionChange.h"
 #include "core/SyncViewWithCamera.h"
@@ -54,6 +55,8 @@ void Form1::trwCamTrackBK_Populate() {
     }
     trwCamTrackBK->Add("", "BACKGROUND", "BACKGROUND", "Folder");
     for (int32_t b = OMBREL_background_get_first_background(); b != 0; b = OMBREL_background_get_next(b)) {
+        // One an undone merge keeps out of the world stays out until Redo.
+        if (IsHeldOutOfWorld(b)) continue;
         OMBREL_background_set_save_flag(b, 1);
         trwCamTrackBK->Add("BACKGROUND", KeyedTree::NodeKey("Background", b), GetEntityName(b), "Background");
     }

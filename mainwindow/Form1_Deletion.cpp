@@ -79,6 +79,9 @@ void Form1::DeleteMultiple() {
     using namespace Globals;
     if (!CurrMultiSel) return;
     DropStaleEntities(*CurrMultiSel);
+    // Lights and tracks of a multiple selection stay: without a group or a camera
+    // the command deletes nothing and records nothing.
+    if (CurrMultiSel->NumOfGrps() == 0 && CurrMultiSel->NumOfCams() == 0) return;
     deleteRecorded(SelMultiple, CurrSelEntityHandle, [] { FakeDeleteMultiple(); });
 }
 

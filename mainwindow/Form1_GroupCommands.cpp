@@ -63,8 +63,9 @@ void Form1::ReplaceSelectedGroup(int32_t NewGrp) {
     QTreeWidgetItem* oldNode = trwGroupView->Item(groupKey(oldGrp));
     const std::string name = oldNode->text(0).toStdString();
     OMBREL_group_set_name(NewGrp, name.c_str());
-    const std::string parentKey = oldNode->parent() ? KeyedTree::Key(oldNode->parent()) : std::string();
-    trwGroupView->Add(parentKey, groupKey(NewGrp), name, scene::GroupImage(NewGrp));
+    // The copy's node goes right after the old one, whose place it takes when that goes.
+    trwGroupView->Add(KeyedTree::ParentKey(oldNode), groupKey(NewGrp), name, scene::GroupImage(NewGrp),
+                      trwGroupView->IndexAmongSiblings(oldNode) + 1);
     trwGroupView_PopulateRecursive(NewGrp);
 
     auto record = std::make_unique<ActionUndoRedo>();

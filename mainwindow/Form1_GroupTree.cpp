@@ -115,7 +115,10 @@ void Form1::txtSelectedGrpName_KeyPress(int KeyAscii) {
         return;
     }
     // Taken as typed, even when another group has the name; not recorded for undo.
-    trwGroupView->Item(groupKey(CurrSelEntityHandle))->setText(0, QString::fromStdString(text));
+    // Node and field show the name as the engine keeps it.
+    const std::string stored = StoredName(text);
+    trwGroupView->Item(groupKey(CurrSelEntityHandle))->setText(0, QString::fromStdString(stored));
+    if (stored != text) txtSelectedGrpName->setText(QString::fromStdString(stored));
     SetEditMark(txtSelectedGrpName, false);
     OMBREL_group_set_name(CurrSelEntityHandle, text.c_str());
 }
@@ -130,13 +133,22 @@ void Form1::txtSelectedGrpName_LostFocus() {
 
 void Form1::AddGroupNode(int32_t Grp, int32_t Father) {
     const std::string parent = Father == Globals::RootGrp ? std::string() : groupKey(Father);
-    trwGroupView->Add(parent, groupKey(Grp), Globals::GetEntityName(Grp), scene::GroupImage(Grp));
+    int index = -1;
+    if (const auto place = groupNodePlaces_.find(Grp); place != groupNodePlaces_.end()) {
+        if (place->second.parentKey == parent) index = place->second.index;
+        groupNodePlaces_.erase(place);
+    }
+    trwGroupView->Add(parent, groupKey(Grp), Globals::GetEntityName(Grp), scene::GroupImage(Grp), index);
     trwGroupView_PopulateRecursive(Grp);
 }
 
 void Form1::RemoveGroupNode(int32_t Grp) {
     const std::string key = groupKey(Grp);
-    if (trwGroupView->Exists(key)) trwGroupView->Remove(key);
+    if (trwGroupView->Exists(key)) {
+        const QTreeWidgetItem* node = trwGroupView->Item(key);
+        groupNodePlaces_[Grp] = {KeyedTree::ParentKey(node), trwGroupView->IndexAmongSiblings(node)};
+        trwGroupView->Remove(key);
+    }
     trwGroupView->SetSelectedItem(nullptr);
 }
 

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -44,6 +45,14 @@ void dropStaleSelection() {
     if (CurrSelEntityType != SelMultiple && CurrSelEntityType != SelNone &&
         !IsLiveEntity(CurrSelEntityType, CurrSelEntityHandle))
         CurrSelEntityType = SelNone;
+}
+
+// Whether the selection holds a group, camera or light: what Hide Selected hides.
+bool holdsHideable(int32_t kind) {
+    using namespace Globals;
+    if (kind == SelGroup || kind == SelCamera || kind == SelLight) return true;
+    return kind == SelMultiple && CurrMultiSel &&
+           CurrMultiSel->NumOfGrps() + CurrMultiSel->NumOfCams() + CurrMultiSel->NumOfLights() > 0;
 }
 
 // The camera of the camera tree's selected node, or 0.
@@ -81,10 +90,12 @@ void Form1::mnuHideSelected_Click() {
     using namespace Globals;
     dropStaleSelection();
     const int32_t kind = CurrSelEntityType, handle = CurrSelEntityHandle;
+    // Tracks, backgrounds and an empty selection are never hidden: the selection stays.
+    if (!holdsHideable(kind)) return;
     auto record = newRecord(ActHide);
     record->HideSel->SetEntityHidden(kind, handle, CurrMultiSel.get());
     record->HideSel->SetEntitySelBeforeHide(kind, handle, CurrMultiSel.get());
-    if (record->HideSel->HidesNothing()) return;
+    // A selection hidden already is recorded by nothing, and still let go.
     hideRecorded(std::move(record), [kind, handle] { HideUnhideEntity(kind, handle, true); });
     DeselectAfterHide();
 }
@@ -97,14 +108,17 @@ void Form1::mnuHideUnSelected_Click() {
     record->HideSel->SetEntitySelBeforeHide(kind, handle, CurrMultiSel.get());
     record->HideSel->SetEntitySelAfterHide(kind, handle, CurrMultiSel.get());
     record->HideSel->HidingUnselected();
-    hideRecorded(std::move(record), [kind, handle] {
+    const std::vector<int32_t> hiddenAncestors = HiddenAncestorsOfSelection();
+    hideRecorded(std::move(record), [kind, handle, &hiddenAncestors] {
         // A top-level group holding the selection is left alone: hiding it would
         // hide the selection too.
         HideUnhideAllGroups(true, TopLevelGroupsOfSelection());
         HideUnhideAllCameras(true);
         HideUnhideAllLights(true);
-        // The selection is shown again, even what was hidden before.
+        // The selection is shown again, even what was hidden before, with the
+        // hidden groups that hold it.
         HideUnhideEntity(kind, handle, false);
+        for (int32_t group : hiddenAncestors) HideUnhideGroup(group, false);
     });
     UpdateCameras();
 }

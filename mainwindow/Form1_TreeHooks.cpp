@@ -32,6 +32,16 @@ void Form1::connectDeletionHooks() {
     h.addLightNode = [this](int32_t light) {
         trwLight->Add("LIGHT", KeyedTree::NodeKey("Light", light), Globals::GetEntityName(light), "Light");
     };
+    h.removeCamTreeNode = [this](int32_t kind, int32_t handle) {
+        const std::string key = KeyedTree::NodeKey(kind == SelTrack ? "Track" : "Background", handle);
+        if (trwCamTrackBK->Exists(key)) trwCamTrackBK->Remove(key);
+    };
+    h.addCamTreeNode = [this](int32_t kind, int32_t handle) {
+        const bool track = kind == SelTrack;
+        trwCamTrackBK->Add(track ? "TRACK" : "BACKGROUND", KeyedTree::NodeKey(track ? "Track" : "Background", handle),
+                           Globals::GetEntityName(handle), track ? "Track" : "Background");
+    };
+    h.refreshTexturesTree = [this] { trwTextures_Populate(); };
     h.setHiddenImage = [this](int32_t kind, int32_t handle, bool hidden) {
         const NodeOf node = kind == SelCamera  ? NodeOf{trwCamTrackBK, KeyedTree::NodeKey("Camera", handle), "Cam"}
                             : kind == SelLight ? NodeOf{trwLight, KeyedTree::NodeKey("Light", handle), "Light"}

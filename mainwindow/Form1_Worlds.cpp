@@ -73,6 +73,14 @@ std::string asWorldFileName(const std::string& path) {
     return std::filesystem::path(path).replace_extension(".wld").string();
 }
 
+// Whether two spellings name the same file: compared as canonical paths.
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec, ec2;
+    const auto ca = std::filesystem::weakly_canonical(a, ec);
+    const auto cb = std::filesystem::weakly_canonical(b, ec2);
+    return ec || ec2 ? a == b : ca == cb;
+}
+
 void informationBox(const std::string& text) {
     platform::msgBox(text, platform::MsgButtons::OK, platform::MsgIcon::Information);
 }
@@ -109,9 +117,8 @@ void Form1::populateWorldTrees() {
 }
 
 // What a loaded and a new world both start with: engine settings, the trees and
-// the four view cameras.
+// the four view cameras. A loaded world keeps the fog of its file.
 void Form1::fillWorldControls() {
-    OMBREL_engine_set_atmospheric_effect_intensity(0);
     if (ToolbarButtonValue("3D Card Toggle") == 1) OMBREL_engine_use_3D_accelerator_card(1);
     populateWorldTrees();
     createViewCameras();
@@ -177,6 +184,7 @@ void Form1::NewWorld() {
     }
     CurrWorldFile = kUntitled;
     setCaption(std::string("TALVORA - ") + kUntitled);
+    OMBREL_engine_set_atmospheric_effect_intensity(0);
     fillWorldControls();
     WorldSize = 1000.0;
     WorldLoaded = true;
@@ -209,6 +217,7 @@ void Form1::UnloadWorld() {
     CurrSelEntityHandle = PrevSelEntityHandle = 0;
     setCaption("TALVORA");
     trwGroupView_Reset();
+    groupNodePlaces_.clear();
     trwCamTrackBK_Reset();
     trwLight->Clear();
     statusPanels_[0]->clear();
@@ -252,12 +261,15 @@ void Form1::AddWorld(const std::string& FileName, const std::array<double, 3>& L
     using namespace Globals;
     // A refused or failed merge leaves no stale group from an earlier one.
     AddedWorldRootGrp = 0;
+    AddedWorldEntities = {};
     if (FileName.empty()) return;
     BusyPointer busy(*this);
-    if (FileName == CurrWorldFile) {
+    // A new world has no file yet; any spelling of the open one is refused.
+    if (CurrWorldFile != kUntitled && sameFile(FileName, CurrWorldFile)) {
         informationBox("This file is the one that is opened");
         return;
     }
+    const WorldEntities before = WorldEntities::Listed();
     // The folder names are case-sensitive here: the same "bitmaps" folder a load uses.
     const std::string bitmaps = GetFolderOfPath(FileName) + "bitmaps";
     AddedWorldRootGrp = OMBREL_engine_add_world(FileName.c_str(), "", bitmaps.c_str(), Location.data());
@@ -269,6 +281,7 @@ void Form1::AddWorld(const std::string& FileName, const std::array<double, 3>& L
     // come back with Undo; the trees register only the newcomers.
     UpdateStatusBar();
     populateWorldTrees();
+    AddedWorldEntities = WorldEntities::AddedSince(before);
     WorldSize = GetWorldSize();
     mnu_Update();
 }
@@ -295,6 +308,7 @@ void Form1::SelectAddedWorld() {
     record->ActionType = ActCreate;
     record->SetActionObjects();
     record->Create->SetCreatedEntity(SelGroup, AddedWorldRootGrp);
+    record->Create->SetMergedEntities(AddedWorldEntities);
     UndoRedoStack->Push(std::move(record));
     SelGrpBndBox->Initialize(AddedWorldRootGrp);
     // The trees, panels, menus and the point and polygon selections follow the new selection.

@@ -88,13 +88,16 @@ void KeyedTree::SetImagePicture(const std::string& image, const QIcon& picture) 
 }
 
 QTreeWidgetItem* KeyedTree::Add(const std::string& parentKey, const std::string& key, const std::string& text,
-                                const std::string& image) {
+                                const std::string& image, int index) {
     if (byKey_.count(key)) throw platform::EditorError("Key is not unique in collection");
-    QTreeWidgetItem* node = nullptr;
-    if (parentKey.empty())
-        node = new QTreeWidgetItem(this);
+    QTreeWidgetItem* parent = parentKey.empty() ? nullptr : Item(parentKey);
+    auto* node = new QTreeWidgetItem();
+    const int count = parent ? parent->childCount() : topLevelItemCount();
+    const int at = index < 0 || index > count ? count : index;
+    if (parent)
+        parent->insertChild(at, node);
     else
-        node = new QTreeWidgetItem(Item(parentKey));
+        insertTopLevelItem(at, node);
     node->setText(0, QString::fromStdString(text));
     node->setData(0, kKeyRole, QString::fromStdString(key));
     setEditable(node);
@@ -132,6 +135,14 @@ void KeyedTree::Clear() {
 
 std::string KeyedTree::Key(const QTreeWidgetItem* node) {
     return node->data(0, kKeyRole).toString().toStdString();
+}
+
+std::string KeyedTree::ParentKey(const QTreeWidgetItem* node) { return node->parent() ? Key(node->parent()) : ""; }
+
+int KeyedTree::IndexAmongSiblings(const QTreeWidgetItem* node) const {
+    QTreeWidgetItem* parent = node->parent();
+    auto* item = const_cast<QTreeWidgetItem*>(node);
+    return parent ? parent->indexOfChild(item) : indexOfTopLevelItem(item);
 }
 
 std::string KeyedTree::Image(const QTreeWidgetItem* node) {

@@ -29,10 +29,11 @@ public:
     // Registers a picture for an image name; unknown names show no picture.
     void SetImagePicture(const std::string& image, const QIcon& picture);
 
-    // Adds a node under parentKey ("" = at the top), last among its siblings. A
-    // key already present or a missing parent raises an error.
+    // Adds a node under parentKey ("" = at the top), at index among its siblings
+    // (last for a negative index or one past the end). A key already present or
+    // a missing parent raises an error.
     QTreeWidgetItem* Add(const std::string& parentKey, const std::string& key, const std::string& text,
-                         const std::string& image = "");
+                         const std::string& image = "", int index = -1);
     // The node of the key; a missing key raises "Element not found".
     QTreeWidgetItem* Item(const std::string& key) const;
     bool Exists(const std::string& key) const;
@@ -42,6 +43,10 @@ public:
     int Count() const { return static_cast<int>(byKey_.size()); }
 
     static std::string Key(const QTreeWidgetItem* node);
+    // The key of the node's parent, "" for a top-level node.
+    static std::string ParentKey(const QTreeWidgetItem* node);
+    // The node's position among its siblings.
+    int IndexAmongSiblings(const QTreeWidgetItem* node) const;
     // The handle after the kind word of a key ("Group12" of "Group" gives 12), or
     // 0 when the key is not of that kind.
     static int32_t HandleOf(const std::string& key, const std::string& kind);

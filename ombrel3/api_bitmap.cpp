@@ -19,12 +19,13 @@ bool validIndex(int32_t transparentIndex) { return transparentIndex >= -1 && tra
 
 // The first file bitmap (light maps belong to their polygons) whose file or name
 // (per `field`) is `key`, with transparent index `index` unless any index will do.
+// A bitmap held out of the world is not found.
 int32_t findFileBitmap(const World& w, std::string Bitmap::*field, const std::string& key, int32_t index,
                        bool anyIndex) {
     int32_t found = 0;
     w.bitmaps.forEach([&](int32_t h) {
         const Bitmap* b = lookup<Bitmap>(h);
-        if (found || !b || b->isLightMap || b->*field != key) return;
+        if (found || !b || b->isLightMap || !b->save || b->*field != key) return;
         if (anyIndex || b->transparentIndex == index) found = h;
     });
     return found;
@@ -124,14 +125,19 @@ OMBREL_API int32_t OMBREL_bitmap_get_handle(const char* file, int32_t transparen
     });
 }
 
+// The lists leave out bitmaps held out of the world.
 OMBREL_API int32_t OMBREL_bitmap_get_first_bitmap(void) {
-    return guarded(__func__, 0, [&] { return needWorld().bitmaps.first(); });
+    return guarded(__func__, 0, [&] {
+        const World& w = needWorld();
+        return firstSavedFrom<Bitmap>(w.bitmaps, w.bitmaps.first());
+    });
 }
 
 OMBREL_API int32_t OMBREL_bitmap_get_next(int32_t bitmap) {
     return guarded(__func__, 0, [&] {
         need<Bitmap>(bitmap);
-        return needWorld().bitmaps.next(bitmap);
+        const World& w = needWorld();
+        return firstSavedFrom<Bitmap>(w.bitmaps, w.bitmaps.next(bitmap));
     });
 }
 

@@ -109,7 +109,8 @@ OMBREL_API int32_t OMBREL_group_create_copy_made_of_triangles(int32_t group) {
 OMBREL_API int32_t OMBREL_group_get_using_name(const char* name) {
     return guarded(__func__, 0, [&] {
         World& w = needWorld();
-        std::string wanted = name ? name : "";
+        // Found as it was kept: an over-long name finds the name it was cut to.
+        const std::string wanted = cutName(name);
         int32_t fatherless = 0, found = 0;
         w.groups.forEach([&](int32_t h) {
             const Group* g = lookup<Group>(h);

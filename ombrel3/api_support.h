@@ -51,8 +51,13 @@ T& createObject() {
     return state().handles.create<T>();
 }
 
+// What a name may hold, in bytes.
+inline constexpr std::size_t kMaxNameBytes = 254;
 // Cuts a caller's name to what a name may hold (254 bytes), between characters.
 std::string cutName(const char* name);
+std::string cutName(const std::string& name);
+// base cut between characters so that base + suffix is a whole name.
+std::string fitName(const std::string& base, const std::string& suffix);
 
 // Copies text into a caller's buffer of len bytes, always NUL-terminated when len >= 1.
 // Returns the full text's length.

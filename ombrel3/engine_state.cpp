@@ -87,16 +87,26 @@ World& needWorld() {
     return *w;
 }
 
-std::string cutName(const char* name) {
-    if (!name) return {};
-    std::string s(name);
-    if (s.size() <= 254) return s;
-    // Cut between characters, never inside one: up to three UTF-8 continuation
-    // bytes at the cut go with the character they belong to.
-    std::size_t n = 254;
-    for (int k = 0; k < 3 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80; ++k) --n;
+namespace {
+
+// Cut between characters, never inside one: up to three UTF-8 continuation bytes
+// at the cut go with the character they belong to.
+std::string cutBetweenCharacters(std::string s, std::size_t limit) {
+    if (s.size() <= limit) return s;
+    std::size_t n = limit;
+    for (int k = 0; k < 3 && n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80; ++k) --n;
     s.resize(n);
     return s;
+}
+
+}  // namespace
+
+std::string cutName(const char* name) { return name ? cutBetweenCharacters(name, kMaxNameBytes) : std::string(); }
+std::string cutName(const std::string& name) { return cutBetweenCharacters(name, kMaxNameBytes); }
+
+std::string fitName(const std::string& base, const std::string& suffix) {
+    const std::size_t room = suffix.size() < kMaxNameBytes ? kMaxNameBytes - suffix.size() : 0;
+    return cutBetweenCharacters(base, room) + suffix;
 }
 
 int32_t copyOut(const std::string& text, char* buffer, int32_t len) {

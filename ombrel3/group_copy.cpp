@@ -28,7 +28,7 @@ std::string uniqueCopyName(const std::string& base) {
     });
     for (int k = 1;; ++k) {
         std::string suffix = k == 1 ? "_copy" : "_copy" + std::to_string(k);
-        std::string name = base.substr(0, 254 - suffix.size()) + suffix;
+        std::string name = fitName(base, suffix);
         if (!taken.count(name)) return name;
     }
 }

@@ -96,8 +96,7 @@ ImportBuilder::~ImportBuilder() {
 
 Group& ImportBuilder::group(std::string name, int32_t father) {
     Group& g = make<Group>();
-    g.name = std::move(name);
-    if (g.name.size() > 254) g.name.resize(254);
+    g.name = cutName(name);
     world_.groups.append(g.handle);
     if (Group* f = lookup<Group>(father)) {
         g.father = father;
@@ -190,10 +189,10 @@ int32_t rootAddedGroups(ImportBuilder& builder, const std::string& base) {
             r.children.append(h);
         }
     }
-    std::string name = base;
-    for (int n = 1; groupNameTaken(w, name, root) && n < 1000000; ++n) name = base + twoDigits(n);
-    Group& r = need<Group>(root);
-    r.name = name.size() > 254 ? name.substr(0, 254) : name;
+    // Each candidate is compared as it will be kept.
+    std::string name = cutName(base);
+    for (int n = 1; groupNameTaken(w, name, root) && n < 1000000; ++n) name = fitName(base, twoDigits(n));
+    need<Group>(root).name = name;
     return root;
 }
 

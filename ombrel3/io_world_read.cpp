@@ -186,11 +186,14 @@ private:
         endOfRecord();
         std::string path = findBitmapFile(absolute, fileName, opt_.places);
         if (!path.empty() && !lightMap) {
-            // The same file and transparent index already loaded: share it.
+            // The same file and transparent index already loaded (and not held out of
+            // the world): share it.
             int32_t same = 0;
             w_.bitmaps.forEach([&](int32_t hnd) {
                 const Bitmap* bm = lookup<Bitmap>(hnd);
-                if (!same && bm && !bm->isLightMap && bm->resolvedPath == path && bm->transparentIndex == transparent) same = hnd;
+                if (!same && bm && !bm->isLightMap && bm->save && bm->resolvedPath == path &&
+                    bm->transparentIndex == transparent)
+                    same = hnd;
             });
             if (same) {
                 bitmaps_.define(in_, fileId, same);

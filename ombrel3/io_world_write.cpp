@@ -320,7 +320,7 @@ private:
                 if (const Animation* a = lookup<Animation>(h); a && a->save) needAnimation(h);
             });
             w_.bitmaps.forEach([&](int32_t h) {
-                if (const Bitmap* b = lookup<Bitmap>(h); b && !b->isLightMap) neededBitmaps.push_back(h);
+                if (const Bitmap* b = lookup<Bitmap>(h); b && !b->isLightMap && b->save) neededBitmaps.push_back(h);
             });
         }
         // World list order first, so that a reloaded world writes the same file.

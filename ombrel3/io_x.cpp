@@ -448,7 +448,8 @@ private:
         World& w = b_.world();
         w.bitmaps.forEach([&](int32_t h) {
             const Bitmap* bm = lookup<Bitmap>(h);
-            if (!same && bm && !bm->isLightMap && bm->resolvedPath == path && bm->transparentIndex == -1) same = h;
+            if (!same && bm && !bm->isLightMap && bm->save && bm->resolvedPath == path && bm->transparentIndex == -1)
+                same = h;
         });
         if (same) return same;
         std::shared_ptr<Image> image;

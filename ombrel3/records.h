@@ -184,6 +184,7 @@ struct Bitmap : Object {
     // A light map whose file is missing keeps the size its world record gave while
     // its stand-in picture holds one texel, so memory follows the file, not the claim.
     int recordedWidth = 0, recordedHeight = 0;  // 0: the picture's own size
+    bool save = true;  // false: held out of the world (not listed, found or shared)
 
     int width() const { return recordedWidth > 0 ? recordedWidth : image ? image->width : 0; }
     int height() const { return recordedHeight > 0 ? recordedHeight : image ? image->height : 0; }

@@ -12,10 +12,7 @@ namespace {
 // undone, so a name given back by Undo is never given twice.
 template <class Find>
 std::string firstFreeName(const char* word, Find find) {
-    for (int32_t counter = 1;; ++counter) {
-        const std::string name = word + Globals::ZeroPad(counter, 2);
-        if (find(name.c_str()) == 0) return name;
-    }
+    return Globals::FirstFreeName(word, false, [&](const std::string& name) { return find(name.c_str()) != 0; });
 }
 
 }  // namespace

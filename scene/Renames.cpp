@@ -44,16 +44,18 @@ std::optional<std::string> RenameGroupFromLabel(int32_t group, const std::string
     const std::string trimmed = Globals::Trim(typed);
     if (trimmed.empty() || OMBREL_group_is_group(group, 0) != 1) return std::nullopt;
     const std::string current = Globals::GetEntityName(group);
-    // Its own name is no clash: nothing to rename, nothing to record.
-    if (trimmed == current) return current;
-    const std::string newName = GetUniqueGrpName(trimmed);
+    // Its own name is no clash: a name that comes out as the current one renames
+    // nothing and records nothing.
+    const std::string newName = GetUniqueGrpName(trimmed, group);
+    if (newName == current) return current;
     renameWithRecord(SelGroup, group, current, newName);
     return newName;
 }
 
 std::optional<std::string> RenamePolygonFromLabel(int32_t polygon, const std::string& typed) {
     if (typed.empty() || OMBREL_ext_handle_kind(polygon) != OMBREL_KIND_POLYGON) return std::nullopt;
-    const std::string newName = Globals::Trim(typed);
+    // The node shows the name as the engine keeps it.
+    const std::string newName = Globals::StoredName(Globals::Trim(typed));
     const std::string current = Globals::GetEntityName(polygon);
     if (newName == current) return current;
     renameWithRecord(SelPolygon, polygon, current, newName);
@@ -69,7 +71,7 @@ std::optional<std::string> RenameEntityFromLabel(int32_t kind, int32_t handle, c
     };
     const auto match = std::find_if(std::begin(engineKinds), std::end(engineKinds),
                                     [kind](const auto& k) { return k.first == kind; });
-    const std::string newName = Globals::Trim(typed);
+    const std::string newName = Globals::StoredName(Globals::Trim(typed));
     if (newName.empty() || match == std::end(engineKinds) || OMBREL_ext_handle_kind(handle) != match->second)
         return std::nullopt;
     const std::string current = Globals::GetEntityName(handle);

@@ -1,6 +1,7 @@
 #include "TextureNodes.h"
 
 #include "core/EntityProcedures.h"
+#include "core/HeldOutOfWorld.h"
 
 #include "ombrel.h"
 
@@ -42,6 +43,7 @@ std::vector<TextureEntry> TexturesTreeEntries() {
     std::unordered_set<int32_t> frames;
     std::vector<TextureEntry> animations;
     for (int32_t a = OMBREL_animation_get_first_animation(); a != 0; a = OMBREL_animation_get_next(a)) {
+        if (Globals::IsHeldOutOfWorld(a)) continue;
         animations.push_back({AnimationFolder, AnimationKey(a), Globals::GetEntityName(a)});
         for (int32_t d = 1; d <= 5; ++d)
             for (int32_t i = 0;; ++i) {

@@ -15,6 +15,7 @@
 
 #include "ombrel.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -114,7 +115,10 @@ void ActionCreate::SetCreatedEntity(int32_t kind, int32_t handle) {
 
 void ActionCreate::Undo() {
     switch (CreatedKind) {
-    case SelGroup: Globals::FakeDeleteGroup(CreatedHandle); break;
+    case SelGroup:
+        Globals::FakeDeleteGroup(CreatedHandle);
+        undo::TakeOutOfWorld(Merged);
+        break;
     case SelCamera:
         Globals::FakeDeleteCamera(CreatedHandle);
         Globals::CurrSelEntityType = SelNone;
@@ -136,7 +140,10 @@ void ActionCreate::Undo() {
 
 void ActionCreate::Redo() {
     switch (CreatedKind) {
-    case SelGroup: Globals::UnDeleteGroup(CreatedHandle, Father); break;
+    case SelGroup:
+        Globals::UnDeleteGroup(CreatedHandle, Father);
+        undo::BringBackToWorld(Merged);
+        break;
     case SelCamera: Globals::UnDeleteCamera(CreatedHandle); break;
     case SelTrack: Globals::UnDeleteTrack(CreatedHandle); break;
     case SelLight: Globals::UnDeleteLight(CreatedHandle); break;
@@ -154,7 +161,10 @@ void ActionCreate::Redo() {
 void ActionCreate::Release() {
     if (!Undone) return;
     switch (CreatedKind) {
-    case SelGroup: Globals::DeleteGroupPermanently(CreatedHandle); break;
+    case SelGroup:
+        Globals::DeleteGroupPermanently(CreatedHandle);
+        undo::DestroyForGood(Merged);
+        break;
     case SelCamera: Globals::DeleteCameraPermanently(CreatedHandle); break;
     case SelTrack: Globals::DeleteTrackPermanently(CreatedHandle); break;
     case SelLight: Globals::DeleteLightPermanently(CreatedHandle); break;
@@ -162,6 +172,8 @@ void ActionCreate::Release() {
     default: break;
     }
 }
+
+void ActionCreate::ReplaceHandle(int32_t from, int32_t to) { std::ranges::replace(Merged.Bitmaps, from, to); }
 
 // ---- polygons
 

@@ -5,11 +5,13 @@
 #pragma once
 
 #include "HandleList.h"
+#include "MergedEntities.h"
 #include "SelectionActions.h"
 
 #include "core/MultipleSelection.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // The entities a creation or deletion of a multiple selection covers: its
@@ -61,6 +63,12 @@ public:
     // 3 track, 4 light, 6 the groups, cameras and lights of CurrMultiSel
     // (duplicates).
     void SetCreatedEntity(int32_t kind, int32_t handle);
+    // For a merged world (kind 1, its root group): what else the merge brought.
+    // It leaves the world and comes back with the group.
+    void SetMergedEntities(WorldEntities merged) { Merged = std::move(merged); }
+    // A merged bitmap reloaded under another handle is followed there (one the
+    // user deleted meanwhile is simply passed over).
+    void ReplaceHandle(int32_t from, int32_t to);
     // A creation that was undone is destroyed for good.
     void Release();
 
@@ -72,6 +80,7 @@ private:
     bool Undone = false;
     int32_t Father = 0;  // kind 1: the group's father when recorded
     RecordedMultiSel Created;
+    WorldEntities Merged;
     ActionSelect SelectionChange;
 };
 

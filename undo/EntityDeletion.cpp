@@ -101,7 +101,8 @@ void UnDeleteMultiple(const MultipleSelection& selection, const std::vector<int3
         OMBREL_group_set_father_group(selection.GetGrp(i), fathers[static_cast<std::size_t>(i)]);
         OMBREL_group_disable(selection.GetGrp(i), 0);
     }
-    for (int32_t i = 1; i <= groups; ++i) {
+    // Last deleted, first back: each node finds the siblings it stood among.
+    for (int32_t i = groups; i >= 1; --i) {
         const int32_t father = fathers[static_cast<std::size_t>(i)];
         if (!holdsGroup(selection, father)) core::callHook(core::windowHooks().addGroupNode, selection.GetGrp(i), father);
     }

@@ -14,14 +14,45 @@ namespace {
 
 void hideOrShow(const RecordedSelection& what, bool hide) { Globals::HideUnhideEntity(what.Kind, what.Handle, hide); }
 
+// Each group, camera and light of the list, without going through the selection.
+void hideOrShowEach(const MultipleSelection& entities, bool hide) {
+    for (int32_t i = 1; i <= entities.NumOfGrps(); ++i) Globals::HideUnhideGroup(entities.GetGrp(i), hide);
+    for (int32_t i = 1; i <= entities.NumOfCams(); ++i) Globals::HideUnhideCamera(entities.GetCam(i), hide);
+    for (int32_t i = 1; i <= entities.NumOfLights(); ++i) Globals::HideUnhideLight(entities.GetLight(i), hide);
+}
+
+bool hiddenAlready(int32_t kind, int32_t handle) {
+    switch (kind) {
+    case SelGroup: return Globals::IsGrpHidden(handle);
+    case SelCamera: return Globals::IsCamHidden(handle);
+    case SelLight: return Globals::IsLightHidden(handle);
+    default: return false;
+    }
+}
+
+// Takes out of the list what is hidden already (hidden is true) or shown already.
+void keepOnly(MultipleSelection& entities, bool hidden) {
+    MultipleSelection drop;
+    for (int32_t i = 1; i <= entities.NumOfGrps(); ++i)
+        if (Globals::IsGrpHidden(entities.GetGrp(i)) != hidden) drop.AddGrpHandles(entities.GetGrp(i));
+    for (int32_t i = 1; i <= entities.NumOfCams(); ++i)
+        if (Globals::IsCamHidden(entities.GetCam(i)) != hidden) drop.AddCamHandles(entities.GetCam(i));
+    for (int32_t i = 1; i <= entities.NumOfLights(); ++i)
+        if (Globals::IsLightHidden(entities.GetLight(i)) != hidden) drop.AddLightHandles(entities.GetLight(i));
+    entities.RemoveEvery(drop);
+}
+
+bool holdsNothing(const MultipleSelection& entities) {
+    return entities.NumOfGrps() + entities.NumOfCams() + entities.NumOfLights() == 0;
+}
+
 // Only groups, cameras and lights are ever hidden or shown.
 bool changesNothing(const RecordedSelection& what) {
     switch (what.Kind) {
     case SelGroup:
     case SelCamera:
     case SelLight: return what.Handle == 0;
-    case SelMultiple:
-        return what.Entities.NumOfGrps() + what.Entities.NumOfCams() + what.Entities.NumOfLights() == 0;
+    case SelMultiple: return holdsNothing(what.Entities);
     default: return true;
     }
 }
@@ -85,7 +116,13 @@ void RecordedSelection::MakeCurrent() const {
 
 void ActionHide::SetEntityHidden(int32_t kind, int32_t handle, const MultipleSelection* multiSel) {
     checkMultiSel(kind, multiSel);
+    // Only what is not hidden yet: Undo must not show what was hidden before.
+    if (hiddenAlready(kind, handle)) {
+        Hidden_.Set(SelNone, 0, nullptr);
+        return;
+    }
     Hidden_.Set(kind, handle, multiSel);
+    if (kind == SelMultiple) keepOnly(Hidden_.Entities, false);
 }
 
 void ActionHide::SetEntitySelBeforeHide(int32_t kind, int32_t handle, const MultipleSelection* multiSel) {
@@ -106,13 +143,27 @@ void ActionHide::HidingUnselected() {
     collectLights(unselected, false, [](int32_t l) { return !Globals::IsLightSelected(l); });
     const auto selected = Globals::TopLevelGroupsOfSelection();
     collectGroups(unselected, false, [&](int32_t g) { return !selected.contains(g); });
+
+    // The selection ends up seen: its hidden entities and the hidden groups
+    // holding its groups are shown, and Undo hides them again.
+    MultipleSelection& shown = ShownAgain_.Entities;
+    ShownAgain_.Kind = SelMultiple;
+    shown.Reset();
+    const int32_t kind = Globals::CurrSelEntityType, handle = Globals::CurrSelEntityHandle;
+    if (kind == SelGroup) shown.AddGrpHandles(handle);
+    if (kind == SelCamera) shown.AddCamHandles(handle);
+    if (kind == SelLight) shown.AddLightHandles(handle);
+    if (kind == SelMultiple) Globals::CopyMultipleSelection(shown, undo::CurrMultiSel());
+    for (int32_t g : Globals::HiddenAncestorsOfSelection()) shown.AddGrpHandles(g);
+    keepOnly(shown, true);
 }
 
-bool ActionHide::HidesNothing() const { return changesNothing(Hidden_); }
+bool ActionHide::HidesNothing() const { return changesNothing(Hidden_) && holdsNothing(ShownAgain_.Entities); }
 
 void ActionHide::Undo() {
     if (Hidden_.Kind == SelMultiple) Globals::CopyMultipleSelection(undo::CurrMultiSel(), Hidden_.Entities);
     hideOrShow(Hidden_, false);
+    hideOrShowEach(ShownAgain_.Entities, true);
     if (Hidden_.Kind == SelMultiple) undo::CurrMultiSel().InitializeBndBoxes();
     Before.MakeCurrent();
 }
@@ -120,6 +171,7 @@ void ActionHide::Undo() {
 void ActionHide::Redo() {
     Globals::CopyMultipleSelection(undo::CurrMultiSel(), Hidden_.Entities);
     hideOrShow(Hidden_, true);
+    hideOrShowEach(ShownAgain_.Entities, false);
     After.MakeCurrent();
 }
 

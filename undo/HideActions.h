@@ -26,24 +26,30 @@ public:
     // Hides them again; the selection becomes the one after the command.
     void Redo();
     // What is hidden: kind 1, 2 or 4 with its handle, or 6 with multiSel (a
-    // missing multiSel is reported and nothing is copied).
+    // missing multiSel is reported and nothing is copied); what is hidden
+    // already is left out.
     void SetEntityHidden(int32_t kind, int32_t handle, const MultipleSelection* multiSel);
     void SetEntitySelBeforeHide(int32_t kind, int32_t handle, const MultipleSelection* multiSel);
     void SetEntitySelAfterHide(int32_t kind, int32_t handle, const MultipleSelection* multiSel);
     // Collecting modes: every shown light; every shown world camera; every shown
     // world camera, light and top-level group that is not selected (a top-level
-    // group holding a selected group counts as selected).
+    // group holding a selected group counts as selected), with what of the
+    // current selection must be shown again (ShownAgain).
     void HidingAllLightsInScene();
     void HidingAllCamerasInScene();
     void HidingUnselected();
 
-    // Whether the record hides anything: a record that would change nothing is
-    // not pushed.
+    // Whether the record hides or shows anything: a record that would change
+    // nothing is not pushed.
     bool HidesNothing() const;
     const RecordedSelection& Hidden() const { return Hidden_; }
+    // What Hide UnSelected shows: selected entities that were hidden and hidden
+    // groups holding selected groups.
+    const RecordedSelection& ShownAgain() const { return ShownAgain_; }
 
 private:
     RecordedSelection Hidden_;
+    RecordedSelection ShownAgain_;
     RecordedSelection Before;
     RecordedSelection After;
 };

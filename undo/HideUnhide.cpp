@@ -71,6 +71,20 @@ std::unordered_set<int32_t> TopLevelGroupsOfSelection() {
     return top;
 }
 
+std::vector<int32_t> HiddenAncestorsOfSelection() {
+    std::vector<int32_t> selected;
+    if (CurrSelEntityType == SelGroup) selected.push_back(CurrSelEntityHandle);
+    if (CurrSelEntityType == SelMultiple && CurrMultiSel)
+        for (int32_t i = 1; i <= CurrMultiSel->NumOfGrps(); ++i) selected.push_back(CurrMultiSel->GetGrp(i));
+    std::vector<int32_t> hidden;
+    std::unordered_set<int32_t> seen;
+    for (int32_t g : selected)
+        for (int32_t f = OMBREL_group_get_father_group(g); f != 0 && f != RootGrp && seen.insert(f).second;
+             f = OMBREL_group_get_father_group(f))
+            if (IsGrpHidden(f)) hidden.push_back(f);
+    return hidden;
+}
+
 void HideUnhideAllGroups(bool hide, const std::unordered_set<int32_t>& kept) {
     ForEachTopLevelGroup([&](int32_t g) {
         if (!kept.contains(g)) HideUnhideGroup(g, hide);

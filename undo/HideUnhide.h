@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <unordered_set>
+#include <vector>
 
 namespace Globals {
 
@@ -48,6 +49,10 @@ void ForEachWorldLight(Visit visit) {
 // The top-level groups that count as selected for Hide UnSelected: the selected
 // ones and those holding a selected group (hiding them would hide it too).
 std::unordered_set<int32_t> TopLevelGroupsOfSelection();
+
+// The hidden groups above the selected groups (below the root group), each once:
+// while one is hidden, the selected group inside it is not seen.
+std::vector<int32_t> HiddenAncestorsOfSelection();
 
 // Every top-level group but those kept.
 void HideUnhideAllGroups(bool hide, const std::unordered_set<int32_t>& kept = {});

@@ -20,6 +20,7 @@
 #include <climits>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -259,7 +260,7 @@ TEST_F(GroupRenameTest, LabelEditsRenameTheirGroupOrPolygonOnceWithARecord) {
         {"its own name", false, "box", "box", false},
         {"its own name padded", false, "  box ", "box", false},
         {"another group's name", false, "other", "other01", true},
-        {"that name again, 01 being taken", false, "other", "other02", true},
+        {"that name again: its own other01 is free", false, "other", "other01", false},
         {"a free name padded", false, "  crate  ", "crate", true},
         {"blanks only", false, "   ", "crate", false},
         {"empty", false, "", "crate", false},
@@ -289,6 +290,36 @@ TEST_F(GroupRenameTest, LabelEditsRenameTheirGroupOrPolygonOnceWithARecord) {
         }
     }
     EXPECT_EQ(Globals::GetEntityName(other), "other");
+}
+
+// The engine keeps 254 bytes of a name; "€" takes three.
+TEST_F(GroupRenameTest, NamesFitTheEngineBetweenCharacters) {
+    start();
+    const std::string euro = "\xE2\x82\xAC";
+    const std::string full = std::string(251, 'a') + euro;  // the euro sits across the cut for "01"
+    struct Case {
+        const char* name;
+        std::string otherName, typed;
+        std::string result;  // of "box"
+    };
+    const Case cases[] = {
+        {"a full-length name taken", full, full, std::string(251, 'a') + "01"},
+        {"a longer name, free", "other", full + euro, full},
+        {"a longer name cut to one taken", full, full + euro, std::string(251, 'a') + "01"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& [g, name] : {std::pair{other, c.otherName}, std::pair{box, std::string("box")}}) {
+            OMBREL_group_set_name(g, name.c_str());
+            node(g)->setText(0, QString::fromStdString(name));
+        }
+        ActionUndoRedo* before = newest();
+        tree().EndLabelEdit(node(box), c.typed);
+        EXPECT_EQ(Globals::GetEntityName(box), c.result);
+        EXPECT_EQ(text(box), c.result);
+        EXPECT_EQ(Globals::GetEntityName(other), c.otherName);
+        EXPECT_NE(newest(), before);
+    }
 }
 
 TEST_F(GroupRenameTest, UndoAndRedoSwitchTheNamesOfNodeEngineAndField) {
@@ -358,6 +389,9 @@ TEST_F(GroupRenameTest, TheNameFieldRenamesOnEnterAndDropsAnEditOnEscapeOrLeavin
         {"blanks only", "   ", 13, " shelf ", " shelf ", " shelf "},
         {"Escape", "crate", 27, " shelf ", " shelf ", " shelf "},
         {"the field left", "crate", 0, " shelf ", " shelf ", " shelf "},
+        // Shown as the engine keeps it: 254 bytes, cut before the character across.
+        {"a name too long", std::string(253, 'w') + "\xC3\xA9", 13, std::string(253, 'w'), std::string(253, 'w'),
+         std::string(253, 'w')},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

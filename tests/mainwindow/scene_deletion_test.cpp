@@ -228,6 +228,74 @@ TEST_F(SceneDeletionTest, DeleteAndUndoOfAGroupFromTheGroupMenu) {
     EXPECT_TRUE(alive(other));
 }
 
+// Three siblings a, b, c, at the top of the tree or inside a group: after each
+// command, its Undo and its Redo, every node stands where it stood.
+TEST_F(SceneDeletionTest, ANodeKeepsItsPlaceAmongItsSiblingsThroughACommandItsUndoAndRedo) {
+    using Keys = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        // Runs the command on the siblings and answers the sibling keys it should leave.
+        std::function<Keys(Form1&, const std::vector<int32_t>&)> command;
+    };
+    const auto replacingB = [](const std::vector<int32_t>& g) {
+        return Keys{groupKey(g[0]), groupKey(Globals::CurrSelEntityHandle), groupKey(g[2])};
+    };
+    const Case cases[] = {
+        {"reduce b",
+         [&](Form1& f, const std::vector<int32_t>& g) {
+             select(SelGroup, g[1]);
+             platform_.prompts.answerInput("0.5");
+             f.cmdReducePols_Click();
+             return replacingB(g);
+         }},
+        {"triangulate b",
+         [&](Form1& f, const std::vector<int32_t>& g) {
+             select(SelGroup, g[1]);
+             f.cmdTriangulate_Click();
+             return replacingB(g);
+         }},
+        {"delete b",
+         [](Form1& f, const std::vector<int32_t>& g) {
+             select(SelGroup, g[1]);
+             f.mnuGroupMenuDelete_Click();
+             return Keys{groupKey(g[0]), groupKey(g[2])};
+         }},
+        {"delete a and c together",
+         [](Form1& f, const std::vector<int32_t>& g) {
+             selectMultiple({g[0], g[2]});
+             f.DeleteSelEntity();
+             return Keys{groupKey(g[1])};
+         }},
+    };
+    Form1& f = start();
+    for (const bool nested : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (nested ? ", inside a group" : ", at the top"));
+            platform_.prompts.answer(platform::MsgResult::No);  // "Save changes?"
+            OpenEmptyWorld();
+            const int32_t father = nested ? group("shelf") : Globals::RootGrp;
+            const std::vector<int32_t> g = {group("a", father), group("b", father), group("c", father)};
+            rebuildTrees();
+            const auto siblings = [&] {
+                if (nested) return childKeys(*f.trwGroupView, groupKey(father));
+                Keys keys;
+                for (int i = 0; i < f.trwGroupView->topLevelItemCount(); ++i)
+                    keys.push_back(KeyedTree::Key(f.trwGroupView->topLevelItem(i)));
+                return keys;
+            };
+            const Keys before = siblings();
+            const Keys after = c.command(f, g);
+            EXPECT_EQ(siblings(), after);
+            f.mnuUndo_Click();
+            EXPECT_EQ(siblings(), before);
+            f.mnuRedo_Click();
+            EXPECT_EQ(siblings(), after);
+            f.mnuUndo_Click();
+            EXPECT_EQ(siblings(), before);
+        }
+    }
+}
+
 TEST_F(SceneDeletionTest, StaleOrEmptySelectionsDeleteNothing) {
     Form1& f = start();
     const int32_t box = group("box");

@@ -2,21 +2,31 @@
 // merge, save, save as, close, the save question before a world is discarded,
 // the root-group rule, the world size and the command line.
 #include "EditorFixture.h"
+#include "bmp_writer.h"
 
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
 #include "core/SelectionChange.h"
+#include "entities/CameraGrp.h"
+#include "entities/LightGrp.h"
 #include "mainwindow/RecentFiles.h"
 #include "mainwindow/formTemplate.h"
 #include "ombrel.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "views/PicWindow.h"
+#include "views/ViewRedraw.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 using platform::MsgResult;
 using platform::doubles::PromptKind;
@@ -33,6 +43,14 @@ std::vector<std::string> messages(const platform::doubles::ScriptedPrompts& prom
 std::string caption(const Form1& f) { return f.windowTitle().toStdString(); }
 
 std::string groupName(int32_t group) { return Globals::GetEntityName(group); }
+
+// The file's "atmosphere" line, "" when it has none.
+std::string atmosphereLine(const std::string& path) {
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("atmosphere ", 0) == 0) return line;
+    return "";
+}
 
 }  // namespace
 
@@ -307,6 +325,44 @@ TEST_F(WorldFilesTest, AYesWhoseSaveIsCancelledKeepsTheWorld) {
     EXPECT_TRUE(f.WorldLoaded);
 }
 
+// The top view looks down on two white squares, one 1,500 units below the other,
+// in a world saved with black fog.
+TEST_F(WorldFilesTest, ALoadedWorldKeepsTheFogOfItsFileAndANewWorldStartsWithout) {
+    const std::string path = tempPath("foggy.wld");
+    ASSERT_EQ(OMBREL_engine_load_world(nullptr, nullptr, nullptr, 4), 0);
+    const int32_t root = OMBREL_group_create("the_world");
+    const int32_t squares = MakeGroup("squares", root);
+    for (const int32_t p : {MakePolygon(squares, {{-300, -100}, {-300, 100}, {-100, 100}, {-100, -100}}, 0),
+                            MakePolygon(squares, {{100, -100}, {100, 100}, {300, 100}, {300, -100}}, -1500)})
+        OMBREL_polygon_set_color_fill(p, 255, 255, 255);
+    OMBREL_engine_set_atmospheric_effect(0, 0, 0);
+    OMBREL_engine_set_atmospheric_effect_intensity(0.0036);
+    ASSERT_EQ(OMBREL_engine_save(path.c_str(), root, 0x1203), 0);
+    OMBREL_engine_close();
+    const std::string written = atmosphereLine(path);
+    ASSERT_NE(written, "");
+
+    Form1& f = StartEditor();
+    f.LoadWorld(path);
+    ASSERT_TRUE(f.WorldLoaded);
+    EXPECT_DOUBLE_EQ(OMBREL_engine_get_atmospheric_effect_intensity(), 0.0036);
+    const auto brightness = [&](double x, double z) {
+        const std::array<int32_t, 2> px = PixelOf(0, x, 0, z);
+        const QRgb c = f.picWindow[0]->buffer().pixel(px[0], px[1]);
+        return qRed(c) + qGreen(c) + qBlue(c);
+    };
+    UpdateCameras();
+    EXPECT_GT(brightness(-200, 0), brightness(200, -1500) + 60);
+
+    // Saved without touching the fog: the file keeps its line.
+    ASSERT_TRUE(f.mnuSave_Click());
+    EXPECT_EQ(atmosphereLine(path), written);
+
+    platform_.prompts.answer(MsgResult::No);  // "Save changes?"
+    OpenEmptyWorld();
+    EXPECT_EQ(OMBREL_engine_get_atmospheric_effect_intensity(), 0.0);
+}
+
 TEST_F(WorldFilesTest, AddWorldMergesUnderTheRootSelectsItAndCanBeUndone) {
     const std::string path = SaveSmallWorldFile("crate.wld");
     Form1& f = StartEditor();
@@ -328,6 +384,127 @@ TEST_F(WorldFilesTest, AddWorldMergesUnderTheRootSelectsItAndCanBeUndone) {
     EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
 }
 
+// A room with its own camera and light, using "shared.bmp", and a file of props
+// bringing a group textured with their own bitmap, "shared.bmp" and an animation,
+// a camera, a light, a track and a background. Undo of the merge takes back every
+// one of them and nothing of the room; Redo brings them back as they were.
+TEST_F(WorldFilesTest, UndoOfAddWorldTakesBackAllItBroughtAndRedoBringsItBack) {
+    const auto bitmap = [&](const std::string& name, TestRgb colour) {
+        const std::string path = tempPath("pictures/" + name);
+        std::filesystem::create_directories(tempPath("pictures"));
+        writeBmp24(path, 2, 2, std::vector<TestRgb>(4, colour));
+        return path;
+    };
+    const std::string shared = bitmap("shared.bmp", {10, 20, 30});
+    const std::string wood = bitmap("wood.bmp", {90, 60, 30});
+    const std::string sky = bitmap("sky.bmp", {0, 0, 200});
+    const std::string flame = bitmap("flame.bmp", {250, 120, 0});
+    const auto writeWorld = [&](const std::string& name, const std::function<void(int32_t root)>& fill) {
+        const std::string path = tempPath(name);
+        EXPECT_EQ(OMBREL_engine_load_world(nullptr, nullptr, nullptr, 4), 0);
+        const int32_t root = OMBREL_group_create("the_world");
+        fill(root);
+        EXPECT_EQ(OMBREL_engine_save(path.c_str(), root, 0x1203), 0);
+        OMBREL_engine_close();
+        return path;
+    };
+    const double origin[3] = {0, 0, 0};
+    const std::string room = writeWorld("room.wld", [&](int32_t root) {
+        const int32_t floor = MakeGroup("floor", root);
+        OMBREL_polygon_set_bitmap_fill(MakePolygon(floor, {{0, 0}, {0, 50}, {50, 50}, {50, 0}}),
+                                       OMBREL_bitmap_load(shared.c_str(), -1));
+        OMBREL_camera_set_save_flag(OMBREL_camera_create("RoomCam"), 1);
+        OMBREL_light_set_save_flag(OMBREL_light_create("RoomLamp", origin), 1);
+    });
+    const std::string props = writeWorld("props.wld", [&](int32_t root) {
+        const int32_t crate = MakeGroup("crate", root);
+        OMBREL_polygon_set_bitmap_fill(MakePolygon(crate, {{0, 0}, {0, 9}, {9, 9}, {9, 0}}),
+                                       OMBREL_bitmap_load(wood.c_str(), -1));
+        OMBREL_polygon_set_bitmap_fill(MakePolygon(crate, {{0, 0}, {0, 9}, {9, 9}, {9, 0}}, 9),
+                                       OMBREL_bitmap_load(shared.c_str(), -1));
+        const int32_t fire = OMBREL_animation_create("Fire");
+        OMBREL_animation_add_bitmap(fire, 1, OMBREL_bitmap_load(flame.c_str(), -1), 0);
+        OMBREL_polygon_set_animation(MakePolygon(crate, {{0, 0}, {0, 9}, {9, 9}, {9, 0}}, 18), fire);
+        OMBREL_camera_set_save_flag(OMBREL_camera_create("PropCam"), 1);
+        OMBREL_light_set_save_flag(OMBREL_light_create("PropLamp", origin), 1);
+        const double points[6] = {0, 0, 0, 10, 0, 0};
+        OMBREL_track_create("PropPath", 0, points, 2);
+        OMBREL_background_create("PropSky", OMBREL_bitmap_load(sky.c_str(), -1));
+    });
+
+    Form1& f = StartEditor();
+    f.LoadWorld(room);
+    ASSERT_TRUE(f.WorldLoaded);
+    // What the trees show, node by node (the textures page in any order: it is
+    // rebuilt in the engine's), and what a save writes.
+    using Shown = std::vector<std::pair<std::string, std::string>>;
+    const auto shown = [&] {
+        Shown nodes;
+        for (KeyedTree* tree : {f.trwGroupView, f.trwCamTrackBK, f.trwLight, f.trwTextures}) {
+            const std::size_t first = nodes.size();
+            for (const std::string& key : tree->Keys())
+                nodes.emplace_back(key, tree->Item(key)->text(0).toStdString());
+            if (tree == f.trwTextures) std::sort(nodes.begin() + static_cast<long>(first), nodes.end());
+        }
+        return nodes;
+    };
+    const auto saved = [&] {
+        EXPECT_TRUE(f.mnuSave_Click());
+        std::ifstream in(room);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const Shown roomShown = shown();
+    const std::string roomSaved = saved();
+
+    ASSERT_NE(AddWorldFromMenu(props), 0);
+    // A merged bitmap updated from its file (now a JPEG) comes under a new handle;
+    // the merge's record follows it.
+    const int32_t woodBefore = OMBREL_bitmap_get_handle(wood.c_str(), -1);
+    const std::string woodJpeg = tempPath("pictures/wood.jpg");
+    ASSERT_EQ(OMBREL_utilities_save_bitmap24(woodBefore, woodJpeg.c_str()), 0);
+    std::filesystem::remove(wood);
+    f.trwTextures->SetSelectedItem(f.trwTextures->Item(textures::MapKey(woodBefore)));
+    f.mnuTextureUpdate_Click();
+    ASSERT_NE(OMBREL_bitmap_get_handle(woodJpeg.c_str(), -1), woodBefore);
+    const Shown mergedShown = shown();
+    const std::string mergedSaved = saved();
+    // The merged root and crate, camera, track, background, light, and the bitmaps
+    // and animation of the textures page that only the props use.
+    ASSERT_EQ(mergedShown.size(), roomShown.size() + 9);
+    const int32_t propCam = OMBREL_camera_get_using_name("PropCam");
+    const int32_t propLamp = OMBREL_light_get_using_name("PropLamp");
+    const int32_t roomLamp = OMBREL_light_get_using_name("RoomLamp");
+
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        f.mnuUndo_Click();
+        EXPECT_EQ(shown(), roomShown);
+        EXPECT_EQ(saved(), roomSaved);
+        // Nothing of the merge is seen or lights the room; the room's own light still does.
+        EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneCameras->GetCamGrp(propCam)), 1);
+        EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneLights->GetLightGrp(propLamp)), 1);
+        EXPECT_EQ(OMBREL_light_is_disabled(propLamp), 1);
+        EXPECT_EQ(OMBREL_light_is_disabled(roomLamp), 0);
+
+        f.mnuRedo_Click();
+        EXPECT_EQ(shown(), mergedShown);
+        EXPECT_EQ(saved(), mergedSaved);
+        EXPECT_EQ(OMBREL_group_is_disable(Globals::SceneCameras->GetCamGrp(propCam)), 0);
+        EXPECT_EQ(OMBREL_light_is_disabled(propLamp), 0);
+    }
+
+    // Undone and then dropped from the history: what only the merge used is
+    // destroyed, the shared bitmap stays with the room.
+    f.mnuUndo_Click();
+    const std::vector<int32_t> merged = {propCam, propLamp, OMBREL_track_get_using_name("PropPath"),
+                                         OMBREL_background_get_handle("PropSky"),
+                                         OMBREL_animation_get_handle("Fire")};
+    Globals::UndoRedoStack->Reset();
+    for (const int32_t h : merged) EXPECT_EQ(OMBREL_ext_handle_kind(h), 0) << h;
+    EXPECT_NE(OMBREL_bitmap_get_handle(shared.c_str(), -1), 0);
+    EXPECT_EQ(saved(), roomSaved);
+}
+
 TEST_F(WorldFilesTest, AddWorldRefusesTheOpenFileAndReportsAFailedMerge) {
     const std::string path = SaveSmallWorldFile("open.wld");
     const std::string garbage = tempPath("garbage.wld");
@@ -338,8 +515,12 @@ TEST_F(WorldFilesTest, AddWorldRefusesTheOpenFileAndReportsAFailedMerge) {
         std::string file;
         std::vector<std::string> said;
     };
+    const std::string link = tempPath("link.wld");
+    std::filesystem::create_symlink(path, link);
     const Case cases[] = {
         {path, {"This file is the one that is opened", "Failed adding world!"}},
+        {std::filesystem::path(path).parent_path().string() + "/./open.wld", {"This file is the one that is opened", "Failed adding world!"}},
+        {link, {"This file is the one that is opened", "Failed adding world!"}},
         {garbage, {"Failed adding world!"}},
     };
     for (const Case& c : cases) {

@@ -4,6 +4,8 @@
 #include "engine_fixture.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -165,6 +167,39 @@ TEST_F(BitmapTest, ListIsInLoadOrderAndUnloadedHandlesGoStale) {
     const int32_t again = OMBREL_bitmap_load(at("b.bmp").c_str(), -1);
     EXPECT_NE(again, 0);
     EXPECT_NE(again, b);
+}
+
+// Save flag 0: what an undone merge keeps for Redo. The world neither lists nor
+// finds nor shares the bitmap, and a save writes it only where saved geometry uses it.
+TEST_F(BitmapTest, ABitmapHeldOutOfTheWorldIsWrittenOnlyWhereSomethingSavedUsesIt) {
+    write("a.bmp");
+    write("held.bmp", 2, 2, {200, 0, 0});
+    const int32_t a = OMBREL_bitmap_load(at("a.bmp").c_str(), -1);
+    const int32_t held = OMBREL_bitmap_load(at("held.bmp").c_str(), -1);
+    ASSERT_EQ(OMBREL_ext_bitmap_set_save_flag(held, 0), 0);
+    EXPECT_EQ(OMBREL_ext_bitmap_get_save_flag(held), 0);
+    EXPECT_EQ(OMBREL_bitmap_get_first_bitmap(), a);
+    EXPECT_EQ(OMBREL_bitmap_get_next(a), 0);
+    EXPECT_EQ(OMBREL_bitmap_get_handle(at("held.bmp").c_str(), -1), 0);
+    const int32_t loadedAgain = OMBREL_bitmap_load(at("held.bmp").c_str(), -1);
+    EXPECT_NE(loadedAgain, held);
+    ASSERT_EQ(OMBREL_bitmap_unload(loadedAgain), 0);
+
+    const int32_t root = OMBREL_group_create("the_world");
+    const std::string saved = (dir.path() / "saved.wld").string();
+    const auto writes = [&](const char* file) {
+        EXPECT_EQ(OMBREL_engine_save(saved.c_str(), root, 0x1203), 0);
+        std::ifstream in(saved);
+        return std::string(std::istreambuf_iterator<char>(in), {}).find(file) != std::string::npos;
+    };
+    EXPECT_TRUE(writes("a.bmp"));
+    EXPECT_FALSE(writes("held.bmp"));
+    OMBREL_polygon_set_bitmap_fill(makeSquareFacingUp(root, 0, 0, 0, 1), held);
+    EXPECT_TRUE(writes("held.bmp"));
+
+    ASSERT_EQ(OMBREL_ext_bitmap_set_save_flag(held, 1), 0);
+    EXPECT_EQ(OMBREL_bitmap_get_next(a), held);
+    EXPECT_EQ(OMBREL_bitmap_get_handle(at("held.bmp").c_str(), -1), held);
 }
 
 TEST_F(BitmapTest, UnreadableFilesGiveNoHandle) {

@@ -104,6 +104,8 @@ std::vector<Call> bitmapCalls() {
         {"bitmap_get_transparent_index", [](int32_t h) { return OMBREL_bitmap_get_transparent_index(h); }, -1},
         {"bitmap_index_to_rgb", [](int32_t h) { uint8_t r = 7, g = 7, b = 7; return OMBREL_bitmap_index_to_rgb(h, 0, &r, &g, &b) + (r == 7 && g == 7 && b == 7 ? 0 : 100); }, -1},
         {"bitmap_rgb_color_to_index", [](int32_t h) { return OMBREL_bitmap_rgb_color_to_index(h, 0, 0, 0); }, -1},
+        {"ext_bitmap_set_save_flag", [](int32_t h) { return OMBREL_ext_bitmap_set_save_flag(h, 0); }, -1},
+        {"ext_bitmap_get_save_flag", [](int32_t h) { return OMBREL_ext_bitmap_get_save_flag(h); }, 0},
     };
 }
 

@@ -86,6 +86,9 @@ TEST_F(GroupCopy, CopyNamesCountUpUntilUnique) {
     std::string copied = entityName(OMBREL_group_duplicate_tree(leg));
     EXPECT_EQ(copied.size(), 254u);
     EXPECT_EQ(copied.substr(249), "_copy");
+    // Shortened between characters: the "€" that would be cut goes whole.
+    OMBREL_group_set_name(leg, (std::string(248, 'n') + "\xE2\x82\xAC" + "xyz").c_str());
+    EXPECT_EQ(entityName(OMBREL_group_duplicate_tree(leg)), std::string(248, 'n') + "_copy");
 }
 
 TEST_F(GroupCopy, TrianglesKeepWindingAndData) {
