@@ -3,16 +3,19 @@
 // timer, and the commands keeping the tree and the preview in step.
 #include "EditorFixture.h"
 
+#include "saved_world.h"
 #include "texture_files.h"
 
 #include "core/Globals.h"
 #include "ombrel.h"
 #include "textures/PicturePreview.h"
+#include "textures/TexturePicture.h"
 #include "textures/formTrnsClrPcr.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -279,6 +282,25 @@ TEST_F(TexturesPageTest, DeleteTakesTheNodeTheBackgroundsAndThePreviewAway) {
     EXPECT_FALSE(tree().Exists(animKey(walk)));
     EXPECT_FALSE(form().tmrAnimPreview->isActive());
     EXPECT_EQ(OMBREL_ext_handle_kind(walk), 0);
+}
+
+TEST_F(TexturesPageTest, DeletingAFrameBitmapTakesItsTimeOutOfEveryAnimationUsingIt) {
+    const int32_t a = loadBitmap("a"), b = loadBitmap("b"), c = loadBitmap("c");
+    form().trwTextures_Populate();  // listed as loaded, before they became frames
+    // walk: a b c under FRONT and b under SIDE; run: b c under FRONT.
+    const int32_t walk = animation("walk", {{a, b, c}, {}, {b}});
+    for (int32_t i = 0; i < 4; ++i) OMBREL_animation_set_frame_time(walk, i, 11 * (i + 1));
+    const int32_t run = animation("run", {{b, c}});
+    OMBREL_animation_set_frame_time(run, 0, 55);
+    OMBREL_animation_set_frame_time(run, 1, 66);
+    click(mapKey(b));
+    platform_.prompts.answer(MsgResult::Yes);
+    form().mnuTextureDelete_Click();
+
+    // a and c are the file's bitmaps 1 and 2; every frame left keeps its time.
+    EXPECT_EQ(SavedRecords(form(), platform_, tempPath("deleted.wld"), "animation"),
+              (std::vector<std::string>{R"(animation 1 "walk" save 1 dirs 2 0 0 0 0 frames 1 2 times 2 11 33)",
+                                        R"(animation 2 "run" save 1 dirs 1 0 0 0 0 frames 2 times 1 66)"}));
 }
 
 TEST_F(TexturesPageTest, UpdateFromTheJpegRekeysTheNodeInPlace) {
