@@ -257,6 +257,41 @@ TEST_F(TexturesPageTest, ThePolygonPanelsColourButtonOpensThePickerOnThePolygons
     EXPECT_EQ(shownBitmap, wall);
 }
 
+TEST_F(TexturesPageTest, UndoOfATransparentColourLeavesItsBitmapCopyOutOfTheSavedWorld) {
+    const int32_t group = MakeGroup("box", Globals::RootGrp);
+    const int32_t pol = MakePolygon(group, {{0, 0}, {0, 1}, {1, 1}, {1, 0}});
+    // Two palette colours: white on the left, blue on the right.
+    const auto keyed = files.folder() / "keyed.bmp";
+    writeBmp8(keyed, 2, 1, {{255, 255, 255}, {0, 0, 255}}, {0, 1});
+    OMBREL_polygon_set_bitmap_fill(pol, OMBREL_bitmap_load(keyed.c_str(), -1));
+    form().trwGroupView_Populate();
+    form().trwTextures_Populate();
+    form().trwGroupView_NodeClick(form().trwGroupView->Item(KeyedTree::NodeKey("Group", group)));
+    form().tabWorkspace->setCurrentIndex(1);
+    form().cmbObj->setCurrentText("Edit Geometry");
+    form().cmbObjEditGeom->setCurrentText("Polygon");
+    Globals::SelPols[1] = pol;
+    Globals::NumSelPols = 1;
+    platform_.prompts.answerWindow<textures::formTrnsClrPcr>([](textures::formTrnsClrPcr& p) {
+        p.Picture1_MouseDown(1, p.Picture1->width() * 3 / 4, p.Picture1->height() / 2);
+        p.cmdOK_Click();
+    });
+    form().cmdPoltextureTransparentClr_Click();
+    ASSERT_EQ(OMBREL_polygon_get_transparent_index(pol), 1);
+
+    const std::vector<std::string> listed = {"keyed.bmp -1"}, withCopy = {"keyed.bmp -1", "keyed.bmp 1"};
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        form().mnuUndo_Click();
+        EXPECT_EQ(OMBREL_polygon_get_transparent_index(pol), -1);
+        EXPECT_EQ(SavedBitmapFiles(form(), platform_, tempPath("undone" + std::to_string(round) + ".wld")), listed);
+        form().mnuRedo_Click();
+        EXPECT_EQ(OMBREL_polygon_get_transparent_index(pol), 1);
+        EXPECT_EQ(SavedBitmapFiles(form(), platform_, tempPath("redone" + std::to_string(round) + ".wld")), withCopy);
+    }
+    EXPECT_EQ(LastErrDescription, "");
+}
+
 TEST_F(TexturesPageTest, DeleteTakesTheNodeTheBackgroundsAndThePreviewAway) {
     const int32_t wall = loadBitmap("wall");
     const int32_t walk = animation("walk", {{loadBitmap("step")}});
