@@ -1,13 +1,15 @@
 // The selection's heavy walks over large geometry: rebuilding the welded points
 // of a big group (entering polygon editing, undo of a selection), a rubber band
 // over a big world (every point of every group projected until a hit), and
-// Select All and Select Invert over many top-level groups.
+// Select All and Select Invert over many top-level groups and over the polygons
+// of one very large group.
 #include "EditorBenchWorld.h"
 
 #include "core/Globals.h"
 #include "core/MultipleSelection.h"
 #include "core/ObjectSelection.h"
 #include "core/SelectAllInvert.h"
+#include "core/SelectionCentres.h"
 #include "core/SelectionChange.h"
 #include "core/WindowHooks.h"
 #include "core/WeldedPointsProcedures.h"
@@ -164,6 +166,51 @@ BENCHMARK(BM_SelectAllAndInvert)
     ->Args({1, 10000})
     ->Args({0, 30000})
     ->Args({1, 30000})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Edit > Select All (arg 0) and Select Invert (arg 1) in polygon editing of a
+// box of 200 x 200 x 200 segments made of triangles (480,000), as the menu
+// commands run them without the redraw: the list, the centre and the welded
+// entries the selection moves. Invert starts from every polygon selected.
+void BM_SelectAllPolygonsOfATriangulatedBox(benchmark::State& state) {
+    EngineWorld world;
+    if (!world.ok()) {
+        state.SkipWithError("the engine did not load");
+        return;
+    }
+    const int32_t quads = OMBREL_group_create("box");
+    OMBREL_group_set_father_group(quads, Globals::RootGrp);
+    for (int face = 0; face < 6; ++face) AddQuadGrid(quads, 200, 200, 0, 0, face * 10.0);
+    const int32_t box = OMBREL_group_create_copy_made_of_triangles(quads);
+    Globals::CurrSelEntityType = SelGroup;
+    Globals::CurrSelEntityHandle = box;
+    Globals::BuildWeldedPoints(box);
+    const bool invert = state.range(0) == 1;
+    for (auto _ : state) {
+        if (invert) {
+            state.PauseTiming();
+            Globals::SelectAllGrpPols();
+            state.ResumeTiming();
+            Globals::InvertGrpPols();
+        } else {
+            Globals::SelectAllGrpPols();
+        }
+        Globals::ComputeSelPolsAvgCenter();
+        Globals::UpdateSelPolsRelatedPtsArray();
+        benchmark::DoNotOptimize(Globals::NumSelPolsRelatedPts);
+    }
+    state.counters["polygons"] = OMBREL_group_get_number_of_polygons(box);
+    state.counters["selected"] = Globals::NumSelPols;
+    Globals::NumSelPols = Globals::NumSelPolsRelatedPts = 0;
+    Globals::SelPols.clear();
+    Globals::SelPolsRelatedPts.clear();
+}
+BENCHMARK(BM_SelectAllPolygonsOfATriangulatedBox)
+    ->ArgNames({"invert"})
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
