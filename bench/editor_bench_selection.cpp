@@ -9,12 +9,16 @@
 #include "core/MultipleSelection.h"
 #include "core/ObjectSelection.h"
 #include "core/SelectAllInvert.h"
+#include "core/PointSelection.h"
+#include "core/PolygonSelection.h"
 #include "core/SelectionCentres.h"
 #include "core/SelectionChange.h"
 #include "core/WindowHooks.h"
 #include "core/WeldedPointsProcedures.h"
+#include "core/myLine.h"
 #include "engine/ombrel_loader.h"
 #include "ombrel.h"
+#include "platform/device_context.h"
 
 #include <benchmark/benchmark.h>
 
@@ -174,12 +178,9 @@ BENCHMARK(BM_SelectAllAndInvert)
 // box of 200 x 200 x 200 segments made of triangles (480,000), as the menu
 // commands run them without the redraw: the list, the centre and the welded
 // entries the selection moves. Invert starts from every polygon selected.
-void BM_SelectAllPolygonsOfATriangulatedBox(benchmark::State& state) {
-    EngineWorld world;
-    if (!world.ok()) {
-        state.SkipWithError("the engine did not load");
-        return;
-    }
+// Six faces of 200 x 200 quads made into 480,000 triangles, selected and edited
+// as the geometry editor has them.
+int32_t editedTriangulatedBox() {
     const int32_t quads = OMBREL_group_create("box");
     OMBREL_group_set_father_group(quads, Globals::RootGrp);
     for (int face = 0; face < 6; ++face) AddQuadGrid(quads, 200, 200, 0, 0, face * 10.0);
@@ -187,6 +188,16 @@ void BM_SelectAllPolygonsOfATriangulatedBox(benchmark::State& state) {
     Globals::CurrSelEntityType = SelGroup;
     Globals::CurrSelEntityHandle = box;
     Globals::BuildWeldedPoints(box);
+    return box;
+}
+
+void BM_SelectAllPolygonsOfATriangulatedBox(benchmark::State& state) {
+    EngineWorld world;
+    if (!world.ok()) {
+        state.SkipWithError("the engine did not load");
+        return;
+    }
+    const int32_t box = editedTriangulatedBox();
     const bool invert = state.range(0) == 1;
     for (auto _ : state) {
         if (invert) {
@@ -209,6 +220,62 @@ void BM_SelectAllPolygonsOfATriangulatedBox(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectAllPolygonsOfATriangulatedBox)
     ->ArgNames({"invert"})
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The red outlines of every selected polygon (arg 0) or the squares of every
+// selected point (arg 1) of that box, drawn over a 1024 x 768 view that sees it
+// whole: what each redraw adds while such a selection stands.
+void BM_DrawSelectionOfATriangulatedBox(benchmark::State& state) {
+    EngineWorld world;
+    if (!world.ok()) {
+        state.SkipWithError("the engine did not load");
+        return;
+    }
+    editedTriangulatedBox();
+    const bool points = state.range(0) == 1;
+    auto& hooks = core::windowHooks();
+    hooks.workspacePage = [] { return 1; };
+    hooks.objModeText = [] { return std::string("Edit Geometry"); };
+    hooks.editGeomText = [points] { return std::string(points ? "Point" : "Polygon"); };
+    if (points) {
+        Globals::SelectAllGrpPts();
+    } else {
+        Globals::SelectAllGrpPols();
+    }
+    constexpr int kW = 1024, kH = 768;
+    std::vector<uint8_t> pixels(static_cast<std::size_t>(kW) * kH * 4);
+    const int32_t surface = OMBREL_ext_surface_attach(pixels.data(), kW, kH, kW * 4);
+    const int32_t camera = OMBREL_camera_create("view");
+    OMBREL_camera_set_location(camera, 100, 100, 400);
+    OMBREL_camera_set_direction(camera, 0, 0, -1);
+    OMBREL_camera_set_current(camera, surface);
+    platform::DeviceContext dc(pixels.data(), kW, kH, kW * 4);
+    Globals::CreateOverlayPens();
+    Globals::OverlayDC = &dc;
+    Globals::OverlayLine = std::make_shared<myLine>();
+    for (auto _ : state) {
+        if (points)
+            Globals::DrawSelectedPts(0);
+        else
+            Globals::DrawSelectedPols(0);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+    state.counters["selected"] = points ? Globals::NumSelPts : Globals::NumSelPols;
+    Globals::OverlayDC = nullptr;
+    Globals::OverlayLine.reset();
+    Globals::DeleteOverlayPens();
+    Globals::NumSelPols = Globals::NumSelPts = 0;
+    Globals::SelPols.clear();
+    Globals::SelPts.clear();
+    OMBREL_ext_surface_destroy(surface);
+    hooks = {};
+}
+BENCHMARK(BM_DrawSelectionOfATriangulatedBox)
+    ->ArgNames({"points"})
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
