@@ -58,6 +58,27 @@ private:
     bool ok_ = false;
 };
 
+// A 1024 x 768 view looking straight down from the eye, made the current camera.
+class ViewFromAbove {
+public:
+    static constexpr int kW = 1024, kH = 768;
+    ViewFromAbove(double x, double y, double z) : pixels_(static_cast<std::size_t>(kW) * kH * 4) {
+        surface_ = OMBREL_ext_surface_attach(pixels_.data(), kW, kH, kW * 4);
+        const int32_t camera = OMBREL_camera_create("view");
+        OMBREL_camera_set_location(camera, x, y, z);
+        OMBREL_camera_set_direction(camera, 0, 0, -1);
+        OMBREL_camera_set_current(camera, surface_);
+    }
+    ~ViewFromAbove() { OMBREL_ext_surface_destroy(surface_); }
+    ViewFromAbove(const ViewFromAbove&) = delete;
+    ViewFromAbove& operator=(const ViewFromAbove&) = delete;
+    uint8_t* pixels() { return pixels_.data(); }
+
+private:
+    std::vector<uint8_t> pixels_;
+    int32_t surface_ = 0;
+};
+
 void BM_BuildWeldedPoints20000Polygons(benchmark::State& state) {
     EngineWorld world;
     if (!world.ok()) {
@@ -95,13 +116,8 @@ void BM_RubberBand100000Polygons(benchmark::State& state) {
             OMBREL_group_set_father_group(g, Globals::RootGrp);
             AddQuadGrid(g, 40, 25, gx * 50.0 - 250, gy * 30.0 - 150, 0);
         }
-    constexpr int kW = 1024, kH = 768;
-    std::vector<uint8_t> pixels(static_cast<std::size_t>(kW) * kH * 4);
-    const int32_t surface = OMBREL_ext_surface_attach(pixels.data(), kW, kH, kW * 4);
-    const int32_t camera = OMBREL_camera_create("view");
-    OMBREL_camera_set_location(camera, 0, 0, 800);
-    OMBREL_camera_set_direction(camera, 0, 0, -1);
-    OMBREL_camera_set_current(camera, surface);
+    ViewFromAbove view(0, 0, 800);
+    constexpr int kW = ViewFromAbove::kW, kH = ViewFromAbove::kH;
 
     const bool wholeWorld = state.range(0) == 1;
     Globals::MouseDownX = wholeWorld ? 0.0f : 2.0f;
@@ -114,7 +130,6 @@ void BM_RubberBand100000Polygons(benchmark::State& state) {
     }
     state.counters["polygons"] = OMBREL_group_get_number_of_polygons(Globals::RootGrp);
     state.counters["selected"] = Globals::CurrMultiSel->TotalEntities();
-    OMBREL_ext_surface_destroy(surface);
 }
 BENCHMARK(BM_RubberBand100000Polygons)
     ->Arg(0)
@@ -246,14 +261,8 @@ void BM_DrawSelectionOfATriangulatedBox(benchmark::State& state) {
     } else {
         Globals::SelectAllGrpPols();
     }
-    constexpr int kW = 1024, kH = 768;
-    std::vector<uint8_t> pixels(static_cast<std::size_t>(kW) * kH * 4);
-    const int32_t surface = OMBREL_ext_surface_attach(pixels.data(), kW, kH, kW * 4);
-    const int32_t camera = OMBREL_camera_create("view");
-    OMBREL_camera_set_location(camera, 100, 100, 400);
-    OMBREL_camera_set_direction(camera, 0, 0, -1);
-    OMBREL_camera_set_current(camera, surface);
-    platform::DeviceContext dc(pixels.data(), kW, kH, kW * 4);
+    ViewFromAbove view(100, 100, 400);
+    platform::DeviceContext dc(view.pixels(), ViewFromAbove::kW, ViewFromAbove::kH, ViewFromAbove::kW * 4);
     Globals::CreateOverlayPens();
     Globals::OverlayDC = &dc;
     Globals::OverlayLine = std::make_shared<myLine>();
@@ -262,7 +271,7 @@ void BM_DrawSelectionOfATriangulatedBox(benchmark::State& state) {
             Globals::DrawSelectedPts(0);
         else
             Globals::DrawSelectedPols(0);
-        benchmark::DoNotOptimize(pixels.data());
+        benchmark::DoNotOptimize(view.pixels());
     }
     state.counters["selected"] = points ? Globals::NumSelPts : Globals::NumSelPols;
     Globals::OverlayDC = nullptr;
@@ -271,7 +280,6 @@ void BM_DrawSelectionOfATriangulatedBox(benchmark::State& state) {
     Globals::NumSelPols = Globals::NumSelPts = 0;
     Globals::SelPols.clear();
     Globals::SelPts.clear();
-    OMBREL_ext_surface_destroy(surface);
     hooks = {};
 }
 BENCHMARK(BM_DrawSelectionOfATriangulatedBox)
