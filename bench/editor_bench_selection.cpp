@@ -1,18 +1,24 @@
 // The selection's heavy walks over large geometry: rebuilding the welded points
 // of a big group (entering polygon editing, undo of a selection), a rubber band
 // over a big world (every point of every group projected until a hit), and
-// Select All and Select Invert over many top-level groups.
+// Select All and Select Invert over many top-level groups and over the polygons
+// of one very large group.
 #include "EditorBenchWorld.h"
 
 #include "core/Globals.h"
 #include "core/MultipleSelection.h"
 #include "core/ObjectSelection.h"
 #include "core/SelectAllInvert.h"
+#include "core/PointSelection.h"
+#include "core/PolygonSelection.h"
+#include "core/SelectionCentres.h"
 #include "core/SelectionChange.h"
 #include "core/WindowHooks.h"
 #include "core/WeldedPointsProcedures.h"
+#include "core/myLine.h"
 #include "engine/ombrel_loader.h"
 #include "ombrel.h"
+#include "platform/device_context.h"
 
 #include <benchmark/benchmark.h>
 
@@ -52,6 +58,27 @@ private:
     bool ok_ = false;
 };
 
+// A 1024 x 768 view looking straight down from the eye, made the current camera.
+class ViewFromAbove {
+public:
+    static constexpr int kW = 1024, kH = 768;
+    ViewFromAbove(double x, double y, double z) : pixels_(static_cast<std::size_t>(kW) * kH * 4) {
+        surface_ = OMBREL_ext_surface_attach(pixels_.data(), kW, kH, kW * 4);
+        const int32_t camera = OMBREL_camera_create("view");
+        OMBREL_camera_set_location(camera, x, y, z);
+        OMBREL_camera_set_direction(camera, 0, 0, -1);
+        OMBREL_camera_set_current(camera, surface_);
+    }
+    ~ViewFromAbove() { OMBREL_ext_surface_destroy(surface_); }
+    ViewFromAbove(const ViewFromAbove&) = delete;
+    ViewFromAbove& operator=(const ViewFromAbove&) = delete;
+    uint8_t* pixels() { return pixels_.data(); }
+
+private:
+    std::vector<uint8_t> pixels_;
+    int32_t surface_ = 0;
+};
+
 void BM_BuildWeldedPoints20000Polygons(benchmark::State& state) {
     EngineWorld world;
     if (!world.ok()) {
@@ -89,13 +116,8 @@ void BM_RubberBand100000Polygons(benchmark::State& state) {
             OMBREL_group_set_father_group(g, Globals::RootGrp);
             AddQuadGrid(g, 40, 25, gx * 50.0 - 250, gy * 30.0 - 150, 0);
         }
-    constexpr int kW = 1024, kH = 768;
-    std::vector<uint8_t> pixels(static_cast<std::size_t>(kW) * kH * 4);
-    const int32_t surface = OMBREL_ext_surface_attach(pixels.data(), kW, kH, kW * 4);
-    const int32_t camera = OMBREL_camera_create("view");
-    OMBREL_camera_set_location(camera, 0, 0, 800);
-    OMBREL_camera_set_direction(camera, 0, 0, -1);
-    OMBREL_camera_set_current(camera, surface);
+    ViewFromAbove view(0, 0, 800);
+    constexpr int kW = ViewFromAbove::kW, kH = ViewFromAbove::kH;
 
     const bool wholeWorld = state.range(0) == 1;
     Globals::MouseDownX = wholeWorld ? 0.0f : 2.0f;
@@ -108,7 +130,6 @@ void BM_RubberBand100000Polygons(benchmark::State& state) {
     }
     state.counters["polygons"] = OMBREL_group_get_number_of_polygons(Globals::RootGrp);
     state.counters["selected"] = Globals::CurrMultiSel->TotalEntities();
-    OMBREL_ext_surface_destroy(surface);
 }
 BENCHMARK(BM_RubberBand100000Polygons)
     ->Arg(0)
@@ -164,6 +185,107 @@ BENCHMARK(BM_SelectAllAndInvert)
     ->Args({1, 10000})
     ->Args({0, 30000})
     ->Args({1, 30000})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Edit > Select All (arg 0) and Select Invert (arg 1) in polygon editing of a
+// box of 200 x 200 x 200 segments made of triangles (480,000), as the menu
+// commands run them without the redraw: the list, the centre and the welded
+// entries the selection moves. Invert starts from every polygon selected.
+// Six faces of 200 x 200 quads made into 480,000 triangles, selected and edited
+// as the geometry editor has them.
+int32_t editedTriangulatedBox() {
+    const int32_t quads = OMBREL_group_create("box");
+    OMBREL_group_set_father_group(quads, Globals::RootGrp);
+    for (int face = 0; face < 6; ++face) AddQuadGrid(quads, 200, 200, 0, 0, face * 10.0);
+    const int32_t box = OMBREL_group_create_copy_made_of_triangles(quads);
+    Globals::CurrSelEntityType = SelGroup;
+    Globals::CurrSelEntityHandle = box;
+    Globals::BuildWeldedPoints(box);
+    return box;
+}
+
+void BM_SelectAllPolygonsOfATriangulatedBox(benchmark::State& state) {
+    EngineWorld world;
+    if (!world.ok()) {
+        state.SkipWithError("the engine did not load");
+        return;
+    }
+    const int32_t box = editedTriangulatedBox();
+    const bool invert = state.range(0) == 1;
+    for (auto _ : state) {
+        if (invert) {
+            state.PauseTiming();
+            Globals::SelectAllGrpPols();
+            state.ResumeTiming();
+            Globals::InvertGrpPols();
+        } else {
+            Globals::SelectAllGrpPols();
+        }
+        Globals::ComputeSelPolsAvgCenter();
+        Globals::UpdateSelPolsRelatedPtsArray();
+        benchmark::DoNotOptimize(Globals::NumSelPolsRelatedPts);
+    }
+    state.counters["polygons"] = OMBREL_group_get_number_of_polygons(box);
+    state.counters["selected"] = Globals::NumSelPols;
+    Globals::NumSelPols = Globals::NumSelPolsRelatedPts = 0;
+    Globals::SelPols.clear();
+    Globals::SelPolsRelatedPts.clear();
+}
+BENCHMARK(BM_SelectAllPolygonsOfATriangulatedBox)
+    ->ArgNames({"invert"})
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The red outlines of every selected polygon (arg 0) or the squares of every
+// selected point (arg 1) of that box, drawn over a 1024 x 768 view that sees it
+// whole: what each redraw adds while such a selection stands.
+void BM_DrawSelectionOfATriangulatedBox(benchmark::State& state) {
+    EngineWorld world;
+    if (!world.ok()) {
+        state.SkipWithError("the engine did not load");
+        return;
+    }
+    editedTriangulatedBox();
+    const bool points = state.range(0) == 1;
+    auto& hooks = core::windowHooks();
+    hooks.workspacePage = [] { return 1; };
+    hooks.objModeText = [] { return std::string("Edit Geometry"); };
+    hooks.editGeomText = [points] { return std::string(points ? "Point" : "Polygon"); };
+    if (points) {
+        Globals::SelectAllGrpPts();
+    } else {
+        Globals::SelectAllGrpPols();
+    }
+    ViewFromAbove view(100, 100, 400);
+    platform::DeviceContext dc(view.pixels(), ViewFromAbove::kW, ViewFromAbove::kH, ViewFromAbove::kW * 4);
+    Globals::CreateOverlayPens();
+    Globals::OverlayDC = &dc;
+    Globals::OverlayLine = std::make_shared<myLine>();
+    for (auto _ : state) {
+        if (points)
+            Globals::DrawSelectedPts(0);
+        else
+            Globals::DrawSelectedPols(0);
+        benchmark::DoNotOptimize(view.pixels());
+    }
+    state.counters["selected"] = points ? Globals::NumSelPts : Globals::NumSelPols;
+    Globals::OverlayDC = nullptr;
+    Globals::OverlayLine.reset();
+    Globals::DeleteOverlayPens();
+    Globals::NumSelPols = Globals::NumSelPts = 0;
+    Globals::SelPols.clear();
+    Globals::SelPts.clear();
+    hooks = {};
+}
+BENCHMARK(BM_DrawSelectionOfATriangulatedBox)
+    ->ArgNames({"points"})
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -27,9 +27,11 @@ class LightGrp;
 
 namespace Globals {
 
-// Design limits of the list arrays (their upper bounds; index 0 is never used).
-inline constexpr int32_t MaxPointEntries = 1048575;
-inline constexpr int32_t MaxPolygonEntries = 349525;
+// Upper bounds of the list arrays (index 0 is never used): as many entries as the
+// engine has handles, so no group the engine can hold outgrows a selection.
+inline constexpr int32_t MaxEngineHandles = (1 << 24) - 1;
+inline constexpr int32_t MaxPointEntries = MaxEngineHandles;
+inline constexpr int32_t MaxPolygonEntries = MaxEngineHandles;
 
 // Error and termination (the error trap writes LastErrDescription)
 using ::LastErrDescription;

@@ -10,6 +10,7 @@
 #include "platform/virtual_keys.h"
 
 #include <unordered_set>
+#include <vector>
 
 namespace Globals {
 namespace {
@@ -100,13 +101,16 @@ void DrawSelectedPts(int /*Index*/) {
     if (!IsPointEditing() || !OverlayDC) return;
     platform::DeviceContext& dc = *OverlayDC;
     const platform::GdiObject old = platform::SelectObject(dc, PenRed);
+    // One call for all the squares: a group may hold a million points.
+    std::vector<int32_t> ltrb;
     for (int32_t i = 1; i <= NumSelPts; ++i) {
         Point3d p = {0, 0, 0};
         OMBREL_point_get_xyz(SelPts[i], p.data());
         PixelPt px = {0, 0};
         if (OMBREL_engine_3D_point_to_2D(p.data(), px.data()) != 0) continue;
-        platform::Rectangle(dc, px[0] - 2, px[1] - 2, px[0] + 2, px[1] + 2);
+        ltrb.insert(ltrb.end(), {px[0] - 2, px[1] - 2, px[0] + 2, px[1] + 2});
     }
+    platform::Rectangles(dc, ltrb.data(), static_cast<int>(ltrb.size() / 4));
     platform::SelectObject(dc, old);
 }
 

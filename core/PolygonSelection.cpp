@@ -114,8 +114,9 @@ void DrawSelectedPols(int Index) {
         // A polygon of one point has no edge to draw.
         if (corners.size() < 2) continue;
         for (std::size_t k = 0; k < corners.size(); ++k)
-            OverlayLine->Draw(corners[k], corners[(k + 1) % corners.size()]);
+            OverlayLine->Queue(corners[k], corners[(k + 1) % corners.size()]);
     }
+    OverlayLine->Flush();
     platform::SelectObject(dc, old);
 }
 

@@ -114,6 +114,8 @@ struct WindowHooks {
     // button showing colour (0x00BBGGRR); off unchecks the box and disables the
     // button in the button-face colour. The box's own click handling stays out.
     std::function<void(bool on, int32_t colour)> setPolTransparentControls;
+    // Whether the textures tree lists the bitmap under "MAP": the user sees it there.
+    std::function<bool(int32_t bitmap)> textureListed;
 
     // ---- group commands: what the selection window and the group properties
     // dialog reach of the main window

@@ -6,12 +6,17 @@
 #include "platform/device_context.h"
 
 #include <cstdint>
+#include <vector>
 
 class myLine {
 public:
     void SetDC(platform::DeviceContext* dc) { dc_ = dc; }
     // Draws nothing when the engine says the edge is behind the eye or off the view.
     void Draw(const Point3d& Apoint3d, const Point3d& Bpoint3d);
+    // The same for many edges: each is projected now and all are drawn by Flush
+    // in one go, which is what a selection of many polygons needs.
+    void Queue(const Point3d& Apoint3d, const Point3d& Bpoint3d);
+    void Flush();
 
     // The last edge's projected ends and the engine's answer for it.
     const PixelPt& LastA() const { return a2d_; }
@@ -23,4 +28,6 @@ private:
     PixelPt a2d_ = {0, 0};
     PixelPt b2d_ = {0, 0};
     int32_t result_ = 0;
+    std::vector<platform::PixelPoint> queued_;  // two ends per edge
+    std::vector<uint32_t> counts_;
 };

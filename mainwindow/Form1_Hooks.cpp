@@ -6,6 +6,7 @@
 #include "core/ObjectSelection.h"
 #include "core/ViewHooks.h"
 #include "core/WindowHooks.h"
+#include "textures/TextureNodes.h"
 #include "textures/frmTextureMapping.h"
 #include "transform/TransformGizmo.h"
 #include "transform/TransformHooks.h"
@@ -130,4 +131,5 @@ void Form1::connectPolygonPanelHooks() {
     h.setPolLightDimuText = [this](double value) { SetPolLightDimuText(value); };
     h.showSelPolFilter = [this] { ShowSelPolFilter(); };
     h.setPolTransparentControls = [this](bool on, int32_t colour) { SetPolTransparentControls(on, colour); };
+    h.textureListed = [this](int32_t bitmap) { return trwTextures->Exists(textures::MapKey(bitmap)); };
 }

@@ -12,6 +12,7 @@
 #include "textures/TextureCommands.h"
 #include "textures/TextureNodes.h"
 #include "textures/formTrnsClrPcr.h"
+#include "undo/BitmapUse.h"
 
 #include "ombrel.h"
 
@@ -162,6 +163,7 @@ formAnimation::formAnimation(int32_t mode, int32_t anim, KeyedTree& textureTree,
     connect(cmdOk, &QPushButton::clicked, this, trap(&formAnimation::cmdOk_Click));
     connect(cmdCancel, &QPushButton::clicked, this, trap(&formAnimation::cmdCancel_Click));
 
+    bitmapsBefore_ = undo::LoadedBitmaps();
     platform::runTrapped(this, [this] { Form_Load(); });
 }
 
@@ -206,12 +208,16 @@ textures::Frame* formAnimation::selectedFrame() { return frames_.Find(FrameIdOf(
 
 void formAnimation::showFrames() {
     const std::string selected = trwAnim->SelectedItem() ? KeyedTree::Key(trwAnim->SelectedItem()) : "";
+    // Every frame node goes before any comes back: a frame moved to an earlier
+    // direction still has its node under the later one.
+    for (int32_t d = 1; d <= textures::DirectionCount; ++d) {
+        QTreeWidgetItem* node = DirectionNode(d);
+        while (node->childCount() > 0) trwAnim->Remove(KeyedTree::Key(node->child(0)));
+    }
     for (int32_t d = 1; d <= textures::DirectionCount; ++d) {
         const std::string direction = textures::DirectionNames.at(static_cast<std::size_t>(d - 1));
-        QTreeWidgetItem* node = trwAnim->Item(direction);
-        while (node->childCount() > 0) trwAnim->Remove(KeyedTree::Key(node->child(0)));
         for (const textures::Frame& f : frames_.Direction(d)) trwAnim->Add(direction, frameKey(f.Id), f.Text);
-        node->setExpanded(true);
+        DirectionNode(d)->setExpanded(true);
     }
     if (!selected.empty() && trwAnim->Exists(selected)) trwAnim->SetSelectedItem(trwAnim->Item(selected));
     if (!HighlightedNode.empty() && trwAnim->Exists(HighlightedNode))
@@ -430,6 +436,13 @@ void formAnimation::cmdOk_Click() {
 }
 
 void formAnimation::cmdCancel_Click() { QDialog::reject(); }
+
+void formAnimation::done(int result) {
+    // Pictures loaded to insert, preview or pick from are not saved with the world
+    // unless a frame or something else keeps them.
+    platform::runTrapped(this, [this] { undo::UnloadUnusedBitmaps(undo::BitmapsLoadedSince(bitmapsBefore_)); });
+    QDialog::done(result);
+}
 
 void formAnimation::reject() {
     // Esc is the cancel button.

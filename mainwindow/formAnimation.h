@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class KeyedTree;
 class QCheckBox;
@@ -86,6 +87,8 @@ public:
 
 protected:
     void reject() override;
+    // Both ways out: unloads what the editor loaded that nothing keeps.
+    void done(int result) override;
 
 private:
     textures::Frame* selectedFrame();
@@ -100,4 +103,5 @@ private:
     textures::AnimationFrames frames_;
     std::string HighlightedNode, DragSourceNode, DropTargetNode;  // node keys, "" for none
     int32_t colorButton_ = textures::ButtonFaceColour;
+    std::vector<int32_t> bitmapsBefore_;  // loaded when the editor opened
 };

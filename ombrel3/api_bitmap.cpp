@@ -10,6 +10,7 @@
 #include "ombrel_bitmap.h"
 
 #include <algorithm>
+#include <vector>
 
 using namespace ombrel;
 
@@ -62,9 +63,22 @@ void dropReferences(World& w, int32_t bitmap) {
         }
         if (changed) touchGroupLook(p.group);
     });
+    // A frame's time sits at its place in one list over all directions: it goes
+    // with the frame, so every later frame keeps its own time.
     w.animations.forEach([&](int32_t h) {
-        if (Animation* a = lookup<Animation>(h))
-            for (auto& frames : a->frames) std::erase(frames, bitmap);
+        Animation* a = lookup<Animation>(h);
+        if (!a) return;
+        std::vector<int32_t> times;
+        std::size_t place = 0;
+        for (const auto& frames : a->frames)
+            for (const int32_t frame : frames) {
+                if (frame != bitmap && place < a->frameTimes.size()) times.push_back(a->frameTimes[place]);
+                ++place;
+            }
+        // Times beyond the last frame, which no frame reads, follow the others.
+        if (place < a->frameTimes.size()) times.insert(times.end(), a->frameTimes.begin() + place, a->frameTimes.end());
+        a->frameTimes = std::move(times);
+        for (auto& frames : a->frames) std::erase(frames, bitmap);
     });
     w.backgrounds.forEach([&](int32_t h) {
         if (Background* b = lookup<Background>(h); b && b->bitmap == bitmap) b->bitmap = 0;

@@ -15,6 +15,7 @@
 #include "platform/prompts.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "undo/BitmapUse.h"
 
 #include "ombrel.h"
 
@@ -31,6 +32,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace textures {
 namespace {
@@ -193,6 +195,7 @@ void formTrnsClrPcr::SetTransColor() {
     const int32_t polygon = SelPols[1], group = CurrSelEntityHandle;
     const int32_t index = RgbToBitmapIndex(Color, PickerBitmap);
     if (index == -1) return;  // not a colour of the picture
+    const std::vector<int32_t> before = undo::LoadedBitmaps();
     const int32_t keyed = FrameBitmap(PickerBitmapName, index);
     if (keyed == 0) core::raiseError("The bitmap " + PickerBitmapName + " could not be loaded again");
 
@@ -203,6 +206,7 @@ void formTrnsClrPcr::SetTransColor() {
     change.SetSel_PolandFatherGrp(polygon, group);
     change.SetPrevTrnsIndx(OMBREL_bitmap_get_transparent_index(OMBREL_polygon_get_bitmap_handle(polygon)));
     if (Check1->isChecked()) change.SetAffectAllPolsWithSameMapNameFlag(true);
+    for (int32_t added : undo::BitmapsLoadedSince(before)) change.SetLoadedBitmap(added);
     if (Check1->isChecked()) {
         for (int32_t p = OMBREL_group_get_first_polygon(group); p != 0; p = OMBREL_group_get_next_polygon(group, p))
             if (OMBREL_polygon_get_bitmap_handle(p) == PickerBitmap) OMBREL_polygon_set_bitmap_fill(p, keyed);

@@ -1,5 +1,7 @@
 #include "PolygonPropertyActions.h"
 
+#include "BitmapUse.h"
+
 #include "core/CoreError.h"
 #include "core/EntityProcedures.h"
 #include "core/FlipPolygons.h"
@@ -9,6 +11,7 @@
 
 #include "ombrel.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -104,14 +107,20 @@ void ActionChngPolTrnsIndx::Apply(int32_t index) {
     if (present == 0) core::raiseError("The polygon has no bitmap whose transparent colour could change");
     // The engine name is the bitmap's whole path: a cut one would find no file.
     const std::string name = Globals::GetEntityName(present);
+    const std::vector<int32_t> before = undo::LoadedBitmaps();
     const int32_t bitmap = OMBREL_bitmap_load(name.c_str(), index);
     // A file that cannot be read any more must not take the polygons' bitmap away.
     if (bitmap == 0) core::raiseError("The bitmap " + name + " could not be loaded again: " + OMBREL_ext_get_last_error());
+    for (int32_t added : undo::BitmapsLoadedSince(before)) Loaded.push_back(added);
     if (!AffectAll) {
         OMBREL_polygon_set_bitmap_fill(Polygon, bitmap);
     } else {
         for (int32_t i = 1; i <= Count; ++i) OMBREL_polygon_set_bitmap_fill(Pols[static_cast<std::size_t>(i)], bitmap);
     }
+    // The copy with the other colour, when this record loaded it, is saved no more.
+    if (present != bitmap && std::find(Loaded.begin(), Loaded.end(), present) != Loaded.end() &&
+        !undo::UnloadUnusedBitmaps({present}).empty())
+        std::erase(Loaded, present);
     const auto& hook = core::windowHooks().setPolTransparentControls;
     if (index == -1) {
         core::callHook(hook, false, 0);
@@ -120,6 +129,10 @@ void ActionChngPolTrnsIndx::Apply(int32_t index) {
     uint8_t r = 0, g = 0, b = 0;
     OMBREL_bitmap_index_to_rgb(OMBREL_polygon_get_bitmap_handle(Polygon), index & 0xFF, &r, &g, &b);
     core::callHook(hook, true, platform::rgb(r, g, b));
+}
+
+void ActionChngPolTrnsIndx::ReplaceHandle(int32_t from, int32_t to) {
+    std::replace(Loaded.begin(), Loaded.end(), from, to);
 }
 
 // ---- ActionPolsFlip

@@ -90,6 +90,11 @@ public:
     void SetAffectAllPolsWithSameMapNameFlag(bool Flag);
     void SetPrevTrnsIndx(int32_t Indx) { PrevIndx = Indx; }
     void SetNewTrnsIndx(int32_t Indx) { NewIndx = Indx; }
+    // A bitmap the command loaded for the new colour: Undo unloads it once nothing
+    // keeps it, as it does any copy the record's own Undo or Redo loaded.
+    void SetLoadedBitmap(int32_t bitmap) { Loaded.push_back(bitmap); }
+    // The loaded bitmaps follow a bitmap reloaded under a new handle.
+    void ReplaceHandle(int32_t from, int32_t to);
 
     int32_t NumOfCollectedPols() const { return Count; }
 
@@ -103,6 +108,7 @@ private:
     int32_t Count = 0;
     int32_t PrevIndx = -1;
     int32_t NewIndx = -1;
+    std::vector<int32_t> Loaded;  // bitmaps this record's command, Undo or Redo loaded
 };
 
 class ActionPolsFlip {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -26,22 +27,22 @@ TEST(Globals, StartValues) {
     EXPECT_EQ(Globals::UndoRedoStack, nullptr);
 }
 
-TEST(Globals, ListArraysHoldTheirDesignLimitAndRefuseMore) {
-    Globals::SelPols[Globals::MaxPolygonEntries] = 11;
-    EXPECT_EQ(Globals::SelPols[Globals::MaxPolygonEntries], 11);
+TEST(Globals, AListHoldsItsBoundAndRefusesMoreNamingItself) {
+    FixedList<int32_t, 3> list{"selected things"};
+    list[3] = 11;
+    EXPECT_EQ(list[3], 11);
     try {
-        Globals::SelPols[Globals::MaxPolygonEntries + 1] = 12;
-        FAIL() << "no error past the limit";
+        list[4] = 12;
+        FAIL() << "no error past the bound";
     } catch (const platform::EditorError& e) {
-        EXPECT_NE(std::string(e.what()).find("selected polygons"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("349525"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("selected things"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("at most 3"), std::string::npos) << e.what();
     }
-    EXPECT_THROW(Globals::SelPts[Globals::MaxPointEntries + 1], platform::EditorError);
-    EXPECT_THROW(Globals::SelPts[-1], platform::EditorError);
-    EXPECT_THROW(Globals::SelPolsRelatedPts.checkCount(int64_t{Globals::MaxPointEntries} + 1), platform::EditorError);
-    EXPECT_NO_THROW(Globals::SelPolsRelatedPts.checkCount(Globals::MaxPointEntries));
-    Globals::SelPols.clear();
-    EXPECT_EQ(Globals::SelPols[Globals::MaxPolygonEntries], 0);
+    EXPECT_THROW(list[-1], platform::EditorError);
+    EXPECT_THROW(list.checkCount(4), platform::EditorError);
+    EXPECT_NO_THROW(list.checkCount(3));
+    list.clear();
+    EXPECT_EQ(std::as_const(list)[3], 0);
 }
 
 TEST(Globals, OverlayPensDrawInTheirColoursAndWidths) {

@@ -3,8 +3,11 @@
 // others, "&Ok" writing the animation and "&Cancel" leaving it alone.
 #include "EditorFixture.h"
 
+#include "saved_world.h"
 #include "texture_files.h"
 
+#include "core/EntityProcedures.h"
+#include "core/Globals.h"
 #include "mainwindow/formAnimation.h"
 #include "ombrel.h"
 #include "platform/NumericField.h"
@@ -22,7 +25,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <array>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -167,6 +172,52 @@ TEST_F(AnimationEditorTest, CancelAfterInsertingChangesNothing) {
     EXPECT_EQ(form().trwTextures->Item("ANIMATION")->childCount(), 0);
 }
 
+TEST_F(AnimationEditorTest, LeavingTheEditorTakesBackThePicturesItLoadedThatNothingKeeps) {
+    const auto keyed = files.folder() / "keyed.bmp";
+    writeBmp8(keyed, 2, 1, {{255, 255, 255}, {0, 0, 255}}, {0, 1});
+    const std::string x = writeBitmap("x"), y = writeBitmap("y");
+    struct Case {
+        const char* name;
+        bool ok;
+        std::vector<std::string> added;  // the bitmap records a save writes beyond the world's own
+    } cases[] = {{"Cancel", false, {}}, {"Ok", true, {"x.bmp -1", "keyed.bmp 1"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform_.prompts.answer(MsgResult::No);  // the last case's world is not saved again
+        OpenEmptyWorld();
+        // The world's own: a bitmap on a polygon and one that is an animation's frame.
+        const int32_t group = MakeGroup("box", Globals::RootGrp);
+        const std::string used = writeBitmap("used"), frame = writeBitmap("frame");
+        OMBREL_polygon_set_bitmap_fill(MakePolygon(group, {{0, 0}, {0, 1}, {1, 1}}), OMBREL_bitmap_load(used.c_str(), -1));
+        makeAnimation("walk", {{OMBREL_bitmap_load(frame.c_str(), -1)}});
+        form().trwTextures_Populate();
+        const std::vector<std::string> own = {"used.bmp -1", "frame.bmp -1"};
+
+        openEditor(0, [&](formAnimation& w) {
+            insert(w, w.DirectionNode(1), {x, y, keyed.string(), used, frame});
+            for (int32_t id : ids(w, 1)) w.trwAnim_NodeClick(w.FrameNode(id));  // each one previewed
+            // The keyed picture's blue half becomes its transparent colour.
+            const int32_t keyedFrame = ids(w, 1)[2];
+            w.trwAnim_NodeClick(w.FrameNode(keyedFrame));
+            w.chkTransparent->click();
+            platform_.prompts.answerWindow<formTrnsClrPcr>([](formTrnsClrPcr& p) {
+                p.Picture1_MouseDown(1, p.Picture1->width() * 3 / 4, p.Picture1->height() / 2);
+                p.cmdOK_Click();
+            });
+            w.cmdColor_Click();
+            w.trwAnim_NodeClick(w.FrameNode(ids(w, 1)[1]));
+            w.cmdRemove_Click();  // y
+            if (c.ok)
+                w.cmdOk_Click();
+            else
+                w.cmdCancel_Click();
+        });
+        std::vector<std::string> expected = own;
+        expected.insert(expected.end(), c.added.begin(), c.added.end());
+        EXPECT_EQ(SavedBitmapFiles(form(), platform_, tempPath(std::string(c.name) + ".wld")), expected);
+    }
+}
+
 TEST_F(AnimationEditorTest, AFrameDroppedOnAFrameOfAnotherDirectionMovesRightAfterIt) {
     const std::string a = writeBitmap("a"), b = writeBitmap("b"), s = writeBitmap("s"), t = writeBitmap("t");
     openEditor(0, [&](formAnimation& w) {
@@ -193,6 +244,67 @@ TEST_F(AnimationEditorTest, AFrameDroppedOnAFrameOfAnotherDirectionMovesRightAft
     EXPECT_EQ(OMBREL_animation_get_number_of_bitmaps(anim), 4);
     // a is entry 2: one frame under FRONT, then its place under SIDE.
     EXPECT_EQ(OMBREL_animation_get_frame_time(anim, 2), 42);
+}
+
+TEST_F(AnimationEditorTest, AFrameDroppedAnywhereLeavesTheTreeAsOkWritesTheAnimation) {
+    // FRONT a b, SIDE s t, BACK k, with the times 1 to 5 in that order.
+    const std::map<std::string, int32_t> times = {{"a", 1}, {"b", 2}, {"s", 3}, {"t", 4}, {"k", 5}};
+    using Layout = std::array<std::vector<std::string>, 5>;
+    struct Case {
+        const char* name;
+        std::string dragged, onto;
+        Layout after;
+    } cases[] = {
+        {"onto an earlier direction", "t", "a", {{{"a", "t", "b"}, {}, {"s"}, {}, {"k"}}}},
+        {"from the last onto the first direction", "k", "b", {{{"a", "b", "k"}, {}, {"s", "t"}, {}, {}}}},
+        {"onto a later direction", "a", "k", {{{"b"}, {}, {"s", "t"}, {}, {"k", "a"}}}},
+        {"onto an earlier frame of its direction", "t", "s", {{{"a", "b"}, {}, {"s", "t"}, {}, {"k"}}}},
+        {"onto a later frame of its direction", "a", "b", {{{"b", "a"}, {}, {"s", "t"}, {}, {"k"}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::map<std::string, int32_t> bitmaps;
+        for (const auto& [name, time] : times) bitmaps[name] = files.load(name, 2, 2);
+        const int32_t anim = makeAnimation("walk", {{bitmaps["a"], bitmaps["b"]}, {}, {bitmaps["s"], bitmaps["t"]}, {},
+                                                    {bitmaps["k"]}});
+        for (const char* name : {"a", "b", "s", "t", "k"})
+            OMBREL_animation_set_frame_time(anim, times.at(name) - 1, times.at(name));
+        form().trwTextures_Populate();
+        Layout shown;
+        openEditor(anim, [&](formAnimation& w) {
+            auto nodeOf = [&](const std::string& name) {
+                for (int32_t d = 1; d <= 5; ++d)
+                    for (std::size_t i = 0; i < texts(w, d).size(); ++i)
+                        if (texts(w, d)[i] == name) return w.FrameNode(ids(w, d)[i]);
+                return static_cast<QTreeWidgetItem*>(nullptr);
+            };
+            const QPoint from = centreOf(w, nodeOf(c.dragged));
+            w.trwAnim_MouseDown(1, 0, from.x(), from.y());
+            QMimeData data;
+            const QPoint to = centreOf(w, nodeOf(c.onto));
+            w.trwAnim_OLEDragDrop(&data, to.x(), to.y());
+            for (int32_t d = 1; d <= 5; ++d) {
+                QTreeWidgetItem* direction = w.DirectionNode(d);
+                for (int i = 0; i < direction->childCount(); ++i)
+                    shown[static_cast<std::size_t>(d - 1)].push_back(direction->child(i)->text(0).toStdString());
+            }
+            w.cmdOk_Click();
+        });
+        EXPECT_EQ(shown, c.after);
+        Layout written;
+        std::vector<int32_t> writtenTimes, expectedTimes;
+        for (int32_t d = 1; d <= 5; ++d)
+            for (int32_t i = 0; OMBREL_animation_get_bitmap(anim, d, i) != 0; ++i) {
+                const std::string name = Globals::GetBitmapFileName(OMBREL_animation_get_bitmap(anim, d, i));
+                written[static_cast<std::size_t>(d - 1)].push_back(name);
+                expectedTimes.push_back(times.at(name));
+                writtenTimes.push_back(OMBREL_animation_get_frame_time(anim, static_cast<int32_t>(writtenTimes.size())));
+            }
+        EXPECT_EQ(written, c.after);
+        EXPECT_EQ(writtenTimes, expectedTimes);
+        OMBREL_animation_delete(anim);
+        for (const auto& [name, bitmap] : bitmaps) OMBREL_bitmap_unload(bitmap);
+    }
 }
 
 // The time is written as it is typed while it lies within the limits; the text

@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QPushButton>
 
@@ -237,6 +238,42 @@ TEST_F(GroupCommandsTest, DynamicFollowsTheBoxWithoutARecord) {
     Globals::CurrSelEntityType = SelNone;
     f.chkGrpDyn->click();
     EXPECT_EQ(OMBREL_group_is_static(box), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A box of 171 x 171 x 171 segments is accepted by the create panel; triangulated
+// it holds more polygons (and points) than any fixed list the editor once had.
+TEST_F(GroupCommandsTest, ATriangulatedBigBoxIsEditedWholeInPolygonAndPointMode) {
+    Form1& f = StartEditor();
+    OpenEmptyWorld();
+    f.tabWorkspace->setCurrentIndex(0);
+    f.cmbNewObjType->setCurrentText("BOX");
+    for (QLineEdit* segments : f.txtBoxSegments) segments->setText("171");
+    f.cmdCreate->click();
+    const int32_t box = Globals::CurrSelEntityHandle;
+    ASSERT_EQ(OMBREL_group_get_number_of_polygons(box), 6 * 171 * 171);
+    select(box);
+    f.cmdTriangulate->click();
+    const int32_t triangles = Globals::CurrSelEntityHandle;
+    const int32_t count = OMBREL_group_get_number_of_polygons(triangles);
+    ASSERT_EQ(count, 12 * 171 * 171);
+
+    f.cmbObjEditGeom->setCurrentText("Polygon");
+    f.mnuSelectAll_Click();
+    EXPECT_EQ(Globals::NumSelPols, count);
+    EXPECT_EQ(Globals::SelPols[count], polygonsOf(triangles).back());
+    // Every corner of the box's surface grid, each once.
+    EXPECT_EQ(Globals::NumSelPolsRelatedPts, 6 * 171 * 171 + 2);
+    f.mnuSelectInvert_Click();
+    EXPECT_EQ(Globals::NumSelPols, 0);
+
+    f.cmbObjEditGeom->setCurrentText("Point");
+    f.mnuSelectAll_Click();
+    EXPECT_EQ(Globals::NumSelPts, 3 * count);
+    EXPECT_EQ(Globals::NumSelPtsPols, count);
 }
 
 }  // namespace

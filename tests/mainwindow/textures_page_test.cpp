@@ -3,16 +3,19 @@
 // timer, and the commands keeping the tree and the preview in step.
 #include "EditorFixture.h"
 
+#include "saved_world.h"
 #include "texture_files.h"
 
 #include "core/Globals.h"
 #include "ombrel.h"
 #include "textures/PicturePreview.h"
+#include "textures/TexturePicture.h"
 #include "textures/formTrnsClrPcr.h"
 #include "undo/ActionUndoRedo_Stack.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -254,6 +257,41 @@ TEST_F(TexturesPageTest, ThePolygonPanelsColourButtonOpensThePickerOnThePolygons
     EXPECT_EQ(shownBitmap, wall);
 }
 
+TEST_F(TexturesPageTest, UndoOfATransparentColourLeavesItsBitmapCopyOutOfTheSavedWorld) {
+    const int32_t group = MakeGroup("box", Globals::RootGrp);
+    const int32_t pol = MakePolygon(group, {{0, 0}, {0, 1}, {1, 1}, {1, 0}});
+    // Two palette colours: white on the left, blue on the right.
+    const auto keyed = files.folder() / "keyed.bmp";
+    writeBmp8(keyed, 2, 1, {{255, 255, 255}, {0, 0, 255}}, {0, 1});
+    OMBREL_polygon_set_bitmap_fill(pol, OMBREL_bitmap_load(keyed.c_str(), -1));
+    form().trwGroupView_Populate();
+    form().trwTextures_Populate();
+    form().trwGroupView_NodeClick(form().trwGroupView->Item(KeyedTree::NodeKey("Group", group)));
+    form().tabWorkspace->setCurrentIndex(1);
+    form().cmbObj->setCurrentText("Edit Geometry");
+    form().cmbObjEditGeom->setCurrentText("Polygon");
+    Globals::SelPols[1] = pol;
+    Globals::NumSelPols = 1;
+    platform_.prompts.answerWindow<textures::formTrnsClrPcr>([](textures::formTrnsClrPcr& p) {
+        p.Picture1_MouseDown(1, p.Picture1->width() * 3 / 4, p.Picture1->height() / 2);
+        p.cmdOK_Click();
+    });
+    form().cmdPoltextureTransparentClr_Click();
+    ASSERT_EQ(OMBREL_polygon_get_transparent_index(pol), 1);
+
+    const std::vector<std::string> listed = {"keyed.bmp -1"}, withCopy = {"keyed.bmp -1", "keyed.bmp 1"};
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        form().mnuUndo_Click();
+        EXPECT_EQ(OMBREL_polygon_get_transparent_index(pol), -1);
+        EXPECT_EQ(SavedBitmapFiles(form(), platform_, tempPath("undone" + std::to_string(round) + ".wld")), listed);
+        form().mnuRedo_Click();
+        EXPECT_EQ(OMBREL_polygon_get_transparent_index(pol), 1);
+        EXPECT_EQ(SavedBitmapFiles(form(), platform_, tempPath("redone" + std::to_string(round) + ".wld")), withCopy);
+    }
+    EXPECT_EQ(LastErrDescription, "");
+}
+
 TEST_F(TexturesPageTest, DeleteTakesTheNodeTheBackgroundsAndThePreviewAway) {
     const int32_t wall = loadBitmap("wall");
     const int32_t walk = animation("walk", {{loadBitmap("step")}});
@@ -279,6 +317,25 @@ TEST_F(TexturesPageTest, DeleteTakesTheNodeTheBackgroundsAndThePreviewAway) {
     EXPECT_FALSE(tree().Exists(animKey(walk)));
     EXPECT_FALSE(form().tmrAnimPreview->isActive());
     EXPECT_EQ(OMBREL_ext_handle_kind(walk), 0);
+}
+
+TEST_F(TexturesPageTest, DeletingAFrameBitmapTakesItsTimeOutOfEveryAnimationUsingIt) {
+    const int32_t a = loadBitmap("a"), b = loadBitmap("b"), c = loadBitmap("c");
+    form().trwTextures_Populate();  // listed as loaded, before they became frames
+    // walk: a b c under FRONT and b under SIDE; run: b c under FRONT.
+    const int32_t walk = animation("walk", {{a, b, c}, {}, {b}});
+    for (int32_t i = 0; i < 4; ++i) OMBREL_animation_set_frame_time(walk, i, 11 * (i + 1));
+    const int32_t run = animation("run", {{b, c}});
+    OMBREL_animation_set_frame_time(run, 0, 55);
+    OMBREL_animation_set_frame_time(run, 1, 66);
+    click(mapKey(b));
+    platform_.prompts.answer(MsgResult::Yes);
+    form().mnuTextureDelete_Click();
+
+    // a and c are the file's bitmaps 1 and 2; every frame left keeps its time.
+    EXPECT_EQ(SavedRecords(form(), platform_, tempPath("deleted.wld"), "animation"),
+              (std::vector<std::string>{R"(animation 1 "walk" save 1 dirs 2 0 0 0 0 frames 1 2 times 2 11 33)",
+                                        R"(animation 2 "run" save 1 dirs 1 0 0 0 0 frames 2 times 1 66)"}));
 }
 
 TEST_F(TexturesPageTest, UpdateFromTheJpegRekeysTheNodeInPlace) {

@@ -305,20 +305,28 @@ TEST_F(BitmapTest, UnloadClearsBackgroundsAndAnimationFrames) {
     const int32_t other = OMBREL_background_create("other", b);
     EXPECT_EQ(OMBREL_background_get_bitmap(sky), a);
 
+    // Frames a b a | - | b | a | b with times 11 to 77 in that order, and one
+    // time beyond the last frame.
     const int32_t anim = OMBREL_animation_create("anim");
     OMBREL_animation_add_bitmap(anim, 1, a, 0);
     OMBREL_animation_add_bitmap(anim, 1, b, 1);
     OMBREL_animation_add_bitmap(anim, 1, a, 2);
+    OMBREL_animation_add_bitmap(anim, 3, b, 0);
     OMBREL_animation_add_bitmap(anim, 4, a, 0);
-    OMBREL_animation_set_frame_time(anim, 1, 33);
+    OMBREL_animation_add_bitmap(anim, 5, b, 0);
+    for (int32_t i = 0; i < 7; ++i) OMBREL_animation_set_frame_time(anim, i, 11 * (i + 1));
 
     ASSERT_EQ(OMBREL_bitmap_unload(a), 0);
     EXPECT_EQ(OMBREL_background_get_bitmap(sky), 0);
     EXPECT_EQ(OMBREL_background_get_bitmap(other), b);
-    EXPECT_EQ(OMBREL_animation_get_number_of_bitmaps(anim), 1);
+    EXPECT_EQ(OMBREL_animation_get_number_of_bitmaps(anim), 3);
     EXPECT_EQ(OMBREL_animation_get_bitmap(anim, 1, 0), b);
+    EXPECT_EQ(OMBREL_animation_get_bitmap(anim, 1, 1), 0);
     EXPECT_EQ(OMBREL_animation_get_bitmap(anim, 4, 0), 0);
-    EXPECT_EQ(OMBREL_animation_get_frame_time(anim, 1), 33);  // times stay as they were
+    // Each remaining frame keeps its own time; the deleted frames' times are gone.
+    std::vector<int32_t> times;
+    for (int32_t i = 0; i < 5; ++i) times.push_back(OMBREL_animation_get_frame_time(anim, i));
+    EXPECT_EQ(times, (std::vector<int32_t>{22, 44, 66, 77, 10}));
 }
 
 TEST_F(BitmapTest, UnloadRevertsPolygonsToTheirColourFill) {
