@@ -1,9 +1,12 @@
 // Light maps on screen: shadows show, a lit polygon with a map is not lit twice,
-// live lighting comes back when the map goes, and a reloaded world draws the same.
+// live lighting comes back when the map goes, a reloaded world draws the same,
+// and a computation replaces what earlier ones installed.
+#include "bmp_writer.h"
 #include "lightmap_helpers.h"
 #include "render_fixture.h"
 #include "world_file_helpers.h"
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -99,6 +102,75 @@ TEST_F(LightMapRenderTest, AWorldSavedWithItsMapsDrawsTheSameAfterAReload) {
         if (!near(before[i], after[i], 3)) ++differing;
     EXPECT_EQ(differing, 0);
     EXPECT_LT(brightness(24, 24), 3 * 255 * 3 / 10) << "the shadow came back with the map";
+}
+
+// A textured floor of four squares under a lamp, the picture repeated twice over
+// each, so that a number-1 map moves the texture coordinates.
+class ReplacedMapsTest : public LightMapRenderTest {
+protected:
+    void makeFloor(const std::string& picture) {
+        const int32_t fill = OMBREL_bitmap_load(picture.c_str(), -1);
+        ASSERT_NE(fill, 0) << OMBREL_ext_get_last_error();
+        for (double cx : {-4.0, 4.0})
+            for (double cy : {-4.0, 4.0}) {
+                const int32_t p = makePolygon(group, {{cx - 3.5, cy + 3.5, 0}, {cx + 3.5, cy + 3.5, 0},
+                                                      {cx + 3.5, cy - 3.5, 0}, {cx - 3.5, cy - 3.5, 0}});
+                OMBREL_polygon_set_bitmap_fill(p, fill);
+                const double uvs[4][2] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+                int k = 0;
+                for (int32_t pt = OMBREL_polygon_get_first_point(p); pt; pt = OMBREL_point_get_next_point(pt), ++k)
+                    OMBREL_point_set_bitmap_xy(pt, p, uvs[k]);
+                squares.push_back(p);
+            }
+        plainLight("lamp", {0, 0, 6}, 0.2, 0.7);
+    }
+
+    void compute(int number) {
+        for (int32_t p : squares) ASSERT_NE(OMBREL_polygon_create_lightmap(p, 64, 1, 1, 0, number), 0);
+    }
+
+    // The light-map records a save to file writes.
+    int savedMaps(const std::string& file) {
+        EXPECT_EQ(OMBREL_engine_save(file.c_str(), group, 0x1203), 0) << OMBREL_ext_get_last_error();
+        std::ifstream in(file);
+        int n = 0;
+        for (std::string line; std::getline(in, line);) n += line.find(" lightmap ") != std::string::npos;
+        return n;
+    }
+
+    std::vector<int32_t> squares;
+};
+
+TEST_F(ReplacedMapsTest, AComputationReplacesTheMapsEarlierOnesInstalled) {
+    FileFolder folder;
+    const std::string checker = folder.file("checker.bmp");
+    writeBmp24(checker, 2, 2, {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}});
+    struct Case {
+        int first, then;
+    } cases[] = {{2, 1}, {1, 1}, {1, 2}, {2, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("number " + std::to_string(c.first) + ", then number " + std::to_string(c.then));
+        TearDown();
+        SetUp();
+        squares.clear();
+        makeFloor(checker);
+        compute(c.first);
+        compute(c.then);
+        EXPECT_EQ(savedMaps(folder.file("saved.wld")), 4) << "one map per polygon";
+        render();
+        const std::vector<Rgb> replaced = picture();
+
+        TearDown();
+        SetUp();
+        squares.clear();
+        makeFloor(checker);
+        compute(c.then);
+        render();
+        const std::vector<Rgb> fresh = picture();
+        int differing = 0;
+        for (std::size_t i = 0; i < fresh.size(); ++i) differing += !near(replaced[i], fresh[i], 3);
+        EXPECT_EQ(differing, 0) << "the light of one computation";
+    }
 }
 
 }  // namespace
