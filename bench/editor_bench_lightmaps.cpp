@@ -102,22 +102,25 @@ BENCHMARK(BM_ComputeLightMaps)
     ->UseRealTime()
     ->Iterations(1);
 
-// The sample world loaded into the window shown at 1280 x 1024.
-bool openSample(Form1& f) {
-    f.resize(1280, 1024);
-    f.show();
-    f.LoadWorld(std::string(TALVORA_PROGRAM_DIR) + "/Sample/Sample.wld");
-    QApplication::processEvents();
-    return f.WorldLoaded;
+// The sample world loaded into the window shown at 1280 x 1024; false, with the
+// run marked skipped, when it did not open.
+bool openSample(EditorWithWorld& editor, benchmark::State& state) {
+    if (editor.ok()) {
+        Form1& f = editor.form();
+        f.resize(1280, 1024);
+        f.show();
+        f.LoadWorld(std::string(TALVORA_PROGRAM_DIR) + "/Sample/Sample.wld");
+        QApplication::processEvents();
+        if (f.WorldLoaded) return true;
+    }
+    state.SkipWithError("the sample world did not open");
+    return false;
 }
 
 void BM_ComputeLightMapsOnTheSampleWorld(benchmark::State& state) {
     setenv("OMBREL_THREADS", "8", 1);
     EditorWithWorld editor;
-    if (!editor.ok() || !openSample(editor.form())) {
-        state.SkipWithError("the sample world did not open");
-        return;
-    }
+    if (!openSample(editor, state)) return;
     for (auto _ : state) {
         state.PauseTiming();
         frmLightMapParameterInput dialog;
@@ -133,10 +136,7 @@ BENCHMARK(BM_ComputeLightMapsOnTheSampleWorld)->Unit(benchmark::kMillisecond)->U
 void BM_FirstRedrawAfterLightMaps(benchmark::State& state) {
     setenv("OMBREL_THREADS", "8", 1);
     EditorWithWorld editor;
-    if (!editor.ok() || !openSample(editor.form())) {
-        state.SkipWithError("the sample world did not open");
-        return;
-    }
+    if (!openSample(editor, state)) return;
     lightmap_bench::build(Globals::RootGrp);
     UpdateCameras();
     double addedMb = 0;
