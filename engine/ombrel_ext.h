@@ -43,10 +43,10 @@
     X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity)) \
     X(int32_t, OMBREL_ext_point_get_rgb, (int32_t point, uint8_t rgb[3])) \
     X(int32_t, OMBREL_ext_point_get_normal, (int32_t point, double normal[3])) \
+    X(int32_t, OMBREL_ext_bitmap_ensure_file, (int32_t bitmap)) \
     X(int32_t, OMBREL_ext_lightmap_begin, (int32_t group, int32_t max_size, int32_t min_size, double sampling_rate, int32_t raytracing, int32_t lightmap_number)) \
     X(int32_t, OMBREL_ext_lightmap_ready, (int32_t polygon, int32_t wait_ms)) \
-    X(int32_t, OMBREL_ext_lightmap_end, (void)) \
-    X(int32_t, OMBREL_ext_bitmap_ensure_file, (int32_t bitmap))
+    X(int32_t, OMBREL_ext_lightmap_end, (void))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 
