@@ -1,5 +1,6 @@
 #include "engine_startup.h"
 #include "mainwindow/Form1.h"
+#include "platform/end_signals.h"
 #include "platform/input_filter.h"
 #include "platform/program.h"
 
@@ -8,6 +9,7 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     platform::installInputFilter(application);
+    platform::handleEndSignals();
     if (!app::startEngine(platform::programFolder())) return 1;
     Form1 form;
     form.InstallStartupWindows();

@@ -2,12 +2,15 @@
 // quads, about 4 million texels) with 8 workers, with and without shadows: its
 // time, the extra memory at its peak, how often the progress was painted and the
 // longest wait between two event pumps (how long Esc could wait for an answer).
+// Then the dialog's run on the sample world with its start values, and the
+// first redraw of the four views after the maps of the light-map world.
 #include "EditorBenchWorld.h"
 #include "editor_bench_main.h"
 #include "lightmap_world.h"
 
 #include "mainwindow/frmLightMapParameterInput.h"
 #include "platform/event_pump.h"
+#include "views/ViewRedraw.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -19,6 +22,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+
+#include <malloc.h>
 
 namespace {
 
@@ -96,6 +101,65 @@ BENCHMARK(BM_ComputeLightMaps)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
+
+// The sample world loaded into the window shown at 1280 x 1024; false, with the
+// run marked skipped, when it did not open.
+bool openSample(EditorWithWorld& editor, benchmark::State& state) {
+    if (editor.ok()) {
+        Form1& f = editor.form();
+        f.resize(1280, 1024);
+        f.show();
+        f.LoadWorld(std::string(TALVORA_PROGRAM_DIR) + "/Sample/Sample.wld");
+        QApplication::processEvents();
+        if (f.WorldLoaded) return true;
+    }
+    state.SkipWithError("the sample world did not open");
+    return false;
+}
+
+void BM_ComputeLightMapsOnTheSampleWorld(benchmark::State& state) {
+    setenv("OMBREL_THREADS", "8", 1);
+    EditorWithWorld editor;
+    if (!openSample(editor, state)) return;
+    for (auto _ : state) {
+        state.PauseTiming();
+        frmLightMapParameterInput dialog;
+        state.ResumeTiming();
+        dialog.cmdCompute_Click();
+    }
+    unsetenv("OMBREL_THREADS");
+}
+BENCHMARK(BM_ComputeLightMapsOnTheSampleWorld)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// The light-map world added to the sample world, its maps computed at rate 0.5
+// without shadows; then the first redraw of the four views and the memory it adds.
+void BM_FirstRedrawAfterLightMaps(benchmark::State& state) {
+    setenv("OMBREL_THREADS", "8", 1);
+    EditorWithWorld editor;
+    if (!openSample(editor, state)) return;
+    lightmap_bench::build(Globals::RootGrp);
+    UpdateCameras();
+    double addedMb = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            frmLightMapParameterInput dialog;
+            dialog.txtSamplingRate->setText("0.5");
+            dialog.chkRaytracing->setChecked(false);
+            dialog.cmdCompute_Click();
+        }
+        malloc_trim(0);  // memory freed before the redraw does not hide what it adds
+        const long before = statusKb("VmRSS:");
+        state.ResumeTiming();
+        UpdateCameras();
+        state.PauseTiming();
+        addedMb = std::max(addedMb, (statusKb("VmRSS:") - before) / 1024.0);
+        state.ResumeTiming();
+    }
+    state.counters["added_MiB"] = addedMb;
+    unsetenv("OMBREL_THREADS");
+}
+BENCHMARK(BM_FirstRedrawAfterLightMaps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace
 

@@ -31,17 +31,24 @@ inline void cube(int32_t group, double x, double y, double s) {
     quad(group, {{{x, y, 0}, {x, y1, 0}, {x1, y1, 0}, {x1, y, 0}}});
 }
 
-// Builds the world under root (a group of the open engine world).
-inline void build(int32_t root) {
-    constexpr int kGrid = 94;
-    constexpr double kSide = 20;
+constexpr double kSide = 20;
+
+// A floor group under root: grid x grid quads of kSide x kSide units facing up.
+inline int32_t floor(int32_t root, int grid) {
     const int32_t floor = OMBREL_group_create("floor");
     OMBREL_group_set_father_group(floor, root);
-    for (int i = 0; i < kGrid; ++i)
-        for (int j = 0; j < kGrid; ++j) {
+    for (int i = 0; i < grid; ++i)
+        for (int j = 0; j < grid; ++j) {
             const double x = i * kSide, y = j * kSide;
             quad(floor, {{{x, y, 0}, {x, y + kSide, 0}, {x + kSide, y + kSide, 0}, {x + kSide, y, 0}}});
         }
+    return floor;
+}
+
+// Builds the world under root (a group of the open engine world).
+inline void build(int32_t root) {
+    constexpr int kGrid = 94;
+    floor(root, kGrid);
     const int32_t boxes = OMBREL_group_create("boxes");
     OMBREL_group_set_father_group(boxes, root);
     int made = 0;

@@ -92,6 +92,7 @@ std::string FindBitmapFilePath(int32_t bitmap, BitmapFolderListings& listings) {
     std::filesystem::path path(readName(bitmap, OMBREL_PATH_MAX));
     // Bitmap names are absolute; never look relative to the current folder.
     if (!path.is_absolute()) return {};
+    if (OMBREL_ext_bitmap_ensure_file(bitmap) == 1) listings.forget(path.parent_path());
     for (const char* ext : {".bmp", ".jpg"})
         if (auto found = listings.find(path.parent_path(), path.filename().string(), ext)) return found->string();
     return {};

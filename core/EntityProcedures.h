@@ -27,6 +27,8 @@ public:
     // exact spelling of the stem wins over one that differs only in case.
     std::optional<std::filesystem::path> find(const std::filesystem::path& folder, const std::string& stem,
                                               const std::string& ext);
+    // The folder gained a file since it was listed: list it again when next asked.
+    void forget(const std::filesystem::path& folder) { folders_.erase(folder.string()); }
 
 private:
     // Lower-case file name -> the names spelt so, in the folder's order.
@@ -36,7 +38,8 @@ private:
 
 // The bitmap's file (name + ".bmp", then ".jpg", extension in any case) without
 // folder and extension as the file system spells it; when neither exists, the
-// name's last component + ".bmp". Never fails.
+// name's last component + ".bmp". Never fails. The engine is asked first, as it
+// writes a light map's file only when someone needs it.
 std::string GetBitmapFileName(int32_t bitmap);
 std::string GetBitmapFileName(int32_t bitmap, BitmapFolderListings& listings);
 // The full path of that file, or "" when neither exists.

@@ -20,7 +20,12 @@
    compute light-map values in the background. They read only the copy that begin
    took, never the world, and create no bitmap and write no file; installing a map
    (OMBREL_polygon_create_lightmap) happens on the calling thread. OMBREL_THREADS
-   in the environment sets the number of workers (default: one per hardware thread). */
+   in the environment sets the number of workers (default: one per hardware thread).
+
+   A light map's file (its engine name + ".bmp") is written only when it is needed:
+   by a save, or by OMBREL_ext_bitmap_ensure_file, which a caller looking for a
+   bitmap's file calls first. It returns 1 when it wrote the file just now, 0 when
+   there was nothing to write, -1 when the write failed (the map stays in memory). */
 #define OMBREL_EXT_FUNCTIONS(X) \
     X(int32_t, OMBREL_ext_get_api_version, (void)) \
     X(int32_t, OMBREL_ext_surface_attach, (uint8_t* rgba, int32_t width, int32_t height, int32_t stride_bytes)) \
@@ -47,6 +52,7 @@
     X(int32_t, OMBREL_ext_polygon_get_points, (int32_t polygon, int32_t* handles, double* xyz, int32_t capacity)) \
     X(int32_t, OMBREL_ext_point_get_rgb, (int32_t point, uint8_t rgb[3])) \
     X(int32_t, OMBREL_ext_point_get_normal, (int32_t point, double normal[3])) \
+    X(int32_t, OMBREL_ext_bitmap_ensure_file, (int32_t bitmap)) \
     X(int32_t, OMBREL_ext_lightmap_begin, (int32_t group, int32_t max_size, int32_t min_size, double sampling_rate, int32_t raytracing, int32_t lightmap_number)) \
     X(int32_t, OMBREL_ext_lightmap_ready, (int32_t polygon, int32_t wait_ms)) \
     X(int32_t, OMBREL_ext_lightmap_end, (void)) \

@@ -120,6 +120,8 @@ public:
     bool mnuSave_Click();
     bool mnuSaveAs_Click();
     void mnuExit_Click();
+    // File > Exit after its question: the world closed unsaved, then the window.
+    void ExitProgram();
     void mnuUndo_Click();
     void mnuRedo_Click();
     void mnuToolbar_Click();

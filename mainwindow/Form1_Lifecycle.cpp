@@ -13,6 +13,7 @@
 #include "ombrel.h"
 #include "ombrel_loader.h"
 #include "RecentFiles.h"
+#include "platform/end_signals.h"
 #include "platform/program.h"
 #include "platform/prompts.h"
 #include "platform/settings.h"
@@ -103,6 +104,11 @@ int Form1::Form_Activate() {
     while (!QuitFlag) {
         // An error leaves the pass; the loop goes on so events keep being dispatched.
         platform::runTrapped(this, [this] {
+            // Ended by a signal: File > Exit without the question, so nothing is saved.
+            if (platform::endRequested()) {
+                ExitProgram();
+                return;
+            }
             ScrollCheck();
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -367,6 +367,10 @@ void Form1::mnuExit_Click() {
     // The question is asked here; the world is closed before the window, so the
     // closing step finds none and asks nothing more.
     if (!ConfirmDiscardWorld()) return;
+    ExitProgram();
+}
+
+void Form1::ExitProgram() {
     UnloadWorld();
     close();
 }

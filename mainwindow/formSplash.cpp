@@ -3,6 +3,7 @@
 #include "AboutLinks.h"
 
 #include "platform/clock.h"
+#include "platform/end_signals.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
@@ -79,8 +80,9 @@ void formSplash::Form_Activate() {
         const uint32_t elapsed = platform::GetTickCount() - start;
         Label3->setText(SplashCountdownText(interval, elapsed));
         // The clock decides as well as the timer, so a paused clock (tests) or a
-        // late timer event cannot keep the splash up past its time.
-        if (elapsed >= static_cast<uint32_t>(interval)) Timer1_Timer();
+        // late timer event cannot keep the splash up past its time; a program
+        // ending on a signal does not wait for it.
+        if (elapsed >= static_cast<uint32_t>(interval) || platform::endRequested()) Timer1_Timer();
         if (!done_) platform::Sleep(100);
     }
     counting_ = false;

@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "platform/NumericField.h"
 #include "platform/clock.h"
+#include "platform/end_signals.h"
 #include "platform/event_pump.h"
 #include "platform/prompts.h"
 
@@ -275,15 +276,16 @@ void frmLightMapParameterInput::ComputeLightMaps() {
     AbortRequested = false;
     int32_t polygon = OMBREL_group_get_first_polygon(RootGrp);
     while (polygon != 0) {
-        if (AbortRequested) {
-            if (confirmAbort()) {
+        if (stopRequested()) {
+            // A program ending on a signal stops without asking.
+            if (platform::endRequested() || confirmAbort()) {
                 done(QDialog::Rejected);
                 return;
             }
             AbortRequested = false;
         }
         platform::DoEvents();
-        if (AbortRequested || !waitForMap(polygon)) continue;  // asked about this same polygon
+        if (stopRequested() || !waitForMap(polygon)) continue;  // asked about this same polygon
         OMBREL_polygon_create_lightmap(polygon, MaxMapSize, MinMapSize, SamplingRate, RaytracingFlag,
                                        LightMapNumber);
         polygon = OMBREL_group_get_next_polygon(RootGrp, polygon);
@@ -298,10 +300,12 @@ bool frmLightMapParameterInput::waitForMap(int32_t polygon) {
     // answered however long one polygon takes.
     while (OMBREL_ext_lightmap_ready(polygon, ReadyWaitMs) == 0) {
         platform::DoEvents();
-        if (AbortRequested) return false;
+        if (stopRequested()) return false;
     }
     return true;
 }
+
+bool frmLightMapParameterInput::stopRequested() const { return AbortRequested || platform::endRequested(); }
 
 void frmLightMapParameterInput::showProgress() {
     lblPolsProcessed->setText(QString::number(processed_));

@@ -81,6 +81,8 @@ private:
     // Pumps events until the engine has the polygon's map ready; false when a
     // stop request came first.
     bool waitForMap(int32_t polygon);
+    // Esc, closing, or the program ending on a signal.
+    bool stopRequested() const;
     void showProgress();
     // Whether the user confirmed the stop.
     bool confirmAbort();

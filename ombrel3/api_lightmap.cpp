@@ -1,4 +1,5 @@
-// Light maps: one polygon's map, and the batch that computes a group's ahead.
+// Light maps: one polygon's map, the batch that computes a group's ahead, and
+// a map's file written when a caller needs it.
 #include "api_support.h"
 #include "lightmap.h"
 
@@ -29,6 +30,18 @@ OMBREL_API int32_t OMBREL_ext_lightmap_ready(int32_t polygon, int32_t wait_ms) {
 OMBREL_API int32_t OMBREL_ext_lightmap_end(void) {
     return guarded(__func__, 0, [&] {
         endLightMapBatch();
+        return 0;
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_bitmap_ensure_file(int32_t bitmap) {
+    return guarded(__func__, -1, [&] {
+        std::string why;
+        switch (writeDueRunFile(need<Bitmap>(bitmap), &why)) {
+        case RunFileWrite::Written: return 1;
+        case RunFileWrite::Failed: throw ApiError(why);
+        case RunFileWrite::Nothing: break;
+        }
         return 0;
     });
 }

@@ -103,12 +103,16 @@ bool createOn(Context& c, EGLDisplay dpy, std::string& why) {
     glGetIntegerv(GL_MAJOR_VERSION, &glMajor);
     glGetIntegerv(GL_MINOR_VERSION, &glMinor);
     bool clip = glMajor > 4 || (glMajor == 4 && glMinor >= 5);
+    bool storage = glMajor > 4 || (glMajor == 4 && glMinor >= 2);
     GLint n = 0;
     glGetIntegerv(GL_NUM_EXTENSIONS, &n);
-    for (GLint i = 0; i < n && !clip; ++i)
-        clip = std::strcmp(reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i))),
-                           "GL_ARB_clip_control") == 0;
+    for (GLint i = 0; i < n; ++i) {
+        const char* name = reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
+        clip = clip || std::strcmp(name, "GL_ARB_clip_control") == 0;
+        storage = storage || std::strcmp(name, "GL_ARB_texture_storage") == 0;
+    }
     c.info.clipControl = clip;
+    c.info.textureStorage = storage;
     c.info.serial = c.nextSerial++;
     logLine(1, std::string("rendering with ") + reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     return true;

@@ -7,7 +7,8 @@
 namespace ombrel {
 
 struct GlInfo {
-    bool clipControl = false;  // zero-to-one depth range for reversed depth
+    bool clipControl = false;     // zero-to-one depth range for reversed depth
+    bool textureStorage = false;  // textures with exactly the levels asked for
     uint64_t serial = 0;       // changes whenever a new context replaces the old one
 };
 

@@ -46,8 +46,9 @@ int32_t copyLightMap(int32_t bitmap, int32_t owner) {
     b.ownerPolygon = owner;
     b.recordedWidth = src->recordedWidth;
     b.recordedHeight = src->recordedHeight;
+    // A name and so a file of its own, so a save or a deletion never shares one.
+    b.fileDue = b.image != nullptr && b.recordedWidth == 0;
     w.bitmaps.append(b.handle);
-    writeRunFile(b);  // a file of its own, so a save or a deletion never shares one
     return b.handle;
 }
 

@@ -6,6 +6,7 @@
 #include "io_text.h"
 #include "io_world.h"
 #include "image_io.h"
+#include "lightmap.h"
 
 #include "ombrel_types.h"
 
@@ -95,8 +96,10 @@ public:
     // batch before the world file itself.
     void writeBitmapFiles(FileBatch& batch) {
         for (int32_t h : bitmaps_.order()) {
-            const Bitmap& bm = need<Bitmap>(h);
+            Bitmap& bm = need<Bitmap>(h);
             bool lightMap = bm.isLightMap && (flags_ & OMBREL_SAVE_LIGHTMAPS);
+            // Referenced where it is: its run file must exist by now.
+            if (bm.isLightMap && !lightMap) writeDueRunFile(bm);
             if (!lightMap && !(flags_ & OMBREL_SAVE_PORTABLE)) continue;
             fs::path dir = folder_ / "bitmaps";
             std::error_code ec;

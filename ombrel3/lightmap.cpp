@@ -11,6 +11,7 @@
 #include <array>
 #include <chrono>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <condition_variable>
@@ -19,10 +20,13 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -35,18 +39,60 @@ constexpr int kLargestSide = 4096;
 constexpr std::size_t kPendingBound = std::size_t(128) << 20;
 constexpr int32_t kDirectional = 1, kLinear = 2, kSquare = 4, kAmbient = 8, kDiffuse = 16;
 
-// ---- the run folder: made on first use under TMPDIR, removed when the program ends
+// ---- the run folder: made on first use under TMPDIR, removed with the world's maps
+// when the world closes, and when the program ends
+
+std::string temporaryBase() {
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp && *tmp ? tmp : "/tmp";
+}
+
+// The process number in a run folder's name, ombrel-<pid>-XXXXXX (the six
+// characters mkdtemp chose); 0 for any other name.
+pid_t runFolderProcess(const std::string& name) {
+    constexpr std::string_view kPrefix = "ombrel-";
+    if (name.compare(0, kPrefix.size(), kPrefix) != 0) return 0;
+    std::size_t at = kPrefix.size();
+    long pid = 0;
+    while (at < name.size() && std::isdigit(static_cast<unsigned char>(name[at])) && pid < 1L << 40)
+        pid = pid * 10 + (name[at++] - '0');
+    if (at == kPrefix.size() || name.size() != at + 7 || name[at] != '-' || pid <= 0 || pid > 0x7fffffffL) return 0;
+    for (std::size_t i = at + 1; i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return 0;
+    return static_cast<pid_t>(pid);
+}
+
+// A run that was killed, or crashed, left its folder behind: at start-up the
+// folders of our pattern and owner whose process no longer exists go. A process
+// that exists, or that we may not signal, keeps its folder.
+void removeStaleRunFolders() {
+    std::error_code ec;
+    for (fs::directory_iterator it(temporaryBase(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const pid_t pid = runFolderProcess(name);
+        if (pid == 0 || pid == getpid()) continue;
+        struct stat st {};
+        if (lstat(it->path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) continue;
+        if (kill(pid, 0) == 0 || errno != ESRCH) continue;
+        std::error_code removeEc;
+        fs::remove_all(it->path(), removeEc);
+    }
+}
+
+__attribute__((constructor)) void removeStaleRunFoldersAtStart() {
+    try {
+        removeStaleRunFolders();
+    } catch (...) {
+        // Cleaning up after others never stops the engine from starting.
+    }
+}
 
 class RunFolder {
 public:
-    ~RunFolder() {
-        if (!made_) return;
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
+    ~RunFolder() { release(); }
 
     const std::string& path() {
-        std::call_once(once_, [this] { make(); });
+        if (!tried_) make();
         return path_;
     }
     // Whether file lies directly in the folder this run made.
@@ -54,11 +100,20 @@ public:
         if (!made_ || file.empty()) return false;
         return fs::path(file).parent_path().lexically_normal() == fs::path(path_).lexically_normal();
     }
+    // Removes the folder with everything in it; the next map makes another.
+    void release() {
+        if (made_) {
+            std::error_code ec;
+            fs::remove_all(path_, ec);
+        }
+        made_ = tried_ = false;
+        path_.clear();
+    }
 
 private:
     void make() {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string base = tmp && *tmp ? tmp : "/tmp";
+        tried_ = true;
+        const std::string base = temporaryBase();
         std::string pattern = base + "/ombrel-" + std::to_string(getpid()) + "-XXXXXX";
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
@@ -72,9 +127,8 @@ private:
         logLine(1, "light maps: cannot make a folder under " + base + ": " + std::strerror(errno));
     }
 
-    std::once_flag once_;
     std::string path_;
-    bool made_ = false;
+    bool tried_ = false, made_ = false;
 };
 
 RunFolder& runFolder() {
@@ -311,8 +365,8 @@ Bitmap& newMap(std::shared_ptr<Image> image, int32_t owner) {
     b.image = std::move(image);
     b.isLightMap = true;
     b.ownerPolygon = owner;
+    b.fileDue = true;
     w.bitmaps.append(b.handle);
-    writeRunFile(b);
     return b;
 }
 
@@ -367,18 +421,51 @@ Rgb8 fillAt(const Polygon& p, const Image* image, const UvField& field, const Jo
     return {px[0], px[1], px[2]};
 }
 
+FillBeforeMap fillOf(const Polygon& p) {
+    FillBeforeMap before{p.fill, p.bitmap, p.animation, {}};
+    before.uv.reserve(p.points.size());
+    for (int32_t h : p.points) {
+        const Point* q = lookup<Point>(h);
+        before.uv.push_back(q ? q->uv : Vec2{});
+    }
+    return before;
+}
+
+// Takes off what earlier computations installed on the polygon, so that light is
+// never counted twice: its own number-2 map, and a number-1 map in its fill, whose
+// fill and texture coordinates from before come back. That map stays loaded (an
+// undo record may name it), but nothing draws or saves it any more. Returns
+// whether the polygon changed.
+bool takeOffMaps(Polygon& p) {
+    const bool owned = p.ownsSecond;
+    releaseOwnedLightMap(p);
+    const Bitmap* map = p.fill == FillKind::Bitmap ? lookup<Bitmap>(p.bitmap) : nullptr;
+    // Points added or removed since the map was made: their coordinates have no
+    // counterpart, and the map stays.
+    if (!map || !map->isLightMap || !map->replacedFill || map->replacedFill->uv.size() != p.points.size())
+        return owned;
+    const FillBeforeMap& before = *map->replacedFill;
+    p.fill = before.fill;
+    p.bitmap = lookup<Bitmap>(before.bitmap) ? before.bitmap : 0;
+    p.animation = lookup<Animation>(before.animation) ? before.animation : 0;
+    if ((p.fill == FillKind::Bitmap && !p.bitmap) || (p.fill == FillKind::Animation && !p.animation))
+        p.fill = FillKind::Colour;
+    for (std::size_t i = 0; i < p.points.size(); ++i)
+        if (Point* q = lookup<Point>(p.points[i])) q->uv = before.uv[i];
+    return true;
+}
+
 int32_t install(Polygon& p, const Job& job, const std::vector<uint8_t>& values, int32_t number) {
     if (job.lights.empty()) {
         // No enabled light: no map, and live lighting again instead of an old map.
-        if (p.ownsSecond) {
-            releaseOwnedLightMap(p);
-            touchGroupLook(p.group);
-        }
+        if (takeOffMaps(p)) touchGroupLook(p.group);
         return 0;
     }
+    takeOffMaps(p);
     const std::size_t texels = std::size_t(job.width) * job.height;
     auto image = newImage(job.width, job.height);
     if (number == 1 && p.fill != FillKind::Animation) {
+        auto before = std::make_shared<const FillBeforeMap>(fillOf(p));
         const Bitmap* fill = p.fill == FillKind::Bitmap ? lookup<Bitmap>(p.bitmap) : nullptr;
         const Image* fillImage = fill ? fill->image.get() : nullptr;
         const UvField field(p, job);
@@ -393,6 +480,7 @@ int32_t install(Polygon& p, const Job& job, const std::vector<uint8_t>& values, 
                 px[2] = static_cast<uint8_t>((c.b * l[2] + 127) / 255);
             }
         Bitmap& map = newMap(std::move(image), 0);
+        map.replacedFill = std::move(before);
         for (int32_t h : p.points)
             if (Point* q = lookup<Point>(h))
                 q->uv = {dot(q->pos - job.origin, job.u) / job.extentU, dot(q->pos - job.origin, job.v) / job.extentV};
@@ -403,7 +491,6 @@ int32_t install(Polygon& p, const Job& job, const std::vector<uint8_t>& values, 
         return map.handle;
     }
     for (std::size_t t = 0; t < texels; ++t) std::memcpy(image->rgba.data() + t * 4, values.data() + t * 3, 3);
-    releaseOwnedLightMap(p);
     Bitmap& map = newMap(std::move(image), p.handle);
     p.secondBitmap = map.handle;
     p.ownsSecond = true;
@@ -590,23 +677,28 @@ void endLightMapBatch() {
 
 void forgetLightMaps() {
     endLightMapBatch();
-    if (const World* w = state().world.get())
-        w->bitmaps.forEach([](int32_t h) {
-            if (const Bitmap* b = lookup<Bitmap>(h)) deleteRunFile(*b);
-        });
+    // Its maps go with the world, and their files with the folder: nothing is left
+    // behind whatever becomes of the program afterwards.
+    runFolder().release();
 }
 
 std::string newLightMapName() { return runFolder().path() + "/LIGHTMAP_" + std::to_string(++g_serial); }
 
-void writeRunFile(Bitmap& map) {
-    if (!map.image) return;
+RunFileWrite writeDueRunFile(Bitmap& map, std::string* why) {
+    if (!map.fileDue || !map.image) return RunFileWrite::Nothing;
     const std::string file = map.name + ".bmp";
     try {
         writeImageFile(*map.image, file);
-        map.resolvedPath = map.runFile = file;
     } catch (const std::exception& e) {
         logLine(1, "light map " + map.name + " kept in memory only: " + e.what());
+        if (why) *why = e.what();
+        return RunFileWrite::Failed;
     }
+    map.fileDue = false;
+    map.runFile = file;
+    // A save may have given it a file next to the world already: that one stays its source.
+    if (map.resolvedPath.empty()) map.resolvedPath = file;
+    return RunFileWrite::Written;
 }
 
 void deleteRunFile(const Bitmap& map) {

@@ -22,9 +22,11 @@ struct LightMapParams {
 };
 
 // The map of the polygon, installed as its second bitmap (number 2) or baked into
-// its fill (number 1). Returns the new bitmap; 0 without an error when no enabled
-// light is bound to it (a number-2 map it owned is taken off). Throws ApiError for
-// a polygon that can have no map.
+// its fill (number 1); either number first takes off every map an earlier
+// computation installed there (a number-1 fill goes back to the fill before it).
+// Returns the new bitmap; 0 without an error when no enabled light is bound to it
+// (the earlier maps are taken off all the same). Throws ApiError for a polygon that
+// can have no map.
 int32_t createLightMap(int32_t polygon, const LightMapParams& params);
 
 // The batch over group's walk: workers compute the polygons' values in walk order
@@ -40,15 +42,17 @@ void endLightMapBatch();
 // bindings): a running batch no longer holds and the occluders are built afresh.
 void touchLighting();
 
-// The world closes: the batch ends and the maps' run files go.
+// The world closes: the batch ends and the run folder goes with the maps' files.
 void forgetLightMaps();
 
 // ---- map files
-// A new light map's engine name: <run folder>/LIGHTMAP_<serial>.
+// A new light map's engine name: <run folder>/LIGHTMAP_<serial>. Its file is due:
+// written only when needed, so a computation never waits on the disk.
 std::string newLightMapName();
-// Writes the map as its name + ".bmp" and remembers the file; a failure is logged
-// and the map stays in memory only.
-void writeRunFile(Bitmap& map);
+enum class RunFileWrite { Nothing, Written, Failed };
+// Writes a due map as its name + ".bmp" and remembers the file; a failure is
+// logged (and told in why), the map stays in memory and stays due.
+RunFileWrite writeDueRunFile(Bitmap& map, std::string* why = nullptr);
 // Deletes the map's file when it lies in the run folder (nothing else is ever deleted).
 void deleteRunFile(const Bitmap& map);
 

@@ -170,6 +170,14 @@ struct Image {
     std::array<Rgb8, 256> palette{};
 };
 
+// The fill a number-1 light map replaced in its polygon, with the points' texture
+// coordinates in their order: a later computation puts them back before it lights.
+struct FillBeforeMap {
+    FillKind fill = FillKind::Colour;
+    int32_t bitmap = 0, animation = 0;
+    std::vector<Vec2> uv;
+};
+
 struct Bitmap : Object {
     static constexpr Kind kKind = Kind::Bitmap;
     Bitmap() : Object(kKind) {}
@@ -179,7 +187,11 @@ struct Bitmap : Object {
     std::shared_ptr<Image> image;
     int32_t transparentIndex = -1;
     bool isLightMap = false;
+    // A light map made in this run is written to the run folder only when its file
+    // is needed (a save, a caller asking for it); until then it lives in memory.
+    bool fileDue = false;
     int32_t ownerPolygon = 0;
+    std::shared_ptr<const FillBeforeMap> replacedFill;  // a number-1 map's, else null
     std::string runFile;  // a light map's file in the engine's run folder, deleted with it
     // A light map whose file is missing keeps the size its world record gave while
     // its stand-in picture holds one texel, so memory follows the file, not the claim.

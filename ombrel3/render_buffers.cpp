@@ -2,6 +2,7 @@
 
 #include "api_support.h"
 #include "group_geometry.h"
+#include "lightmap_atlas.h"
 #include "model.h"
 
 #include <algorithm>
@@ -132,6 +133,29 @@ void computeNormals(const std::vector<NormalSource>& polygons, const std::vector
 
 int16_t unitShort(double v) { return static_cast<int16_t>(std::lround(std::clamp(v, -1.0, 1.0) * 32767)); }
 
+// A light map whose polygon stays within it is held at its edges, as its cell in
+// the atlas is, and drawn from there when it has a place: the polygon's coordinates
+// become texels of the page. A map reaching beyond itself repeats, drawn alone.
+void placeLightMap(MeshPicture& picture, MeshVertex* vertices, uint32_t count, float (MeshVertex::*coords)[2],
+                   LightMapAtlas* atlas) {
+    const Bitmap* b = lookup<Bitmap>(picture.bitmap);
+    if (!b || !b->isLightMap || b->transparentIndex >= 0) return;
+    constexpr float kSlack = 1e-3f;
+    for (uint32_t i = 0; i < count; ++i)
+        for (float c : vertices[i].*coords)
+            if (!(c >= -kSlack && c <= 1 + kSlack)) return;
+    picture.edgeHeld = true;
+    const auto place = atlas ? atlas->place(b->image) : std::nullopt;
+    if (!place) return;
+    picture = {0, place->page, true};
+    const float w = static_cast<float>(b->image->width), h = static_cast<float>(b->image->height);
+    for (uint32_t i = 0; i < count; ++i) {
+        float* c = vertices[i].*coords;
+        c[0] = static_cast<float>(place->x) + c[0] * w;
+        c[1] = static_cast<float>(place->y) + c[1] * h;
+    }
+}
+
 }  // namespace
 
 bool isTranslucent(uint8_t blend) {
@@ -141,7 +165,7 @@ bool isTranslucent(uint8_t blend) {
     }
 }
 
-MeshData buildMesh(const Group& group, GroupMesh& mesh) {
+MeshData buildMesh(const Group& group, GroupMesh& mesh, LightMapAtlas* atlas) {
     const World* w = state().world.get();
     MeshData data;
     mesh.batches.clear();
@@ -153,6 +177,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
     mesh.picturesVersion = w ? w->picturesVersion : 0;
     mesh.normalsMode = state().normalsMode;
     mesh.motion = group.motion;
+    mesh.atlasGeneration = atlas ? atlas->generation() : 0;
 
     struct Built {
         MeshPolygon mp;
@@ -184,13 +209,13 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
         auto count = static_cast<uint32_t>(pos.size());
         bool textured = false;
         if (p->fill == FillKind::Bitmap && usableBitmap(p->bitmap)) {
-            mp.texture = p->bitmap;
+            mp.texture.bitmap = p->bitmap;
             textured = true;
         } else if (p->fill == FillKind::Animation && usableAnimation(p->animation)) {
             mp.animation = p->animation;
             textured = true;
         }
-        if (usableBitmap(p->secondBitmap)) mp.lightMap = p->secondBitmap;
+        if (usableBitmap(p->secondBitmap)) mp.lightMap.bitmap = p->secondBitmap;
         mp.blend = isTranslucent(p->blend) ? p->blend : 0;
         uint32_t set = previousSet;
         if (!std::equal(p->lights.begin(), p->lights.end(), previousLights.begin(), previousLights.end())) {
@@ -237,6 +262,9 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
             mp.centre += q->pos;
         }
         mp.centre = mp.centre / static_cast<double>(count);
+        MeshVertex* vertices = data.vertices.data() + first;
+        placeLightMap(mp.texture, vertices, count, &MeshVertex::uv, atlas);
+        placeLightMap(mp.lightMap, vertices, count, &MeshVertex::mapUv, atlas);
         sources.push_back({first, count, normal});
         triangulate(pos.data(), count, normal, b.triangles);
         for (uint32_t& t : b.triangles) t += first;
@@ -255,7 +283,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
     }
 
     // Opaque polygons with fixed pictures grouped by picture pair; the rest after.
-    std::map<std::pair<int32_t, int32_t>, std::vector<uint32_t>> byPicture;
+    std::map<std::pair<MeshPicture, MeshPicture>, std::vector<uint32_t>> byPicture;
     std::vector<uint32_t> dynamic;
     for (uint32_t i = 0; i < built.size(); ++i) {
         const MeshPolygon& mp = built[i].mp;

@@ -27,24 +27,34 @@ struct MeshLightVertex {
     uint32_t lights;    // where the polygon's set of lights starts in MeshData::lightSets; 0: none
 };
 
+// A picture drawn from: a bitmap's own texture, repeating or, for a light map
+// drawn within its bounds, held at its edges; or a light-map atlas page, whose
+// coordinates in the vertices are in texels.
+struct MeshPicture {
+    int32_t bitmap = 0;  // 0: none (or the page)
+    int32_t page = -1;
+    bool edgeHeld = false;
+    auto operator<=>(const MeshPicture&) const = default;
+};
+
 // Polygons drawn one by one (animated or translucent), with what drawing needs.
 struct MeshPolygon {
     uint32_t firstIndex = 0, indexCount = 0;
     Vec3 normal, centre;   // in the mesh's own coordinates
-    int32_t texture = 0;   // bitmap drawn on it (0: plain colour)
-    int32_t lightMap = 0;  // second bitmap multiplying
+    MeshPicture texture;   // drawn on it (none: plain colour)
+    MeshPicture lightMap;  // second bitmap multiplying
     int32_t animation = 0;
     uint8_t blend = 0;     // a translucent blending code, else 0
 };
 
 struct MeshBatch {
-    int32_t texture = 0, lightMap = 0;
+    MeshPicture texture, lightMap;
     uint32_t firstIndex = 0, indexCount = 0;
 };
 
 struct GroupMesh {
     // What it was built from; any change rebuilds it.
-    uint64_t version = ~uint64_t{0}, lookVersion = 0, picturesVersion = 0;
+    uint64_t version = ~uint64_t{0}, lookVersion = 0, picturesVersion = 0, atlasGeneration = 0;
     int32_t normalsMode = -1;
     Affine motion;  // the group's motion then
     Vec3 origin;    // in the coordinates it was built in
@@ -76,7 +86,10 @@ struct MeshData {
 // Whether a blending code draws translucently (any unknown code is opaque).
 bool isTranslucent(uint8_t blend);
 
+class LightMapAtlas;
+
 // Rebuilds the mesh from the group's polygons; the returned data is for uploading.
-MeshData buildMesh(const Group& group, GroupMesh& mesh);
+// Light maps drawn within their bounds go into the atlas, when one is given.
+MeshData buildMesh(const Group& group, GroupMesh& mesh, LightMapAtlas* atlas);
 
 }  // namespace ombrel

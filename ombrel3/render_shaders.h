@@ -20,6 +20,8 @@ uniform vec2 uScale;       // focal length over half width and half height
 uniform float uNear;
 uniform bool uReversed;    // reversed depth: 1 at the near plane, 0 at infinity
 uniform bool uUnlit;
+uniform vec2 uTextureScale;  // 1, or one over an atlas page's size (its coordinates are texels)
+uniform vec2 uMapScale;
 // The mesh's lights, four texels each, positions relative to the mesh origin:
 // (position, reach), (direction, kind bits), (colour, enabled), (ambient, diffuse,
 // specular, shine). A set in uSets is a count, then each light's place.
@@ -84,8 +86,8 @@ void main() {
     vec3 c = uToCamera * (p + uOffset);
     float z = uReversed ? uNear : c.z - 2.0 * uNear;
     gl_Position = vec4(c.x * uScale.x, -c.y * uScale.y, z, c.z);
-    vUv = aUv;
-    vMapUv = aMapUv;
+    vUv = aUv * uTextureScale;
+    vMapUv = aMapUv * uMapScale;
     vec3 light = aLights == 0u || uUnlit ? vec3(1.0) : lightAt(p, unit(uNormalModel * aNormal.xyz));
     vColour = aColour.rgb * light;
     vDepth = c.z;

@@ -3,6 +3,8 @@
 #include "api_support.h"
 #include "gl_context.h"
 #include "group_geometry.h"
+#include "lightmap_atlas.h"
+#include "render_atlas.h"
 #include "render_buffers.h"
 #include "render_shaders.h"
 #include "geom.h"
@@ -15,6 +17,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -67,9 +70,10 @@ constexpr unsigned kFeatureCombinations = 32;
 struct MeshProgram {
     GLuint id = 0;
     GLint offset, model, normalModel, toCamera, scale, nearDist, reversed, unlit, fogDensity, fogStart, fogColour,
-        alpha;
+        alpha, textureScale, mapScale;
     uint64_t frame = 0;            // the frame whose view it holds
     const void* placed = nullptr;  // the mesh placement it holds (within that frame)
+    float shownScales[4] = {1, 1, 1, 1};  // the texture's and the map's coordinate scales it holds
 
     void load(unsigned features) {
         std::string fragment = "#version 330 core\n";
@@ -84,7 +88,10 @@ struct MeshProgram {
         toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear");
         reversed = at("uReversed"), unlit = at("uUnlit"), fogDensity = at("uFogDensity"), fogStart = at("uFogStart");
         fogColour = at("uFogColour"), alpha = at("uAlpha");
+        textureScale = at("uTextureScale"), mapScale = at("uMapScale");
         glUseProgram(id);
+        glUniform2f(textureScale, 1, 1);
+        glUniform2f(mapScale, 1, 1);
         glUniform1i(at("uTexture"), 0);
         glUniform1i(at("uLightMap"), 1);
         glUniform1i(at("uBehind"), 2);
@@ -111,12 +118,18 @@ struct Resources {
     std::array<MeshProgram, kFeatureCombinations> meshPrograms;
     uint64_t frames = 0;
     BackgroundProgram background;
-    GLuint emptyVao = 0, panoramaSampler = 0;
+    GLuint emptyVao = 0, panoramaSampler = 0, edgeSampler = 0;
     GLuint fbo = 0, colour = 0, depth = 0, behind = 0;
     int width = 0, height = 0;
     std::unordered_map<int32_t, Texture> textures;
     std::unordered_map<int32_t, std::unique_ptr<GroupMesh>> meshes;
     std::vector<uint8_t> readBack;
+    LightMapAtlas atlas;
+    AtlasTextures atlasTextures;
+    bool atlasOn = true;
+    // What the world was when the atlas last let go of maps no bitmap holds.
+    const World* releasedWorld = nullptr;
+    uint64_t releasedGeom = 0, releasedPictures = 0;
 };
 
 Resources& res() {
@@ -129,6 +142,8 @@ void resetResources(const GlInfo& info) {
     // The old context and its objects are gone: forget their names.
     r.textures.clear();
     r.meshes.clear();
+    r.atlas.clear();
+    r.atlasTextures.forget();
     r.fbo = r.colour = r.depth = r.behind = 0;
     r.width = r.height = 0;
     r.serial = info.serial;
@@ -140,6 +155,35 @@ void resetResources(const GlInfo& info) {
     glSamplerParameteri(r.panoramaSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glSamplerParameteri(r.panoramaSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glSamplerParameteri(r.panoramaSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // A light map drawn alone within its bounds: held at its edges, as in the atlas.
+    glGenSamplers(1, &r.edgeSampler);
+    glSamplerParameteri(r.edgeSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(r.edgeSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(r.edgeSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glSamplerParameteri(r.edgeSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+// OMBREL_LIGHTMAP_ATLAS=0 draws every light map alone (to compare the two).
+bool atlasWanted() {
+    const char* v = std::getenv("OMBREL_LIGHTMAP_ATLAS");
+    return !(v && std::strcmp(v, "0") == 0);
+}
+
+uint64_t atlasGeneration() {
+    const Resources& r = res();
+    return r.atlasOn ? r.atlas.generation() : 0;
+}
+
+// Maps whose bitmaps went free their cells; looked at only after an edit.
+void releaseAtlasCells(const World* w) {
+    Resources& r = res();
+    if (!r.atlasOn) return;
+    if (w == r.releasedWorld && w && w->geomVersion == r.releasedGeom && w->picturesVersion == r.releasedPictures)
+        return;
+    r.atlas.releaseUnheld();
+    r.releasedWorld = w;
+    r.releasedGeom = w ? w->geomVersion : 0;
+    r.releasedPictures = w ? w->picturesVersion : 0;
 }
 
 void ensureFramebuffer(int w, int h) {
@@ -439,17 +483,46 @@ float setBlend(uint8_t code) {
     return alpha;
 }
 
-// Binds the pictures and tells what the fragment stage must do with them.
-unsigned bindPictures(int32_t texture, int32_t lightMap) {
-    GLuint t = texture ? textureOf(texture) : 0, m = lightMap ? textureOf(lightMap) : 0;
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, t);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, m);
+// What the fragment stage must do with the pictures bound, and the scales of their
+// coordinates (an atlas page's are texels).
+struct Bound {
     unsigned features = 0;
-    if (t) features |= res().textures[texture].keyed ? kTextured | kKeyed : kTextured;
-    if (m) features |= kMapped;
-    return features;
+    float scales[4] = {1, 1, 1, 1};  // texture x, y; map x, y
+};
+
+// The picture's texture (0: none), made or brought up to date first, and the scale
+// of its coordinates.
+GLuint textureOf(const MeshPicture& picture, float* scale) {
+    const Resources& r = res();
+    if (picture.page >= 0) {
+        scale[0] = r.atlasTextures.scaleX(picture.page);
+        scale[1] = r.atlasTextures.scaleY(picture.page);
+        return r.atlasTextures.name(picture.page);
+    }
+    return picture.bitmap ? textureOf(picture.bitmap) : 0;
+}
+
+void bindPicture(GLuint unit, const MeshPicture& picture, GLuint name) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glBindSampler(unit, picture.edgeHeld && picture.page < 0 ? res().edgeSampler : 0);
+}
+
+Bound bindPictures(const MeshPicture& texture, const MeshPicture& lightMap) {
+    Bound b;
+    // Both made before either is bound: making one binds it to the active unit.
+    const GLuint t = textureOf(texture, b.scales), m = textureOf(lightMap, b.scales + 2);
+    bindPicture(0, texture, t);
+    bindPicture(1, lightMap, m);
+    if (t) b.features |= texture.page < 0 && res().textures[texture.bitmap].keyed ? kTextured | kKeyed : kTextured;
+    if (m) b.features |= kMapped;
+    return b;
+}
+
+void setScales(MeshProgram& p, const Bound& b) {
+    if (!std::equal(b.scales, b.scales + 2, p.shownScales)) glUniform2f(p.textureScale, b.scales[0], b.scales[1]);
+    if (!std::equal(b.scales + 2, b.scales + 4, p.shownScales + 2)) glUniform2f(p.mapScale, b.scales[2], b.scales[3]);
+    std::copy(b.scales, b.scales + 4, p.shownScales);
 }
 
 void setMatrix(GLint location, const Mat3& m) {
@@ -538,7 +611,7 @@ void drawRange(uint32_t first, uint32_t count) {
 
 // The program of the features, made current with the frame's view and the mesh's
 // placement; what it holds already is not set again.
-const MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& v) {
+MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& v) {
     MeshProgram& p = res().meshPrograms[features];
     if (!p.id) p.load(features);
     glUseProgram(p.id);
@@ -568,14 +641,16 @@ const MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& 
 }
 
 void drawPolygon(const Frame& f, const Visible& v, const MeshPolygon& mp, float alpha) {
-    int32_t texture = mp.texture;
+    MeshPicture texture = mp.texture;
     if (mp.animation)
         if (const Animation* a = lookup<Animation>(mp.animation))
-            texture = animationFrame(*a, normalized(v.at.normals * mp.normal), v.at.toWorld(mp.centre), f.view->eye);
-    unsigned features = bindPictures(texture, mp.lightMap);
+            texture = {animationFrame(*a, normalized(v.at.normals * mp.normal), v.at.toWorld(mp.centre), f.view->eye)};
+    const Bound bound = bindPictures(texture, mp.lightMap);
+    unsigned features = bound.features;
     if (f.fog && mp.blend != 0x22) features |= kFogged;
     if (mp.blend == 0x51) features |= kDifference;
-    const MeshProgram& p = useProgram(features, f, v);
+    MeshProgram& p = useProgram(features, f, v);
+    setScales(p, bound);
     glUniform1i(p.unlit, mp.blend == 0x22);
     glUniform1f(p.alpha, alpha);
     drawRange(mp.firstIndex, mp.indexCount);
@@ -603,7 +678,12 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
     if (!gl) return false;
     Resources& r = res();
     if (r.serial != gl->serial) resetResources(*gl);
+    if (atlasWanted() != r.atlasOn) {
+        r.atlasOn = !r.atlasOn;
+        r.atlas.clear();
+    }
     forgetDeadObjects();
+    releaseAtlasCells(w);
     ensureFramebuffer(view.width, view.height);
     glBindFramebuffer(GL_FRAMEBUFFER, r.fbo);
     glViewport(0, 0, view.width, view.height);
@@ -638,17 +718,19 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
             std::unique_ptr<GroupMesh>& slot = r.meshes[h];
             if (!slot) slot = std::make_unique<GroupMesh>();
             GroupMesh& m = *slot;
+            LightMapAtlas* atlas = r.atlasOn ? &r.atlas : nullptr;
             if (m.version != g->version || m.lookVersion != g->lookVersion || m.picturesVersion != w->picturesVersion ||
-                m.normalsMode != state().normalsMode || m.glSerial != r.serial)
-                upload(m, buildMesh(*g, m));
+                m.normalsMode != state().normalsMode || m.glSerial != r.serial || m.atlasGeneration != atlasGeneration())
+                upload(m, buildMesh(*g, m, atlas));
             Placement at = placementOf(*g, m);
             if (m.smoothNormals && !similarity(at.toWorld.m)) {
-                upload(m, buildMesh(*g, m));
+                upload(m, buildMesh(*g, m, atlas));
                 at = placementOf(*g, m);
             }
             writeLights(m, at);
             visible.push_back({&m, at});
         });
+        if (r.atlasOn) r.atlasTextures.update(r.atlas, gl->textureStorage);
 
         Frame frame{++r.frames, &view, fog, static_cast<bool>(gl->clipControl), 0, 0, {}};
         if (fog) {
@@ -674,8 +756,9 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
         for (const Visible& v : visible) {
             bindMesh(*v.mesh);
             for (const MeshBatch& b : v.mesh->batches) {
-                unsigned features = bindPictures(b.texture, b.lightMap) | (fog ? unsigned{kFogged} : 0u);
-                const MeshProgram& p = useProgram(features, frame, v);
+                const Bound bound = bindPictures(b.texture, b.lightMap);
+                MeshProgram& p = useProgram(bound.features | (fog ? unsigned{kFogged} : 0u), frame, v);
+                setScales(p, bound);
                 glUniform1i(p.unlit, 0);
                 glUniform1f(p.alpha, 1.f);
                 drawRange(b.firstIndex, b.indexCount);
@@ -730,6 +813,8 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
             std::memcpy(rgba + static_cast<std::ptrdiff_t>(y) * stride, r.readBack.data() + rowBytes * y, rowBytes);
     }
     glBindVertexArray(0);
+    glBindSampler(0, 0);
+    glBindSampler(1, 0);
     return true;
 }
 

@@ -62,7 +62,8 @@ TEST(TalvoraProcessTest, StartsOnlyWithAWholeEngineBesideIt) {
 }
 
 // With the whole engine the program passes the check and keeps running its main
-// loop without a prompt until it is told to end.
+// loop without a prompt until it is told to end; SIGTERM ends it cleanly, by its
+// own exit path.
 TEST(TalvoraProcessTest, RunsItsMainLoopWithTheWholeEngine) {
     ProgramFolder folder(ProgramFolder::Engine::Complete);
     const std::string exe = folder.add(TALVORA_EXECUTABLE, "talvora");
@@ -81,6 +82,8 @@ TEST(TalvoraProcessTest, RunsItsMainLoopWithTheWholeEngine) {
         process.kill();
         process.waitForFinished();
     }
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "not killed by the signal";
+    EXPECT_EQ(process.exitCode(), 0);
     EXPECT_EQ(process.readAllStandardError().toStdString().find("prompt "), std::string::npos);
 }
 

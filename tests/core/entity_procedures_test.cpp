@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -62,6 +63,27 @@ TEST_F(EntityProcedures, BitmapFileNameFromTheFullEngineName) {
     EXPECT_EQ(Globals::GetBitmapFileName(bmp), "Wall.bmp");
     EXPECT_EQ(Globals::FindBitmapFilePath(bmp), "");
     fs::current_path(before);
+}
+
+// The engine writes a light map's file only when someone needs it: asking for the
+// file through the name procedures is needing it, once listed folders included.
+TEST_F(EntityProcedures, ALightMapsFileIsFoundThoughItIsWrittenOnlyWhenAskedFor) {
+    const int32_t box = makeBox("crate", {0, 0, 0}, {2, 4, 6});
+    const double above[3] = {0, 0, 20};
+    OMBREL_light_create("lamp", above);
+    std::vector<int32_t> maps;
+    for (int32_t p = OMBREL_group_get_first_polygon(box); p && maps.size() < 2; p = OMBREL_group_get_next_polygon(box, p))
+        maps.push_back(OMBREL_polygon_create_lightmap(p, 16, 1, 1, 0, 2));
+    ASSERT_EQ(maps.size(), 2u);
+    ASSERT_NE(maps[0], 0);
+    ASSERT_NE(maps[1], 0);
+    const fs::path name = Globals::GetEntityName(maps[1]);
+    ASSERT_FALSE(fs::exists(name.string() + ".bmp")) << "no file before it is needed";
+    // The first look lists the folder before the second map's file exists.
+    Globals::BitmapFolderListings listings;
+    EXPECT_EQ(Globals::GetBitmapFileName(maps[0], listings), fs::path(Globals::GetEntityName(maps[0])).filename());
+    EXPECT_EQ(Globals::GetBitmapFileName(maps[1], listings), name.filename());
+    EXPECT_EQ(Globals::FindBitmapFilePath(maps[1]), name.string() + ".bmp");
 }
 
 TEST_F(EntityProcedures, NamesOfOtherKindsAndLocationsByKind) {

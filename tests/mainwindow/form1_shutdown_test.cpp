@@ -1,12 +1,22 @@
 // Closing the main window: the save question, Save As cancelled or failing, Exit,
-// and the main loop ending on the quit flag.
+// the main loop ending on the quit flag, and a signal ending the program.
 #include "EditorFixture.h"
 
+#include "core/EntityProcedures.h"
 #include "core/Globals.h"
+#include "mainwindow/frmLightMapParameterInput.h"
+#include "ombrel.h"
+#include "platform/end_signals.h"
 #include "platform/wheel_queue.h"
 
+#include <QAction>
+#include <QCoreApplication>
+#include <QPushButton>
 #include <QTimer>
 
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -129,4 +139,75 @@ TEST_F(ShutdownTest, TheMainLoopDrainsTheWheelQueueAndEndsOnTheQuitFlag) {
     EXPECT_EQ(f.Form_Activate(), 0);
     EXPECT_EQ(pendingAtFirstDispatch, 0);  // the first pass took them before dispatching
     EXPECT_TRUE(f.QuitFlag);
+}
+
+// The folder of this test, the same in the parent and in its death tests' children
+// (which run the test again and inherit the variable); made by the parent.
+std::filesystem::path signalFolder(bool& parent) {
+    parent = std::getenv("TALVORA_SIGNAL_TEST_DIR") == nullptr;
+    if (!parent) return std::getenv("TALVORA_SIGNAL_TEST_DIR");
+    const auto dir = std::filesystem::temp_directory_path() / ("talvora_signal_" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    setenv("TALVORA_SIGNAL_TEST_DIR", dir.c_str(), 1);
+    return dir;
+}
+
+std::string bytesOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A child editor computing the light maps of a saved world gets the signal: it
+// stops without asking, closes the world unsaved as File > Exit does after its
+// question, and ends; its run folder, with the map files asked for, goes with it.
+TEST_F(ShutdownTest, ASignalEndsTheEditorAsExitWithoutTheQuestionAndItsRunFolderGoes) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    bool parent = true;
+    const std::filesystem::path dir = signalFolder(parent);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        const std::filesystem::path tmp = dir / std::to_string(signal), world = dir / (std::to_string(signal) + ".wld");
+        if (parent) {
+            std::filesystem::create_directories(tmp);
+            std::filesystem::copy_file(SaveSmallWorldFile("small.wld"), world);
+        }
+        const std::string saved = bytesOf(world);
+        auto child = [&] {
+            setenv("TMPDIR", tmp.c_str(), 1);
+            platform::handleEndSignals();
+            Form1& f = StartEditor(world.string());
+            const double at[3] = {0, 0, 50};
+            OMBREL_light_create("lamp", at);
+            frmLightMapParameterInput* dialog = nullptr;
+            platform_.pump.when([&] { return dialog && dialog->Processed() == 1; },
+                                [&] {
+                                    std::raise(signal);
+                                    QCoreApplication::processEvents();
+                                });
+            int processed = -1;
+            platform_.prompts.answerWindow<frmLightMapParameterInput>([&](frmLightMapParameterInput& w) {
+                dialog = &w;
+                w.cmdCompute->click();
+                processed = w.Processed();
+                dialog = nullptr;
+            });
+            f.mnuLightMaps->trigger();
+            // The map's file, asked for as the texture editor asks.
+            bool written = false;
+            for (int32_t b = OMBREL_bitmap_get_first_bitmap(); b; b = OMBREL_bitmap_get_next(b))
+                if (Globals::GetEntityName(b).find("LIGHTMAP_") != std::string::npos)
+                    written = std::filesystem::is_regular_file(Globals::FindBitmapFilePath(b));
+            f.Form_Activate();
+            bool asked = false;
+            for (const auto& p : platform_.prompts.shown()) asked = asked || p.kind == platform::doubles::PromptKind::Message;
+            const bool ok = processed == 1 && written && f.QuitFlag && !f.WorldLoaded && !asked;
+            // What is left of the program's end (the test framework's) has nothing to clean.
+            std::_Exit(ok ? 0 : 1);
+        };
+        EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
+        EXPECT_TRUE(std::filesystem::is_empty(tmp)) << "no run folder left";
+        EXPECT_EQ(bytesOf(world), saved) << "nothing saved";
+    }
+    if (parent) std::filesystem::remove_all(dir);
 }

@@ -1,14 +1,20 @@
-// Light-map files: maps live in the run's own folder until a save with the
-// light-map flag gives them files next to the world, never over another file;
-// a failed write keeps the map in memory; the run folder goes with the program.
+// Light-map files: maps live in memory, their files written in the run's own
+// folder only when needed (a caller asking, a save referencing them), until a save
+// with the light-map flag gives them files next to the world, never over another
+// file; a failed write keeps the map in memory; the run folder goes with the
+// program, and folders that killed runs left go at the next start.
 #include "lightmap_helpers.h"
 #include "world_file_helpers.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,11 +35,22 @@ std::map<std::string, std::string> snapshot(const fs::path& dir) {
     return out;
 }
 
+std::vector<int32_t> lightMaps() {
+    std::vector<int32_t> out;
+    for (int32_t b = OMBREL_bitmap_get_first_bitmap(); b; b = OMBREL_bitmap_get_next(b))
+        if (entityName(b).find("LIGHTMAP_") != std::string::npos) out.push_back(b);
+    return out;
+}
+
 std::vector<std::string> lightMapNames() {
     std::vector<std::string> out;
-    for (int32_t b = OMBREL_bitmap_get_first_bitmap(); b; b = OMBREL_bitmap_get_next(b))
-        if (entityName(b).find("LIGHTMAP_") != std::string::npos) out.push_back(entityName(b));
+    for (int32_t b : lightMaps()) out.push_back(entityName(b));
     return out;
+}
+
+std::string bytesOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void collectLog(int32_t, const char* text, void* user) { static_cast<std::string*>(user)->append(text).append("\n"); }
@@ -97,10 +114,92 @@ TEST_F(LightMapFilesTest, ACopiedGroupsMapHasAFileOfItsOwnInTheRunFolder) {
     const std::vector<std::string> names = lightMapNames();
     ASSERT_EQ(names.size(), 2u);
     EXPECT_NE(names[0], names[1]);
+    for (int32_t map : lightMaps()) mapFile(map);
     for (const std::string& n : names) {
         EXPECT_TRUE(fs::is_regular_file(n + ".bmp")) << n;
         EXPECT_EQ(fs::path(n).parent_path(), fs::path(names[0]).parent_path()) << "both in the run folder";
     }
+}
+
+// The bytes of every file directly in dir, sorted: maps compared without their names.
+std::vector<std::string> contents(const fs::path& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir)) out.push_back(bytesOf(e.path()));
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::vector<std::string> contents(const std::vector<int32_t>& maps) {
+    std::vector<std::string> out;
+    for (int32_t m : maps) out.push_back(bytesOf(entityName(m) + ".bmp"));
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+bool anyRunFile(const std::vector<int32_t>& maps) {
+    for (int32_t m : maps)
+        if (fs::exists(entityName(m) + ".bmp")) return true;
+    return false;
+}
+
+// A number-2 map, a number-1 map baked into a fill and a copied group's map, in
+// two groups under root.
+std::vector<int32_t> threeKindsOfMap(int32_t* rootOut, int32_t* groupOut) {
+    int32_t group = 0;
+    litFloor(0, &group);
+    *rootOut = OMBREL_group_create("root");
+    OMBREL_group_set_father_group(group, *rootOut);
+    const int32_t square = makeSquareFacingUp(group, 10, 0, 0, 4);
+    EXPECT_NE(OMBREL_polygon_create_lightmap(square, 64, 1, 1, 0, 1), 0) << OMBREL_ext_get_last_error();
+    EXPECT_NE(OMBREL_group_duplicate_tree(group), 0) << OMBREL_ext_get_last_error();
+    *groupOut = group;
+    return lightMaps();
+}
+
+TEST_F(LightMapFilesTest, AMapsFileIsWrittenWhenAskedForAndHoldsTheMapAsItWasMade) {
+    int32_t root = 0, group = 0;
+    const std::vector<int32_t> maps = threeKindsOfMap(&root, &group);
+    ASSERT_EQ(maps.size(), 3u);
+    EXPECT_FALSE(anyRunFile(maps)) << "a computation writes no file";
+    // The world moves on before anyone asks: the lamp and a later map change.
+    const double elsewhere[3] = {40, 40, 2};
+    OMBREL_light_set_location(OMBREL_light_get_first_light(), elsewhere);
+    ASSERT_NE(OMBREL_polygon_create_lightmap(makeSquareFacingUp(group, 30, 0, 0, 4), 64, 1, 1, 0, 2), 0);
+    // What a save writes from memory is the picture each map was made with.
+    FileFolder folder;
+    ASSERT_EQ(OMBREL_engine_save(folder.file("w.wld").c_str(), root, kEditorSave), 0) << OMBREL_ext_get_last_error();
+    const std::vector<int32_t> all = lightMaps();
+    EXPECT_FALSE(anyRunFile(all)) << "a save with the light-map flag writes beside the world only";
+    for (int32_t m : maps) {
+        SCOPED_TRACE(entityName(m));
+        EXPECT_EQ(OMBREL_ext_bitmap_ensure_file(m), 1) << OMBREL_ext_get_last_error();
+        EXPECT_TRUE(fs::is_regular_file(entityName(m) + ".bmp"));
+        EXPECT_EQ(OMBREL_ext_bitmap_ensure_file(m), 0) << "written once";
+    }
+    ASSERT_EQ(OMBREL_ext_bitmap_ensure_file(all.back()), 1);
+    EXPECT_EQ(contents(all), contents(folder.path() / "bitmaps"));
+}
+
+TEST_F(LightMapFilesTest, ASaveReferencingRunFilesWritesThemWhole) {
+    int32_t root = 0, group = 0;
+    const std::vector<int32_t> maps = threeKindsOfMap(&root, &group);
+    ASSERT_EQ(maps.size(), 3u);
+    ASSERT_FALSE(anyRunFile(maps));
+    FileFolder folder;
+    const std::string world = folder.file("by reference.wld");
+    ASSERT_EQ(OMBREL_engine_save(world.c_str(), root, OMBREL_SAVE_GEOMETRY | OMBREL_SAVE_FILLS), 0)
+        << OMBREL_ext_get_last_error();
+    const std::string text = bytesOf(world);
+    for (int32_t m : maps) EXPECT_NE(text.find(entityName(m) + ".bmp"), std::string::npos) << entityName(m);
+    ASSERT_EQ(OMBREL_engine_save(folder.file("beside.wld").c_str(), root, kEditorSave), 0);
+    EXPECT_EQ(contents(maps), contents(folder.path() / "bitmaps"));
+    // The saved world reads its maps back from those files.
+    std::string log;
+    OMBREL_ext_set_log_callback(collectLog, &log);
+    const double away[3] = {0, 100, 0};
+    EXPECT_NE(OMBREL_engine_add_world(world.c_str(), "", "", away), 0) << OMBREL_ext_get_last_error();
+    OMBREL_ext_set_log_callback(nullptr, nullptr);
+    EXPECT_EQ(log.find("placeholder"), std::string::npos) << log;
 }
 
 // A folder of this test's own, the same in the parent and in the death test's
@@ -129,7 +228,9 @@ TEST(LightMapRunFolder, AFailedWriteKeepsTheMapInMemoryAndSaysWhy) {
             const int32_t floor = makeSquareFacingUp(group, 0, 0, 0, 8);
             plainLight("lamp", {0, 0, 5}, 0.2, 0.7);
             const int32_t map = OMBREL_polygon_create_lightmap(floor, 64, 1, 1, 0, 2);
-            const bool kept = map != 0 && OMBREL_bitmap_get_width(map) == 8 && !fs::exists(mapFile(map));
+            const bool refused = map != 0 && OMBREL_ext_bitmap_ensure_file(map) == -1 &&
+                                 *OMBREL_ext_get_last_error() != '\0';
+            const bool kept = refused && OMBREL_bitmap_get_width(map) == 8 && !fs::exists(entityName(map) + ".bmp");
             OMBREL_engine_close();
             std::exit(kept ? 0 : 1);
         },
@@ -161,6 +262,64 @@ TEST(LightMapRunFolder, TheRunFolderGoesWhenTheProgramEndsAndNothingElse) {
     std::error_code ec;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir, ec), fs::directory_iterator()), 1) << "the run folder is gone";
     fs::remove_all(dir);
+}
+
+// A process number no process has: a child's that ended and was reaped.
+pid_t endedProcess() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+// The engine starts with the program that loads it: the death test's child, under
+// the TMPDIR the parent chose, cleans up there before any test code runs.
+TEST(LightMapRunFolder, AtStartTheFoldersOfRunsThatNoLongerExistGo) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const bool parent = std::getenv("LM_STALE_DIR") == nullptr;
+    const fs::path dir = ownFolder("LM_STALE_DIR");
+    enum Kind { Folder, File, Link };
+    struct Case {
+        std::string name;
+        Kind kind;
+        bool kept;
+    };
+    const std::string ended = std::to_string(endedProcess()), live = std::to_string(getpid());
+    const fs::path elsewhere = dir.parent_path() / ("ombrel3_stale_target_" + live);
+    const Case cases[] = {
+        {"ombrel-" + ended + "-a1B2c3", Folder, false},
+        {"ombrel-" + live + "-a1B2c3", Folder, true},  // its process runs
+        {"ombrel-" + ended + "-a1B2c", Folder, true},  // not the pattern
+        {"ombrel-" + ended + "-a1B2c3d", Folder, true},
+        {"ombrel-" + ended + "-a1B.c3", Folder, true},
+        {"ombrel-" + ended + "-d4E5f6", File, true},  // not a folder
+        {"ombrel-" + ended + "-g7H8i9", Link, true},
+    };
+    if (parent) {
+        fs::create_directories(elsewhere / "inside");
+        for (const Case& c : cases) {
+            const fs::path at = dir / c.name;
+            if (c.kind == Folder) {
+                fs::create_directories(at / "maps");
+                std::ofstream(at / "LIGHTMAP_1.bmp") << "map";
+            } else if (c.kind == File) {
+                std::ofstream(at) << "a file";
+            } else {
+                fs::create_directory_symlink(elsewhere, at);
+            }
+        }
+    }
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string before = tmp ? tmp : "";
+    setenv("TMPDIR", dir.c_str(), 1);
+    EXPECT_EXIT(std::exit(0), ::testing::ExitedWithCode(0), "");
+    if (tmp) setenv("TMPDIR", before.c_str(), 1);
+    else unsetenv("TMPDIR");
+    for (const Case& c : cases)
+        EXPECT_EQ(fs::exists(fs::symlink_status(dir / c.name)), c.kept) << c.name;
+    EXPECT_TRUE(fs::exists(elsewhere / "inside")) << "a link's target is never touched";
+    fs::remove_all(dir);
+    fs::remove_all(elsewhere);
 }
 
 }  // namespace

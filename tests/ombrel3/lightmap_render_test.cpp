@@ -1,9 +1,15 @@
 // Light maps on screen: shadows show, a lit polygon with a map is not lit twice,
-// live lighting comes back when the map goes, and a reloaded world draws the same.
+// live lighting comes back when the map goes, a reloaded world draws the same,
+// many small maps show texel for texel up to their edges whether they share a
+// texture or not, and a computation replaces what earlier ones installed.
+#include "bmp_writer.h"
 #include "lightmap_helpers.h"
 #include "render_fixture.h"
 #include "world_file_helpers.h"
 
+#include <cmath>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -99,6 +105,181 @@ TEST_F(LightMapRenderTest, AWorldSavedWithItsMapsDrawsTheSameAfterAReload) {
         if (!near(before[i], after[i], 3)) ++differing;
     EXPECT_EQ(differing, 0);
     EXPECT_LT(brightness(24, 24), 3 * 255 * 3 / 10) << "the shadow came back with the map";
+}
+
+// OMBREL_LIGHTMAP_ATLAS while it lives.
+class AtlasVariable {
+public:
+    explicit AtlasVariable(const char* value) {
+        if (value) setenv("OMBREL_LIGHTMAP_ATLAS", value, 1);
+        else unsetenv("OMBREL_LIGHTMAP_ATLAS");
+    }
+    ~AtlasVariable() { unsetenv("OMBREL_LIGHTMAP_ATLAS"); }
+    AtlasVariable(const AtlasVariable&) = delete;
+    AtlasVariable& operator=(const AtlasVariable&) = delete;
+};
+
+// The map sampled as the renderer filters it, held at its edges: (u, v) in 0..1
+// over the map, v = 0 its first row.
+Rgb sample(const MapPixels& map, double u, double v) {
+    const double s = u * map.width - 0.5, t = v * map.height - 0.5;
+    const int i = static_cast<int>(std::floor(s)), j = static_cast<int>(std::floor(t));
+    const double fs = s - i, ft = t - j;
+    auto texel = [&](int x, int y, int c) {
+        return double(map.at(std::clamp(x, 0, map.width - 1), std::clamp(y, 0, map.height - 1))[c]);
+    };
+    int out[3];
+    for (int c = 0; c < 3; ++c) {
+        const double top = texel(i, j, c) * (1 - fs) + texel(i + 1, j, c) * fs;
+        const double bottom = texel(i, j + 1, c) * (1 - fs) + texel(i + 1, j + 1, c) * fs;
+        out[c] = static_cast<int>(std::lround(top * (1 - ft) + bottom * ft));
+    }
+    return {out[0], out[1], out[2]};
+}
+
+// Rectangles of 2 to 5 texels a side (rate 1), white (a white picture under the
+// second maps), each with its own map under a lamp whose light falls off steeply
+// across them; every other one bakes its map into its fill. On screen each texel
+// spans about three pixels, so level 0 draws.
+TEST_F(LightMapRenderTest, ManySmallMapsShowTexelForTexelUpToTheirEdges) {
+    FileFolder folder;
+    const std::string white = folder.file("white.bmp");
+    writeBmp24(white, 2, 2, std::vector<TestRgb>(4, {255, 255, 255}));
+    const int32_t picture = OMBREL_bitmap_load(white.c_str(), -1);
+    ASSERT_NE(picture, 0) << OMBREL_ext_get_last_error();
+    struct Rect {
+        double x0, y0, x1, y1;
+        int32_t polygon, map;
+    };
+    const double widths[] = {1.5, 2.5, 3.5, 5}, heights[] = {2, 3, 4.5};
+    std::vector<Rect> rects;
+    double y = -6.5;
+    for (double h : heights) {
+        double x = -8;
+        for (double w : widths) {
+            // The first edge runs along +x from (x0, y1): the map's u is x, its v is y.
+            const int32_t p = makePolygon(group, {{x, y + h, 0}, {x + w, y + h, 0}, {x + w, y, 0}, {x, y, 0}});
+            OMBREL_polygon_set_color_fill(p, 255, 255, 255);
+            rects.push_back({x, y, x + w, y + h, p, 0});
+            x += w + 0.5;
+        }
+        y += h + 1;
+    }
+    const int32_t falling = plainLight("lamp", {-1, 0, 1.5}, 0.05, 1);
+    OMBREL_light_set_type_of_light(falling, 8 | 16 | 2);
+    OMBREL_light_set_distance_reach(falling, 10);
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        if (i % 2 == 0) OMBREL_polygon_set_bitmap_fill(rects[i].polygon, picture);
+        rects[i].map = OMBREL_polygon_create_lightmap(rects[i].polygon, 64, 1, 1, 0, i % 2 ? 1 : 2);
+        ASSERT_NE(rects[i].map, 0) << OMBREL_ext_get_last_error();
+    }
+    std::vector<MapPixels> maps;
+    for (const Rect& r : rects) maps.push_back(mapPixels(r.map));
+    // Drawn once, then a large map beside them: the shared texture grows under them.
+    render();
+    const int32_t large = makePolygon(group, {{7, -4.5, 0}, {9, -4.5, 0}, {9, -6.5, 0}, {7, -6.5, 0}});
+    ASSERT_NE(OMBREL_polygon_create_lightmap(large, 256, 1, 0.005, 0, 2), 0) << OMBREL_ext_get_last_error();
+
+    const struct {
+        const char* how;
+        const char* variable;
+    } ways[] = {{"sharing textures", nullptr}, {"each alone", "0"}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        AtlasVariable atlas(way.variable);
+        render();
+        constexpr double kPixel = 10.0 / 32, kMargin = 0.6 * kPixel;
+        int checked = 0, edge = 0;
+        for (int py = 0; py < kHeight; ++py)
+            for (int px = 0; px < kWidth; ++px) {
+                const double wx = (px + 0.5 - kWidth / 2) * kPixel, wy = (kHeight / 2 - (py + 0.5)) * kPixel;
+                for (std::size_t i = 0; i < rects.size(); ++i) {
+                    const Rect& r = rects[i];
+                    if (wx < r.x0 + kMargin || wx > r.x1 - kMargin || wy < r.y0 + kMargin || wy > r.y1 - kMargin)
+                        continue;
+                    const double u = (wx - r.x0) / (r.x1 - r.x0), v = (wy - r.y0) / (r.y1 - r.y0);
+                    const Rgb want = sample(maps[i], u, v);
+                    ASSERT_TRUE(near(at(px, py), want, 3))
+                        << "pixel (" << px << ", " << py << ") of map " << i << " is " << at(px, py) << ", expected "
+                        << want;
+                    ++checked;
+                    const double texelsIn = std::min({u * maps[i].width, (1 - u) * maps[i].width,
+                                                      v * maps[i].height, (1 - v) * maps[i].height});
+                    edge += texelsIn < 0.5;
+                }
+            }
+        EXPECT_GT(checked, 500);
+        EXPECT_GT(edge, 100) << "pixels within half a texel of an edge were seen";
+    }
+}
+
+// A textured floor of four squares under a lamp, the picture repeated twice over
+// each, so that a number-1 map moves the texture coordinates.
+class ReplacedMapsTest : public LightMapRenderTest {
+protected:
+    void makeFloor(const std::string& picture) {
+        const int32_t fill = OMBREL_bitmap_load(picture.c_str(), -1);
+        ASSERT_NE(fill, 0) << OMBREL_ext_get_last_error();
+        for (double cx : {-4.0, 4.0})
+            for (double cy : {-4.0, 4.0}) {
+                const int32_t p = makePolygon(group, {{cx - 3.5, cy + 3.5, 0}, {cx + 3.5, cy + 3.5, 0},
+                                                      {cx + 3.5, cy - 3.5, 0}, {cx - 3.5, cy - 3.5, 0}});
+                OMBREL_polygon_set_bitmap_fill(p, fill);
+                const double uvs[4][2] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+                int k = 0;
+                for (int32_t pt = OMBREL_polygon_get_first_point(p); pt; pt = OMBREL_point_get_next_point(pt), ++k)
+                    OMBREL_point_set_bitmap_xy(pt, p, uvs[k]);
+                squares.push_back(p);
+            }
+        plainLight("lamp", {0, 0, 6}, 0.2, 0.7);
+    }
+
+    void compute(int number) {
+        for (int32_t p : squares) ASSERT_NE(OMBREL_polygon_create_lightmap(p, 64, 1, 1, 0, number), 0);
+    }
+
+    // The light-map records a save to file writes.
+    int savedMaps(const std::string& file) {
+        EXPECT_EQ(OMBREL_engine_save(file.c_str(), group, 0x1203), 0) << OMBREL_ext_get_last_error();
+        std::ifstream in(file);
+        int n = 0;
+        for (std::string line; std::getline(in, line);) n += line.find(" lightmap ") != std::string::npos;
+        return n;
+    }
+
+    std::vector<int32_t> squares;
+};
+
+TEST_F(ReplacedMapsTest, AComputationReplacesTheMapsEarlierOnesInstalled) {
+    FileFolder folder;
+    const std::string checker = folder.file("checker.bmp");
+    writeBmp24(checker, 2, 2, {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}});
+    struct Case {
+        int first, then;
+    } cases[] = {{2, 1}, {1, 1}, {1, 2}, {2, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("number " + std::to_string(c.first) + ", then number " + std::to_string(c.then));
+        TearDown();
+        SetUp();
+        squares.clear();
+        makeFloor(checker);
+        compute(c.first);
+        compute(c.then);
+        EXPECT_EQ(savedMaps(folder.file("saved.wld")), 4) << "one map per polygon";
+        render();
+        const std::vector<Rgb> replaced = picture();
+
+        TearDown();
+        SetUp();
+        squares.clear();
+        makeFloor(checker);
+        compute(c.then);
+        render();
+        const std::vector<Rgb> fresh = picture();
+        int differing = 0;
+        for (std::size_t i = 0; i < fresh.size(); ++i) differing += !near(replaced[i], fresh[i], 3);
+        EXPECT_EQ(differing, 0) << "the light of one computation";
+    }
 }
 
 }  // namespace
