@@ -415,8 +415,9 @@ void formAnimation::cmdApplyTransClrToAll_Click() {
 // ---- closing
 
 void formAnimation::cmdOk_Click() {
-    // Ok ends an edit of the frame time as leaving the field does.
-    frmTimeField->Commit();
+    // Ok ends an edit of the frame time as leaving the field does; with no edit the
+    // text may be another frame's (a drop selects its target without showing it).
+    if (frmTimeField->Editing()) frmTimeField->Commit();
     const std::string name = txtAnimName->text().toStdString();
     int32_t failed = 0;
     const int32_t written = textures::WriteAnimation(CurrMode, Anim, name, frames_, &failed);

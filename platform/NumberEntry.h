@@ -86,6 +86,8 @@ public:
     // Ends the user's edit: text that is no number within the range gives way to
     // the text the edit started from. False when it did.
     bool Settle();
+    // The user has typed since the program last wrote the text.
+    bool Editing() const { return editing_; }
 
 private:
     QLineEdit* field_;

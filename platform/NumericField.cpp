@@ -154,6 +154,8 @@ bool NumericField::HoldsValue(double& value) const { return typed_->HoldsValue(v
 
 bool NumericField::Settle() { return typed_->Settle(); }
 
+bool NumericField::Editing() const { return typed_->Editing(); }
+
 void NumericField::Commit() {
     Settle();
     if (apply) apply();

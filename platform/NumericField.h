@@ -131,6 +131,7 @@ public:
     // Ends the user's edit: text that is no value within the range gives way to
     // the text the edit started from. False when it did.
     bool Settle();
+    bool Editing() const;
     // What Enter does: Settle, then apply.
     void Commit();
 
