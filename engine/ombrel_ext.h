@@ -1,7 +1,10 @@
 /* Engine interface: host integration (surfaces in place of windows and device
    contexts, callbacks, last error, clock, read-back of save flags and light bindings,
    and a polygon's points in one call: their handles and positions, up to capacity
-   of each, in order; it returns the number of points, or -1 on failure). */
+   of each, in order; it returns the number of points, or -1 on failure). A camera
+   draws the world's background behind what it sees unless told not to (a view
+   with a field of a degree would show a blurred slice of the panorama); the
+   setting is not saved with the world. */
 #ifndef OMBREL_EXT_H
 #define OMBREL_EXT_H
 
@@ -40,7 +43,8 @@
     X(int32_t, OMBREL_ext_point_get_normal, (int32_t point, double normal[3])) \
     X(int32_t, OMBREL_ext_lightmap_begin, (int32_t group, int32_t max_size, int32_t min_size, double sampling_rate, int32_t raytracing, int32_t lightmap_number)) \
     X(int32_t, OMBREL_ext_lightmap_ready, (int32_t polygon, int32_t wait_ms)) \
-    X(int32_t, OMBREL_ext_lightmap_end, (void))
+    X(int32_t, OMBREL_ext_lightmap_end, (void)) \
+    X(int32_t, OMBREL_ext_camera_set_background_shown, (int32_t camera, int32_t shown))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 

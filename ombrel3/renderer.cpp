@@ -617,7 +617,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     if (w) {
-        if (w->renderGroup == 0) drawBackground(view, *w);
+        if (w->renderGroup == 0 && view.background) drawBackground(view, *w);
 
         // Nothing here walks polygons: a group's mesh is rebuilt only when an edit
         // marked the group, and follows its motions otherwise.

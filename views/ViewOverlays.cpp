@@ -125,7 +125,9 @@ void EngineFailed(const char* what) {
 void DrawBDBoxOrWire(int Index) {
     using namespace Globals;
     PicWindow& view = viewHost().View(Index);
-    if (OMBREL_engine_render_on_dc(view.hWnd(), SceneCamera(Index)) == 0) EngineFailed("The view could not be rendered");
+    const int32_t camera = SceneCamera(Index);
+    OMBREL_ext_camera_set_background_shown(camera, viewHost().ShowsBackground(Index) ? 1 : 0);
+    if (OMBREL_engine_render_on_dc(view.hWnd(), camera) == 0) EngineFailed("The view could not be rendered");
     OverlayDC = &view.dc();
     view.transient().clear();
     view.MarkRendered();
