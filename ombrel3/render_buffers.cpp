@@ -153,6 +153,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
     mesh.picturesVersion = w ? w->picturesVersion : 0;
     mesh.normalsMode = state().normalsMode;
     mesh.motion = group.motion;
+    ++mesh.builds;
 
     struct Built {
         MeshPolygon mp;
@@ -253,6 +254,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh) {
             data.lighting[i] = {{unitShort(normals[i].x), unitShort(normals[i].y), unitShort(normals[i].z), 0},
                                 vertexSets[i]};
     }
+    data.positions = std::move(worldPos);
 
     // Opaque polygons with fixed pictures grouped by picture pair; the rest after.
     std::map<std::pair<int32_t, int32_t>, std::vector<uint32_t>> byPicture;

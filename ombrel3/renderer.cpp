@@ -4,6 +4,7 @@
 #include "gl_context.h"
 #include "group_geometry.h"
 #include "render_buffers.h"
+#include "render_clip.h"
 #include "render_shaders.h"
 #include "geom.h"
 #include "model.h"
@@ -105,6 +106,15 @@ struct BackgroundProgram {
     }
 };
 
+// A mesh cut on the CPU for the view drawn: its data as built, kept while the
+// mesh stays as it is, and the buffers its pieces go to.
+struct ExactMesh {
+    uint64_t builds = 0;  // the build of the mesh the data is a copy of
+    MeshData data;
+    CutMesh cut;
+    GLuint vao = 0, vbo = 0, lightVbo = 0;
+};
+
 // Everything GL that lives as long as one context.
 struct Resources {
     uint64_t serial = 0;
@@ -116,6 +126,9 @@ struct Resources {
     int width = 0, height = 0;
     std::unordered_map<int32_t, Texture> textures;
     std::unordered_map<int32_t, std::unique_ptr<GroupMesh>> meshes;
+    std::unordered_map<int32_t, ExactMesh> exact;
+    GLuint sequence = 0;  // indices 0, 1, 2, ...: cut pieces are drawn by threes
+    uint32_t sequenceLength = 0;
     std::vector<uint8_t> readBack;
 };
 
@@ -129,6 +142,9 @@ void resetResources(const GlInfo& info) {
     // The old context and its objects are gone: forget their names.
     r.textures.clear();
     r.meshes.clear();
+    r.exact.clear();
+    r.sequence = 0;
+    r.sequenceLength = 0;
     r.fbo = r.colour = r.depth = r.behind = 0;
     r.width = r.height = 0;
     r.serial = info.serial;
@@ -259,6 +275,42 @@ void forgetDeadObjects() {
             ++it;
         }
     }
+    for (auto it = r.exact.begin(); it != r.exact.end();) {
+        if (!lookup<Group>(it->first)) {
+            glDeleteVertexArrays(1, &it->second.vao);
+            GLuint buffers[] = {it->second.vbo, it->second.lightVbo};
+            glDeleteBuffers(2, buffers);
+            it = r.exact.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+// The vertex layout of the bound vertex array, from the vertices and, for a lit
+// mesh, their lighting (0: none; the light sets stay the constant 0).
+void setLayout(GLuint vbo, GLuint lightVbo) {
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    auto attrib = [](GLuint loc, GLint n, GLenum type, GLboolean norm, std::size_t off) {
+        glEnableVertexAttribArray(loc);
+        glVertexAttribPointer(loc, n, type, norm, sizeof(MeshVertex), reinterpret_cast<const void*>(off));
+    };
+    attrib(0, 3, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, pos));
+    attrib(1, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, uv));
+    attrib(2, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, mapUv));
+    attrib(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(MeshVertex, colour));
+    if (!lightVbo) {
+        glDisableVertexAttribArray(4);
+        glDisableVertexAttribArray(5);
+        return;
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, lightVbo);
+    glEnableVertexAttribArray(4);
+    glVertexAttribPointer(4, 4, GL_SHORT, GL_TRUE, sizeof(MeshLightVertex),
+                          reinterpret_cast<const void*>(offsetof(MeshLightVertex, normal)));
+    glEnableVertexAttribArray(5);
+    glVertexAttribIPointer(5, 1, GL_UNSIGNED_INT, sizeof(MeshLightVertex),
+                           reinterpret_cast<const void*>(offsetof(MeshLightVertex, lights)));
 }
 
 void upload(GroupMesh& m, const MeshData& data) {
@@ -271,14 +323,6 @@ void upload(GroupMesh& m, const MeshData& data) {
     glBindBuffer(GL_ARRAY_BUFFER, m.vbo);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.vertices.size() * sizeof(MeshVertex)),
                  data.vertices.data(), GL_STATIC_DRAW);
-    auto attrib = [](GLuint loc, GLint n, GLenum type, GLboolean norm, std::size_t off) {
-        glEnableVertexAttribArray(loc);
-        glVertexAttribPointer(loc, n, type, norm, sizeof(MeshVertex), reinterpret_cast<const void*>(off));
-    };
-    attrib(0, 3, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, pos));
-    attrib(1, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, uv));
-    attrib(2, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, mapUv));
-    attrib(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(MeshVertex, colour));
     if (data.lighting.empty()) {
         // No polygon is lit: the vertices' sets stay the constant 0.
         GLuint buffers[] = {m.lightVbo, m.setBuffer, m.lightBuffer};
@@ -286,8 +330,6 @@ void upload(GroupMesh& m, const MeshData& data) {
         GLuint textures[] = {m.setTexture, m.lightTexture};
         glDeleteTextures(2, textures);
         m.lightVbo = m.setBuffer = m.lightBuffer = m.setTexture = m.lightTexture = 0;
-        glDisableVertexAttribArray(4);
-        glDisableVertexAttribArray(5);
     } else {
         if (!m.setBuffer) {
             glGenBuffers(1, &m.setBuffer);
@@ -309,13 +351,8 @@ void upload(GroupMesh& m, const MeshData& data) {
         glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.lighting.size() * sizeof(MeshLightVertex)),
                      data.lighting.data(), GL_STATIC_DRAW);
-        glEnableVertexAttribArray(4);
-        glVertexAttribPointer(4, 4, GL_SHORT, GL_TRUE, sizeof(MeshLightVertex),
-                              reinterpret_cast<const void*>(offsetof(MeshLightVertex, normal)));
-        glEnableVertexAttribArray(5);
-        glVertexAttribIPointer(5, 1, GL_UNSIGNED_INT, sizeof(MeshLightVertex),
-                               reinterpret_cast<const void*>(offsetof(MeshLightVertex, lights)));
     }
+    setLayout(m.vbo, m.lightVbo);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m.ibo);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.indices.size() * sizeof(uint32_t)),
                  data.indices.data(), GL_STATIC_DRAW);
@@ -461,13 +498,64 @@ void placeMesh(const MeshProgram& p, const View& v, const Placement& at) {
     setMatrix(p.normalModel, at.normals);
 }
 
+struct Visible {
+    const GroupMesh* mesh;
+    Placement at;       // where the mesh is
+    Placement drawnAt;  // what the vertex stage is given: at, or the eye for a cut mesh
+    GLuint vao;
+    const std::vector<MeshBatch>* batches;
+    const std::vector<MeshPolygon>* dynamicPolygons;
+};
+
 // Makes the mesh's vertices and lights the ones drawn from.
-void bindMesh(const GroupMesh& m) {
-    glBindVertexArray(m.vao);
+void bindMesh(const Visible& v) {
+    glBindVertexArray(v.vao);
     glActiveTexture(GL_TEXTURE3);
-    glBindTexture(GL_TEXTURE_BUFFER, m.lightTexture);
+    glBindTexture(GL_TEXTURE_BUFFER, v.mesh->lightTexture);
     glActiveTexture(GL_TEXTURE4);
-    glBindTexture(GL_TEXTURE_BUFFER, m.setTexture);
+    glBindTexture(GL_TEXTURE_BUFFER, v.mesh->setTexture);
+}
+
+// Gives the mesh's pieces cut for this frame to the GPU, drawn by threes through
+// the shared sequence of indices.
+void uploadCut(ExactMesh& e) {
+    Resources& r = res();
+    if (!e.vao) {
+        glGenVertexArrays(1, &e.vao);
+        glGenBuffers(1, &e.vbo);
+    }
+    glBindVertexArray(e.vao);
+    glBindBuffer(GL_ARRAY_BUFFER, e.vbo);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(e.cut.vertices.size() * sizeof(MeshVertex)),
+                 e.cut.vertices.data(), GL_STREAM_DRAW);
+    const bool lit = !e.cut.lighting.empty();
+    if (lit) {
+        if (!e.lightVbo) glGenBuffers(1, &e.lightVbo);
+        glBindBuffer(GL_ARRAY_BUFFER, e.lightVbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(e.cut.lighting.size() * sizeof(MeshLightVertex)),
+                     e.cut.lighting.data(), GL_STREAM_DRAW);
+    }
+    setLayout(e.vbo, lit ? e.lightVbo : 0);
+    if (!r.sequence) glGenBuffers(1, &r.sequence);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, r.sequence);
+    const auto needed = static_cast<uint32_t>(e.cut.vertices.size());
+    if (r.sequenceLength < needed) {
+        r.sequenceLength = std::max(needed, 2 * r.sequenceLength);
+        std::vector<uint32_t> sequence(r.sequenceLength);
+        for (uint32_t i = 0; i < r.sequenceLength; ++i) sequence[i] = i;
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(sequence.size() * sizeof(uint32_t)),
+                     sequence.data(), GL_STATIC_DRAW);
+    }
+}
+
+// Draws the mesh from its pieces cut in double for the view.
+void drawCut(ExactMesh& e, const View& view, Visible& v) {
+    cutMesh(view, *v.mesh, e.data, v.at.toWorld, e.cut);
+    uploadCut(e);
+    v.drawnAt = {Affine{}, v.at.normals, view.eye};
+    v.vao = e.vao;
+    v.batches = &e.cut.batches;
+    v.dynamicPolygons = &e.cut.dynamicPolygons;
 }
 
 void drawBackground(const View& v, const World& w) {
@@ -505,11 +593,6 @@ void drawBackground(const View& v, const World& w) {
     glDrawArrays(GL_TRIANGLES, 0, 3);
     glBindSampler(0, 0);
 }
-
-struct Visible {
-    const GroupMesh* mesh;
-    Placement at;
-};
 
 struct Deferred {
     const Visible* visible;
@@ -556,7 +639,7 @@ const MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& 
         p.placed = nullptr;
     }
     if (p.placed != &v) {
-        placeMesh(p, *f.view, v.at);
+        placeMesh(p, *f.view, v.drawnAt);
         p.placed = &v;
     }
     return p;
@@ -633,16 +716,29 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
             std::unique_ptr<GroupMesh>& slot = r.meshes[h];
             if (!slot) slot = std::make_unique<GroupMesh>();
             GroupMesh& m = *slot;
+            // Far from the eye for the float path: its data is kept to be cut here.
+            const bool exact = needsExactDrawing(view, box);
+            auto rebuild = [&] {
+                MeshData data = buildMesh(*g, m);
+                upload(m, data);
+                if (!exact) return;
+                ExactMesh& e = r.exact[h];
+                e.data = std::move(data);
+                e.builds = m.builds;
+            };
             if (m.version != g->version || m.lookVersion != g->lookVersion || m.picturesVersion != w->picturesVersion ||
-                m.normalsMode != state().normalsMode || m.glSerial != r.serial)
-                upload(m, buildMesh(*g, m));
+                m.normalsMode != state().normalsMode || m.glSerial != r.serial ||
+                (exact && r.exact[h].builds != m.builds))
+                rebuild();
             Placement at = placementOf(*g, m);
             if (m.smoothNormals && !similarity(at.toWorld.m)) {
-                upload(m, buildMesh(*g, m));
+                rebuild();
                 at = placementOf(*g, m);
             }
-            writeLights(m, at);
-            visible.push_back({&m, at});
+            Visible v{&m, at, at, m.vao, &m.batches, &m.dynamicPolygons};
+            if (exact) drawCut(r.exact[h], view, v);
+            writeLights(m, v.drawnAt);
+            visible.push_back(v);
         });
 
         Frame frame{++r.frames, &view, fog, static_cast<bool>(gl->clipControl), 0, 0, {}};
@@ -667,15 +763,15 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
 
         std::vector<Deferred> translucent;
         for (const Visible& v : visible) {
-            bindMesh(*v.mesh);
-            for (const MeshBatch& b : v.mesh->batches) {
+            bindMesh(v);
+            for (const MeshBatch& b : *v.batches) {
                 unsigned features = bindPictures(b.texture, b.lightMap) | (fog ? unsigned{kFogged} : 0u);
                 const MeshProgram& p = useProgram(features, frame, v);
                 glUniform1i(p.unlit, 0);
                 glUniform1f(p.alpha, 1.f);
                 drawRange(b.firstIndex, b.indexCount);
             }
-            for (const MeshPolygon& mp : v.mesh->dynamicPolygons) {
+            for (const MeshPolygon& mp : *v.dynamicPolygons) {
                 if (mp.blend)
                     translucent.push_back({&v, &mp, view.toCamera(v.at.toWorld(mp.centre)).z});
                 else
@@ -703,7 +799,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 glBindTexture(GL_TEXTURE_2D, r.behind);
                 glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, view.width, view.height);
             }
-            bindMesh(*d.visible->mesh);
+            bindMesh(*d.visible);
             float alpha = setBlend(mp.blend);
             drawPolygon(frame, *d.visible, mp, alpha);
         }
