@@ -17,13 +17,9 @@ namespace {
 
 void BM_RedoBoxOf200SegmentsWithPointMarkers(benchmark::State& state) {
     EditorWithWorld editor;
-    if (!editor.ok()) {
-        state.SkipWithError("the engine did not load");
-        return;
-    }
-    Form1& f = editor.form();
-    f.resize(1280, 1024);
-    f.show();
+    Form1* window = ShownEditor(editor, state);
+    if (!window) return;
+    Form1& f = *window;
     f.NewWorld();
     QApplication::processEvents();
     f.tabWorkspace->setCurrentIndex(1);
