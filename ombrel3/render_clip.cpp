@@ -21,7 +21,7 @@ constexpr double kMostPixelsOff = 0.25;
 constexpr double kWidened = 2;
 constexpr int kPlanes = 5;
 
-// A corner of a piece being cut: where it is, and what it carries.
+// A corner of a polygon being cut: where it is, and what it carries.
 // Texture coordinates far along a huge polygon are large, so what is carried is
 // interpolated in double too.
 struct Corner {
@@ -60,7 +60,7 @@ public:
         }
     }
 
-    // The pieces of the triangles of indices [first, first + count); returns where
+    // What is left of the triangles of indices [first, first + count); returns where
     // they start among the cut vertices and how many vertices they have.
     std::pair<uint32_t, uint32_t> cut(uint32_t first, uint32_t count) {
         const auto start = static_cast<uint32_t>(out_.vertices.size());
@@ -109,24 +109,24 @@ private:
             if (d0 < 0 && d1 < 0 && d2 < 0) return;
             inside = inside && d0 >= 0 && d1 >= 0 && d2 >= 0;
         }
-        piece_.assign({corner(i0), corner(i1), corner(i2)});
+        kept_.assign({corner(i0), corner(i1), corner(i2)});
         if (!inside) {
-            for (int p = 0; p < kPlanes && piece_.size() >= 3; ++p) {
+            for (int p = 0; p < kPlanes && kept_.size() >= 3; ++p) {
                 next_.clear();
-                for (std::size_t k = 0; k < piece_.size(); ++k) {
-                    const Corner& a = piece_[k];
-                    const Corner& b = piece_[(k + 1) % piece_.size()];
+                for (std::size_t k = 0; k < kept_.size(); ++k) {
+                    const Corner& a = kept_[k];
+                    const Corner& b = kept_[(k + 1) % kept_.size()];
                     const double da = distance(p, a.cam), db = distance(p, b.cam);
                     if (da >= 0) next_.push_back(a);
                     if ((da >= 0) != (db >= 0)) next_.push_back(lerp(a, b, da / (da - db)));
                 }
-                piece_.swap(next_);
+                kept_.swap(next_);
             }
         }
-        for (std::size_t k = 1; k + 1 < piece_.size(); ++k) {
-            emit(piece_[0]);
-            emit(piece_[k]);
-            emit(piece_[k + 1]);
+        for (std::size_t k = 1; k + 1 < kept_.size(); ++k) {
+            emit(kept_[0]);
+            emit(kept_[k]);
+            emit(kept_[k + 1]);
         }
     }
 
@@ -155,7 +155,7 @@ private:
     bool lit_;
     double gx_ = 1, gy_ = 1;
     std::vector<Vec3> rel_, cam_;
-    std::vector<Corner> piece_, next_;
+    std::vector<Corner> kept_, next_;
 };
 
 }  // namespace
@@ -181,14 +181,14 @@ void cutMesh(const View& view, const GroupMesh& mesh, const MeshData& data, cons
     out.dynamicPolygons.clear();
     Cutter cutter(view, data, toWorld, out);
     for (const MeshBatch& b : mesh.batches) {
-        MeshBatch piece = b;
-        std::tie(piece.firstIndex, piece.indexCount) = cutter.cut(b.firstIndex, b.indexCount);
-        if (piece.indexCount) out.batches.push_back(piece);
+        MeshBatch left = b;
+        std::tie(left.firstIndex, left.indexCount) = cutter.cut(b.firstIndex, b.indexCount);
+        if (left.indexCount) out.batches.push_back(left);
     }
     for (const MeshPolygon& mp : mesh.dynamicPolygons) {
-        MeshPolygon piece = mp;
-        std::tie(piece.firstIndex, piece.indexCount) = cutter.cut(mp.firstIndex, mp.indexCount);
-        if (piece.indexCount) out.dynamicPolygons.push_back(piece);
+        MeshPolygon left = mp;
+        std::tie(left.firstIndex, left.indexCount) = cutter.cut(mp.firstIndex, mp.indexCount);
+        if (left.indexCount) out.dynamicPolygons.push_back(left);
     }
 }
 

@@ -3,8 +3,8 @@
 // compared with how near it may be seen (a ground a billion units wide under an
 // eye a few units above it, a polygon crossing the near plane from far behind
 // the eye) would land pixels away from its place, or vanish. Such a mesh is cut
-// here in double against the near plane and the sides of the view, and its
-// pieces go to the GPU as positions relative to the eye.
+// here in double against the near plane and the sides of the view, and what is
+// left of it goes to the GPU as positions relative to the eye.
 #pragma once
 
 #include "camera_frame.h"

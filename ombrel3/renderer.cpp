@@ -107,7 +107,7 @@ struct BackgroundProgram {
 };
 
 // A mesh cut on the CPU for the view drawn: its data as built, kept while the
-// mesh stays as it is, and the buffers its pieces go to.
+// mesh stays as it is, and the buffers its cut triangles go to.
 struct ExactMesh {
     uint64_t builds = 0;  // the build of the mesh the data is a copy of
     MeshData data;
@@ -127,7 +127,7 @@ struct Resources {
     std::unordered_map<int32_t, Texture> textures;
     std::unordered_map<int32_t, std::unique_ptr<GroupMesh>> meshes;
     std::unordered_map<int32_t, ExactMesh> exact;
-    GLuint sequence = 0;  // indices 0, 1, 2, ...: cut pieces are drawn by threes
+    GLuint sequence = 0;  // indices 0, 1, 2, ...: cut triangles are drawn by threes
     uint32_t sequenceLength = 0;
     std::vector<uint8_t> readBack;
 };
@@ -516,7 +516,7 @@ void bindMesh(const Visible& v) {
     glBindTexture(GL_TEXTURE_BUFFER, v.mesh->setTexture);
 }
 
-// Gives the mesh's pieces cut for this frame to the GPU, drawn by threes through
+// Gives the mesh's triangles cut for this frame to the GPU, drawn by threes through
 // the shared sequence of indices.
 void uploadCut(ExactMesh& e) {
     Resources& r = res();
@@ -548,7 +548,7 @@ void uploadCut(ExactMesh& e) {
     }
 }
 
-// Draws the mesh from its pieces cut in double for the view.
+// Draws the mesh from its triangles cut in double for the view.
 void drawCut(ExactMesh& e, const View& view, Visible& v) {
     cutMesh(view, *v.mesh, e.data, v.at.toWorld, e.cut);
     uploadCut(e);
