@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QTabWidget>
+#include <benchmark/benchmark.h>
 #include "undo/ActionUndoRedo_Stack.h"
 
 #include <cstdint>
@@ -49,6 +50,18 @@ private:
     std::unique_ptr<Form1> form_;
     bool ok_ = false;
 };
+
+// The window shown at 1280 x 1024 for a benchmark that redraws the views, or
+// null with the run marked skipped when the engine did not load.
+inline Form1* ShownEditor(EditorWithWorld& editor, benchmark::State& state) {
+    if (!editor.ok()) {
+        state.SkipWithError("the engine did not load");
+        return nullptr;
+    }
+    editor.form().resize(1280, 1024);
+    editor.form().show();
+    return &editor.form();
+}
 
 // The group selected and edited in "Edit Geometry" > "Polygon" on the window.
 inline void EditPolygonsOf(Form1& form, int32_t group) {

@@ -88,13 +88,9 @@ BENCHMARK(BM_Load200CamerasAnd200Lights)->Unit(benchmark::kMillisecond)->Repetit
 // typed and Enter pressed, as the user does.
 void BM_LightPanelChangeOnTheSampleWorld(benchmark::State& state) {
     EditorWithWorld editor;
-    if (!editor.ok()) {
-        state.SkipWithError("the engine did not load");
-        return;
-    }
-    Form1& f = editor.form();
-    f.resize(1280, 1024);
-    f.show();
+    Form1* window = ShownEditor(editor, state);
+    if (!window) return;
+    Form1& f = *window;
     f.LoadWorld(std::string(TALVORA_PROGRAM_DIR) + "/Sample/Sample.wld");
     const int32_t lamp = OMBREL_light_get_first_light();
     if (!f.WorldLoaded || lamp == 0) {

@@ -42,6 +42,9 @@ inline void closeBenchWorld() {
     OMBREL_engine_close();
 }
 
+// The one application of an editor benchmark program lives in main: one made
+// anywhere else (a static) would be destroyed by the exit handlers after Qt's
+// own statics, which crashes the program after its last result.
 inline int runEditorBenchmarks(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);

@@ -2,6 +2,7 @@
 // open: the revolve tool's camera step and the redraw of that view alone, as
 // every mouse move of the drag does it.
 #include "bench_cursor.h"
+#include "editor_bench_main.h"
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "engine/ombrel_loader.h"
@@ -13,7 +14,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -56,11 +56,4 @@ BENCHMARK(BM_RevolveDragStep)->Unit(benchmark::kMillisecond)->Repetitions(5)->Re
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runEditorBenchmarks(argc, argv); }

@@ -8,12 +8,12 @@
 #include "mainwindow/Form1.h"
 #include "ombrel.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "editor_bench_main.h"
 
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -165,11 +165,4 @@ BENCHMARK(BM_ReleaseDestroyingLargeGroup)->Unit(benchmark::kMillisecond)->Iterat
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runEditorBenchmarks(argc, argv); }

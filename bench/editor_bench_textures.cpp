@@ -3,6 +3,7 @@
 // band over every coordinate, one move, rotate or scale step over all of them,
 // and planar mapping of the 20,000 points with its undo record.
 #include "bench_cursor.h"
+#include "editor_bench_main.h"
 #include "core/Globals.h"
 #include "core/WindowHooks.h"
 #include "engine/ombrel_loader.h"
@@ -26,21 +27,11 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "editor_bench_textures";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // The engine, a world with the group, the bitmap on every quad, the editor's
 // shared state and the editor itself (closed).
 class TextureScene {
 public:
     TextureScene() {
-        application();
         const std::string folder = TALVORA_PROGRAM_DIR;
         ok_ = ombrel_loader::load(folder + "/" + ombrel_loader::libraryFileName()).status ==
                   ombrel_loader::Status::Loaded &&
@@ -195,4 +186,4 @@ BENCHMARK(BM_PlanarMapping)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return runEditorBenchmarks(argc, argv); }

@@ -8,7 +8,9 @@
    OMBREL_ext_replace_file writes size bytes as the whole new contents of path the
    way every file the engine writes is replaced: a link is written to the file it
    names, the old file keeps its mode, owner and group, and a failure (-1) leaves
-   it as it was. */
+   it as it was. A camera draws the world's background behind what it sees unless
+   told not to (a view with a field of a degree would show a blurred slice of the
+   panorama); the setting is not saved with the world. */
 #ifndef OMBREL_EXT_H
 #define OMBREL_EXT_H
 
@@ -56,7 +58,8 @@
     X(int32_t, OMBREL_ext_lightmap_begin, (int32_t group, int32_t max_size, int32_t min_size, double sampling_rate, int32_t raytracing, int32_t lightmap_number)) \
     X(int32_t, OMBREL_ext_lightmap_ready, (int32_t polygon, int32_t wait_ms)) \
     X(int32_t, OMBREL_ext_lightmap_end, (void)) \
-    X(int32_t, OMBREL_ext_replace_file, (const char* path, const uint8_t* data, int64_t size))
+    X(int32_t, OMBREL_ext_replace_file, (const char* path, const uint8_t* data, int64_t size)) \
+    X(int32_t, OMBREL_ext_camera_set_background_shown, (int32_t camera, int32_t shown))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 

@@ -456,6 +456,7 @@ public:
     bool IsEntityHidden(int32_t kind, int32_t handle) const override;
     TransformGizmo* Gizmo(int index) override { return ViewGizmos[static_cast<std::size_t>(index)].get(); }
     bool EditingPoints() const override;
+    bool ShowsBackground(int index) const override;
 
     // ---- controls
     QMenu *mnuFile, *mnuEdit, *mnuView, *mnuGrp, *mnuCreate, *mnuHelp;

@@ -151,6 +151,11 @@ void Form1::SetViewType(int Index, int32_t Type) {
     camera.Update();
 }
 
+bool Form1::ShowsBackground(int index) const {
+    const QString caption = lblPicView.at(static_cast<std::size_t>(index))->text();
+    return caption == kCaptions[ViewPerspective] || caption == kCameraCaption;
+}
+
 void Form1::SetViewCaption(int Index, const std::string& Caption) {
     QLabel* label = lblPicView.at(static_cast<std::size_t>(Index));
     label->setText(QString::fromStdString(Caption));

@@ -3,6 +3,7 @@
 #include "camera_frame.h"
 
 #include "ombrel_camera.h"
+#include "ombrel_ext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -365,4 +366,8 @@ OMBREL_API double OMBREL_camera_get_max_speed(int32_t camera) {
 
 OMBREL_API int32_t OMBREL_camera_set_max_speed(int32_t camera, double max_speed) {
     return onCamera(__func__, camera, [&](Camera& c) { c.chase.maxSpeed = needFloat(max_speed); });
+}
+
+OMBREL_API int32_t OMBREL_ext_camera_set_background_shown(int32_t camera, int32_t shown) {
+    return onCamera(__func__, camera, [&](Camera& c) { c.showsBackground = shown != 0; });
 }

@@ -59,6 +59,7 @@ View makeView(const Camera& camera, int width, int height) {
     v.eye = camera.eye;
     v.axes = {camera.a1, camera.a2, camera.a3};
     v.nearDist = camera.nearDist;
+    v.background = camera.showsBackground;
     v.width = width;
     v.height = height;
     double half = std::clamp(camera.zoom, 0.01, 179.9) * std::numbers::pi / 360.0;

@@ -30,6 +30,7 @@ struct View {
     double nearDist = 1;
     double focal = 1;  // pixels: (width / 2) / tan(zoom / 2)
     int width = 0, height = 0;
+    bool background = true;  // the world's background is drawn behind it
 
     // Camera coordinates: x right, y up, z depth in front of the eye.
     Vec3 toCamera(Vec3 world) const {

@@ -123,6 +123,7 @@ struct Camera : Object {
     double zoom = 60;
     double nearDist = 1;
     bool save = true;
+    bool showsBackground = true;  // a render through it draws the world's background
     Chase chase;
 };
 

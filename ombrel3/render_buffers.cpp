@@ -178,6 +178,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh, LightMapAtlas* atlas) {
     mesh.normalsMode = state().normalsMode;
     mesh.motion = group.motion;
     mesh.atlasGeneration = atlas ? atlas->generation() : 0;
+    ++mesh.builds;
 
     struct Built {
         MeshPolygon mp;
@@ -281,6 +282,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh, LightMapAtlas* atlas) {
             data.lighting[i] = {{unitShort(normals[i].x), unitShort(normals[i].y), unitShort(normals[i].z), 0},
                                 vertexSets[i]};
     }
+    data.positions = std::move(worldPos);
 
     // Opaque polygons with fixed pictures grouped by picture pair; the rest after.
     std::map<std::pair<MeshPicture, MeshPicture>, std::vector<uint32_t>> byPicture;

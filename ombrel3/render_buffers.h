@@ -1,7 +1,8 @@
 // A group's own polygons as one triangle mesh. It is built from the polygons when
 // the group's shape, look, the pictures or the normals mode changed, uploaded,
-// and then kept only on the GPU side; it stays in the coordinates it was built in
-// and follows the group's rigid motions through a model matrix.
+// and then kept only on the GPU side (unless a view needs it cut on the CPU,
+// render_clip.h); it stays in the coordinates it was built in and follows the
+// group's rigid motions through a model matrix.
 #pragma once
 
 #include "records.h"
@@ -56,6 +57,7 @@ struct GroupMesh {
     // What it was built from; any change rebuilds it.
     uint64_t version = ~uint64_t{0}, lookVersion = 0, picturesVersion = 0, atlasGeneration = 0;
     int32_t normalsMode = -1;
+    uint64_t builds = 0;  // times built: tells whether a copy of its data is current
     Affine motion;  // the group's motion then
     Vec3 origin;    // in the coordinates it was built in
     // Normals averaged over the polygons meeting at a point: they follow turns and
@@ -81,6 +83,7 @@ struct MeshData {
     // lights in GroupMesh::lights in the polygon's order (entry 0 is unused).
     std::vector<uint32_t> lightSets;
     std::vector<uint32_t> indices;  // static batches first, then the other polygons
+    std::vector<Vec3> positions;    // the vertices where they were built, in double
 };
 
 // Whether a blending code draws translucently (any unknown code is opaque).

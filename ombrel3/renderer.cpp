@@ -6,6 +6,7 @@
 #include "lightmap_atlas.h"
 #include "render_atlas.h"
 #include "render_buffers.h"
+#include "render_clip.h"
 #include "render_shaders.h"
 #include "geom.h"
 #include "model.h"
@@ -112,6 +113,15 @@ struct BackgroundProgram {
     }
 };
 
+// A mesh cut on the CPU for the view drawn: its data as built, kept while the
+// mesh stays as it is, and the buffers its cut triangles go to.
+struct ExactMesh {
+    uint64_t builds = 0;  // the build of the mesh the data is a copy of
+    MeshData data;
+    CutMesh cut;
+    GLuint vao = 0, vbo = 0, lightVbo = 0;
+};
+
 // Everything GL that lives as long as one context.
 struct Resources {
     uint64_t serial = 0;
@@ -123,6 +133,9 @@ struct Resources {
     int width = 0, height = 0;
     std::unordered_map<int32_t, Texture> textures;
     std::unordered_map<int32_t, std::unique_ptr<GroupMesh>> meshes;
+    std::unordered_map<int32_t, ExactMesh> exact;
+    GLuint sequence = 0;  // indices 0, 1, 2, ...: cut triangles are drawn by threes
+    uint32_t sequenceLength = 0;
     std::vector<uint8_t> readBack;
     LightMapAtlas atlas;
     AtlasTextures atlasTextures;
@@ -144,6 +157,9 @@ void resetResources(const GlInfo& info) {
     r.meshes.clear();
     r.atlas.clear();
     r.atlasTextures.forget();
+    r.exact.clear();
+    r.sequence = 0;
+    r.sequenceLength = 0;
     r.fbo = r.colour = r.depth = r.behind = 0;
     r.width = r.height = 0;
     r.serial = info.serial;
@@ -303,6 +319,42 @@ void forgetDeadObjects() {
             ++it;
         }
     }
+    for (auto it = r.exact.begin(); it != r.exact.end();) {
+        if (!lookup<Group>(it->first)) {
+            glDeleteVertexArrays(1, &it->second.vao);
+            GLuint buffers[] = {it->second.vbo, it->second.lightVbo};
+            glDeleteBuffers(2, buffers);
+            it = r.exact.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+// The vertex layout of the bound vertex array, from the vertices and, for a lit
+// mesh, their lighting (0: none; the light sets stay the constant 0).
+void setLayout(GLuint vbo, GLuint lightVbo) {
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    auto attrib = [](GLuint loc, GLint n, GLenum type, GLboolean norm, std::size_t off) {
+        glEnableVertexAttribArray(loc);
+        glVertexAttribPointer(loc, n, type, norm, sizeof(MeshVertex), reinterpret_cast<const void*>(off));
+    };
+    attrib(0, 3, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, pos));
+    attrib(1, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, uv));
+    attrib(2, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, mapUv));
+    attrib(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(MeshVertex, colour));
+    if (!lightVbo) {
+        glDisableVertexAttribArray(4);
+        glDisableVertexAttribArray(5);
+        return;
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, lightVbo);
+    glEnableVertexAttribArray(4);
+    glVertexAttribPointer(4, 4, GL_SHORT, GL_TRUE, sizeof(MeshLightVertex),
+                          reinterpret_cast<const void*>(offsetof(MeshLightVertex, normal)));
+    glEnableVertexAttribArray(5);
+    glVertexAttribIPointer(5, 1, GL_UNSIGNED_INT, sizeof(MeshLightVertex),
+                           reinterpret_cast<const void*>(offsetof(MeshLightVertex, lights)));
 }
 
 void upload(GroupMesh& m, const MeshData& data) {
@@ -315,14 +367,6 @@ void upload(GroupMesh& m, const MeshData& data) {
     glBindBuffer(GL_ARRAY_BUFFER, m.vbo);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.vertices.size() * sizeof(MeshVertex)),
                  data.vertices.data(), GL_STATIC_DRAW);
-    auto attrib = [](GLuint loc, GLint n, GLenum type, GLboolean norm, std::size_t off) {
-        glEnableVertexAttribArray(loc);
-        glVertexAttribPointer(loc, n, type, norm, sizeof(MeshVertex), reinterpret_cast<const void*>(off));
-    };
-    attrib(0, 3, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, pos));
-    attrib(1, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, uv));
-    attrib(2, 2, GL_FLOAT, GL_FALSE, offsetof(MeshVertex, mapUv));
-    attrib(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, offsetof(MeshVertex, colour));
     if (data.lighting.empty()) {
         // No polygon is lit: the vertices' sets stay the constant 0.
         GLuint buffers[] = {m.lightVbo, m.setBuffer, m.lightBuffer};
@@ -330,8 +374,6 @@ void upload(GroupMesh& m, const MeshData& data) {
         GLuint textures[] = {m.setTexture, m.lightTexture};
         glDeleteTextures(2, textures);
         m.lightVbo = m.setBuffer = m.lightBuffer = m.setTexture = m.lightTexture = 0;
-        glDisableVertexAttribArray(4);
-        glDisableVertexAttribArray(5);
     } else {
         if (!m.setBuffer) {
             glGenBuffers(1, &m.setBuffer);
@@ -353,13 +395,8 @@ void upload(GroupMesh& m, const MeshData& data) {
         glBindBuffer(GL_ARRAY_BUFFER, m.lightVbo);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.lighting.size() * sizeof(MeshLightVertex)),
                      data.lighting.data(), GL_STATIC_DRAW);
-        glEnableVertexAttribArray(4);
-        glVertexAttribPointer(4, 4, GL_SHORT, GL_TRUE, sizeof(MeshLightVertex),
-                              reinterpret_cast<const void*>(offsetof(MeshLightVertex, normal)));
-        glEnableVertexAttribArray(5);
-        glVertexAttribIPointer(5, 1, GL_UNSIGNED_INT, sizeof(MeshLightVertex),
-                               reinterpret_cast<const void*>(offsetof(MeshLightVertex, lights)));
     }
+    setLayout(m.vbo, m.lightVbo);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m.ibo);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.indices.size() * sizeof(uint32_t)),
                  data.indices.data(), GL_STATIC_DRAW);
@@ -539,13 +576,64 @@ void placeMesh(const MeshProgram& p, const View& v, const Placement& at) {
     setMatrix(p.normalModel, at.normals);
 }
 
+struct Visible {
+    const GroupMesh* mesh;
+    Placement at;       // where the mesh is
+    Placement drawnAt;  // what the vertex stage is given: at, or the eye for a cut mesh
+    GLuint vao;
+    const std::vector<MeshBatch>* batches;
+    const std::vector<MeshPolygon>* dynamicPolygons;
+};
+
 // Makes the mesh's vertices and lights the ones drawn from.
-void bindMesh(const GroupMesh& m) {
-    glBindVertexArray(m.vao);
+void bindMesh(const Visible& v) {
+    glBindVertexArray(v.vao);
     glActiveTexture(GL_TEXTURE3);
-    glBindTexture(GL_TEXTURE_BUFFER, m.lightTexture);
+    glBindTexture(GL_TEXTURE_BUFFER, v.mesh->lightTexture);
     glActiveTexture(GL_TEXTURE4);
-    glBindTexture(GL_TEXTURE_BUFFER, m.setTexture);
+    glBindTexture(GL_TEXTURE_BUFFER, v.mesh->setTexture);
+}
+
+// Gives the mesh's triangles cut for this frame to the GPU, drawn by threes through
+// the shared sequence of indices.
+void uploadCut(ExactMesh& e) {
+    Resources& r = res();
+    if (!e.vao) {
+        glGenVertexArrays(1, &e.vao);
+        glGenBuffers(1, &e.vbo);
+    }
+    glBindVertexArray(e.vao);
+    glBindBuffer(GL_ARRAY_BUFFER, e.vbo);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(e.cut.vertices.size() * sizeof(MeshVertex)),
+                 e.cut.vertices.data(), GL_STREAM_DRAW);
+    const bool lit = !e.cut.lighting.empty();
+    if (lit) {
+        if (!e.lightVbo) glGenBuffers(1, &e.lightVbo);
+        glBindBuffer(GL_ARRAY_BUFFER, e.lightVbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(e.cut.lighting.size() * sizeof(MeshLightVertex)),
+                     e.cut.lighting.data(), GL_STREAM_DRAW);
+    }
+    setLayout(e.vbo, lit ? e.lightVbo : 0);
+    if (!r.sequence) glGenBuffers(1, &r.sequence);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, r.sequence);
+    const auto needed = static_cast<uint32_t>(e.cut.vertices.size());
+    if (r.sequenceLength < needed) {
+        r.sequenceLength = std::max(needed, 2 * r.sequenceLength);
+        std::vector<uint32_t> sequence(r.sequenceLength);
+        for (uint32_t i = 0; i < r.sequenceLength; ++i) sequence[i] = i;
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(sequence.size() * sizeof(uint32_t)),
+                     sequence.data(), GL_STATIC_DRAW);
+    }
+}
+
+// Draws the mesh from its triangles cut in double for the view.
+void drawCut(ExactMesh& e, const View& view, Visible& v) {
+    cutMesh(view, *v.mesh, e.data, v.at.toWorld, e.cut);
+    uploadCut(e);
+    v.drawnAt = {Affine{}, v.at.normals, view.eye};
+    v.vao = e.vao;
+    v.batches = &e.cut.batches;
+    v.dynamicPolygons = &e.cut.dynamicPolygons;
 }
 
 void drawBackground(const View& v, const World& w) {
@@ -583,11 +671,6 @@ void drawBackground(const View& v, const World& w) {
     glDrawArrays(GL_TRIANGLES, 0, 3);
     glBindSampler(0, 0);
 }
-
-struct Visible {
-    const GroupMesh* mesh;
-    Placement at;
-};
 
 struct Deferred {
     const Visible* visible;
@@ -634,7 +717,7 @@ MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& v) {
         p.placed = nullptr;
     }
     if (p.placed != &v) {
-        placeMesh(p, *f.view, v.at);
+        placeMesh(p, *f.view, v.drawnAt);
         p.placed = &v;
     }
     return p;
@@ -702,7 +785,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     if (w) {
-        if (w->renderGroup == 0) drawBackground(view, *w);
+        if (w->renderGroup == 0 && view.background) drawBackground(view, *w);
 
         // Nothing here walks polygons: a group's mesh is rebuilt only when an edit
         // marked the group, and follows its motions otherwise.
@@ -719,16 +802,29 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
             if (!slot) slot = std::make_unique<GroupMesh>();
             GroupMesh& m = *slot;
             LightMapAtlas* atlas = r.atlasOn ? &r.atlas : nullptr;
+            // Far from the eye for the float path: its data is kept to be cut here.
+            const bool exact = needsExactDrawing(view, box);
+            auto rebuild = [&] {
+                MeshData data = buildMesh(*g, m, atlas);
+                upload(m, data);
+                if (!exact) return;
+                ExactMesh& e = r.exact[h];
+                e.data = std::move(data);
+                e.builds = m.builds;
+            };
             if (m.version != g->version || m.lookVersion != g->lookVersion || m.picturesVersion != w->picturesVersion ||
-                m.normalsMode != state().normalsMode || m.glSerial != r.serial || m.atlasGeneration != atlasGeneration())
-                upload(m, buildMesh(*g, m, atlas));
+                m.normalsMode != state().normalsMode || m.glSerial != r.serial || m.atlasGeneration != atlasGeneration() ||
+                (exact && r.exact[h].builds != m.builds))
+                rebuild();
             Placement at = placementOf(*g, m);
             if (m.smoothNormals && !similarity(at.toWorld.m)) {
-                upload(m, buildMesh(*g, m, atlas));
+                rebuild();
                 at = placementOf(*g, m);
             }
-            writeLights(m, at);
-            visible.push_back({&m, at});
+            Visible v{&m, at, at, m.vao, &m.batches, &m.dynamicPolygons};
+            if (exact) drawCut(r.exact[h], view, v);
+            writeLights(m, v.drawnAt);
+            visible.push_back(v);
         });
         if (r.atlasOn) r.atlasTextures.update(r.atlas, gl->textureStorage);
 
@@ -754,8 +850,8 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
 
         std::vector<Deferred> translucent;
         for (const Visible& v : visible) {
-            bindMesh(*v.mesh);
-            for (const MeshBatch& b : v.mesh->batches) {
+            bindMesh(v);
+            for (const MeshBatch& b : *v.batches) {
                 const Bound bound = bindPictures(b.texture, b.lightMap);
                 MeshProgram& p = useProgram(bound.features | (fog ? unsigned{kFogged} : 0u), frame, v);
                 setScales(p, bound);
@@ -763,7 +859,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 glUniform1f(p.alpha, 1.f);
                 drawRange(b.firstIndex, b.indexCount);
             }
-            for (const MeshPolygon& mp : v.mesh->dynamicPolygons) {
+            for (const MeshPolygon& mp : *v.dynamicPolygons) {
                 if (mp.blend)
                     translucent.push_back({&v, &mp, view.toCamera(v.at.toWorld(mp.centre)).z});
                 else
@@ -791,7 +887,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 glBindTexture(GL_TEXTURE_2D, r.behind);
                 glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, view.width, view.height);
             }
-            bindMesh(*d.visible->mesh);
+            bindMesh(*d.visible);
             float alpha = setBlend(mp.blend);
             drawPolygon(frame, *d.visible, mp, alpha);
         }

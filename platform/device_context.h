@@ -42,6 +42,9 @@ public:
     int32_t backColour = 0xFFFFFF;
     int backMode = OPAQUE;
     PixelPoint position;
+    // Drawing calls made on it: shapes drawn together count once, so a redraw's
+    // cost in calls can be read back.
+    uint64_t drawingCalls = 0;
 
 private:
     std::unique_ptr<QImage> image_;

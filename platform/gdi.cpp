@@ -51,6 +51,7 @@ QColor systemColour(int index) {
 class DcPainter {
 public:
     explicit DcPainter(DeviceContext& dc) : painter_(&dc.image()) {
+        ++dc.drawingCalls;
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setPen(penOf(dc));
         painter_.setBrush(brushOf(dc.brush));
@@ -149,6 +150,7 @@ bool Ellipse(DeviceContext& dc, int left, int top, int right, int bottom) {
 }
 
 bool TextOutA(DeviceContext& dc, int x, int y, const std::string& text) {
+    ++dc.drawingCalls;
     const QString s = QString::fromStdString(text);
     QPainter p(&dc.image());
     p.setFont(QGuiApplication::font());
@@ -180,6 +182,7 @@ int SetBkMode(DeviceContext& dc, int mode) {
 }
 
 bool FillRect(DeviceContext& dc, int left, int top, int right, int bottom, GdiObject brush) {
+    ++dc.drawingCalls;
     const QBrush b = brush >= 1 && brush <= kLastSystemColourBrush ? QBrush(systemColour(brush - 1))
                                                                    : brushOf(brush);
     if (b.style() == Qt::NoBrush && !gdiEntry(brush)) return false;
@@ -191,6 +194,7 @@ bool FillRect(DeviceContext& dc, int left, int top, int right, int bottom, GdiOb
 bool StretchBlt(DeviceContext& dst, int x, int y, int width, int height, const DeviceContext& src,
                 int srcX, int srcY, int srcWidth, int srcHeight) {
     // Copy first: source and destination may be the same buffer.
+    ++dst.drawingCalls;
     const QImage part = src.image().copy(srcX, srcY, srcWidth, srcHeight);
     QPainter p(&dst.image());
     p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -249,7 +253,10 @@ bool writeOutlines(DeviceContext& dc, const int32_t* ltrb, int count) {
 
 bool Rectangles(DeviceContext& dc, const int32_t* ltrb, int count) {
     if (!ltrb || count < 0) return false;
-    if (writeOutlines(dc, ltrb, count)) return true;
+    if (writeOutlines(dc, ltrb, count)) {
+        ++dc.drawingCalls;
+        return true;
+    }
     std::vector<QRectF> rects;
     rects.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i, ltrb += 4) rects.push_back(outlineRect(ltrb[0], ltrb[1], ltrb[2], ltrb[3]));

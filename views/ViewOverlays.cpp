@@ -60,10 +60,15 @@ private:
     std::vector<uint32_t> counts_;
 };
 
-// The 5 by 5 point squares of one pen, drawn together.
+// Point squares of one pen and size, drawn together: one call for all of them
+// instead of one each.
 class Squares {
 public:
-    void add(const PixelPt& c) { ltrb_.insert(ltrb_.end(), {c[0] - 2, c[1] - 2, c[0] + 3, c[1] + 3}); }
+    // Each square reaches from 2 pixels before its point to side - 2 after.
+    explicit Squares(int side) : side_(side) {}
+    void add(const PixelPt& c) {
+        ltrb_.insert(ltrb_.end(), {c[0] - 2, c[1] - 2, c[0] - 2 + side_, c[1] - 2 + side_});
+    }
     void draw(platform::GdiObject pen) const {
         if (ltrb_.empty()) return;
         PenInUse inUse(pen);
@@ -71,8 +76,12 @@ public:
     }
 
 private:
+    int side_;
     std::vector<int32_t> ltrb_;
 };
+
+// The squares of track points; those of a group's points are a pixel smaller.
+constexpr int kTrackPointSide = 5, kGroupPointSide = 4;
 
 // The edges of a point list projected into the current camera: each part in
 // front of the near plane that meets the view.
@@ -116,7 +125,9 @@ void EngineFailed(const char* what) {
 void DrawBDBoxOrWire(int Index) {
     using namespace Globals;
     PicWindow& view = viewHost().View(Index);
-    if (OMBREL_engine_render_on_dc(view.hWnd(), SceneCamera(Index)) == 0) EngineFailed("The view could not be rendered");
+    const int32_t camera = SceneCamera(Index);
+    OMBREL_ext_camera_set_background_shown(camera, viewHost().ShowsBackground(Index) ? 1 : 0);
+    if (OMBREL_engine_render_on_dc(view.hWnd(), camera) == 0) EngineFailed("The view could not be rendered");
     OverlayDC = &view.dc();
     view.transient().clear();
     view.MarkRendered();
@@ -154,8 +165,7 @@ void DrawGrpPts(int Index) {
     OMBREL_camera_set_current(SceneCamera(Index), viewHost().View(Index).hWnd());
     double eye[3] = {0, 0, 0};
     OMBREL_camera_get_location(OMBREL_camera_get_current(), &eye[0], &eye[1], &eye[2]);
-    PenInUse pen(PenBlue);
-    platform::DeviceContext& dc = *OverlayDC;
+    Squares squares(kGroupPointSide);
     const int32_t grp = CurrSelEntityHandle;
     for (int32_t pol = OMBREL_group_get_first_polygon(grp); pol != 0; pol = OMBREL_group_get_next_polygon(grp, pol)) {
         double plane[4] = {0, 0, 0, 0};
@@ -164,12 +174,11 @@ void DrawGrpPts(int Index) {
         for (int32_t pt = OMBREL_polygon_get_first_point(pol); pt != 0; pt = OMBREL_point_get_next_point(pt)) {
             double p[3] = {0, 0, 0};
             OMBREL_point_get_xyz(pt, p);
-            int32_t p2d[2] = {0, 0};
-            if (OMBREL_engine_3D_point_to_2D(p, p2d) != 0) continue;
-            const int x = p2d[0], y = p2d[1];
-            platform::Rectangle(dc, x - 2, y - 2, x + 2, y + 2);
+            PixelPt p2d = {0, 0};
+            if (OMBREL_engine_3D_point_to_2D(p, p2d.data()) == 0) squares.add(p2d);
         }
     }
+    squares.draw(PenBlue);
 }
 
 // The lines go through the edge projection, cut at the near plane: a point
@@ -182,7 +191,7 @@ void DrawSelTrack(int) {
     const std::size_t n = points.size() / 3;
     if (n == 0) return;
     Lines lines;
-    Squares squares;
+    Squares squares(kTrackPointSide);
     addEdges(lines, points.data(), n, OMBREL_track_is_cyclic(track) == 1);
     addPointSquares(squares, points.data(), n);
     lines.draw(PenWhite);
@@ -194,7 +203,7 @@ void DrawSelectedTrackPts(int) {
     if (!transform::IsTrackPointEditing() || !OverlayDC || NumSelTrkPts <= 0) return;
     const int32_t track = CurrSelEntityHandle;
     const int32_t n = OMBREL_track_get_number_of_points(track);
-    Squares squares;
+    Squares squares(kTrackPointSide);
     for (int32_t k = 1; k <= NumSelTrkPts && static_cast<std::size_t>(k) < SelTrkPts.size(); ++k) {
         const int32_t index = SelTrkPts[static_cast<std::size_t>(k)];
         if (index < 0 || index >= n) continue;
@@ -213,7 +222,7 @@ void DrawNewTrack(int) {
     if (!OverlayDC || !viewHost().LaidTrackPoints(points, count) || count <= 0 || !points) return;
     const auto n = static_cast<std::size_t>(count);
     Lines lines;
-    Squares squares;
+    Squares squares(kTrackPointSide);
     addEdges(lines, points, n, false);
     addPointSquares(squares, points, n);
     lines.draw(PenWhite);

@@ -30,6 +30,9 @@ public:
     virtual TransformGizmo* Gizmo(int index) = 0;
     // The workspace shows point editing of the geometry.
     virtual bool EditingPoints() const = 0;
+    // The view draws the world's background: the perspective view and a view
+    // through a world camera do; an axis view (a degree of field) does not.
+    virtual bool ShowsBackground(int index) const = 0;
 
     // The points of the custom track being laid (x, y, z each) and how many;
     // false while no custom track is being laid.

@@ -139,6 +139,9 @@ void ZoomExtent(bool worldLoaded, int view, PicWindow& window, const std::string
     default: camera.PointAtGrpLoc(0); break;
     }
     camera.dblViewingDistance = WorldSize;
+    // The near plane comes along with the eye: it would otherwise stay where it
+    // was, through the point looked at, when the fit stops below.
+    camera.ReSetCamDistFrmEye();
     camera.SetLookAtOffset(0, 0);
     camera.Update();
 

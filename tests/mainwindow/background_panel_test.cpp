@@ -159,12 +159,58 @@ TEST_F(BackgroundPanelTest, TheBitmapButtonLoadsAPictureAndRefusesAFileThatIsNon
     EXPECT_NE(OMBREL_background_get_bitmap(sky_), before);
     EXPECT_EQ(f.txtBkgMap->text().toStdString(), red);
     EXPECT_EQ(f.txtBkgMap->toolTip().toStdString(), red);
-    const QColor seen = pixel(0, 20, 20);
+    const QColor seen = pixel(2, 20, 20);
     EXPECT_GT(seen.red(), 30);
     EXPECT_EQ(seen.blue(), 0);
     // The dialog asks for both kinds of picture in one entry.
     const auto& shown = platform_.prompts.shown();
     EXPECT_EQ(shown[shown.size() - 1].kind, platform::doubles::PromptKind::OpenFile);
+}
+
+// A background is a panorama around the eye: the perspective view and a view
+// through a world camera show it; the axis views, a degree wide, show none.
+TEST_F(BackgroundPanelTest, TheBackgroundShowsInThePerspectiveAndCameraViewsOnly) {
+    Form1& f = startWithBackground();
+    const int32_t cam = cameraAt("Cam01", {0, 0, 0}, {1, 0, 0});
+    OMBREL_camera_set_zoom(cam, 60);
+    rebuildTrees();
+    // Share of the view's pixels that are not the clear colour.
+    auto shown = [&](int view) {
+        const QImage& picture = f.picWindow[static_cast<std::size_t>(view)]->buffer();
+        UpdateCamerasSingle(view);
+        int lit = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) lit += (picture.pixel(x, y) & 0xFFFFFF) != 0;
+        return static_cast<double>(lit) / (picture.width() * picture.height());
+    };
+    struct Case {
+        std::function<void()> make;
+        int view;
+        const char* caption;
+        bool background;
+    };
+    const Case cases[] = {
+        {[] {}, 0, "Top", false},
+        {[] {}, 1, "Front", false},
+        {[] {}, 3, "Right", false},
+        {[] {}, 2, "Perspective", true},
+        {[&] {
+             f.PicBoxFocused = 0;
+             clickNode(cameraKey(cam));
+         },
+         0, "Camera", true},
+        {[&] { f.SetViewType(2, ViewFront); }, 2, "Front", false},
+        {[&] { f.SetViewType(3, ViewPerspective); }, 3, "Perspective", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.view);
+        c.make();
+        ASSERT_EQ(label(c.view), c.caption);
+        if (c.background)
+            EXPECT_GT(shown(c.view), 0.9) << c.caption;
+        else
+            EXPECT_LT(shown(c.view), 0.1) << c.caption;
+    }
 }
 
 TEST_F(BackgroundPanelTest, EachFieldChangesThePictureBehindTheWorld) {

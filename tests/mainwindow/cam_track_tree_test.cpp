@@ -137,11 +137,11 @@ TEST_F(CamTrackTreeInputTest, ABackgroundClickPutsItInUse) {
     Form1& f = startOnCameraPage();
     const int32_t blue = background("blue", {0, 0, 200}), green = background("green", {0, 200, 0});
     rebuildTrees();
-    // No polygon anywhere: the whole view shows the background in use.
+    // No polygon anywhere: the whole perspective view shows the background in use.
     for (const auto& [key, colour] : {std::pair{backgroundKey(green), QColor(0, 200, 0)},
                                       std::pair{backgroundKey(blue), QColor(0, 0, 200)}}) {
         clickNode(key);
-        const QColor seen = pixel(0, 20, 20);
+        const QColor seen = pixel(2, 20, 20);
         EXPECT_NEAR(seen.red(), colour.red(), 3);
         EXPECT_NEAR(seen.green(), colour.green(), 3);
         EXPECT_NEAR(seen.blue(), colour.blue(), 3);

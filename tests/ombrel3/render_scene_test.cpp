@@ -1,5 +1,8 @@
 // The rendered image: coverage, visible sides, render groups, clearing, presenting.
+#include "bmp_writer.h"
 #include "render_fixture.h"
+
+#include <algorithm>
 
 #include <vector>
 
@@ -42,6 +45,71 @@ TEST_F(RenderTest, NearPlaneAndFarGeometry) {
     render();
     EXPECT_TRUE(region(12, 16, 18, 16, kBlack));
     EXPECT_TRUE(region(34, 20, 9, 8, kGrey));
+}
+
+// A ground far wider than the eye's height above it, where float vertices would
+// land pixels off their place (or nowhere), looks exactly as the same ground of
+// ordinary size does: its picture, its lighting and the near plane cutting it
+// included. (The light is a sun: lighting is worked out at the corners, so a
+// lamp's would depend on where the ground's corners are.)
+TEST_F(RenderTest, AGroundFarWiderThanTheEyesHeightLooksAsAnOrdinaryGround) {
+    TempFolder dir;
+    const auto path = dir.path() / "checker.bmp";
+    writeBmp24(path, 2, 2, {{220, 40, 40}, {40, 40, 220}, {40, 40, 220}, {220, 40, 40}});
+    const int32_t checker = OMBREL_bitmap_load(path.c_str(), -1);
+    ASSERT_NE(checker, 0);
+    const int32_t sun = OMBREL_light_create("sun", nullptr);
+    const double slanting[3] = {0.3, 0.2, -1};
+    OMBREL_light_set_direction(sun, slanting);
+    OMBREL_light_set_type_of_light(sun, OMBREL_LIGHT_DIRECTIONAL | OMBREL_LIGHT_AMBIENT | OMBREL_LIGHT_DIFFUSE);
+    OMBREL_light_set_ambient(sun, 0.2);
+    OMBREL_light_set_diffuse(sun, 0.5);
+    OMBREL_camera_set_location(camera, 0, 0, 3);
+    OMBREL_camera_set_direction(camera, 1, 0.3, -1.2);
+    OMBREL_camera_set_zoom(camera, 70);
+    OMBREL_camera_set_distance_from_eye(camera, 0.5);
+    std::vector<Rgb> ordinary;
+    for (double size : {200.0, 2e8}) {
+        SCOPED_TRACE(size);
+        const int32_t ground = OMBREL_group_create("ground");
+        const double h = size / 2;
+        const int32_t p = OMBREL_polygon_create();
+        for (P3 q : {P3{-h, -h, 0}, P3{-h, h, 0}, P3{h, h, 0}, P3{h, -h, 0}}) {
+            double rec[6] = {q[0], q[1], q[2], q[0] / 4, q[1] / 4, 100};  // a checker square every 2 units
+            OMBREL_polygon_add_point(p, rec);
+        }
+        OMBREL_polygon_set_group(p, ground);
+        OMBREL_engine_add_polygon(p);
+        OMBREL_polygon_set_bitmap_fill(p, checker);
+        render();  // the sun lights every polygon of the world
+        ASSERT_EQ(OMBREL_ext_polygon_is_lit_by(p, sun), 1);
+        std::vector<Rgb> image;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) image.push_back(at(x, y));
+        OMBREL_group_disable(ground, 1);
+        if (ordinary.empty()) {
+            ordinary = image;
+            EXPECT_FALSE(near(at(32, 24), kBlack, 20));
+            continue;
+        }
+        // Pixels on a square's edge may fall either way.
+        auto edge = [&](int x, int y) {
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = std::clamp(x + dx, 0, kWidth - 1), ny = std::clamp(y + dy, 0, kHeight - 1);
+                    if (!near(ordinary[ny * kWidth + nx], ordinary[y * kWidth + x], 30)) return true;
+                }
+            return false;
+        };
+        int differing = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const Rgb want = ordinary[y * kWidth + x], seen = image[y * kWidth + x];
+                if (near(seen, want, 8) || edge(x, y)) continue;
+                if (differing++ == 0) ADD_FAILURE() << "pixel " << x << ", " << y << " is " << seen << ", not " << want;
+            }
+        EXPECT_EQ(differing, 0);
+    }
 }
 
 TEST_F(RenderTest, RenderGroupShowsOnlyItsSubtree) {
