@@ -232,6 +232,8 @@ public:
     // panel, then the current one's (false: the path ends there).
     void LeaveSelectionPanel(int32_t PrevKind, int32_t CurrKind);
     bool EnterSelectionPanel(int32_t Kind, int32_t Handle);
+    // The selected camera's or light's panel filled again from the engine.
+    void RefillEntityPanel();
     // The views' top-level groups in the group tree's order.
     std::vector<int32_t> TopLevelGroups() const;
 

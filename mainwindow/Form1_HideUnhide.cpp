@@ -121,6 +121,7 @@ void Form1::mnuUnhideAll_Click() {
     });
     SetPrevSelEntityToCurrSelEntity();
     CurrSelEntityType = SelNone;
+    ThingsToDoOnSelectedEntityChange();
     RedrawAfterHideUnhide();
 }
 

@@ -174,6 +174,7 @@ void ActionDeleteGrpPols::Undo() {
     Globals::SelPols.checkCount(Deleted.Count);
     Globals::NumSelPols = Deleted.Count;
     WriteHandleList(Globals::SelPols, Deleted.Pols, Deleted.Count);
+    Globals::UpdateEditGeomTabBasedOnPolsSelected();
     Globals::UpdateStatusBar();
     RebuildWeldedPointsWhileEditingGeometry();
     Undone = true;
@@ -182,6 +183,7 @@ void ActionDeleteGrpPols::Undo() {
 void ActionDeleteGrpPols::Redo() {
     Deleted.FakeDelete();
     Globals::NumSelPols = 0;
+    Globals::UpdateEditGeomTabBasedOnPolsSelected();
     Globals::UpdateStatusBar();
     RebuildWeldedPointsWhileEditingGeometry();
     Undone = false;

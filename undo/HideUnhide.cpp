@@ -88,6 +88,7 @@ void HideUnhideAllLights(bool hide) {
 void DeselectAfterHide() {
     SetPrevSelEntityToCurrSelEntity();
     CurrSelEntityType = SelNone;
+    ThingsToDoOnSelectedEntityChange();
     UpdateCameras();
 }
 
