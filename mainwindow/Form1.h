@@ -641,7 +641,6 @@ private:
     void connectGroupCommands();
     void connectGroupTree();
     void setBackColor(QPushButton* button, int32_t colour);
-    int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
     // ---- light tree and light panel (private steps)
     void buildLightPanel();
     void connectLightPanel();
@@ -881,9 +880,14 @@ private:
 
     // ---- chase dialog, fog dialog and light maps
 public:
-    // The main window's colour dialog: opens with the colour it last returned;
-    // nothing when cancelled.
-    std::optional<int32_t> ShowColorDialog();
+    // The main window's colour dialog, opened on the colour the command changes
+    // (OK without a pick gives that colour back); nothing when cancelled.
+    std::optional<int32_t> ShowColorDialog(int32_t initial);
+    // What the group's and the light's colour buttons change now: the first
+    // selected polygon's (in polygon mode) or the group's first polygon's colour,
+    // the selected light's colour; the button's own without one.
+    int32_t currentFillColour() const;
+    int32_t currentLightColour() const;
 
 private:
     // Points the chase and fog windows' entries at their dialogs.
