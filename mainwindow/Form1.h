@@ -234,6 +234,8 @@ public:
     bool EnterSelectionPanel(int32_t Kind, int32_t Handle);
     // The selected camera's or light's panel filled again from the engine.
     void RefillEntityPanel();
+    // Nothing selected after a tree's Delete, in the trees and panels too.
+    void deselectAfterDeletion();
     // The views' top-level groups in the group tree's order.
     std::vector<int32_t> TopLevelGroups() const;
 

@@ -59,6 +59,8 @@ void ActionDelete::Undo() {
         break;
     default: break;
     }
+    // What was selected meanwhile is left, in the trees and panels too.
+    Globals::SetPrevSelEntityToCurrSelEntity();
     Globals::CurrSelEntityType = DeletedKind;
     Globals::CurrSelEntityHandle = DeletedHandle;
     Globals::ThingsToDoOnSelectedEntityChange();
@@ -78,6 +80,7 @@ void ActionDelete::Redo() {
         break;
     default: break;
     }
+    Globals::SetPrevSelEntityToCurrSelEntity();
     Globals::CurrSelEntityType = SelNone;
     Globals::ThingsToDoOnSelectedEntityChange();
     Undone = false;
