@@ -24,11 +24,14 @@ PreviewRect FitBitmapPreview(int bitmapWidth, int bitmapHeight, int boxWidth, in
 void ShowBitmapPreview(int32_t bitmap, BitmapPreviewTarget& target) {
     try {
         target.clearBox();
+        // No size beside an empty box: a file that is gone or no longer reads shows neither.
+        target.setSizeText("");
         const int w = OMBREL_bitmap_get_width(bitmap), h = OMBREL_bitmap_get_height(bitmap);
         PreviewRect r = FitBitmapPreview(w, h, target.boxWidth(), target.boxHeight());
         std::string path = FindBitmapFilePath(bitmap);
-        if (!path.empty() && r.width > 0 && r.height > 0) target.drawImageFile(path, r.x, r.y, r.width, r.height);
-        target.setSizeText(std::to_string(w) + " x " + std::to_string(h));
+        if (path.empty() || r.width <= 0 || r.height <= 0) return;
+        if (target.drawImageFile(path, r.x, r.y, r.width, r.height))
+            target.setSizeText(std::to_string(w) + " x " + std::to_string(h));
     } catch (const std::exception&) {
         // The preview traps its own errors: a box left empty is all the user sees.
     }

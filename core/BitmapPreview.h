@@ -28,7 +28,8 @@ struct PreviewRect {
 PreviewRect FitBitmapPreview(int bitmapWidth, int bitmapHeight, int boxWidth, int boxHeight);
 
 // Clears the box, draws the bitmap's file (its engine name + ".bmp", then ".jpg")
-// fitted into it and shows "w x h". Failures leave the box cleared and say nothing.
+// fitted into it and shows "w x h". Failures leave the box and the size empty and
+// say nothing.
 void ShowBitmapPreview(int32_t bitmap, BitmapPreviewTarget& target);
 
 }  // namespace Globals

@@ -42,8 +42,8 @@ struct WindowHooks {
 
     // Property panels
     std::function<void(bool visible)> showLightPanel;  // frmLight and its scroll bar
-    std::function<void()> refreshCameraPanel;          // SetCamWorkspaceFrame_Params
-    std::function<void(int32_t light)> refreshLightPanel;  // frmLight_SetParameters
+    // The selected camera's or light's panel filled again from the engine.
+    std::function<void()> refillEntityPanel;
     std::function<void()> updateEditGeomTab;           // UpdateEditGeomTabBasedOnPolsSelected
 
     // The texture-coordinate editor (frmTextureMapping)

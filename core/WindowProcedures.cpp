@@ -24,6 +24,7 @@ void UpdateCameras() { core::callHook(core::windowHooks().updateCameras); }
 void UpdateStatusBar() { core::callHook(core::windowHooks().updateStatusBar); }
 void SetMousePtrToHourGlass(bool restore) { core::callHook(core::windowHooks().setMousePtrToHourGlass, restore); }
 void UpdateEditGeomTabBasedOnPolsSelected() { core::callHook(core::windowHooks().updateEditGeomTab); }
+void RefillEntityPanel() { core::callHook(core::windowHooks().refillEntityPanel); }
 
 bool IsPointEditing() { return editingGeometry("Point"); }
 bool IsPolygonEditing() { return editingGeometry("Polygon"); }

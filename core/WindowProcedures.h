@@ -11,6 +11,11 @@ void UpdateStatusBar();
 // False starts the wait state ("Please wait!", hourglass); True ends it.
 void SetMousePtrToHourGlass(bool restore);
 void UpdateEditGeomTabBasedOnPolsSelected();
+// The panel of the selected camera or light shows what the engine holds now. Run
+// after every change that reaches them from outside their panel (drags, the
+// numeric and align dialogs, Undo and Redo, merges), so a later panel edit, which
+// applies the panel's other fields again, never puts old values back.
+void RefillEntityPanel();
 
 // tabWorkspace on the object page, cmbObj "Edit Geometry", cmbObjEditGeom "Point".
 bool IsPointEditing();

@@ -5,6 +5,7 @@
 
 #include "SplitterHandle.h"
 #include "ToolbarIcons.h"
+#include "ViewLabel.h"
 #include "WorkspaceImages.h"
 #include "formError.h"
 
@@ -492,9 +493,8 @@ void Form1::buildViews() {
         connectViewInput(view);
         view->installEventFilter(this);
         picWindow[static_cast<std::size_t>(i)] = view;
-        auto* label = new QLabel(captions[i], frmPicWins);
+        auto* label = new ViewLabel(captions[i], frmPicWins);
         label->setObjectName(QString("lblPicView%1").arg(i));
-        label->setStyleSheet("color: white; background: transparent;");
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         lblPicView[static_cast<std::size_t>(i)] = label;
     }

@@ -237,6 +237,10 @@ public:
     // panel, then the current one's (false: the path ends there).
     void LeaveSelectionPanel(int32_t PrevKind, int32_t CurrKind);
     bool EnterSelectionPanel(int32_t Kind, int32_t Handle);
+    // The selected camera's or light's panel filled again from the engine.
+    void RefillEntityPanel();
+    // Nothing selected after a tree's Delete, in the trees and panels too.
+    void deselectAfterDeletion();
     // The views' top-level groups in the group tree's order.
     std::vector<int32_t> TopLevelGroups() const;
 
@@ -653,7 +657,6 @@ private:
     };
     std::map<int32_t, NodePlace> groupNodePlaces_;
     void setBackColor(QPushButton* button, int32_t colour);
-    int32_t lastDialogColour_ = 0;  // the colour dialog opens with the colour it last returned
     // ---- light tree and light panel (private steps)
     void buildLightPanel();
     void connectLightPanel();
@@ -893,9 +896,14 @@ private:
 
     // ---- chase dialog, fog dialog and light maps
 public:
-    // The main window's colour dialog: opens with the colour it last returned;
-    // nothing when cancelled.
-    std::optional<int32_t> ShowColorDialog();
+    // The main window's colour dialog, opened on the colour the command changes
+    // (OK without a pick gives that colour back); nothing when cancelled.
+    std::optional<int32_t> ShowColorDialog(int32_t initial);
+    // What the group's and the light's colour buttons change now: the first
+    // selected polygon's (in polygon mode) or the group's first polygon's colour,
+    // the selected light's colour; the button's own without one.
+    int32_t currentFillColour() const;
+    int32_t currentLightColour() const;
 
 private:
     // Points the chase and fog windows' entries at their dialogs.

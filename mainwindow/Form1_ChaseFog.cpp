@@ -9,11 +9,7 @@
 
 #include <QCheckBox>
 
-std::optional<int32_t> Form1::ShowColorDialog() {
-    const std::optional<int32_t> chosen = platform::prompts().chooseColour(lastDialogColour_);
-    if (chosen) lastDialogColour_ = *chosen;
-    return chosen;
-}
+std::optional<int32_t> Form1::ShowColorDialog(int32_t initial) { return platform::prompts().chooseColour(initial); }
 
 void Form1::connectChaseAndFog() {
     ShowCamChaseParams = [this] { mainwindow::ShowCamChaseParams(this, [this] { makeSelGroupDynamic(); }); };
@@ -22,7 +18,8 @@ void Form1::connectChaseAndFog() {
         mainwindow::ShowCamChaseParams(owner, [this] { makeSelGroupDynamic(); });
     };
     ShowAtmosphereWindow = [this] {
-        mainwindow::ShowAtmosphereWindow(this, WorldLoaded, [this] { return ShowColorDialog(); });
+        mainwindow::ShowAtmosphereWindow(this, WorldLoaded,
+                                         [this](int32_t initial) { return ShowColorDialog(initial); });
     };
 }
 

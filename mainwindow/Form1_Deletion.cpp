@@ -104,10 +104,8 @@ void Form1::mnuLightMenuDelete_Click() {
     const int32_t light = CurrentLiveEntity(SelLight);
     if (light == 0) return;
     DeleteLight(light);
-    CurrSelEntityType = SelNone;
-    PrevSelEntityType = SelNone;
     trwLight->SetSelectedItem(trwLight->Item("LIGHT"));
-    ThingsToDoOnSelectedEntityChange();
+    deselectAfterDeletion();
     UpdateCameras();
 }
 
@@ -143,8 +141,15 @@ void Form1::DeleteCamTrkBkEntity(int32_t Kind, int32_t Handle) {
     }
     default: return;
     }
-    PrevSelEntityType = SelNone;
+    deselectAfterDeletion();
+    UpdateCameras();
+}
+
+void Form1::deselectAfterDeletion() {
+    using namespace Globals;
+    // The selection before is left, its panel with it (the deleted entity's
+    // node is gone already).
+    SetPrevSelEntityToCurrSelEntity();
     CurrSelEntityType = SelNone;
     ThingsToDoOnSelectedEntityChange();
-    UpdateCameras();
 }

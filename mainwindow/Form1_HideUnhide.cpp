@@ -135,6 +135,7 @@ void Form1::mnuUnhideAll_Click() {
     });
     SetPrevSelEntityToCurrSelEntity();
     CurrSelEntityType = SelNone;
+    ThingsToDoOnSelectedEntityChange();
     RedrawAfterHideUnhide();
 }
 

@@ -190,7 +190,7 @@ void Form1::mnuCamTrkBkMenuSaveCurrent_Click() {
     SceneCameras->SetDirection(camera, direction);
     CurrSelEntityType = SelCamera;
     CurrSelEntityHandle = camera;
-    if (tabWorkspace->currentIndex() == 2) SetCamWorkspaceFrame_Params();
+    RefillEntityPanel();
     UpdateCameras();
 }
 

@@ -238,8 +238,7 @@ void Form1::cmdDeletePol_Click() {
         FakeDeletePols(SelPols, NumSelPols);
         NumSelPols = 0;
         NumSelPts = 0;
-        txtSelPolName->setText("None");
-        showButtonFace(cmdPoltextureTransparentClr);
+        UpdateEditGeomTabBasedOnPolsSelected();
         UpdateStatusBar();
         UpdateCameras();
         BuildWeldedPoints(CurrSelEntityHandle);
@@ -431,15 +430,12 @@ void Form1::SetPolTransparentControls(bool On, int32_t Colour) {
 
 void Form1::UpdateEditGeomTabBasedOnPolsSelected() {
     using namespace Globals;
-    if (NumSelPols == 0) {
+    if (NumSelPols != 1) {
+        // No single polygon to rename: no edit stays marked.
         txtSelPolName->setEnabled(false);
-        txtSelPolName->setText("None");
-        showButtonFace(cmdPoltextureTransparentClr);
-        return;
-    }
-    if (NumSelPols > 1) {
-        txtSelPolName->setEnabled(false);
-        txtSelPolName->setText(QString("%1 Pols selected").arg(NumSelPols));
+        txtSelPolName->setText(NumSelPols == 0 ? QString("None") : QString("%1 Pols selected").arg(NumSelPols));
+        SetEditMark(txtSelPolName, false);
+        if (NumSelPols == 0) showButtonFace(cmdPoltextureTransparentClr);
         return;
     }
     const int32_t p = SelPols[1];

@@ -17,6 +17,7 @@
 #include "core/WindowProcedures.h"
 #include "ombrel.h"
 #include "platform/error_trap.h"
+#include "undo/EntityDeletion.h"
 #include "undo/SelectionGestures.h"
 #include "views/PicWindow.h"
 
@@ -64,10 +65,7 @@ void Form1::connectSelectionHooks() {
         frmLight->setVisible(visible);
         LightScrollBarVisibility(visible);
     };
-    h.refreshLightPanel = [this](int32_t light) {
-        if (Globals::CurrSelEntityType == SelLight && Globals::CurrSelEntityHandle == light)
-            frmLight_SetParameters(light);
-    };
+    h.refillEntityPanel = [this] { RefillEntityPanel(); };
     // The point frame's Delete: the polygons owning the selected points go.
     cmdEditPtDelete_Click = [this] { platform::runTrapped(this, [] { Globals::DeleteSelPtsPols(); }); };
 }
@@ -152,6 +150,8 @@ void Form1::treeViewDeHighlightNode(int32_t EntityHandle, int32_t EntityType) {
     QTreeWidgetItem* node = tree->Item(key);
     tree->SetBold(node, false);
     node->setExpanded(false);
+    // Nor does its row stay highlighted (a click on it then selects it again).
+    if (tree->SelectedItem() == node) tree->SetSelectedItem(nullptr);
 }
 
 std::vector<int32_t> Form1::TopLevelGroups() const {
@@ -195,6 +195,12 @@ void Form1::LeaveSelectionPanel(int32_t PrevKind, int32_t CurrKind) {
     }
 }
 
+void Form1::RefillEntityPanel() {
+    using namespace Globals;
+    if (CurrentLiveEntity(SelCamera)) SetCamWorkspaceFrame_Params();
+    if (const int32_t light = CurrentLiveEntity(SelLight)) frmLight_SetParameters(light);
+}
+
 bool Form1::EnterSelectionPanel(int32_t Kind, int32_t Handle) {
     // Undo and Redo enter a kind without leaving the one before: the light panel
     // never stays up for anything but a light.
@@ -206,7 +212,8 @@ bool Form1::EnterSelectionPanel(int32_t Kind, int32_t Handle) {
         break;
     case SelGroup:
         SetGrpWorkspaceFrame_Params();
-        txtSelPolName->setText("None");
+        // The selection path has emptied the polygon selection.
+        UpdateEditGeomTabBasedOnPolsSelected();
         cmbObj->clear();
         cmbObj->addItems({"New Object", "Edit Geometry", "Edit Texture"});
         cmbObj->setCurrentText("New Object");

@@ -262,8 +262,11 @@ void Form1::mnuTextureUpdate_Click() {
     const textures::TextureNode node = SelectedTextureNode();
     if (node.kind != textures::TextureKind::Bitmap) return;
     const textures::UpdateResult result = textures::UpdateBitmapFromFile(node.handle);
-    if (result.outcome == textures::UpdateResult::Missing || result.outcome == textures::UpdateResult::Unsupported)
+    if (result.outcome == textures::UpdateResult::Missing || result.outcome == textures::UpdateResult::Unsupported) {
+        // The world keeps the picture it had; the preview shows what the file holds.
+        showTexturePreview(node.handle);
         return;
+    }
     if (result.outcome == textures::UpdateResult::Moved) {
         const std::string key = textures::MapKey(node.handle), newKey = textures::MapKey(result.bitmap);
         // The file's other bitmap may be listed already: its node stays, this one goes.
@@ -276,6 +279,7 @@ void Form1::mnuTextureUpdate_Click() {
         }
     }
     showTexturePreview(result.bitmap);
+    UpdateCameras();
 }
 
 void Form1::mnuTextureEdit_Click() {

@@ -6,7 +6,21 @@
 
 #include "platform/error_trap.h"
 
+namespace {
+
+// The nodes whose click makes their entity the selection (a polygon's or a
+// folder's does not).
+bool clickSelects(const QTreeWidgetItem* node) {
+    const std::string key = KeyedTree::Key(node);
+    for (const char* kind : {"Group", "Camera", "Track", "Background", "Light"})
+        if (KeyedTree::HandleOf(key, kind) != 0) return true;
+    return false;
+}
+
+}  // namespace
+
 ModelGalleryInput* Form1::connectTree(KeyedTree* tree, const TreeHandlers& handlers) {
+    tree->ClickSelects = clickSelects;
     if (auto click = handlers.NodeClick) {
         connect(tree, &QTreeWidget::itemClicked, this, [this, click](QTreeWidgetItem* node, int) {
             platform::runTrapped(this, [this, click, node] { (this->*click)(node); });

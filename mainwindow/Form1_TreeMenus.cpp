@@ -70,6 +70,7 @@ void Form1::mnuGroupMenuRemoveLightMaps_Click() {
     if (group == 0) return;
     for (int32_t p = OMBREL_group_get_first_polygon(group); p != 0; p = OMBREL_group_get_next_polygon(group, p))
         OMBREL_polygon_set_second_bitmap(p, 0);
+    UpdateCameras();
 }
 
 void Form1::mnuGroupMenuProperties_Click() {

@@ -84,8 +84,6 @@ void Form1::connectCameraViewHooks() {
         SetViewCaption(view, caption);
         lblPicView.at(static_cast<std::size_t>(view))->setToolTip(QString::fromStdString(toolTip));
     };
-    // The transform tools and records refill the panel after moving or turning the camera.
-    core::windowHooks().refreshCameraPanel = [this] { SetCamWorkspaceFrame_Params(); };
 }
 
 void Form1::lblPicView_MouseUp(int Index, int, int, float X, float Y) {

@@ -18,6 +18,7 @@
 #include "textures/PicturePreview.h"
 #include "undo/ActionUndoRedo.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "undo/EntityDeletion.h"
 #include "ombrel.h"
 #include "views/PicWindow.h"
 #include "views/ViewRedraw.h"
@@ -198,9 +199,8 @@ void Form1::cmdGrpClr_Click() {
     record->SetActionObjects();
     record->ApplyTexture->SetNewFillType(2);
     // A cancelled dialog changes and records nothing.
-    const std::optional<int32_t> chosen = platform::prompts().chooseColour(lastDialogColour_);
+    const std::optional<int32_t> chosen = ShowColorDialog(currentFillColour());
     if (!chosen) return;
-    lastDialogColour_ = *chosen;
     if (CurrSelEntityType != SelGroup) return;
     const bool polygonMode = NumSelPols != 0 && cmbObjEditGeom->currentText() == "Polygon";
     scene::ColourSelectedGroup(*record->ApplyTexture, *chosen, polygonMode);
@@ -210,11 +210,31 @@ void Form1::cmdGrpClr_Click() {
     UndoRedoStack->Push(std::move(record));
 }
 
+int32_t Form1::currentFillColour() const {
+    using namespace Globals;
+    int32_t polygon = 0;
+    if (CurrSelEntityType == SelGroup && IsLiveEntity(SelGroup, CurrSelEntityHandle))
+        polygon = NumSelPols != 0 && cmbObjEditGeom->currentText() == "Polygon"
+                      ? SelPols[1]
+                      : OMBREL_group_get_first_polygon(CurrSelEntityHandle);
+    if (polygon == 0) return BackColor(cmdGrpClr);
+    int32_t r = 0, g = 0, b = 0;
+    OMBREL_polygon_get_color(polygon, &r, &g, &b);
+    return platform::rgb(r, g, b);
+}
+
+int32_t Form1::currentLightColour() const {
+    const int32_t light = Globals::CurrentLiveEntity(SelLight);
+    if (light == 0) return BackColor(cmdLightColor);
+    uint8_t rgb[3] = {0, 0, 0};
+    OMBREL_light_get_color(light, rgb);
+    return platform::rgb(rgb[0], rgb[1], rgb[2]);
+}
+
 void Form1::cmdLightColor_Click() {
     using namespace Globals;
-    const std::optional<int32_t> chosen = platform::prompts().chooseColour(lastDialogColour_);
+    const std::optional<int32_t> chosen = ShowColorDialog(currentLightColour());
     if (!chosen) return;
-    lastDialogColour_ = *chosen;
     // The light's colour is not recorded for undo.
     setBackColor(cmdLightColor, *chosen);
     if (CurrSelEntityType != SelLight) return;

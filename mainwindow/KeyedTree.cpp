@@ -235,12 +235,28 @@ void KeyedTree::EnableDragDrop() {
 }
 
 void KeyedTree::mousePressEvent(QMouseEvent* event) {
+    // A highlighted row whose entity is not the selection (after a right press,
+    // for one) is selected by the click, not renamed.
+    const QTreeWidgetItem* node = itemAt(event->position().toPoint());
+    clickMayRename_ = node && node->isSelected() && (!ClickSelects || !ClickSelects(node) || Bold(node));
     QTreeWidget::mousePressEvent(event);
     if (!MouseDown) return;
     const int button = platform::mouseButtonCode(event->button());
     const int shift = platform::shiftCode(event->modifiers().toInt());
     const QPoint at = event->position().toPoint();
     platform::runTrapped(this, [&] { MouseDown(button, shift, at.x(), at.y()); });
+}
+
+void KeyedTree::mouseReleaseEvent(QMouseEvent* event) {
+    const EditTriggers triggers = editTriggers();
+    if (!clickMayRename_) setEditTriggers(triggers & ~QAbstractItemView::SelectedClicked);
+    QTreeWidget::mouseReleaseEvent(event);
+    setEditTriggers(triggers);
+    clickMayRename_ = false;
+    // What the release ran (a menu's Delete) may have moved other rows under the
+    // pointer, which the view then highlights: the highlighted row stays the node
+    // the handlers made current.
+    if (QTreeWidgetItem* current = currentItem(); current && !current->isSelected()) setCurrentItem(current);
 }
 
 void KeyedTree::dragEnterEvent(QDragEnterEvent* event) {

@@ -68,7 +68,8 @@ public:
     std::vector<std::string> Keys() const;
 
     // In-place label editing (F2, or a click on the selected node), off until a
-    // handler is installed. The handler gets the node and the typed text and
+    // handler is installed. Where a click selects the node's entity, a click
+    // renames only the node of the entity already selected (shown bold). The handler gets the node and the typed text and
     // answers the text the node keeps, or nothing to refuse the edit (the old
     // text stays, unless the handler wrote another itself).
     using LabelEditHandler =
@@ -80,6 +81,8 @@ public:
     // Ends an edit of the node's label with the text, as the editor does when the
     // user confirms it.
     void EndLabelEdit(QTreeWidgetItem* node, const std::string& text);
+    // Whether a click on the node selects its entity; unset: no node does.
+    std::function<bool(const QTreeWidgetItem* node)> ClickSelects;
 
     // A node opened or closed, by the user or the program.
     std::function<void(QTreeWidgetItem* node)> NodeExpand;
@@ -101,6 +104,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -113,4 +117,5 @@ private:
     std::unordered_set<QTreeWidgetItem*> bold_;
     std::map<std::string, QIcon> pictures_;
     LabelEditHandler labelEdit_;
+    bool clickMayRename_ = false;
 };

@@ -6,6 +6,7 @@
 #include "platform/key_state.h"
 #include "platform/prompts.h"
 #include "platform/virtual_keys.h"
+#include "textures/PicturePreview.h"
 #include "undo/ActionUndoRedo_Stack.h"
 #include "views/ViewRedraw.h"
 
@@ -24,6 +25,7 @@
 namespace {
 
 constexpr const char* kShiftTip = "Keep Shift pressed to double the rate of change.";
+constexpr int kTitleBarAllowance = 120;  // pixels of a title bar's icon and buttons
 
 std::array<int32_t, 3> engineFogColour() {
     std::array<int32_t, 3> rgb{};
@@ -31,14 +33,9 @@ std::array<int32_t, 3> engineFogColour() {
     return rgb;
 }
 
-void showColour(QPushButton* button, int32_t colour) {
-    button->setProperty("BackColor", colour);
-    button->setStyleSheet(QStringLiteral("background-color: %1;").arg(platform::toQColor(colour).name()));
-}
-
 }  // namespace
 
-formAtmsEffect::formAtmsEffect(std::function<std::optional<int32_t>()> chooseColour, QWidget* owner)
+formAtmsEffect::formAtmsEffect(ColourDialog chooseColour, QWidget* owner)
     : QDialog(owner), chooseColour_(std::move(chooseColour)) {
     setObjectName(QStringLiteral("formAtmsEffect"));
     setWindowTitle(QStringLiteral("Set Fog Parameters."));
@@ -68,6 +65,8 @@ formAtmsEffect::formAtmsEffect(std::function<std::optional<int32_t>()> chooseCol
     grid->addWidget(updwnIntensity, 1, 1, Qt::AlignLeft);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
+    // Wide enough for the whole title beside the frame's icon and buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarAllowance);
 
     connect(cmdColor, &QPushButton::clicked, this, platform::trapped(this, [this] { cmdColor_Click(); }));
     connect(updwnIntensity, &platform::UpDown::Change, this,
@@ -81,15 +80,16 @@ formAtmsEffect::~formAtmsEffect() = default;
 
 void formAtmsEffect::Form_Load() {
     const std::array<int32_t, 3> rgb = engineFogColour();
-    showColour(cmdColor, platform::rgb(rgb[0], rgb[1], rgb[2]));
+    textures::SetBackColour(*cmdColor, platform::rgb(rgb[0], rgb[1], rgb[2]));
     FogUndoRecord = ActionUndoRedo::New(ActChngFog);
     FogUndoRecord->ChngFog->SetOldFogValues(rgb, OMBREL_engine_get_atmospheric_effect_intensity());
 }
 
 void formAtmsEffect::cmdColor_Click() {
-    const std::optional<int32_t> chosen = chooseColour_ ? chooseColour_() : std::nullopt;
+    const std::array<int32_t, 3> fog = engineFogColour();
+    const std::optional<int32_t> chosen = chooseColour_ ? chooseColour_(platform::rgb(fog[0], fog[1], fog[2])) : std::nullopt;
     if (!chosen) return;  // cancelled: nothing changes, nothing is said
-    showColour(cmdColor, *chosen);
+    textures::SetBackColour(*cmdColor, *chosen);
     OMBREL_engine_set_atmospheric_effect(platform::redOf(*chosen), platform::greenOf(*chosen),
                                          platform::blueOf(*chosen));
     UpdateCameras();
@@ -135,7 +135,7 @@ void formAtmsEffect::keyPressEvent(QKeyEvent* event) {
 
 namespace mainwindow {
 
-void ShowAtmosphereWindow(QWidget* owner, bool worldLoaded, std::function<std::optional<int32_t>()> chooseColour) {
+void ShowAtmosphereWindow(QWidget* owner, bool worldLoaded, formAtmsEffect::ColourDialog chooseColour) {
     if (!worldLoaded) return;
     formAtmsEffect dialog(std::move(chooseColour), owner);
     platform::showModal(dialog);

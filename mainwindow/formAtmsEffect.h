@@ -21,8 +21,10 @@ class UpDown;
 
 class formAtmsEffect : public QDialog {
 public:
-    // chooseColour: the main window's colour dialog (nothing when cancelled).
-    explicit formAtmsEffect(std::function<std::optional<int32_t>()> chooseColour, QWidget* owner = nullptr);
+    // chooseColour: the main window's colour dialog opened on a colour (nothing
+    // when cancelled).
+    using ColourDialog = std::function<std::optional<int32_t>(int32_t initial)>;
+    explicit formAtmsEffect(ColourDialog chooseColour, QWidget* owner = nullptr);
     ~formAtmsEffect() override;
 
     // What one step of the spinner adds, and with Shift held.
@@ -47,7 +49,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    std::function<std::optional<int32_t>()> chooseColour_;
+    ColourDialog chooseColour_;
     std::unique_ptr<ActionUndoRedo> FogUndoRecord;
     bool unloaded_ = false;
 };
@@ -55,6 +57,6 @@ private:
 namespace mainwindow {
 
 // The fog dialog over owner; nothing without an open world.
-void ShowAtmosphereWindow(QWidget* owner, bool worldLoaded, std::function<std::optional<int32_t>()> chooseColour);
+void ShowAtmosphereWindow(QWidget* owner, bool worldLoaded, formAtmsEffect::ColourDialog chooseColour);
 
 }  // namespace mainwindow

@@ -145,12 +145,20 @@ frmLightMapParameterInput::frmLightMapParameterInput(QWidget* owner) : QDialog(o
     progress->addWidget(new QLabel(QStringLiteral("Polygons already processed:"), frmProgress), 1, 0);
     progress->addWidget(lblPolsProcessed, 1, 1);
     progress->addWidget(ProgressBar1, 2, 0, 1, 2);
+    // Its place is kept while it is hidden, so showing it covers the button
+    // without the dialog growing.
+    QSizePolicy keepPlace = frmProgress->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    frmProgress->setSizePolicy(keepPlace);
     frmProgress->setVisible(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frmParam);
-    layout->addWidget(frmcmdCompute);
-    layout->addWidget(frmProgress);
+    // The button's frame and the progress frame share one place, the progress on top.
+    auto* computeArea = new QGridLayout;
+    computeArea->addWidget(frmcmdCompute, 0, 0);
+    computeArea->addWidget(frmProgress, 0, 0);
+    layout->addLayout(computeArea);
 
     // Typed keys that leave no number are refused; whether a number fits is told
     // when the field is committed: leaving it, Enter, a spinner step, Compute.
@@ -256,8 +264,8 @@ void frmLightMapParameterInput::cmdCompute_Click() {
 
 void frmLightMapParameterInput::ComputeLightMaps() {
     using namespace Globals;
-    frmProgress->move(frmcmdCompute->pos());
     frmProgress->setVisible(true);
+    frmProgress->raise();
     frmParam->setEnabled(false);
     // The button is under the progress; it must not start a second run meanwhile.
     frmcmdCompute->setEnabled(false);

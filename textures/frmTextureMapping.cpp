@@ -111,7 +111,9 @@ bool TexCoordList::SameAs(const TexCoordList& other) const {
 
 // ---- the window
 
-frmTextureMapping::frmTextureMapping(QWidget* owner) : QWidget(owner, Qt::Window) {
+// A tool window owned by the main window: it stays above it while the user picks
+// polygons there, and leaves the main window usable (not modal).
+frmTextureMapping::frmTextureMapping(QWidget* owner) : QWidget(owner, Qt::Tool) {
     g_editor = this;
     setObjectName("frmTextureMapping");
     setWindowTitle("Texture Map Editor.");
@@ -267,13 +269,19 @@ void frmTextureMapping::SetToolMode(int32_t mode) {
     const auto it = keys.find(mode);
     for (const char* key : {"Select", "Move", "Rotate", "Scale", "Zoom", "Pan"}) Button(key)->setChecked(false);
     if (it != keys.end()) Button(it->second)->setChecked(true);
+    enterTool(mode);
+}
+
+void frmTextureMapping::enterTool(int32_t mode) {
     TexToolMode = mode;
+    // The hover of a transform tool armed a drag; no other tool may start one.
+    DragOverSel = false;
 }
 
 void frmTextureMapping::tbrTextureMapping_ButtonClick(const std::string& key) {
     const std::string k = lowerCase(key);
     auto choose = [this](int32_t mode, const char* pointer) {
-        TexToolMode = mode;
+        enterTool(mode);
         PicMain->SetMousePointer(99);
         picMainSetMousePtr(pointer);
     };

@@ -143,6 +143,8 @@ protected:
 private:
     void buildControls();
     void connectControls();
+    // The tool becomes current, by the toolbar or the keyboard.
+    void enterTool(int32_t mode);
     // ---- view
     void FillTexturesCombo();
     void LoadTexturePicture(int32_t bitmap);

@@ -5,6 +5,7 @@
 
 #include "core/Globals.h"
 #include "core/Maths.h"
+#include "core/WindowProcedures.h"
 #include "platform/prompts.h"
 
 namespace transform {
@@ -55,6 +56,7 @@ void PickAlignTarget(int16_t Button, float X, float Y, QWidget* owner) {
     formAlign dialog(owner);
     dialog.SetTargetEntity(Globals::PickedEntityType, Globals::PickedEntityHandle);
     platform::showModal(dialog);
+    Globals::RefillEntityPanel();
 }
 
 }  // namespace transform

@@ -12,7 +12,6 @@ namespace transform {
 
 inline constexpr int kObjectPage = 1;
 inline constexpr int kCameraTrackPage = 2;
-inline constexpr int kLightPage = 5;
 
 int WorkspacePage();
 // cmbTrackPoint: "Track" or "Point".

@@ -315,8 +315,6 @@ void TransformGizmo::MoveSelection(double& d) {
     }
     case SelCamera:
         undo::SceneCameras().Move(h, offset);
-        if (transform::WorkspacePage() == transform::kCameraTrackPage)
-            core::callHook(core::windowHooks().refreshCameraPanel);
         SyncViewIfSelIsViewedCam();
         break;
     case SelLight: undo::SceneLights().Move(h, offset); break;
@@ -353,9 +351,7 @@ void TransformGizmo::MouseUp(int16_t Button, float X, float Y) {
         UpdateTrackCenter();
         UpdateCameras();
     }
-    if (CurrSelEntityType == SelLight && (tool == ToolMove || tool == ToolRotate) &&
-        transform::WorkspacePage() == transform::kLightPage)
-        core::callHook(core::windowHooks().refreshLightPanel, CurrSelEntityHandle);
+    if (transformTool(tool)) RefillEntityPanel();
 
     if (Button == 1 && transformTool(tool) && TransformationPossible != AxisNone && active) FinishRecord(pressMode_);
     EndDragState();

@@ -9,7 +9,6 @@
 #include "core/MultipleSelection.h"
 #include "core/TrackProcedures.h"
 #include "core/WeldedPoints.h"
-#include "core/WindowHooks.h"
 #include "core/EntityProcedures.h"
 #include "entities/CameraGrp.h"
 #include "entities/LightGrp.h"
@@ -68,14 +67,10 @@ void TransformGizmo::Rotate(double& amount) {
     }
     case SelCamera:
         undo::SceneCameras().Rotate(h, angle, axis, false, 0, 0, 0);
-        if (transform::WorkspacePage() == transform::kCameraTrackPage)
-            core::callHook(core::windowHooks().refreshCameraPanel);
         SyncViewIfSelIsViewedCam();
         break;
     case SelLight:
         undo::SceneLights().Rotate(h, angle, axis, false, 0, 0, 0);
-        if (transform::WorkspacePage() == transform::kLightPage)
-            core::callHook(core::windowHooks().refreshLightPanel, h);
         break;
     case SelTrack:
         if (transform::IsTrackOnPageAs("Track")) RotateTrack(h, angle, axis);

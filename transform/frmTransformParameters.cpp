@@ -10,6 +10,7 @@
 #include "core/Maths.h"
 #include "core/SelectionCentres.h"
 #include "core/TrackProcedures.h"
+#include "core/WindowProcedures.h"
 #include "platform/NumericField.h"
 #include "platform/error_trap.h"
 #include "platform/prompts.h"
@@ -364,6 +365,7 @@ void OpenTransformDialog(QWidget* owner, int32_t transformType) {
     dialog.TransformType = transformType;
     dialog.setWindowTitle(QString::fromLatin1(captions[transformType]));
     platform::showModal(dialog);
+    Globals::RefillEntityPanel();
 }
 
 }  // namespace transform

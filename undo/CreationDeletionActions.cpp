@@ -60,6 +60,8 @@ void ActionDelete::Undo() {
         break;
     default: break;
     }
+    // What was selected meanwhile is left, in the trees and panels too.
+    Globals::SetPrevSelEntityToCurrSelEntity();
     Globals::CurrSelEntityType = DeletedKind;
     Globals::CurrSelEntityHandle = DeletedHandle;
     Globals::ThingsToDoOnSelectedEntityChange();
@@ -79,6 +81,7 @@ void ActionDelete::Redo() {
         break;
     default: break;
     }
+    Globals::SetPrevSelEntityToCurrSelEntity();
     Globals::CurrSelEntityType = SelNone;
     Globals::ThingsToDoOnSelectedEntityChange();
     Undone = false;
@@ -186,6 +189,7 @@ void ActionDeleteGrpPols::Undo() {
     Globals::SelPols.checkCount(Deleted.Count);
     Globals::NumSelPols = Deleted.Count;
     WriteHandleList(Globals::SelPols, Deleted.Pols, Deleted.Count);
+    Globals::UpdateEditGeomTabBasedOnPolsSelected();
     Globals::UpdateStatusBar();
     RebuildWeldedPointsWhileEditingGeometry();
     Undone = true;
@@ -194,6 +198,7 @@ void ActionDeleteGrpPols::Undo() {
 void ActionDeleteGrpPols::Redo() {
     Deleted.FakeDelete();
     Globals::NumSelPols = 0;
+    Globals::UpdateEditGeomTabBasedOnPolsSelected();
     Globals::UpdateStatusBar();
     RebuildWeldedPointsWhileEditingGeometry();
     Undone = false;

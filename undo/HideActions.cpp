@@ -5,6 +5,7 @@
 
 #include "core/SelectionBookkeeping.h"
 #include "core/SelectionCentres.h"
+#include "core/SelectionChange.h"
 
 #include "platform/prompts.h"
 
@@ -99,6 +100,7 @@ void RecordedSelection::Set(int32_t kind, int32_t handle, const MultipleSelectio
 }
 
 void RecordedSelection::MakeCurrent() const {
+    Globals::SetPrevSelEntityToCurrSelEntity();
     Globals::CurrSelEntityType = Kind;
     Globals::CurrSelEntityHandle = Handle;
     MultipleSelection& current = undo::CurrMultiSel();
@@ -110,6 +112,7 @@ void RecordedSelection::MakeCurrent() const {
         current.Reset();
         if (Kind == SelGroup) current.AddGrpHandles(Handle);
     }
+    Globals::ThingsToDoOnSelectedEntityChange();
 }
 
 // ---- ActionHide

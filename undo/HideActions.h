@@ -15,7 +15,7 @@ struct RecordedSelection {
 
     // Kind 6 copies multiSel (cameras, groups, lights, tracks).
     void Set(int32_t kind, int32_t handle, const MultipleSelection* multiSel);
-    // Writes it back into the current selection; the panels are left alone.
+    // Makes it the current selection, the trees and panels following.
     void MakeCurrent() const;
 };
 

@@ -102,6 +102,7 @@ void HideUnhideAllLights(bool hide) {
 void DeselectAfterHide() {
     SetPrevSelEntityToCurrSelEntity();
     CurrSelEntityType = SelNone;
+    ThingsToDoOnSelectedEntityChange();
     UpdateCameras();
 }
 

@@ -59,8 +59,8 @@ void HideUnhideAllGroups(bool hide, const std::unordered_set<int32_t>& kept = {}
 void HideUnhideAllCameras(bool hide);
 void HideUnhideAllLights(bool hide);
 
-// Ends the commands that hide the selection or one entity: nothing selected,
-// views redrawn (the panels are left as they are).
+// Ends the commands that hide the selection or one entity: nothing selected, in
+// the trees and panels too, and the views redrawn.
 void DeselectAfterHide();
 // Ends the commands that show, or hide all of a kind.
 void RedrawAfterHideUnhide();

@@ -9,19 +9,10 @@
 #include "core/Maths.h"
 #include "core/SelectionCentres.h"
 #include "core/TrackProcedures.h"
-#include "core/WindowHooks.h"
 
 #include "ombrel.h"
 
 namespace {
-
-constexpr int kCameraPage = 2;
-constexpr int kLightPage = 5;
-
-bool workspaceShows(int page) {
-    const auto& hook = core::windowHooks().workspacePage;
-    return hook && hook() == page;
-}
 
 // The track procedures work about TrkCenter; a recorded centre stands in for it
 // while they run, so undo turns about the very point the edit used.
@@ -72,7 +63,6 @@ void ActionMove::MoveTo(const Point3d& loc, const Point3d& from, double sign) {
         break;
     case SelCamera:
         undo::SceneCameras().SetLocation(h, loc);
-        if (workspaceShows(kCameraPage)) core::callHook(core::windowHooks().refreshCameraPanel);
         Globals::SyncViewIfSelIsViewedCam();
         break;
     case SelTrack:
@@ -84,7 +74,6 @@ void ActionMove::MoveTo(const Point3d& loc, const Point3d& from, double sign) {
         break;
     case SelLight:
         undo::SceneLights().SetLocation(h, loc);
-        if (workspaceShows(kLightPage)) core::callHook(core::windowHooks().refreshLightPanel, h);
         break;
     case SelMultiple: {
         const MultipleSelection& sel = MovedMultiSel;

@@ -22,6 +22,7 @@ void runCommand(QWidget* owner, ActionUndoRedo* (ActionUndoRedo_Stack::*take)(),
         if (!record) return;
         WaitState wait;
         (record->*apply)();
+        Globals::RefillEntityPanel();
         Globals::UpdateCameras();
         wait.end();
     });

@@ -84,6 +84,13 @@ ScriptedPrompts& ScriptedPrompts::answerColour(std::optional<int32_t> colour) {
     return *this;
 }
 
+ScriptedPrompts& ScriptedPrompts::answerColourUnchanged() {
+    Answer a{PromptKind::Colour, MsgResult::OK, {}, {}, {}, {}, {}};
+    a.keepInitial = true;
+    script_.push_back(std::move(a));
+    return *this;
+}
+
 ScriptedPrompts& ScriptedPrompts::answerMenu(std::string item) {
     script_.push_back({PromptKind::Menu, MsgResult::OK, std::move(item), {}, {}, {}, {}});
     return *this;
@@ -160,7 +167,8 @@ std::optional<int32_t> ScriptedPrompts::chooseColour(int32_t initial) {
     ShownPrompt prompt{PromptKind::Colour, "", ""};
     prompt.initialColour = initial;
     const auto a = take(prompt);
-    return a ? a->colour : std::nullopt;
+    if (!a) return std::nullopt;
+    return a->keepInitial ? std::optional<int32_t>(initial) : a->colour;
 }
 
 int ScriptedPrompts::showModal(QDialog& dialog) {

@@ -49,6 +49,8 @@ public:
     ScriptedPrompts& answerOpenFiles(std::vector<std::string> paths);
     ScriptedPrompts& answerSaveFile(std::string path);  // "" = cancelled
     ScriptedPrompts& answerColour(std::optional<int32_t> colour);
+    // OK without a pick: the colour the dialog opened with.
+    ScriptedPrompts& answerColourUnchanged();
     // The objectName of the item to choose ("" = the menu dismissed); the item
     // must be visible and enabled, and is triggered as a click on it would.
     ScriptedPrompts& answerMenu(std::string item);
@@ -81,6 +83,7 @@ private:
         std::function<void(QDialog&)> window;
         std::function<void()> whileShown;
         std::vector<std::string> files;
+        bool keepInitial = false;
     };
     // The next answer when it is of this kind; reports the prompt otherwise.
     std::optional<Answer> take(const ShownPrompt& prompt);

@@ -10,6 +10,8 @@
 #include "undo/ActionUndoRedo.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QTest>
 
 #include <string>
 #include <tuple>
@@ -180,6 +182,50 @@ TEST_F(CamTrackTreeInputTest, OnlyALeftPressSelects_TheRightButtonPointsTheMenuA
     EXPECT_EQ(f.CamTrkBkMouseButton, 4);
     f.trwCamTrackBK_NodeClick(node(cameraKey(cam)));
     EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
+}
+
+// The highlighted row is the node the editor's selection or command leaves:
+// after a camera's Delete its folder; a highlighted row whose camera is not the
+// selection is selected by a click, and only the selected camera's row opens the
+// label editor.
+TEST_F(CamTrackTreeInputTest, TheHighlightedRowAndTheLabelEditorFollowTheSelection) {
+    Form1& f = startOnCameraPage();
+    const int32_t first = camera("Cam01"), second = camera("Cam02");
+    track("Track01", {0, 0, 0, 10, 0, 0});
+    rebuildTrees();
+    KeyedTree& tree = *f.trwCamTrackBK;
+    auto highlighted = [&] {
+        std::vector<std::string> keys;
+        for (QTreeWidgetItem* item : tree.selectedItems()) keys.push_back(KeyedTree::Key(item));
+        return keys;
+    };
+    // The label editor opens, when it does, once a double click is no longer possible.
+    auto labelEditorOpen = [&] {
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+        QLineEdit* editor = tree.viewport()->findChild<QLineEdit*>();
+        const bool open = editor && editor->isVisible();
+        if (open) QTest::keyClick(editor, Qt::Key_Escape);
+        return open;
+    };
+
+    // A right press on another camera, the menu dismissed, then a left click on it.
+    clickNode(cameraKey(first));
+    ASSERT_EQ(Globals::CurrSelEntityHandle, first);
+    rightClickNode(cameraKey(second));
+    ASSERT_EQ(highlighted(), std::vector<std::string>{cameraKey(second)});
+    clickNode(cameraKey(second));
+    EXPECT_EQ(Globals::CurrSelEntityHandle, second);
+    EXPECT_FALSE(labelEditorOpen());
+    // A click on the selected camera's row opens the editor.
+    clickNode(cameraKey(second));
+    EXPECT_TRUE(labelEditorOpen());
+
+    // Delete from the menu of the selected camera, the last one before the track
+    // folder: the camera folder is the highlighted row.
+    rightClickNode(cameraKey(second), "mnuCamTrkBkMenuDelete");
+    ASSERT_FALSE(tree.Exists(cameraKey(second)));
+    EXPECT_EQ(highlighted(), std::vector<std::string>{"CAMERA"});
+    EXPECT_EQ(KeyedTree::Key(tree.SelectedItem()), "CAMERA");
 }
 
 TEST_F(CamTrackTreeInputTest, FoldersShowTheirStateAndClosingOneAfterALeftPressClearsTheSelection) {

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTabWidget>
+#include <QTest>
 
 #include <climits>
 #include <functional>
@@ -71,6 +72,41 @@ TEST_F(GroupTreeTest, TheTreeHasTheEnginesShapeAndOrderAndNoNodeForADetachedGrou
     EXPECT_FALSE(tree().Exists(groupKey(detached)));
     EXPECT_FALSE(node(a)->isExpanded());
     EXPECT_TRUE(tree().isEnabled());
+}
+
+// Undo takes a group's selection back in the tree too: its row is no longer
+// highlighted, and the next click on it selects it again instead of renaming it.
+TEST_F(GroupTreeTest, UndoOfAGroupsSelectionTakesItsHighlightAndAClickSelectsItAgain) {
+    Form1& f = StartEditor();
+    OpenEmptyWorld();
+    const int32_t box = makeGroup("box", Globals::RootGrp);
+    makeGroup("shelf", Globals::RootGrp);
+    f.trwGroupView_Populate();
+    tree().show();
+    auto click = [&] {
+        const QPointF at = tree().visualItemRect(node(box)).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, tree().viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(tree().viewport(), &e);
+        }
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+    };
+    auto labelEditorOpen = [&] {
+        QLineEdit* editor = tree().viewport()->findChild<QLineEdit*>();
+        return editor && editor->isVisible();
+    };
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        click();
+        ASSERT_EQ(Globals::CurrSelEntityHandle, box);
+        EXPECT_TRUE(node(box)->isSelected());
+        EXPECT_FALSE(labelEditorOpen());
+        f.mnuUndo_Click();
+        ASSERT_EQ(Globals::CurrSelEntityType, SelNone);
+        EXPECT_FALSE(node(box)->isSelected());
+        EXPECT_FALSE(KeyedTree::Bold(node(box)));
+    }
 }
 
 TEST_F(GroupTreeTest, HiddenGroupsAreStillMarkedAfterASaveAndAReload) {

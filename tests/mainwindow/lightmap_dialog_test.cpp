@@ -232,6 +232,34 @@ TEST_F(LightMapDialogTest, EveryPolygonGetsItsMapWithProgressPaintedAtMostEvery5
     EXPECT_EQ(messages(platform_.prompts).size(), 0u);
 }
 
+// While the maps are computed the progress frame lies over the compute button,
+// in the dialog's own size.
+TEST_F(LightMapDialogTest, TheProgressLiesOverTheComputeButtonWhileItRuns) {
+    makeWorld(3);
+    frmLightMapParameterInput* dialog = nullptr;
+    QSize opened;
+    bool seen = false;
+    platform_.pump.when([&] { return dialog && dialog->Processed() >= 1; },
+                        [&] {
+                            frmLightMapParameterInput& w = *dialog;
+                            seen = true;
+                            EXPECT_EQ(w.size(), opened);
+                            ASSERT_TRUE(w.frmProgress->isVisible());
+                            const QRect button(w.cmdCompute->mapTo(&w, QPoint(0, 0)), w.cmdCompute->size());
+                            EXPECT_TRUE(w.frmProgress->geometry().contains(button));
+                            QWidget* onTop = w.childAt(button.center());
+                            EXPECT_TRUE(onTop == w.frmProgress || w.frmProgress->isAncestorOf(onTop));
+                        });
+    open([&](frmLightMapParameterInput& w) {
+        opened = w.size();
+        dialog = &w;
+        w.cmdCompute->click();
+        dialog = nullptr;
+    });
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(lightMaps(), 3);
+}
+
 TEST_F(LightMapDialogTest, EscAsksNoGoesOnWithTheSamePolygonAndYesStopsThere) {
     makeWorld(10);
     frmLightMapParameterInput* dialog = nullptr;

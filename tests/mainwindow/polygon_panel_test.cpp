@@ -604,6 +604,50 @@ TEST_F(PolygonPanelTest, FlipAndDeleteAreUndoneAndRedone) {
     EXPECT_EQ(LastErrDescription, "");
 }
 
+// The name field follows the polygon selection through a deletion, its Undo and
+// its Redo; with nothing selected it is a plain, disabled "None".
+TEST_F(PolygonPanelTest, TheNameFieldFollowsADeletionItsUndoAndItsRedo) {
+    Form1& f = start();
+    OMBREL_polygon_set_name(pols_[0], "north");
+    struct Case {
+        const char* name;
+        std::vector<int> squares;
+        QString typed;  // left unapplied before the deletion
+        QString shown;  // with the polygons back
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"one named polygon", {0}, "half typed", "north", true},
+        {"two polygons", {1, 2}, "", "2 Pols selected", false},
+    };
+    auto expectNone = [&] {
+        EXPECT_EQ(f.txtSelPolName->text(), "None");
+        EXPECT_FALSE(f.txtSelPolName->isEnabled());
+        EXPECT_FALSE(f.PolNameEditMarked());
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pickInOrder(c.squares);
+        if (!c.typed.isEmpty()) {
+            f.txtSelPolName->setText(c.typed);
+            ASSERT_TRUE(f.PolNameEditMarked());
+        }
+        f.cmdDeletePol->click();
+        expectNone();
+        for (int round = 0; round < 3; ++round) {
+            f.mnuUndo_Click();
+            ASSERT_EQ(NumSelPols, static_cast<int32_t>(c.squares.size()));
+            EXPECT_EQ(f.txtSelPolName->text(), c.shown);
+            EXPECT_EQ(f.txtSelPolName->isEnabled(), c.enabled);
+            f.mnuRedo_Click();
+            ASSERT_EQ(NumSelPols, 0);
+            expectNone();
+        }
+        f.mnuUndo_Click();
+    }
+    EXPECT_EQ(LastErrDescription, "");
+}
+
 TEST_F(PolygonPanelTest, DetachMakesANamedGroupThatUndoTakesAwayAndRedoBringsBack) {
     Form1& f = start();
     pick({0, 2});

@@ -7,6 +7,7 @@
 #include "platform/virtual_keys.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QTabWidget>
 
 #include <functional>
@@ -189,6 +190,45 @@ TEST_F(SceneDeletionTest, TheCameraMenuDeletesTheRightPressedCameraAndUndoBrings
     f.mnuCamTrkBkMenuDelete_Click();
     EXPECT_EQ(undoable(), before);
     EXPECT_EQ(OMBREL_camera_get_save_flag(first), 1);
+}
+
+// Deleting the selected camera or light takes its panel away with the selection;
+// Undo brings both back.
+TEST_F(SceneDeletionTest, DeletingTheSelectedCameraOrLightTakesItsPanelAwayAndUndoBringsItBack) {
+    Form1& f = start();
+    const int32_t cam = camera("cam"), lamp = light("lamp");
+    rebuildTrees();
+    struct Case {
+        const char* name;
+        int32_t kind, handle;
+        QWidget* panel;
+        std::function<void()> remove;
+    };
+    const Case cases[] = {
+        {"the camera menu's Delete", SelCamera, cam, f.frmCam, [&] {
+             f.trwCamTrackBK->SetSelectedItem(f.trwCamTrackBK->Item(cameraKey(cam)));
+             f.mnuCamTrkBkMenuDelete_Click();
+         }},
+        {"the Delete key on a camera", SelCamera, cam, f.frmCam, [&] { pressDelete(); }},
+        {"the light menu's Delete", SelLight, lamp, f.frmLight, [&] { f.mnuLightMenuDelete_Click(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        select(c.kind, c.handle);
+        ASSERT_FALSE(c.panel->isHidden());
+        c.remove();
+        ASSERT_EQ(Globals::CurrSelEntityType, SelNone);
+        EXPECT_TRUE(c.panel->isHidden());
+        for (int round = 0; round < 3; ++round) {
+            f.mnuUndo_Click();
+            ASSERT_EQ(Globals::CurrSelEntityHandle, c.handle);
+            EXPECT_FALSE(c.panel->isHidden());
+            f.mnuRedo_Click();
+            ASSERT_EQ(Globals::CurrSelEntityType, SelNone);
+            EXPECT_TRUE(c.panel->isHidden());
+        }
+        f.mnuUndo_Click();
+    }
 }
 
 TEST_F(SceneDeletionTest, ABackgroundIsDeletedAtOnceAndForGood) {

@@ -5,6 +5,7 @@
 #include "scene_world.h"
 
 #include <QAction>
+#include <QGroupBox>
 #include <QKeySequence>
 
 #include <functional>
@@ -142,6 +143,54 @@ TEST_F(SceneHideTest, EachCommandHidesOrShowsWhatItSaysAndUndoAndRedoFollow) {
         // Everything shown again for the next case.
         f.mnuUnhideAll->trigger();
         EXPECT_TRUE(hidden().empty());
+    }
+}
+
+// Hiding the selected camera or light ends its selection in the window too: its
+// node is no longer bold and its panel goes; Undo brings both back, Redo takes
+// them away again.
+TEST_F(SceneHideTest, HidingTheSelectedCameraOrLightEndsItsSelectionInTheWindow) {
+    Form1& f = form();
+    struct Case {
+        const char* name;
+        int32_t kind, handle;
+        std::function<void()> hide;
+    };
+    const Case cases[] = {
+        {"F6 on a camera", SelCamera, c1, [&] { f.mnuHideSelected->trigger(); }},
+        {"the camera menu's Hide", SelCamera, c1, [&] {
+             f.trwCamTrackBK->SetSelectedItem(f.trwCamTrackBK->Item(cameraKey(c1)));
+             f.mnuCamTrkBkMenuHide_Click();
+         }},
+        {"F6 on a light", SelLight, l1, [&] { f.mnuHideSelected->trigger(); }},
+        {"the light menu's Hide", SelLight, l1, [&] { f.mnuLightMenuHide_Click(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        KeyedTree& tree = c.kind == SelCamera ? *f.trwCamTrackBK : *f.trwLight;
+        QWidget* panel = c.kind == SelCamera ? f.frmCam : f.frmLight;
+        const std::string key = c.kind == SelCamera ? cameraKey(c.handle) : lightKey(c.handle);
+        auto expectSelectedInWindow = [&](bool selected) {
+            EXPECT_EQ(KeyedTree::Bold(tree.Item(key)), selected);
+            EXPECT_EQ(tree.Item(key)->isSelected(), selected);
+            EXPECT_EQ(!panel->isHidden(), selected);
+        };
+        select(c.kind, c.handle);
+        expectSelectedInWindow(true);
+        c.hide();
+        ASSERT_EQ(hidden(), Keys{key});
+        EXPECT_EQ(Globals::CurrSelEntityType, SelNone);
+        expectSelectedInWindow(false);
+        for (int round = 0; round < 3; ++round) {
+            f.mnuUndo_Click();
+            ASSERT_EQ(Globals::CurrSelEntityHandle, c.handle);
+            expectSelectedInWindow(true);
+            f.mnuRedo_Click();
+            ASSERT_EQ(Globals::CurrSelEntityType, SelNone);
+            expectSelectedInWindow(false);
+        }
+        f.mnuUnhideAll->trigger();
+        ASSERT_TRUE(hidden().empty());
     }
 }
 

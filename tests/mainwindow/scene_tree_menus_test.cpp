@@ -5,6 +5,9 @@
 
 #include "../ombrel3/bmp_writer.h"
 
+#include "views/PicWindow.h"
+#include "views/ViewRedraw.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -204,6 +207,28 @@ TEST_F(SceneTreeMenusTest, RemoveLightAndRemoveLightMapsTakeTheirsOffTheGroupOnl
     EXPECT_NE(polygons[0].find(" lights 0"), std::string::npos) << polygons[0];
     EXPECT_EQ(polygons[1].find(" second 0 "), std::string::npos) << polygons[1];
     EXPECT_NE(polygons[1].find(" lights 1"), std::string::npos) << polygons[1];
+}
+
+// The views show the group without its light maps as soon as they are removed.
+TEST_F(SceneTreeMenusTest, RemoveLightMapsRedrawsTheViews) {
+    Form1& f = start();
+    const int32_t floor = MakeGroup("floor", Globals::RootGrp);
+    const int32_t pol = MakePolygon(floor, {{-200, -200}, {-200, 200}, {200, 200}, {200, -200}});
+    OMBREL_polygon_set_color_fill(pol, 255, 255, 255);
+    const std::string picture = tempPath("dark.bmp");
+    writeBmp24(picture, 2, 2, std::vector<TestRgb>(4, TestRgb{9, 9, 9}));
+    OMBREL_polygon_set_second_bitmap(pol, OMBREL_bitmap_load(picture.c_str(), -1));
+    rebuildTrees();
+    UpdateCameras();
+    // Away from the middle, where the selected group's marks are drawn.
+    auto brightness = [&] {
+        const auto px = PixelOf(0, 120, 80);
+        const QColor c = f.picWindow[0]->buffer().pixelColor(px[0], px[1]);
+        return c.red() + c.green() + c.blue();
+    };
+    ASSERT_LT(brightness(), 3 * 60);
+    rightClick(floor, "mnuGroupMenuRemoveLightMaps");
+    EXPECT_GT(brightness(), 3 * 200);
 }
 
 TEST_F(SceneTreeMenusTest, GroupCommandsNeedAGroupButPropertiesOpensWhateverIsSelected) {

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QWindow>
 
 #include <array>
 #include <cmath>
@@ -106,6 +107,12 @@ TEST_F(TextureEditingTest, TheEditButtonOpensOneEditorOwnedByTheMainWindow) {
     EXPECT_TRUE(Globals::IsTextureMappingLoaded());
     // Non-modal: the main window goes on working while it is open.
     EXPECT_FALSE(e.isModal());
+    EXPECT_EQ(e.windowModality(), Qt::NonModal);
+    // A tool window the window manager keeps above the main window, which owns it.
+    EXPECT_EQ(e.windowType(), Qt::Tool);
+    f.show();
+    ASSERT_NE(e.windowHandle(), nullptr);
+    EXPECT_EQ(e.windowHandle()->transientParent(), f.windowHandle());
     e.Zoom = 2;
     f.cmdEditTexture->click();
     EXPECT_EQ(frmTextureMapping::Instance(), &e);

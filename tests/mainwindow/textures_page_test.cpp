@@ -12,6 +12,8 @@
 #include "textures/TexturePicture.h"
 #include "textures/formTrnsClrPcr.h"
 #include "undo/ActionUndoRedo_Stack.h"
+#include "views/ViewRedraw.h"
+#include "views/PicWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,6 +27,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -373,6 +376,42 @@ TEST_F(TexturesPageTest, ABitmapWithALongPathSurvivesUpdate) {
     EXPECT_TRUE(tree().Exists(mapKey(b)));
     EXPECT_EQ(OMBREL_bitmap_get_width(b), 3);
     EXPECT_EQ(form().lblTextureDim->text(), "3 x 2");
+}
+
+// Update redraws the views with the file's new picture; a file that no longer
+// reads leaves the world's picture and shows an empty preview without a size,
+// as a click on its node then does too.
+TEST_F(TexturesPageTest, UpdateRedrawsTheViewsAndAPreviewOfAFileThatNoLongerReadsShowsNoSize) {
+    const int32_t pol =
+        MakePolygon(MakeGroup("wall", Globals::RootGrp), {{-200, -200}, {-200, 200}, {200, 200}, {200, -200}});
+    const int32_t wall = loadBitmap("wall", 4, 4);  // blue
+    OMBREL_polygon_set_bitmap_fill(pol, wall);
+    form().trwTextures_Populate();
+    ::UpdateCameras();
+    auto middle = [&] {
+        const auto px = PixelOf(0, 0, 0);
+        return form().picWindow[0]->buffer().pixelColor(px[0], px[1]);
+    };
+    ASSERT_GT(middle().blue(), middle().red() + 100);
+    click(mapKey(wall));
+    ASSERT_EQ(form().lblTextureDim->text(), "4 x 4");
+
+    files.write("wall", 4, 4, {200, 0, 0});
+    form().mnuTextureUpdate_Click();
+    EXPECT_GT(middle().red(), middle().blue() + 100);
+    EXPECT_EQ(form().lblTextureDim->text(), "4 x 4");
+
+    std::ofstream(files.folder() / "wall.bmp", std::ios::binary | std::ios::trunc) << "no longer a picture";
+    platform_.prompts.answer(MsgResult::OK);
+    form().mnuTextureUpdate_Click();
+    EXPECT_EQ(platform_.prompts.shown().back().text, "Unsupported bitmap.");
+    EXPECT_GT(middle().red(), middle().blue() + 100);
+    EXPECT_FALSE(previewShown());
+    EXPECT_EQ(form().lblTextureDim->text(), "");
+    click("MAP");
+    click(mapKey(wall));
+    EXPECT_FALSE(previewShown());
+    EXPECT_EQ(form().lblTextureDim->text(), "");
 }
 
 }  // namespace

@@ -6,8 +6,11 @@
 #include "core/Globals.h"
 #include "scene/formSelectionWindow.h"
 #include "ombrel.h"
+#include "views/PicWindow.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QImage>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -239,6 +242,33 @@ TEST_F(ViewMenuTest, TheCameraItemMakesTheViewLookThroughTheCameraChosenInTheSel
         const auto own = project(1, second, p);
         EXPECT_NEAR(seen[0], own[0], 1);
         EXPECT_NEAR(seen[1], own[1], 1);
+    }
+}
+
+// A label's white caption keeps a dark outline: it can be read over a white
+// picture as over a black one.
+TEST_F(ViewMenuTest, TheLabelsCanBeReadOnALightPictureAsOnADarkOne) {
+    Form1& f = start();
+    for (int view = 0; view < 4; ++view) {
+        QLabel* label = f.lblPicView[static_cast<std::size_t>(view)];
+        PicWindow& picture = *f.picWindow[static_cast<std::size_t>(view)];
+        ASSERT_TRUE(picture.geometry().contains(label->geometry())) << view;
+        for (const QColor background : {QColor(255, 255, 255), QColor(0, 0, 0)}) {
+            SCOPED_TRACE(label->text().toStdString() + (background.lightness() > 128 ? " on white" : " on black"));
+            picture.dc().image().fill(background);
+            picture.Present();
+            const QImage shown = f.frmPicWins->grab(label->geometry()).toImage();
+            int light = 0, dark = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x) {
+                    const int l = shown.pixelColor(x, y).lightness();
+                    if (l > 200) ++light;
+                    if (l < 60) ++dark;
+                }
+            // The text's strokes and their outline, whichever the picture hides.
+            EXPECT_GT(light, 10);
+            EXPECT_GT(dark, 10);
+        }
     }
 }
 

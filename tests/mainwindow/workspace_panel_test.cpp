@@ -247,7 +247,7 @@ TEST_F(ColourTest, TheGroupOrItsSelectedPolygonsTakeTheColourAndUndoGivesEachIts
     EXPECT_EQ(LastErrDescription, "");
 }
 
-TEST_F(ColourTest, ACancelledDialogChangesAndRecordsNothingAndTheDialogOpensWithItsLastColour) {
+TEST_F(ColourTest, ACancelledDialogChangesAndRecordsNothingAndTheDialogOpensOnTheShownColour) {
     start();
     Form1& f = form();
     platform_.prompts.answerColour(rgb(7, 8, 9)).answerColour(std::nullopt).answerColour(rgb(4, 5, 6));

@@ -7,8 +7,13 @@
 #include "undo/UndoRedoCommands.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 
 #include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -90,6 +95,35 @@ TEST_F(CoordTransformsTest, MoveFollowsTheCursorAndTheLocksKeepOneAxis) {
     undo::RedoCommand();
     EXPECT_EQ(coords(), moved);
     EXPECT_EQ(uvOf(pointsOf(other)[0]), (UV{0.6, 0.6}));
+}
+
+// After a transform drag, the select tool chosen by its button or its key draws
+// bands that select again.
+TEST_F(CoordTransformsTest, AfterADragTheSelectToolChosenAnyWaySelectsAgain) {
+    frmTextureMapping& e = editor();
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"the toolbar button", [&] { e.Button("Select")->trigger(); }},
+        {"the S key", [&] {
+             platform::setKeyHeld('S', true);
+             QKeyEvent key(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, "s");
+             QApplication::sendEvent(e.PicMain, &key);
+             platform::setKeyHeld('S', false);
+         }},
+    };
+    for (const auto& [name, chooseSelect] : ways) {
+        SCOPED_TRACE(name);
+        drag(frmTextureMapping::TexMove, 20, -10);
+        chooseSelect();
+        ASSERT_EQ(e.TexToolMode, frmTextureMapping::TexSelect);
+        const auto [x0, y0] = pixelOf({0.55, 0.55});
+        const auto [x1, y1] = pixelOf({0.85, 0.85});
+        band({x0, y0}, {x1, y1});
+        const std::vector<int32_t> others = pointsOf(other);
+        EXPECT_EQ(listPoints(e.TexSel), others);
+        // The next round starts with the quad's own points selected again.
+        e.TexSel.Clear();
+        for (int32_t pt : pts) e.TexSel.Append(pt, pol);
+    }
 }
 
 TEST_F(CoordTransformsTest, ScaleAboutThePressPointWithTheFactorNeverNegative) {
