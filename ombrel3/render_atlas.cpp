@@ -32,42 +32,54 @@ struct Job {
     GLuint texture;
     int page;
     LightMapAtlas::Rect rect;
+    int newHeight;  // the texture is made this tall before the rectangle goes in (0: it exists)
 };
 
 // Workers prepare the rectangles' texels, a few ahead, into a ring of buffers,
-// while this thread hands each one to the GL in order: a first render after many
-// maps is mostly this, and holds only the ring's texels besides the pages.
-void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs) {
-    const std::size_t workers = std::min<std::size_t>(jobs.size(), std::max(1u, std::thread::hardware_concurrency()));
+// while this thread makes the textures and hands each rectangle to the GL in
+// order: a first render after many maps is mostly this, and holds only the ring's
+// texels besides the pages. This thread is the slower side (a new texture is
+// filled with zeros first), so workers mostly wait for a free buffer. Waking a
+// thread costs as much as preparing a rectangle on some machines: each side wakes
+// only a thread that sleeps, and a worker only once half the ring is free, which it
+// then fills without sleeping.
+void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, bool storage) {
+    // This thread keeps a core to itself.
+    const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
+    const std::size_t workers = std::min<std::size_t>(jobs.size(), cores - 1);
     const std::size_t ring = 2 * workers;
     std::vector<LightMapAtlas::Texels> buffers(ring);
     std::vector<char> ready(jobs.size(), 0);
-    std::size_t next = 0, uploaded = 0;
+    constexpr std::size_t kNone = ~std::size_t{0};
+    std::size_t next = 0, uploaded = 0, sleeping = 0, awaited = kNone;
     std::mutex m;
-    std::condition_variable changed;
+    std::condition_variable space, done;
     auto work = [&] {
+        std::unique_lock<std::mutex> lock(m);
         for (;;) {
-            std::size_t i = 0;
-            {
-                std::unique_lock<std::mutex> lock(m);
-                changed.wait(lock, [&] { return next >= jobs.size() || next < uploaded + ring; });
-                if (next >= jobs.size()) return;
-                i = next++;
+            while (next < jobs.size() && next >= uploaded + ring) {
+                ++sleeping;
+                space.wait(lock);
+                --sleeping;
             }
+            if (next >= jobs.size()) return;
+            const std::size_t i = next++;
+            lock.unlock();
             atlas.texels(jobs[i].page, jobs[i].rect, buffers[i % ring]);
-            {
-                std::lock_guard<std::mutex> lock(m);
-                ready[i] = 1;
-            }
-            changed.notify_all();
+            lock.lock();
+            ready[i] = 1;
+            if (awaited == i) done.notify_one();
         }
     };
     std::vector<std::thread> threads;
     for (std::size_t t = 0; t < workers; ++t) threads.emplace_back(work);
     for (std::size_t i = 0; i < jobs.size(); ++i) {
+        if (jobs[i].newHeight > 0) makeTexture(jobs[i].texture, jobs[i].newHeight, storage);
         {
             std::unique_lock<std::mutex> lock(m);
-            changed.wait(lock, [&] { return ready[i] != 0; });
+            awaited = i;
+            done.wait(lock, [&] { return ready[i] != 0; });
+            awaited = kNone;
         }
         const LightMapAtlas::Rect& r = jobs[i].rect;
         const LightMapAtlas::Texels& t = buffers[i % ring];
@@ -75,11 +87,15 @@ void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs) 
         for (int level = 0; level < LightMapAtlas::kLevels; ++level)
             glTexSubImage2D(GL_TEXTURE_2D, level, r.x >> level, r.y >> level, r.width >> level, r.height >> level,
                             GL_RGBA, GL_UNSIGNED_BYTE, t.levels[level].data());
-        {
-            std::lock_guard<std::mutex> lock(m);
-            uploaded = i + 1;
-        }
-        changed.notify_all();
+        std::lock_guard<std::mutex> lock(m);
+        uploaded = i + 1;
+        // While less than half is free, the rectangle needed next is being prepared
+        // and the workers awake take what frees.
+        if (sleeping > 0 && uploaded + ring - next >= workers) space.notify_one();
+    }
+    {
+        std::lock_guard<std::mutex> lock(m);
+        space.notify_all();  // those still waiting find nothing left
     }
     for (std::thread& t : threads) t.join();
 }
@@ -97,19 +113,24 @@ void AtlasTextures::update(LightMapAtlas& atlas, bool storage) {
         if (!atlas.pagePending(index)) continue;
         pending.push_back(index);
         Page& page = pages_[p];
+        int newHeight = 0;
         if (page.height != atlas.pageHeight(index)) {
             // A grown page is a new texture: storage made once cannot change its size.
             if (page.name) glDeleteTextures(1, &page.name);
             glGenTextures(1, &page.name);
-            page.height = atlas.pageHeight(index);
-            makeTexture(page.name, page.height, storage);
+            page.height = newHeight = atlas.pageHeight(index);
         }
-        for (const LightMapAtlas::Rect& r : atlas.pendingRects(index)) jobs.push_back({page.name, index, r});
+        for (const LightMapAtlas::Rect& r : atlas.pendingRects(index)) {
+            jobs.push_back({page.name, index, r, newHeight});
+            newHeight = 0;
+        }
+        if (newHeight > 0) makeTexture(page.name, newHeight, storage);
     }
-    if (jobs.empty()) return;
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    prepareAndUpload(atlas, jobs);
+    if (!jobs.empty()) {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        prepareAndUpload(atlas, jobs, storage);
+    }
     for (int index : pending) atlas.uploaded(index);
 }
 
