@@ -18,20 +18,6 @@ namespace {
 
 bool validIndex(int32_t transparentIndex) { return transparentIndex >= -1 && transparentIndex <= 255; }
 
-// The first file bitmap (light maps belong to their polygons) whose file or name
-// (per `field`) is `key`, with transparent index `index` unless any index will do.
-// A bitmap held out of the world is not found.
-int32_t findFileBitmap(const World& w, std::string Bitmap::*field, const std::string& key, int32_t index,
-                       bool anyIndex) {
-    int32_t found = 0;
-    w.bitmaps.forEach([&](int32_t h) {
-        const Bitmap* b = lookup<Bitmap>(h);
-        if (found || !b || b->isLightMap || !b->save || b->*field != key) return;
-        if (anyIndex || b->transparentIndex == index) found = h;
-    });
-    return found;
-}
-
 std::string text(const char* s) { return s ? std::string(s) : std::string(); }
 
 // Every file bitmap of `path` shows `image` from now on; the renderer sees the new

@@ -13,10 +13,6 @@ using namespace ombrel;
 
 namespace {
 
-Vec3 needFinite(Vec3 v) { return {needFloat(v.x), needFloat(v.y), needFloat(v.z)}; }
-
-Vec3 vecArg(const double v[3]) { return needFloats(v); }
-
 template <class Body>
 int32_t onCamera(const char* fn, int32_t camera, Body&& body) {
     return guarded(fn, -1, [&] {
@@ -159,7 +155,7 @@ OMBREL_API int32_t OMBREL_camera_get_location(int32_t camera, double* x, double*
 }
 
 OMBREL_API int32_t OMBREL_camera_set_location(int32_t camera, double x, double y, double z) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.eye = needFinite({x, y, z}); });
+    return onCamera(__func__, camera, [&](Camera& c) { c.eye = needFloats({x, y, z}); });
 }
 
 OMBREL_API int32_t OMBREL_camera_get_location1(int32_t camera, double location[3]) {
@@ -170,7 +166,7 @@ OMBREL_API int32_t OMBREL_camera_get_location1(int32_t camera, double location[3
 }
 
 OMBREL_API int32_t OMBREL_camera_set_location1(int32_t camera, const double location[3]) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.eye = vecArg(location); });
+    return onCamera(__func__, camera, [&](Camera& c) { c.eye = needFloats(location); });
 }
 
 OMBREL_API int32_t OMBREL_camera_get_direction(int32_t camera, double* x, double* y, double* z) {
@@ -184,7 +180,7 @@ OMBREL_API int32_t OMBREL_camera_get_direction(int32_t camera, double* x, double
 OMBREL_API int32_t OMBREL_camera_set_direction(int32_t camera, double x, double y, double z) {
     return onCamera(__func__, camera, [&](Camera& c) {
         CameraAxes f;
-        if (!frameFromDirection(needFinite({x, y, z}), f)) throw ApiError("zero direction");
+        if (!frameFromDirection(needFloats({x, y, z}), f)) throw ApiError("zero direction");
         setFrame(c, f);
     });
 }
@@ -199,7 +195,7 @@ OMBREL_API int32_t OMBREL_camera_get_direction1(int32_t camera, double direction
 OMBREL_API int32_t OMBREL_camera_set_direction1(int32_t camera, const double direction[3]) {
     return onCamera(__func__, camera, [&](Camera& c) {
         CameraAxes f;
-        if (!frameFromDirection(vecArg(direction), f)) throw ApiError("zero direction");
+        if (!frameFromDirection(needFloats(direction), f)) throw ApiError("zero direction");
         setFrame(c, f);
     });
 }
@@ -219,14 +215,14 @@ OMBREL_API int32_t OMBREL_camera_set_axis_system(int32_t camera, const double a1
                                                  const double a3[3]) {
     return onCamera(__func__, camera, [&](Camera& c) {
         CameraAxes f;
-        if (!frameFromAxes(vecArg(a1), vecArg(a2), vecArg(a3), f)) throw ApiError("zero first axis");
+        if (!frameFromAxes(needFloats(a1), needFloats(a2), needFloats(a3), f)) throw ApiError("zero first axis");
         setFrame(c, f);
     });
 }
 
 OMBREL_API int32_t OMBREL_camera_move(int32_t camera, int32_t mode, double x, double y, double z) {
     return onCamera(__func__, camera, [&](Camera& c) {
-        Vec3 by = needFinite({x, y, z});
+        Vec3 by = needFloats({x, y, z});
         c.eye += mode == 2 ? c.a1 * by.x + c.a2 * by.y + c.a3 * by.z : by;
     });
 }
@@ -296,7 +292,7 @@ OMBREL_API int32_t OMBREL_camera_get_chase_offset(int32_t camera, double offset[
 }
 
 OMBREL_API int32_t OMBREL_camera_set_chase_offset(int32_t camera, const double offset[3]) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.chase.offset = vecArg(offset); });
+    return onCamera(__func__, camera, [&](Camera& c) { c.chase.offset = needFloats(offset); });
 }
 
 OMBREL_API int32_t OMBREL_camera_set_name_to_chase(int32_t camera, const char* name) {
@@ -333,7 +329,7 @@ OMBREL_API int32_t OMBREL_camera_get_track_offset(int32_t camera, double offset[
 }
 
 OMBREL_API int32_t OMBREL_camera_set_track_offset(int32_t camera, const double offset[3]) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.chase.trackOffset = vecArg(offset); });
+    return onCamera(__func__, camera, [&](Camera& c) { c.chase.trackOffset = needFloats(offset); });
 }
 
 OMBREL_API int32_t OMBREL_camera_get_force(int32_t camera, double force[3]) {
@@ -341,7 +337,7 @@ OMBREL_API int32_t OMBREL_camera_get_force(int32_t camera, double force[3]) {
 }
 
 OMBREL_API int32_t OMBREL_camera_set_force(int32_t camera, const double force[3]) {
-    return onCamera(__func__, camera, [&](Camera& c) { c.chase.force = vecArg(force); });
+    return onCamera(__func__, camera, [&](Camera& c) { c.chase.force = needFloats(force); });
 }
 
 OMBREL_API double OMBREL_camera_get_friction(int32_t camera) {

@@ -18,8 +18,6 @@ using namespace ombrel;
 
 namespace {
 
-Vec3 vecIn(const double* v) { return needFloats(v); }
-
 template <class T>
 T& out(T* p) {
     if (!p) throw ApiError("no output given");
@@ -244,7 +242,7 @@ OMBREL_API int32_t OMBREL_group_get_location(int32_t group, double* x, double* y
 OMBREL_API int32_t OMBREL_group_set_location(int32_t group, const double location[3]) {
     return guarded(__func__, -1, [&] {
         Group& g = need<Group>(group);
-        Vec3 to = inputPosition(vecIn(location));
+        Vec3 to = inputPosition(needFloats(location));
         if (subtreeTotals(g).pointCount == 0) {
             g.origin = to;
             touchGroup(group);
@@ -258,7 +256,7 @@ OMBREL_API int32_t OMBREL_group_set_location(int32_t group, const double locatio
 OMBREL_API int32_t OMBREL_group_move(int32_t group, const double offset[3], int32_t mode) {
     return guarded(__func__, -1, [&] {
         Group& g = need<Group>(group);
-        Vec3 v = vecIn(offset);
+        Vec3 v = needFloats(offset);
         moveGroup(g, mode == OMBREL_MODE_OWN_AXES ? g.axes * v : v);
         return 0;
     });
@@ -293,7 +291,7 @@ OMBREL_API int32_t OMBREL_group_get_rotate_reference_point(int32_t group, double
 }
 
 OMBREL_API int32_t OMBREL_group_set_rotate_reference_point(int32_t group, const double point[3]) {
-    return setter(__func__, group, [&](Group& g) { g.pivot = inputPosition(vecIn(point)); });
+    return setter(__func__, group, [&](Group& g) { g.pivot = inputPosition(needFloats(point)); });
 }
 
 OMBREL_API int32_t OMBREL_group_get_dimensions(int32_t group, double dims[3]) {
@@ -344,7 +342,7 @@ OMBREL_API int32_t OMBREL_group_rotate_to_match_axis_system(int32_t group, const
     return guarded(__func__, -1, [&] {
         Group& g = need<Group>(group);
         Mat3 frame;
-        if (!frameFromAxes(vecIn(a1), vecIn(a2), vecIn(a3), frame)) throw ApiError("the first axis is zero");
+        if (!frameFromAxes(needFloats(a1), needFloats(a2), needFloats(a3), frame)) throw ApiError("the first axis is zero");
         matchGroupAxes(g, frame);
         return 0;
     });
@@ -354,7 +352,7 @@ OMBREL_API int32_t OMBREL_group_convert_point_to_world_space_fast(int32_t group,
                                                                  double world[3]) {
     return guarded(__func__, -1, [&] {
         Group& g = need<Group>(group);
-        Vec3 v = vecIn(local);
+        Vec3 v = needFloats(local);
         if (!world) throw ApiError("no output given");
         (g.axes * v).to(world);
         return 0;
@@ -483,7 +481,7 @@ OMBREL_API int32_t OMBREL_group_get_chase_offset(int32_t group, double offset[3]
 }
 
 OMBREL_API int32_t OMBREL_group_set_chase_offset(int32_t group, const double offset[3]) {
-    return setter(__func__, group, [&](Group& g) { g.chase.offset = vecIn(offset); });
+    return setter(__func__, group, [&](Group& g) { g.chase.offset = needFloats(offset); });
 }
 
 OMBREL_API int32_t OMBREL_group_set_name_to_chase(int32_t group, const char* name) {
@@ -520,7 +518,7 @@ OMBREL_API int32_t OMBREL_group_get_track_offset(int32_t group, double offset[3]
 }
 
 OMBREL_API int32_t OMBREL_group_set_track_offset(int32_t group, const double offset[3]) {
-    return setter(__func__, group, [&](Group& g) { g.chase.trackOffset = vecIn(offset); });
+    return setter(__func__, group, [&](Group& g) { g.chase.trackOffset = needFloats(offset); });
 }
 
 OMBREL_API int32_t OMBREL_group_get_physics_force(int32_t group, double force[3]) {
@@ -528,7 +526,7 @@ OMBREL_API int32_t OMBREL_group_get_physics_force(int32_t group, double force[3]
 }
 
 OMBREL_API int32_t OMBREL_group_set_physics_force(int32_t group, const double force[3]) {
-    return setter(__func__, group, [&](Group& g) { g.chase.force = vecIn(force); });
+    return setter(__func__, group, [&](Group& g) { g.chase.force = needFloats(force); });
 }
 
 OMBREL_API double OMBREL_group_get_physics_friction(int32_t group) {

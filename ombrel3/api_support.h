@@ -40,9 +40,10 @@ inline double needFloat(double v) {
     if (!(std::fabs(v) <= FLT_MAX)) throw ApiError("the value is not a finite float");
     return v;
 }
+inline Vec3 needFloats(Vec3 v) { return {needFloat(v.x), needFloat(v.y), needFloat(v.z)}; }
 inline Vec3 needFloats(const double* v) {
     if (!v) throw ApiError("no vector given");
-    return {needFloat(v[0]), needFloat(v[1]), needFloat(v[2])};
+    return needFloats(Vec3::from(v));
 }
 
 // Creates a record of kind T in the handle table; its handle is obj.handle.

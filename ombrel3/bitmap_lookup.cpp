@@ -1,5 +1,7 @@
 #include "bitmap_lookup.h"
 
+#include "api_support.h"
+
 #include <array>
 #include <cctype>
 #include <filesystem>
@@ -105,6 +107,17 @@ std::string bitmapNameOfReference(const std::string& reference, const std::strin
     fs::path ref(reference);
     if (!ref.is_absolute() && !bitmapFolder.empty()) ref = fs::path(bitmapFolder) / ref;
     return bitmapNameOf(absoluteText(ref));
+}
+
+int32_t findFileBitmap(const World& w, std::string Bitmap::*field, const std::string& key, int32_t index,
+                       bool anyIndex) {
+    int32_t found = 0;
+    w.bitmaps.forEach([&](int32_t h) {
+        const Bitmap* b = lookup<Bitmap>(h);
+        if (found || !b || b->isLightMap || !b->save || b->*field != key) return;
+        if (anyIndex || b->transparentIndex == index) found = h;
+    });
+    return found;
 }
 
 }  // namespace ombrel

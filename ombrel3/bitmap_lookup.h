@@ -2,10 +2,20 @@
 // engine name (the absolute path without extension), absolute or relative.
 #pragma once
 
+#include "records.h"
+#include "world.h"
+
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace ombrel {
+
+// The first file bitmap (light maps belong to their polygons) whose file or name
+// (per field) is key, with transparent index index unless any index will do; 0
+// when none. A bitmap held out of the world is not found, so nothing shares it.
+int32_t findFileBitmap(const World& w, std::string Bitmap::*field, const std::string& key, int32_t index,
+                       bool anyIndex = false);
 
 // The absolute path of the regular file that reference names, or nothing.
 // A relative reference is tried against bitmapFolder (when not empty), then the

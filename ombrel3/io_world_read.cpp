@@ -1,5 +1,6 @@
 // Reading world files: our text format, or .x by content. Records are built
 // straight into the open world through an ImportBuilder, so a failure undoes them.
+#include "bitmap_lookup.h"
 #include "io_build.h"
 #include "io_text.h"
 #include "io_world.h"
@@ -186,16 +187,8 @@ private:
         endOfRecord();
         std::string path = findBitmapFile(absolute, fileName, opt_.places);
         if (!path.empty() && !lightMap) {
-            // The same file and transparent index already loaded (and not held out of
-            // the world): share it.
-            int32_t same = 0;
-            w_.bitmaps.forEach([&](int32_t hnd) {
-                const Bitmap* bm = lookup<Bitmap>(hnd);
-                if (!same && bm && !bm->isLightMap && bm->save && bm->resolvedPath == path &&
-                    bm->transparentIndex == transparent)
-                    same = hnd;
-            });
-            if (same) {
+            // The same file and transparent index already loaded: share it.
+            if (const int32_t same = findFileBitmap(w_, &Bitmap::resolvedPath, path, transparent)) {
                 bitmaps_.define(in_, fileId, same);
                 return;
             }

@@ -2,6 +2,7 @@
 // hold, nesting is bounded, and nothing is reserved from a count alone.
 #include "io_x.h"
 
+#include "bitmap_lookup.h"
 #include "image_io.h"
 
 #include <zlib.h>
@@ -444,14 +445,7 @@ private:
             logLine(1, source_ + ": texture \"" + file + "\" not found; using the material colour");
             return 0;
         }
-        int32_t same = 0;
-        World& w = b_.world();
-        w.bitmaps.forEach([&](int32_t h) {
-            const Bitmap* bm = lookup<Bitmap>(h);
-            if (!same && bm && !bm->isLightMap && bm->save && bm->resolvedPath == path && bm->transparentIndex == -1)
-                same = h;
-        });
-        if (same) return same;
+        if (const int32_t same = findFileBitmap(b_.world(), &Bitmap::resolvedPath, path, -1)) return same;
         std::shared_ptr<Image> image;
         try {
             image = loadImageFile(path);
@@ -463,7 +457,7 @@ private:
         bm.image = std::move(image);
         bm.resolvedPath = path;
         bm.name = pathWithoutExtension(path);
-        w.bitmaps.append(bm.handle);
+        b_.world().bitmaps.append(bm.handle);
         return bm.handle;
     }
 

@@ -1,6 +1,7 @@
 #include "BitmapUse.h"
 
 #include "ActionUndoRedo_Stack.h"
+#include "EngineLists.h"
 
 #include "core/Globals.h"
 #include "core/WindowHooks.h"
@@ -38,18 +39,10 @@ std::unordered_set<int32_t> usedInWorld(const std::unordered_set<int32_t>& bitma
 
 }  // namespace
 
-std::vector<int32_t> LoadedBitmaps() {
-    std::vector<int32_t> out;
-    for (int32_t b = OMBREL_bitmap_get_first_bitmap(); b != 0; b = OMBREL_bitmap_get_next(b)) out.push_back(b);
-    return out;
-}
+std::vector<int32_t> LoadedBitmaps() { return ListedHandles(OMBREL_bitmap_get_first_bitmap, OMBREL_bitmap_get_next); }
 
 std::vector<int32_t> BitmapsLoadedSince(const std::vector<int32_t>& before) {
-    const std::unordered_set<int32_t> old(before.begin(), before.end());
-    std::vector<int32_t> added;
-    for (int32_t b : LoadedBitmaps())
-        if (old.count(b) == 0) added.push_back(b);
-    return added;
+    return Newcomers(LoadedBitmaps(), before);
 }
 
 std::vector<int32_t> UnloadUnusedBitmaps(const std::vector<int32_t>& bitmaps) {

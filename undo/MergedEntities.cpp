@@ -1,5 +1,7 @@
 #include "MergedEntities.h"
 
+#include "BitmapUse.h"
+#include "EngineLists.h"
 #include "EntityDeletion.h"
 
 #include "core/CoreTypes.h"
@@ -8,24 +10,7 @@
 
 #include "ombrel.h"
 
-#include <algorithm>
-#include <unordered_set>
-
 namespace {
-
-template <class First, class Next>
-std::vector<int32_t> walk(First first, Next next) {
-    std::vector<int32_t> handles;
-    for (int32_t h = first(); h != 0; h = next(h)) handles.push_back(h);
-    return handles;
-}
-
-std::vector<int32_t> newcomers(const std::vector<int32_t>& now, const std::vector<int32_t>& before) {
-    const std::unordered_set<int32_t> known(before.begin(), before.end());
-    std::vector<int32_t> added;
-    std::copy_if(now.begin(), now.end(), std::back_inserter(added), [&](int32_t h) { return !known.count(h); });
-    return added;
-}
 
 void holdOut(int32_t handle, bool held) { Globals::SetHeldOutOfWorld(handle, held); }
 
@@ -41,26 +26,28 @@ void forLive(const std::vector<int32_t>& handles, int32_t engineKind, Visit visi
 
 WorldEntities WorldEntities::Listed() {
     WorldEntities w;
-    w.Cameras = walk(OMBREL_camera_get_first_camera, OMBREL_camera_get_next_camera);
-    w.Lights = walk(OMBREL_light_get_first_light, OMBREL_light_get_next_light);
-    w.Tracks = walk(OMBREL_track_get_first_track, OMBREL_track_get_next);
-    w.Backgrounds = walk(OMBREL_background_get_first_background, OMBREL_background_get_next);
-    w.Bitmaps = walk(OMBREL_bitmap_get_first_bitmap, OMBREL_bitmap_get_next);
-    w.Animations = walk(OMBREL_animation_get_first_animation, OMBREL_animation_get_next);
+    using undo::ListedHandles;
+    w.Cameras = ListedHandles(OMBREL_camera_get_first_camera, OMBREL_camera_get_next_camera);
+    w.Lights = ListedHandles(OMBREL_light_get_first_light, OMBREL_light_get_next_light);
+    w.Tracks = ListedHandles(OMBREL_track_get_first_track, OMBREL_track_get_next);
+    w.Backgrounds = ListedHandles(OMBREL_background_get_first_background, OMBREL_background_get_next);
+    w.Bitmaps = undo::LoadedBitmaps();
+    w.Animations = ListedHandles(OMBREL_animation_get_first_animation, OMBREL_animation_get_next);
     return w;
 }
 
 WorldEntities WorldEntities::AddedSince(const WorldEntities& before) {
     const WorldEntities now = Listed();
+    using undo::Newcomers;
     WorldEntities added;
-    added.Cameras = newcomers(now.Cameras, before.Cameras);
+    added.Cameras = Newcomers(now.Cameras, before.Cameras);
     // The view cameras and cameras left unsaved have no node and are none of the world's.
     std::erase_if(added.Cameras, [](int32_t c) { return OMBREL_camera_get_save_flag(c) != 1; });
-    added.Lights = newcomers(now.Lights, before.Lights);
-    added.Tracks = newcomers(now.Tracks, before.Tracks);
-    added.Backgrounds = newcomers(now.Backgrounds, before.Backgrounds);
-    added.Bitmaps = newcomers(now.Bitmaps, before.Bitmaps);
-    added.Animations = newcomers(now.Animations, before.Animations);
+    added.Lights = Newcomers(now.Lights, before.Lights);
+    added.Tracks = Newcomers(now.Tracks, before.Tracks);
+    added.Backgrounds = Newcomers(now.Backgrounds, before.Backgrounds);
+    added.Bitmaps = Newcomers(now.Bitmaps, before.Bitmaps);
+    added.Animations = Newcomers(now.Animations, before.Animations);
     return added;
 }
 
