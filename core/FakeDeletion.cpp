@@ -4,6 +4,9 @@
 
 #include "ombrel.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace Globals {
 
 void FakeDeleteGroup(int32_t group) {
@@ -12,8 +15,32 @@ void FakeDeleteGroup(int32_t group) {
     core::callHook(core::windowHooks().removeGroupNode, group);
 }
 
-void UnDeleteGroup(int32_t group, int32_t father) {
+int32_t GroupPlace(int32_t group) { return OMBREL_ext_group_get_index(group); }
+
+int32_t PolygonPlace(int32_t polygon) { return OMBREL_ext_polygon_get_index(polygon); }
+
+void PutGroupAt(int32_t group, int32_t place) {
+    if (place >= 0 && GroupPlace(group) != place) OMBREL_ext_group_set_index(group, place);
+}
+
+void PutPolygonAt(int32_t polygon, int32_t place) {
+    if (place >= 0 && PolygonPlace(polygon) != place) OMBREL_ext_polygon_set_index(polygon, place);
+}
+
+std::vector<int32_t> PlaceOrder(const std::vector<int32_t>& places) {
+    std::vector<int32_t> order;
+    for (std::size_t i = 1; i < places.size(); ++i) order.push_back(static_cast<int32_t>(i));
+    const auto key = [&](int32_t i) {
+        const int32_t p = places[static_cast<std::size_t>(i)];
+        return p < 0 ? std::numeric_limits<int32_t>::max() : p;
+    };
+    std::ranges::stable_sort(order, {}, key);
+    return order;
+}
+
+void UnDeleteGroup(int32_t group, int32_t father, int32_t place) {
     OMBREL_group_set_father_group(group, father);
+    PutGroupAt(group, place);
     OMBREL_group_disable(group, 0);
     core::callHook(core::windowHooks().addGroupNode, group, father);
 }

@@ -44,8 +44,9 @@ bool HoldsOwnPolygons(int32_t group) {
     return first != 0 && OMBREL_polygon_get_group(first) == group;
 }
 
-void ChangeFatherGroup(int32_t group, int32_t father) {
+void ChangeFatherGroup(int32_t group, int32_t father, int32_t place) {
     SetFatherGroupOrRaise(group, father);
+    PutGroupAt(group, place);
     remakeNode(group, father);
 }
 
@@ -85,9 +86,9 @@ void UngroupGroup(int32_t group, bool destroyNow) {
     UpdateCameras();
 }
 
-void RegroupGroup(int32_t group, int32_t father, const std::vector<int32_t>& children, bool hidden) {
+void RegroupGroup(int32_t group, int32_t father, int32_t place, const std::vector<int32_t>& children, bool hidden) {
     const auto& h = core::windowHooks();
-    if (OMBREL_group_get_father_group(group) == 0) UnDeleteGroupAsItWas(group, father, hidden);
+    if (OMBREL_group_get_father_group(group) == 0) UnDeleteGroupAsItWas(group, father, hidden, place);
     for (int32_t child : children) ChangeFatherGroup(child, group);
 
     SetPrevSelEntityToCurrSelEntity();
@@ -130,8 +131,9 @@ void SetFatherGroupOrRaise(int32_t group, int32_t father) {
                          std::to_string(father) + ": a group cannot hold one of its own fathers");
 }
 
-void UnDeleteGroupAsItWas(int32_t group, int32_t father, bool hidden) {
+void UnDeleteGroupAsItWas(int32_t group, int32_t father, bool hidden, int32_t place) {
     OMBREL_group_set_father_group(group, father);
+    PutGroupAt(group, place);
     OMBREL_group_disable(group, hidden ? 1 : 0);
     core::callHook(core::windowHooks().addGroupNode, group, father);
 }

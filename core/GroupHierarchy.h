@@ -13,11 +13,12 @@ std::vector<int32_t> ChildGroups(int32_t group);
 // True when polygons lie in the group itself, not only in its sub-groups.
 bool HoldsOwnPolygons(int32_t group);
 
-// The group goes under father (the root group: the top level); its node is made
-// again there with its sub-tree, last among its new siblings. A move the engine
+// The group goes under father (the root group: the top level) at the place among
+// its new siblings (last for -1); its node is made again there with its
+// sub-tree, at the same place among the father's nodes. A move the engine
 // refuses (the group would hold one of its own fathers) raises an error and
 // changes nothing.
-void ChangeFatherGroup(int32_t group, int32_t father);
+void ChangeFatherGroup(int32_t group, int32_t father, int32_t place = -1);
 
 // The engine side of ungrouping: the child groups go to the group's father; a
 // group left without polygons of its own leaves the world, fake-deleted
@@ -29,9 +30,9 @@ bool UngroupInEngine(int32_t group, bool destroyNow);
 // UngroupInEngine says. The panels follow and the views are redrawn.
 void UngroupGroup(int32_t group, bool destroyNow);
 // Takes UngroupGroup(group, false) back: a group that left comes back under
-// father, hidden as it was, and the children go under it again in their order.
-// The group becomes the selection.
-void RegroupGroup(int32_t group, int32_t father, const std::vector<int32_t>& children, bool hidden);
+// father at its place, hidden as it was, and the children go under it again in
+// their order. The group becomes the selection.
+void RegroupGroup(int32_t group, int32_t father, int32_t place, const std::vector<int32_t>& children, bool hidden);
 
 // ---- grouping, attaching and replacing groups
 // True when ancestor is the group itself or a father up its chain.
@@ -42,9 +43,9 @@ std::vector<int32_t> OutermostSelectedGroups();
 // The group goes under father in the engine only; a refusal raises an error and
 // leaves everything as it was.
 void SetFatherGroupOrRaise(int32_t group, int32_t father);
-// A fake-deleted group comes back under father, hidden by its own flag again when
-// it was, with its node and sub-tree.
-void UnDeleteGroupAsItWas(int32_t group, int32_t father, bool hidden);
+// A fake-deleted group comes back under father at the place (last for -1),
+// hidden by its own flag again when it was, with its node and sub-tree.
+void UnDeleteGroupAsItWas(int32_t group, int32_t father, bool hidden, int32_t place = -1);
 // The group alone becomes the current selection (kind 1 and CurrMultiSel),
 // without a record and without the selection-changed path.
 void MakeGroupTheSelection(int32_t group);

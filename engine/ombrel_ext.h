@@ -10,7 +10,12 @@
    names, the old file keeps its mode, owner and group, and a failure (-1) leaves
    it as it was. A camera draws the world's background behind what it sees unless
    told not to (a view with a field of a degree would show a blurred slice of the
-   panorama); the setting is not saved with the world. */
+   panorama); the setting is not saved with the world.
+   A group's place among its father's children and a polygon's among its group's
+   own polygons count from 0 in the order the world file writes them; set_index
+   moves the entity to that place, the others keeping their order, and fails (-1)
+   for a stale handle, an entity without a father or group, or a place not below
+   the number of siblings. get_index returns the place, or -1. */
 #ifndef OMBREL_EXT_H
 #define OMBREL_EXT_H
 
@@ -59,7 +64,11 @@
     X(int32_t, OMBREL_ext_lightmap_ready, (int32_t polygon, int32_t wait_ms)) \
     X(int32_t, OMBREL_ext_lightmap_end, (void)) \
     X(int32_t, OMBREL_ext_replace_file, (const char* path, const uint8_t* data, int64_t size)) \
-    X(int32_t, OMBREL_ext_camera_set_background_shown, (int32_t camera, int32_t shown))
+    X(int32_t, OMBREL_ext_camera_set_background_shown, (int32_t camera, int32_t shown)) \
+    X(int32_t, OMBREL_ext_group_get_index, (int32_t group)) \
+    X(int32_t, OMBREL_ext_group_set_index, (int32_t group, int32_t index)) \
+    X(int32_t, OMBREL_ext_polygon_get_index, (int32_t polygon)) \
+    X(int32_t, OMBREL_ext_polygon_set_index, (int32_t polygon, int32_t index))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 

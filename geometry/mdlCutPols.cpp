@@ -163,6 +163,8 @@ void makePiece(const Look& look, int32_t first, int32_t last, int32_t thenFirst 
 
 // The replaced polygons that had nodes (pieces of an earlier cut or extrusion).
 std::vector<int32_t> deletedWithNodes;
+// The places the replaced polygons had in the group before they went.
+std::vector<int32_t> deletedPlaces{0};
 
 std::vector<int32_t> listOf(const std::vector<int32_t>& fromOne, int32_t count) {
     return {fromOne.begin() + 1, fromOne.begin() + 1 + count};
@@ -205,6 +207,7 @@ void CutPols_MouseUp(float x, float y) {
     record->SetActionObjects();
     record->CutPols->SetDeletedPolsArray(DeletedCutPols, NumDeletedCutPols);
     record->CutPols->SetDeletedPolsWithNodes(deletedWithNodes);
+    record->CutPols->SetDeletedPolsPlaces(deletedPlaces);
     record->CutPols->SetAddedPolsArray(AddedCutPols, NumAddedCutPols, CurrSelEntityHandle);
     undo::Push(std::move(record));
 }
@@ -218,6 +221,7 @@ void CutSelPols() {
     DeletedCutPols.assign(1, 0);
     NumDeletedCutPols = 0;
     deletedWithNodes.clear();
+    deletedPlaces.assign(1, -1);
     for (int32_t i = 1; i <= NumSelPols; ++i) {
         const int32_t pol = SelPols[i];
         NumCutPolPts = 0;
@@ -233,6 +237,7 @@ void CutSelPols() {
     const std::vector<int32_t> deleted = listOf(DeletedCutPols, NumDeletedCutPols);
     for (int32_t pol : deleted)
         if (h.hasPolNode && h.hasPolNode(pol)) deletedWithNodes.push_back(pol);
+    deletedPlaces = PolygonPlaces(DeletedCutPols, NumDeletedCutPols);
     FakeDeletePols(DeletedCutPols, NumDeletedCutPols);
     RemovePolygonsFromWelded(deleted);
     // The pieces are the selection; polygons the line missed are not.

@@ -388,6 +388,7 @@ public:
     // The node hooks of the deletion and undo records.
     void AddGroupNode(int32_t Grp, int32_t Father);
     void RemoveGroupNode(int32_t Grp);
+    int groupNodeIndexAsInEngine(const std::string& parentKey, int32_t Grp, int32_t Father) const;
     void AddPolNode(int32_t Pol, int32_t Grp);
     void RemovePolNode(int32_t Pol);
 

@@ -63,6 +63,8 @@ void Form1::ReplaceSelectedGroup(int32_t NewGrp) {
     QTreeWidgetItem* oldNode = trwGroupView->Item(groupKey(oldGrp));
     const std::string name = oldNode->text(0).toStdString();
     OMBREL_group_set_name(NewGrp, name.c_str());
+    // The engine made the copy last among the old group's siblings: it goes where that one is.
+    PutGroupAt(NewGrp, GroupPlace(oldGrp));
     // The copy's node goes right after the old one, whose place it takes when that goes.
     trwGroupView->Add(KeyedTree::ParentKey(oldNode), groupKey(NewGrp), name, scene::GroupImage(NewGrp),
                       trwGroupView->IndexAmongSiblings(oldNode) + 1);

@@ -7,6 +7,7 @@
 #include "ModelGalleryInput.h"
 
 #include "core/EntityProcedures.h"
+#include "core/FakeDeletion.h"
 #include "core/Globals.h"
 #include "core/StringProcedures.h"
 #include "ombrel.h"
@@ -138,8 +139,26 @@ void Form1::AddGroupNode(int32_t Grp, int32_t Father) {
         if (place->second.parentKey == parent) index = place->second.index;
         groupNodePlaces_.erase(place);
     }
+    if (const int engineIndex = groupNodeIndexAsInEngine(parent, Grp, Father); engineIndex >= 0) index = engineIndex;
     trwGroupView->Add(parent, groupKey(Grp), Globals::GetEntityName(Grp), scene::GroupImage(Grp), index);
     trwGroupView_PopulateRecursive(Grp);
+}
+
+// Sibling nodes stand in the engine's order of the father's children: the node
+// goes before the first sibling group that comes after it there, else after the
+// last sibling group; -1 when the father's node shows no other group.
+int Form1::groupNodeIndexAsInEngine(const std::string& parentKey, int32_t Grp, int32_t Father) const {
+    const int32_t place = Globals::GroupPlace(Grp);
+    if (place < 0) return -1;
+    QTreeWidgetItem* parent = parentKey.empty() ? trwGroupView->invisibleRootItem() : trwGroupView->Item(parentKey);
+    int afterLastGroup = -1;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        const int32_t sibling = handleOf(KeyedTree::Key(parent->child(i)), kGroupKind);
+        if (sibling == 0 || sibling == Grp || OMBREL_group_get_father_group(sibling) != Father) continue;
+        if (Globals::GroupPlace(sibling) > place) return i;
+        afterLastGroup = i + 1;
+    }
+    return afterLastGroup;
 }
 
 void Form1::RemoveGroupNode(int32_t Grp) {

@@ -3,6 +3,7 @@
 // commands. Deleting and hiding are with the deletion and hiding commands.
 #include "Form1.h"
 
+#include "core/FakeDeletion.h"
 #include "core/GroupHierarchy.h"
 #include "core/Globals.h"
 #include "core/SelectionChange.h"
@@ -44,13 +45,14 @@ void Form1::mnuGroupMenuRemoveFrmGrp_Click() {
     const int32_t oldFather = OMBREL_group_get_father_group(group);
     // Already at the top level (or out of the world): nothing moves, nothing is recorded.
     if (oldFather == RootGrp || oldFather == 0) return;
+    const int32_t oldPlace = GroupPlace(group);
     ChangeFatherGroup(group, RootGrp);
     trwGroupView->SetSelectedItem(trwGroupView->Item(KeyedTree::NodeKey("Group", group)));
     treeViewHighlightCurrentSelectedAndDeHighlightPrevSelected();
     auto record = std::make_unique<ActionUndoRedo>();
     record->ActionType = ActChangeFatherGrp;
     record->SetActionObjects();
-    record->ChngFatherGrp->SetParameters(oldFather, RootGrp, group, 1);
+    record->ChngFatherGrp->SetParameters(oldFather, RootGrp, group, 1, oldPlace);
     UndoRedoStack->Push(std::move(record));
 }
 

@@ -385,6 +385,34 @@ OMBREL_API int32_t OMBREL_ext_group_get_own_disabled(int32_t group) {
     return guarded(__func__, 0, [&] { return need<Group>(group).disabled ? 1 : 0; });
 }
 
+namespace {
+
+Group& needFather(const Group& g) {
+    Group* f = lookup<Group>(g.father);
+    if (!f) throw ApiError("the group has no father");
+    return *f;
+}
+
+}  // namespace
+
+OMBREL_API int32_t OMBREL_ext_group_get_index(int32_t group) {
+    return guarded(__func__, -1, [&] {
+        const Group& g = need<Group>(group);
+        return static_cast<int32_t>(needFather(g).children.indexOf(group));
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_group_set_index(int32_t group, int32_t index) {
+    return guarded(__func__, -1, [&] {
+        const Group& g = need<Group>(group);
+        Group& f = needFather(g);
+        if (index < 0 || !f.children.moveTo(group, static_cast<std::size_t>(index)))
+            throw ApiError("the place is beyond the father's children");
+        touchWorld();
+        return 0;
+    });
+}
+
 OMBREL_API int32_t OMBREL_group_is_group(int32_t handle, int32_t reserved) {
     return lookup<Group>(handle) ? 1 : 0;
 }

@@ -4,6 +4,7 @@
 #include "lighting.h"
 #include "model.h"
 
+#include "ombrel_ext.h"
 #include "ombrel_polygon.h"
 
 #include <algorithm>
@@ -84,6 +85,27 @@ OMBREL_API int32_t OMBREL_polygon_set_group(int32_t polygon, int32_t group) {
         if (Group* g = lookup<Group>(group)) g->polygons.append(polygon);
         touchGroup(group);
         touchBinding(polygon);
+        return 0;
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_polygon_get_index(int32_t polygon) {
+    return guarded(__func__, -1, [&] {
+        const Polygon& p = need<Polygon>(polygon);
+        const Group* g = lookup<Group>(p.group);
+        if (!g) throw ApiError("the polygon is in no group");
+        return static_cast<int32_t>(g->polygons.indexOf(polygon));
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_polygon_set_index(int32_t polygon, int32_t index) {
+    return guarded(__func__, -1, [&] {
+        const Polygon& p = need<Polygon>(polygon);
+        Group* g = lookup<Group>(p.group);
+        if (!g) throw ApiError("the polygon is in no group");
+        if (index < 0 || !g->polygons.moveTo(polygon, static_cast<std::size_t>(index)))
+            throw ApiError("the place is beyond the group's polygons");
+        touchGroup(g->handle);
         return 0;
     });
 }

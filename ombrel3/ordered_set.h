@@ -3,6 +3,7 @@
 // during a walk keeps the remaining items reachable.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
@@ -24,6 +25,11 @@ public:
     bool empty() const { return pos_.empty(); }
     void clear();
     std::vector<int32_t> toVector() const;
+    // The place of h among the items (from 0), or -1 when h is not in the list.
+    int64_t indexOf(int32_t h) const;
+    // Moves h to the place index among the items, the others keeping their order;
+    // false (and no change) when h is not in the list or index is not below size().
+    bool moveTo(int32_t h, std::size_t index);
 
     template <class F>
     void forEach(F&& f) const {
@@ -33,6 +39,7 @@ public:
 
 private:
     void compactIfSparse();
+    void compact();
 
     std::vector<int32_t> items_;  // 0 marks an erased entry
     std::unordered_map<int32_t, std::size_t> pos_;
@@ -87,6 +94,28 @@ public:
         live_ = 0;
     }
     void reserve(std::size_t n) { items_.reserve(n); }
+    // As OrderedSet::indexOf and moveTo.
+    int64_t indexOf(int32_t h) const {
+        if (!contains(h)) return -1;
+        const std::size_t at = *Slot::of(h);
+        if (items_.size() == live_) return static_cast<int64_t>(at);
+        int64_t n = 0;
+        for (std::size_t i = 0; i < at; ++i)
+            if (items_[i] != 0) ++n;
+        return n;
+    }
+    bool moveTo(int32_t h, std::size_t index) {
+        if (!contains(h) || index >= live_) return false;
+        compact();
+        const std::size_t from = *Slot::of(h);
+        if (from < index)
+            std::rotate(items_.begin() + from, items_.begin() + from + 1, items_.begin() + index + 1);
+        else
+            std::rotate(items_.begin() + index, items_.begin() + from, items_.begin() + from + 1);
+        for (std::size_t i = std::min(from, index); i <= std::max(from, index); ++i)
+            *Slot::of(items_[i]) = static_cast<uint32_t>(i);
+        return true;
+    }
     std::vector<int32_t> toVector() const {
         std::vector<int32_t> out;
         out.reserve(live_);
@@ -100,9 +129,13 @@ public:
     }
 
 private:
-    // As OrderedSet: only on append, so erasing during a walk is safe.
+    // As OrderedSet: only on append and move, so erasing during a walk is safe.
     void compactIfSparse() {
         if (items_.size() < 64 || items_.size() < 2 * live_) return;
+        compact();
+    }
+    void compact() {
+        if (items_.size() == live_) return;
         std::size_t w = 0;
         for (int32_t h : items_) {
             if (h == 0) continue;

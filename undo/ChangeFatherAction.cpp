@@ -6,16 +6,21 @@
 #include "core/SelectionChange.h"
 #include "core/WindowHooks.h"
 
-void ActionChangeFatherGrp::SetParameters(int32_t oldFather, int32_t newFather, int32_t group, int32_t flag) {
+void ActionChangeFatherGrp::SetParameters(int32_t oldFather, int32_t newFather, int32_t group, int32_t flag,
+                                          int32_t oldPlace) {
     NewFather = newFather;
     Flag = flag;
-    AddMovedGrp(group, oldFather);
+    AddMovedGrp(group, oldFather, oldPlace);
 }
 
-void ActionChangeFatherGrp::AddMovedGrp(int32_t group, int32_t oldFather) { Moved.push_back({group, oldFather}); }
+void ActionChangeFatherGrp::AddMovedGrp(int32_t group, int32_t oldFather, int32_t oldPlace) {
+    Moved.push_back({group, oldFather, oldPlace});
+}
 
 void ActionChangeFatherGrp::Undo() {
-    for (auto it = Moved.rbegin(); it != Moved.rend(); ++it) Globals::ChangeFatherGroup(it->Group, it->OldFather);
+    // Last moved, first back: each place was read with the moves before it done.
+    for (auto it = Moved.rbegin(); it != Moved.rend(); ++it)
+        Globals::ChangeFatherGroup(it->Group, it->OldFather, it->OldPlace);
     if (!Moved.empty()) SelectGroup(Flag != 0 ? Moved.front().OldFather : NewFather);
 }
 

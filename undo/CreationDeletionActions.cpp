@@ -30,14 +30,21 @@ namespace {
 void RecordedMultiSel::SetToCurrSel() {
     undo::CopyCurrMultiSelWithoutTracks(Entities);
     Fathers.assign(1, 0);
-    for (int32_t i = 1; i <= Entities.NumOfGrps(); ++i) Fathers.push_back(OMBREL_group_get_father_group(Entities.GetGrp(i)));
+    Places.assign(1, -1);
+    for (int32_t i = 1; i <= Entities.NumOfGrps(); ++i) {
+        Fathers.push_back(OMBREL_group_get_father_group(Entities.GetGrp(i)));
+        Places.push_back(Globals::GroupPlace(Entities.GetGrp(i)));
+    }
 }
 
 // ---- ActionDelete
 
 void ActionDelete::SetDeletedEntity(int32_t kind, int32_t handle) {
     switch (kind) {
-    case SelGroup: Father = OMBREL_group_get_father_group(handle); break;
+    case SelGroup:
+        Father = OMBREL_group_get_father_group(handle);
+        Place = Globals::GroupPlace(handle);
+        break;
     case SelCamera:
     case SelTrack:
     case SelLight: break;
@@ -50,12 +57,12 @@ void ActionDelete::SetDeletedEntity(int32_t kind, int32_t handle) {
 
 void ActionDelete::Undo() {
     switch (DeletedKind) {
-    case SelGroup: Globals::UnDeleteGroup(DeletedHandle, Father); break;
+    case SelGroup: Globals::UnDeleteGroup(DeletedHandle, Father, Place); break;
     case SelCamera: Globals::UnDeleteCamera(DeletedHandle); break;
     case SelTrack: Globals::UnDeleteTrack(DeletedHandle); break;
     case SelLight: Globals::UnDeleteLight(DeletedHandle); break;
     case SelMultiple:
-        Globals::UnDeleteMultiple(Deleted.Entities, Deleted.Fathers);
+        Globals::UnDeleteMultiple(Deleted.Entities, Deleted.Fathers, Deleted.Places);
         Globals::CopyMultipleSelection(undo::CurrMultiSel(), Deleted.Entities);
         break;
     default: break;
@@ -151,7 +158,7 @@ void ActionCreate::Redo() {
     case SelTrack: Globals::UnDeleteTrack(CreatedHandle); break;
     case SelLight: Globals::UnDeleteLight(CreatedHandle); break;
     case SelMultiple:
-        Globals::UnDeleteMultiple(Created.Entities, Created.Fathers);
+        Globals::UnDeleteMultiple(Created.Entities, Created.Fathers, Created.Places);
         Globals::CopyMultipleSelection(undo::CurrMultiSel(), Created.Entities);
         break;
     default: break;
@@ -181,7 +188,7 @@ void ActionCreate::ReplaceHandle(int32_t from, int32_t to) { std::ranges::replac
 // ---- polygons
 
 void GroupPolygons::FakeDelete() const { Globals::FakeDeletePols(Pols, Count); }
-void GroupPolygons::UnDelete() const { Globals::UnDeletePols(Pols, Count, Group); }
+void GroupPolygons::UnDelete() const { Globals::UnDeletePols(Pols, Count, Group, Places); }
 void GroupPolygons::DeletePermanently() const { Globals::DeletePolsPermanently(Pols, Count); }
 
 void ActionDeleteGrpPols::Undo() {

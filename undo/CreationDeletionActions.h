@@ -8,6 +8,7 @@
 #include "MergedEntities.h"
 #include "SelectionActions.h"
 
+#include "core/FakeDeletion.h"
 #include "core/MultipleSelection.h"
 
 #include <cstdint>
@@ -15,11 +16,12 @@
 #include <vector>
 
 // The entities a creation or deletion of a multiple selection covers: its
-// cameras, its groups each with its father (a list used from index 1), its
-// lights. Tracks are never part of it.
+// cameras, its groups each with its father and its place among the father's
+// children (lists used from index 1), its lights. Tracks are never part of it.
 struct RecordedMultiSel {
     MultipleSelection Entities;
     std::vector<int32_t> Fathers{0};
+    std::vector<int32_t> Places{0};
 
     // From CurrMultiSel, fathers read now.
     void SetToCurrSel();
@@ -47,6 +49,7 @@ private:
     int32_t DeletedKind = 0;
     int32_t DeletedHandle = 0;
     int32_t Father = 0;  // kind 1: the group's father when recorded
+    int32_t Place = -1;  // and its place among the father's children
     RecordedMultiSel Deleted;
     bool Undone = false;
 };
@@ -87,12 +90,15 @@ private:
 // Polygons of one group that an action takes out of the world or puts back.
 struct GroupPolygons {
     std::vector<int32_t> Pols{0};  // from index 1
+    std::vector<int32_t> Places{0};  // each one's place in the group when set
     int32_t Count = 0;
     int32_t Group = 0;
 
+    // While the polygons are in the group: their places come back with them.
     template <class List>
     void Set(const List& pols, int32_t count, int32_t group) {
         Pols = CopyHandleList(pols, count);
+        Places = Globals::PolygonPlaces(Pols, count);
         Count = count;
         Group = group;
     }

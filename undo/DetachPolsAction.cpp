@@ -9,7 +9,11 @@
 #include "ombrel.h"
 
 void ActionDetachPols::Undo() {
-    MovePolsTo(OldGrp);
+    for (int32_t i : Globals::PlaceOrder(Places)) {
+        if (i > Count) continue;
+        OMBREL_polygon_set_group(Pols[static_cast<std::size_t>(i)], OldGrp);
+        Globals::PutPolygonAt(Pols[static_cast<std::size_t>(i)], Places[static_cast<std::size_t>(i)]);
+    }
     Globals::FakeDeleteGroup(NewGrp);
     Globals::ValidateGroupPolygons(OldGrp);
     Select(OldGrp);
@@ -26,6 +30,7 @@ void ActionDetachPols::Redo() {
 void ActionDetachPols::SetDetachedPolsToCurrSel() {
     Pols = CopyHandleList(Globals::SelPols, Globals::NumSelPols);
     Count = Globals::NumSelPols;
+    Places = Globals::PolygonPlaces(Pols, Count);
 }
 
 void ActionDetachPols::MovePolsTo(int32_t group) const {

@@ -30,7 +30,12 @@ std::unordered_set<int32_t>& lightsOffBeforeDeletion() {
     return lights;
 }
 
-bool holdsGroup(const MultipleSelection& selection, int32_t group) { return selection.HasGrp(group); }
+// A group below a selected one, at any depth, comes back with that one's sub-tree.
+bool holdsGroupOrAncestor(const MultipleSelection& selection, int32_t group) {
+    for (int32_t g = group, steps = 0; g != 0 && steps < 10000000; g = OMBREL_group_get_father_group(g), ++steps)
+        if (selection.HasGrp(g)) return true;
+    return false;
+}
 
 template <class Get, class Remove>
 void dropStale(int32_t kind, int32_t count, Get get, Remove remove) {
@@ -92,19 +97,23 @@ void FakeDeleteMultiple() {
     selectNothing();
 }
 
-void UnDeleteMultiple(const MultipleSelection& selection, const std::vector<int32_t>& fathers) {
+void UnDeleteMultiple(const MultipleSelection& selection, const std::vector<int32_t>& fathers,
+                      const std::vector<int32_t>& places) {
     const int32_t groups = std::min<int32_t>(selection.NumOfGrps(), static_cast<int32_t>(fathers.size()) - 1);
     // All groups are back in the engine before any node is made: a selected group
     // below another selected one then comes with its father's sub-tree, whatever
     // the order of the selection.
-    for (int32_t i = 1; i <= groups; ++i) {
+    std::vector<int32_t> groupPlaces(places.begin(), places.end());
+    groupPlaces.resize(static_cast<std::size_t>(groups) + 1, -1);
+    for (int32_t i : PlaceOrder(groupPlaces)) {
         OMBREL_group_set_father_group(selection.GetGrp(i), fathers[static_cast<std::size_t>(i)]);
+        PutGroupAt(selection.GetGrp(i), groupPlaces[static_cast<std::size_t>(i)]);
         OMBREL_group_disable(selection.GetGrp(i), 0);
     }
     // Last deleted, first back: each node finds the siblings it stood among.
     for (int32_t i = groups; i >= 1; --i) {
         const int32_t father = fathers[static_cast<std::size_t>(i)];
-        if (!holdsGroup(selection, father)) core::callHook(core::windowHooks().addGroupNode, selection.GetGrp(i), father);
+        if (!holdsGroupOrAncestor(selection, father)) core::callHook(core::windowHooks().addGroupNode, selection.GetGrp(i), father);
     }
     for (int32_t i = 1; i <= selection.NumOfCams(); ++i) UnDeleteCamera(selection.GetCam(i));
     selectNothing();

@@ -26,10 +26,12 @@ void DeleteLightPermanently(int32_t light);
 // The groups and cameras of CurrMultiSel are fake-deleted (its lights and tracks
 // stay in the world); the selection becomes none and the views are redrawn.
 void FakeDeleteMultiple();
-// The groups of the selection come back under fathers (a list used from index 1,
-// one father per group in the selection's order), then its cameras; the
-// selection becomes none and the views are redrawn.
-void UnDeleteMultiple(const MultipleSelection& selection, const std::vector<int32_t>& fathers);
+// The groups of the selection come back under fathers at places (lists used from
+// index 1, one father and place per group in the selection's order; -1 puts a
+// group last), then its cameras; the selection becomes none and the views are
+// redrawn.
+void UnDeleteMultiple(const MultipleSelection& selection, const std::vector<int32_t>& fathers,
+                      const std::vector<int32_t>& places);
 // Its groups, then its cameras, destroyed.
 void DeleteMultiplePermanently(const MultipleSelection& selection);
 

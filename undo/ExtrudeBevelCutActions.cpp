@@ -151,7 +151,7 @@ void ActionCutPol::Undo() {
     Added.Undo();
     const bool edited = isEdited(Group);
     if (edited) Globals::RemovePolygonsFromWelded(addedOf(Added));
-    Globals::UnDeletePols(Removed, RemovedCount, Group);
+    Globals::UnDeletePols(Removed, RemovedCount, Group, RemovedPlaces);
     undo::AddPolNodes(RemovedWithNodes, Group);
     if (!edited) return;
     selectPolygons(listOf(Removed, RemovedCount), Group);

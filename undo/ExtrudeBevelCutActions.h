@@ -95,6 +95,9 @@ public:
     // Those of them that had a "Pol" node before the cut (the pieces of an
     // earlier cut or extrusion); Undo gives them their nodes back.
     void SetDeletedPolsWithNodes(std::vector<int32_t> pols) { RemovedWithNodes = std::move(pols); }
+    // Their places in the group before the cut (a list used from index 1); Undo
+    // puts them back there.
+    void SetDeletedPolsPlaces(std::vector<int32_t> places) { RemovedPlaces = std::move(places); }
     // The pieces, of the group CurrSelEntityHandle.
     template <class List>
     void SetAddedPolsArray(const List& pols, int32_t count, int32_t group) {
@@ -111,6 +114,7 @@ private:
     std::vector<int32_t> Removed{0};
     int32_t RemovedCount = 0;
     std::vector<int32_t> RemovedWithNodes;
+    std::vector<int32_t> RemovedPlaces{0};
     int32_t Group = 0;
     ActionAddPols Added;
 };

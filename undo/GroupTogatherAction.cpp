@@ -10,15 +10,19 @@
 
 void ActionGroupTogather::SetChildGrpsToCurrGrpSelection() {
     Children.clear();
-    for (int32_t g : Globals::OutermostSelectedGroups()) Children.push_back({g, OMBREL_group_get_father_group(g)});
+    for (int32_t g : Globals::OutermostSelectedGroups())
+        Children.push_back({g, OMBREL_group_get_father_group(g), Globals::GroupPlace(g)});
 }
 
 void ActionGroupTogather::SetNewFatherGrp(int32_t group) { NewFather = group; }
 
 void ActionGroupTogather::Undo() {
     using namespace Globals;
-    for (const Child& c : Children) {
-        ChangeFatherGroup(c.Group, c.Father);
+    std::vector<int32_t> places{-1};
+    for (const Child& c : Children) places.push_back(c.Place);
+    for (int32_t i : PlaceOrder(places)) {
+        const Child& c = Children[static_cast<std::size_t>(i) - 1];
+        ChangeFatherGroup(c.Group, c.Father, c.Place);
     }
     NewFatherHidden = OMBREL_ext_group_get_own_disabled(NewFather) == 1;
     FakeDeleteGroup(NewFather);

@@ -8,8 +8,8 @@
 
 class ActionGroupTogather {
 public:
-    // Every child goes back under its former father, in the recorded order; the
-    // new group leaves the world (fake-deleted) and the children are selected.
+    // Every child goes back under its former father at its former place; the new
+    // group leaves the world (fake-deleted) and the children are selected.
     void Undo();
     // The same new group comes back under the root group, the children go under
     // it again and it is selected.
@@ -30,6 +30,7 @@ private:
     struct Child {
         int32_t Group = 0;
         int32_t Father = 0;
+        int32_t Place = -1;  // among the father's children, before the grouping
     };
     std::vector<Child> Children;
     int32_t NewFather = 0;

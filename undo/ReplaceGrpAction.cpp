@@ -30,12 +30,13 @@ void ActionReplaceGrp::SetGrpReplacedWith(int32_t group) {
     ReplacingHidden = OMBREL_ext_group_get_own_disabled(group) == 1;
 }
 
-// The group takes the other's place and becomes the selected group; the panels
+// The group takes the other's place among its siblings and becomes the selected group; the panels
 // are left as they are, for the two share name and kind.
 void ActionReplaceGrp::Bring(int32_t group, bool hidden, int32_t gone) {
     using namespace Globals;
+    const int32_t place = GroupPlace(gone);
     FakeDeleteGroup(gone);
-    UnDeleteGroupAsItWas(group, Father, hidden);
+    UnDeleteGroupAsItWas(group, Father, hidden, place);
     MakeGroupTheSelection(group);
     undo::SelGrpBndBox().Initialize(group);
     // The node of the group that went is gone with it: no previous node to leave.

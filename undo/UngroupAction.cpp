@@ -12,13 +12,14 @@
 void ActionUnGroup::SetUngroupedGrp(int32_t group) {
     Group = group;
     Father = OMBREL_group_get_father_group(group);
+    Place = Globals::GroupPlace(group);
     Children = Globals::ChildGroups(group);
     Hidden = Globals::IsGrpHidden(group);
     Emptied = !Globals::HoldsOwnPolygons(group);
 }
 
 void ActionUnGroup::Undo() {
-    Globals::RegroupGroup(Group, Father, Children, Hidden);
+    Globals::RegroupGroup(Group, Father, Place, Children, Hidden);
     Undone = true;
 }
 

@@ -7,7 +7,7 @@
 
 class ActionUnGroup {
 public:
-    // The group comes back under its father with its children under it.
+    // The group comes back under its father at its place, its children under it.
     void Undo();
     // Ungroups it again.
     void Redo();
@@ -22,6 +22,7 @@ public:
 private:
     int32_t Group = 0;
     int32_t Father = 0;
+    int32_t Place = -1;  // among the father's children
     std::vector<int32_t> Children;
     bool Hidden = false;
     bool Emptied = false;  // no polygons of its own: ungrouping takes it out of the world
