@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <optional>
 #include <string>
@@ -657,6 +658,10 @@ private:
         int index = -1;
     };
     std::map<int32_t, NodePlace> groupNodePlaces_;
+    // Polygons whose "Pol" nodes went with their group's node: they come back
+    // with it.
+    std::set<int32_t> polNodesAway_;
+    void restorePolNodesBelow(int32_t Grp);
     void setBackColor(QPushButton* button, int32_t colour);
     // ---- light tree and light panel (private steps)
     void buildLightPanel();

@@ -145,9 +145,10 @@ void Form1::GroupSelectedUnderNewGrp(std::string& GrpName) {
     trwGroupView->Add("", groupKey(group), GrpName, scene::GroupImage(group));
     for (int32_t child : children) {
         SetFatherGroupOrRaise(child, group);
-        trwGroupView->Remove(groupKey(child));
+        RemoveGroupNode(child);
     }
     trwGroupView_PopulateRecursive(group);
+    restorePolNodesBelow(group);
 
     MakeGroupTheSelection(group);
     ThingsToDoOnSelectedEntityChange();

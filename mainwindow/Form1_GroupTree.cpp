@@ -9,6 +9,7 @@
 #include "core/EntityProcedures.h"
 #include "core/FakeDeletion.h"
 #include "core/Globals.h"
+#include "core/GroupHierarchy.h"
 #include "core/StringProcedures.h"
 #include "ombrel.h"
 #include "platform/error_trap.h"
@@ -142,6 +143,19 @@ void Form1::AddGroupNode(int32_t Grp, int32_t Father) {
     if (const int engineIndex = groupNodeIndexAsInEngine(parent, Grp, Father); engineIndex >= 0) index = engineIndex;
     trwGroupView->Add(parent, groupKey(Grp), Globals::GetEntityName(Grp), scene::GroupImage(Grp), index);
     trwGroupView_PopulateRecursive(Grp);
+    restorePolNodesBelow(Grp);
+}
+
+void Form1::restorePolNodesBelow(int32_t Grp) {
+    for (auto it = polNodesAway_.begin(); it != polNodesAway_.end();) {
+        const int32_t group = OMBREL_ext_handle_kind(*it) == OMBREL_KIND_POLYGON ? OMBREL_polygon_get_group(*it) : 0;
+        if (group != 0 && Globals::IsGroupOrAncestor(Grp, group) && trwGroupView->Exists(groupKey(group))) {
+            AddPolNode(*it, group);
+            it = polNodesAway_.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 // Sibling nodes stand in the engine's order of the father's children: the node
@@ -165,6 +179,13 @@ void Form1::RemoveGroupNode(int32_t Grp) {
     const std::string key = groupKey(Grp);
     if (trwGroupView->Exists(key)) {
         const QTreeWidgetItem* node = trwGroupView->Item(key);
+        std::vector<const QTreeWidgetItem*> below{node};
+        while (!below.empty()) {
+            const QTreeWidgetItem* n = below.back();
+            below.pop_back();
+            if (const int32_t pol = handleOf(KeyedTree::Key(n), kPolKind)) polNodesAway_.insert(pol);
+            for (int i = 0; i < n->childCount(); ++i) below.push_back(n->child(i));
+        }
         groupNodePlaces_[Grp] = {KeyedTree::ParentKey(node), trwGroupView->IndexAmongSiblings(node)};
         trwGroupView->Remove(key);
     }
@@ -172,7 +193,19 @@ void Form1::RemoveGroupNode(int32_t Grp) {
 }
 
 void Form1::AddPolNode(int32_t Pol, int32_t Grp) {
-    trwGroupView->Add(groupKey(Grp), KeyedTree::NodeKey(kPolKind, Pol), Globals::GetEntityName(Pol), "Pol");
+    // As for groups: before the first polygon node that comes after it in the group.
+    const std::string parent = groupKey(Grp);
+    int index = -1;
+    if (const int32_t place = Globals::PolygonPlace(Pol); place >= 0) {
+        const QTreeWidgetItem* node = trwGroupView->Item(parent);
+        for (int i = 0; i < node->childCount() && index < 0; ++i) {
+            const int32_t sibling = handleOf(KeyedTree::Key(node->child(i)), kPolKind);
+            if (sibling != 0 && sibling != Pol && OMBREL_polygon_get_group(sibling) == Grp &&
+                Globals::PolygonPlace(sibling) > place)
+                index = i;
+        }
+    }
+    trwGroupView->Add(parent, KeyedTree::NodeKey(kPolKind, Pol), Globals::GetEntityName(Pol), "Pol", index);
 }
 
 void Form1::RemovePolNode(int32_t Pol) {

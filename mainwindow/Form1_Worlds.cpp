@@ -218,6 +218,7 @@ void Form1::UnloadWorld() {
     setCaption("TALVORA");
     trwGroupView_Reset();
     groupNodePlaces_.clear();
+    polNodesAway_.clear();
     trwCamTrackBK_Reset();
     trwLight->Clear();
     statusPanels_[0]->clear();

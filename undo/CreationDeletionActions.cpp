@@ -193,6 +193,7 @@ void GroupPolygons::DeletePermanently() const { Globals::DeletePolsPermanently(P
 
 void ActionDeleteGrpPols::Undo() {
     Deleted.UnDelete();
+    undo::AddPolNodes(WithNodes, Deleted.Group);
     Globals::SelPols.checkCount(Deleted.Count);
     Globals::NumSelPols = Deleted.Count;
     WriteHandleList(Globals::SelPols, Deleted.Pols, Deleted.Count);
@@ -216,6 +217,14 @@ void ActionDeleteGrpPols::Release() {
 }
 
 int32_t ActionDeleteGrpPols::CurrentGroup() { return Globals::CurrSelEntityHandle; }
+
+void ActionDeleteGrpPols::NoteNodes() {
+    WithNodes.clear();
+    const auto& h = core::windowHooks();
+    if (!h.hasPolNode) return;
+    for (int32_t i = 1; i <= Deleted.Count; ++i)
+        if (h.hasPolNode(Deleted.Pols[static_cast<std::size_t>(i)])) WithNodes.push_back(Deleted.Pols[static_cast<std::size_t>(i)]);
+}
 
 // Point editing moves welded points too, so its table must see the polygons that
 // came back or went, not only polygon editing's.

@@ -124,10 +124,12 @@ public:
     void Undo();
     // Fake-deletes them again and selects no polygon.
     void Redo();
-    // The polygons (a list used from index 1) of the group CurrSelEntityHandle.
+    // The polygons (a list used from index 1) of the group CurrSelEntityHandle,
+    // before they go: those with a "Pol" node get it back on Undo.
     template <class List>
     void SetDeletedPols(const List& pols, int32_t count) {
         Deleted.Set(pols, count, CurrentGroup());
+        NoteNodes();
     }
     void RetrieveDeletedPols(std::vector<int32_t>& pols, int32_t& count) const { Deleted.Retrieve(pols, count); }
     // A deletion in force is made final.
@@ -137,9 +139,11 @@ public:
 
 private:
     static int32_t CurrentGroup();
+    void NoteNodes();
     void RebuildWeldedPointsWhileEditingGeometry() const;
 
     GroupPolygons Deleted;
+    std::vector<int32_t> WithNodes;
     bool Undone = false;
 };
 
