@@ -46,10 +46,11 @@ void UnDeletePols(const List& polygons, int32_t count, int32_t group) {
     for (int32_t i = 1; i <= count; ++i) UnDeletePol(polygons[i], group);
 }
 // The same, each polygon at its place (places[i] for polygons[i], from index 1).
+// A polygon without a place (-1, or beyond the list) goes last.
 template <class List>
-void UnDeletePols(const List& polygons, int32_t count, int32_t group, const std::vector<int32_t>& places) {
+void UnDeletePols(const List& polygons, int32_t count, int32_t group, std::vector<int32_t> places) {
+    places.resize(static_cast<std::size_t>(count) + 1, -1);
     for (int32_t i : PlaceOrder(places)) {
-        if (i > count) continue;
         UnDeletePol(polygons[i], group);
         PutPolygonAt(polygons[i], places[static_cast<std::size_t>(i)]);
     }

@@ -90,18 +90,19 @@ private:
 // Polygons of one group that an action takes out of the world or puts back.
 struct GroupPolygons {
     std::vector<int32_t> Pols{0};  // from index 1
-    std::vector<int32_t> Places{0};  // each one's place in the group when set
+    std::vector<int32_t> Places{0};  // where each one goes back; -1: last
     int32_t Count = 0;
     int32_t Group = 0;
 
-    // While the polygons are in the group: their places come back with them.
     template <class List>
     void Set(const List& pols, int32_t count, int32_t group) {
         Pols = CopyHandleList(pols, count);
-        Places = Globals::PolygonPlaces(Pols, count);
+        Places.assign(static_cast<std::size_t>(count) + 1, -1);
         Count = count;
         Group = group;
     }
+    // While the polygons are still in the group: they come back at these places.
+    void KeepPlaces() { Places = Globals::PolygonPlaces(Pols, Count); }
     // pols becomes 0..count with the polygons at 1..count.
     void Retrieve(std::vector<int32_t>& pols, int32_t& count) const {
         pols = Pols;
@@ -129,6 +130,7 @@ public:
     template <class List>
     void SetDeletedPols(const List& pols, int32_t count) {
         Deleted.Set(pols, count, CurrentGroup());
+        Deleted.KeepPlaces();
         NoteNodes();
     }
     void RetrieveDeletedPols(std::vector<int32_t>& pols, int32_t& count) const { Deleted.Retrieve(pols, count); }

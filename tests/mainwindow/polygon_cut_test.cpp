@@ -369,6 +369,34 @@ TEST_F(PolygonCutTest, OnlyPolygonsCrossedExactlyTwiceAreCut) {
     EXPECT_EQ(SelectedPolygons(), std::vector<int32_t>{right});
 }
 
+TEST_F(PolygonCutTest, UndoPutsACutPolygonBackAtItsPlaceInTheGroup) {
+    Form1& f = start();
+    const int32_t middle = MakePolygon(walls_, {{-50, -250}, {-50, -150}, {50, -150}, {50, -250}});
+    const int32_t last = MakePolygon(walls_, {{-50, 150}, {-50, 250}, {50, 250}, {50, 150}});
+    refresh();
+    const std::vector<int32_t> order{square_, middle, last};
+    struct Case {
+        const char* place;
+        std::array<double, 2> at;
+    };
+    const Case cases[] = {{"first", {0, 0}}, {"middle", {0, -200}}, {"last", {0, 200}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.place);
+        pickAt({PixelOf(kTop, c.at[0], c.at[1])});
+        pressCut();
+        drag(PixelOf(kTop, -100, c.at[1] + 10), PixelOf(kTop, 100, c.at[1] + 10));
+        ASSERT_EQ(NumSelPols, 2);
+        const std::vector<int32_t> cut = PolygonsOf(walls_);
+        f.mnuUndo_Click();
+        EXPECT_EQ(PolygonsOf(walls_), order);
+        f.mnuRedo_Click();
+        EXPECT_EQ(PolygonsOf(walls_), cut);
+        f.mnuUndo_Click();
+        EXPECT_EQ(PolygonsOf(walls_), order);
+    }
+    EXPECT_EQ(LastErrDescription, "");
+}
+
 TEST_F(PolygonCutTest, AWallSeenEdgeOnIsCutAcrossWhereTheLineMeetsIt) {
     Form1& f = start();
     // A wall standing in the plane y = 0: the top view shows only its top edge.
