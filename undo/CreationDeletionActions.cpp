@@ -222,8 +222,10 @@ void ActionDeleteGrpPols::NoteNodes() {
     WithNodes.clear();
     const auto& h = core::windowHooks();
     if (!h.hasPolNode) return;
-    for (int32_t i = 1; i <= Deleted.Count; ++i)
-        if (h.hasPolNode(Deleted.Pols[static_cast<std::size_t>(i)])) WithNodes.push_back(Deleted.Pols[static_cast<std::size_t>(i)]);
+    for (int32_t i = 1; i <= Deleted.Count; ++i) {
+        const int32_t polygon = Deleted.Pols[static_cast<std::size_t>(i)];
+        if (h.hasPolNode(polygon)) WithNodes.push_back(polygon);
+    }
 }
 
 // Point editing moves welded points too, so its table must see the polygons that

@@ -113,7 +113,8 @@ void UnDeleteMultiple(const MultipleSelection& selection, const std::vector<int3
     // Last deleted, first back: each node finds the siblings it stood among.
     for (int32_t i = groups; i >= 1; --i) {
         const int32_t father = fathers[static_cast<std::size_t>(i)];
-        if (!holdsGroupOrAncestor(selection, father)) core::callHook(core::windowHooks().addGroupNode, selection.GetGrp(i), father);
+        if (!holdsGroupOrAncestor(selection, father))
+            core::callHook(core::windowHooks().addGroupNode, selection.GetGrp(i), father);
     }
     for (int32_t i = 1; i <= selection.NumOfCams(); ++i) UnDeleteCamera(selection.GetCam(i));
     selectNothing();

@@ -33,7 +33,8 @@ protected:
         w.B1 = MakeGroup("B1", w.B);
         for (double x : {0.0, 20.0, 40.0})
             w.q.push_back(MakePolygon(w.B1, {{x, 0}, {x, 10}, {x + 10, 10}, {x + 10, 0}}));
-        for (int i = 0; i < 3; ++i) OMBREL_polygon_set_name(w.q[static_cast<std::size_t>(i)], ("q" + std::to_string(i)).c_str());
+        for (std::size_t i = 0; i < w.q.size(); ++i)
+            OMBREL_polygon_set_name(w.q[i], ("q" + std::to_string(i)).c_str());
         w.B2 = MakeGroup("B2", w.B);
         w.B2a = group("B2a", w.B2);
         w.B2b = group("B2b", w.B2);
@@ -66,13 +67,17 @@ protected:
     static std::vector<std::string> engineGroups() {
         std::vector<std::string> keys;
         const int32_t root = Globals::RootGrp;
-        for (int32_t g = OMBREL_group_get_first_included_group(root); g; g = OMBREL_group_get_next_included_group(root, g))
+        for (int32_t g = OMBREL_group_get_first_included_group(root); g;
+             g = OMBREL_group_get_next_included_group(root, g))
             keys.push_back(groupKey(g));
         return keys;
     }
 
-    void editPolygons(int32_t group, const std::vector<int32_t>& polygons) {
-        select(SelGroup, group);
+    // B1's squares of those positions selected in "Polygon" mode.
+    void editPolygons(const World& w, const std::vector<int>& squares) {
+        std::vector<int32_t> polygons;
+        for (int i : squares) polygons.push_back(w.q[static_cast<std::size_t>(i)]);
+        select(SelGroup, w.B1);
         Form1& f = form();
         f.tabWorkspace->setCurrentIndex(1);
         f.cmbObj->setCurrentText("Edit Geometry");
@@ -136,17 +141,13 @@ TEST_F(SiblingPlacesTest, UndoPutsEveryEntityBackAtItsPlaceAndRedoWhereTheComman
     };
     auto deletePolygons = [this](std::vector<int> qs) -> Command {
         return [this, qs](Form1& f, const World& w) {
-            std::vector<int32_t> pols;
-            for (int i : qs) pols.push_back(w.q[static_cast<std::size_t>(i)]);
-            editPolygons(w.B1, pols);
+            editPolygons(w, qs);
             f.cmdDeletePol_Click();
         };
     };
     auto detachPolygons = [this](std::vector<int> qs) -> Command {
         return [this, qs](Form1& f, const World& w) {
-            std::vector<int32_t> pols;
-            for (int i : qs) pols.push_back(w.q[static_cast<std::size_t>(i)]);
-            editPolygons(w.B1, pols);
+            editPolygons(w, qs);
             platform_.prompts.answerInput("apart");
             f.cmdDetachPols_Click();
         };
