@@ -10,7 +10,12 @@
    names, the old file keeps its mode, owner and group, and a failure (-1) leaves
    it as it was. A camera draws the world's background behind what it sees unless
    told not to (a view with a field of a degree would show a blurred slice of the
-   panorama); the setting is not saved with the world. */
+   panorama); the setting is not saved with the world.
+   OMBREL_ext_get_placement reads, up to capacity, every number a move, turn or
+   scale changes of a group (with all it holds), a camera, a light or a track,
+   and returns how many there are (-1 on failure); OMBREL_ext_set_placement
+   writes such numbers back exactly, refusing (-1) a count that no longer fits
+   the entity (points added or removed since). */
 #ifndef OMBREL_EXT_H
 #define OMBREL_EXT_H
 
@@ -59,7 +64,9 @@
     X(int32_t, OMBREL_ext_lightmap_ready, (int32_t polygon, int32_t wait_ms)) \
     X(int32_t, OMBREL_ext_lightmap_end, (void)) \
     X(int32_t, OMBREL_ext_replace_file, (const char* path, const uint8_t* data, int64_t size)) \
-    X(int32_t, OMBREL_ext_camera_set_background_shown, (int32_t camera, int32_t shown))
+    X(int32_t, OMBREL_ext_camera_set_background_shown, (int32_t camera, int32_t shown)) \
+    X(int32_t, OMBREL_ext_get_placement, (int32_t handle, double* values, int32_t capacity)) \
+    X(int32_t, OMBREL_ext_set_placement, (int32_t handle, const double* values, int32_t count))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 
