@@ -317,10 +317,14 @@ void Form1::txtPolLightDimu_LostFocus() {
     // Text that is no value from 0 to 100 gives way to the value the edit started
     // from, and nothing is applied.
     if (!fldPolLightDimu->Settle()) return;
+    if (Tag(txtPolLightDimu) == DissableChange || NumSelPols == 0) return;
     double value = 0;
-    if (!platform::ReadNumber(txtPolLightDimu->text(), value) || Tag(txtPolLightDimu) == DissableChange ||
-        NumSelPols == 0)
+    if (!fldPolLightDimu->HoldsValue(value)) {
+        // Text the program left there, not the user's edit: the value in force shows again.
+        SetPolLightDimuText(OMBREL_polygon_get_light_diminution(SelPols[1]));
+        SetEditMark(txtPolLightDimu, false);
         return;
+    }
     // The spinner shows it rounded, halves to even; the field then shows the
     // value in force, not the spinner's whole number.
     updwnPolLightDimu->setValue(static_cast<int>(std::nearbyint(value)));
