@@ -18,8 +18,9 @@ public:
     // One point of a group, read now.
     void AddPoint(int32_t point);
     bool Empty() const { return entities_.empty() && points_.empty(); }
-    // Writes back what was read. An entity that gained or lost points since is
-    // left as the inverse transform put it.
+    // Writes back what was read over the rounding the inverse transform left.
+    // An entity that gained or lost points since, or was changed by more than
+    // rounding (an edit no record holds), is left as the inverse put it.
     void Restore() const;
 
 private:

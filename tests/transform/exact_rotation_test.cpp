@@ -177,3 +177,28 @@ TEST_F(ExactRotation, UndoAndRedoOfEveryTurnAndScaleGiveBackTheSavedWorldByteFor
         }
     }
 }
+
+// A change no record holds (the camera panel's location) is not undone with
+// the turn before it: only rounding is written over.
+TEST_F(ExactRotation, AnUnrecordedEditSinceTheTurnStays) {
+    select(SelCamera, cam);
+    Globals::CurrToolMode = ToolRotate;
+    platform_.prompts.answerWindow<Dialog>([&](Dialog& d) {
+        d.txtWRotate[2]->setText("30");
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(d.txtWRotate[2], &enter);
+    });
+    transform::OpenTransformDialog(nullptr, ToolRotate - ToolMove);
+    ASSERT_EQ(records(), 1);
+    Globals::SceneCameras->SetLocation(cam, {20, 30, 40});
+    undo::UndoCommand();
+    double at[3];
+    OMBREL_camera_get_location1(cam, at);
+    EXPECT_NEAR(at[0], 20, 1e-9);
+    EXPECT_NEAR(at[1], 30, 1e-9);
+    EXPECT_NEAR(at[2], 40, 1e-9);
+    double dir[3];
+    OMBREL_camera_get_direction1(cam, dir);
+    EXPECT_NEAR(dir[0], 0, 1e-12);
+    EXPECT_NEAR(dir[1], -1, 1e-12);
+}
