@@ -15,7 +15,12 @@
    own polygons count from 0 in the order the world file writes them; set_index
    moves the entity to that place, the others keeping their order, and fails (-1)
    for a stale handle, an entity without a father or group, or a place not below
-   the number of siblings. get_index returns the place, or -1. */
+   the number of siblings. get_index returns the place, or -1.
+   OMBREL_ext_get_placement reads, up to capacity, every number a move, turn or
+   scale changes of a group (with all it holds), a camera, a light or a track,
+   and returns how many there are (-1 on failure); OMBREL_ext_set_placement
+   writes such numbers back exactly, refusing (-1) a count that no longer fits
+   the entity (points added or removed since). */
 #ifndef OMBREL_EXT_H
 #define OMBREL_EXT_H
 
@@ -68,7 +73,9 @@
     X(int32_t, OMBREL_ext_group_get_index, (int32_t group)) \
     X(int32_t, OMBREL_ext_group_set_index, (int32_t group, int32_t index)) \
     X(int32_t, OMBREL_ext_polygon_get_index, (int32_t polygon)) \
-    X(int32_t, OMBREL_ext_polygon_set_index, (int32_t polygon, int32_t index))
+    X(int32_t, OMBREL_ext_polygon_set_index, (int32_t polygon, int32_t index)) \
+    X(int32_t, OMBREL_ext_get_placement, (int32_t handle, double* values, int32_t capacity)) \
+    X(int32_t, OMBREL_ext_set_placement, (int32_t handle, const double* values, int32_t count))
 
 OMBREL_DECLARE_FUNCTIONS(OMBREL_EXT_FUNCTIONS)
 

@@ -11,6 +11,7 @@
 #include "platform/NumericField.h"
 #include "platform/error_trap.h"
 #include "platform/prompts.h"
+#include "transform/TransformLimits.h"
 #include "undo/SharedObjects.h"
 
 #include "ombrel.h"
@@ -137,6 +138,12 @@ void formDuplicate::cmdOK_Click() {
         const MultipleSelection& selection = undo::CurrMultiSel();
         for (int32_t g = 1; g <= selection.NumOfGrps(); ++g) sources.push_back(selection.GetGrp(g));
     }
+    // The last copy lies farthest: a move the numeric dialog would ignore makes
+    // no copy at all.
+    Point3d reach = {0, 0, 0};
+    for (std::size_t i = 0; i < 3; ++i) platform::ReadNumber(updwnOffset[i]->Tag, reach[i]);
+    Maths::ScaleVector(reach, updwnCopies->Value());
+    if (!transform::MoveStaysInWorld(transform::GroupsReach(sources), reach)) return;
     std::vector<int32_t> copies;
     std::exception_ptr failure;
     try {

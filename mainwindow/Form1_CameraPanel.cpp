@@ -65,7 +65,7 @@ void Form1::connectCameraPanel() {
         wire(fldCamDir[static_cast<std::size_t>(i)], [this, i] { txtCamDir_LostFocus(i); });
     }
     wire(fldFOV, [this] { txtFOV_LostFocus(); }, platform::kFieldOfView);
-    wire(fldCamDistFrmEye, [this] { txtCamDistFrmEye_LostFocus(); });
+    wire(fldCamDistFrmEye, [this] { txtCamDistFrmEye_LostFocus(); }, platform::kViewingDistances);
 }
 
 // ---- the work space
@@ -154,14 +154,25 @@ void Form1::txtCamDir_LostFocus(int) {
     UpdateCamIfSelIsViewedCam();
 }
 
-// The views through the camera take the lens at once.
+// The views through the camera take the lens at once; the field shows what the
+// engine keeps.
 void Form1::txtFOV_LostFocus() {
-    if (cameraPanelLive() && panels::ApplyCommitted(fldFOV, OMBREL_camera_set_zoom, Globals::CurrSelEntityHandle))
-        Globals::SyncViewIfSelIsViewedCam();
+    if (!cameraPanelLive() || !panels::ApplyCommitted(fldFOV, OMBREL_camera_set_zoom, Globals::CurrSelEntityHandle))
+        return;
+    {
+        QScopedValueRollback<bool> filling(SettingCamParams, true);
+        panels::ShowValue(fldFOV, OMBREL_camera_get_zoom(Globals::CurrSelEntityHandle));
+    }
+    Globals::SyncViewIfSelIsViewedCam();
 }
 
 void Form1::txtCamDistFrmEye_LostFocus() {
-    if (cameraPanelLive() &&
-        panels::ApplyCommitted(fldCamDistFrmEye, OMBREL_camera_set_distance_from_eye, Globals::CurrSelEntityHandle))
-        Globals::SyncViewIfSelIsViewedCam();
+    if (!cameraPanelLive() ||
+        !panels::ApplyCommitted(fldCamDistFrmEye, OMBREL_camera_set_distance_from_eye, Globals::CurrSelEntityHandle))
+        return;
+    {
+        QScopedValueRollback<bool> filling(SettingCamParams, true);
+        panels::ShowValue(fldCamDistFrmEye, OMBREL_camera_get_distance_from_eye(Globals::CurrSelEntityHandle));
+    }
+    Globals::SyncViewIfSelIsViewedCam();
 }

@@ -46,6 +46,8 @@ void Form1::cmdReducePols_Click() {
     constexpr platform::NumberRange kLevels{-platform::kLengthLimit, 100};
     double level = 0;
     if (!platform::ReadValue(QString::fromStdString(answer), kLevels, level)) return;
+    // A plain copy changes nothing: no record to push a real edit out of the history.
+    if (level <= 0) return;
     trwGroupView->Item(groupKey(CurrSelEntityHandle));  // the copy's place, before the engine makes it
     ReplaceSelectedGroup(madeCopy(OMBREL_group_create_reduced_copy(CurrSelEntityHandle, level)));
 }
@@ -53,6 +55,12 @@ void Form1::cmdReducePols_Click() {
 void Form1::cmdTriangulate_Click() {
     using namespace Globals;
     if (CurrSelEntityType != SelGroup) return;
+    // A group of triangles only would be copied as it is: nothing to record.
+    bool larger = false;
+    const int32_t g = CurrSelEntityHandle;
+    for (int32_t p = OMBREL_group_get_first_polygon(g); p != 0 && !larger; p = OMBREL_group_get_next_polygon(g, p))
+        larger = OMBREL_polygon_get_num_of_points(p) > 3;
+    if (!larger) return;
     trwGroupView->Item(groupKey(CurrSelEntityHandle));  // the copy's place, before the engine makes it
     ReplaceSelectedGroup(madeCopy(OMBREL_group_create_copy_made_of_triangles(CurrSelEntityHandle)));
 }

@@ -117,6 +117,7 @@ void Form1::buildPolygonFrame() {
     options.copyOnChange = false;
     options.applyOnLeave = false;
     options.applyOnSpinner = false;
+    options.range = {0, 100};
     fldPolLightDimu = named(new platform::NumericField(options, f), "fldPolLightDimu");
     txtPolLightDimu = named(fldPolLightDimu->text(), "txtPolLightDimu");
     updwnPolLightDimu = named(fldPolLightDimu->spinner(), "updwnPolLightDimu");
@@ -313,21 +314,26 @@ void Form1::txtPolLightDimu_KeyPress(int KeyAscii) {
 
 void Form1::txtPolLightDimu_LostFocus() {
     using namespace Globals;
-    // Text that is no number gives way to the value the edit started from.
-    fldPolLightDimu->Settle();
-    double typed = 0;
-    if (!platform::ReadNumber(txtPolLightDimu->text(), typed) || Tag(txtPolLightDimu) == DissableChange ||
-        NumSelPols == 0)
+    // Text that is no value from 0 to 100 gives way to the value the edit started
+    // from, and nothing is applied.
+    if (!fldPolLightDimu->Settle()) return;
+    if (Tag(txtPolLightDimu) == DissableChange || NumSelPols == 0) return;
+    double value = 0;
+    if (!fldPolLightDimu->HoldsValue(value)) {
+        // Text the program left there, not the user's edit: the value in force shows again.
+        SetPolLightDimuText(OMBREL_polygon_get_light_diminution(SelPols[1]));
+        SetEditMark(txtPolLightDimu, false);
         return;
+    }
+    // The spinner shows it rounded, halves to even; the field then shows the
+    // value in force, not the spinner's whole number.
+    updwnPolLightDimu->setValue(static_cast<int>(std::nearbyint(value)));
+    SetPolLightDimuText(value);
+    // Recorded only when some selected polygon has another value.
+    if (allSelectedHave([](int32_t p) { return OMBREL_polygon_get_light_diminution(p); }, value)) return;
     auto record = ActionUndoRedo::New(ActChngPolLightDimu);
     record->ChngPolLightDimu->SetSelToCurrSel();
     record->ChngPolLightDimu->SetPrevLightDimu(OMBREL_polygon_get_light_diminution(SelPols[1]));
-    const double value = typed < 0 ? 0 : typed > 100 ? 100 : typed;
-    // The spinner shows it rounded, halves to even; a changed spinner writes that
-    // whole number back into the field.
-    updwnPolLightDimu->setValue(static_cast<int>(std::nearbyint(value)));
-    // Recorded only when some selected polygon has another value.
-    if (allSelectedHave([](int32_t p) { return OMBREL_polygon_get_light_diminution(p); }, value)) return;
     for (int32_t i = 1; i <= NumSelPols; ++i) OMBREL_polygon_set_light_diminution(SelPols[i], value);
     UpdateCameras();
     record->ChngPolLightDimu->SetnewLightDimu(value);

@@ -52,6 +52,8 @@ inline constexpr NumberRange kLengths{-kLengthLimit, kLengthLimit};
 // A factor whose reciprocal gives the geometry back.
 inline constexpr NumberRange kScaleFactors{1 / kLengthLimit, kLengthLimit, false, false, true};
 inline constexpr NumberRange kFieldOfView{0, 180, true, true};
+// A camera's distance from the eye: the engine keeps none below a millionth.
+inline constexpr NumberRange kViewingDistances{1e-6, kLengthLimit};
 // What the engine hands to the renderer as a float.
 inline constexpr NumberRange kFloatValues{-FLT_MAX, FLT_MAX};
 inline constexpr NumberRange kWholeNumbers{INT32_MIN, INT32_MAX};

@@ -131,6 +131,11 @@ NumericField::NumericField(Options options, QWidget* parent)
     typed_ = AcceptNumbers(text_, options_.range);
     text_->installEventFilter(this);
     connect(text_, &QLineEdit::textChanged, this, [this] {
+        // The Tag as the user's edit found it, for a commit that is taken back.
+        if (!typed_->Editing())
+            tagKept_ = false;
+        else if (!std::exchange(tagKept_, true))
+            tagAtEditStart_ = spinner_->Tag;
         if (onChange) onChange();
         else CopyTextToTag();
     });
@@ -152,13 +157,19 @@ bool NumericField::HoldsValue() const {
 
 bool NumericField::HoldsValue(double& value) const { return typed_->HoldsValue(value); }
 
-bool NumericField::Settle() { return typed_->Settle(); }
+bool NumericField::Settle() {
+    const bool kept = typed_->Settle();
+    // The text went back to where the edit began; so does the running value
+    // that the edit's passing numbers were copied into.
+    if (!kept && std::exchange(tagKept_, false)) spinner_->Tag = tagAtEditStart_;
+    tagKept_ = false;
+    return kept;
+}
 
 bool NumericField::Editing() const { return typed_->Editing(); }
 
 void NumericField::Commit() {
-    Settle();
-    if (apply) apply();
+    if (Settle() && apply) apply();
 }
 
 void NumericField::CopyTextToTag() {
@@ -193,7 +204,8 @@ bool NumericField::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::FocusIn) {
             SelectAll();
         } else if (event->type() == QEvent::FocusOut) {
-            Settle();
+            // A commit taken back applies nothing: the field shows what was in force.
+            if (!Settle()) return QWidget::eventFilter(watched, event);
             if (onLeave)
                 onLeave();
             else if (options_.applyOnLeave && apply)
@@ -201,7 +213,7 @@ bool NumericField::eventFilter(QObject* watched, QEvent* event) {
         } else if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                Settle();
+                if (!Settle()) return static_cast<bool>(apply);
                 if (apply) {
                     apply();
                     return true;

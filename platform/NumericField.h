@@ -7,8 +7,8 @@
 // the windows that differ. A key that leaves no number to be had is refused
 // (NumberEntry.h); text on its way to a number ("-", "1e") stays as typed and is
 // no value. Enter or leaving with text that is no value within the range puts
-// back the text the edit started from; a text whose value is not finite
-// ("1e999", "inf", "nan") is never a number.
+// back the text the edit started from and applies nothing; a text whose value
+// is not finite ("1e999", "inf", "nan") is never a number.
 #pragma once
 
 #include "NumberEntry.h"
@@ -129,10 +129,11 @@ public:
     bool HoldsValue() const;
     bool HoldsValue(double& value) const;
     // Ends the user's edit: text that is no value within the range gives way to
-    // the text the edit started from. False when it did.
+    // the text the edit started from, and the Tag to what it held then. False
+    // when it did.
     bool Settle();
     bool Editing() const;
-    // What Enter does: Settle, then apply.
+    // What Enter does: Settle, then apply unless the edit was taken back.
     void Commit();
 
     // The default handlings, for windows that wrap them in their own handlers.
@@ -152,6 +153,8 @@ private:
     QLineEdit* text_;
     UpDown* spinner_;
     TypedNumber* typed_;
+    QString tagAtEditStart_;
+    bool tagKept_ = false;
 };
 
 }  // namespace platform

@@ -76,6 +76,15 @@ bool ApplyTextureToSel(int32_t Index, const TextureNode& node) {
     }
     needKind(node.handle, node.kind == TextureKind::Bitmap ? OMBREL_KIND_BITMAP : OMBREL_KIND_ANIMATION);
     if (!UndoRedoStack) core::raiseError("The undo history has not been created");
+    // Polygons that all show it already change nothing: a record would only
+    // push a real edit out of the history.
+    bool changes = false;
+    forEachTargetPolygon(Index, groups, [&](int32_t p) {
+        const int32_t current =
+            node.kind == TextureKind::Bitmap ? OMBREL_polygon_get_bitmap_handle(p) : OMBREL_polygon_get_animation(p);
+        if (current != node.handle) changes = true;
+    });
+    if (!changes) return false;
 
     auto record = std::make_unique<ActionUndoRedo>();
     record->ActionType = ActApplyTextureToGrp;

@@ -28,7 +28,8 @@ inline constexpr int32_t ClearedAnimationRed = 100, ClearedAnimationGreen = 100,
 
 // Index 0: the selected group, or every group of a multiple selection; 1: the
 // selected polygons. Nothing for a folder or no node; a selection that does not
-// fit is reported. Otherwise the fill is applied, the views redrawn and one
+// fit is reported. Polygons that all have the texture already are left as they
+// are, with no record. Otherwise the fill is applied, the views redrawn and one
 // record pushed; true then.
 bool ApplyTextureToSel(int32_t Index, const TextureNode& node);
 

@@ -13,6 +13,7 @@
 #include "EditModes.h"
 
 #include "core/CoreTypes.h"
+#include "undo/Placements.h"
 
 #include <cstdint>
 #include <memory>
@@ -108,5 +109,6 @@ private:
     // summed as the engine adds them).
     double dragTotal_ = 0, dragApplied_ = 0;
     ActionUndoRedo* pushed_ = nullptr;    // the record pushed at the press
+    undo::Placements pressPlacements_;    // what a turn or scale drag found
     std::vector<WeldedPoints*> dragSets_;  // the welded sets of a polygon drag
 };

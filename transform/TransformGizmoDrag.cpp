@@ -2,6 +2,8 @@
 // policy and the undo record a drag leaves.
 #include "TransformGizmo.h"
 
+#include "SelectionPlacements.h"
+
 #include "AlignMode.h"
 #include "EditModes.h"
 #include "TransformLimits.h"
@@ -103,12 +105,16 @@ void TransformGizmo::BeginDragState(Mode mode) {
     pressCentre_ = Globals::CurrSelEntityType == SelMultiple ? Globals::SelObjsAvgCenter : Globals::TrkCenter;
     dragSets_.clear();
     if (mode == Mode::Polygon) dragSets_ = transform::SelectedWeldedSets();
+    // Undo of a turn or a scale writes these back rather than turning back.
+    pressPlacements_ = {};
+    if (pressTool_ == ToolRotate || pressTool_ == ToolScale) pressPlacements_ = transform::ReadSelectionPlacements(mode);
 }
 
 void TransformGizmo::EndDragState() {
     pressActive_ = false;
     pushed_ = nullptr;
     dragSets_.clear();
+    pressPlacements_ = {};
 }
 
 void TransformGizmo::MouseDown(int16_t Button, float X, float Y) {
@@ -364,6 +370,7 @@ void TransformGizmo::FinishRecord(Mode mode) {
     ActionUndoRedo* rec = nullptr;
     if (pushed_ && UndoRedoStack && UndoRedoStack->Retrive() == pushed_) rec = pushed_;
     const int32_t axis = TransformationPossible;
+    auto after = [mode] { return transform::ReadSelectionPlacements(mode); };
 
     switch (mode) {
     case Mode::Point:
@@ -376,11 +383,13 @@ void TransformGizmo::FinishRecord(Mode mode) {
             r->RotateGrpPoints->SetRotatedPtsParentGrp(CurrSelEntityHandle);
             r->RotateGrpPoints->SetRotatedPtsToCurrSelPts();
             r->RotateGrpPoints->AddRotation(DragAngle, axis);
+            r->RotateGrpPoints->SetPlacements(std::move(pressPlacements_), after());
             push(std::move(r));
         } else if (!sameAsStart(ScaleChng)) {
             auto r = newRecord(ActScaleGrpPoints);
             r->ScaleGrpPoints->SetScaledPtsToCurrSelPts();
             r->ScaleGrpPoints->SetScaleChng(ScaleChng);
+            r->ScaleGrpPoints->SetPlacements(std::move(pressPlacements_), after());
             push(std::move(r));
         }
         break;
@@ -394,11 +403,13 @@ void TransformGizmo::FinishRecord(Mode mode) {
             r->RotateGrpPols->SetRotatedPolsParentGrp(CurrSelEntityHandle);
             r->RotateGrpPols->SetRotatedWeldedPtsToCurrWeldedPts();
             r->RotateGrpPols->AddRotation(DragAngle, axis);
+            r->RotateGrpPols->SetPlacements(std::move(pressPlacements_), after());
             push(std::move(r));
         } else if (!sameAsStart(ScaleChng)) {
             auto r = newRecord(ActScaleGrpPols);
             r->ScaleGrpPols->SetScaledWeldedPtsToCurrWeldedPts();
             r->ScaleGrpPols->SetScaleChng(ScaleChng);
+            r->ScaleGrpPols->SetPlacements(std::move(pressPlacements_), after());
             push(std::move(r));
         }
         break;
@@ -411,11 +422,13 @@ void TransformGizmo::FinishRecord(Mode mode) {
             auto r = newRecord(ActRotateTrkPts);
             r->RotateTrkPts->SetRotatedTrkPtsToCurrSelTrkPts();
             r->RotateTrkPts->AddRotation(DragAngle, axis);
+            r->RotateTrkPts->SetPlacements(std::move(pressPlacements_), after());
             push(std::move(r));
         } else if (!sameAsStart(TrkScaleChng)) {
             auto r = newRecord(ActScaleTrkPts);
             r->ScaleTrkPts->SetScaledTrkPtsToCurrSelPts();
             r->ScaleTrkPts->SetScaleChng(TrkScaleChng);
+            r->ScaleTrkPts->SetPlacements(std::move(pressPlacements_), after());
             push(std::move(r));
         }
         break;
@@ -431,9 +444,11 @@ void TransformGizmo::FinishRecord(Mode mode) {
             r->Rotate->SetRotatedEntity(CurrSelEntityType, CurrSelEntityHandle);
             if (CurrSelEntityType == SelMultiple || CurrSelEntityType == SelTrack) r->Rotate->SetRotCenter(pressCentre_);
             r->Rotate->AddRotation(DragAngle, axis);
+            r->Rotate->SetPlacements(std::move(pressPlacements_), after());
             push(std::move(r));
         } else if (rec && rec->ScaleObj) {
             rec->ScaleObj->SetScaleChng(objScaleChng_);
+            rec->ScaleObj->SetPlacements(std::move(pressPlacements_), after());
             if (CurrSelEntityType == SelMultiple || CurrSelEntityType == SelTrack)
                 rec->ScaleObj->SetScaleCenter(pressCentre_);
         }

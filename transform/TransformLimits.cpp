@@ -111,6 +111,12 @@ Reach SelectionReach(EditMode mode) {
     return reach;
 }
 
+Reach GroupsReach(const std::vector<int32_t>& groups) {
+    Reach reach;
+    for (int32_t g : groups) addGroup(reach, g);
+    return reach;
+}
+
 bool MoveStaysInWorld(const Reach& reach, const Point3d& offset) {
     for (std::size_t k = 0; k < 3; ++k) {
         if (!std::isfinite(offset[k])) return false;

@@ -9,6 +9,9 @@
 #include "core/CoreTypes.h"
 #include "platform/NumberEntry.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace transform {
 
 inline constexpr double kWorldLimit = platform::kLengthLimit;
@@ -24,6 +27,8 @@ struct Reach {
 };
 
 Reach SelectionReach(EditMode mode);
+// The same box for whole groups (their points, pivots and locations).
+Reach GroupsReach(const std::vector<int32_t>& groups);
 
 bool MoveStaysInWorld(const Reach& reach, const Point3d& offset);
 bool TurnStaysInWorld(const Reach& reach);

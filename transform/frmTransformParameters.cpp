@@ -2,6 +2,8 @@
 // the one undo record of its closing.
 #include "frmTransformParameters.h"
 
+#include "SelectionPlacements.h"
+
 #include "EditModes.h"
 
 #include "core/EntityLocations.h"
@@ -142,6 +144,9 @@ void frmTransformParameters::Form_Load() {
     for (QGroupBox* f : {frmMove1, frmMove2, frmRotate1, frmRotate2, frmScale1, frmScale2}) f->hide();
     openCentre_ = Globals::CurrSelEntityType == SelMultiple ? Globals::SelObjsAvgCenter : Globals::TrkCenter;
     if (Globals::CurrSelEntityType == SelGroup) iniGrpLoc_ = groupLocation(Globals::CurrSelEntityHandle);
+    openPlacements_ = {};
+    if (Globals::CurrToolMode == ToolRotate || Globals::CurrToolMode == ToolScale)
+        openPlacements_ = transform::ReadSelectionPlacements(transform::CurrentEditMode());
     switch (TransformType) {
     case MoveTransform:
         frmMove1->show();
@@ -245,7 +250,11 @@ void frmTransformParameters::PushClosingRecord() {
     };
     // A record that changes nothing would only push an older one out of the history.
     const bool hasSteps = NumRotationSteps > 0;
-    switch (transform::CurrentEditMode()) {
+    const transform::EditMode mode = transform::CurrentEditMode();
+    auto exact = [this, mode](auto& action) {
+        action.SetPlacements(std::move(openPlacements_), transform::ReadSelectionPlacements(mode));
+    };
+    switch (mode) {
     case transform::EditMode::Point: {
         if (NumSelPts <= 0) return;
         if (tool == ToolMove && !Maths::VectorsEqual(FnlLoc, IniLoc)) {
@@ -259,11 +268,13 @@ void frmTransformParameters::PushClosingRecord() {
             r->RotateGrpPoints->SetRotatedPtsParentGrp(h);
             r->RotateGrpPoints->SetRotatedPtsToCurrSelPts();
             addSteps(*r->RotateGrpPoints);
+            exact(*r->RotateGrpPoints);
             undo::Push(std::move(r));
         } else if (tool == ToolScale && !allOnes(ScaleChng)) {
             auto r = ActionUndoRedo::New(ActScaleGrpPoints);
             r->ScaleGrpPoints->SetScaledPtsToCurrSelPts();
             r->ScaleGrpPoints->SetScaleChng(ScaleChng);
+            exact(*r->ScaleGrpPoints);
             undo::Push(std::move(r));
         }
         break;
@@ -282,11 +293,13 @@ void frmTransformParameters::PushClosingRecord() {
             r->RotateGrpPols->SetRotatedPolsParentGrp(h);
             r->RotateGrpPols->SetRotatedWeldedPtsToCurrWeldedPts();
             addSteps(*r->RotateGrpPols);
+            exact(*r->RotateGrpPols);
             undo::Push(std::move(r));
         } else if (tool == ToolScale && !allOnes(ScaleChng)) {
             auto r = ActionUndoRedo::New(ActScaleGrpPols);
             r->ScaleGrpPols->SetScaledWeldedPtsToCurrWeldedPts();
             r->ScaleGrpPols->SetScaleChng(ScaleChng);
+            exact(*r->ScaleGrpPols);
             undo::Push(std::move(r));
         }
         break;
@@ -303,11 +316,13 @@ void frmTransformParameters::PushClosingRecord() {
             auto r = ActionUndoRedo::New(ActRotateTrkPts);
             r->RotateTrkPts->SetRotatedTrkPtsToCurrSelTrkPts();
             addSteps(*r->RotateTrkPts);
+            exact(*r->RotateTrkPts);
             undo::Push(std::move(r));
         } else if (tool == ToolScale && !allOnes(TrkScaleChng)) {
             auto r = ActionUndoRedo::New(ActScaleTrkPts);
             r->ScaleTrkPts->SetScaledTrkPtsToCurrSelPts();
             r->ScaleTrkPts->SetScaleChng(TrkScaleChng);
+            exact(*r->ScaleTrkPts);
             undo::Push(std::move(r));
         }
         break;
@@ -330,12 +345,14 @@ void frmTransformParameters::PushClosingRecord() {
             r->Rotate->SetRotatedEntity(kind, h);
             if (kind == SelMultiple || kind == SelTrack) r->Rotate->SetRotCenter(openCentre_);
             addSteps(*r->Rotate);
+            exact(*r->Rotate);
             undo::Push(std::move(r));
         } else if (tool == ToolScale && (kind == SelGroup || kind == SelTrack || kind == SelMultiple) &&
                    !allOnes(objScaleChng_)) {
             auto r = ActionUndoRedo::New(ActScale);
             r->ScaleObj->SetScaledEntity(kind, h);
             r->ScaleObj->SetScaleChng(objScaleChng_);
+            exact(*r->ScaleObj);
             if (kind == SelMultiple || kind == SelTrack) r->ScaleObj->SetScaleCenter(openCentre_);
             undo::Push(std::move(r));
         }
@@ -346,6 +363,7 @@ void frmTransformParameters::PushClosingRecord() {
     NumRotationSteps = 0;
     ScaleChng = TrkScaleChng = objScaleChng_ = {1, 1, 1};
     movedBy_ = {0, 0, 0};
+    openPlacements_ = {};
 }
 
 namespace transform {

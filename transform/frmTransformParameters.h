@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/CoreTypes.h"
+#include "undo/Placements.h"
 #include "undo/RotationStep.h"
 
 #include <QDialog>
@@ -102,6 +103,8 @@ private:
     // and the centre a multiple selection or a track turns and scales about.
     Point3d iniGrpLoc_ = {0, 0, 0};
     Point3d openCentre_ = {0, 0, 0};
+    // What a turn or a scale found at open, for its record to give back exactly.
+    undo::Placements openPlacements_;
     Point3d objScaleChng_ = {1, 1, 1};
     Point3d movedBy_ = {0, 0, 0};  // an entity move's offsets, summed as applied
 

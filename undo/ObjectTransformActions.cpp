@@ -93,12 +93,14 @@ void ActionMove::MoveTo(const Point3d& loc, const Point3d& from, double sign) {
 void ActionRotate::Undo() {
     if (Rotations.NumOfRotations() < 1) return;
     Rotations.forEachUndone([this](double a, int32_t axis) { Turn(a, axis); });
+    Exact.RestoreBefore();
     AfterTurning();
 }
 
 void ActionRotate::Redo() {
     if (Rotations.NumOfRotations() < 1) return;
     Rotations.forEachRedone([this](double a, int32_t axis) { Turn(a, axis); });
+    Exact.RestoreAfter();
     AfterTurning();
 }
 
@@ -136,6 +138,7 @@ void ActionRotate::Turn(double a, int32_t axis) {
 void ActionRotate::AfterTurning() {
     if (RotatedEntityType == SelGroup) refreshSelGrpBndBoxIfGroup();
     if (RotatedEntityType == SelMultiple) undo::CurrMultiSel().InitializeBndBoxes();
+    if (RotatedEntityType == SelCamera || RotatedEntityType == SelMultiple) Globals::SyncViewIfSelIsViewedCam();
 }
 
 // ---- ActionScale
@@ -144,9 +147,15 @@ void ActionScale::Undo() {
     Point3d f;
     for (int k = 0; k < 3; ++k) f[k] = reciprocal(ScaleChng[k]);
     Apply(f);
+    Exact.RestoreBefore();
+    AfterScaling();
 }
 
-void ActionScale::Redo() { Apply(ScaleChng); }
+void ActionScale::Redo() {
+    Apply(ScaleChng);
+    Exact.RestoreAfter();
+    AfterScaling();
+}
 
 void ActionScale::SetScaledEntity(int32_t kind, int32_t handle) {
     ScaledEntityType = kind;
@@ -162,19 +171,18 @@ void ActionScale::SetScaledEntity(int32_t kind, int32_t handle) {
 void ActionScale::Apply(const Point3d& f) {
     const int32_t h = ScaledEntityHandle;
     switch (ScaledEntityType) {
-    case SelGroup:
-        OMBREL_group_scale(h, 0, f[0], f[1], f[2]);
-        undo::SelGrpBndBox().Initialize(h);
-        break;
+    case SelGroup: OMBREL_group_scale(h, 0, f[0], f[1], f[2]); break;
     case SelTrack: {
         TrackCentreOverride centre(ScaleCenter);
         Globals::ScaleTrack(h, f);
         break;
     }
-    case SelMultiple:
-        undo::ScaleMultipleSelection(ScaledMultiSel, f, ScaleCenter);
-        undo::CurrMultiSel().InitializeBndBoxes();
-        break;
+    case SelMultiple: undo::ScaleMultipleSelection(ScaledMultiSel, f, ScaleCenter); break;
     default: break;  // cameras and lights keep their size
     }
+}
+
+void ActionScale::AfterScaling() {
+    if (ScaledEntityType == SelGroup) undo::SelGrpBndBox().Initialize(ScaledEntityHandle);
+    if (ScaledEntityType == SelMultiple) undo::CurrMultiSel().InitializeBndBoxes();
 }

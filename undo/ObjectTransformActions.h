@@ -3,6 +3,7 @@
 // copied when the entity is set; Undo and Redo act on that copy.
 #pragma once
 
+#include "Placements.h"
 #include "RotationStep.h"
 
 #include "core/CoreTypes.h"
@@ -42,7 +43,8 @@ private:
 
 class ActionRotate {
 public:
-    // Replays the steps from the last to the first with negated angles.
+    // Replays the steps from the last to the first with negated angles, then
+    // writes back the placements recorded before the edit (after it, for Redo).
     void Undo();
     void Redo();
     // Kind 6 starts with SelObjsAvgCenter as its centre, kind 3 with TrkCenter.
@@ -50,6 +52,9 @@ public:
     void AddRotation(double angle, int32_t axis) { Rotations.AddRotation(angle, axis); }
     // The centre the track or the multiple selection turned about.
     void SetRotCenter(const Point3d& centre) { RotCenter = centre; }
+    void SetPlacements(undo::Placements before, undo::Placements after) {
+        Exact.Set(std::move(before), std::move(after));
+    }
 
     int32_t NumOfRotations() const { return Rotations.NumOfRotations(); }
     const RotationStep& Rotation(int32_t i) const { return Rotations.Rotation(i); }
@@ -63,6 +68,7 @@ private:
     MultipleSelection RotatedMultiSel;
     RotationSteps Rotations;
     Point3d RotCenter = {0, 0, 0};
+    undo::PlacementPair Exact;
 };
 
 class ActionScale {
@@ -78,13 +84,19 @@ public:
     void SetScaleCenter(const Point3d& centre) { ScaleCenter = centre; }
     // Kind 6 starts with SelObjsAvgCenter as its centre, kind 3 with the track's centre.
     void SetScaledEntity(int32_t kind, int32_t handle);
+    // Written back after Undo (before) and Redo (after) have scaled.
+    void SetPlacements(undo::Placements before, undo::Placements after) {
+        Exact.Set(std::move(before), std::move(after));
+    }
 
 private:
     void Apply(const Point3d& factors);
+    void AfterScaling();
 
     int32_t ScaledEntityType = 0;
     int32_t ScaledEntityHandle = 0;
     MultipleSelection ScaledMultiSel;
     Point3d ScaleChng = {1, 1, 1};
     Point3d ScaleCenter = {0, 0, 0};
+    undo::PlacementPair Exact;
 };

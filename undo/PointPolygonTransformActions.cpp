@@ -119,12 +119,14 @@ void ActionRotateGrpPoints::Turn(double angle, int32_t axis) {
 
 void ActionRotateGrpPoints::Undo() {
     steps.forEachUndone([this](double a, int32_t axis) { Turn(a, axis); });
+    exact.RestoreBefore();
     Globals::ValidateGroupPolygons(group);
     refreshSelectedGroupBox();
 }
 
 void ActionRotateGrpPoints::Redo() {
     steps.forEachRedone([this](double a, int32_t axis) { Turn(a, axis); });
+    exact.RestoreAfter();
     Globals::ValidateGroupPolygons(group);
     refreshSelectedGroupBox();
 }
@@ -138,12 +140,24 @@ void ActionRotateGrpPoints::SetRotatedPtsToCurrSelPts() {
 
 void ActionScaleGrpPoints::Apply(const Point3d& f) {
     forEachPoint(points, count, [&](int32_t pt) { undo::WritePoint(pt, undo::ScaleAbout(undo::ReadPoint(pt), centre, f)); });
+}
+
+void ActionScaleGrpPoints::Finish() {
     Globals::ValidateGroupPolygons(group);
     refreshGroupBox(group);
 }
 
-void ActionScaleGrpPoints::Undo() { Apply(undo::Reciprocals(factors_)); }
-void ActionScaleGrpPoints::Redo() { Apply(factors_); }
+void ActionScaleGrpPoints::Undo() {
+    Apply(undo::Reciprocals(factors_));
+    exact.RestoreBefore();
+    Finish();
+}
+
+void ActionScaleGrpPoints::Redo() {
+    Apply(factors_);
+    exact.RestoreAfter();
+    Finish();
+}
 
 void ActionScaleGrpPoints::SetScaledPtsToCurrSelPts() {
     count = Globals::NumSelPts;
@@ -183,12 +197,14 @@ void ActionRotateGrpPols::Turn(double angle, int32_t axis) {
 
 void ActionRotateGrpPols::Undo() {
     steps.forEachUndone([this](double a, int32_t axis) { Turn(a, axis); });
+    exact.RestoreBefore();
     Globals::ValidateGroupPolygons(group);
     refreshSelectedGroupBox();
 }
 
 void ActionRotateGrpPols::Redo() {
     steps.forEachRedone([this](double a, int32_t axis) { Turn(a, axis); });
+    exact.RestoreAfter();
     Globals::ValidateGroupPolygons(group);
     refreshSelectedGroupBox();
 }
@@ -202,12 +218,24 @@ void ActionRotateGrpPols::SetRotatedWeldedPtsToCurrWeldedPts() {
 
 void ActionScaleGrpPols::Apply(const Point3d& f) {
     moveSets(sets, [&](const Point3d& p) { return undo::ScaleAbout(p, centre, f); });
+}
+
+void ActionScaleGrpPols::Finish() {
     Globals::ValidateGroupPolygons(group);
     refreshGroupBox(group);
 }
 
-void ActionScaleGrpPols::Undo() { Apply(undo::Reciprocals(factors_)); }
-void ActionScaleGrpPols::Redo() { Apply(factors_); }
+void ActionScaleGrpPols::Undo() {
+    Apply(undo::Reciprocals(factors_));
+    exact.RestoreBefore();
+    Finish();
+}
+
+void ActionScaleGrpPols::Redo() {
+    Apply(factors_);
+    exact.RestoreAfter();
+    Finish();
+}
 
 void ActionScaleGrpPols::SetScaledWeldedPtsToCurrWeldedPts() {
     sets = undo::CopySelPolsWeldedSets();

@@ -4,6 +4,7 @@
 // written to every point of the set).
 #pragma once
 
+#include "Placements.h"
 #include "RotationStep.h"
 
 #include "core/CoreTypes.h"
@@ -43,6 +44,10 @@ public:
     // Also records the centre (SelPtsAvgCenter) and the edited group.
     void SetRotatedPtsToCurrSelPts();
     void SetRotatedPtsParentGrp(int32_t grp) { group = grp; }
+    // Written back after Undo (before) and Redo (after) have turned or scaled.
+    void SetPlacements(undo::Placements before, undo::Placements after) {
+        exact.Set(std::move(before), std::move(after));
+    }
     void AddRotation(double angle, int32_t axis) { steps.AddRotation(angle, axis); }
 
     int32_t NumOfRotations() const { return steps.NumOfRotations(); }
@@ -55,6 +60,7 @@ private:
     RotationSteps steps;
     Point3d centre = {0, 0, 0};
     int32_t group = 0;
+    undo::PlacementPair exact;
 };
 
 class ActionScaleGrpPoints {
@@ -66,15 +72,21 @@ public:
     void SetScaleChng(const Point3d& factors) { factors_ = factors; }
     // Also records the centre (SelPtsAvgCenter) and the edited group.
     void SetScaledPtsToCurrSelPts();
+    // Written back after Undo (before) and Redo (after) have turned or scaled.
+    void SetPlacements(undo::Placements before, undo::Placements after) {
+        exact.Set(std::move(before), std::move(after));
+    }
 
 private:
     void Apply(const Point3d& f);
+    void Finish();
 
     Point3d factors_ = {1, 1, 1};
     std::vector<int32_t> points{0};
     int32_t count = 0;
     int32_t group = 0;
     Point3d centre = {0, 0, 0};
+    undo::PlacementPair exact;
 };
 
 // The welded point sets a polygon record owns: copies of the WeldedPts entries
@@ -109,6 +121,10 @@ public:
     // Also records the centre (SelPolsAvgCenter) and the edited group.
     void SetRotatedWeldedPtsToCurrWeldedPts();
     void SetRotatedPolsParentGrp(int32_t grp) { group = grp; }
+    // Written back after Undo (before) and Redo (after) have turned or scaled.
+    void SetPlacements(undo::Placements before, undo::Placements after) {
+        exact.Set(std::move(before), std::move(after));
+    }
     void AddRotation(double angle, int32_t axis) { steps.AddRotation(angle, axis); }
 
 private:
@@ -119,6 +135,7 @@ private:
     RotationSteps steps;
     Point3d centre = {0, 0, 0};
     int32_t group = 0;
+    undo::PlacementPair exact;
 };
 
 class ActionScaleGrpPols {
@@ -128,15 +145,21 @@ public:
     void SetScaleChng(const Point3d& factors) { factors_ = factors; }
     // Also records the centre (SelPolsAvgCenter) and the edited group.
     void SetScaledWeldedPtsToCurrWeldedPts();
+    // Written back after Undo (before) and Redo (after) have turned or scaled.
+    void SetPlacements(undo::Placements before, undo::Placements after) {
+        exact.Set(std::move(before), std::move(after));
+    }
 
 private:
     void Apply(const Point3d& f);
+    void Finish();
 
     Point3d factors_ = {1, 1, 1};
     WeldedSetList sets;
     int32_t count = 0;
     int32_t group = 0;
     Point3d centre = {0, 0, 0};
+    undo::PlacementPair exact;
 };
 
 namespace undo {

@@ -79,11 +79,13 @@ void ActionMoveTrkPts::SetMovedTrkPtsToCurrSelTrkPts() {
 void ActionRotateTrkPts::Undo() {
     RecordedSelection sel(points, count, centre);
     steps.forEachUndone([this](double a, int32_t axis) { Globals::RotateSelTrackPoints(track, axis, a); });
+    exact.RestoreBefore();
 }
 
 void ActionRotateTrkPts::Redo() {
     RecordedSelection sel(points, count, centre);
     steps.forEachRedone([this](double a, int32_t axis) { Globals::RotateSelTrackPoints(track, axis, a); });
+    exact.RestoreAfter();
 }
 
 void ActionRotateTrkPts::SetRotatedTrkPtsToCurrSelTrkPts() {
@@ -100,8 +102,15 @@ void ActionScaleTrkPts::Apply(const Point3d& f) {
     Globals::ScaleSelTrackPoints(track, f);
 }
 
-void ActionScaleTrkPts::Undo() { Apply(undo::Reciprocals(factors_)); }
-void ActionScaleTrkPts::Redo() { Apply(factors_); }
+void ActionScaleTrkPts::Undo() {
+    Apply(undo::Reciprocals(factors_));
+    exact.RestoreBefore();
+}
+
+void ActionScaleTrkPts::Redo() {
+    Apply(factors_);
+    exact.RestoreAfter();
+}
 
 void ActionScaleTrkPts::SetScaledTrkPtsToCurrSelPts() {
     points = copySelTrkPts();

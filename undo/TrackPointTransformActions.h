@@ -3,6 +3,7 @@
 // and replays on those, whatever is selected when it runs.
 #pragma once
 
+#include "Placements.h"
 #include "RotationStep.h"
 
 #include "core/CoreTypes.h"
@@ -38,6 +39,10 @@ public:
     void Redo();
     // Point numbers, track and centre (SelTrkPtsAvgCenter).
     void SetRotatedTrkPtsToCurrSelTrkPts();
+    // Written back after Undo (before) and Redo (after) have turned or scaled.
+    void SetPlacements(undo::Placements before, undo::Placements after) {
+        exact.Set(std::move(before), std::move(after));
+    }
     void AddRotation(double angle, int32_t axis) { steps.AddRotation(angle, axis); }
 
     int32_t NumOfRotations() const { return steps.NumOfRotations(); }
@@ -48,6 +53,7 @@ private:
     RotationSteps steps;
     int32_t track = 0;
     Point3d centre = {0, 0, 0};
+    undo::PlacementPair exact;
 };
 
 class ActionScaleTrkPts {
@@ -58,6 +64,10 @@ public:
     void SetScaleChng(const Point3d& factors) { factors_ = factors; }
     // Point numbers, track and centre (SelTrkPtsAvgCenter).
     void SetScaledTrkPtsToCurrSelPts();
+    // Written back after Undo (before) and Redo (after) have turned or scaled.
+    void SetPlacements(undo::Placements before, undo::Placements after) {
+        exact.Set(std::move(before), std::move(after));
+    }
 
 private:
     void Apply(const Point3d& f);
@@ -67,4 +77,5 @@ private:
     int32_t count = 0;
     int32_t track = 0;
     Point3d centre = {0, 0, 0};
+    undo::PlacementPair exact;
 };

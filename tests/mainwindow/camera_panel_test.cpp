@@ -129,8 +129,11 @@ TEST_F(CameraPanelTest, EachFieldAppliesToTheCameraAndItsMarker) {
         {"negative", {{fov, "-5"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 45, 2}, {}},
         {"spinner down", {{fov, "2.5"}}, SpinDown, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 2}, {}},
         {"near distance", {{dist, "7"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 7}, {}},
-        {"no distance", {{dist, "0"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 1e-6}, {}},
-        {"below zero", {{dist, "-3"}}, Leave, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 1e-6}, {}},
+        // A distance of 0 or less, or below the millionth the engine keeps, is none.
+        {"no distance", {{dist, "0"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 7}, {}},
+        {"below zero", {{dist, "-3"}}, Leave, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 7}, {}},
+        {"too near", {{dist, "1e-7"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 7}, {}},
+        {"nearest", {{dist, "1e-6"}}, Enter, {{13.5, 20, -7}, {0, 0.6, 0.8}, 1.5, 1e-6}, {}},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);

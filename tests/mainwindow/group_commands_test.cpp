@@ -177,14 +177,15 @@ TEST_F(GroupCommandsTest, ReleasingTheRecordDestroysOnlyTheGroupLeftOutOfTheWorl
     }
 }
 
-// A level is a percentage of the group's largest extent: up to 100 it reaches the
-// engine (0 and below copy exactly); above, or beyond any length, it changes nothing.
+// A level is a percentage of the group's largest extent: above 0 and up to 100 it
+// reaches the engine; 0 and below (an exact copy), above 100 or beyond any length
+// change nothing.
 TEST_F(GroupCommandsTest, LevelsUpTo100ReachTheEngineAndAnythingElseChangesNothing) {
     struct Case {
         std::string answer;
         int copyPolygons;  // -1: nothing happens
     } cases[] = {{"", -1},     {"   ", -1},    {"abc", -1},   {"1e999", -1},  {"inf", -1},
-                 {"nan", -1},  {"-1", 4},      {"0", 4},      {"0.5", 4},     {"-1e12", 4},
+                 {"nan", -1},  {"-1", -1},     {"0", -1},     {"0.5", 4},     {"-1e12", -1},
                  {"101", -1},  {"1e300", -1},  {"-1e300", -1}};
     Form1& f = StartEditor();
     for (const Case& c : cases) {

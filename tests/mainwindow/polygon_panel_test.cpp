@@ -339,7 +339,9 @@ TEST_F(PolygonPanelTest, ChangesThatChangeNothingLeaveTheHistoryAsItWas) {
     EXPECT_EQ(LastErrDescription, "");
 }
 
-TEST_F(PolygonPanelTest, LightDiminutionIsClampedAndTheSpinnerShowsItRounded) {
+// 0 to 100 applies, anything else is refused; the spinner shows the value
+// rounded, halves to even, and the field the value in force.
+TEST_F(PolygonPanelTest, LightDiminutionTakes0To100AndTheFieldShowsTheValueInForce) {
     Form1& f = start();
     struct Case {
         const char* text;
@@ -348,11 +350,13 @@ TEST_F(PolygonPanelTest, LightDiminutionIsClampedAndTheSpinnerShowsItRounded) {
         QString shown;  // the field after applying
     };
     const Case cases[] = {
-        {"250", 100, 100, "100"},
+        {"100", 100, 100, "100"},
+        {"250", 100, 100, "100"},  // refused: 100 stays in force
+        {"0", 0, 0, "0"},
         {"-5", 0, 0, "0"},
-        {"12.5", 12.5, 12, "12"},   // the spinner moved: it writes its whole number back
-        {"12.25", 12.25, 12, "12.25"},  // it did not
-        {"13.5", 13.5, 14, "14"},
+        {"12.5", 12.5, 12, "12.5"},
+        {"12.25", 12.25, 12, "12.25"},
+        {"13.5", 13.5, 14, "13.5"},
         {" 7 ", 7, 7, "7"},
     };
     pick({0, 2});

@@ -14,6 +14,8 @@
 #include "transform/frmTransformParameters.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QFocusEvent>
 #include <QTest>
 
@@ -154,13 +156,26 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
                            return asText(size[0]);
                        }};
     };
-    auto extrude = [&] {
-        editWalls();
-        return Subject{f.txtExtBvl[0], [this, pushed = recorded()] {
-                           return std::to_string(OMBREL_group_get_number_of_polygons(walls_)) + " polygons, " +
-                                  pushed();
+    // The polygons made since the field was opened.
+    auto extrudeSubject = [&] {
+        const int32_t had = OMBREL_group_get_number_of_polygons(walls_);
+        return Subject{f.txtExtBvl[0], [this, had, pushed = recorded()] {
+                           return "+" + std::to_string(OMBREL_group_get_number_of_polygons(walls_) - had) +
+                                  " polygons, " + pushed();
                        }};
     };
+    auto extrude = [&] {
+        editWalls();
+        return extrudeSubject();
+    };
+    // One click of the up arrow: an extrusion by 1 that leaves the field at "0".
+    auto extrudeAfterArrow = [&] {
+        editWalls();
+        f.updwnExtBvl[0]->press(platform::UpDown::Up);
+        f.updwnExtBvl[0]->release();
+        return extrudeSubject();
+    };
+    auto eyeDistance = cameraField(f.fldCamDistFrmEye->text(), [&] { return OMBREL_camera_get_distance_from_eye(cam_); });
     auto diminution = [&] {
         editWalls();
         return Subject{f.txtPolLightDimu, [this, pushed = recorded()] {
@@ -197,12 +212,49 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
         {"bevel emptied", bevel, "\b", {""}, {still}, Commit::Enter, "1", still},
         {"bevel", bevel, "1e-3", {"1", "1e", "1e-", "1e-3"}, {still, still, still, still}, Commit::Enter, "1", still},
         {"bevel", bevel, "0.5", {"0", "0.", "0.5"}, {still, still, still}, Commit::Enter, "1", "x -50, recorded"},
-        {"extrude", extrude, "0", {"0"}, {"2 polygons, no record"}, Commit::Enter, "1", "2 polygons, no record"},
+        {"extrude", extrude, "0", {"0"}, {"+0 polygons, no record"}, Commit::Enter, "1", "+0 polygons, no record"},
+        {"extrude", extrude, "1", {"1"}, {"+0 polygons, no record"}, Commit::Enter, "1", "+6 polygons, recorded"},
+        // The field reads "1" after the extrusion: what it is taken back to
+        // applies nothing.
+        {"extrude after one", extrude, "-", {"-"}, {"+0 polygons, no record"}, Commit::Enter, "1",
+         "+0 polygons, no record"},
+        {"extrude after one", extrude, "1e999", {"1", "1e", "1e9", "1e99", "1e999"},
+         {"+0 polygons, no record", "+0 polygons, no record", "+0 polygons, no record", "+0 polygons, no record",
+          "+0 polygons, no record"},
+         Commit::Enter, "1", "+0 polygons, no record"},
+        {"extrude after one", extrude, "1e13", {"1", "1e", "1e1", "1e13"},
+         {"+0 polygons, no record", "+0 polygons, no record", "+0 polygons, no record", "+0 polygons, no record"},
+         Commit::Enter, "1", "+0 polygons, no record"},
+        {"extrude after one, emptied", extrude, "\b", {""}, {"+0 polygons, no record"}, Commit::Enter, "1",
+         "+0 polygons, no record"},
+        {"extrude after one, left", extrude, "1e999", {"1", "1e", "1e9", "1e99", "1e999"},
+         {"+0 polygons, no record", "+0 polygons, no record", "+0 polygons, no record", "+0 polygons, no record",
+          "+0 polygons, no record"},
+         Commit::Leave, "1", "+0 polygons, no record"},
+        {"extrude after the arrow", extrudeAfterArrow, "1e999", {"1", "1e", "1e9", "1e99", "1e999"},
+         {"+0 polygons, no record", "+0 polygons, no record", "+0 polygons, no record", "+0 polygons, no record",
+          "+0 polygons, no record"},
+         Commit::Enter, "0", "+0 polygons, no record"},
         {"light diminution", diminution, "1e999", {"1", "1e", "1e9", "1e99", "1e999"},
          {"0, no record", "0, no record", "0, no record", "0, no record", "0, no record"}, Commit::Enter, "0",
          "0, no record"},
         {"light diminution", diminution, "150", {"1", "15", "150"}, {"0, no record", "0, no record", "0, no record"},
-         Commit::Leave, "100", "100, recorded"},
+         Commit::Leave, "0", "0, no record"},
+        {"light diminution", diminution, "-25", {"-", "-2", "-25"}, {"0, no record", "0, no record", "0, no record"},
+         Commit::Enter, "0", "0, no record"},
+        {"light diminution", diminution, "1e20", {"1", "1e", "1e2", "1e20"},
+         {"0, no record", "0, no record", "0, no record", "0, no record"}, Commit::Enter, "0", "0, no record"},
+        {"light diminution", diminution, "40.5", {"4", "40", "40.", "40.5"},
+         {"0, no record", "0, no record", "0, no record", "0, no record"}, Commit::Enter, "40.5", "40.5, recorded"},
+        {"light diminution", diminution, "-25", {"-", "-2", "-25"},
+         {"40.5, no record", "40.5, no record", "40.5, no record"}, Commit::Leave, "40.5", "40.5, no record"},
+        {"light diminution", diminution, "150", {"1", "15", "150"},
+         {"40.5, no record", "40.5, no record", "40.5, no record"}, Commit::Enter, "40.5", "40.5, no record"},
+        {"light diminution", diminution, "1e20", {"1", "1e", "1e2", "1e20"},
+         {"40.5, no record", "40.5, no record", "40.5, no record", "40.5, no record"}, Commit::Enter, "40.5",
+         "40.5, no record"},
+        {"light diminution", diminution, "100", {"1", "10", "100"},
+         {"40.5, no record", "40.5, no record", "40.5, no record"}, Commit::Leave, "100", "100, recorded"},
         {"background distance", backgroundDistance, "1e13", {"1", "1e", "1e1", "1e13"},
          {"5000", "5000", "5000", "5000"}, Commit::Enter, "5000", "5000"},
         {"chase speed", chaseSpeed, "1e39", {"1", "1e", "1e3", "1e39"}, {"1", "1", "1e3", "1e3"}, Commit::Leave,
@@ -216,6 +268,14 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
         {"field of view", fieldOfView, "500", {"5", "50", "500"}, {"60", "60", "60"}, Commit::Leave, "60", "60"},
         {"field of view", fieldOfView, "-30", {"-", "-3", "-30"}, {"60", "60", "60"}, Commit::Enter, "60", "60"},
         {"field of view", fieldOfView, "90", {"9", "90"}, {"60", "60"}, Commit::Enter, "90", "90"},
+        {"distance from eye", eyeDistance, "0.5", {"0", "0.", "0.5"}, {"1", "1", "1"}, Commit::Enter, "0.5", "0.5"},
+        {"distance from eye", eyeDistance, "-25", {"-", "-2", "-25"}, {"0.5", "0.5", "0.5"}, Commit::Enter, "0.5",
+         "0.5"},
+        {"distance from eye", eyeDistance, "0", {"0"}, {"0.5"}, Commit::Enter, "0.5", "0.5"},
+        {"distance from eye", eyeDistance, "1e-7", {"1", "1e", "1e-", "1e-7"}, {"0.5", "0.5", "0.5", "0.5"},
+         Commit::Leave, "0.5", "0.5"},
+        {"distance from eye", eyeDistance, "1e-3", {"1", "1e", "1e-", "1e-3"}, {"0.5", "0.5", "0.5", "0.5"},
+         Commit::Enter, "0.001", "0.001"},
         {"diffuse", diffuse, "1e39", {"1", "1e", "1e3", "1e39"}, {"0.8", "0.8", "0.8", "0.8"}, Commit::Enter, "0.8",
          "0.8"},
         {"track scale", trackScale, "0", {"0"}, {"10"}, Commit::Enter, "1", "10"},
@@ -257,5 +317,45 @@ TEST_F(TypedNumbersTest, EveryFieldTakesWhatIsTypedKeyByKeyAndNothingElse) {
         duplicate_.reset();
         chase_.reset();
         lightMaps_.reset();
+    }
+}
+
+// The last copy lies farthest: a count and offset that would take it beyond the
+// world's bound make no copy at all, as the numeric dialog ignores such a move.
+TEST_F(TypedNumbersTest, DuplicateMakesNoCopyWhenTheLastWouldLeaveTheWorld) {
+    Form1& f = start();
+    box_ = group("box");  // -5 to 5
+    rebuildTrees();
+    struct Case {
+        const char* keys;
+        int copies;
+        int made;
+    } cases[] = {{"1e12", 3, 0}, {"1e12", 1, 0}, {"4e11", 3, 0}, {"4e11", 2, 2}, {"-4e11", 2, 2}};
+    auto topLevelGroups = [] {
+        int n = 0;
+        for (int32_t g = OMBREL_group_get_first_included_group(Globals::RootGrp); g != 0;
+             g = OMBREL_group_get_next_included_group(Globals::RootGrp, g))
+            ++n;
+        return n;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.keys) + " x " + std::to_string(c.copies));
+        select(SelGroup, box_);
+        const int groups = topLevelGroups();
+        const ActionUndoRedo* before = Globals::UndoRedoStack->Retrive();
+        formDuplicate dialog(&f);
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(dialog.txtOffset[0], &in);
+        dialog.txtOffset[0]->selectAll();
+        QTest::keyClicks(dialog.txtOffset[0], QString::fromLatin1(c.keys));
+        for (int i = 1; i < c.copies; ++i) dialog.updwnCopies->clickUp();
+        ASSERT_EQ(dialog.lblCopies->text().toStdString(), std::to_string(c.copies));
+        dialog.cmdOK->click();
+        EXPECT_EQ(LastErrDescription, "");
+        EXPECT_EQ(topLevelGroups() - groups, c.made);
+        EXPECT_EQ(Globals::UndoRedoStack->Retrive() != before, c.made > 0);
+        if (c.made == 0) {
+            EXPECT_EQ(Globals::CurrSelEntityHandle, box_);
+        }
     }
 }

@@ -2,7 +2,10 @@
 // with the right-handed sense.
 #include "engine_fixture.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -218,3 +221,93 @@ TEST_F(GroupTransform, LocationFollowsPointEdits) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<double> placementOf(int32_t handle) {
+    const int32_t n = OMBREL_ext_get_placement(handle, nullptr, 0);
+    EXPECT_GE(n, 0) << OMBREL_ext_get_last_error();
+    std::vector<double> v(static_cast<std::size_t>(std::max(n, 0)));
+    EXPECT_EQ(OMBREL_ext_get_placement(handle, v.data(), n), n);
+    return v;
+}
+
+}  // namespace
+
+// What a turn changes of a group (its sub-groups, pivots, axes and points), a
+// camera, a light and a track is read and written back bit for bit, where
+// turning back by the inverse angle leaves rounding behind.
+TEST_F(GroupTransform, APlacementReadBeforeATurnIsWrittenBackExactly) {
+    const int32_t g = OMBREL_group_create("g");
+    const int32_t inner = OMBREL_group_create("inner");
+    OMBREL_group_set_father_group(inner, g);
+    makeBox(g, {-50, 0, 0}, {-40, 10, 10});
+    const int32_t side = makeBox(inner, {1, 2, 3}, {4, 5, 6});
+    const int32_t cam = OMBREL_camera_create("cam");
+    OMBREL_camera_set_direction(cam, 1, -2, 0.5);
+    const double at[3] = {3, -50, 0};
+    const int32_t light = OMBREL_light_create("lamp", at);
+    const double path[] = {0, 0, 0, -50, 2, 1};
+    const int32_t track = OMBREL_track_create("path", 0, path, 2);
+    struct Case {
+        const char* what;
+        int32_t handle;
+        std::function<void(double)> turn;
+    } cases[] = {
+        {"group", g, [&](double a) { OMBREL_group_rotate(g, a, 0, 1); }},
+        {"camera", cam, [&](double a) { OMBREL_camera_rotate_z(cam, a, 0); }},
+        {"light", light,
+         [&](double a) {
+             double d[3];
+             OMBREL_light_get_direction(light, d);
+             const double c = std::cos(a * M_PI / 180), s = std::sin(a * M_PI / 180);
+             const double turned[3] = {c * d[0] - s * d[1] + 1e-3, s * d[0] + c * d[1], d[2] - 0.5};
+             OMBREL_light_set_direction(light, turned);
+             double p[3];
+             OMBREL_light_get_location(light, p);
+             p[0] *= c;
+             OMBREL_light_set_location(light, p);
+         }},
+        {"track", track,
+         [&](double a) {
+             double p[3];
+             OMBREL_track_get_point(track, 1, p);
+             p[0] *= std::cos(a * M_PI / 180);
+             OMBREL_track_set_point(track, 1, p);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<double> before = placementOf(c.handle);
+        ASSERT_FALSE(before.empty());
+        c.turn(30);
+        const std::vector<double> after = placementOf(c.handle);
+        ASSERT_NE(after, before);
+        c.turn(-30);
+        EXPECT_EQ(OMBREL_ext_set_placement(c.handle, before.data(), static_cast<int32_t>(before.size())), 0);
+        EXPECT_EQ(placementOf(c.handle), before);
+        EXPECT_EQ(OMBREL_ext_set_placement(c.handle, after.data(), static_cast<int32_t>(after.size())), 0);
+        EXPECT_EQ(placementOf(c.handle), after);
+        OMBREL_ext_set_placement(c.handle, before.data(), static_cast<int32_t>(before.size()));
+    }
+    // The group's caches follow: its box is the one of the points written back.
+    double box[6];
+    OMBREL_group_get_bounding_box(g, box);
+    EXPECT_EQ(box[0], -50);
+    EXPECT_EQ(box[5], 10);
+
+    // Values that no longer fit, or are no finite floats, change nothing.
+    std::vector<double> v = placementOf(g);
+    makePolygon(inner, {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}});
+    EXPECT_EQ(OMBREL_ext_set_placement(g, v.data(), static_cast<int32_t>(v.size())), -1);
+    v = placementOf(g);
+    std::vector<double> bad = v;
+    bad.back() = 1e300;
+    EXPECT_EQ(OMBREL_ext_set_placement(g, bad.data(), static_cast<int32_t>(bad.size())), -1);
+    EXPECT_EQ(placementOf(g), v);
+    // Only groups, cameras, lights and tracks have one; a stale handle none.
+    EXPECT_EQ(OMBREL_ext_get_placement(side, nullptr, 0), -1);
+    OMBREL_track_delete(track);
+    EXPECT_EQ(OMBREL_ext_get_placement(track, nullptr, 0), -1);
+    EXPECT_EQ(OMBREL_ext_set_placement(track, path, 6), -1);
+}
