@@ -6,6 +6,7 @@
 #include "EditorBenchWorld.h"
 
 #include "core/Globals.h"
+#include "core/BoundingBox.h"
 #include "core/MultipleSelection.h"
 #include "core/ObjectSelection.h"
 #include "core/SelectAllInvert.h"
@@ -284,6 +285,46 @@ void BM_DrawSelectionOfATriangulatedBox(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawSelectionOfATriangulatedBox)
     ->ArgNames({"points"})
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The boxes of 10,000 selected groups of 48 polygons each (480,000 polygons) read
+// again from the engine, as every redraw now does before drawing them. Arg 0: no
+// edit in between; arg 1: one point of one group moved before each read.
+void BM_RefreshBoxesOf10000SelectedGroups(benchmark::State& state) {
+    EngineWorld world;
+    if (!world.ok()) {
+        state.SkipWithError("the engine did not load");
+        return;
+    }
+    std::vector<int32_t> groups;
+    for (int i = 0; i < 10000; ++i) {
+        const int32_t g = OMBREL_group_create("block");
+        OMBREL_group_set_father_group(g, Globals::RootGrp);
+        AddQuadGrid(g, 8, 6, (i % 100) * 20.0, (i / 100) * 20.0, 0);
+        groups.push_back(g);
+        Globals::CurrMultiSel->AddGrpHandles(g);
+    }
+    const bool edit = state.range(0) == 1;
+    const int32_t point = OMBREL_polygon_get_first_point(OMBREL_group_get_first_polygon(groups[0]));
+    double at[3] = {0, 0, 0};
+    OMBREL_point_get_xyz(point, at);
+    for (auto _ : state) {
+        if (edit) {
+            at[2] += 1e-3;
+            OMBREL_point_set_xyz(point, at);
+        }
+        Globals::CurrMultiSel->InitializeBndBoxes();
+        benchmark::ClobberMemory();
+    }
+    state.counters["polygons"] = OMBREL_group_get_number_of_polygons(Globals::RootGrp);
+    Globals::CurrMultiSel->Reset();
+}
+BENCHMARK(BM_RefreshBoxesOf10000SelectedGroups)
+    ->ArgNames({"edit"})
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)

@@ -94,6 +94,10 @@ struct WindowHooks {
     // hidden images, the group tree's selected node and the object combo
     std::function<void(int32_t camera)> removeCameraNode;
     std::function<void(int32_t camera)> addCameraNode;  // last under "CAMERA", image "Cam"
+    // The views that look through a camera being deleted become the free views
+    // they were; when it comes back, they look through it again.
+    std::function<void(int32_t camera)> releaseViewsOfCamera;
+    std::function<void(int32_t camera)> restoreViewsOfCamera;
     std::function<void(int32_t light)> removeLightNode;
     std::function<void(int32_t light)> addLightNode;  // last under "LIGHT", image "Light"
     // The shown or hidden image of the node of a group (1), camera (2) or light (4);

@@ -12,6 +12,7 @@
 #include "textures/TextureNodes.h"
 #include "transform/TransformGizmo.h"
 #include "undo/MergedEntities.h"
+#include "views/FreeView.h"
 #include "views/ViewRedraw.h"
 
 #include <QMainWindow>
@@ -595,6 +596,12 @@ private:
     void connectSceneTreeMenus();
     void prepareGroupMenu();  // SetGroupMenuItems
     void connectDeletionHooks();
+    // The view shows what it showed before it looked through a world camera.
+    void releaseView(int Index);
+    // Each view's state before it looked through a world camera, and the views
+    // each deleted camera was seen through.
+    std::array<std::optional<views::FreeView>, 4> freeViews_{};
+    std::map<int32_t, std::vector<int>> viewsOfDeletedCameras_;
     // Deletes a camera (recorded), a track (recorded) or a background (at once);
     // the tree's folder of that kind becomes its selected node.
     void DeleteCamTrkBkEntity(int32_t Kind, int32_t Handle);
@@ -805,6 +812,10 @@ public:
     void SetViewedCamera(int Index, int32_t Camera);
     // The views that look through the camera name it so in their labels' tool tips.
     void NameViewedCamera(int32_t Camera, const std::string& Name);
+    // The views that look through the camera, which is being deleted, become the
+    // free views they were before; its Undo makes them look through it again.
+    void ReleaseViewsOfCamera(int32_t Camera);
+    void LookThroughCameraAgain(int32_t Camera);
 
 private:
     void buildCameraPanel();

@@ -25,6 +25,8 @@ void Form1::connectDeletionHooks() {
     h.addCameraNode = [this](int32_t camera) {
         trwCamTrackBK->Add("CAMERA", KeyedTree::NodeKey("Camera", camera), Globals::GetEntityName(camera), "Cam");
     };
+    h.releaseViewsOfCamera = [this](int32_t camera) { ReleaseViewsOfCamera(camera); };
+    h.restoreViewsOfCamera = [this](int32_t camera) { LookThroughCameraAgain(camera); };
     h.removeLightNode = [this](int32_t light) {
         const std::string key = KeyedTree::NodeKey("Light", light);
         if (trwLight->Exists(key)) trwLight->Remove(key);

@@ -9,6 +9,7 @@
 #include "core/Camera.h"
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
+#include "core/SyncViewWithCamera.h"
 #include "core/ViewHooks.h"
 #include "core/WindowHooks.h"
 #include "ombrel.h"
@@ -156,10 +157,15 @@ bool Form1::ShowsBackground(int index) const {
 
 void Form1::SetViewCaption(int Index, const std::string& Caption) {
     QLabel* label = lblPicView.at(static_cast<std::size_t>(Index));
+    const auto& camera = Globals::ViewCams.at(static_cast<std::size_t>(Index));
+    // A free view about to look through a camera: what it shows now is kept for
+    // when that camera goes.
+    if (Caption == kCameraCaption && label->text() != kCameraCaption && camera)
+        freeViews_.at(static_cast<std::size_t>(Index)) = views::CaptureFreeView(*camera, label->text().toStdString());
     label->setText(QString::fromStdString(Caption));
     if (Caption == kCameraCaption) return;
     // Edits of the camera it looked through no longer pull the view back.
-    if (const auto& camera = Globals::ViewCams.at(static_cast<std::size_t>(Index))) camera->ViewedSceneCamera = 0;
+    if (camera) camera->ViewedSceneCamera = 0;
     label->setToolTip(QString());
 }
 
@@ -174,5 +180,41 @@ void Form1::NameViewedCamera(int32_t Camera, const std::string& Name) {
         const auto& camera = Globals::ViewCams.at(static_cast<std::size_t>(i));
         if (Camera != 0 && camera && camera->ViewedSceneCamera == Camera)
             lblPicView.at(static_cast<std::size_t>(i))->setToolTip(QString::fromStdString(Name));
+    }
+}
+
+void Form1::releaseView(int Index) {
+    auto& free = freeViews_.at(static_cast<std::size_t>(Index));
+    if (free && !free->caption.empty()) {
+        views::RestoreFreeView(viewCamera(Index), *free);
+        SetViewCaption(Index, free->caption);
+    } else {
+        SetViewType(Index, ViewPerspective);
+    }
+    free.reset();
+}
+
+void Form1::ReleaseViewsOfCamera(int32_t Camera) {
+    if (Camera == 0) return;
+    std::vector<int> released;
+    for (int i = 0; i < 4; ++i) {
+        const auto& camera = Globals::ViewCams.at(static_cast<std::size_t>(i));
+        if (!camera || camera->ViewedSceneCamera != Camera) continue;
+        releaseView(i);
+        released.push_back(i);
+    }
+    if (!released.empty()) viewsOfDeletedCameras_[Camera] = std::move(released);
+}
+
+void Form1::LookThroughCameraAgain(int32_t Camera) {
+    auto it = viewsOfDeletedCameras_.find(Camera);
+    if (it == viewsOfDeletedCameras_.end()) return;
+    const std::vector<int> released = std::move(it->second);
+    viewsOfDeletedCameras_.erase(it);
+    for (int i : released) {
+        // A view sent through another camera since keeps that one.
+        if (viewCamera(i).ViewedSceneCamera != 0) continue;
+        SetViewedCamera(i, Camera);
+        SyncViewWithCamera(Camera, i);
     }
 }

@@ -208,6 +208,11 @@ void Form1::UnloadWorld() {
     // Points laid on the world that goes are of no use in the next one.
     if (formCreateTrack::CustomTrkMode) EndTrackCreation();
     if (UndoRedoStack) UndoRedoStack->Reset();
+    // No view keeps looking through a camera of the world that goes.
+    for (int i = 0; i < 4; ++i)
+        if (ViewCams[static_cast<std::size_t>(i)] && ViewCams[static_cast<std::size_t>(i)]->ViewedSceneCamera != 0)
+            releaseView(i);
+    viewsOfDeletedCameras_.clear();
     tmrAnimPreview->stop();
     tabWorkspace->setEnabled(false);
     // The selection's fields go blank and off, as when nothing is selected.

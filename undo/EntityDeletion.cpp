@@ -50,6 +50,7 @@ void dropStale(int32_t kind, int32_t count, Get get, Remove remove) {
 void FakeDeleteCamera(int32_t camera) {
     undo::SceneCameras().HideUnhide(camera, 1);
     OMBREL_camera_set_save_flag(camera, 0);
+    core::callHook(core::windowHooks().releaseViewsOfCamera, camera);
     core::callHook(core::windowHooks().removeCameraNode, camera);
 }
 
@@ -58,6 +59,7 @@ void UnDeleteCamera(int32_t camera) {
     if (!undo::SceneCameras().HideUnhide(camera, 0)) undo::SceneCameras().Add(camera);
     OMBREL_camera_set_save_flag(camera, 1);
     core::callHook(core::windowHooks().addCameraNode, camera);
+    core::callHook(core::windowHooks().restoreViewsOfCamera, camera);
 }
 
 void DeleteCameraPermanently(int32_t camera) {

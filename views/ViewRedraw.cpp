@@ -3,7 +3,9 @@
 #include "PicWindow.h"
 #include "ViewOverlays.h"
 
+#include "core/BoundingBox.h"
 #include "core/Globals.h"
+#include "core/MultipleSelection.h"
 #include "core/PointSelection.h"
 #include "core/PolygonSelection.h"
 #include "ombrel.h"
@@ -32,6 +34,34 @@ void drawOverlays(int index) {
     DrawNewTrack(index);
 }
 
+// Every edit of a group's points or polygons, and each Undo and Redo of one,
+// ends in a redraw: the boxes are read again here, once per redraw, so none of
+// them keeps a shape that is gone. The engine keeps each group's box until its
+// geometry changes, so a selection left alone costs two look-ups a group.
+void refreshSelectionBoxes() {
+    using namespace Globals;
+    if (CurrSelEntityType == SelGroup && SelGrpBndBox &&
+        OMBREL_ext_handle_kind(CurrSelEntityHandle) == OMBREL_KIND_GROUP)
+        SelGrpBndBox->Initialize(CurrSelEntityHandle);
+    else if (CurrSelEntityType == SelMultiple && CurrMultiSel)
+        CurrMultiSel->InitializeBndBoxes();
+}
+
+void paint(int Index, bool refresh) {
+    if (Globals::AppTerminating || !g_host) return;
+    platform::runTrapped(g_host->TrapOwner(), [Index, refresh] {
+        if (!g_host->IsWorldLoaded()) return;
+        PicWindow& view = g_host->View(Index);
+        if (view.Area() == 0) return;
+        if (refresh) refreshSelectionBoxes();
+        makeCurrent(Index);
+        drawOverlays(Index);
+        if (OMBREL_engine_copy_image_from_dc_to_screen() != 0) EngineFailed("The view could not be shown");
+        g_lastPaint[static_cast<std::size_t>(Index)] = ++g_paints;
+        makeCurrent(g_host->ActiveView());
+    });
+}
+
 }  // namespace
 
 void setViewHost(ViewHost* host) { g_host = host; }
@@ -47,34 +77,23 @@ uint64_t LastPaintSerial(int index) {
 void UpdateCameras() {
     using views::g_host;
     if (!g_host || !g_host->IsWorldLoaded()) return;
+    if (Globals::AppTerminating) return;
+    views::refreshSelectionBoxes();
     const int active = g_host->ActiveView();
     if (g_host->IsViewMaximized()) {
         views::makeCurrent(active);
-        picWindow_Paint(active);
+        views::paint(active, false);
         return;
     }
     for (int i = 0; i < 4; ++i) {
         if (i == active) continue;
         views::makeCurrent(i);
-        picWindow_Paint(i);
+        views::paint(i, false);
     }
     views::makeCurrent(active);
-    picWindow_Paint(active);
+    views::paint(active, false);
 }
 
 void UpdateCamerasSingle(int Index) { picWindow_Paint(Index); }
 
-void picWindow_Paint(int Index) {
-    using views::g_host;
-    if (Globals::AppTerminating || !g_host) return;
-    platform::runTrapped(g_host->TrapOwner(), [Index] {
-        if (!g_host->IsWorldLoaded()) return;
-        PicWindow& view = g_host->View(Index);
-        if (view.Area() == 0) return;
-        views::makeCurrent(Index);
-        views::drawOverlays(Index);
-        if (OMBREL_engine_copy_image_from_dc_to_screen() != 0) views::EngineFailed("The view could not be shown");
-        views::g_lastPaint[static_cast<std::size_t>(Index)] = ++views::g_paints;
-        views::makeCurrent(g_host->ActiveView());
-    });
-}
+void picWindow_Paint(int Index) { views::paint(Index, true); }
