@@ -12,6 +12,7 @@
 
 #include "geometry/CreatePanel.h"
 #include "platform/error_trap.h"
+#include "platform/window_placement.h"
 
 #include "views/PicWindow.h"
 
@@ -123,6 +124,8 @@ Form1::Form1() {
     buildPolygonTools();
     buildTrackPointFrame();
     buildViews();
+    // Every other window of the program opens on this window's screen, beside its views.
+    platform::PlaceWindowsOnShow(*this, *frmPicWins);
     connectViewMenu();
     connectMenus();
     installKeyPreview();
