@@ -484,6 +484,11 @@ void Form1::buildEditGroupPage(QWidget* edit) {
     for (QWidget* w : std::initializer_list<QWidget*>{nameFrame, commandFrame, frmEditGeomSubObj, frmEditGeomPoint,
                                                       frmEditGeomPolygon})
         geomLayout->addWidget(w);
+    // Frames in a frame: narrow sides keep the polygon frame within the panel's width.
+    for (QLayout* l : {frmEditGeom->layout(), frmEditGeomPolygon->layout()}) {
+        const QMargins m = l->contentsMargins();
+        l->setContentsMargins(4, m.top(), 4, m.bottom());
+    }
 
     frmEditTexture = frame("frmEditTexture", "Edit Texture", edit);
     buildEditTextureFrame();

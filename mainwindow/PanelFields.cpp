@@ -36,6 +36,8 @@ QScrollArea* ScrollingPage(QWidget* page, const QString& areaName) {
     area->setWidgetResizable(true);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The panel's width is fixed: narrow margins leave the controls room beside the bar.
+    if (QLayout* layout = page->layout()) layout->setContentsMargins(4, 4, 4, 4);
     area->setWidget(page);
     return area;
 }

@@ -111,6 +111,8 @@ protected:
         ASSERT_NE(content, nullptr);
         EXPECT_GE(content->height(), leastSize(*content).height());
         expectReachable(*page);
+        // The panel is as wide as every page: nothing to scroll sideways to.
+        EXPECT_FALSE(page->horizontalScrollBar()->isVisible());
         std::vector<Placed> controls;
         walk(content, content, controls);
         ASSERT_FALSE(controls.empty());
