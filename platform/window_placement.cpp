@@ -109,9 +109,8 @@ void PlaceOnScreen(QWidget& window) {
     const QRect frame =
         PlaceFrame(grow(window.size(), margins), grow(least, margins), room, placedBefore ? &before : nullptr);
     const QSize client = frame.size().shrunkBy(margins).boundedTo(window.maximumSize());
-    if (client != window.size()) window.resize(client);
-    // A window's position is that of its frame.
-    window.move(frame.topLeft());
+    // The geometry is the client's: a window not shown yet knows no frame to move by.
+    window.setGeometry(QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), client));
     window.setProperty(kPlacedProperty, true);
 }
 
