@@ -25,8 +25,6 @@ QMargins frameMargins(const QWidget& window) {
 
 QRect globalRect(const QWidget& w) { return {w.mapToGlobal(QPoint(0, 0)), w.size()}; }
 
-QSize grow(const QSize& size, const QMargins& m) { return size.grownBy(m); }
-
 class PlaceOnShow : public QObject {
 public:
     explicit PlaceOnShow(QObject* parent) : QObject(parent) {}
@@ -69,7 +67,7 @@ QRect PlaceFrame(const QSize& wanted, const QSize& least, const WindowRoom& room
     // A frame larger than the screen keeps its top left corner on it.
     auto clampX = [&](int x) { return std::max(screen.left(), std::min(x, screen.right() + 1 - size.width())); };
     auto clampY = [&](int y) { return std::max(screen.top(), std::min(y, screen.bottom() + 1 - size.height())); };
-    const QRect owner = room.owner.isValid() ? room.owner : QRect();
+    const QRect& owner = room.owner;
     const QRect views = room.views.isValid() ? room.views : (owner.isValid() ? owner : screen);
     if (owner.isValid()) {
         const int top = clampY(views.top());
@@ -107,7 +105,7 @@ void PlaceOnScreen(QWidget& window) {
     const QRect before = window.frameGeometry();
     const bool placedBefore = window.property(kPlacedProperty).toBool();
     const QRect frame =
-        PlaceFrame(grow(window.size(), margins), grow(least, margins), room, placedBefore ? &before : nullptr);
+        PlaceFrame(window.size().grownBy(margins), least.grownBy(margins), room, placedBefore ? &before : nullptr);
     const QSize client = frame.size().shrunkBy(margins).boundedTo(window.maximumSize());
     // The geometry is the client's: a window not shown yet knows no frame to move by.
     window.setGeometry(QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), client));
