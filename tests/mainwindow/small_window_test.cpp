@@ -152,45 +152,52 @@ TEST_F(SmallWindowTest, EveryPageFitsAnEightHundredBySixHundredWindow) {
     const struct {
         const char* page;
         std::function<void()> show;
+        const QWidget* shown;  // what the case is about
     } cases[] = {
-        {"groups", [&] { f.tabWorkspace->setCurrentIndex(0); }},
-        {"create panel", [&] { editPage("New Object"); }},
-        {"edit geometry, points", [&] { editPage("Edit Geometry", "Point"); }},
-        {"edit geometry, polygons", [&] { editPage("Edit Geometry", "Polygon"); }},
-        {"edit texture", [&] { editPage("Edit Texture"); }},
+        {"groups", [&] { f.tabWorkspace->setCurrentIndex(0); }, f.trwGroupView},
+        {"create panel", [&] { editPage("New Object"); }, f.frmNewObj},
+        {"edit geometry, points", [&] { editPage("Edit Geometry", "Point"); }, f.frmEditGeomPoint},
+        {"edit geometry, polygons", [&] { editPage("Edit Geometry", "Polygon"); }, f.frmEditGeomPolygon},
+        {"edit texture", [&] { editPage("Edit Texture"); }, f.frmEditTexture},
         {"camera",
          [&] {
              f.tabWorkspace->setCurrentIndex(2);
              clickNode(cameraKey(cam));
-         }},
+         },
+         f.frmCam},
         {"track",
          [&] {
              f.tabWorkspace->setCurrentIndex(2);
              clickNode(trackKey(trk));
-         }},
+         },
+         f.frmTrack},
         {"track points",
          [&] {
              f.tabWorkspace->setCurrentIndex(2);
              clickNode(trackKey(trk));
              f.cmbTrackPoint->setCurrentText("Point");
-         }},
+         },
+         f.frmTrackPoint},
         {"background",
          [&] {
              f.tabWorkspace->setCurrentIndex(2);
              clickNode(backgroundKey(bkg));
-         }},
-        {"textures", [&] { f.tabWorkspace->setCurrentIndex(3); }},
-        {"model gallery", [&] { f.tabWorkspace->setCurrentIndex(4); }},
+         },
+         f.frmBackground},
+        {"textures", [&] { f.tabWorkspace->setCurrentIndex(3); }, f.trwTextures},
+        {"model gallery", [&] { f.tabWorkspace->setCurrentIndex(4); }, f.frmModelPreview},
         {"light",
          [&] {
              f.tabWorkspace->setCurrentIndex(5);
              f.trwLight_NodeClick(f.trwLight->Item(KeyedTree::NodeKey("Light", light)));
-         }},
+         },
+         f.frmLight},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.page);
         c.show();
         QApplication::processEvents();
+        ASSERT_TRUE(c.shown->isVisible());
         expectPageFits();
     }
     // The polygon tools are there to use: Extrude, Bevel and Cut.
