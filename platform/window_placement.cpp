@@ -74,10 +74,15 @@ QRect PlaceFrame(const QSize& wanted, const QSize& least, const WindowRoom& room
         if (screen.right() - owner.right() >= size.width()) return {QPoint(owner.right() + 1, top), size};
         if (owner.left() - screen.left() >= size.width()) return {QPoint(owner.left() - size.width(), top), size};
     }
+    // From the views' left edge to the screen's right edge nothing is under the
+    // frame but views and what lies beyond the main window.
     const QRect over = views.intersected(screen);
-    if (over.width() < size.width()) size.setWidth(std::max(over.width(), least.width()));
-    const int x = size.width() <= over.width() ? over.left() + (over.width() - size.width()) / 2
-                                               : clampX(screen.right() + 1 - size.width());
+    const int free = screen.right() + 1 - over.left();
+    if (free < size.width()) size.setWidth(std::max(free, least.width()));
+    const int x = size.width() <= free
+                      ? std::min(over.left() + std::max(0, (over.width() - size.width()) / 2),
+                                 screen.right() + 1 - size.width())
+                      : clampX(screen.right() + 1 - size.width());
     const int y = clampY(views.top() + (views.height() - size.height()) / 2);
     return {QPoint(x, y), size};
 }

@@ -20,9 +20,10 @@ struct WindowRoom {
 
 // The frame a window gets: its wanted frame size cut to the room (never below its
 // least frame size), at the first place that holds it: right of the main window,
-// left of it, then over the views, centred on them; a frame wider than the views
-// keeps to the screen's right edge. A remembered frame that lies wholly on the
-// screen is kept as it is.
+// left of it, then centred on the views as far as the room from their left edge
+// to the screen's right edge allows; a frame wider than that room keeps to the
+// screen's right edge. A remembered frame that lies wholly on the screen is kept
+// as it is.
 QRect PlaceFrame(const QSize& wanted, const QSize& least, const WindowRoom& room, const QRect* remembered = nullptr);
 
 // Places the window, before it shows, by PlaceFrame with the main window's room;
