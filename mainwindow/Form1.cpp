@@ -6,11 +6,13 @@
 #include "SplitterHandle.h"
 #include "ToolbarIcons.h"
 #include "ViewLabel.h"
+#include "PanelFields.h"
 #include "WorkspaceImages.h"
 #include "formError.h"
 
 #include "geometry/CreatePanel.h"
 #include "platform/error_trap.h"
+#include "platform/window_placement.h"
 
 #include "views/PicWindow.h"
 
@@ -27,6 +29,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -121,6 +124,8 @@ Form1::Form1() {
     buildPolygonTools();
     buildTrackPointFrame();
     buildViews();
+    // Every other window of the program opens on this window's screen, beside its views.
+    platform::PlaceWindowsOnShow(*this, *frmPicWins);
     connectViewMenu();
     connectMenus();
     installKeyPreview();
@@ -337,18 +342,24 @@ void Form1::buildWorkspace() {
     tabWorkspace->setStyleSheet(
         "QTabBar::tab { padding: 3px 5px; border: 1px solid palette(mid); background: palette(button); }"
         "QTabBar::tab:selected { background: palette(base); border-bottom-color: palette(base); }");
+    // Every page scrolls as a whole: on a short window no control is squeezed
+    // below its least size.
+    auto addWorkspacePage = [this](QWidget* page, const QString& caption) {
+        tabWorkspace->addTab(panels::ScrollingPage(page, QStringLiteral("scrWorkspacePage%1").arg(tabWorkspace->count())),
+                             caption);
+    };
 
     // Page 0: the group tree.
     auto* groups = new QWidget;
     auto* groupsLayout = new QVBoxLayout(groups);
     trwGroupView = named(new KeyedTree(groups), "trwGroupView");
     groupsLayout->addWidget(trwGroupView, 1);
-    tabWorkspace->addTab(groups, "Groups");
+    addWorkspacePage(groups, "Groups");
 
     // Page 1: new objects, geometry and texture editing of the selected group.
     auto* edit = new QWidget;
     buildEditGroupPage(edit);
-    tabWorkspace->addTab(edit, "Edit Group");
+    addWorkspacePage(edit, "Edit Group");
 
     // Page 2: cameras, tracks and backgrounds.
     auto* cameras = new QWidget;
@@ -372,12 +383,12 @@ void Form1::buildWorkspace() {
     }
     // The camera panel shares the page with the tree; its content scrolls.
     camLayout->setStretchFactor(frmCam, 1);
-    tabWorkspace->addTab(cameras, "Background/Camera/Track");
+    addWorkspacePage(cameras, "Background/Camera/Track");
 
     // Page 3: bitmaps and animations.
     auto* textures = new QWidget;
     buildTexturesPage(textures);
-    tabWorkspace->addTab(textures, "Texture");
+    addWorkspacePage(textures, "Texture");
 
     // Page 4: the model gallery.
     auto* gallery = new QWidget;
@@ -387,7 +398,7 @@ void Form1::buildWorkspace() {
     frmModelPreview->setMinimumHeight(Twips::toPixels(2000));
     galleryLayout->addWidget(trwModel, 1);
     galleryLayout->addWidget(frmModelPreview);
-    tabWorkspace->addTab(gallery, "Model Gallery");
+    addWorkspacePage(gallery, "Model Gallery");
     buildModelGallery();
 
     // Page 5: lights.
@@ -399,7 +410,7 @@ void Form1::buildWorkspace() {
     frmLight->setVisible(false);
     lightLayout->addWidget(trwLight, 1);
     lightLayout->addWidget(frmLight, 3);
-    tabWorkspace->addTab(lights, "Light");
+    addWorkspacePage(lights, "Light");
 
     for (KeyedTree* tree : {trwGroupView, trwCamTrackBK, trwLight, trwTextures}) InstallWorkspaceImages(*tree);
     tmrAnimPreview = named(new QTimer(this), "tmrAnimPreview");
@@ -473,6 +484,11 @@ void Form1::buildEditGroupPage(QWidget* edit) {
     for (QWidget* w : std::initializer_list<QWidget*>{nameFrame, commandFrame, frmEditGeomSubObj, frmEditGeomPoint,
                                                       frmEditGeomPolygon})
         geomLayout->addWidget(w);
+    // Frames in a frame: narrow sides keep the polygon frame within the panel's width.
+    for (QLayout* l : {frmEditGeom->layout(), frmEditGeomPolygon->layout()}) {
+        const QMargins m = l->contentsMargins();
+        l->setContentsMargins(4, m.top(), 4, m.bottom());
+    }
 
     frmEditTexture = frame("frmEditTexture", "Edit Texture", edit);
     buildEditTextureFrame();

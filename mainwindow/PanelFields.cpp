@@ -29,6 +29,19 @@ QVBoxLayout* ScrollingContent(QGroupBox* frame, QScrollArea*& area, const QStrin
     return column;
 }
 
+QScrollArea* ScrollingPage(QWidget* page, const QString& areaName) {
+    auto* area = new QScrollArea;
+    area->setObjectName(areaName);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The panel's width is fixed: narrow margins leave the controls room beside the bar.
+    if (QLayout* layout = page->layout()) layout->setContentsMargins(4, 4, 4, 4);
+    area->setWidget(page);
+    return area;
+}
+
 platform::NumericField* AddNumericField(QGridLayout* grid, int row, const QString& caption, const QString& txtName,
                                         const QString& updwnName, QWidget* parent) {
     auto* field = new platform::NumericField(parent);

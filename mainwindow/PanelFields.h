@@ -27,6 +27,10 @@ namespace panels {
 // content's column to fill.
 QVBoxLayout* ScrollingContent(QGroupBox* frame, QScrollArea*& area, const QString& areaName, QWidget*& content,
                               const QString& contentName);
+// A workspace page inside a scroll area of its own: the page never gets less than
+// its least size, whatever the panel's height, and scrolls while it is taller
+// (or wider) than the panel.
+QScrollArea* ScrollingPage(QWidget* page, const QString& areaName);
 
 // A caption in column 0 and the field in column 1 of the row; the field's text and
 // spinner get the object names given.

@@ -70,7 +70,6 @@ formError::formError(QWidget* owner) : QDialog(owner) {
 
 void formError::ShowModal(QWidget* owner) {
     Text1->clear();  // every report starts empty, as a freshly loaded window
-    if (owner) move(owner->geometry().center() - rect().center());
     platform::showModal(*this);
 }
 

@@ -15,7 +15,8 @@ class formError : public QDialog {
 public:
     static formError& Instance();
 
-    // Shows the window modally over owner (through the prompt seam).
+    // Shows the window modally (through the prompt seam), placed as every window
+    // of the program is; owner is the window the error arose in.
     void ShowModal(QWidget* owner);
     // Ends the program after "terminate": closes the main window.
     std::function<void()> CloseMainWindow;

@@ -1,0 +1,39 @@
+// Where the program's own windows open: wholly inside the available part of the
+// screen the main window is on, beside the main window where there is room, else
+// over its views, never over the workspace panel while the views leave room.
+// Includes Qt headers (QRect), as input_filter.h does.
+#pragma once
+
+#include <QMargins>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+namespace platform {
+
+struct WindowRoom {
+    QRect screen;  // the available geometry of the main window's screen
+    QRect owner;   // the main window's frame
+    QRect views;   // the main window's views, on the screen
+};
+
+// The frame a window gets: its wanted frame size cut to the room (never below its
+// least frame size), at the first place that holds it: right of the main window,
+// left of it, then centred on the views as far as the room from their left edge
+// to the screen's right edge allows; a frame wider than that room keeps to the
+// screen's right edge. A remembered frame that lies wholly on the screen is kept
+// as it is.
+QRect PlaceFrame(const QSize& wanted, const QSize& least, const WindowRoom& room, const QRect* remembered = nullptr);
+
+// Places the window, before it shows, by PlaceFrame with the main window's room;
+// the frame's margins are the window's own once shown, else the main window's.
+void PlaceOnScreen(QWidget& window);
+
+// From now on every window the program shows (dialogs, tool windows, message
+// boxes, file and colour dialogs) is placed by PlaceOnScreen just before it
+// appears; menus, tool tips and the main window itself are left alone. A later
+// call replaces the main window and its views.
+void PlaceWindowsOnShow(QWidget& mainWindow, QWidget& views);
+
+}  // namespace platform
