@@ -7,6 +7,7 @@
 
 #include <zlib.h>
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -212,6 +213,25 @@ private:
 
 // ---------------------------------------------------------------- data objects
 
+bool sameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// Exporters spell template names in their own case (TextureFileName beside
+// TextureFilename), so the ones we read are kept in one spelling.
+std::string typeName(std::string_view written) {
+    static constexpr std::string_view kKnown[] = {"Frame",           "FrameTransformMatrix", "Material",
+                                                  "Mesh",            "MeshMaterialList",     "MeshNormals",
+                                                  "MeshTextureCoords", "MeshVertexColors",   "TextureFilename"};
+    for (std::string_view k : kKnown)
+        if (sameNoCase(written, k)) return std::string(k);
+    return std::string(written);
+}
+
 struct XObject {
     std::string type, name;
     std::size_t offset = 0;
@@ -232,7 +252,7 @@ public:
             if (t.type == Tok::End) break;
             if (t.type == Tok::Separator) continue;
             if (t.type != Tok::Name) failAt(source_, t.offset, "expected a template or data object");
-            if (t.text == "template") {
+            if (sameNoCase(t.text, "template")) {
                 skipTemplate();
                 continue;
             }
@@ -255,7 +275,7 @@ private:
     std::unique_ptr<XObject> object(const Token& typeTok, int depth) {
         if (depth > kMaxDepth) failAt(source_, typeTok.offset, "objects nested deeper than " + std::to_string(kMaxDepth));
         auto obj = std::make_unique<XObject>();
-        obj->type = std::string(typeTok.text);
+        obj->type = typeName(typeTok.text);
         obj->offset = typeTok.offset;
         Token t = lex_.next();
         if (t.type == Tok::Name) {
@@ -442,7 +462,8 @@ private:
             if (std::filesystem::is_regular_file(beside, ec)) path = beside.lexically_normal().string();
         }
         if (path.empty()) {
-            logLine(1, source_ + ": texture \"" + file + "\" not found; using the material colour");
+            logLine(1, source_ + ": texture \"" + file + "\" not found (looked for \"" + fileNameOf(name) +
+                           "\" beside the model and in the bitmap folders); using the material colour");
             return 0;
         }
         if (const int32_t same = findFileBitmap(b_.world(), &Bitmap::resolvedPath, path, -1)) return same;
