@@ -9,8 +9,8 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 namespace ombrel {
@@ -28,9 +28,20 @@ struct CachedImage {
     std::weak_ptr<Image> image;
 };
 
+// Entries nobody holds are dropped in one sweep once the table has doubled since
+// the last, so each file loaded pays a constant share of the sweeps.
 struct ImageCache {
+    static constexpr std::size_t kFirstSweep = 64;
     std::mutex mutex;
-    std::map<std::string, CachedImage> byPath;
+    std::unordered_map<std::string, CachedImage> byPath;
+    std::size_t sweepAbove = kFirstSweep;
+    uint64_t visited = 0;
+
+    void sweep() {
+        visited += byPath.size();
+        std::erase_if(byPath, [](const auto& entry) { return entry.second.image.expired(); });
+        sweepAbove = std::max(kFirstSweep, 2 * byPath.size());
+    }
 };
 
 ImageCache& cache() {
@@ -115,9 +126,8 @@ std::shared_ptr<Image> loadImageFile(const std::string& path) {
     const std::vector<uint8_t> bytes = readWholeFile(path, stamp.size);
     auto image = decodeImage(bytes.data(), bytes.size(), path);
     std::lock_guard lock(c.mutex);
-    // Drop entries nobody holds any more, so the map does not grow with every file seen.
-    std::erase_if(c.byPath, [](const auto& entry) { return entry.second.image.expired(); });
     c.byPath[key] = CachedImage{stamp.size, stamp.modified, image};
+    if (c.byPath.size() > c.sweepAbove) c.sweep();
     return image;
 }
 
@@ -146,6 +156,13 @@ void clearImageCache() {
     ImageCache& c = cache();
     std::lock_guard lock(c.mutex);
     c.byPath.clear();
+    c.sweepAbove = ImageCache::kFirstSweep;
+}
+
+ImageCacheCounts imageCacheCounts() {
+    ImageCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    return {c.byPath.size(), c.visited};
 }
 
 }  // namespace ombrel
