@@ -466,7 +466,7 @@ private:
                            "\" beside the model and in the bitmap folders); using the material colour");
             return 0;
         }
-        if (const int32_t same = findFileBitmap(b_.world(), &Bitmap::resolvedPath, path, -1)) return same;
+        if (const int32_t same = fileBitmaps_.find(path, -1)) return same;
         std::shared_ptr<Image> image;
         try {
             image = loadImageFile(path);
@@ -479,6 +479,7 @@ private:
         bm.resolvedPath = path;
         bm.name = pathWithoutExtension(path);
         b_.world().bitmaps.append(bm.handle);
+        fileBitmaps_.add(bm);
         return bm.handle;
     }
 
@@ -619,6 +620,7 @@ private:
     const std::string& source_;
     std::unordered_map<std::string, const XObject*> namedMaterials_;
     std::unordered_map<const XObject*, MaterialFill> fills_;
+    FileBitmapIndex fileBitmaps_{b_.world()};
     int meshCount_ = 0, frameCount_ = 0;
 };
 
