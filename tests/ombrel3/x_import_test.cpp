@@ -75,9 +75,9 @@ std::string binaryCube() {
     return s;
 }
 
-// The text cube in MSZIP form, its deflate data made of stored blocks.
-std::string compressedCube() {
-    std::string plain = textCube().substr(16);
+// A text file in MSZIP form, its deflate data made of stored blocks.
+std::string compressText(const std::string& text) {
+    std::string plain = text.substr(16);
     std::string s = "xof 0303tzip0032";
     auto u16 = [&](std::size_t v) { s += char(v & 0xff), s += char(v >> 8 & 0xff); };
     uint32_t total = static_cast<uint32_t>(plain.size() + 16);
@@ -94,6 +94,8 @@ std::string compressedCube() {
     }
     return s;
 }
+
+std::string compressedCube() { return compressText(textCube()); }
 
 struct CubeForm {
     const char* label;
@@ -264,13 +266,15 @@ std::string textFile(Spelling spell) {
     return s;
 }
 
+std::string compressedFile(Spelling spell) { return compressText(textFile(spell)); }
+
 std::string binaryFile(Spelling spell) {
     std::string s = "xof 0303bin 0032";
     for (const XNode& n : materialCube()) spellBinary(n, spell, s);
     return s;
 }
 
-TEST_F(EngineTest, XTemplateNamesMatchInAnyCaseInTextAndBinary) {
+TEST_F(EngineTest, XTemplateNamesMatchInAnyCaseInEveryForm) {
     const struct {
         const char* label;
         Spelling spell;
@@ -281,7 +285,7 @@ TEST_F(EngineTest, XTemplateNamesMatchInAnyCaseInTextAndBinary) {
     const struct {
         const char* label;
         std::string (*make)(Spelling);
-    } forms[] = {{"text", textFile}, {"binary", binaryFile}};
+    } forms[] = {{"text", textFile}, {"binary", binaryFile}, {"compressed", compressedFile}};
     for (const auto& form : forms)
         for (const auto& spelling : spellings) {
             SCOPED_TRACE(std::string(form.label) + ", " + spelling.label);
