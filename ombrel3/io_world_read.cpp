@@ -185,7 +185,7 @@ private:
             h = static_cast<int>(in_.integer(1, 4096));
         }
         endOfRecord();
-        std::string path = findBitmapFile(absolute, fileName, opt_.places);
+        std::string path = findBitmapFile(absolute, fileName, opt_.places, &folders_);
         if (!path.empty() && !lightMap) {
             // The same file and transparent index already loaded: share it.
             if (const int32_t same = fileBitmaps_.find(path, transparent)) {
@@ -513,6 +513,7 @@ private:
         tracks_{"track"}, backgrounds_{"background"};
     UniqueIds polygons_{"polygon"};
     FileBitmapIndex fileBitmaps_{w_};
+    FolderListings folders_;
     std::unordered_map<int32_t, int> depth_;
     Polygon* lastPolygon_ = nullptr;
     Chase* lastChase_ = nullptr;

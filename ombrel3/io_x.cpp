@@ -455,7 +455,7 @@ private:
         for (char& c : name)
             if (c == '\\') c = '/';
         std::string absolute = !name.empty() && name[0] == '/' ? name : std::string();
-        std::string path = findBitmapFile(absolute, fileNameOf(name), places_);
+        std::string path = findBitmapFile(absolute, fileNameOf(name), places_, &folders_);
         if (path.empty() && absolute.empty()) {
             std::filesystem::path beside = std::filesystem::path(places_.worldFile).parent_path() / name;
             std::error_code ec;
@@ -621,6 +621,7 @@ private:
     std::unordered_map<std::string, const XObject*> namedMaterials_;
     std::unordered_map<const XObject*, MaterialFill> fills_;
     FileBitmapIndex fileBitmaps_{b_.world()};
+    FolderListings folders_;
     int meshCount_ = 0, frameCount_ = 0;
 };
 

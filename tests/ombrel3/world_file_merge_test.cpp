@@ -113,6 +113,31 @@ TEST_F(WorldFileMerge, BitmapsAreSharedByFileAndTransparentIndex) {
     EXPECT_EQ(bitmaps, 5);  // the open one, oak and elm, two light maps
 }
 
+// Files that moved with their world and changed case on the way (as copies
+// through another file system do) are still found under bitmaps/.
+TEST_F(WorldFileMerge, MovedBitmapsAreFoundUnderNamesInAnyCase) {
+    writeBmp(dir.file("bitmaps/WALL.BMP"), 3, 1, {1, 2, 3});
+    writeBmp(dir.file("bitmaps/Lightmap_7.Bmp"), 5, 1, {4, 5, 6});
+    writeText(dir.file("moved.wld"),
+              "OMBREL-WORLD 1\n"
+              "bitmap 1 \"\" \"/gone/bitmaps/wall.bmp\" \"wall.bmp\" -1\n"
+              "bitmap 2 \"\" \"/gone/bitmaps/LIGHTMAP_7.bmp\" \"LIGHTMAP_7.bmp\" -1 lightmap 5 1\n"
+              "group 1 \"walls\" father 0 static 1 disabled 0 pivot 0 0 0 origin 0 0 0 axes 1 0 0 0 1 0 0 0 1\n"
+              "polygon 1 \"\" group 1 enabled 1 fill bitmap 1 rgb 1 2 3 second 2 blend 0 dim 0 rotated 0 lights 0\n"
+              "p 0 0 0 0 0 100\np 0 1 0 0 0 100\np 1 1 0 0 0 100\n"
+              "end\n");
+    std::string log;
+    OMBREL_ext_set_log_callback(
+        [](int32_t, const char* line, void* user) { static_cast<std::string*>(user)->append(line).append("\n"); }, &log);
+    const int32_t root = add(dir.file("moved.wld"), {0, 0, 0});
+    OMBREL_ext_set_log_callback(nullptr, nullptr);
+    ASSERT_NE(root, 0) << lastError();
+    EXPECT_EQ(log.find("placeholder"), std::string::npos) << log;
+    const int32_t wall = OMBREL_polygon_get_bitmap_handle(OMBREL_group_get_first_polygon(OMBREL_group_get_using_name("walls")));
+    EXPECT_EQ(OMBREL_bitmap_get_width(wall), 3);
+    EXPECT_EQ(entityName(wall), dir.file("bitmaps/WALL"));
+}
+
 TEST_F(WorldFileMerge, FatherlessGroupsOfAFileWithoutTheWorldAreAdopted) {
     writeText(dir.file("parts.wld"),
               "OMBREL-WORLD 1\n"
