@@ -120,4 +120,25 @@ int32_t findFileBitmap(const World& w, std::string Bitmap::*field, const std::st
     return found;
 }
 
+std::string FileBitmapIndex::key(const std::string& path, int32_t index) {
+    return std::to_string(index) + '|' + path;
+}
+
+int32_t FileBitmapIndex::find(const std::string& resolvedPath, int32_t transparentIndex) {
+    if (!built_) {
+        built_ = true;
+        world_.bitmaps.forEach([&](int32_t h) {
+            if (const Bitmap* b = lookup<Bitmap>(h)) add(*b);
+        });
+    }
+    const auto it = first_.find(key(resolvedPath, transparentIndex));
+    return it == first_.end() ? 0 : it->second;
+}
+
+void FileBitmapIndex::add(const Bitmap& b) {
+    // Before the first look-up the world walk will see it.
+    if (!built_ || b.isLightMap || !b.save) return;
+    first_.emplace(key(b.resolvedPath, b.transparentIndex), b.handle);
+}
+
 }  // namespace ombrel

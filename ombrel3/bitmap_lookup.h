@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace ombrel {
 
@@ -16,6 +17,22 @@ namespace ombrel {
 // when none. A bitmap held out of the world is not found, so nothing shares it.
 int32_t findFileBitmap(const World& w, std::string Bitmap::*field, const std::string& key, int32_t index,
                        bool anyIndex = false);
+
+// findFileBitmap by file for a reader that adds many bitmaps: the world's are
+// indexed once, then each one the reader adds (through add, in world order).
+class FileBitmapIndex {
+public:
+    explicit FileBitmapIndex(const World& w) : world_(w) {}
+    int32_t find(const std::string& resolvedPath, int32_t transparentIndex);
+    void add(const Bitmap& b);
+
+private:
+    static std::string key(const std::string& path, int32_t index);
+
+    const World& world_;
+    bool built_ = false;
+    std::unordered_map<std::string, int32_t> first_;
+};
 
 // The absolute path of the regular file that reference names, or nothing.
 // A relative reference is tried against bitmapFolder (when not empty), then the

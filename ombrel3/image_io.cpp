@@ -9,9 +9,11 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace ombrel {
 namespace {
@@ -23,14 +25,25 @@ constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t(1) << 30;
 
 struct CachedImage {
     std::uintmax_t size = 0;
-    fs::file_time_type modified;
+    int64_t modified = 0;  // nanoseconds
     // Weak: an image lives as long as some bitmap or picture holds it.
     std::weak_ptr<Image> image;
 };
 
+// Entries nobody holds are dropped in one sweep once the table has doubled since
+// the last, so each file loaded pays a constant share of the sweeps.
 struct ImageCache {
+    static constexpr std::size_t kFirstSweep = 64;
     std::mutex mutex;
-    std::map<std::string, CachedImage> byPath;
+    std::unordered_map<std::string, CachedImage> byPath;
+    std::size_t sweepAbove = kFirstSweep;
+    uint64_t visited = 0;
+
+    void sweep() {
+        visited += byPath.size();
+        std::erase_if(byPath, [](const auto& entry) { return entry.second.image.expired(); });
+        sweepAbove = std::max(kFirstSweep, 2 * byPath.size());
+    }
 };
 
 ImageCache& cache() {
@@ -40,18 +53,14 @@ ImageCache& cache() {
 
 struct FileStamp {
     std::uintmax_t size = 0;
-    fs::file_time_type modified;
+    int64_t modified = 0;
 };
 
+// One system call: a world opening stamps every one of its pictures.
 FileStamp stampOf(const std::string& path) {
-    std::error_code ec;
-    FileStamp stamp;
-    if (!fs::is_regular_file(path, ec)) throw ApiError("cannot read file " + path);
-    stamp.size = fs::file_size(path, ec);
-    if (ec) throw ApiError("cannot read file " + path);
-    stamp.modified = fs::last_write_time(path, ec);
-    if (ec) throw ApiError("cannot read file " + path);
-    return stamp;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) throw ApiError("cannot read file " + path);
+    return {std::uintmax_t(st.st_size), int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 std::vector<uint8_t> readWholeFile(const std::string& path, std::uintmax_t size) {
@@ -115,9 +124,8 @@ std::shared_ptr<Image> loadImageFile(const std::string& path) {
     const std::vector<uint8_t> bytes = readWholeFile(path, stamp.size);
     auto image = decodeImage(bytes.data(), bytes.size(), path);
     std::lock_guard lock(c.mutex);
-    // Drop entries nobody holds any more, so the map does not grow with every file seen.
-    std::erase_if(c.byPath, [](const auto& entry) { return entry.second.image.expired(); });
     c.byPath[key] = CachedImage{stamp.size, stamp.modified, image};
+    if (c.byPath.size() > c.sweepAbove) c.sweep();
     return image;
 }
 
@@ -146,6 +154,13 @@ void clearImageCache() {
     ImageCache& c = cache();
     std::lock_guard lock(c.mutex);
     c.byPath.clear();
+    c.sweepAbove = ImageCache::kFirstSweep;
+}
+
+ImageCacheCounts imageCacheCounts() {
+    ImageCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    return {c.byPath.size(), c.visited};
 }
 
 }  // namespace ombrel

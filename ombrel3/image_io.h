@@ -44,6 +44,13 @@ void buildPalette(Image& image);
 // Forgets every cached decoded image (engine_close).
 void clearImageCache();
 
+// The cache's size and the entries its sweeps have looked at since the start.
+struct ImageCacheCounts {
+    std::size_t entries = 0;
+    uint64_t visited = 0;
+};
+ImageCacheCounts imageCacheCounts();
+
 // For the decoders: throws ApiError "cannot read image <source>: <what> at offset <n>".
 [[noreturn]] void failImage(const std::string& source, const std::string& what, std::size_t offset);
 

@@ -29,6 +29,7 @@ struct ErrorManager {
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
     bool ranOut;  // the data ended early: the fault lies at its end
+    unsigned scanned;  // components some scan has covered, one bit each
 };
 
 [[noreturn]] void jumpOut(j_common_ptr cinfo) {
@@ -40,19 +41,28 @@ struct ErrorManager {
     jumpOut(cinfo);
 }
 
-// Corrupt-data warnings pass (the library recovers); data that ends early does not.
+// The library "recovers" from missing or corrupt data by filling grey; a picture
+// so mended is refused. Only warnings about side information pass.
 void emitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;
-    if (cinfo->err->msg_code == JWRN_JPEG_EOF) {
-        reinterpret_cast<ErrorManager*>(cinfo->err)->ranOut = true;
-        errorExit(cinfo);
+    switch (cinfo->err->msg_code) {
+        case JWRN_ADOBE_XFORM:
+        case JWRN_JFIF_MAJOR:
+        case JWRN_BOGUS_ICC: ++cinfo->err->num_warnings; return;
+        case JWRN_JPEG_EOF: reinterpret_cast<ErrorManager*>(cinfo->err)->ranOut = true; break;
+        default: break;
     }
-    ++cinfo->err->num_warnings;
+    errorExit(cinfo);
 }
 
 void watchScans(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor) return;
-    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxScans) return;
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    for (int i = 0; i < d->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i)
+        if (d->cur_comp_info[i] && d->cur_comp_info[i]->component_index < 32)
+            err->scanned |= 1u << d->cur_comp_info[i]->component_index;
+    if (d->input_scan_number <= kMaxScans) return;
     std::snprintf(reinterpret_cast<ErrorManager*>(cinfo->err)->message, JMSG_LENGTH_MAX, "more than %d scans",
                   kMaxScans);
     jumpOut(cinfo);
@@ -64,6 +74,7 @@ void setUpErrors(ErrorManager& err) {
     err.pub.emit_message = emitMessage;
     err.message[0] = 0;
     err.ranOut = false;
+    err.scanned = 0;
 }
 
 struct Decoder {
@@ -94,6 +105,20 @@ void checkDimensions(const Decoder& d, const uint8_t* data, std::size_t size, co
     if (w <= 0 || h <= 0 || w > limits.maxSide || h > limits.maxSide || w * h > limits.maxBytes / 5)
         failImage(source, "dimensions " + std::to_string(w) + "x" + std::to_string(h) + " too large",
                   inputOffset(d.cinfo, data, size));
+}
+
+// An end marker in place of whole scans leaves no warning behind: what no scan
+// brought (a component, or coefficients a progressive file never finished) is
+// missing data all the same.
+const char* missingScans(const jpeg_decompress_struct& cinfo) {
+    for (int c = 0; c < cinfo.num_components; ++c)
+        if (c >= 32 || !(reinterpret_cast<const ErrorManager*>(cinfo.err)->scanned & 1u << c))
+            return "a component that no scan holds";
+    if (!cinfo.progressive_mode || !cinfo.coef_bits) return nullptr;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (cinfo.coef_bits[c][k] != 0) return "progressive scans missing";
+    return nullptr;
 }
 
 // Adobe's CMYK files store inverted ink, so the plain product gives the colour.
@@ -196,6 +221,7 @@ Image decodeJpeg(const uint8_t* data, std::size_t size, const std::string& sourc
             failImage(source, "no more scan lines", inputOffset(d->cinfo, data, size));
         appendRow(*d, image);
     }
+    if (const char* missing = missingScans(d->cinfo)) failImage(source, missing, inputOffset(d->cinfo, data, size));
     // No jpeg_finish_decompress: a file that lacks only its end marker is still whole.
     return image;
 }

@@ -13,8 +13,9 @@ namespace ombrel {
 
 bool isJpeg(const uint8_t* data, std::size_t size);
 
-// True colours only (the index plane stays empty for buildPalette). Truncated data
-// is an error, not a grey lower half.
+// True colours only (the index plane stays empty for buildPalette). Missing or
+// corrupt data is an error, not a grey lower half, whether or not an end marker
+// follows the cut.
 Image decodeJpeg(const uint8_t* data, std::size_t size, const std::string& source, const ImageLimits& limits);
 
 // Baseline JPEG of the image's true colours; throws ApiError naming dest on failure.

@@ -24,11 +24,24 @@ bool isFile(const fs::path& p) {
     return fs::is_regular_file(p, ec);
 }
 
+std::string lowerCase(const std::string& s) {
+    std::string out = s;
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
 // The entry of dir named name, exactly or else in any case; empty when none.
-fs::path entryAnyCase(const fs::path& dir, const std::string& name, bool wantDirectory) {
+fs::path entryAnyCase(const fs::path& dir, const std::string& name, bool wantDirectory, FolderListings* listings) {
     std::error_code ec;
     fs::path exact = dir / name;
     if (wantDirectory ? fs::is_directory(exact, ec) : fs::is_regular_file(exact, ec)) return exact;
+    if (listings) {
+        for (const std::string& other : listings->sameNoCase(dir.string(), name)) {
+            fs::path p = dir / other;
+            if (wantDirectory ? fs::is_directory(p, ec) : fs::is_regular_file(p, ec)) return p;
+        }
+        return {};
+    }
     fs::directory_iterator it(dir, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         if (!sameNoCase(it->path().filename().string(), name)) continue;
@@ -39,13 +52,14 @@ fs::path entryAnyCase(const fs::path& dir, const std::string& name, bool wantDir
 }
 
 // <folder>/<file> where the folder's last component may differ in case.
-fs::path inFolderAnyCase(const std::string& folder, const std::string& file) {
+fs::path inFolderAnyCase(const std::string& folder, const std::string& file, FolderListings* listings) {
     if (folder.empty()) return {};
     fs::path f(folder);
     if (!f.has_filename()) f = f.parent_path();  // a trailing separator
-    fs::path dir = entryAnyCase(f.parent_path().empty() ? fs::path(".") : f.parent_path(), f.filename().string(), true);
+    fs::path dir = entryAnyCase(f.parent_path().empty() ? fs::path(".") : f.parent_path(), f.filename().string(), true,
+                                listings);
     if (dir.empty()) return {};
-    return entryAnyCase(dir, file, false);
+    return entryAnyCase(dir, file, false, listings);
 }
 
 bool groupNameTaken(const World& w, const std::string& name, int32_t except) {
@@ -124,7 +138,23 @@ Point& ImportBuilder::point(Polygon& polygon, Vec3 pos) {
     return pt;
 }
 
-std::string findBitmapFile(const std::string& absolutePath, const std::string& fileName, const FilePlaces& places) {
+const std::vector<std::string>& FolderListings::sameNoCase(const std::string& dir, const std::string& name) {
+    auto [folder, fresh] = folders_.try_emplace(dir);
+    if (fresh) {
+        std::error_code ec;
+        fs::directory_iterator it(dir.empty() ? fs::path(".") : fs::path(dir), ec), end;
+        for (; !ec && it != end; it.increment(ec)) {
+            std::string entry = it->path().filename().string();
+            folder->second[lowerCase(entry)].push_back(std::move(entry));
+        }
+    }
+    static const std::vector<std::string> none;
+    const auto it = folder->second.find(lowerCase(name));
+    return it == folder->second.end() ? none : it->second;
+}
+
+std::string findBitmapFile(const std::string& absolutePath, const std::string& fileName, const FilePlaces& places,
+                           FolderListings* listings) {
     if (!absolutePath.empty() && isFile(absolutePath)) return absolutePath;
     if (fileName.empty() || fileName.find('/') != std::string::npos || fileName == "." || fileName == "..") return {};
     // A world read through a link keeps its bitmaps beside the file the link names.
@@ -135,13 +165,14 @@ std::string findBitmapFile(const std::string& absolutePath, const std::string& f
         worldDir = fs::path(places.worldFile).parent_path();
     }
     if (worldDir.empty()) worldDir = ".";
-    fs::path found = inFolderAnyCase(places.bitmapFolder, fileName);
+    fs::path found = inFolderAnyCase(places.bitmapFolder, fileName, listings);
     if (found.empty()) {
-        fs::path dir = entryAnyCase(worldDir, "bitmaps", true);
-        if (!dir.empty()) found = entryAnyCase(dir, fileName, false);
+        fs::path dir = entryAnyCase(worldDir, "bitmaps", true, listings);
+        if (!dir.empty()) found = entryAnyCase(dir, fileName, false, listings);
     }
-    if (found.empty() && !places.searchFolder.empty()) found = entryAnyCase(places.searchFolder, fileName, false);
-    if (found.empty()) found = entryAnyCase(worldDir, fileName, false);
+    if (found.empty() && !places.searchFolder.empty())
+        found = entryAnyCase(places.searchFolder, fileName, false, listings);
+    if (found.empty()) found = entryAnyCase(worldDir, fileName, false, listings);
     if (found.empty()) return {};
     std::error_code ec;
     fs::path abs = fs::absolute(found, ec);

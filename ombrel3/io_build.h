@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ombrel {
@@ -51,11 +52,25 @@ private:
     bool committed_ = false;
 };
 
+// The folders a reader looks through for names in any case, each listed once: a
+// world of many bitmaps would otherwise list a large folder for every file it
+// does not find under its exact name.
+class FolderListings {
+public:
+    // The entries of dir whose names equal name in any case, in listing order.
+    const std::vector<std::string>& sameNoCase(const std::string& dir, const std::string& name);
+
+private:
+    std::unordered_map<std::string, std::unordered_map<std::string, std::vector<std::string>>> folders_;
+};
+
 // The bitmap file of a world reference, looked up in this order: the absolute
 // path; <bitmap folder>/<file> (last folder component in any case); <folder of the
 // world file>/bitmaps/<file> in any case; <search folder>/<file>; beside the world
-// file. "" when none exists.
-std::string findBitmapFile(const std::string& absolutePath, const std::string& fileName, const FilePlaces& places);
+// file. "" when none exists. A reader passes its listings for the look-ups in any
+// case; without them each such look-up lists its folder afresh.
+std::string findBitmapFile(const std::string& absolutePath, const std::string& fileName, const FilePlaces& places,
+                           FolderListings* listings = nullptr);
 
 // A one-texel grey picture standing in for a bitmap whose file is missing or
 // unreadable; whatever size the file claims, it costs nothing.

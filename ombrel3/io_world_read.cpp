@@ -185,10 +185,10 @@ private:
             h = static_cast<int>(in_.integer(1, 4096));
         }
         endOfRecord();
-        std::string path = findBitmapFile(absolute, fileName, opt_.places);
+        std::string path = findBitmapFile(absolute, fileName, opt_.places, &folders_);
         if (!path.empty() && !lightMap) {
             // The same file and transparent index already loaded: share it.
-            if (const int32_t same = findFileBitmap(w_, &Bitmap::resolvedPath, path, transparent)) {
+            if (const int32_t same = fileBitmaps_.find(path, transparent)) {
                 bitmaps_.define(in_, fileId, same);
                 return;
             }
@@ -227,6 +227,7 @@ private:
         bm.transparentIndex = transparent;
         bm.isLightMap = lightMap;
         w_.bitmaps.append(bm.handle);
+        fileBitmaps_.add(bm);
         bitmaps_.define(in_, fileId, bm.handle);
     }
 
@@ -511,6 +512,8 @@ private:
     IdMap bitmaps_{"bitmap"}, animations_{"animation"}, groups_{"group"}, cameras_{"camera"}, lights_{"light"},
         tracks_{"track"}, backgrounds_{"background"};
     UniqueIds polygons_{"polygon"};
+    FileBitmapIndex fileBitmaps_{w_};
+    FolderListings folders_;
     std::unordered_map<int32_t, int> depth_;
     Polygon* lastPolygon_ = nullptr;
     Chase* lastChase_ = nullptr;

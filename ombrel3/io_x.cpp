@@ -7,6 +7,7 @@
 
 #include <zlib.h>
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -212,6 +213,25 @@ private:
 
 // ---------------------------------------------------------------- data objects
 
+bool sameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// Exporters spell template names in their own case (TextureFileName beside
+// TextureFilename), so the ones we read are kept in one spelling.
+std::string typeName(std::string_view written) {
+    static constexpr std::string_view kKnown[] = {"Frame",           "FrameTransformMatrix", "Material",
+                                                  "Mesh",            "MeshMaterialList",     "MeshNormals",
+                                                  "MeshTextureCoords", "MeshVertexColors",   "TextureFilename"};
+    for (std::string_view k : kKnown)
+        if (sameNoCase(written, k)) return std::string(k);
+    return std::string(written);
+}
+
 struct XObject {
     std::string type, name;
     std::size_t offset = 0;
@@ -232,7 +252,7 @@ public:
             if (t.type == Tok::End) break;
             if (t.type == Tok::Separator) continue;
             if (t.type != Tok::Name) failAt(source_, t.offset, "expected a template or data object");
-            if (t.text == "template") {
+            if (sameNoCase(t.text, "template")) {
                 skipTemplate();
                 continue;
             }
@@ -255,7 +275,7 @@ private:
     std::unique_ptr<XObject> object(const Token& typeTok, int depth) {
         if (depth > kMaxDepth) failAt(source_, typeTok.offset, "objects nested deeper than " + std::to_string(kMaxDepth));
         auto obj = std::make_unique<XObject>();
-        obj->type = std::string(typeTok.text);
+        obj->type = typeName(typeTok.text);
         obj->offset = typeTok.offset;
         Token t = lex_.next();
         if (t.type == Tok::Name) {
@@ -435,17 +455,18 @@ private:
         for (char& c : name)
             if (c == '\\') c = '/';
         std::string absolute = !name.empty() && name[0] == '/' ? name : std::string();
-        std::string path = findBitmapFile(absolute, fileNameOf(name), places_);
+        std::string path = findBitmapFile(absolute, fileNameOf(name), places_, &folders_);
         if (path.empty() && absolute.empty()) {
             std::filesystem::path beside = std::filesystem::path(places_.worldFile).parent_path() / name;
             std::error_code ec;
             if (std::filesystem::is_regular_file(beside, ec)) path = beside.lexically_normal().string();
         }
         if (path.empty()) {
-            logLine(1, source_ + ": texture \"" + file + "\" not found; using the material colour");
+            logLine(1, source_ + ": texture \"" + file + "\" not found (looked for \"" + fileNameOf(name) +
+                           "\" beside the model and in the bitmap folders); using the material colour");
             return 0;
         }
-        if (const int32_t same = findFileBitmap(b_.world(), &Bitmap::resolvedPath, path, -1)) return same;
+        if (const int32_t same = fileBitmaps_.find(path, -1)) return same;
         std::shared_ptr<Image> image;
         try {
             image = loadImageFile(path);
@@ -458,6 +479,7 @@ private:
         bm.resolvedPath = path;
         bm.name = pathWithoutExtension(path);
         b_.world().bitmaps.append(bm.handle);
+        fileBitmaps_.add(bm);
         return bm.handle;
     }
 
@@ -598,6 +620,8 @@ private:
     const std::string& source_;
     std::unordered_map<std::string, const XObject*> namedMaterials_;
     std::unordered_map<const XObject*, MaterialFill> fills_;
+    FileBitmapIndex fileBitmaps_{b_.world()};
+    FolderListings folders_;
     int meshCount_ = 0, frameCount_ = 0;
 };
 

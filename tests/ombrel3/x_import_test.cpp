@@ -2,7 +2,10 @@
 // in as six polygons whose visible sides face outwards, in our axes.
 #include "world_file_helpers.h"
 
+#include <cctype>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -72,9 +75,9 @@ std::string binaryCube() {
     return s;
 }
 
-// The text cube in MSZIP form, its deflate data made of stored blocks.
-std::string compressedCube() {
-    std::string plain = textCube().substr(16);
+// A text file in MSZIP form, its deflate data made of stored blocks.
+std::string compressText(const std::string& text) {
+    std::string plain = text.substr(16);
     std::string s = "xof 0303tzip0032";
     auto u16 = [&](std::size_t v) { s += char(v & 0xff), s += char(v >> 8 & 0xff); };
     uint32_t total = static_cast<uint32_t>(plain.size() + 16);
@@ -91,6 +94,8 @@ std::string compressedCube() {
     }
     return s;
 }
+
+std::string compressedCube() { return compressText(textCube()); }
 
 struct CubeForm {
     const char* label;
@@ -157,6 +162,186 @@ INSTANTIATE_TEST_SUITE_P(Forms, XImport,
                          ::testing::Values(CubeForm{"text", textCube, true}, CubeForm{"binary", binaryCube, false},
                                            CubeForm{"compressed", compressedCube, true}),
                          [](const ::testing::TestParamInfo<CubeForm>& info) { return std::string(info.param.label); });
+
+// A data object written once and spelt out as text or as binary tokens.
+struct XNode {
+    std::string type, name;
+    std::vector<uint32_t> counts;   // written before the floats
+    std::vector<float> floats;
+    std::vector<uint32_t> indices;  // written after the floats
+    std::string text;               // a string value, when not empty
+    std::vector<std::string> refs;
+    std::vector<XNode> kids;
+};
+
+using Spelling = std::string (*)(const std::string&);
+
+std::string asWritten(const std::string& s) { return s; }
+std::string lowerCase(const std::string& s) {
+    std::string out = s;
+    for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+std::string upperCase(const std::string& s) {
+    std::string out = s;
+    for (char& c : out) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+std::string otherTextureSpelling(const std::string& s) { return s == "TextureFilename" ? "TextureFileName" : s; }
+
+void spellText(const XNode& n, Spelling spell, std::string& out) {
+    out += spell(n.type) + (n.name.empty() ? "" : " " + n.name) + " {\n";
+    for (uint32_t v : n.counts) out += std::to_string(v) + ";\n";
+    for (float v : n.floats) out += std::to_string(v) + ";";
+    for (uint32_t v : n.indices) out += std::to_string(v) + ",";
+    if (!n.text.empty()) out += "\"" + n.text + "\";";
+    for (const std::string& r : n.refs) out += "{ " + r + " }\n";
+    for (const XNode& k : n.kids) spellText(k, spell, out);
+    out += "}\n";
+}
+
+void spellBinary(const XNode& n, Spelling spell, std::string& out) {
+    auto word = [&](uint16_t v) { out.append(reinterpret_cast<const char*>(&v), 2); };
+    auto dword = [&](uint32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); };
+    auto name = [&](const std::string& text) {
+        word(1);
+        dword(uint32_t(text.size()));
+        out += text;
+    };
+    auto ints = [&](const std::vector<uint32_t>& v) {
+        if (v.empty()) return;
+        word(6);
+        dword(uint32_t(v.size()));
+        for (uint32_t x : v) dword(x);
+    };
+    name(spell(n.type));
+    if (!n.name.empty()) name(n.name);
+    word(10);
+    ints(n.counts);
+    if (!n.floats.empty()) {
+        word(7);
+        dword(uint32_t(n.floats.size()));
+        for (float f : n.floats) out.append(reinterpret_cast<const char*>(&f), 4);
+    }
+    ints(n.indices);
+    if (!n.text.empty()) {
+        word(2);
+        dword(uint32_t(n.text.size()));
+        out += n.text;
+        word(20);  // ';'
+    }
+    for (const std::string& r : n.refs) {
+        word(10);
+        name(r);
+        word(11);
+    }
+    for (const XNode& k : n.kids) spellBinary(k, spell, out);
+    word(11);
+}
+
+// The cube of the tests above in a frame, with texture coordinates, a textured
+// material inline and a coloured one by reference, alternating over the faces.
+std::vector<XNode> materialCube() {
+    XNode red{"Material", "Red", {}, {1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}, {}, {}, {}, {}};
+    XNode wall{"Material", "", {}, {1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, {}, {}, {}, {}};
+    wall.kids.push_back(XNode{"TextureFilename", "", {}, {}, {}, "wall.bmp", {}, {}});
+    XNode mesh{"Mesh", "cube", {8}, {}, {}, {}, {}, {}};
+    for (const auto& v : kVerts)
+        for (double c : v) mesh.floats.push_back(float(c));
+    mesh.indices.push_back(6);
+    for (const auto& f : kFaces) mesh.indices.insert(mesh.indices.end(), {4u, uint32_t(f[0]), uint32_t(f[1]), uint32_t(f[2]), uint32_t(f[3])});
+    XNode uvs{"MeshTextureCoords", "", {8}, {}, {}, {}, {}, {}};
+    for (int i = 0; i < 8; ++i) uvs.floats.insert(uvs.floats.end(), {0.125f * float(i), 1 - 0.125f * float(i)});
+    mesh.kids.push_back(uvs);
+    XNode list{"MeshMaterialList", "", {2, 6}, {}, {0, 1, 0, 1, 0, 1}, {}, {"Red"}, {wall}};
+    mesh.kids.push_back(list);
+    XNode matrix{"FrameTransformMatrix", "", {}, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 20, 30, 1}, {}, {}, {}, {}};
+    XNode frame{"Frame", "Box", {}, {}, {}, {}, {}, {matrix, mesh}};
+    return {red, frame};
+}
+
+std::string textFile(Spelling spell) {
+    std::string s = "xof 0303txt 0032\n" + spell("template") + " Vector {\n <3D82AB5E-62DA-11cf-AB39-0020AF71E433>\n FLOAT x;\n}\n";
+    for (const XNode& n : materialCube()) spellText(n, spell, s);
+    return s;
+}
+
+std::string compressedFile(Spelling spell) { return compressText(textFile(spell)); }
+
+std::string binaryFile(Spelling spell) {
+    std::string s = "xof 0303bin 0032";
+    for (const XNode& n : materialCube()) spellBinary(n, spell, s);
+    return s;
+}
+
+TEST_F(EngineTest, XTemplateNamesMatchInAnyCaseInEveryForm) {
+    const struct {
+        const char* label;
+        Spelling spell;
+    } spellings[] = {{"as written", asWritten},
+                     {"lower case", lowerCase},
+                     {"upper case", upperCase},
+                     {"TextureFileName", otherTextureSpelling}};
+    const struct {
+        const char* label;
+        std::string (*make)(Spelling);
+    } forms[] = {{"text", textFile}, {"binary", binaryFile}, {"compressed", compressedFile}};
+    for (const auto& form : forms)
+        for (const auto& spelling : spellings) {
+            SCOPED_TRACE(std::string(form.label) + ", " + spelling.label);
+            FileFolder dir;
+            writeBmp(dir.file("wall.bmp"), 3, 2, {0, 200, 0});
+            const std::string path = dir.file("cube.x");
+            writeText(path, form.make(spelling.spell));
+            ASSERT_EQ(OMBREL_engine_load_world(path.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << lastError();
+
+            const int32_t box = OMBREL_group_get_using_name("Box");
+            ASSERT_NE(box, 0);
+            ASSERT_EQ(OMBREL_group_get_number_of_polygons(box), 6);
+            int face = 0;
+            for (int32_t p = OMBREL_group_get_first_polygon(box); p; p = OMBREL_group_get_next_polygon(box, p), ++face) {
+                const int32_t first = OMBREL_polygon_get_first_point(p);
+                double xyz[3], uv[2];
+                OMBREL_point_get_xyz(first, xyz);
+                const auto& v = kVerts[kFaces[face][0]];
+                // Moved by the frame's (10, 20, 30), y and z swapped.
+                EXPECT_DOUBLE_EQ(xyz[0], v[0] + 10);
+                EXPECT_DOUBLE_EQ(xyz[1], v[2] + 30);
+                EXPECT_DOUBLE_EQ(xyz[2], v[1] + 20);
+                OMBREL_point_get_bitmap_xy(first, uv);
+                EXPECT_DOUBLE_EQ(uv[0], 0.125 * kFaces[face][0]);
+                EXPECT_DOUBLE_EQ(uv[1], 1 - 0.125 * kFaces[face][0]);
+                const int32_t bitmap = OMBREL_polygon_get_bitmap_handle(p);
+                int32_t r, g, b;
+                OMBREL_polygon_get_color(p, &r, &g, &b);
+                if (face % 2 == 0) {
+                    ASSERT_NE(bitmap, 0) << "face " << face << " lost its texture";
+                    EXPECT_EQ(OMBREL_bitmap_get_width(bitmap), 3);
+                } else {
+                    EXPECT_EQ(bitmap, 0);
+                    EXPECT_EQ(r, 255);
+                    EXPECT_EQ(g, 0);
+                }
+            }
+        }
+}
+
+TEST_F(EngineTest, XTextureNotFoundIsLoggedWithTheNameLookedFor) {
+    FileFolder dir;
+    const std::string path = dir.file("cube.x");
+    std::string text = textFile(asWritten);
+    text.replace(text.find("wall.bmp"), 8, "C:\\\\art\\\\stone.jpg");
+    writeText(path, text);
+    std::string log;
+    OMBREL_ext_set_log_callback(
+        [](int32_t, const char* line, void* user) { static_cast<std::string*>(user)->append(line).append("\n"); }, &log);
+    const int32_t loaded = OMBREL_engine_load_world(path.c_str(), "", "", OMBREL_LOAD_EDITOR);
+    OMBREL_ext_set_log_callback(nullptr, nullptr);
+    ASSERT_EQ(loaded, 0) << lastError();
+    EXPECT_NE(log.find("\"stone.jpg\""), std::string::npos) << log;
+    EXPECT_NE(log.find("not found"), std::string::npos) << log;
+    EXPECT_EQ(OMBREL_group_get_number_of_polygons(OMBREL_group_get_using_name("Box")), 6);
+}
 
 TEST_F(EngineTest, AddedXFileGetsAGroupNamedAfterTheFile) {
     FileFolder dir;

@@ -65,6 +65,30 @@ TEST(ImageIo, CacheSharesAnUnchangedFileAndRereadsAnEditedOne) {
     EXPECT_NE(ombrel::loadImageFile(path), edited);
 }
 
+// A world opening loads one picture after another and holds most of them: the
+// cache's upkeep must stay a constant share per file, and what nobody holds goes.
+TEST(ImageIo, CacheUpkeepIsLinearInThePicturesLoaded) {
+    TempFolder folder;
+    const std::vector<uint8_t> bytes = solidBmp(1, 1, {10, 20, 30});
+    for (const int pictures : {500, 4000}) {
+        SCOPED_TRACE(std::to_string(pictures) + " pictures");
+        ombrel::clearImageCache();
+        const uint64_t before = ombrel::imageCacheCounts().visited;
+        std::vector<std::shared_ptr<Image>> held;
+        for (int i = 0; i < pictures; ++i) {
+            const std::string path = folder.file("map" + std::to_string(i) + ".bmp");
+            if (!std::filesystem::exists(path)) writeBytes(path, bytes);
+            auto image = ombrel::loadImageFile(path);
+            if (i % 4 != 0) held.push_back(std::move(image));  // every fourth is let go at once
+        }
+        const ombrel::ImageCacheCounts after = ombrel::imageCacheCounts();
+        EXPECT_LE(after.visited - before, uint64_t(4 * pictures));
+        EXPECT_LE(after.entries, 2 * held.size() + 1);
+        EXPECT_GE(after.entries, held.size());
+        EXPECT_EQ(ombrel::loadImageFile(folder.file("map3.bmp")), held[2]);
+    }
+}
+
 TEST(ImageIo, ContentDecidesTheFormatNotTheName) {
     TempFolder folder;
     const std::string jpeg = folder.file("photo.jpg"), misnamed = folder.file("photo.bmp");

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -130,6 +131,104 @@ TEST(ImageJpeg, BadDataThrowsNamingSourceAndOffset) {
             EXPECT_NE(text.find("/pictures/broken.jpg"), std::string::npos) << text;
             EXPECT_NE(text.find(c.offset.empty() ? "at offset " : c.offset), std::string::npos) << text;
         }
+    }
+}
+
+enum class Layout { Baseline, Progressive, ScanPerComponent };
+
+// A colour file written straight through libjpeg in the given scan layout.
+std::vector<uint8_t> colourJpeg(const Image& image, Layout layout) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(image.width);
+    cinfo.image_height = JDIMENSION(image.height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 92, TRUE);
+    jpeg_scan_info scans[3];
+    if (layout == Layout::Progressive) jpeg_simple_progression(&cinfo);
+    if (layout == Layout::ScanPerComponent) {
+        for (int c = 0; c < 3; ++c) scans[c] = jpeg_scan_info{1, {c, 0, 0, 0}, 0, 63, 0, 0};
+        cinfo.scan_info = scans;
+        cinfo.num_scans = 3;
+    }
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(std::size_t(image.width) * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const uint8_t* src = image.rgba.data() + std::size_t(cinfo.next_scanline) * std::size_t(image.width) * 4;
+        for (int x = 0; x < image.width; ++x)
+            for (int k = 0; k < 3; ++k) row[std::size_t(x) * 3 + std::size_t(k)] = src[x * 4 + k];
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+std::vector<std::size_t> markers(const std::vector<uint8_t>& bytes, uint8_t marker) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == marker) at.push_back(i);
+    return at;
+}
+
+// However it is cut, with an end marker put back or not, a file short of data is
+// refused with the reason; only the whole file loads.
+TEST(ImageJpeg, CutFilesAreRefusedWithOrWithoutAnEndMarker) {
+    const Image original = gradient(96, 64);
+    const struct {
+        const char* name;
+        Layout layout;
+    } layouts[] = {{"baseline", Layout::Baseline},
+                   {"progressive", Layout::Progressive},
+                   {"one scan per component", Layout::ScanPerComponent}};
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        const std::vector<uint8_t> whole = colourJpeg(original, layout.layout);
+        const std::vector<std::size_t> scans = markers(whole, 0xDA);
+        ASSERT_FALSE(scans.empty());
+        ASSERT_EQ(markers(whole, 0xD9).back(), whole.size() - 2);
+
+        const auto decoded = ombrel::decodeImage(whole.data(), whole.size(), "whole.jpg");
+        ASSERT_EQ(decoded->width, 96);
+        ASSERT_EQ(decoded->height, 64);
+        int worst = 0;
+        for (std::size_t i = 0; i < original.rgba.size(); ++i)
+            worst = std::max(worst, std::abs(int(decoded->rgba[i]) - int(original.rgba[i])));
+        EXPECT_LE(worst, 12);
+
+        // Inside the first scan's data, near its start, middle and end; and just
+        // before every later scan, so that whole scans are missing.
+        const std::size_t firstData = scans[0] + 2 + (std::size_t(whole[scans[0] + 2]) << 8 | whole[scans[0] + 3]);
+        const std::size_t firstEnd = scans.size() > 1 ? scans[1] : whole.size() - 2;
+        std::vector<std::size_t> cuts;
+        for (int tenth : {1, 5, 9}) cuts.push_back(firstData + (firstEnd - firstData) * std::size_t(tenth) / 10);
+        cuts.insert(cuts.end(), scans.begin() + 1, scans.end());
+        cuts.push_back(whole.size() - 4);
+        for (std::size_t cut : cuts)
+            for (bool endMarker : {false, true}) {
+                SCOPED_TRACE("cut at " + std::to_string(cut) + (endMarker ? " with" : " without") + " an end marker");
+                std::vector<uint8_t> bytes(whole.begin(), whole.begin() + long(cut));
+                if (endMarker) bytes.insert(bytes.end(), {0xFF, 0xD9});
+                try {
+                    ombrel::decodeImage(bytes.data(), bytes.size(), "/pictures/cut.jpg");
+                    ADD_FAILURE() << "a cut file loaded";
+                } catch (const ombrel::ApiError& e) {
+                    const std::string text = e.what();
+                    const std::string head = "cannot read image /pictures/cut.jpg: ";
+                    ASSERT_EQ(text.rfind(head, 0), 0u) << text;
+                    EXPECT_GT(text.find(" at offset "), head.size()) << "no reason given: " << text;
+                }
+            }
     }
 }
 
