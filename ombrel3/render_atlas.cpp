@@ -38,51 +38,64 @@ struct Job {
 // Workers prepare the rectangles' texels, a few ahead, into a ring of buffers,
 // while this thread makes the textures and hands each rectangle to the GL in
 // order: a first render after many maps is mostly this, and holds only the ring's
-// texels besides the pages. This thread is the slower side (a new texture is
-// filled with zeros first), so workers mostly wait for a free buffer. Waking a
-// thread costs as much as preparing a rectangle on some machines: each side wakes
-// only a thread that sleeps, and a worker only once half the ring is free, which it
-// then fills without sleeping.
+// texels besides the pages. Waking a thread costs as much as preparing a
+// rectangle on some machines: each side wakes only a thread that sleeps, and a
+// worker only once half the ring is free, which it then fills without sleeping.
+// This thread never waits for a worker: on a busy machine the scheduler may not
+// run them for many milliseconds, so a rectangle not ready when needed is
+// prepared here, into a buffer of its own (a worker still at it finishes for
+// nothing, and its slot of the ring stays its own until then).
 void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, bool storage) {
     // This thread keeps a core to itself.
     const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
     const std::size_t workers = std::min<std::size_t>(jobs.size(), cores - 1);
     const std::size_t ring = 2 * workers;
     std::vector<LightMapAtlas::Texels> buffers(ring);
-    std::vector<char> ready(jobs.size(), 0);
-    constexpr std::size_t kNone = ~std::size_t{0};
-    std::size_t next = 0, uploaded = 0, sleeping = 0, awaited = kNone;
+    LightMapAtlas::Texels own;
+    enum : char { kFree, kTaken, kReady, kHere };
+    std::vector<char> state(jobs.size(), kFree);
+    std::size_t next = 0, uploaded = 0, sleeping = 0;
     std::mutex m;
-    std::condition_variable space, done;
+    std::condition_variable space;
+    // Job i may go into its slot of the ring once the job before it there is done
+    // with the slot: uploaded, and not still being prepared by a late worker.
+    auto slotFree = [&](std::size_t i) { return i < ring || (uploaded > i - ring && state[i - ring] != kTaken); };
     auto work = [&] {
         std::unique_lock<std::mutex> lock(m);
         for (;;) {
-            while (next < jobs.size() && next >= uploaded + ring) {
+            while (next < jobs.size() && state[next] != kFree) ++next;
+            if (next >= jobs.size()) return;
+            if (!slotFree(next)) {
                 ++sleeping;
                 space.wait(lock);
                 --sleeping;
+                continue;
             }
-            if (next >= jobs.size()) return;
             const std::size_t i = next++;
+            state[i] = kTaken;
             lock.unlock();
             atlas.texels(jobs[i].page, jobs[i].rect, buffers[i % ring]);
             lock.lock();
-            ready[i] = 1;
-            if (awaited == i) done.notify_one();
+            state[i] = kReady;
+            // Late: the slot it held is wanted now.
+            if (i < uploaded && sleeping > 0) space.notify_one();
         }
     };
     std::vector<std::thread> threads;
     for (std::size_t t = 0; t < workers; ++t) threads.emplace_back(work);
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         if (jobs[i].newHeight > 0) makeTexture(jobs[i].texture, jobs[i].newHeight, storage);
+        bool here = false;
         {
-            std::unique_lock<std::mutex> lock(m);
-            awaited = i;
-            done.wait(lock, [&] { return ready[i] != 0; });
-            awaited = kNone;
+            std::lock_guard<std::mutex> lock(m);
+            if (state[i] != kReady) {
+                here = true;
+                if (state[i] == kFree) state[i] = kHere;
+            }
         }
+        if (here) atlas.texels(jobs[i].page, jobs[i].rect, own);
         const LightMapAtlas::Rect& r = jobs[i].rect;
-        const LightMapAtlas::Texels& t = buffers[i % ring];
+        const LightMapAtlas::Texels& t = here ? own : buffers[i % ring];
         glBindTexture(GL_TEXTURE_2D, jobs[i].texture);
         for (int level = 0; level < LightMapAtlas::kLevels; ++level)
             glTexSubImage2D(GL_TEXTURE_2D, level, r.x >> level, r.y >> level, r.width >> level, r.height >> level,
@@ -95,6 +108,7 @@ void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, 
     }
     {
         std::lock_guard<std::mutex> lock(m);
+        next = jobs.size();
         space.notify_all();  // those still waiting find nothing left
     }
     for (std::thread& t : threads) t.join();
