@@ -172,7 +172,7 @@ void syncAll(const std::vector<FileBatch::Staged>& staged) {
 // Its name ends in the suffix of a batch that holds the folder, when one is given;
 // a temporary of a name of its own stays locked until it is placed or removed.
 FileBatch::Staged stage(const std::string& path, const FileProducer& produce, bool sync,
-                        const std::function<std::string(const fs::path&)>& suffixFor) {
+                        const std::function<std::pair<std::string, fs::path>(const fs::path&)>& claimFor) {
     const fs::path target = linkTarget(path);
     struct stat old {};
     bool replacing = false;
@@ -184,7 +184,10 @@ FileBatch::Staged stage(const std::string& path, const FileProducer& produce, bo
     fs::path made;
     bool held = false;
     const fs::path folder = folderOf(target);
-    const int fd = createTemporary(folder, temporaryPrefix(target), suffixFor ? suffixFor(folder) : "", made, held);
+    // The batch's suffix for the folder, and where its temporary goes: the folder,
+    // or a staging folder of the batch in it.
+    const auto [suffix, where] = claimFor ? claimFor(folder) : std::pair<std::string, fs::path>{};
+    const int fd = createTemporary(where.empty() ? folder : where, temporaryPrefix(target), suffix, made, held);
     if (fd < 0) fail(path, errno);
     bool kept = false;
     int lock = -1;
@@ -239,6 +242,33 @@ bool isAnchor(const std::string& name) {
     const std::size_t mark = std::char_traits<char>::length(kMark);
     return name.size() == mark + kRandomChars && name.compare(0, mark, kMark) == 0 &&
            std::all_of(name.begin() + std::ptrdiff_t(mark), name.end(), [](char c) { return std::isalnum(uint8_t(c)); });
+}
+
+// The batch suffix of a staging folder's name, .partial-<suffix>.<thread>; "" for
+// any other name.
+std::string suffixOfStaging(const std::string& name) {
+    const std::size_t dot = name.find('.', 1);
+    if (dot == std::string::npos || !isAnchor(name.substr(0, dot)) || dot + 1 == name.size() ||
+        !std::all_of(name.begin() + std::ptrdiff_t(dot) + 1, name.end(), [](char c) { return std::isdigit(uint8_t(c)); }))
+        return {};
+    return name.substr(std::char_traits<char>::length(kMark), kRandomChars);
+}
+
+// A staging folder a killed batch left: its files go, then the folder. The
+// anchor stays locked for as long as its batch lives.
+void removeStagingUnlessHeld(const fs::path& staging, const fs::path& anchor) {
+    struct stat st {};
+    if (::lstat(staging.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+    const int a = ::open(anchor.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (a >= 0) {
+        const bool dead = unheld(a, LOCK_SH);
+        ::close(a);
+        if (!dead) return;
+    }
+    std::error_code ec;
+    for (fs::directory_iterator it(staging, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec) && !it->is_symlink(ec)) ::unlink(it->path().c_str());
+    ::rmdir(staging.c_str());
 }
 
 // Removes the file unless a live save holds it: locked itself, or, for a
@@ -296,6 +326,8 @@ FileBatch::~FileBatch() {
 }
 
 void FileBatch::releaseAnchors() {
+    for (const std::string& staging : stagingFolders_) ::rmdir(staging.c_str());
+    stagingFolders_.clear();
     for (auto& [folder, anchor] : anchors_) {
         ::unlink(anchor.path.c_str());
         ::close(anchor.fd);
@@ -325,7 +357,9 @@ std::string FileBatch::suffixFor(const fs::path& folder) {
 }
 
 void FileBatch::add(const std::string& path, const FileProducer& produce) {
-    staged_.push_back(stage(path, produce, false, [this](const fs::path& folder) { return suffixFor(folder); }));
+    staged_.push_back(stage(path, produce, false, [this](const fs::path& folder) {
+        return std::pair<std::string, fs::path>{suffixFor(folder), {}};
+    }));
 }
 
 void FileBatch::addAll(const std::vector<std::pair<std::string, FileProducer>>& files) {
@@ -333,11 +367,29 @@ void FileBatch::addAll(const std::vector<std::pair<std::string, FileProducer>>& 
     std::vector<std::exception_ptr> failures(files.size());
     std::atomic<std::size_t> next{0};
     std::atomic<bool> stop{false};
+    std::atomic<int> nextThread{0};
     auto work = [&] {
+        // A file system makes the files of one folder one at a time: each thread
+        // makes its own in a staging folder of its own, renamed out when placed.
+        const int thread = nextThread++;
+        std::map<fs::path, std::pair<std::string, fs::path>> claims;
+        auto claimFor = [&](const fs::path& folder) {
+            auto it = claims.find(folder);
+            if (it != claims.end()) return it->second;
+            std::pair<std::string, fs::path> claim{suffixFor(folder), {}};
+            if (!claim.first.empty()) {
+                const fs::path staging = folder / (anchorName(claim.first) + "." + std::to_string(thread));
+                if (::mkdir(staging.c_str(), 0700) == 0) {
+                    std::lock_guard<std::mutex> lock(anchorsMutex_);
+                    stagingFolders_.push_back(staging.string());
+                    claim.second = staging;
+                }
+            }
+            return claims.emplace(folder, claim).first->second;
+        };
         for (std::size_t i; !stop && (i = next++) < files.size();) {
             try {
-                made[i] = stage(files[i].first, files[i].second, false,
-                                [this](const fs::path& folder) { return suffixFor(folder); });
+                made[i] = stage(files[i].first, files[i].second, false, claimFor);
             } catch (...) {
                 failures[i] = std::current_exception();
                 stop = true;
@@ -385,6 +437,10 @@ void removeLeftovers(const std::vector<std::string>& written) {
             const std::string name = it->path().filename().string();
             if (isAnchor(name)) {
                 removeUnlessHeld(it->path(), {});
+                continue;
+            }
+            if (const std::string suffix = suffixOfStaging(name); !suffix.empty()) {
+                removeStagingUnlessHeld(it->path(), folder / anchorName(suffix));
                 continue;
             }
             if (!prefixes.count(prefixOfTemporary(name))) continue;

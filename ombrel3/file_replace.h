@@ -80,6 +80,7 @@ private:
     std::size_t placed_ = 0;
     std::mutex anchorsMutex_;
     std::map<std::string, Anchor> anchors_;  // by folder
+    std::vector<std::string> stagingFolders_;
 };
 
 // Removes what killed earlier replacements of these files left in their folders.

@@ -354,10 +354,10 @@ TEST_F(FileReplace, ASaveRemovesLeftoversButNothingALiveSaveHolds) {
     const fs::path world = dir.path() / "w.wld";
     saveWorld(world);
     // Left by killed saves: a temporary of the world, a batch's claim on the
-    // folder, and a temporary that claim made its own.
+    // folder, a temporary that claim made its own and its staging folder.
     const fs::path dead = dir.path() / ".w.wld.partial-Dead01", claim = dir.path() / ".partial-Gone42",
-                   claimed = dir.path() / ".w.wld.partial-Gone42";
-    for (const fs::path& f : {dead, claim, claimed}) writeText(f.string(), "left");
+                   claimed = dir.path() / ".w.wld.partial-Gone42", staged = dir.path() / ".partial-Gone42.3/.m.bmp.partial-Gone42";
+    for (const fs::path& f : {dead, claim, claimed, staged}) writeText(f.string(), "left");
     // Held by another process, as a replacement still writing it holds it.
     const fs::path held = dir.path() / ".w.wld.partial-Live07";
     const pid_t holder = holdInChild(held);
