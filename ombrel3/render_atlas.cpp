@@ -4,6 +4,7 @@
 #include <GL/glcorearb.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -41,10 +42,11 @@ struct Job {
 // texels besides the pages. Waking a thread costs as much as preparing a
 // rectangle on some machines: each side wakes only a thread that sleeps, and a
 // worker only once half the ring is free, which it then fills without sleeping.
-// This thread never waits for a worker: on a busy machine the scheduler may not
-// run them for many milliseconds, so a rectangle not ready when needed is
-// prepared here, into a buffer of its own (a worker still at it finishes for
-// nothing, and its slot of the ring stays its own until then).
+// This thread never depends on a worker being run: on a busy machine the
+// scheduler may leave one waiting for many milliseconds. A rectangle no worker
+// has taken when it is needed is prepared here, into a buffer of its own; one a
+// worker is at is waited for about as long as a rectangle takes, then prepared
+// here too (the worker finishes for nothing, its slot of the ring its own until then).
 void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, bool storage) {
     // This thread keeps a core to itself.
     const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
@@ -54,9 +56,12 @@ void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, 
     LightMapAtlas::Texels own;
     enum : char { kFree, kTaken, kReady, kHere };
     std::vector<char> state(jobs.size(), kFree);
-    std::size_t next = 0, uploaded = 0, sleeping = 0;
+    constexpr std::size_t kNone = ~std::size_t{0};
+    std::size_t next = 0, uploaded = 0, sleeping = 0, awaited = kNone;
     std::mutex m;
-    std::condition_variable space;
+    std::condition_variable space, done;
+    using Clock = std::chrono::steady_clock;
+    Clock::duration slowest{};  // the longest a worker took for a rectangle
     // Job i may go into its slot of the ring once the job before it there is done
     // with the slot: uploaded, and not still being prepared by a late worker.
     auto slotFree = [&](std::size_t i) { return i < ring || (uploaded > i - ring && state[i - ring] != kTaken); };
@@ -74,9 +79,13 @@ void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, 
             const std::size_t i = next++;
             state[i] = kTaken;
             lock.unlock();
+            const Clock::time_point start = Clock::now();
             atlas.texels(jobs[i].page, jobs[i].rect, buffers[i % ring]);
+            const Clock::duration took = Clock::now() - start;
             lock.lock();
             state[i] = kReady;
+            slowest = std::max(slowest, took);
+            if (awaited == i) done.notify_one();
             // Late: the slot it held is wanted now.
             if (i < uploaded && sleeping > 0) space.notify_one();
         }
@@ -87,10 +96,15 @@ void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, 
         if (jobs[i].newHeight > 0) makeTexture(jobs[i].texture, jobs[i].newHeight, storage);
         bool here = false;
         {
-            std::lock_guard<std::mutex> lock(m);
-            if (state[i] != kReady) {
+            std::unique_lock<std::mutex> lock(m);
+            if (state[i] == kFree) {
+                state[i] = kHere;
                 here = true;
-                if (state[i] == kFree) state[i] = kHere;
+            } else if (state[i] == kTaken) {
+                awaited = i;
+                const auto patience = std::max<Clock::duration>(2 * slowest, std::chrono::microseconds(200));
+                here = !done.wait_for(lock, patience, [&] { return state[i] == kReady; });
+                awaited = kNone;
             }
         }
         if (here) atlas.texels(jobs[i].page, jobs[i].rect, own);
