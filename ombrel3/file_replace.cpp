@@ -171,12 +171,15 @@ void syncAll(const std::vector<FileBatch::Staged>& staged) {
 // Writes the new contents under a temporary name beside the target and closes it.
 // Its name ends in the suffix of a batch that holds the folder, when one is given;
 // a temporary of a name of its own stays locked until it is placed or removed.
+// A fresh file is one the caller found no file at: it is put in place only
+// where there still is none.
 FileBatch::Staged stage(const std::string& path, const FileProducer& produce, bool sync,
-                        const std::function<std::pair<std::string, fs::path>(const fs::path&)>& claimFor) {
-    const fs::path target = linkTarget(path);
+                        const std::function<std::pair<std::string, fs::path>(const fs::path&)>& claimFor,
+                        bool fresh = false) {
+    const fs::path target = fresh ? fs::path(path) : fs::path(linkTarget(path));
     struct stat old {};
     bool replacing = false;
-    if (::stat(target.c_str(), &old) == 0) {
+    if (!fresh && ::stat(target.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) fail(path, "it is a folder");
         if (!S_ISREG(old.st_mode)) fail(path, "it is not a regular file");
         replacing = true;
@@ -217,7 +220,7 @@ FileBatch::Staged stage(const std::string& path, const FileProducer& produce, bo
     cleanup.fd = -1;
     if (::close(fd) != 0) fail(path, errno);
     kept = true;
-    return {path, target.string(), made.string(), made_.st_dev, lock};
+    return {path, target.string(), made.string(), made_.st_dev, lock, fresh};
 }
 
 void release(FileBatch::Staged& s) {
@@ -226,7 +229,13 @@ void release(FileBatch::Staged& s) {
 }
 
 void putInPlace(FileBatch::Staged& s) {
-    const bool placed = ::rename(s.temporary.c_str(), s.target.c_str()) == 0;
+    bool placed = false;
+    if (s.fresh) {
+        placed = ::renameat2(AT_FDCWD, s.temporary.c_str(), AT_FDCWD, s.target.c_str(), RENAME_NOREPLACE) == 0;
+        if (!placed && (errno == EINVAL || errno == ENOSYS)) placed = ::rename(s.temporary.c_str(), s.target.c_str()) == 0;
+    } else {
+        placed = ::rename(s.temporary.c_str(), s.target.c_str()) == 0;
+    }
     const int error = errno;
     if (!placed) ::unlink(s.temporary.c_str());
     release(s);
@@ -362,7 +371,7 @@ void FileBatch::add(const std::string& path, const FileProducer& produce) {
     }));
 }
 
-void FileBatch::addAll(const std::vector<std::pair<std::string, FileProducer>>& files) {
+void FileBatch::addAll(const std::vector<std::pair<std::string, FileProducer>>& files, bool fresh) {
     std::vector<std::optional<Staged>> made(files.size());
     std::vector<std::exception_ptr> failures(files.size());
     std::atomic<std::size_t> next{0};
@@ -389,7 +398,7 @@ void FileBatch::addAll(const std::vector<std::pair<std::string, FileProducer>>& 
         };
         for (std::size_t i; !stop && (i = next++) < files.size();) {
             try {
-                made[i] = stage(files[i].first, files[i].second, false, claimFor);
+                made[i] = stage(files[i].first, files[i].second, false, claimFor, fresh);
             } catch (...) {
                 failures[i] = std::current_exception();
                 stop = true;

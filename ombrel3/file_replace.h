@@ -55,8 +55,9 @@ public:
     // Throws as replaceFile does.
     void add(const std::string& path, const FileProducer& produce);
     // The files written at once by threads of this call, added in the order given;
-    // the producers may run together. Throws as add does.
-    void addAll(const std::vector<std::pair<std::string, FileProducer>>& files);
+    // the producers may run together. Fresh: the paths name no file (nor link)
+    // now, and place puts none over a file made there since. Throws as add does.
+    void addAll(const std::vector<std::pair<std::string, FileProducer>>& files, bool fresh = false);
     // Returns the files written.
     std::vector<std::string> place();
 
@@ -66,6 +67,7 @@ public:
         std::string target, temporary;
         dev_t device = 0;
         int lock = -1;  // holds a temporary no batch claims; -1 otherwise
+        bool fresh = false;
     };
 
 private:

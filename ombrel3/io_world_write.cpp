@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -122,7 +123,7 @@ public:
             written_[h] = fs::absolute(target, ec).lexically_normal().string();
         }
         // Thousands of small files: encoded and written by threads together.
-        batch.addAll(newMaps);
+        batch.addAll(newMaps, true);
     }
 
     // The bitmap files this save wrote or kept, by absolute path.
@@ -271,7 +272,7 @@ private:
         if (!bm.image || bm.recordedWidth > 0) return {};
         for (;; ++nextLightMapFile_) {
             fs::path target = folder / ("LIGHTMAP_" + std::to_string(nextLightMapFile_) + ".bmp");
-            if (fs::exists(fs::symlink_status(target, ec))) continue;
+            if (takenNames(folder).count(target.filename().string())) continue;
             // The picture is only read while the save runs.
             std::shared_ptr<const Image> image = bm.image;
             newMaps.emplace_back(target.string(), [image, file = target.string()](const FileSink& sink) {
@@ -282,6 +283,19 @@ private:
             newLightMaps_.emplace_back(h, target.string());
             return target.string();
         }
+    }
+
+    // The names in the maps' folder as the save began: one listing instead of a
+    // look-up per new map (a file made there since is never overwritten either).
+    const std::unordered_set<std::string>& takenNames(const fs::path& folder) {
+        if (!taken_) {
+            taken_.emplace();
+            std::error_code ec;
+            for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+                taken_->insert(it->path().filename().string());
+            if (ec) throw ApiError("cannot write " + path_ + ": cannot read " + folder.string() + ": " + ec.message());
+        }
+        return *taken_;
     }
 
     void collect(int32_t top) {
@@ -625,6 +639,7 @@ private:
     std::unordered_map<int32_t, std::string> written_;  // bitmap -> the file written for it
     uint64_t nextLightMapFile_ = 1;  // no smaller free LIGHTMAP_<n>.bmp is left in this save
     std::vector<std::pair<int32_t, std::string>> newLightMaps_;  // bitmap -> its new file
+    std::optional<std::unordered_set<std::string>> taken_;
 };
 
 }  // namespace
