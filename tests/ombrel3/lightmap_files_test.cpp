@@ -228,6 +228,46 @@ std::vector<int32_t> threeKindsOfMap(int32_t* rootOut, int32_t* groupOut) {
     return lightMaps();
 }
 
+// Enough new maps for the save to write them on several threads: every map gets
+// a file of its own, the world names each, and nothing else is left in the folder.
+TEST_F(LightMapFilesTest, ManyNewMapsAreWrittenWholeAndOnlyThem) {
+    constexpr int kMaps = 600;
+    FileFolder folder;
+    const int32_t root = OMBREL_group_create("root");
+    plainLight("lamp", {0, 0, 50}, 0.2, 0.7);
+    writeBmp(folder.file("bitmaps/LIGHTMAP_7.bmp"), 2, 2, {1, 2, 3});  // someone else's
+    const std::string theirs = bytesOf(folder.file("bitmaps/LIGHTMAP_7.bmp"));
+    for (int i = 0; i < kMaps; ++i)
+        ASSERT_NE(OMBREL_polygon_create_lightmap(makeSquareFacingUp(root, i % 30, i / 30, 0, 0.8), 4, 1, 1, 0, 2), 0);
+    const std::string world = folder.file("many.wld");
+    ASSERT_EQ(OMBREL_engine_save(world.c_str(), root, kEditorSave), 0) << OMBREL_ext_get_last_error();
+    const std::vector<int32_t> maps = lightMaps();
+    ASSERT_EQ(maps.size(), std::size_t(kMaps));
+    // Each map's file, as the caller may ask for it, holds what the save wrote.
+    for (int32_t m : maps) ASSERT_EQ(OMBREL_ext_bitmap_ensure_file(m), 1) << OMBREL_ext_get_last_error();
+    const std::vector<std::string> made = contents(maps);
+    auto saved = contents(folder.path() / "bitmaps");
+    const auto mine = std::find(saved.begin(), saved.end(), theirs);
+    ASSERT_NE(mine, saved.end());
+    saved.erase(mine);
+    EXPECT_EQ(saved, made);
+    EXPECT_EQ(bytesOf(folder.file("bitmaps/LIGHTMAP_7.bmp")), theirs);
+    std::size_t entries = 0;
+    for (const auto& e : fs::directory_iterator(folder.path() / "bitmaps")) {
+        EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+        ++entries;
+    }
+    EXPECT_EQ(entries, std::size_t(kMaps + 1));
+    // The world reads every map back from its file.
+    OMBREL_engine_close();
+    std::string log;
+    OMBREL_ext_set_log_callback(collectLog, &log);
+    ASSERT_EQ(OMBREL_engine_load_world(world.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << OMBREL_ext_get_last_error();
+    OMBREL_ext_set_log_callback(nullptr, nullptr);
+    EXPECT_EQ(log.find("placeholder"), std::string::npos) << log;
+    EXPECT_EQ(lightMaps().size(), std::size_t(kMaps));
+}
+
 TEST_F(LightMapFilesTest, AMapsFileIsWrittenWhenAskedForAndHoldsTheMapAsItWasMade) {
     int32_t root = 0, group = 0;
     const std::vector<int32_t> maps = threeKindsOfMap(&root, &group);
