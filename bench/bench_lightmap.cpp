@@ -6,10 +6,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <malloc.h>
@@ -78,15 +80,38 @@ long residentKb() {
     return 0;
 }
 
+// Threads that keep cores busy with work of their own until destroyed, as other
+// programs on the machine would.
+class BusyThreads {
+public:
+    explicit BusyThreads(int count) {
+        for (int i = 0; i < count; ++i)
+            threads_.emplace_back([this] {
+                volatile uint64_t x = 1;
+                while (!stop_.load(std::memory_order_relaxed)) x = x * 6364136223846793005u + 1;
+            });
+    }
+    ~BusyThreads() {
+        stop_ = true;
+        for (std::thread& t : threads_) t.join();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> threads_;
+};
+
 // The first 800 x 600 render after the maps of a floor of 10,000 quads of 20 x 20
 // units are installed (one lamp, rate 0.5: 40 x 40 texels each, 61 MiB), the
-// memory it adds, and a warm render of the same floor before the maps.
+// memory it adds, and a warm render of the same floor before the maps; with the
+// argument's number of cores kept busy by other work throughout.
 void BM_FirstRenderAfterLightMaps(benchmark::State& state) {
     setenv("OMBREL_THREADS", "8", 1);
     using Clock = std::chrono::steady_clock;
     constexpr int kWidth = 800, kHeight = 600, kGrid = 100;
     double warmMs = 0, addedMb = 0, texelMb = 0;
     for (auto _ : state) {
+        const BusyThreads busy(static_cast<int>(state.range(0)));
         OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR);
         OMBREL_engine_hide_log_window();
         const int32_t root = OMBREL_group_create("root");
@@ -130,7 +155,7 @@ void BM_FirstRenderAfterLightMaps(benchmark::State& state) {
     state.counters["texel_MiB"] = texelMb;
     unsetenv("OMBREL_THREADS");
 }
-BENCHMARK(BM_FirstRenderAfterLightMaps)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
+BENCHMARK(BM_FirstRenderAfterLightMaps)->Arg(0)->Arg(4)->ArgName("busy_cores")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
 
 }  // namespace
 

@@ -322,7 +322,13 @@ void Form1::SelectAddedWorld() {
 }
 
 bool Form1::saveWorldTo(const std::string& path) {
-    if (OMBREL_engine_save(path.c_str(), Globals::RootGrp, kSaveWorld) == 0) return true;
+    bool saved = false;
+    {
+        // A world of many light maps takes seconds to write.
+        BusyPointer busy(*this);
+        saved = OMBREL_engine_save(path.c_str(), Globals::RootGrp, kSaveWorld) == 0;
+    }
+    if (saved) return true;
     informationBox("Error Saving World");
     return false;
 }

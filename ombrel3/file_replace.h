@@ -8,8 +8,13 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <string>
+#include <sys/types.h>
+#include <utility>
 #include <vector>
 
 namespace ombrel {
@@ -38,6 +43,8 @@ std::string replaceFile(const std::string& path, const void* data, std::size_t s
 // Many files replaced together, durably, with one sync for all: each is written
 // under its temporary name by add, then place syncs them at once and renames
 // each over its target in the order added. What is not placed is removed.
+// While it runs, the batch holds a locked file in each folder it writes to, which
+// claims its temporaries there for it (see removeLeftovers).
 class FileBatch {
 public:
     FileBatch() = default;
@@ -47,6 +54,10 @@ public:
 
     // Throws as replaceFile does.
     void add(const std::string& path, const FileProducer& produce);
+    // The files written at once by threads of this call, added in the order given;
+    // the producers may run together. Fresh: the paths name no file (nor link)
+    // now, and place puts none over a file made there since. Throws as add does.
+    void addAll(const std::vector<std::pair<std::string, FileProducer>>& files, bool fresh = false);
     // Returns the files written.
     std::vector<std::string> place();
 
@@ -54,14 +65,28 @@ public:
     struct Staged {
         std::string shown;  // the path as given, for messages
         std::string target, temporary;
+        dev_t device = 0;
+        int lock = -1;  // holds a temporary no batch claims; -1 otherwise
+        bool fresh = false;
     };
 
 private:
+    struct Anchor {
+        std::string suffix, path;
+        int fd = -1;
+    };
+    std::string suffixFor(const std::filesystem::path& folder);
+    void releaseAnchors();
+
     std::vector<Staged> staged_;
     std::size_t placed_ = 0;
+    std::mutex anchorsMutex_;
+    std::map<std::string, Anchor> anchors_;  // by folder
+    std::vector<std::string> stagingFolders_;
 };
 
 // Removes what killed earlier replacements of these files left in their folders.
+// A temporary a live replacement holds, in this process or another, stays.
 void removeLeftovers(const std::vector<std::string>& written);
 
 }  // namespace ombrel

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -95,18 +96,23 @@ public:
     // Copies (0x40) and light maps (0x200) into <folder>/bitmaps, added to the
     // batch before the world file itself.
     void writeBitmapFiles(FileBatch& batch) {
+        const fs::path dir = folder_ / "bitmaps";
+        bool dirMade = false;
+        std::vector<std::pair<std::string, FileProducer>> newMaps;
         for (int32_t h : bitmaps_.order()) {
             Bitmap& bm = need<Bitmap>(h);
             bool lightMap = bm.isLightMap && (flags_ & OMBREL_SAVE_LIGHTMAPS);
             // Referenced where it is: its run file must exist by now.
             if (bm.isLightMap && !lightMap) writeDueRunFile(bm);
             if (!lightMap && !(flags_ & OMBREL_SAVE_PORTABLE)) continue;
-            fs::path dir = folder_ / "bitmaps";
             std::error_code ec;
-            fs::create_directories(dir, ec);
-            if (ec) throw ApiError("cannot write " + path_ + ": cannot make " + dir.string() + ": " + ec.message());
+            if (!dirMade) {
+                fs::create_directories(dir, ec);
+                if (ec) throw ApiError("cannot write " + path_ + ": cannot make " + dir.string() + ": " + ec.message());
+                dirMade = true;
+            }
             if (lightMap) {
-                if (std::string file = placeLightMap(h, dir, batch); !file.empty()) written_[h] = file;
+                if (std::string file = placeLightMap(h, dir, newMaps); !file.empty()) written_[h] = file;
                 continue;
             }
             fs::path target = dir / storedFileName(bm);
@@ -116,6 +122,8 @@ public:
             batch.add(target.string(), copyOf(source, target.string()));
             written_[h] = fs::absolute(target, ec).lexically_normal().string();
         }
+        // Thousands of small files: encoded and written by threads together.
+        batch.addAll(newMaps, true);
     }
 
     // The bitmap files this save wrote or kept, by absolute path.
@@ -253,7 +261,7 @@ private:
     // from it, or written by an earlier save), else a new one under the first
     // LIGHTMAP_<n>.bmp no file there has, which the map remembers once the save
     // is done. No file in dir is ever overwritten. "" for a stand-in without a picture.
-    std::string placeLightMap(int32_t h, const fs::path& dir, FileBatch& batch) {
+    std::string placeLightMap(int32_t h, const fs::path& dir, std::vector<std::pair<std::string, FileProducer>>& newMaps) {
         Bitmap& bm = need<Bitmap>(h);
         std::error_code ec;
         const fs::path folder = fs::absolute(dir, ec).lexically_normal();
@@ -264,13 +272,30 @@ private:
         if (!bm.image || bm.recordedWidth > 0) return {};
         for (;; ++nextLightMapFile_) {
             fs::path target = folder / ("LIGHTMAP_" + std::to_string(nextLightMapFile_) + ".bmp");
-            if (fs::exists(fs::symlink_status(target, ec))) continue;
-            const std::vector<uint8_t> bytes = encodeImageFile(*bm.image, target.string());
-            batch.add(target.string(), [&](const FileSink& sink) { return sink(bytes.data(), bytes.size()); });
+            if (takenNames(folder).count(target.filename().string())) continue;
+            // The picture is only read while the save runs.
+            std::shared_ptr<const Image> image = bm.image;
+            newMaps.emplace_back(target.string(), [image, file = target.string()](const FileSink& sink) {
+                const std::vector<uint8_t> bytes = encodeImageFile(*image, file);
+                return sink(bytes.data(), bytes.size());
+            });
             ++nextLightMapFile_;  // not on disk before the batch is placed
             newLightMaps_.emplace_back(h, target.string());
             return target.string();
         }
+    }
+
+    // The names in the maps' folder as the save began: one listing instead of a
+    // look-up per new map (a file made there since is never overwritten either).
+    const std::unordered_set<std::string>& takenNames(const fs::path& folder) {
+        if (!taken_) {
+            taken_.emplace();
+            std::error_code ec;
+            for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+                taken_->insert(it->path().filename().string());
+            if (ec) throw ApiError("cannot write " + path_ + ": cannot read " + folder.string() + ": " + ec.message());
+        }
+        return *taken_;
     }
 
     void collect(int32_t top) {
@@ -353,9 +378,12 @@ private:
             sp(out);
             appendQuoted(out, "");
         } else {
-            appendQuoted(out, bm.name);
+            const std::string source = copied != written_.end() ? copied->second : referencePath(bm);
+            // A map saved beside the world is named by that file, as a reopen names
+            // it, not by the run folder it was made in, which goes with the run.
+            appendQuoted(out, bm.isLightMap && copied != written_.end() ? pathWithoutExtension(source) : bm.name);
             sp(out);
-            appendQuoted(out, copied != written_.end() ? copied->second : referencePath(bm));
+            appendQuoted(out, source);
         }
         sp(out);
         appendQuoted(out, file);
@@ -611,6 +639,7 @@ private:
     std::unordered_map<int32_t, std::string> written_;  // bitmap -> the file written for it
     uint64_t nextLightMapFile_ = 1;  // no smaller free LIGHTMAP_<n>.bmp is left in this save
     std::vector<std::pair<int32_t, std::string>> newLightMaps_;  // bitmap -> its new file
+    std::optional<std::unordered_set<std::string>> taken_;
 };
 
 }  // namespace

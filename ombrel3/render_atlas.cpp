@@ -4,6 +4,7 @@
 #include <GL/glcorearb.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -38,51 +39,77 @@ struct Job {
 // Workers prepare the rectangles' texels, a few ahead, into a ring of buffers,
 // while this thread makes the textures and hands each rectangle to the GL in
 // order: a first render after many maps is mostly this, and holds only the ring's
-// texels besides the pages. This thread is the slower side (a new texture is
-// filled with zeros first), so workers mostly wait for a free buffer. Waking a
-// thread costs as much as preparing a rectangle on some machines: each side wakes
-// only a thread that sleeps, and a worker only once half the ring is free, which it
-// then fills without sleeping.
+// texels besides the pages. Waking a thread costs as much as preparing a
+// rectangle on some machines: each side wakes only a thread that sleeps, and a
+// worker only once half the ring is free, which it then fills without sleeping.
+// This thread never depends on a worker being run: on a busy machine the
+// scheduler may leave one waiting for many milliseconds. A rectangle no worker
+// has taken when it is needed is prepared here, into a buffer of its own; one a
+// worker is at is waited for about as long as a rectangle takes, then prepared
+// here too (the worker finishes for nothing, its slot of the ring its own until then).
 void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, bool storage) {
     // This thread keeps a core to itself.
     const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
     const std::size_t workers = std::min<std::size_t>(jobs.size(), cores - 1);
     const std::size_t ring = 2 * workers;
     std::vector<LightMapAtlas::Texels> buffers(ring);
-    std::vector<char> ready(jobs.size(), 0);
+    LightMapAtlas::Texels own;
+    enum : char { kFree, kTaken, kReady, kHere };
+    std::vector<char> state(jobs.size(), kFree);
     constexpr std::size_t kNone = ~std::size_t{0};
     std::size_t next = 0, uploaded = 0, sleeping = 0, awaited = kNone;
     std::mutex m;
     std::condition_variable space, done;
+    using Clock = std::chrono::steady_clock;
+    Clock::duration slowest{};  // the longest a worker took for a rectangle
+    // Job i may go into its slot of the ring once the job before it there is done
+    // with the slot: uploaded, and not still being prepared by a late worker.
+    auto slotFree = [&](std::size_t i) { return i < ring || (uploaded > i - ring && state[i - ring] != kTaken); };
     auto work = [&] {
         std::unique_lock<std::mutex> lock(m);
         for (;;) {
-            while (next < jobs.size() && next >= uploaded + ring) {
+            while (next < jobs.size() && state[next] != kFree) ++next;
+            if (next >= jobs.size()) return;
+            if (!slotFree(next)) {
                 ++sleeping;
                 space.wait(lock);
                 --sleeping;
+                continue;
             }
-            if (next >= jobs.size()) return;
             const std::size_t i = next++;
+            state[i] = kTaken;
             lock.unlock();
+            const Clock::time_point start = Clock::now();
             atlas.texels(jobs[i].page, jobs[i].rect, buffers[i % ring]);
+            const Clock::duration took = Clock::now() - start;
             lock.lock();
-            ready[i] = 1;
+            state[i] = kReady;
+            slowest = std::max(slowest, took);
             if (awaited == i) done.notify_one();
+            // Late: the slot it held is wanted now.
+            if (i < uploaded && sleeping > 0) space.notify_one();
         }
     };
     std::vector<std::thread> threads;
     for (std::size_t t = 0; t < workers; ++t) threads.emplace_back(work);
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         if (jobs[i].newHeight > 0) makeTexture(jobs[i].texture, jobs[i].newHeight, storage);
+        bool here = false;
         {
             std::unique_lock<std::mutex> lock(m);
-            awaited = i;
-            done.wait(lock, [&] { return ready[i] != 0; });
-            awaited = kNone;
+            if (state[i] == kFree) {
+                state[i] = kHere;
+                here = true;
+            } else if (state[i] == kTaken) {
+                awaited = i;
+                const auto patience = std::max<Clock::duration>(2 * slowest, std::chrono::microseconds(200));
+                here = !done.wait_for(lock, patience, [&] { return state[i] == kReady; });
+                awaited = kNone;
+            }
         }
+        if (here) atlas.texels(jobs[i].page, jobs[i].rect, own);
         const LightMapAtlas::Rect& r = jobs[i].rect;
-        const LightMapAtlas::Texels& t = buffers[i % ring];
+        const LightMapAtlas::Texels& t = here ? own : buffers[i % ring];
         glBindTexture(GL_TEXTURE_2D, jobs[i].texture);
         for (int level = 0; level < LightMapAtlas::kLevels; ++level)
             glTexSubImage2D(GL_TEXTURE_2D, level, r.x >> level, r.y >> level, r.width >> level, r.height >> level,
@@ -95,6 +122,7 @@ void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, 
     }
     {
         std::lock_guard<std::mutex> lock(m);
+        next = jobs.size();
         space.notify_all();  // those still waiting find nothing left
     }
     for (std::thread& t : threads) t.join();

@@ -1,6 +1,7 @@
 // A save replaces the world file so that it stays the file it was: through links,
 // with its mode, owner and group, never through a file someone planted, whole
-// after a failure or a kill, and without leftovers of a killed save.
+// after a failure or a kill, and without leftovers of a killed save, while what a
+// save still running holds stays.
 #include "lightmap_helpers.h"
 #include "world_file_helpers.h"
 
@@ -11,6 +12,8 @@
 #include <set>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -311,6 +314,102 @@ TEST_F(FileReplace, ASaveKilledAtAnyMomentLeavesTheOldWorldOrTheNewOne) {
     EXPECT_EQ(namesIn(link.parent_path()), std::set<std::string>{"link.wld"});
     ASSERT_EQ(OMBREL_engine_load_world(link.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << lastError();
     EXPECT_NE(OMBREL_group_get_using_name("edited"), 0);
+}
+
+// The temporaries of the pattern a save of the file at path writes beside it.
+std::set<std::string> temporariesOf(const fs::path& path) {
+    std::set<std::string> out;
+    const std::string prefix = "." + path.filename().string() + ".partial-";
+    for (const std::string& name : namesIn(path.parent_path()))
+        if (name.rfind(prefix, 0) == 0) out.insert(name);
+    return out;
+}
+
+// A child that holds a lock on the file, as a live save does, until killed.
+pid_t holdInChild(const fs::path& file) {
+    int ready[2];
+    if (::pipe(ready) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ready[0]);
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        const char done = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+        (void)!::write(ready[1], &done, 1);
+        for (;;) ::pause();
+    }
+    ::close(ready[1]);
+    char done = 'n';
+    (void)!::read(ready[0], &done, 1);
+    ::close(ready[0]);
+    return done == 'y' ? child : -1;
+}
+
+void endChild(pid_t child) {
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+}
+
+TEST_F(FileReplace, ASaveRemovesLeftoversButNothingALiveSaveHolds) {
+    FileFolder dir;
+    const fs::path world = dir.path() / "w.wld";
+    saveWorld(world);
+    // Left by killed saves: a temporary of the world, a batch's claim on the
+    // folder, a temporary that claim made its own and its staging folder.
+    const fs::path dead = dir.path() / ".w.wld.partial-Dead01", claim = dir.path() / ".partial-Gone42",
+                   claimed = dir.path() / ".w.wld.partial-Gone42", staged = dir.path() / ".partial-Gone42.3/.m.bmp.partial-Gone42";
+    for (const fs::path& f : {dead, claim, claimed, staged}) writeText(f.string(), "left");
+    // Held by another process, as a replacement still writing it holds it.
+    const fs::path held = dir.path() / ".w.wld.partial-Live07";
+    const pid_t holder = holdInChild(held);
+    ASSERT_GT(holder, 0);
+    ASSERT_EQ(save(world), 0) << lastError();
+    const std::set<std::string> left = namesIn(dir.path());
+    endChild(holder);
+    EXPECT_EQ(left, (std::set<std::string>{"w.wld", held.filename().string()}));
+    // Once its holder is gone it is a leftover like the others.
+    ASSERT_EQ(save(world), 0) << lastError();
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"w.wld"});
+}
+
+// Two saves of one world at once: the other process's save is stopped while its
+// temporaries are on disk, this one saves over it, and the other then ends well.
+TEST_F(FileReplace, TwoSavesAtOnceBothSucceed) {
+    FileFolder dir;
+    const fs::path world = dir.path() / "w.wld";
+    saveWorld(world, 20000);
+    openAndEdit(world);
+    int caught = 0;
+    for (int round = 0; round < 40 && caught < 3; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) ::_exit(save(world) == 0 ? 0 : 1);
+        // Stopped at moments spread over the save until one finds a temporary.
+        bool stopped = false;
+        for (int wait = 0; wait < 400; ++wait) {
+            std::this_thread::sleep_for(std::chrono::microseconds(250 + 50 * round));
+            ::kill(child, SIGSTOP);
+            int status = 0;
+            if (::waitpid(child, &status, WUNTRACED) != child || !WIFSTOPPED(status)) break;
+            if (!temporariesOf(world).empty()) {
+                stopped = true;
+                break;
+            }
+            ::kill(child, SIGCONT);
+        }
+        if (stopped) {
+            ++caught;
+            const std::set<std::string> before = temporariesOf(world);
+            EXPECT_EQ(save(world), 0) << lastError();
+            EXPECT_EQ(temporariesOf(world), before) << "the stopped save's files stay";
+            ::kill(child, SIGCONT);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        EXPECT_TRUE(holdsEdit(world));
+    }
+    EXPECT_GT(caught, 0) << "no save was stopped while writing";
+    EXPECT_TRUE(temporariesOf(world).empty());
 }
 
 }  // namespace

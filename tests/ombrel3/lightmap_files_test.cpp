@@ -106,6 +106,78 @@ TEST_F(LightMapFilesTest, SavesNeverOverwriteAndASecondSaveWritesNothing) {
     EXPECT_EQ(worldBefore.at("a.wld"), snapshot(folder.path()).at("a.wld"));
 }
 
+// Opening and saving an unchanged world writes the bytes it was read from: a map
+// saved beside the world is named by its file there, as the reopened world names
+// it, never by the run folder it was made in. A world of the earlier rule, naming
+// its maps by that folder, opens with its maps and saves by the rule.
+TEST_F(LightMapFilesTest, AnUnchangedWorldSavesTheSameBytes) {
+    struct Case {
+        const char* what;
+        bool maps;
+    };
+    for (const Case c : {Case{"with light maps", true}, Case{"a textured world without", false}}) {
+        SCOPED_TRACE(c.what);
+        FileFolder folder;
+        const std::string world = folder.file("w.wld");
+        ASSERT_EQ(OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR), 0);
+        const int32_t root = OMBREL_group_create("root");
+        writeBmp(folder.file("pictures/bricks.bmp"), 4, 4, {200, 40, 10});
+        OMBREL_polygon_set_bitmap_fill(makeSquareFacingUp(root, 20, 0, 0, 4),
+                                       OMBREL_bitmap_load(folder.file("pictures/bricks.bmp").c_str(), -1));
+        std::string runFolder;
+        if (c.maps) {
+            int32_t group = 0;
+            litFloor(0, &group);
+            OMBREL_group_set_father_group(group, root);
+            ASSERT_NE(OMBREL_polygon_create_lightmap(makeSquareFacingUp(group, 10, 0, 0, 4), 64, 1, 1, 0, 1), 0);
+            ASSERT_EQ(lightMaps().size(), 2u);
+            runFolder = fs::path(lightMapNames()[0]).parent_path().string();
+        }
+        ASSERT_EQ(OMBREL_engine_save(world.c_str(), root, kEditorSave), 0) << OMBREL_ext_get_last_error();
+        const std::string first = bytesOf(world);
+        if (c.maps) {
+            EXPECT_EQ(first.find(runFolder), std::string::npos) << first;
+        }
+        ASSERT_EQ(OMBREL_engine_save(world.c_str(), root, kEditorSave), 0);
+        EXPECT_EQ(bytesOf(world), first) << "saved again before a reopen";
+
+        OMBREL_engine_close();
+        ASSERT_EQ(OMBREL_engine_load_world(world.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << OMBREL_ext_get_last_error();
+        ASSERT_EQ(OMBREL_engine_save(world.c_str(), OMBREL_group_get_using_name("root"), kEditorSave), 0);
+        EXPECT_EQ(bytesOf(world), first) << "saved after a reopen";
+        const auto mapFiles = snapshot(folder.path() / "bitmaps");
+
+        if (!c.maps) continue;
+        // The same world as the earlier rule wrote it, in the same folder.
+        std::string earlier = first;
+        const std::string bitmaps = (folder.path() / "bitmaps").string();
+        for (std::size_t at = 0; (at = earlier.find("\"" + bitmaps + "/LIGHTMAP_", at)) != std::string::npos;) {
+            const std::size_t end = earlier.find('"', at + 1);
+            const std::string name = earlier.substr(at + 1, end - at - 1);
+            if (name.size() < 4 || name.compare(name.size() - 4, 4, ".bmp") == 0) {
+                at = end + 1;
+                continue;
+            }
+            const std::string old = "/tmp/ombrel-" + std::to_string(::getpid()) + "-Gone99/" + fs::path(name).filename().string();
+            earlier.replace(at + 1, name.size(), old);
+            at += old.size() + 2;
+        }
+        ASSERT_NE(earlier, first);
+        const std::string older = folder.file("older.wld");
+        writeText(older, earlier);
+        OMBREL_engine_close();
+        std::string log;
+        OMBREL_ext_set_log_callback(collectLog, &log);
+        ASSERT_EQ(OMBREL_engine_load_world(older.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << OMBREL_ext_get_last_error();
+        OMBREL_ext_set_log_callback(nullptr, nullptr);
+        EXPECT_EQ(log.find("placeholder"), std::string::npos) << log;
+        for (const std::string& n : lightMapNames()) EXPECT_EQ(fs::path(n).parent_path(), fs::path(bitmaps));
+        ASSERT_EQ(OMBREL_engine_save(older.c_str(), OMBREL_group_get_using_name("root"), kEditorSave), 0);
+        EXPECT_EQ(bytesOf(older), first) << "saved by the rule";
+        EXPECT_EQ(snapshot(folder.path() / "bitmaps"), mapFiles) << "the maps keep their files";
+    }
+}
+
 TEST_F(LightMapFilesTest, ACopiedGroupsMapHasAFileOfItsOwnInTheRunFolder) {
     int32_t group = 0;
     const int32_t floor = litFloor(0, &group);
@@ -154,6 +226,46 @@ std::vector<int32_t> threeKindsOfMap(int32_t* rootOut, int32_t* groupOut) {
     EXPECT_NE(OMBREL_group_duplicate_tree(group), 0) << OMBREL_ext_get_last_error();
     *groupOut = group;
     return lightMaps();
+}
+
+// Enough new maps for the save to write them on several threads: every map gets
+// a file of its own, the world names each, and nothing else is left in the folder.
+TEST_F(LightMapFilesTest, ManyNewMapsAreWrittenWholeAndOnlyThem) {
+    constexpr int kMaps = 600;
+    FileFolder folder;
+    const int32_t root = OMBREL_group_create("root");
+    plainLight("lamp", {0, 0, 50}, 0.2, 0.7);
+    writeBmp(folder.file("bitmaps/LIGHTMAP_7.bmp"), 2, 2, {1, 2, 3});  // someone else's
+    const std::string theirs = bytesOf(folder.file("bitmaps/LIGHTMAP_7.bmp"));
+    for (int i = 0; i < kMaps; ++i)
+        ASSERT_NE(OMBREL_polygon_create_lightmap(makeSquareFacingUp(root, i % 30, i / 30, 0, 0.8), 4, 1, 1, 0, 2), 0);
+    const std::string world = folder.file("many.wld");
+    ASSERT_EQ(OMBREL_engine_save(world.c_str(), root, kEditorSave), 0) << OMBREL_ext_get_last_error();
+    const std::vector<int32_t> maps = lightMaps();
+    ASSERT_EQ(maps.size(), std::size_t(kMaps));
+    // Each map's file, as the caller may ask for it, holds what the save wrote.
+    for (int32_t m : maps) ASSERT_EQ(OMBREL_ext_bitmap_ensure_file(m), 1) << OMBREL_ext_get_last_error();
+    const std::vector<std::string> made = contents(maps);
+    auto saved = contents(folder.path() / "bitmaps");
+    const auto mine = std::find(saved.begin(), saved.end(), theirs);
+    ASSERT_NE(mine, saved.end());
+    saved.erase(mine);
+    EXPECT_EQ(saved, made);
+    EXPECT_EQ(bytesOf(folder.file("bitmaps/LIGHTMAP_7.bmp")), theirs);
+    std::size_t entries = 0;
+    for (const auto& e : fs::directory_iterator(folder.path() / "bitmaps")) {
+        EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+        ++entries;
+    }
+    EXPECT_EQ(entries, std::size_t(kMaps + 1));
+    // The world reads every map back from its file.
+    OMBREL_engine_close();
+    std::string log;
+    OMBREL_ext_set_log_callback(collectLog, &log);
+    ASSERT_EQ(OMBREL_engine_load_world(world.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << OMBREL_ext_get_last_error();
+    OMBREL_ext_set_log_callback(nullptr, nullptr);
+    EXPECT_EQ(log.find("placeholder"), std::string::npos) << log;
+    EXPECT_EQ(lightMaps().size(), std::size_t(kMaps));
 }
 
 TEST_F(LightMapFilesTest, AMapsFileIsWrittenWhenAskedForAndHoldsTheMapAsItWasMade) {
