@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTemporaryDir>
 
 #include <filesystem>
 #include <fstream>
@@ -47,11 +48,9 @@ protected:
         Globals::SceneLights->Add(light);
         const double pts[] = {0, 0, 0, 6, 2, 0, 8, 7, 3, 2, 6, -50};
         track = OMBREL_track_create("path", 0, pts, 4);
-        file_ = (std::filesystem::path(::testing::TempDir()) / "exact_rotation.world").string();
-    }
-    void TearDown() override {
-        std::filesystem::remove(file_);
-        TransformFixture::TearDown();
+        // A folder of this run's own: CTest runs the whole program beside its tests.
+        ASSERT_TRUE(folder_.isValid());
+        file_ = (std::filesystem::path(folder_.path().toStdString()) / "exact_rotation.world").string();
     }
 
     std::string saved() const {
@@ -105,6 +104,7 @@ protected:
     }
 
     int32_t g = 0, inner = 0, g2 = 0, cam = 0, light = 0, track = 0;
+    QTemporaryDir folder_;
     std::string file_;
 };
 
