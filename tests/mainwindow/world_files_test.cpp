@@ -197,7 +197,11 @@ TEST_F(WorldFilesTest, AFailedSaveSaysSoAndChangesNothing) {
     f.LoadWorld(path);
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
-    platform_.prompts.answer(MsgResult::OK);
+    // The save's busy pointer is gone by the time the box says it failed.
+    platform_.prompts.answer(MsgResult::OK, [&] {
+        EXPECT_EQ(f.picWindow[0]->MousePointer(), 99);
+        EXPECT_EQ(f.StatusBarPanel(3), "");
+    });
     EXPECT_FALSE(f.mnuSave_Click());
     EXPECT_EQ(messages(platform_.prompts).back(), "Error Saving World");
     EXPECT_EQ(caption(f), "TALVORA [" + path + "]");
