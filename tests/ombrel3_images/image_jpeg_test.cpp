@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include <jpeglib.h>
@@ -50,8 +51,11 @@ TEST(ImageJpeg, RoundTripStaysWithinTolerance) {
     ASSERT_EQ(decoded->index.size(), 40u * 24u);  // quantised for the transparent index
 }
 
-// A one-component file written straight through libjpeg.
-std::vector<uint8_t> greyJpeg(int w, int h) {
+// A file written straight through libjpeg: `fill` gives each row's samples and
+// `configure` may change the settings after the defaults.
+std::vector<uint8_t> writeJpeg(int w, int h, int components, J_COLOR_SPACE space, int quality,
+                               const std::function<void(int y, uint8_t* row)>& fill,
+                               const std::function<void(jpeg_compress_struct&)>& configure = {}) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr err{};
     cinfo.err = jpeg_std_error(&err);
@@ -61,14 +65,15 @@ std::vector<uint8_t> greyJpeg(int w, int h) {
     jpeg_mem_dest(&cinfo, &buffer, &size);
     cinfo.image_width = JDIMENSION(w);
     cinfo.image_height = JDIMENSION(h);
-    cinfo.input_components = 1;
-    cinfo.in_color_space = JCS_GRAYSCALE;
+    cinfo.input_components = components;
+    cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    if (configure) configure(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(std::size_t(w), 0);
+    std::vector<uint8_t> row(std::size_t(w) * std::size_t(components), 0);
     while (cinfo.next_scanline < cinfo.image_height) {
-        for (int x = 0; x < w; ++x) row[std::size_t(x)] = uint8_t(x < w / 2 ? 40 : 200);
+        fill(int(cinfo.next_scanline), row.data());
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
@@ -77,6 +82,13 @@ std::vector<uint8_t> greyJpeg(int w, int h) {
     std::vector<uint8_t> out(buffer, buffer + size);
     std::free(buffer);
     return out;
+}
+
+// A one-component file, dark on the left and light on the right.
+std::vector<uint8_t> greyJpeg(int w, int h) {
+    return writeJpeg(w, h, 1, JCS_GRAYSCALE, 95, [w](int, uint8_t* row) {
+        for (int x = 0; x < w; ++x) row[x] = uint8_t(x < w / 2 ? 40 : 200);
+    });
 }
 
 TEST(ImageJpeg, GreyFileGivesEqualChannels) {
@@ -136,42 +148,22 @@ TEST(ImageJpeg, BadDataThrowsNamingSourceAndOffset) {
 
 enum class Layout { Baseline, Progressive, ScanPerComponent };
 
-// A colour file written straight through libjpeg in the given scan layout.
+// A colour file in the given scan layout.
 std::vector<uint8_t> colourJpeg(const Image& image, Layout layout) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(image.width);
-    cinfo.image_height = JDIMENSION(image.height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 92, TRUE);
     jpeg_scan_info scans[3];
-    if (layout == Layout::Progressive) jpeg_simple_progression(&cinfo);
-    if (layout == Layout::ScanPerComponent) {
-        for (int c = 0; c < 3; ++c) scans[c] = jpeg_scan_info{1, {c, 0, 0, 0}, 0, 63, 0, 0};
-        cinfo.scan_info = scans;
-        cinfo.num_scans = 3;
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(std::size_t(image.width) * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const uint8_t* src = image.rgba.data() + std::size_t(cinfo.next_scanline) * std::size_t(image.width) * 4;
+    const auto fill = [&image](int y, uint8_t* row) {
+        const uint8_t* src = image.rgba.data() + std::size_t(y) * std::size_t(image.width) * 4;
         for (int x = 0; x < image.width; ++x)
-            for (int k = 0; k < 3; ++k) row[std::size_t(x) * 3 + std::size_t(k)] = src[x * 4 + k];
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<uint8_t> out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+            for (int k = 0; k < 3; ++k) row[x * 3 + k] = src[x * 4 + k];
+    };
+    return writeJpeg(image.width, image.height, 3, JCS_RGB, 92, fill, [&](jpeg_compress_struct& cinfo) {
+        if (layout == Layout::Progressive) jpeg_simple_progression(&cinfo);
+        if (layout == Layout::ScanPerComponent) {
+            for (int c = 0; c < 3; ++c) scans[c] = jpeg_scan_info{1, {c, 0, 0, 0}, 0, 63, 0, 0};
+            cinfo.scan_info = scans;
+            cinfo.num_scans = 3;
+        }
+    });
 }
 
 std::vector<std::size_t> markers(const std::vector<uint8_t>& bytes, uint8_t marker) {
