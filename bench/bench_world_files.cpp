@@ -69,15 +69,7 @@ void BM_SaveNewLightMaps(benchmark::State& state) {
     OMBREL_light_set_distance_reach(lamp, 0);
     std::vector<int32_t> polygons;
     for (int i = 0; i < kMaps; ++i) {
-        const int32_t p = OMBREL_polygon_create();
-        const double x = i % 40, y = i / 40;
-        const double corners[4][2] = {{x, y}, {x, y + 0.9}, {x + 0.9, y + 0.9}, {x + 0.9, y}};
-        for (const auto& c : corners) {
-            const double rec[6] = {c[0], c[1], 0, 0, 0, 100};
-            OMBREL_polygon_add_point(p, rec);
-        }
-        OMBREL_polygon_set_group(p, root);
-        OMBREL_engine_add_polygon(p);
+        const int32_t p = bench::addFloorQuad(root, i % 40, i / 40);
         polygons.push_back(p);
     }
     OMBREL_ext_lightmap_begin(root, 16, 1, 1, 0, 2);

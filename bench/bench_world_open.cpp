@@ -1,6 +1,7 @@
 // Opening a saved world whose polygons each carry a light map, with one map file
 // per polygon under bitmaps/: the cost should follow what the world holds (80,000
 // maps about 8 times 10,000). Each size is made and saved once, before its runs.
+#include "bench_worlds.h"
 #include "ombrel.h"
 
 #include <benchmark/benchmark.h>
@@ -38,15 +39,7 @@ std::string litWorld(int polygons) {
             group = OMBREL_group_create("part");
             OMBREL_group_set_father_group(group, root);
         }
-        const int32_t p = OMBREL_polygon_create();
-        const double x = i % 300, y = i / 300;
-        const double corners[4][2] = {{x, y}, {x, y + 0.9}, {x + 0.9, y + 0.9}, {x + 0.9, y}};
-        for (const auto& c : corners) {
-            const double rec[6] = {c[0], c[1], 0, 0, 0, 100};
-            OMBREL_polygon_add_point(p, rec);
-        }
-        OMBREL_polygon_set_group(p, group);
-        OMBREL_engine_add_polygon(p);
+        const int32_t p = bench::addFloorQuad(group, i % 300, i / 300);
         if (OMBREL_polygon_create_lightmap(p, 4, 1, 1, 0, 2) == 0) return {};
     }
     const std::string folder = benchFolder() + "/lit" + std::to_string(polygons);

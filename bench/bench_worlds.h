@@ -36,6 +36,20 @@ inline int32_t buildQuadWorld() {
     return root;
 }
 
+// A quad of 0.9 x 0.9 at (x, y) in the plane z = 0, facing up, added to group
+// and to the world.
+inline int32_t addFloorQuad(int32_t group, double x, double y) {
+    const int32_t p = OMBREL_polygon_create();
+    const double corners[4][2] = {{x, y}, {x, y + 0.9}, {x + 0.9, y + 0.9}, {x + 0.9, y}};
+    for (const auto& c : corners) {
+        const double rec[6] = {c[0], c[1], 0, 0, 0, 100};
+        OMBREL_polygon_add_point(p, rec);
+    }
+    OMBREL_polygon_set_group(p, group);
+    OMBREL_engine_add_polygon(p);
+    return p;
+}
+
 // The quad world saved as path (about 26 MB of text); the engine keeps it open.
 inline bool writeQuadWorld(const std::string& path) {
     const int32_t root = buildQuadWorld();
