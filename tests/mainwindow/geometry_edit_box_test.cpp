@@ -2,6 +2,7 @@
 // each Undo and Redo of one: its corners are the group's box in the engine, the
 // handle stands on the selection's centre, and Fit All frames the new shape.
 #include "EditorFixture.h"
+#include "ViewSpread.h"
 
 #include "core/BoundingBox.h"
 #include "core/Camera.h"
@@ -134,20 +135,8 @@ protected:
         transform::OpenTransformDialog(&form(), tool - ToolMove);
     }
 
-    // The largest distance of a projected corner of the box from the view's
-    // centre, over the view's half diagonal.
-    double spread(const Box& b) {
-        PicWindow& w = *form().picWindow[kFitView];
-        OMBREL_camera_set_current(ViewCams[kFitView]->lngSceneCamera, w.hWnd());
-        double farthest = 0;
-        for (int i = 0; i < 8; ++i) {
-            const double corner[3] = {b[(i & 1) ? 3 : 0], b[(i & 2) ? 4 : 1], b[(i & 4) ? 5 : 2]};
-            int32_t px[2];
-            EXPECT_NE(OMBREL_engine_3D_point_to_2D(corner, px), -1);
-            farthest = std::max(farthest, std::hypot(px[0] - w.width() / 2.0, px[1] - w.height() / 2.0));
-        }
-        return farthest / (std::hypot(w.width(), w.height()) / 2);
-    }
+    // How much of the fitted view the box fills.
+    double spread(const Box& b) { return ViewSpread(*form().picWindow[kFitView], kFitView, b.data()); }
 
     void expectBoxFollows(const std::string& when) {
         SCOPED_TRACE(when);

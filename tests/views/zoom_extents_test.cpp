@@ -2,6 +2,7 @@
 // a multiple selection away from the origin is framed without the origin, and
 // an empty selection or world changes nothing.
 #include "EditorFixture.h"
+#include "ViewSpread.h"
 
 #include "core/Camera.h"
 #include "core/Globals.h"
@@ -28,21 +29,11 @@ protected:
         return f;
     }
 
-    // The largest distance of a projected corner of the group's box from the view's centre,
-    // over the view's half diagonal.
+    // How much of the view the group's box fills.
     double spread(Form1& f, int view, int32_t group) {
-        PicWindow& w = *f.picWindow[static_cast<std::size_t>(view)];
-        OMBREL_camera_set_current(Globals::ViewCams[view]->lngSceneCamera, w.hWnd());
         double b[6];
         OMBREL_group_get_bounding_box(group, b);
-        double farthest = 0;
-        for (int i = 0; i < 8; ++i) {
-            const double corner[3] = {b[(i & 1) ? 3 : 0], b[(i & 2) ? 4 : 1], b[(i & 4) ? 5 : 2]};
-            int32_t px[2];
-            EXPECT_NE(OMBREL_engine_3D_point_to_2D(corner, px), -1);
-            farthest = std::max(farthest, std::hypot(px[0] - w.width() / 2.0, px[1] - w.height() / 2.0));
-        }
-        return farthest / (std::hypot(w.width(), w.height()) / 2);
+        return ViewSpread(*f.picWindow[static_cast<std::size_t>(view)], view, b);
     }
 
     int32_t group_ = 0;
