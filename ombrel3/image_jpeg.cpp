@@ -3,10 +3,12 @@
 #include "api_support.h"
 #include "engine_state.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -35,7 +37,14 @@ struct ErrorManager {
     const std::string* source;
     const uint8_t* data;
     std::size_t size;
+    // The first MCU row of each component that an arithmetic-coded scan decoded
+    // past a marker, from zeros (kNoRow: none), and where that was.
+    unsigned zeroFedFrom[MAX_COMPONENTS];
+    unsigned zeroFedRow, totalRows;
+    std::size_t zeroFedAt;
 };
+
+constexpr unsigned kNoRow = ~0u;
 
 [[noreturn]] void jumpOut(j_common_ptr cinfo) {
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
@@ -122,13 +131,21 @@ void watchScans(j_common_ptr cinfo) {
         if (d->cur_comp_info[i] && d->cur_comp_info[i]->component_index < 32)
             err->scanned |= 1u << d->cur_comp_info[i]->component_index;
     // The arithmetic decoder meets a marker in silence and goes on with zeros; a
-    // marker met while rows of the scan are still to come means the data is cut.
+    // marker met while rows of the scan are still to come means the data is cut,
+    // unless those rows are what zeros stand for (see tailIsUniform).
     // Called between rows, so input_iMCU_row is the next row to read.
     if (d->arith_code && d->unread_marker && !isRestartMarker(d->unread_marker) && scanBringsRows(*d) &&
         d->input_iMCU_row < d->total_iMCU_rows) {
-        std::snprintf(err->message, JMSG_LENGTH_MAX, "arithmetic-coded data ends at MCU row %u of %u",
-                      d->input_iMCU_row, d->total_iMCU_rows);
-        jumpOut(cinfo);
+        for (int i = 0; i < d->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i)
+            if (const jpeg_component_info* comp = d->cur_comp_info[i]; comp && comp->component_index < MAX_COMPONENTS) {
+                unsigned& from = err->zeroFedFrom[comp->component_index];
+                from = std::min(from, unsigned(d->input_iMCU_row));
+            }
+        if (d->input_iMCU_row < err->zeroFedRow) {
+            err->zeroFedRow = d->input_iMCU_row;
+            err->totalRows = d->total_iMCU_rows;
+            err->zeroFedAt = inputOffset(*d, err->data, err->size);
+        }
     }
     if (d->input_scan_number <= kMaxScans) return;
     std::snprintf(err->message, JMSG_LENGTH_MAX, "more than %d scans", kMaxScans);
@@ -145,6 +162,10 @@ void setUpErrors(ErrorManager& err) {
     err.source = nullptr;
     err.data = nullptr;
     err.size = 0;
+    std::fill(std::begin(err.zeroFedFrom), std::end(err.zeroFedFrom), kNoRow);
+    err.zeroFedRow = kNoRow;
+    err.totalRows = 0;
+    err.zeroFedAt = 0;
 }
 
 struct Decoder {
@@ -178,6 +199,46 @@ const char* missingScans(const jpeg_decompress_struct& cinfo) {
         for (int k = 0; k < DCTSIZE2; ++k)
             if (cinfo.coef_bits[c][k] != 0) return "progressive scans missing";
     return nullptr;
+}
+
+// An arithmetic coder drops the zero bytes its data ends with, and rows that
+// cost next to nothing (a plain colour) are all zeros: so rows decoded from zeros
+// are the picture's own only when every block there is the plain one before it.
+// A cut leaves blocks that are not. Read again as coefficients, only for files
+// whose data ran out early.
+bool tailIsUniform(const uint8_t* data, std::size_t size, const unsigned (&zeroFedFrom)[MAX_COMPONENTS],
+                   const ImageLimits& limits) {
+    const auto d = std::make_unique<Decoder>();
+    d->cinfo.err = &d->err.pub;
+    setUpErrors(d->err);
+    d->err.data = data;
+    d->err.size = size;
+    if (setjmp(d->err.jump)) return false;
+    jpeg_create_decompress(&d->cinfo);
+    d->created = true;
+    d->cinfo.mem->max_memory_to_use = long(limits.maxBytes);
+    jpeg_mem_src(&d->cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d->cinfo, TRUE);
+    jvirt_barray_ptr* planes = jpeg_read_coefficients(&d->cinfo);
+    for (int c = 0; c < d->cinfo.num_components && c < MAX_COMPONENTS; ++c) {
+        if (zeroFedFrom[c] == kNoRow) continue;
+        const jpeg_component_info& comp = d->cinfo.comp_info[c];
+        bool first = true;
+        JCOEF dc = 0;
+        for (JDIMENSION y = zeroFedFrom[c] * JDIMENSION(comp.v_samp_factor); y < comp.height_in_blocks; ++y) {
+            JBLOCKARRAY row = d->cinfo.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&d->cinfo), planes[c], y,
+                                                               1, FALSE);
+            for (JDIMENSION x = 0; x < comp.width_in_blocks; ++x) {
+                const JCOEF* block = row[0][x];
+                if (!first && block[0] != dc) return false;
+                for (int k = 1; k < DCTSIZE2; ++k)
+                    if (block[k] != 0) return false;
+                dc = block[0];
+                first = false;
+            }
+        }
+    }
+    return true;
 }
 
 // Adobe's CMYK files store inverted ink, so the plain product gives the colour.
@@ -284,6 +345,11 @@ Image decodeJpeg(const uint8_t* data, std::size_t size, const std::string& sourc
         appendRow(*d, image);
     }
     if (const char* missing = missingScans(d->cinfo)) failImage(source, missing, inputOffset(d->cinfo, data, size));
+    if (d->err.zeroFedRow != kNoRow && !tailIsUniform(data, size, d->err.zeroFedFrom, limits))
+        failImage(source,
+                  "arithmetic-coded data ends at MCU row " + std::to_string(d->err.zeroFedRow) + " of " +
+                      std::to_string(d->err.totalRows),
+                  d->err.zeroFedAt);
     // No jpeg_finish_decompress: a file that lacks only its end marker is still whole.
     return image;
 }
