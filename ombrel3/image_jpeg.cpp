@@ -201,6 +201,20 @@ const char* missingScans(const jpeg_decompress_struct& cinfo) {
     return nullptr;
 }
 
+// Reads the headers up to the first scan, the scans watched as they come when
+// asked; the caller's setjmp is in place.
+void openData(Decoder& d, const uint8_t* data, std::size_t size, const ImageLimits& limits, bool watch) {
+    jpeg_create_decompress(&d.cinfo);
+    d.created = true;
+    d.cinfo.mem->max_memory_to_use = long(limits.maxBytes);
+    if (watch) {
+        d.progress.progress_monitor = watchScans;
+        d.cinfo.progress = &d.progress;
+    }
+    jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d.cinfo, TRUE);
+}
+
 // An arithmetic coder drops the zero bytes its data ends with, and rows that
 // cost next to nothing (a plain colour) are all zeros: so rows decoded from zeros
 // are the picture's own only when every block there is the plain one before it.
@@ -214,11 +228,7 @@ bool tailIsUniform(const uint8_t* data, std::size_t size, const unsigned (&zeroF
     d->err.data = data;
     d->err.size = size;
     if (setjmp(d->err.jump)) return false;
-    jpeg_create_decompress(&d->cinfo);
-    d->created = true;
-    d->cinfo.mem->max_memory_to_use = long(limits.maxBytes);
-    jpeg_mem_src(&d->cinfo, data, static_cast<unsigned long>(size));
-    jpeg_read_header(&d->cinfo, TRUE);
+    openData(*d, data, size, limits, false);
     jvirt_barray_ptr* planes = jpeg_read_coefficients(&d->cinfo);
     for (int c = 0; c < d->cinfo.num_components && c < MAX_COMPONENTS; ++c) {
         if (zeroFedFrom[c] == kNoRow) continue;
@@ -322,13 +332,7 @@ Image decodeJpeg(const uint8_t* data, std::size_t size, const std::string& sourc
     d->err.size = size;
     if (setjmp(d->err.jump)) failImage(source, d->err.message, inputOffset(d->cinfo, data, size));
 
-    jpeg_create_decompress(&d->cinfo);
-    d->created = true;
-    d->cinfo.mem->max_memory_to_use = long(limits.maxBytes);
-    d->progress.progress_monitor = watchScans;
-    d->cinfo.progress = &d->progress;
-    jpeg_mem_src(&d->cinfo, data, static_cast<unsigned long>(size));
-    jpeg_read_header(&d->cinfo, TRUE);
+    openData(*d, data, size, limits, true);
     checkDimensions(*d, data, size, source, limits);
     const J_COLOR_SPACE space = d->cinfo.jpeg_color_space;
     d->cinfo.out_color_space = space == JCS_CMYK || space == JCS_YCCK ? JCS_CMYK : JCS_RGB;
@@ -347,7 +351,7 @@ Image decodeJpeg(const uint8_t* data, std::size_t size, const std::string& sourc
     if (const char* missing = missingScans(d->cinfo)) failImage(source, missing, inputOffset(d->cinfo, data, size));
     if (d->err.zeroFedRow != kNoRow && !tailIsUniform(data, size, d->err.zeroFedFrom, limits))
         failImage(source,
-                  "arithmetic-coded data ends at MCU row " + std::to_string(d->err.zeroFedRow) + " of " +
+                  "arithmetic-coded data ends in MCU row " + std::to_string(d->err.zeroFedRow) + " of " +
                       std::to_string(d->err.totalRows),
                   d->err.zeroFedAt);
     // No jpeg_finish_decompress: a file that lacks only its end marker is still whole.
