@@ -76,8 +76,9 @@ void writeBmps(const std::filesystem::path& dir) {
     save(dir / "rle4.bmp", bmptest::makeBmp(rle4));
 }
 
-// Grey or progressive files need the library's own settings, beyond encodeJpeg.
-std::vector<uint8_t> jpegWith(int w, int h, bool grey, bool progressive, int restart) {
+// Grey, progressive or arithmetic-coded files need the library's own settings,
+// beyond encodeJpeg.
+std::vector<uint8_t> jpegWith(int w, int h, bool grey, bool progressive, int restart, bool arithmetic = false) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr err{};
     cinfo.err = jpeg_std_error(&err);
@@ -93,6 +94,7 @@ std::vector<uint8_t> jpegWith(int w, int h, bool grey, bool progressive, int res
     jpeg_set_quality(&cinfo, 75, TRUE);
     if (progressive) jpeg_simple_progression(&cinfo);
     cinfo.restart_interval = JDIMENSION(restart);
+    cinfo.arith_code = arithmetic ? TRUE : FALSE;
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<uint8_t> row(std::size_t(w) * std::size_t(cinfo.input_components));
     while (cinfo.next_scanline < cinfo.image_height) {
@@ -116,6 +118,8 @@ void writeJpegs(const std::filesystem::path& dir) {
     save(dir / "grey.jpg", jpegWith(8, 8, true, false, 0));
     save(dir / "progressive.jpg", jpegWith(17, 9, false, true, 0));
     save(dir / "restarts.jpg", jpegWith(24, 16, false, false, 1));
+    save(dir / "arithmetic.jpg", jpegWith(24, 16, false, false, 0, true));
+    save(dir / "arithmetic_progressive.jpg", jpegWith(17, 9, false, true, 1, true));
 }
 
 }  // namespace

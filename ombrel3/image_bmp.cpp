@@ -160,7 +160,8 @@ void checkSize(const Bytes& in, const Header& h, const ImageLimits& limits, bool
 }
 
 // Uncompressed rows: the file must hold every row (the last one may lack its padding).
-void decodeRows(const Bytes& in, const Header& h, Image& image) {
+// Checked before any plane is allocated, so a small file cannot claim a huge picture.
+void checkRowsFit(const Bytes& in, const Header& h) {
     const int64_t w = h.width, ht = h.height;
     const int64_t rowBytes = (w * h.bits + 7) / 8;
     const int64_t stride = (w * h.bits + 31) / 32 * 4;
@@ -169,7 +170,11 @@ void decodeRows(const Bytes& in, const Header& h, Image& image) {
         in.fail("pixel data of " + std::to_string(w) + "x" + std::to_string(ht) + " at " + std::to_string(h.bits) +
                     " bits is larger than the file",
                 std::min<std::size_t>(h.dataOffset, in.size()));
+}
 
+void decodeRows(const Bytes& in, const Header& h, Image& image) {
+    const int64_t w = h.width, ht = h.height;
+    const int64_t stride = (w * h.bits + 31) / 32 * 4;
     const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]);
     for (int64_t row = 0; row < ht; ++row) {
         const uint8_t* src = in.at(h.dataOffset + std::size_t(row * stride));
@@ -279,13 +284,12 @@ Image decodeBmp(const uint8_t* data, std::size_t size, const std::string& source
     Image image;
     image.width = int(h.width);
     image.height = int(h.height);
+    const bool paletted = h.bits <= 8;
+    if (paletted) readPalette(in, h, image);
+    if (!rle) checkRowsFit(in, h);
     const std::size_t pixels = std::size_t(h.width * h.height);
     image.rgba.assign(pixels * 4, 255);
-    const bool paletted = h.bits <= 8;
-    if (paletted) {
-        readPalette(in, h, image);
-        image.index.assign(pixels, 0);
-    }
+    if (paletted) image.index.assign(pixels, 0);
     if (rle)
         decodeRle(in, h, image);
     else

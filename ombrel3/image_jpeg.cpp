@@ -1,11 +1,14 @@
 #include "image_jpeg.h"
 
 #include "api_support.h"
+#include "engine_state.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -30,7 +33,18 @@ struct ErrorManager {
     char message[JMSG_LENGTH_MAX];
     bool ranOut;  // the data ended early: the fault lies at its end
     unsigned scanned;  // components some scan has covered, one bit each
+    // Where harmless warnings are logged from; none while encoding.
+    const std::string* source;
+    const uint8_t* data;
+    std::size_t size;
+    // The first MCU row of each component that an arithmetic-coded scan decoded
+    // past a marker, from zeros (kNoRow: none), and where that was.
+    unsigned zeroFedFrom[MAX_COMPONENTS];
+    unsigned zeroFedRow, totalRows;
+    std::size_t zeroFedAt;
 };
+
+constexpr unsigned kNoRow = ~0u;
 
 [[noreturn]] void jumpOut(j_common_ptr cinfo) {
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
@@ -41,19 +55,73 @@ struct ErrorManager {
     jumpOut(cinfo);
 }
 
-// The library "recovers" from missing or corrupt data by filling grey; a picture
-// so mended is refused. Only warnings about side information pass.
+// Where the library stopped reading. The entropy decoder keeps its own copy of the
+// position while inside a scan, so this may lag a little behind the fault.
+std::size_t inputOffset(const jpeg_decompress_struct& cinfo, const uint8_t* data, std::size_t size) {
+    if (reinterpret_cast<const ErrorManager*>(cinfo.err)->ranOut) return size;
+    if (!cinfo.src) return 0;
+    const auto next = reinterpret_cast<uintptr_t>(cinfo.src->next_input_byte);
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    if (next >= begin && next - begin <= size) return std::size_t(next - begin);
+    return size;
+}
+
+// Whether the scan being read brings the first data of its coefficients, so that
+// rows it leaves out are rows the picture does not have: a sequential scan, or a
+// progressive file's first DC scan. Later scans only refine what is there.
+bool scanBringsRows(const jpeg_decompress_struct& d) { return !d.progressive_mode || (d.Ss == 0 && d.Ah == 0); }
+
+// The scan's data stopped before its last MCU row: the rest would be made up.
+bool rowsMissing(const jpeg_decompress_struct& d) {
+    return scanBringsRows(d) && d.input_iMCU_row + 1 < d.total_iMCU_rows;
+}
+
+void logWarning(j_common_ptr cinfo) {
+    const auto* err = reinterpret_cast<const ErrorManager*>(cinfo->err);
+    if (!cinfo->is_decompressor || !err->source) return;
+    const auto& d = *reinterpret_cast<j_decompress_ptr>(cinfo);
+    char text[JMSG_LENGTH_MAX];
+    cinfo->err->format_message(cinfo, text);
+    try {
+        std::string where = " at offset " + std::to_string(inputOffset(d, err->data, err->size));
+        if (d.input_iMCU_row < d.total_iMCU_rows)
+            where += " (scan " + std::to_string(d.input_scan_number) + ", MCU row " + std::to_string(d.input_iMCU_row + 1) +
+                     " of " + std::to_string(d.total_iMCU_rows) + ")";
+        logLine(1, *err->source + ": " + text + where + "; the picture is whole");
+    } catch (...) {
+        // A log line that cannot be made costs nothing but the line.
+    }
+}
+
+// The library "recovers" from missing or corrupt data by filling grey: a picture
+// so mended is refused. What leaves every row of the picture decoded passes, and
+// is logged: bytes between segments, a refining scan cut short, the last bits of
+// a scan missing in its last row, loose scan parameters.
 void emitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;
+    ++cinfo->err->num_warnings;
     switch (cinfo->err->msg_code) {
         case JWRN_ADOBE_XFORM:
         case JWRN_JFIF_MAJOR:
-        case JWRN_BOGUS_ICC: ++cinfo->err->num_warnings; return;
-        case JWRN_JPEG_EOF: reinterpret_cast<ErrorManager*>(cinfo->err)->ranOut = true; break;
+        case JWRN_BOGUS_ICC: return;
+        case JWRN_JPEG_EOF:
+            // Only where the end leaves rows without data does it matter, and the
+            // scan being read says so as it meets the end marker put in its place.
+            reinterpret_cast<ErrorManager*>(cinfo->err)->ranOut = true;
+            return;
+        case JWRN_HIT_MARKER:
+            if (cinfo->is_decompressor && rowsMissing(*reinterpret_cast<j_decompress_ptr>(cinfo))) break;
+            logWarning(cinfo);
+            return;
+        case JWRN_EXTRANEOUS_DATA:
+        case JWRN_NOT_SEQUENTIAL:
+        case JWRN_BOGUS_PROGRESSION: logWarning(cinfo); return;
         default: break;
     }
     errorExit(cinfo);
 }
+
+bool isRestartMarker(int marker) { return marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7; }
 
 void watchScans(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor) return;
@@ -62,9 +130,25 @@ void watchScans(j_common_ptr cinfo) {
     for (int i = 0; i < d->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i)
         if (d->cur_comp_info[i] && d->cur_comp_info[i]->component_index < 32)
             err->scanned |= 1u << d->cur_comp_info[i]->component_index;
+    // The arithmetic decoder meets a marker in silence and goes on with zeros; a
+    // marker met while rows of the scan are still to come means the data is cut,
+    // unless those rows are what zeros stand for (see tailIsUniform).
+    // Called between rows, so input_iMCU_row is the next row to read.
+    if (d->arith_code && d->unread_marker && !isRestartMarker(d->unread_marker) && scanBringsRows(*d) &&
+        d->input_iMCU_row < d->total_iMCU_rows) {
+        for (int i = 0; i < d->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i)
+            if (const jpeg_component_info* comp = d->cur_comp_info[i]; comp && comp->component_index < MAX_COMPONENTS) {
+                unsigned& from = err->zeroFedFrom[comp->component_index];
+                from = std::min(from, unsigned(d->input_iMCU_row));
+            }
+        if (d->input_iMCU_row < err->zeroFedRow) {
+            err->zeroFedRow = d->input_iMCU_row;
+            err->totalRows = d->total_iMCU_rows;
+            err->zeroFedAt = inputOffset(*d, err->data, err->size);
+        }
+    }
     if (d->input_scan_number <= kMaxScans) return;
-    std::snprintf(reinterpret_cast<ErrorManager*>(cinfo->err)->message, JMSG_LENGTH_MAX, "more than %d scans",
-                  kMaxScans);
+    std::snprintf(err->message, JMSG_LENGTH_MAX, "more than %d scans", kMaxScans);
     jumpOut(cinfo);
 }
 
@@ -75,6 +159,13 @@ void setUpErrors(ErrorManager& err) {
     err.message[0] = 0;
     err.ranOut = false;
     err.scanned = 0;
+    err.source = nullptr;
+    err.data = nullptr;
+    err.size = 0;
+    std::fill(std::begin(err.zeroFedFrom), std::end(err.zeroFedFrom), kNoRow);
+    err.zeroFedRow = kNoRow;
+    err.totalRows = 0;
+    err.zeroFedAt = 0;
 }
 
 struct Decoder {
@@ -87,17 +178,6 @@ struct Decoder {
         if (created) jpeg_destroy_decompress(&cinfo);
     }
 };
-
-// Where the library stopped reading. The entropy decoder keeps its own copy of the
-// position while inside a scan, so this may lag a little behind the fault.
-std::size_t inputOffset(const jpeg_decompress_struct& cinfo, const uint8_t* data, std::size_t size) {
-    if (reinterpret_cast<const ErrorManager*>(cinfo.err)->ranOut) return size;
-    if (!cinfo.src) return 0;
-    const auto next = reinterpret_cast<uintptr_t>(cinfo.src->next_input_byte);
-    const auto begin = reinterpret_cast<uintptr_t>(data);
-    if (next >= begin && next - begin <= size) return std::size_t(next - begin);
-    return size;
-}
 
 void checkDimensions(const Decoder& d, const uint8_t* data, std::size_t size, const std::string& source,
                      const ImageLimits& limits) {
@@ -119,6 +199,56 @@ const char* missingScans(const jpeg_decompress_struct& cinfo) {
         for (int k = 0; k < DCTSIZE2; ++k)
             if (cinfo.coef_bits[c][k] != 0) return "progressive scans missing";
     return nullptr;
+}
+
+// Reads the headers up to the first scan, the scans watched as they come when
+// asked; the caller's setjmp is in place.
+void openData(Decoder& d, const uint8_t* data, std::size_t size, const ImageLimits& limits, bool watch) {
+    jpeg_create_decompress(&d.cinfo);
+    d.created = true;
+    d.cinfo.mem->max_memory_to_use = long(limits.maxBytes);
+    if (watch) {
+        d.progress.progress_monitor = watchScans;
+        d.cinfo.progress = &d.progress;
+    }
+    jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d.cinfo, TRUE);
+}
+
+// An arithmetic coder drops the zero bytes its data ends with, and rows that
+// cost next to nothing (a plain colour) are all zeros: so rows decoded from zeros
+// are the picture's own only when every block there is the plain one before it.
+// A cut leaves blocks that are not. Read again as coefficients, only for files
+// whose data ran out early.
+bool tailIsUniform(const uint8_t* data, std::size_t size, const unsigned (&zeroFedFrom)[MAX_COMPONENTS],
+                   const ImageLimits& limits) {
+    const auto d = std::make_unique<Decoder>();
+    d->cinfo.err = &d->err.pub;
+    setUpErrors(d->err);
+    d->err.data = data;
+    d->err.size = size;
+    if (setjmp(d->err.jump)) return false;
+    openData(*d, data, size, limits, false);
+    jvirt_barray_ptr* planes = jpeg_read_coefficients(&d->cinfo);
+    for (int c = 0; c < d->cinfo.num_components && c < MAX_COMPONENTS; ++c) {
+        if (zeroFedFrom[c] == kNoRow) continue;
+        const jpeg_component_info& comp = d->cinfo.comp_info[c];
+        bool first = true;
+        JCOEF dc = 0;
+        for (JDIMENSION y = zeroFedFrom[c] * JDIMENSION(comp.v_samp_factor); y < comp.height_in_blocks; ++y) {
+            JBLOCKARRAY row = d->cinfo.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&d->cinfo), planes[c], y,
+                                                               1, FALSE);
+            for (JDIMENSION x = 0; x < comp.width_in_blocks; ++x) {
+                const JCOEF* block = row[0][x];
+                if (!first && block[0] != dc) return false;
+                for (int k = 1; k < DCTSIZE2; ++k)
+                    if (block[k] != 0) return false;
+                dc = block[0];
+                first = false;
+            }
+        }
+    }
+    return true;
 }
 
 // Adobe's CMYK files store inverted ink, so the plain product gives the colour.
@@ -197,15 +327,12 @@ Image decodeJpeg(const uint8_t* data, std::size_t size, const std::string& sourc
     const auto d = std::make_unique<Decoder>();
     d->cinfo.err = &d->err.pub;
     setUpErrors(d->err);
+    d->err.source = &source;
+    d->err.data = data;
+    d->err.size = size;
     if (setjmp(d->err.jump)) failImage(source, d->err.message, inputOffset(d->cinfo, data, size));
 
-    jpeg_create_decompress(&d->cinfo);
-    d->created = true;
-    d->cinfo.mem->max_memory_to_use = long(limits.maxBytes);
-    d->progress.progress_monitor = watchScans;
-    d->cinfo.progress = &d->progress;
-    jpeg_mem_src(&d->cinfo, data, static_cast<unsigned long>(size));
-    jpeg_read_header(&d->cinfo, TRUE);
+    openData(*d, data, size, limits, true);
     checkDimensions(*d, data, size, source, limits);
     const J_COLOR_SPACE space = d->cinfo.jpeg_color_space;
     d->cinfo.out_color_space = space == JCS_CMYK || space == JCS_YCCK ? JCS_CMYK : JCS_RGB;
@@ -222,6 +349,11 @@ Image decodeJpeg(const uint8_t* data, std::size_t size, const std::string& sourc
         appendRow(*d, image);
     }
     if (const char* missing = missingScans(d->cinfo)) failImage(source, missing, inputOffset(d->cinfo, data, size));
+    if (d->err.zeroFedRow != kNoRow && !tailIsUniform(data, size, d->err.zeroFedFrom, limits))
+        failImage(source,
+                  "arithmetic-coded data ends in MCU row " + std::to_string(d->err.zeroFedRow) + " of " +
+                      std::to_string(d->err.totalRows),
+                  d->err.zeroFedAt);
     // No jpeg_finish_decompress: a file that lacks only its end marker is still whole.
     return image;
 }

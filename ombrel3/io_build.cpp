@@ -155,28 +155,44 @@ const std::vector<std::string>& FolderListings::sameNoCase(const std::string& di
 
 std::string findBitmapFile(const std::string& absolutePath, const std::string& fileName, const FilePlaces& places,
                            FolderListings* listings) {
-    if (!absolutePath.empty() && isFile(absolutePath)) return absolutePath;
-    if (fileName.empty() || fileName.find('/') != std::string::npos || fileName == "." || fileName == "..") return {};
+    const bool plainName = !fileName.empty() && fileName.find('/') == std::string::npos && fileName != "." &&
+                           fileName != "..";
     // A world read through a link keeps its bitmaps beside the file the link names.
-    fs::path worldDir;
-    try {
-        worldDir = fs::path(linkTarget(places.worldFile)).parent_path();
-    } catch (const std::exception&) {
-        worldDir = fs::path(places.worldFile).parent_path();
+    const auto worldDir = [&places] {
+        fs::path dir;
+        try {
+            dir = fs::path(linkTarget(places.worldFile)).parent_path();
+        } catch (const std::exception&) {
+            dir = fs::path(places.worldFile).parent_path();
+        }
+        return dir.empty() ? fs::path(".") : dir;
+    };
+    const auto absoluteOf = [](const fs::path& found) {
+        std::error_code ec;
+        fs::path abs = fs::absolute(found, ec);
+        return (ec ? found : abs.lexically_normal()).string();
+    };
+    // What a save keeps in a world's bitmaps/ (its light maps, portable copies) is
+    // the world's own there: a copied world folder reads its own files, not those
+    // of the folder it was copied from.
+    if (plainName && lowerCase(fs::path(absolutePath).parent_path().filename().string()) == "bitmaps") {
+        const fs::path dir = entryAnyCase(worldDir(), "bitmaps", true, listings);
+        if (!dir.empty())
+            if (fs::path own = entryAnyCase(dir, fileName, false, listings); !own.empty()) return absoluteOf(own);
     }
-    if (worldDir.empty()) worldDir = ".";
+    if (!absolutePath.empty() && isFile(absolutePath)) return absolutePath;
+    if (!plainName) return {};
+    const fs::path folder = worldDir();
     fs::path found = inFolderAnyCase(places.bitmapFolder, fileName, listings);
     if (found.empty()) {
-        fs::path dir = entryAnyCase(worldDir, "bitmaps", true, listings);
+        fs::path dir = entryAnyCase(folder, "bitmaps", true, listings);
         if (!dir.empty()) found = entryAnyCase(dir, fileName, false, listings);
     }
     if (found.empty() && !places.searchFolder.empty())
         found = entryAnyCase(places.searchFolder, fileName, false, listings);
-    if (found.empty()) found = entryAnyCase(worldDir, fileName, false, listings);
+    if (found.empty()) found = entryAnyCase(folder, fileName, false, listings);
     if (found.empty()) return {};
-    std::error_code ec;
-    fs::path abs = fs::absolute(found, ec);
-    return (ec ? found : abs.lexically_normal()).string();
+    return absoluteOf(found);
 }
 
 std::shared_ptr<Image> placeholderImage() {

@@ -64,10 +64,11 @@ private:
     std::unordered_map<std::string, std::unordered_map<std::string, std::vector<std::string>>> folders_;
 };
 
-// The bitmap file of a world reference, looked up in this order: the absolute
-// path; <bitmap folder>/<file> (last folder component in any case); <folder of the
-// world file>/bitmaps/<file> in any case; <search folder>/<file>; beside the world
-// file. "" when none exists. A reader passes its listings for the look-ups in any
+// The bitmap file of a world reference, looked up in this order: for a file kept
+// in a folder named bitmaps, <folder of the world file>/bitmaps/<file> in any case;
+// the absolute path; <bitmap folder>/<file> (last folder component in any case);
+// <folder of the world file>/bitmaps/<file> in any case; <search folder>/<file>;
+// beside the world file. "" when none exists. A reader passes its listings for the look-ups in any
 // case; without them each such look-up lists its folder afresh.
 std::string findBitmapFile(const std::string& absolutePath, const std::string& fileName, const FilePlaces& places,
                            FolderListings* listings = nullptr);

@@ -11,7 +11,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <unordered_map>
 
 namespace ombrel {
@@ -87,6 +89,11 @@ public:
         if (!num.empty() && ec == std::errc() && end == num.data() + num.size()) {
             t.type = Tok::Number;
             t.value = v;
+        } else if (!num.empty() && ec == std::errc::result_out_of_range && end == num.data() + num.size()) {
+            // Beyond a double either way: overflow is refused where the number is
+            // used, underflow is the zero it is next to.
+            t.type = Tok::Number;
+            t.value = std::strtod(std::string(num).c_str(), nullptr);
         } else {
             t.type = Tok::Name;
         }
@@ -288,7 +295,13 @@ private:
             switch (t.type) {
                 case Tok::End: failAt(source_, t.offset, "the file ends inside " + obj->type);
                 case Tok::CBrace: return obj;
-                case Tok::Number: obj->nums.push_back(t.value); break;
+                case Tok::Number:
+                    // As every engine setter: what a float cannot hold is no coordinate.
+                    if (!std::isfinite(t.value) || std::fabs(t.value) > double(std::numeric_limits<float>::max()))
+                        failAt(source_, t.offset, "number " + (t.text.empty() ? std::to_string(t.value) : std::string(t.text)) +
+                                                      " in " + obj->type + " is not finite or beyond the float range");
+                    obj->nums.push_back(t.value);
+                    break;
                 case Tok::String: obj->strings.emplace_back(t.text); break;
                 case Tok::Guid:
                 case Tok::Separator: break;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -176,6 +177,60 @@ TEST_F(LightMapFilesTest, AnUnchangedWorldSavesTheSameBytes) {
         EXPECT_EQ(bytesOf(older), first) << "saved by the rule";
         EXPECT_EQ(snapshot(folder.path() / "bitmaps"), mapFiles) << "the maps keep their files";
     }
+}
+
+// A world folder copied whole reads the maps in its own bitmaps/, not those its
+// records name in the folder it came from, and its save names them there and
+// writes no second set; a second save writes the same bytes.
+TEST_F(LightMapFilesTest, ACopiedWorldFolderOpensAndSavesItsOwnMaps) {
+    FileFolder folder;
+    const fs::path original = folder.path() / "original", copy = folder.path() / "copy";
+    fs::create_directories(original);
+    const int32_t root = OMBREL_group_create("root");
+    for (double x : {0.0, 20.0}) {
+        int32_t group = 0;
+        litFloor(x, &group);
+        OMBREL_group_set_father_group(group, root);
+    }
+    ASSERT_EQ(OMBREL_engine_save((original / "w.wld").c_str(), root, kEditorSave), 0) << OMBREL_ext_get_last_error();
+    OMBREL_engine_close();
+    fs::copy(original, copy, fs::copy_options::recursive);
+    const auto copied = snapshot(copy);
+    ASSERT_EQ(copied.size(), 3u) << "the world and its two maps";
+    // The original's maps change after the copy: the copy must not see it.
+    for (const auto& entry : fs::directory_iterator(original / "bitmaps")) writeBmp(entry.path().string(), 3, 2, {9, 9, 9});
+    const auto originalAfter = snapshot(original);
+
+    const std::string path = (copy / "w.wld").string();
+    ASSERT_EQ(OMBREL_engine_load_world(path.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << OMBREL_ext_get_last_error();
+    ASSERT_EQ(lightMaps().size(), 2u);
+    for (int32_t map : lightMaps()) {
+        EXPECT_EQ(fs::path(entityName(map)).parent_path(), copy / "bitmaps");
+        EXPECT_NE(OMBREL_bitmap_get_width(map), 3) << "the original's file was read";
+    }
+    const auto save = [&] {
+        return OMBREL_engine_save(path.c_str(), OMBREL_group_get_using_name("root"), kEditorSave);
+    };
+    ASSERT_EQ(save(), 0) << OMBREL_ext_get_last_error();
+    const auto saved = snapshot(copy);
+    EXPECT_EQ(saved.size(), copied.size()) << "a second set of maps";
+    for (const auto& [name, bytes] : copied) {
+        if (name != "w.wld") {
+            EXPECT_EQ(saved.count(name) ? saved.at(name) : "", bytes) << name;
+        }
+    }
+    std::istringstream lines(saved.at("w.wld"));
+    int mapLines = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find(" lightmap ") == std::string::npos) continue;
+        ++mapLines;
+        EXPECT_NE(line.find((copy / "bitmaps").string() + "/"), std::string::npos) << line;
+        EXPECT_EQ(line.find(original.string()), std::string::npos) << line;
+    }
+    EXPECT_EQ(mapLines, 2);
+    ASSERT_EQ(save(), 0) << OMBREL_ext_get_last_error();
+    EXPECT_EQ(snapshot(copy), saved);
+    EXPECT_EQ(snapshot(original), originalAfter);
 }
 
 TEST_F(LightMapFilesTest, ACopiedGroupsMapHasAFileOfItsOwnInTheRunFolder) {

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -360,3 +361,52 @@ TEST_F(EngineTest, AddedXFileGetsAGroupNamedAfterTheFile) {
 }
 
 }  // namespace
+
+// Numbers a float cannot hold come in as no coordinate, whichever value they would
+// set: the load fails where the number stands, in the text and the binary forms.
+TEST_F(EngineTest, XNumbersAFloatCannotHoldAreRefusedAtTheirOffset) {
+    const std::string text = textCube();
+    const struct {
+        const char* label;
+        std::size_t at;   // where the replaced number starts
+        std::size_t size; // and how long it is
+    } places[] = {{"matrix", text.find("10,20,30,1") + 3, 2},
+                  {"point", text.find(" -1.000000;", text.find("Mesh cube")) + 1, 9},
+                  {"texture coordinate", text.find("0.25"), 4}};
+    FileFolder dir;
+    const std::string path = dir.file("bad.x");
+    auto expectRefusedAt = [&](const std::string& content, std::size_t at) {
+        writeText(path, content);
+        EXPECT_EQ(OMBREL_engine_load_world(path.c_str(), "", "", OMBREL_LOAD_EDITOR), -1);
+        EXPECT_NE(lastError().find(path + ": offset " + std::to_string(at) + ":"), std::string::npos) << lastError();
+        EXPECT_EQ(OMBREL_engine_is_engine_empty(), 1);
+    };
+    for (const auto& place : places)
+        for (const char* number : {"nan", "inf", "-inf", "1e999", "-1e39"}) {
+            SCOPED_TRACE(std::string(place.label) + " " + number);
+            std::string bad = text;
+            bad.replace(place.at, place.size, number);
+            expectRefusedAt(bad, place.at);
+        }
+
+    const std::string binary = binaryCube();
+    const float twenty = 20.f, corner = -1.f;
+    const struct {
+        const char* label;
+        std::size_t at;
+    } floats[] = {{"binary matrix", binary.find(std::string(reinterpret_cast<const char*>(&twenty), 4))},
+                  {"binary point", binary.find(std::string(reinterpret_cast<const char*>(&corner), 4))}};
+    for (const auto& place : floats)
+        for (float number : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+            SCOPED_TRACE(std::string(place.label) + " " + std::to_string(number));
+            ASSERT_NE(place.at, std::string::npos);
+            std::string bad = binary;
+            bad.replace(place.at, 4, reinterpret_cast<const char*>(&number), 4);
+            expectRefusedAt(bad, place.at);
+        }
+    // Below the smallest float is the zero beside it, not an error.
+    std::string tiny = text;
+    tiny.replace(places[2].at, places[2].size, "1e-999");
+    writeText(path, tiny);
+    EXPECT_EQ(OMBREL_engine_load_world(path.c_str(), "", "", OMBREL_LOAD_EDITOR), 0) << lastError();
+}

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 using bmptest::BmpSpec;
@@ -252,6 +253,37 @@ TEST(ImageBmp, BadDataThrowsNamingSourceAndOffset) {
             EXPECT_NE(text.find("at offset " + std::to_string(offset)), std::string::npos) << text;
         }
     }
+}
+
+long peakKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+// The peak resident size in kB, after the kernel restarts it from the present size.
+long restartPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+    return peakKb();
+}
+
+// A few kilobytes claiming the largest picture the limits allow: refused as larger
+// than the file before its planes (a quarter of a gigabyte) are ever touched.
+TEST(ImageBmp, ASizeTheFileCannotHoldIsRefusedBeforeAnyPlane) {
+    std::vector<uint8_t> bytes = valid8();
+    bmptest::set32(bytes, 18, 16384);
+    bmptest::set32(bytes, 22, 3276);
+    bytes.resize(9 * 1024, 7);
+    const long before = restartPeak();
+    ASSERT_GT(before, 0) << "no peak resident size to read";
+    try {
+        decode(bytes, "/some/folder/claim.bmp");
+        ADD_FAILURE() << "no error";
+    } catch (const ombrel::ApiError& e) {
+        EXPECT_NE(std::string(e.what()).find("larger than the file"), std::string::npos) << e.what();
+    }
+    EXPECT_LT(peakKb() - before, 16 * 1024) << "kB resident beyond the start";
 }
 
 }  // namespace
