@@ -6,6 +6,7 @@
 #include "image_io.h"
 #include "lighting.h"
 #include "model.h"
+#include "thread_start.h"
 
 #include <algorithm>
 #include <array>
@@ -525,7 +526,8 @@ public:
         values_.resize(jobs_.size());
         done_.assign(jobs_.size(), 0);
         const unsigned n = threadCount();
-        for (unsigned i = 0; i < n; ++i) workers_.emplace_back([this] { work(); });
+        for (unsigned i = 0; i < n; ++i)
+            if (!startWorker(workers_, [this] { work(); })) break;
     }
 
     ~Batch() {
@@ -550,7 +552,8 @@ public:
 
     bool ready(int32_t polygon, int32_t waitMs) {
         auto it = index_.find(polygon);
-        if (it == index_.end() || it->second < next_) return true;
+        // Without a worker the claim computes the values itself.
+        if (it == index_.end() || it->second < next_ || workers_.empty()) return true;
         const std::size_t i = it->second;
         std::unique_lock<std::mutex> lock(m_);
         return ready_.wait_for(lock, std::chrono::milliseconds(std::max(0, waitMs)), [&] { return done_[i] != 0; });
@@ -558,15 +561,23 @@ public:
 
     int32_t claim(Polygon& p) {
         const std::size_t i = next_++;
+        const Job& job = jobs_[i];
         std::vector<uint8_t> values;
+        bool mine = false;
         {
             std::unique_lock<std::mutex> lock(m_);
-            ready_.wait(lock, [&] { return done_[i] != 0; });
-            values = std::move(values_[i]);
-            pending_ -= values.size();
+            // One no worker has taken (none may have started) is computed here.
+            if (taken_ == i) {
+                ++taken_;
+                mine = true;
+            } else {
+                ready_.wait(lock, [&] { return done_[i] != 0; });
+                values = std::move(values_[i]);
+                pending_ -= values.size();
+            }
         }
-        room_.notify_all();
-        const Job& job = jobs_[i];
+        if (mine) values = compute(job);
+        else room_.notify_all();
         if (job.degenerate) throw ApiError("the polygon has no area for a light map");
         return install(p, job, values, params_.number);
     }
@@ -581,15 +592,8 @@ private:
                 if (stop_ || taken_ >= jobs_.size()) return;
                 i = taken_++;
             }
-            const Job& job = jobs_[i];
-            std::vector<uint8_t> values;
-            if (!job.degenerate && !job.lights.empty()) {
-                values.resize(job.bytes());
-                for (int y = 0; y < job.height; ++y) {
-                    if (stop_.load(std::memory_order_relaxed)) return;
-                    computeRows(ctx_, job, y, y + 1, values.data());
-                }
-            }
+            std::vector<uint8_t> values = compute(jobs_[i]);
+            if (stop_.load(std::memory_order_relaxed)) return;
             {
                 std::lock_guard<std::mutex> lock(m_);
                 pending_ += values.size();
@@ -598,6 +602,16 @@ private:
             }
             ready_.notify_all();
         }
+    }
+
+    // Empty for a polygon without light or area; cut short once the batch stops.
+    std::vector<uint8_t> compute(const Job& job) const {
+        std::vector<uint8_t> values;
+        if (job.degenerate || job.lights.empty()) return values;
+        values.resize(job.bytes());
+        for (int y = 0; y < job.height && !stop_.load(std::memory_order_relaxed); ++y)
+            computeRows(ctx_, job, y, y + 1, values.data());
+        return values;
     }
 
     const LightMapParams params_;
@@ -632,7 +646,9 @@ std::vector<uint8_t> computeAlone(const Context& ctx, const Job& job) {
         for (int y = nextRow++; y < job.height; y = nextRow++) computeRows(ctx, job, y, y + 1, values.data());
     };
     std::vector<std::thread> helpers;
-    for (unsigned i = 1; i < n; ++i) helpers.emplace_back(rows);
+    // Those that cannot start leave their rows to the rest, this thread at least.
+    for (unsigned i = 1; i < n; ++i)
+        if (!startWorker(helpers, rows)) break;
     rows();
     for (std::thread& t : helpers) t.join();
     return values;

@@ -1,12 +1,11 @@
 #include "render_atlas.h"
 
+#include "upload_scheduler.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 namespace ombrel {
@@ -36,96 +35,28 @@ struct Job {
     int newHeight;  // the texture is made this tall before the rectangle goes in (0: it exists)
 };
 
-// Workers prepare the rectangles' texels, a few ahead, into a ring of buffers,
-// while this thread makes the textures and hands each rectangle to the GL in
-// order: a first render after many maps is mostly this, and holds only the ring's
-// texels besides the pages. Waking a thread costs as much as preparing a
-// rectangle on some machines: each side wakes only a thread that sleeps, and a
-// worker only once half the ring is free, which it then fills without sleeping.
-// This thread never depends on a worker being run: on a busy machine the
-// scheduler may leave one waiting for many milliseconds. A rectangle no worker
-// has taken when it is needed is prepared here, into a buffer of its own; one a
-// worker is at is waited for about as long as a rectangle takes, then prepared
-// here too (the worker finishes for nothing, its slot of the ring its own until then).
+// Workers prepare the rectangles' texels into a ring of buffers while this
+// thread makes the textures and hands each rectangle to the GL in order: a first
+// render after many maps is mostly this, and holds only the ring's texels
+// besides the pages.
 void prepareAndUpload(const LightMapAtlas& atlas, const std::vector<Job>& jobs, bool storage) {
     // This thread keeps a core to itself.
     const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
     const std::size_t workers = std::min<std::size_t>(jobs.size(), cores - 1);
-    const std::size_t ring = 2 * workers;
-    std::vector<LightMapAtlas::Texels> buffers(ring);
-    LightMapAtlas::Texels own;
-    enum : char { kFree, kTaken, kReady, kHere };
-    std::vector<char> state(jobs.size(), kFree);
-    constexpr std::size_t kNone = ~std::size_t{0};
-    std::size_t next = 0, uploaded = 0, sleeping = 0, awaited = kNone;
-    std::mutex m;
-    std::condition_variable space, done;
-    using Clock = std::chrono::steady_clock;
-    Clock::duration slowest{};  // the longest a worker took for a rectangle
-    // Job i may go into its slot of the ring once the job before it there is done
-    // with the slot: uploaded, and not still being prepared by a late worker.
-    auto slotFree = [&](std::size_t i) { return i < ring || (uploaded > i - ring && state[i - ring] != kTaken); };
-    auto work = [&] {
-        std::unique_lock<std::mutex> lock(m);
-        for (;;) {
-            while (next < jobs.size() && state[next] != kFree) ++next;
-            if (next >= jobs.size()) return;
-            if (!slotFree(next)) {
-                ++sleeping;
-                space.wait(lock);
-                --sleeping;
-                continue;
-            }
-            const std::size_t i = next++;
-            state[i] = kTaken;
-            lock.unlock();
-            const Clock::time_point start = Clock::now();
-            atlas.texels(jobs[i].page, jobs[i].rect, buffers[i % ring]);
-            const Clock::duration took = Clock::now() - start;
-            lock.lock();
-            state[i] = kReady;
-            slowest = std::max(slowest, took);
-            if (awaited == i) done.notify_one();
-            // Late: the slot it held is wanted now.
-            if (i < uploaded && sleeping > 0) space.notify_one();
-        }
-    };
-    std::vector<std::thread> threads;
-    for (std::size_t t = 0; t < workers; ++t) threads.emplace_back(work);
-    for (std::size_t i = 0; i < jobs.size(); ++i) {
-        if (jobs[i].newHeight > 0) makeTexture(jobs[i].texture, jobs[i].newHeight, storage);
-        bool here = false;
-        {
-            std::unique_lock<std::mutex> lock(m);
-            if (state[i] == kFree) {
-                state[i] = kHere;
-                here = true;
-            } else if (state[i] == kTaken) {
-                awaited = i;
-                const auto patience = std::max<Clock::duration>(2 * slowest, std::chrono::microseconds(200));
-                here = !done.wait_for(lock, patience, [&] { return state[i] == kReady; });
-                awaited = kNone;
-            }
-        }
-        if (here) atlas.texels(jobs[i].page, jobs[i].rect, own);
-        const LightMapAtlas::Rect& r = jobs[i].rect;
-        const LightMapAtlas::Texels& t = here ? own : buffers[i % ring];
-        glBindTexture(GL_TEXTURE_2D, jobs[i].texture);
+    std::vector<LightMapAtlas::Texels> buffers(uploadBufferCount(workers));
+    UploadSteps steps;
+    steps.prepare = [&](std::size_t i, std::size_t buffer) { atlas.texels(jobs[i].page, jobs[i].rect, buffers[buffer]); };
+    steps.upload = [&](std::size_t i, std::size_t buffer) {
+        const Job& job = jobs[i];
+        if (job.newHeight > 0) makeTexture(job.texture, job.newHeight, storage);
+        const LightMapAtlas::Rect& r = job.rect;
+        const LightMapAtlas::Texels& t = buffers[buffer];
+        glBindTexture(GL_TEXTURE_2D, job.texture);
         for (int level = 0; level < LightMapAtlas::kLevels; ++level)
             glTexSubImage2D(GL_TEXTURE_2D, level, r.x >> level, r.y >> level, r.width >> level, r.height >> level,
                             GL_RGBA, GL_UNSIGNED_BYTE, t.levels[level].data());
-        std::lock_guard<std::mutex> lock(m);
-        uploaded = i + 1;
-        // While less than half is free, the rectangle needed next is being prepared
-        // and the workers awake take what frees.
-        if (sleeping > 0 && uploaded + ring - next >= workers) space.notify_one();
-    }
-    {
-        std::lock_guard<std::mutex> lock(m);
-        next = jobs.size();
-        space.notify_all();  // those still waiting find nothing left
-    }
-    for (std::thread& t : threads) t.join();
+    };
+    runUploads(jobs.size(), workers, steps);
 }
 
 }  // namespace

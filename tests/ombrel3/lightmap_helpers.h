@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine_fixture.h"
+#include "../support/EnvVariable.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -71,20 +72,7 @@ inline int32_t plainLight(const char* name, P3 at, double ambient, double diffus
 }
 
 // Sets OMBREL_THREADS while it lives.
-class ThreadsVariable {
+class ThreadsVariable : public EnvVariable {
 public:
-    explicit ThreadsVariable(const char* value) {
-        if (const char* old = std::getenv("OMBREL_THREADS")) old_ = old, had_ = true;
-        setenv("OMBREL_THREADS", value, 1);
-    }
-    ~ThreadsVariable() {
-        if (had_) setenv("OMBREL_THREADS", old_.c_str(), 1);
-        else unsetenv("OMBREL_THREADS");
-    }
-    ThreadsVariable(const ThreadsVariable&) = delete;
-    ThreadsVariable& operator=(const ThreadsVariable&) = delete;
-
-private:
-    std::string old_;
-    bool had_ = false;
+    explicit ThreadsVariable(const char* value) : EnvVariable("OMBREL_THREADS", value) {}
 };

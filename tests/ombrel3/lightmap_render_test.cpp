@@ -1,7 +1,8 @@
 // Light maps on screen: shadows show, a lit polygon with a map is not lit twice,
 // live lighting comes back when the map goes, a reloaded world draws the same,
 // many small maps show texel for texel up to their edges whether they share a
-// texture or not, and a computation replaces what earlier ones installed.
+// texture or not (and when the workers that upload them cannot start), and a
+// computation replaces what earlier ones installed.
 #include "bmp_writer.h"
 #include "lightmap_helpers.h"
 #include "render_fixture.h"
@@ -107,18 +108,6 @@ TEST_F(LightMapRenderTest, AWorldSavedWithItsMapsDrawsTheSameAfterAReload) {
     EXPECT_LT(brightness(24, 24), 3 * 255 * 3 / 10) << "the shadow came back with the map";
 }
 
-// OMBREL_LIGHTMAP_ATLAS while it lives.
-class AtlasVariable {
-public:
-    explicit AtlasVariable(const char* value) {
-        if (value) setenv("OMBREL_LIGHTMAP_ATLAS", value, 1);
-        else unsetenv("OMBREL_LIGHTMAP_ATLAS");
-    }
-    ~AtlasVariable() { unsetenv("OMBREL_LIGHTMAP_ATLAS"); }
-    AtlasVariable(const AtlasVariable&) = delete;
-    AtlasVariable& operator=(const AtlasVariable&) = delete;
-};
-
 // The map sampled as the renderer filters it, held at its edges: (u, v) in 0..1
 // over the map, v = 0 its first row.
 Rgb sample(const MapPixels& map, double u, double v) {
@@ -180,13 +169,21 @@ TEST_F(LightMapRenderTest, ManySmallMapsShowTexelForTexelUpToTheirEdges) {
     const int32_t large = makePolygon(group, {{7, -4.5, 0}, {9, -4.5, 0}, {9, -6.5, 0}, {7, -6.5, 0}});
     ASSERT_NE(OMBREL_polygon_create_lightmap(large, 256, 1, 0.005, 0, 2), 0) << OMBREL_ext_get_last_error();
 
+    // A return to the shared textures uploads every map again; the workers that
+    // prepare them may not all start.
     const struct {
         const char* how;
-        const char* variable;
-    } ways[] = {{"sharing textures", nullptr}, {"each alone", "0"}};
+        const char* atlas;    // OMBREL_LIGHTMAP_ATLAS
+        const char* workers;  // OMBREL_WORKER_STARTS
+    } ways[] = {{"sharing textures", nullptr, nullptr},
+                {"each alone", "0", nullptr},
+                {"sharing textures, no worker started", nullptr, "0"},
+                {"each alone again", "0", nullptr},
+                {"sharing textures, one worker started", nullptr, "1"}};
     for (const auto& way : ways) {
         SCOPED_TRACE(way.how);
-        AtlasVariable atlas(way.variable);
+        const EnvVariable atlas("OMBREL_LIGHTMAP_ATLAS", way.atlas);
+        const EnvVariable workers("OMBREL_WORKER_STARTS", way.workers);
         render();
         constexpr double kPixel = 10.0 / 32, kMargin = 0.6 * kPixel;
         int checked = 0, edge = 0;

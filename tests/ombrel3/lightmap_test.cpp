@@ -369,6 +369,23 @@ TEST_F(BatchTest, OneWorkerEightWorkersAndNoBatchGiveTheSamePixels) {
     EXPECT_GT(brightest, darkest + 100);
 }
 
+TEST_F(BatchTest, WorkersThatCannotStartLeaveTheirMapsToThoseThatDid) {
+    const ThreadsVariable threads("8");
+    const std::vector<MapPixels> reference = bakeAll(false);
+    ASSERT_EQ(reference.size(), walk.size());
+    for (const char* starts : {"0", "1", "3"}) {
+        SCOPED_TRACE(std::string("workers started: ") + starts);
+        const EnvVariable refused("OMBREL_WORKER_STARTS", starts);
+        // The dialog waits on this before each claim: it must come, workers or not.
+        const Params params{128, 1, 2, 1, 2};
+        ASSERT_EQ(OMBREL_ext_lightmap_begin(root, params.max, params.min, params.rate, params.ray, params.number), 0);
+        EXPECT_EQ(OMBREL_ext_lightmap_ready(walk.back(), 60000), 1);
+        EXPECT_EQ(OMBREL_ext_lightmap_end(), 0);
+        EXPECT_TRUE(samePixels(bakeAll(true), reference)) << "in a batch";
+        EXPECT_TRUE(samePixels(bakeAll(false), reference)) << "one polygon at a time";
+    }
+}
+
 TEST_F(BatchTest, ALightChangedBetweenClaimsLightsTheLaterClaims) {
     const Params params{128, 1, 2, 1, 2};
     ASSERT_EQ(OMBREL_ext_lightmap_begin(root, params.max, params.min, params.rate, params.ray, params.number), 0);
