@@ -131,7 +131,7 @@ Form1::Form1() {
     installKeyPreview();
     watchToolbarReleases();
     setMinimumWidth(Twips::toPixels(MinWidth));
-    resize(Twips::toPixels(15000), Twips::toPixels(11000));
+    platform::StartOnScreen(*this, {Twips::toPixels(15000), Twips::toPixels(11000)});
     views::setViewHost(this);
     connectEditorHooks();
     platform::setErrorWindow([this](QWidget* owner) {

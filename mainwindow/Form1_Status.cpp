@@ -43,6 +43,9 @@ void Form1::UpdateStatusBar() {
 void Form1::SetMousePtrToHourGlass(bool Reset) {
     if (!Reset) {
         statusPanels_[2]->setText("Please wait!");
+        // What follows blocks the event loop, which would paint the text only
+        // once the wait is over: paint it now.
+        statusPanels_[2]->repaint();
         // Nested calls keep the pointer the first one found.
         if (!viewPointerSaved_) {
             savedViewPointer_ = picWindow[0]->MousePointer();

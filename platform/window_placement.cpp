@@ -1,13 +1,16 @@
 #include "window_placement.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDockWidget>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
 #include <QSet>
+#include <QStyle>
 #include <QToolBar>
+#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -16,6 +19,7 @@ namespace platform {
 namespace {
 
 constexpr const char* kPlacedProperty = "platformPlacedOnScreen";
+constexpr const char* kStackingProperty = "platformStackingParts";
 
 QMargins frameMargins(const QWidget& window) {
     const QRect f = window.frameGeometry();
@@ -106,15 +110,57 @@ void PlaceOnScreen(QWidget& window) {
     QMargins margins = frameMargins(window);
     if (margins.isNull() && ownerShown) margins = frameMargins(*owner);
 
-    const QSize least = window.minimumSize().expandedTo(window.minimumSizeHint());
     const QRect before = window.frameGeometry();
     const bool placedBefore = window.property(kPlacedProperty).toBool();
-    const QRect frame =
-        PlaceFrame(window.size().grownBy(margins), least.grownBy(margins), room, placedBefore ? &before : nullptr);
+    auto place = [&] {
+        const QSize least = window.minimumSize().expandedTo(window.minimumSizeHint());
+        return PlaceFrame(window.size().grownBy(margins), least.grownBy(margins), room,
+                          placedBefore ? &before : nullptr);
+    };
+    auto* parts = qobject_cast<QBoxLayout*>(window.property(kStackingProperty).value<QObject*>());
+    auto standParts = [&](QBoxLayout::Direction direction) {
+        parts->setDirection(direction);
+        // The window takes the size and least size its parts ask for standing so.
+        parts->activate();
+        window.resize(window.sizeHint());
+    };
+    if (parts && !placedBefore) standParts(QBoxLayout::LeftToRight);
+    QRect frame = place();
+    if (parts && !placedBefore) {
+        // Cut narrower than its parts want, or kept at their least width over the panel.
+        const bool cut = frame.width() < window.width() + margins.left() + margins.right();
+        const bool overPanel = room.owner.isValid() && frame.intersects(room.owner) && frame.left() < room.views.left();
+        if (cut || overPanel) {
+            standParts(QBoxLayout::TopToBottom);
+            frame = place();
+        }
+    }
     const QSize client = frame.size().shrunkBy(margins).boundedTo(window.maximumSize());
     // The geometry is the client's: a window not shown yet knows no frame to move by.
     window.setGeometry(QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), client));
     window.setProperty(kPlacedProperty, true);
+}
+
+void StartOnScreen(QWidget& mainWindow, const QSize& wanted) {
+    mainWindow.resize(wanted);
+    QScreen* screen = mainWindow.screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QMargins margins = frameMargins(mainWindow);
+    if (margins.isNull()) {
+        const QStyle* style = mainWindow.style();
+        const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        margins = {border, border + style->pixelMetric(QStyle::PM_TitleBarHeight), border, border};
+    }
+    const QSize room = screen->availableGeometry().size().shrunkBy(margins);
+    if (wanted.width() <= room.width() && wanted.height() <= room.height()) return;
+    // Restored from maximised it still fits, as far as its least size allows.
+    mainWindow.resize(wanted.boundedTo(room).expandedTo(mainWindow.minimumSize()));
+    mainWindow.setWindowState(mainWindow.windowState() | Qt::WindowMaximized);
+}
+
+void StackWhereNarrow(QWidget& window, QBoxLayout& parts) {
+    window.setProperty(kStackingProperty, QVariant::fromValue<QObject*>(&parts));
 }
 
 void PlaceWindowsOnShow(QWidget& mainWindow, QWidget& views) {

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 
+class QBoxLayout;
 class QWidget;
 
 namespace platform {
@@ -28,7 +29,19 @@ QRect PlaceFrame(const QSize& wanted, const QSize& least, const WindowRoom& room
 
 // Places the window, before it shows, by PlaceFrame with the main window's room;
 // the frame's margins are the window's own once shown, else the main window's.
+// A window given StackWhereNarrow is placed with its parts side by side where
+// that frame keeps its wanted width beside the panel, else one above the other.
 void PlaceOnScreen(QWidget& window);
+
+// The parts (the layout's widgets) of the window may stand one above the other
+// where the room is narrow; the layout is the window's own.
+void StackWhereNarrow(QWidget& window, QBoxLayout& parts);
+
+// The main window's start on the screen it opens on: at the wanted client size
+// where its frame fits the available part of that screen, else maximised, so the
+// window manager keeps its title bar, buttons and status bar on the screen.
+// Before its first showing the frame is a title bar's height and a thin border.
+void StartOnScreen(QWidget& mainWindow, const QSize& wanted);
 
 // From now on every window the program shows (dialogs, tool windows, message
 // boxes, file and colour dialogs) is placed by PlaceOnScreen just before it

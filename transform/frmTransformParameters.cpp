@@ -16,6 +16,7 @@
 #include "platform/NumericField.h"
 #include "platform/error_trap.h"
 #include "platform/prompts.h"
+#include "platform/window_placement.h"
 #include "undo/ActionUndoRedo_Stack.h"
 #include "undo/SharedObjects.h"
 
@@ -82,6 +83,8 @@ frmTransformParameters::frmTransformParameters(QWidget* owner) : QDialog(owner) 
                           "updwnOScale", Opt{false, 0.1, true, true, platform::kScaleFactors});
     auto* layout = new QHBoxLayout(this);
     for (QGroupBox* f : {frmMove1, frmMove2, frmRotate1, frmRotate2, frmScale1, frmScale2}) layout->addWidget(f);
+    // Beside a small screen's workspace panel the two frames stand one above the other.
+    platform::StackWhereNarrow(*this, *layout);
 
     auto active = [this] { return FormLoaded && !unloaded_; };
     for (int i = 0; i < 3; ++i) {

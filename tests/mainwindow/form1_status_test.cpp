@@ -1,4 +1,4 @@
-// The polygon counts of the status bar and the busy pointer.
+// The polygon counts of the status bar and the busy pointer and message.
 #include "EditorFixture.h"
 #include "platform/error_trap.h"
 
@@ -7,6 +7,14 @@
 #include "mainwindow/BusyPointer.h"
 #include "ombrel.h"
 #include "views/PicWindow.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QScreen>
+
+#include <cstdlib>
+#include <functional>
 
 using StatusTest = EditorFixture;
 
@@ -68,4 +76,61 @@ TEST_F(StatusTest, TheBusyScopeEndsOnAnError) {
         platform::EditorError);
     EXPECT_EQ(f.StatusBarPanel(3), "");
     EXPECT_EQ(f.picWindow[0]->MousePointer(), 99);
+}
+
+namespace {
+
+// Pixels of the status panel, as the screen holds them, that differ clearly from
+// the same panel in the other picture.
+int changedPixels(const QImage& a, const QImage& b) {
+    int changed = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            if (std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 96)
+                ++changed;
+        }
+    return changed;
+}
+
+}  // namespace
+
+TEST_F(StatusTest, PleaseWaitIsOnTheScreenWhileASaveOrAMergeBlocksAndGoesAfter) {
+    Form1& f = StartEditor();
+    const std::string merged = SaveSmallWorldFile("merged.wld");
+    OpenSmallWorld();
+    f.show();
+    QApplication::processEvents();
+    auto* panel = f.findChild<QLabel*>("StatusBar1Panel3");
+    ASSERT_NE(panel, nullptr);
+    // What the window system was last given to show, not a fresh rendering.
+    auto onScreen = [&] {
+        const QPoint at = panel->mapTo(&f, QPoint(0, 0));
+        return f.screen()->grabWindow(f.winId(), at.x(), at.y(), panel->width(), panel->height()).toImage();
+    };
+    const QImage idle = onScreen();
+    struct Case {
+        const char* name;
+        std::function<bool()> block;
+    };
+    const Case cases[] = {
+        {"save", [&] {
+             Globals::CurrWorldFile = tempPath("saved.wld");
+             return f.mnuSave_Click();
+         }},
+        {"merge", [&] {
+             f.AddWorld(merged, {0, 0, 0});
+             return f.AddedWorldRootGrp != 0;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.block());
+        EXPECT_EQ(f.StatusBarPanel(3), "");
+        // No event was handled since the command began: the text on the screen
+        // was painted while it blocked.
+        EXPECT_GT(changedPixels(onScreen(), idle), 20);
+        QApplication::processEvents();
+        EXPECT_EQ(changedPixels(onScreen(), idle), 0);
+    }
 }

@@ -2,24 +2,39 @@
 // screen, over the views and not over the workspace panel, on a large and on a
 // small screen; a position that has gone off the screen is not used again.
 #include "EditorFixture.h"
+#include "ScreenProcess.h"
 
 #include "core/Globals.h"
+#include "geometry/formDuplicate.h"
+#include "mainwindow/formAbout.h"
+#include "mainwindow/formAnimation.h"
+#include "mainwindow/formAtmsEffect.h"
+#include "mainwindow/formCamChaseParams.h"
+#include "mainwindow/formCreateTrack.h"
+#include "mainwindow/formError.h"
+#include "mainwindow/formTemplate.h"
+#include "mainwindow/formTip.h"
+#include "mainwindow/frmLightMapParameterInput.h"
+#include "scene/formGrpProperties.h"
+#include "scene/formSelectionWindow.h"
+#include "textures/formTrnsClrPcr.h"
 #include "textures/frmTextureMapping.h"
+#include "transform/formAlign.h"
+#include "transform/frmTransformParameters.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QColorDialog>
 #include <QFrame>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace {
-
-constexpr const char* kScreenVariable = "TALVORA_TEST_SCREEN";
 
 std::string text(const QRect& r) {
     return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
@@ -33,7 +48,7 @@ protected:
     // The main window as a user maximises it: its frame fills the available screen.
     Form1& startFillingTheScreen() {
         Form1& f = StartEditor();
-        OpenSmallWorld();
+        box_ = OpenSmallWorld();
         f.show();
         QApplication::processEvents();
         const QRect frame = f.frameGeometry();
@@ -45,6 +60,8 @@ protected:
         QApplication::processEvents();
         return f;
     }
+
+    int32_t box_ = 0;
 
     static QRect screen() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
@@ -60,7 +77,7 @@ protected:
 // Runs on whatever screen the program has; the test below runs it again on each size.
 TEST_F(ToolWindowTest, TheTextureMapEditorAndAMessageBoxOpenOverTheViewsOnTheScreen) {
     // Run for a screen size, the program has a screen of that size.
-    if (const QString asked = qEnvironmentVariable(kScreenVariable); !asked.isEmpty()) {
+    if (const QString asked = AskedScreenSize(); !asked.isEmpty()) {
         ASSERT_EQ(QStringLiteral("%1x%2").arg(screen().width()).arg(screen().height()), asked);
     }
     Form1& f = startFillingTheScreen();
@@ -98,31 +115,88 @@ TEST_F(ToolWindowTest, TheTextureMapEditorAndAMessageBoxOpenOverTheViewsOnTheScr
     box.close();
 }
 
-TEST_F(ToolWindowTest, OnALargeAndOnASmallScreen) {
-    for (const QSize size : {QSize(1280, 1024), QSize(800, 600)}) {
-        SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
-        const QString config = QString::fromStdString(tempPath("screen.json"));
-        QFile file(config);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2}]})")
-                       .arg(size.width())
-                       .arg(size.height())
-                       .toUtf8());
-        file.close();
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
-        env.insert(kScreenVariable, QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {"--gtest_filter=ToolWindowTest.TheTextureMapEditorAndAMessageBoxOpenOverTheViewsOnTheScreen"});
-        ASSERT_TRUE(child.waitForFinished(240000));
-        const QString output = QString::fromUtf8(child.readAll());
-        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-        EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+// Runs on whatever screen the program has; the test below runs it again on each size.
+TEST_F(ToolWindowTest, EveryDialogOfTheEditorOpensRightOfThePanel) {
+    if (const QString asked = AskedScreenSize(); !asked.isEmpty()) {
+        ASSERT_EQ(QStringLiteral("%1x%2").arg(screen().width()).arg(screen().height()), asked);
     }
+    Form1& f = startFillingTheScreen();
+    auto transform = [&](int32_t type, int32_t tool, const char* caption) {
+        Globals::CurrSelEntityType = SelGroup;
+        Globals::CurrSelEntityHandle = box_;
+        Globals::CurrToolMode = tool;
+        auto dialog = std::make_unique<frmTransformParameters>(&f);
+        dialog->TransformType = type;
+        dialog->setWindowTitle(caption);
+        return dialog;
+    };
+    using Make = std::function<std::unique_ptr<QDialog>()>;
+    const struct {
+        const char* name;
+        Make make;
+    } dialogs[] = {
+        {"Move Transform", [&] { return transform(frmTransformParameters::MoveTransform, ToolMove, "Move Transform"); }},
+        {"Rotate Transform",
+         [&] { return transform(frmTransformParameters::RotateTransform, ToolRotate, "Rotate Transform"); }},
+        {"Scale Transform",
+         [&] { return transform(frmTransformParameters::ScaleTransform, ToolScale, "Scale Transform"); }},
+        {"align", [&] { return std::make_unique<formAlign>(&f); }},
+        {"duplicate", [&] { return std::make_unique<formDuplicate>(&f); }},
+        {"group properties", [&] { return std::make_unique<formGrpProperties>(&f); }},
+        {"selection window", [&] { return std::make_unique<formSelectionWindow>(&f); }},
+        {"create track", [&] { return std::make_unique<formCreateTrack>([](auto&&...) {}, &f); }},
+        {"tip", [&] { return std::make_unique<formTip>(&f); }},
+        {"about", [&] { return std::make_unique<formAbout>(&f); }},
+        {"light map parameters", [&] { return std::make_unique<frmLightMapParameterInput>(&f); }},
+        {"template", [&] { return std::make_unique<formTemplate>([](const std::string&) {}, [] {}, &f); }},
+        {"fog", [&] { return std::make_unique<formAtmsEffect>([](int32_t) { return std::nullopt; }, &f); }},
+        {"camera chase", [&] { return std::make_unique<formCamChaseParams>([] {}, &f); }},
+        {"transparent colour", [&] { return std::make_unique<textures::formTrnsClrPcr>(0, &f); }},
+        {"animation", [&] { return std::make_unique<formAnimation>(0, 0, *f.trwTextures, &f); }},
+    };
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.name);
+        std::unique_ptr<QDialog> dialog = d.make();
+        dialog->show();
+        QApplication::processEvents();
+        ASSERT_TRUE(dialog->isVisible());
+        expectPlaced(*dialog);
+        dialog->close();
+        QApplication::processEvents();
+    }
+    bool errorShown = false;
+    platform_.prompts
+        .answerWindow<formError>([&](formError& w) {
+            errorShown = true;
+            expectPlaced(w);
+            w.close();
+        })
+        .answer(platform::MsgResult::No);
+    formError::Instance().ShowModal(&f);
+    EXPECT_TRUE(errorShown);
+
+    // A standard dialog that cannot be made narrower than the room keeps to the
+    // screen's right edge, over as little of the panel as the screen allows.
+    QColorDialog colour(&f);
+    colour.setOption(QColorDialog::DontUseNativeDialog);
+    colour.show();
+    QApplication::processEvents();
+    const QRect frame = colour.frameGeometry();
+    EXPECT_TRUE(screen().contains(frame)) << text(frame);
+    if (frame.width() > screen().right() + 1 - globalRect(*f.frmPicWins).left()) {
+        EXPECT_EQ(frame.right(), screen().right()) << text(frame);
+    } else {
+        expectPlaced(colour);
+    }
+    colour.close();
+}
+
+TEST_F(ToolWindowTest, OnALargeAndOnASmallScreen) {
+    for (const QSize size : {QSize(1280, 1024), QSize(800, 600)})
+        ExpectPassesOnScreen(size, "ToolWindowTest.TheTextureMapEditorAndAMessageBoxOpenOverTheViewsOnTheScreen",
+                             tempPath(""));
+    // The tests' own screen is a large one.
+    ExpectPassesOnScreen({800, 600}, "ToolWindowTest.EveryDialogOfTheEditorOpensRightOfThePanel", tempPath(""));
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
 // Where a window opens: on the screen, beside the main window where there is
 // room, else over its views and not over the panel at their left.
 #include "platform/window_placement.h"
+#include "platform/doubles/test_application.h"
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <optional>
 #include <string>
@@ -59,6 +66,43 @@ TEST(WindowPlacementTest, TheFrameGoesBesideTheMainWindowElseOverItsViewsAndAlwa
         if (c.least.width() <= c.room.screen.width() && c.least.height() <= c.room.screen.height()) {
             EXPECT_TRUE(c.room.screen.contains(frame)) << text(frame);
         }
+    }
+}
+
+TEST(WindowPlacementTest, PartsStandSideBySideWhereTheViewsHoldThemElseOneAboveTheOther) {
+    platform::doubles::testApplication();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        const char* name;
+        int room;  // the views' width, right of the panel
+        bool stacked;
+    } cases[] = {{"room for both", 700, false}, {"room for one", 450, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget main;
+        QWidget views(&main);
+        main.setGeometry(screen.adjusted(0, 40, 0, 0));
+        views.setGeometry(main.width() - c.room, 0, c.room, main.height());
+        main.show();
+        QApplication::processEvents();
+        platform::PlaceWindowsOnShow(main, views);
+
+        QDialog dialog(&main);
+        auto* parts = new QHBoxLayout(&dialog);
+        QWidget first, second;
+        for (QWidget* part : {&first, &second}) {
+            part->setMinimumSize(300, 120);
+            parts->addWidget(part);
+        }
+        platform::StackWhereNarrow(dialog, *parts);
+        dialog.show();
+        QApplication::processEvents();
+        const QRect frame = dialog.frameGeometry();
+        const QRect room(views.mapToGlobal(QPoint(0, 0)), views.size());
+        EXPECT_TRUE(room.contains(frame)) << text(frame) << " in " << text(room);
+        EXPECT_EQ(second.y() > first.y(), c.stacked);
+        EXPECT_EQ(second.x() > first.x(), !c.stacked);
+        dialog.close();
     }
 }
 
