@@ -333,8 +333,8 @@ BENCHMARK(BM_RefreshBoxesOf10000SelectedGroups)
     ->ReportAggregatesOnly(true);
 
 // The boxes of 10,000 selected groups of 10 polygons (100,000 polygons) drawn
-// over a 1024 x 768 view that sees them all, as each of the four views draws
-// them at every redraw while they are selected.
+// over a 1024 x 768 view that sees them all, as the first of the four views
+// draws them at every redraw while they are selected.
 void BM_DrawBoxesOf10000SelectedGroups(benchmark::State& state) {
     EngineWorld world;
     if (!world.ok()) {
@@ -355,6 +355,10 @@ void BM_DrawBoxesOf10000SelectedGroups(benchmark::State& state) {
     Globals::OverlayLine = std::make_shared<myLine>();
     const uint64_t callsBefore = dc.drawingCalls;
     for (auto _ : state) {
+        // Read again, as before every redraw: the first view's draw converts the corners.
+        state.PauseTiming();
+        Globals::CurrMultiSel->InitializeBndBoxes();
+        state.ResumeTiming();
         Globals::CurrMultiSel->DrawGrpBndBoxes(0);
         benchmark::DoNotOptimize(view.pixels());
     }
