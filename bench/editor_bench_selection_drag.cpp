@@ -13,8 +13,6 @@
 #include "transform/TransformGizmo.h"
 #include "views/ViewRedraw.h"
 
-#include <QApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -41,15 +39,9 @@ void addSelectedGroups() {
 
 void BM_DragStepOf10000SelectedGroups(benchmark::State& state) {
     EditorWithWorld editor;
-    Form1* window = ShownEditor(editor, state);
+    Form1* window = ShownEditorWithNewWorld(editor, state);
     if (!window) return;
     Form1& f = *window;
-    f.NewWorld();
-    QApplication::processEvents();
-    if (!f.WorldLoaded) {
-        state.SkipWithError("no world was opened");
-        return;
-    }
     addSelectedGroups();
     for (int v = 0; v < 4; ++v) {
         f.PicBoxFocused = v;
