@@ -8,6 +8,7 @@
 #include "mainwindow/Form1.h"
 #include "ombrel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QTabWidget>
 #include <benchmark/benchmark.h>
@@ -61,6 +62,18 @@ inline Form1* ShownEditor(EditorWithWorld& editor, benchmark::State& state) {
     editor.form().resize(1280, 1024);
     editor.form().show();
     return &editor.form();
+}
+
+// The shown window with File > New done (the template chooser turned down), or
+// null with the run marked skipped when no world opened.
+inline Form1* ShownEditorWithNewWorld(EditorWithWorld& editor, benchmark::State& state) {
+    Form1* window = ShownEditor(editor, state);
+    if (!window) return nullptr;
+    window->NewWorld();
+    QApplication::processEvents();
+    if (window->WorldLoaded) return window;
+    state.SkipWithError("no world was opened");
+    return nullptr;
 }
 
 // The group selected and edited in "Edit Geometry" > "Polygon" on the window.

@@ -17,11 +17,9 @@ namespace {
 
 void BM_RedoBoxOf200SegmentsWithPointMarkers(benchmark::State& state) {
     EditorWithWorld editor;
-    Form1* window = ShownEditor(editor, state);
+    Form1* window = ShownEditorWithNewWorld(editor, state);
     if (!window) return;
     Form1& f = *window;
-    f.NewWorld();
-    QApplication::processEvents();
     f.tabWorkspace->setCurrentIndex(1);
     f.tabWorkspace_Click(0);
     f.cmbObj->setCurrentText("New Object");

@@ -18,6 +18,7 @@ constexpr int kEdges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
 
 void BoundingBox::Initialize(int32_t Grp) {
     grp_ = Grp;
+    drawnCorners_.reset();
     OMBREL_group_get_location(Grp, &location_[0], &location_[1], &location_[2]);
     double dims[3] = {0, 0, 0};
     OMBREL_group_get_dimensions(Grp, dims);
@@ -33,11 +34,20 @@ Point3d BoundingBox::WorldCorner(int i) const {
     return world;
 }
 
-void BoundingBox::Draw(int Index) const {
-    if (!Globals::OverlayLine) core::raiseError("The line drawer has not been created");
-    std::array<Point3d, 8> world;
-    for (int i = 0; i < 8; ++i) world[static_cast<std::size_t>(i)] = WorldCorner(i);
-    Globals::OverlayLine->SetDC(Globals::OverlayDC);
+void BoundingBox::Queue(myLine& lines) const {
+    if (!drawnCorners_) {
+        drawnCorners_.emplace();
+        for (int i = 0; i < 8; ++i) (*drawnCorners_)[static_cast<std::size_t>(i)] = WorldCorner(i);
+    }
+    const std::array<Point3d, 8>& world = *drawnCorners_;
     for (const auto& e : kEdges)
-        Globals::OverlayLine->Draw(world[static_cast<std::size_t>(e[0])], world[static_cast<std::size_t>(e[1])]);
+        lines.Queue(world[static_cast<std::size_t>(e[0])], world[static_cast<std::size_t>(e[1])]);
+}
+
+void BoundingBox::Draw(int) const {
+    if (!Globals::OverlayLine) core::raiseError("The line drawer has not been created");
+    myLine& lines = *Globals::OverlayLine;
+    lines.SetDC(Globals::OverlayDC);
+    Queue(lines);
+    lines.Flush();
 }

@@ -6,6 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+
+class myLine;
 
 class BoundingBox {
 public:
@@ -13,8 +16,11 @@ public:
     // turned or changed size.
     void Initialize(int32_t Grp);
     // Draws the 12 edges with the shared line drawer on OverlayDC, in the pen
-    // already selected.
+    // already selected, in one call.
     void Draw(int Index) const;
+    // Projects the 12 edges into the current camera and queues those shown on
+    // lines, which draws them at its flush: many boxes then cost one call.
+    void Queue(myLine& lines) const;
 
     int32_t Group() const { return grp_; }
     // Corner i in world space.
@@ -26,4 +32,8 @@ private:
     Point3d half_ = {0, 0, 0};
     // In the group's own axes: (+,+,+), (+,-,+), (-,-,+), (-,+,+), then the same at -z.
     std::array<Point3d, 8> corners_{};
+    // The world corners as the first draw after Initialize found them: every
+    // redraw reads the boxes again first, and the four views then share one
+    // conversion of each corner.
+    mutable std::optional<std::array<Point3d, 8>> drawnCorners_;
 };

@@ -4,6 +4,7 @@
 #include "CoreError.h"
 #include "Globals.h"
 #include "Wireframe.h"
+#include "myLine.h"
 
 #include <algorithm>
 #include <string>
@@ -114,8 +115,14 @@ void MultipleSelection::Reset() {
     boxes_.clear();
 }
 
-void MultipleSelection::DrawGrpBndBoxes(int Index) const {
-    for (const auto& box : boxes_) box->Draw(Index);
+void MultipleSelection::DrawGrpBndBoxes(int) const {
+    if (boxes_.empty()) return;
+    // One painter for every box: made per line, its pen, brush and font cost
+    // far more than the line.
+    myLine lines(myLine::kNoLimit);
+    lines.SetDC(Globals::OverlayDC);
+    for (const auto& box : boxes_) box->Queue(lines);
+    lines.Flush();
 }
 
 void MultipleSelection::InitializeBndBoxes() {

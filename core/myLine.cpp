@@ -7,9 +7,6 @@
 
 namespace {
 
-// Lines drawn with one painter at most: the queue's memory stays small.
-constexpr std::size_t kQueuedEdges = 8192;
-
 bool shown(int32_t result) { return result != OMBREL_PROJ_NONE && result != OMBREL_PROJ_OUTSIDE; }
 
 }  // namespace
@@ -25,7 +22,7 @@ void myLine::Draw(const Point3d& Apoint3d, const Point3d& Bpoint3d) {
 void myLine::Queue(const Point3d& Apoint3d, const Point3d& Bpoint3d) {
     result_ = OMBREL_engine_3D_edge_to_2D(Apoint3d.data(), Bpoint3d.data(), a2d_.data(), b2d_.data());
     if (!shown(result_)) return;
-    if (counts_.size() >= kQueuedEdges) Flush();
+    if (counts_.size() >= edgesPerCall_) Flush();
     queued_.push_back({a2d_[0], a2d_[1]});
     queued_.push_back({b2d_[0], b2d_[1]});
     counts_.push_back(2);

@@ -5,16 +5,23 @@
 
 #include "platform/device_context.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 class myLine {
 public:
+    // Queued lines are drawn at most this many to a call, so that the queue's
+    // memory stays small; a caller that wants one call for all gives no limit.
+    static constexpr std::size_t kEdgesPerCall = 8192, kNoLimit = SIZE_MAX;
+    explicit myLine(std::size_t edgesPerCall = kEdgesPerCall) : edgesPerCall_(edgesPerCall) {}
+
     void SetDC(platform::DeviceContext* dc) { dc_ = dc; }
     // Draws nothing when the engine says the edge is behind the eye or off the view.
     void Draw(const Point3d& Apoint3d, const Point3d& Bpoint3d);
     // The same for many edges: each is projected now and all are drawn by Flush
-    // in one go, which is what a selection of many polygons needs.
+    // in one go (or one go per limit), which is what a selection of many
+    // polygons needs.
     void Queue(const Point3d& Apoint3d, const Point3d& Bpoint3d);
     void Flush();
 
@@ -24,6 +31,7 @@ public:
     int32_t LastResult() const { return result_; }
 
 private:
+    std::size_t edgesPerCall_;
     platform::DeviceContext* dc_ = nullptr;
     PixelPt a2d_ = {0, 0};
     PixelPt b2d_ = {0, 0};

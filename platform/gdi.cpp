@@ -120,6 +120,9 @@ bool PolyPolyline(DeviceContext& dc, const PixelPoint* points, const uint32_t* c
     // polyline costs it several times more than the same segments apart.
     if (penOf(dc).width() <= 1) {
         std::vector<QLine> segments;
+        std::size_t total = 0;
+        for (int i = 0; i < polylines; ++i) total += counts[i] > 0 ? counts[i] - 1 : 0;
+        segments.reserve(total);
         for (int i = 0; i < polylines; ++i) {
             for (uint32_t k = 1; k < counts[i]; ++k)
                 segments.emplace_back(points[k - 1].x, points[k - 1].y, points[k].x, points[k].y);

@@ -235,7 +235,9 @@ void TransformGizmo::DragStep(int16_t Button, float X, float Y) {
     PixelPt foot = {0, 0};
     Maths::ClosestPointOnLine2D({cursor.x, cursor.y}, c, e, foot);
 
-    if (hasLastCursorPos_ && GizmoSize > 0) {
+    // The view repeats each move through its handle update: a step at the same
+    // place moves nothing, so it redraws nothing either.
+    if (hasLastCursorPos_ && GizmoSize > 0 && foot != LastCursorPos) {
         double d = Maths::Distance2D(foot, LastCursorPos) * GizmoSize / kPixelsPerLength;
         const double along = double(LastCursorPos[0] - foot[0]) * (e[0] - c[0]) +
                              double(LastCursorPos[1] - foot[1]) * (e[1] - c[1]);

@@ -1,10 +1,12 @@
 #include "core/BoundingBox.h"
+#include "core/MultipleSelection.h"
 #include "core/Wireframe.h"
 #include "core/myLine.h"
 
 #include "engine_world.h"
 #include "platform/gdi.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -73,6 +75,71 @@ TEST_F(Overlays, BoxCornersLandOnTheRenderedGroupsEdges) {
     for (const PixelPt& c : corners) EXPECT_EQ(pixel(c[0], c[1]), kWhite) << c[0] << "," << c[1];
     // An edge is drawn along its whole length: the middle of the near top edge.
     EXPECT_EQ(pixel(kW / 2, (corners[0][1] < kH / 2 ? corners[0][1] : corners[2][1])), kWhite);
+}
+
+// The boxes of a multiple selection are drawn in one call, on the very pixels
+// their edges take drawn one line to a call: a box before the eye, one through
+// the eye's near plane, one reaching off the view, a turned one, and one wholly
+// behind the eye.
+TEST_F(Overlays, SelectedGroupsBoxesAreOneCallOnTheirEdgesPixels) {
+    struct Case {
+        P3 lo, hi;
+        double turn;  // degrees about z
+    };
+    const Case cases[] = {
+        {{0, -10, -10}, {20, 10, 10}, 0},
+        {{-55, 4, -3}, {-20, 12, 3}, 0},
+        {{0, 20, -5}, {10, 80, 5}, 0},
+        {{10, -25, -8}, {30, -15, 8}, 30},
+        {{-90, -5, -5}, {-70, 5, 5}, 0},
+    };
+    for (const Case& c : cases) {
+        const int32_t g = makeBox("crate", c.lo, c.hi);
+        if (c.turn != 0) OMBREL_group_rotate(g, c.turn, 0, 2);
+        Globals::CurrMultiSel->AddGrpHandles(g);
+    }
+    render();
+    const std::vector<uint8_t> rendered = buffer_;
+
+    const uint64_t calls = dc_->drawingCalls;
+    Globals::CurrMultiSel->DrawGrpBndBoxes(0);
+    EXPECT_EQ(dc_->drawingCalls - calls, 1u);
+    const std::vector<uint8_t> batched = buffer_;
+
+    // Corners in the documented order, (+,+,+), (+,-,+), (-,-,+), (-,+,+), then
+    // at -z: an edge joins two that differ in one sign.
+    const int signs[8][3] = {{1, 1, 1},  {1, -1, 1},  {-1, -1, 1},  {-1, 1, 1},
+                             {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}};
+    auto oneSignApart = [&](int i, int j) {
+        int differ = 0;
+        for (int k = 0; k < 3; ++k) differ += signs[i][k] != signs[j][k];
+        return differ == 1;
+    };
+    buffer_ = rendered;
+    myLine line;
+    line.SetDC(dc_.get());
+    int edges = 0, shown = 0;
+    for (int32_t n = 1; n <= Globals::CurrMultiSel->NumOfGrps(); ++n) {
+        const BoundingBox& box = Globals::CurrMultiSel->GetGrpBndBox(n);
+        for (int i = 0; i < 8; ++i)
+            for (int j = i + 1; j < 8; ++j) {
+                if (!oneSignApart(i, j)) continue;
+                ++edges;
+                line.Draw(box.WorldCorner(i), box.WorldCorner(j));
+                shown += line.LastResult() == 0 || line.LastResult() == 2;
+            }
+    }
+    ASSERT_EQ(edges, 12 * 5);
+    EXPECT_GT(shown, 12 * 2);
+    EXPECT_LT(shown, edges);
+
+    int differing = 0, white = 0;
+    for (std::size_t i = 0; i < buffer_.size(); i += 4) {
+        differing += std::memcmp(&buffer_[i], &batched[i], 3) != 0;
+        white += batched[i] == 255 && batched[i + 1] == 255 && batched[i + 2] == 255;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(white, 500);
 }
 
 TEST_F(Overlays, LineBehindTheEyeOrOffTheViewIsNotDrawn) {

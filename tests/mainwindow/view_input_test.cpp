@@ -23,6 +23,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
@@ -363,6 +364,50 @@ TEST_F(ViewInputTest, APressInAnotherViewTakesOnlyTheLineUnderIt) {
         }
         ASSERT_TRUE(Globals::UndoRedoStack->HoldsAnyRecord());
         EXPECT_EQ(Globals::UndoRedoStack->Retrive()->ActionType, ActMove);
+    }
+}
+
+// The view hands each move of a handle drag to the handle twice (the drag, then
+// the hover update): the group moves once and each view is painted once a move,
+// the four with Ctrl held, the active one without; a move to where the pointer
+// already stands paints nothing.
+TEST_F(ViewInputTest, EachMoveOfAHandleDragPaintsEachViewOnce) {
+    Form1& f = start();
+    struct Case {
+        bool ctrl;
+        uint64_t paintsPerMove;
+    };
+    for (const Case& c : {Case{false, 1}, Case{true, 4}}) {
+        SCOPED_TRACE(c.ctrl ? "Ctrl held" : "no key");
+        selectGroupWith(f, ToolMove);
+        f.PicBoxFocused = 2;
+        const TransformGizmo& gizmo = *f.ViewGizmos[2];
+        ASSERT_TRUE(gizmo.IsShown());
+        const int axis = longestAxis(gizmo);
+        PixelPt at = onAxis(gizmo, axis, 0.6);
+        f.picWindow_MouseMove(2, 0, 0, static_cast<float>(at[0]), static_cast<float>(at[1]));
+        platform::clearKeyState();
+        platform::setKeyHeld(platform::vk::LButton, true);
+        if (c.ctrl) platform::setKeyHeld(platform::vk::Control, true);
+        platform_.cursor.follow({at[0], at[1]});
+        f.picWindow_MouseDown(2, 1, 0, static_cast<float>(at[0]), static_cast<float>(at[1]));
+        f.picWindow_MouseMove(2, 1, 0, static_cast<float>(at[0]), static_cast<float>(at[1]));
+        for (double t : {0.8, 1.0, 1.2, 1.2}) {
+            const bool moves = onAxis(gizmo, axis, t) != at;
+            at = onAxis(gizmo, axis, t);
+            uint64_t paintedBefore = 0;
+            for (int v = 0; v < 4; ++v) paintedBefore = std::max(paintedBefore, views::LastPaintSerial(v));
+            const Point3d before = location(group_);
+            platform_.cursor.follow({at[0], at[1]});
+            f.picWindow_MouseMove(2, 1, 0, static_cast<float>(at[0]), static_cast<float>(at[1]));
+            // The active view is painted last, so its serial counts every paint since.
+            EXPECT_EQ(views::LastPaintSerial(2) - paintedBefore, moves ? c.paintsPerMove : 0) << t;
+            EXPECT_EQ(location(group_) != before, moves) << t;
+        }
+        platform::setKeyHeld(platform::vk::LButton, false);
+        f.picWindow_MouseUp(2, 1, 0, static_cast<float>(at[0]), static_cast<float>(at[1]));
+        platform::clearKeyState();
+        f.mnuUndo->trigger();
     }
 }
 
