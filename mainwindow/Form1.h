@@ -629,7 +629,8 @@ private:
     void enableWorldCommands();
     void toggleShown(QWidget* control, QAction* item);
     void populateWorldTrees();
-    // Writes the world; "Error Saving World" and false when the engine failed.
+    // Writes the world; "Error Saving World" with the engine's reason below it, and
+    // false, when the engine failed.
     bool saveWorldTo(const std::string& path);
     void connectWorldMenus();
     std::unique_ptr<formTip> startupTip_;

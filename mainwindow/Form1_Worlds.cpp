@@ -329,7 +329,12 @@ bool Form1::saveWorldTo(const std::string& path) {
         saved = OMBREL_engine_save(path.c_str(), Globals::RootGrp, kSaveWorld) == 0;
     }
     if (saved) return true;
-    informationBox("Error Saving World");
+    // The engine's reason (the file and what the system said) tells the user what
+    // to mend; the name of the engine's function before it does not.
+    const char* error = OMBREL_ext_get_last_error();
+    std::string why = error ? error : "";
+    if (why.rfind("OMBREL_", 0) == 0 && why.find(": ") != std::string::npos) why.erase(0, why.find(": ") + 2);
+    informationBox(why.empty() ? std::string("Error Saving World") : "Error Saving World\n" + why);
     return false;
 }
 

@@ -1,18 +1,23 @@
 #include "file_replace.h"
 
 #include "api_support.h"
+#include "thread_start.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <exception>
 #include <filesystem>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
 #include <set>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -86,22 +91,21 @@ bool hold(int fd, const fs::path& made) {
     return sameFile(fd, made);
 }
 
-// Whether no save holds the file: its lock can be taken now.
-bool unheld(int fd, int how) {
-    for (;;) {
-        if (::flock(fd, how | LOCK_NB) == 0) return true;
-        if (errno != EINTR) return errno != EWOULDBLOCK;
-    }
-}
-
 // A new file under a name nobody had: never a file or link someone put there.
 // The name ends in suffix when one is given and free, else in random characters;
-// held tells whether the file had to be locked then (a random name is).
+// held tells whether the file had to be locked then (a random name is). Before
+// each name is tried, before (when given) may note it; its error stops the making.
 int createTemporary(const fs::path& folder, const std::string& prefix, const std::string& suffix, fs::path& made,
-                    bool& held) {
+                    bool& held, const std::function<int(const fs::path&)>& before) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         held = suffix.empty() || attempt > 0;
         made = folder / (prefix + (held ? randomChars() : suffix));
+        if (before) {
+            if (const int error = before(made)) {
+                errno = error;
+                return -1;
+            }
+        }
         const int fd = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
@@ -150,9 +154,9 @@ void syncFolder(const fs::path& folder) {
 
 // Syncs what a batch wrote: one sync of each file system holding some of it,
 // or each file on its own where that cannot be done.
-void syncAll(const std::vector<FileBatch::Staged>& staged) {
+void syncAll(const std::vector<const FileBatch::Staged*>& staged) {
     std::map<dev_t, std::vector<const FileBatch::Staged*>> byDevice;
-    for (const FileBatch::Staged& s : staged) byDevice[s.device].push_back(&s);
+    for (const FileBatch::Staged* s : staged) byDevice[s->device].push_back(s);
     auto sync = [](const FileBatch::Staged& s, bool whole) {
         const int fd = ::open(s.temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) fail(s.shown, errno);
@@ -168,14 +172,22 @@ void syncAll(const std::vector<FileBatch::Staged>& staged) {
     }
 }
 
+// Where a batch's temporary goes: its anchor's suffix for the folder ("" without
+// one) and a staging folder of the batch in it (empty for the folder itself).
+struct Claim {
+    std::string suffix;
+    fs::path where;
+};
+using Claimer = std::function<Claim(const fs::path& folder)>;
+using Noter = std::function<int(const fs::path& folder, const std::string& record)>;
+
 // Writes the new contents under a temporary name beside the target and closes it.
-// Its name ends in the suffix of a batch that holds the folder, when one is given;
-// a temporary of a name of its own stays locked until it is placed or removed.
-// A fresh file is one the caller found no file at: it is put in place only
-// where there still is none.
-FileBatch::Staged stage(const std::string& path, const FileProducer& produce, bool sync,
-                        const std::function<std::pair<std::string, fs::path>(const fs::path&)>& claimFor,
-                        bool fresh = false) {
+// Its name ends in the suffix of a batch that holds the folder, when one is given,
+// and the batch's anchor lists it before it is made; a temporary of a name of its
+// own stays locked until it is placed or removed. A fresh file is one the caller
+// found no file at: it is put in place only where there still is none.
+FileBatch::Staged stage(const std::string& path, const FileProducer& produce, bool sync, const Claimer& claimFor,
+                        const Noter& note, bool fresh = false) {
     const fs::path target = fresh ? fs::path(path) : fs::path(linkTarget(path));
     struct stat old {};
     bool replacing = false;
@@ -187,10 +199,14 @@ FileBatch::Staged stage(const std::string& path, const FileProducer& produce, bo
     fs::path made;
     bool held = false;
     const fs::path folder = folderOf(target);
-    // The batch's suffix for the folder, and where its temporary goes: the folder,
-    // or a staging folder of the batch in it.
-    const auto [suffix, where] = claimFor ? claimFor(folder) : std::pair<std::string, fs::path>{};
-    const int fd = createTemporary(where.empty() ? folder : where, temporaryPrefix(target), suffix, made, held);
+    const Claim claim = claimFor ? claimFor(folder) : Claim{};
+    const auto before = [&](const fs::path& name) {
+        if (!note || claim.suffix.empty()) return 0;
+        const fs::path relative = claim.where.empty() ? name.filename() : claim.where.filename() / name.filename();
+        return note(folder, "temp " + relative.string());
+    };
+    const int fd = createTemporary(claim.where.empty() ? folder : claim.where, temporaryPrefix(target), claim.suffix,
+                                   made, held, before);
     if (fd < 0) fail(path, errno);
     bool kept = false;
     int lock = -1;
@@ -220,7 +236,15 @@ FileBatch::Staged stage(const std::string& path, const FileProducer& produce, bo
     cleanup.fd = -1;
     if (::close(fd) != 0) fail(path, errno);
     kept = true;
-    return {path, target.string(), made.string(), made_.st_dev, lock, fresh};
+    FileBatch::Staged staged;
+    staged.shown = path;
+    staged.target = target.string();
+    staged.temporary = made.string();
+    staged.device = made_.st_dev;
+    staged.inode = made_.st_ino;
+    staged.lock = lock;
+    staged.fresh = fresh;
+    return staged;
 }
 
 void release(FileBatch::Staged& s) {
@@ -229,23 +253,34 @@ void release(FileBatch::Staged& s) {
 }
 
 void putInPlace(FileBatch::Staged& s) {
-    bool placed = false;
-    if (s.fresh) {
-        placed = ::renameat2(AT_FDCWD, s.temporary.c_str(), AT_FDCWD, s.target.c_str(), RENAME_NOREPLACE) == 0;
-        if (!placed && (errno == EINVAL || errno == ENOSYS)) placed = ::rename(s.temporary.c_str(), s.target.c_str()) == 0;
-    } else {
-        placed = ::rename(s.temporary.c_str(), s.target.c_str()) == 0;
-    }
+    const bool placed = ::rename(s.temporary.c_str(), s.target.c_str()) == 0;
     const int error = errno;
     if (!placed) ::unlink(s.temporary.c_str());
     release(s);
     if (!placed) fail(s.shown, error);
+    s.placed = true;
 }
 
-// The name of the file that holds a batch's claim on a folder: every temporary
-// whose name ends in the same characters is the batch's. No temporary can have
-// it: those have a name before the mark.
+// Removes the regular file name in the folder dir only while it is the file the
+// device and inode numbers name: never a file made there since, nor a link.
+void removeIfSame(int dir, const std::string& name, dev_t device, ino_t inode) {
+    struct stat st {};
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) && st.st_dev == device &&
+        st.st_ino == inode)
+        ::unlinkat(dir, name.c_str(), 0);
+}
+
+void removeRegular(int dir, const std::string& name) {
+    struct stat st {};
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) ::unlinkat(dir, name.c_str(), 0);
+}
+
+// The name of the file that holds a batch's claim on a folder and lists what the
+// batch makes there. No temporary can have it: those have a name before the mark.
 std::string anchorName(const std::string& suffix) { return kMark + suffix; }
+
+// What an anchor starts with; a file of an anchor's name without it is not ours.
+constexpr std::string_view kAnchorHeader = "OMBREL-PARTIAL 1\n";
 
 bool isAnchor(const std::string& name) {
     const std::size_t mark = std::char_traits<char>::length(kMark);
@@ -263,41 +298,138 @@ std::string suffixOfStaging(const std::string& name) {
     return name.substr(std::char_traits<char>::length(kMark), kRandomChars);
 }
 
-// A staging folder a killed batch left: its files go, then the folder. The
-// anchor stays locked for as long as its batch lives.
-void removeStagingUnlessHeld(const fs::path& staging, const fs::path& anchor) {
-    struct stat st {};
-    if (::lstat(staging.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
-    const int a = ::open(anchor.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (a >= 0) {
-        const bool dead = unheld(a, LOCK_SH);
-        ::close(a);
-        if (!dead) return;
+// Whether no live batch holds the anchor: its lock can be taken now. Any other
+// answer than "would block" counts as held too (on NFS a lock can fail for reasons
+// that say nothing of its holder).
+bool takeIfUnheld(int fd) {
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EINTR) return false;
     }
-    std::error_code ec;
-    for (fs::directory_iterator it(staging, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file(ec) && !it->is_symlink(ec)) ::unlink(it->path().c_str());
-    ::rmdir(staging.c_str());
 }
 
-// Removes the file unless a live save holds it: locked itself, or, for a
-// temporary of a batch, the batch's anchor locked.
-void removeUnlessHeld(const fs::path& file, const fs::path& anchor) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return;
-    struct stat st {};
-    // Only files: a link or folder of that name is nobody's leftover.
-    bool dead = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && unheld(fd, LOCK_EX);
-    if (dead && !anchor.empty()) {
-        const int a = ::open(anchor.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (a >= 0) {
-            dead = unheld(a, LOCK_SH);
-            ::close(a);
+bool readWhole(int fd, std::string& text) {
+    constexpr std::size_t kMaxAnchor = std::size_t(1) << 28;
+    char block[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        text.append(block, std::size_t(n));
+        if (text.size() > kMaxAnchor) return false;
+    }
+}
+
+// What a dead batch's anchor lists: records of "kind rest", each ended by a NUL.
+struct Listing {
+    struct Placed {
+        dev_t device = 0;
+        ino_t inode = 0;
+        std::string name;
+    };
+    std::vector<std::string> temporaries, staging, namedBy;
+    std::vector<Placed> placed;
+};
+
+bool parseAnchor(const std::string& text, Listing& out) {
+    if (text.compare(0, kAnchorHeader.size(), kAnchorHeader) != 0) return false;
+    // A record cut short by a kill is left out: what it names was not made yet.
+    for (std::size_t at = kAnchorHeader.size(), end; (end = text.find('\0', at)) != std::string::npos; at = end + 1) {
+        const std::string record = text.substr(at, end - at);
+        const std::size_t space = record.find(' ');
+        if (space == std::string::npos) continue;
+        const std::string kind = record.substr(0, space), rest = record.substr(space + 1);
+        if (kind == "temp") out.temporaries.push_back(rest);
+        else if (kind == "staging") out.staging.push_back(rest);
+        else if (kind == "namedby") out.namedBy.push_back(rest);
+        else if (kind == "placed") {
+            Listing::Placed p;
+            unsigned long long device = 0, inode = 0;
+            const char* first = rest.data();
+            const char* last = rest.data() + rest.size();
+            auto r = std::from_chars(first, last, device);
+            if (r.ec != std::errc() || r.ptr == last || *r.ptr != ' ') continue;
+            r = std::from_chars(r.ptr + 1, last, inode);
+            if (r.ec != std::errc() || r.ptr == last || *r.ptr != ' ') continue;
+            p.device = dev_t(device);
+            p.inode = ino_t(inode);
+            p.name.assign(r.ptr + 1, last);
+            out.placed.push_back(std::move(p));
         }
     }
-    // Under the lock the name must still be the file checked, not one made since.
-    if (dead && sameFile(fd, file)) ::unlink(file.c_str());
-    ::close(fd);
+    return true;
+}
+
+// Whether the text of a file that names files (a world) names this one.
+bool names(const std::string& text, const std::string& name) {
+    return text.find('"' + name + '"') != std::string::npos || text.find('/' + name + '"') != std::string::npos;
+}
+
+// Removes what the dead batch whose anchor is name in the folder dir listed, then
+// the anchor. Everything is reached from the folder's descriptor without following
+// a link, so a folder swapped for a link in the meantime leads nowhere else.
+void sweepAnchor(int dir, const std::string& name) {
+    const int a = ::openat(dir, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (a < 0) return;
+    struct Close {
+        int fd;
+        ~Close() { ::close(fd); }
+    } closeAnchor{a};
+    struct stat open {}, named {};
+    if (::fstat(a, &open) != 0 || !S_ISREG(open.st_mode) || !takeIfUnheld(a)) return;
+    // Under the lock the name must still be the anchor checked: its batch unlinks
+    // it before letting go.
+    if (::fstatat(dir, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 || named.st_dev != open.st_dev ||
+        named.st_ino != open.st_ino)
+        return;
+    std::string text;
+    Listing listing;
+    if (!readWhole(a, text) || !parseAnchor(text, listing)) return;
+    const std::string suffix = name.substr(std::char_traits<char>::length(kMark));
+
+    // Placed files first: while the temporaries are there, no file made since has
+    // their numbers. A file the batch's world names is in use.
+    std::vector<std::string> namers;
+    for (const std::string& file : listing.namedBy) {
+        std::ifstream in(file, std::ios::binary);
+        namers.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    for (const Listing::Placed& p : listing.placed) {
+        if (p.name.find('/') != std::string::npos || p.name.empty() || p.name[0] == '.') continue;
+        if (std::none_of(namers.begin(), namers.end(), [&](const std::string& t) { return names(t, p.name); }))
+            removeIfSame(dir, p.name, p.device, p.inode);
+    }
+    for (const std::string& temporary : listing.temporaries) {
+        const std::size_t slash = temporary.find('/');
+        const std::string file = slash == std::string::npos ? temporary : temporary.substr(slash + 1);
+        if (prefixOfTemporary(file).empty() || file.find('/') != std::string::npos) continue;
+        if (slash == std::string::npos) {
+            removeRegular(dir, file);
+            continue;
+        }
+        const std::string staging = temporary.substr(0, slash);
+        if (suffixOfStaging(staging) != suffix) continue;
+        const int s = ::openat(dir, staging.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (s < 0) continue;
+        removeRegular(s, file);
+        ::close(s);
+    }
+    // A staging folder holding anything else (a user's file) stays.
+    for (const std::string& staging : listing.staging)
+        if (suffixOfStaging(staging) == suffix) ::unlinkat(dir, staging.c_str(), AT_REMOVEDIR);
+    ::unlinkat(dir, name.c_str(), 0);
+}
+
+void sweepFolder(const fs::path& folder) {
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    std::vector<std::string> anchors;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (std::string name = it->path().filename().string(); isAnchor(name)) anchors.push_back(std::move(name));
+    for (const std::string& name : anchors) sweepAnchor(dir, name);
+    ::close(dir);
 }
 
 }  // namespace
@@ -316,10 +448,16 @@ std::string linkTarget(const std::string& path) {
 }
 
 std::string replaceFile(const std::string& path, const FileProducer& produce, FileSync sync) {
-    FileBatch::Staged staged = stage(path, produce, sync == FileSync::Durable, {});
-    putInPlace(staged);
-    if (sync == FileSync::Durable) syncFolder(folderOf(staged.target));
-    return staged.target;
+    // A batch of one, for its anchor: a sweep then knows the temporary as ours.
+    FileBatch batch;
+    batch.staged_.push_back(stage(
+        path, produce, sync == FileSync::Durable, [&](const fs::path& folder) { return Claim{batch.suffixFor(folder), {}}; },
+        [&](const fs::path& folder, const std::string& record) { return batch.note(folder, record); }));
+    putInPlace(batch.staged_.back());
+    batch.done_ = true;
+    batch.releaseAnchors();
+    if (sync == FileSync::Durable) syncFolder(folderOf(batch.staged_.back().target));
+    return batch.staged_.back().target;
 }
 
 std::string replaceFile(const std::string& path, const void* data, std::size_t size, FileSync sync) {
@@ -327,9 +465,14 @@ std::string replaceFile(const std::string& path, const void* data, std::size_t s
 }
 
 FileBatch::~FileBatch() {
-    for (std::size_t i = placed_; i < staged_.size(); ++i) {
-        ::unlink(staged_[i].temporary.c_str());
-        release(staged_[i]);
+    for (Staged& s : staged_) {
+        if (!s.placed) {
+            ::unlink(s.temporary.c_str());
+            release(s);
+        } else if (s.fresh && !done_) {
+            // Named by nothing: the file that was to name it was not placed.
+            removeIfSame(AT_FDCWD, s.target, s.device, s.inode);
+        }
     }
     releaseAnchors();
 }
@@ -344,61 +487,100 @@ void FileBatch::releaseAnchors() {
     anchors_.clear();
 }
 
+int FileBatch::note(const fs::path& folder, const std::string& record) {
+    std::lock_guard<std::mutex> lock(anchorsMutex_);
+    auto it = anchors_.find(folder.string());
+    if (it == anchors_.end()) return 0;
+    int error = 0;
+    // One write a record: a kill leaves whole records, or a last one cut short.
+    const std::string line = record + '\0';
+    return writeAll(it->second.fd, line.data(), line.size(), error) ? 0 : error;
+}
+
 std::string FileBatch::suffixFor(const fs::path& folder) {
     std::lock_guard<std::mutex> lock(anchorsMutex_);
     auto it = anchors_.find(folder.string());
     if (it != anchors_.end()) return it->second.suffix;
-    // Made and locked before any temporary of the batch, so that a sweep finds
-    // none of them unclaimed.
+    std::string header(kAnchorHeader);
+    if (!namedBy_.empty()) header += "namedby " + namedBy_ + '\0';
+    int error = 0;
+    // Made whole and locked before it has a name, so that no sweep finds it
+    // unmarked or unheld; and before any temporary of the batch.
+    const int unnamed = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (unnamed >= 0) {
+        if (writeAll(unnamed, header.data(), header.size(), error) && ::flock(unnamed, LOCK_EX) == 0) {
+            const std::string self = "/proc/self/fd/" + std::to_string(unnamed);
+            for (int attempt = 0; attempt < 100; ++attempt) {
+                Anchor a{randomChars(), {}, unnamed};
+                a.path = (folder / anchorName(a.suffix)).string();
+                if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, a.path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                    return anchors_.emplace(folder.string(), a).first->second.suffix;
+                if (errno != EEXIST) break;
+            }
+        }
+        ::close(unnamed);
+    }
+    // Where a file cannot be made without a name: named, locked, then marked; a
+    // sweep that meets it unmarked leaves it alone.
     for (int attempt = 0; attempt < 100; ++attempt) {
         Anchor a;
         a.suffix = randomChars();
         a.path = (folder / anchorName(a.suffix)).string();
-        a.fd = ::open(a.path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        a.fd = ::open(a.path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (a.fd < 0) {
             if (errno == EEXIST) continue;
             return {};  // the temporaries then hold themselves
         }
-        if (hold(a.fd, a.path)) return anchors_.emplace(folder.string(), a).first->second.suffix;
-        ::close(a.fd);
+        if (!hold(a.fd, a.path)) {
+            ::close(a.fd);
+            continue;
+        }
+        if (!writeAll(a.fd, header.data(), header.size(), error)) {
+            ::unlink(a.path.c_str());
+            ::close(a.fd);
+            return {};
+        }
+        return anchors_.emplace(folder.string(), a).first->second.suffix;
     }
     return {};
 }
 
 void FileBatch::add(const std::string& path, const FileProducer& produce) {
-    staged_.push_back(stage(path, produce, false, [this](const fs::path& folder) {
-        return std::pair<std::string, fs::path>{suffixFor(folder), {}};
-    }));
+    staged_.push_back(stage(
+        path, produce, false, [this](const fs::path& folder) { return Claim{suffixFor(folder), {}}; },
+        [this](const fs::path& folder, const std::string& record) { return note(folder, record); }));
 }
 
-void FileBatch::addAll(const std::vector<std::pair<std::string, FileProducer>>& files, bool fresh) {
+void FileBatch::addAll(const std::vector<std::pair<std::string, FileProducer>>& files, bool fresh, Renamer rename) {
+    if (rename) rename_ = std::move(rename);
     std::vector<std::optional<Staged>> made(files.size());
     std::vector<std::exception_ptr> failures(files.size());
     std::atomic<std::size_t> next{0};
     std::atomic<bool> stop{false};
     std::atomic<int> nextThread{0};
+    const Noter noter = [this](const fs::path& folder, const std::string& record) { return note(folder, record); };
     auto work = [&] {
         // A file system makes the files of one folder one at a time: each thread
         // makes its own in a staging folder of its own, renamed out when placed.
         const int thread = nextThread++;
-        std::map<fs::path, std::pair<std::string, fs::path>> claims;
+        std::map<fs::path, Claim> claims;
         auto claimFor = [&](const fs::path& folder) {
             auto it = claims.find(folder);
             if (it != claims.end()) return it->second;
-            std::pair<std::string, fs::path> claim{suffixFor(folder), {}};
-            if (!claim.first.empty()) {
-                const fs::path staging = folder / (anchorName(claim.first) + "." + std::to_string(thread));
-                if (::mkdir(staging.c_str(), 0700) == 0) {
+            Claim claim{suffixFor(folder), {}};
+            if (!claim.suffix.empty()) {
+                const std::string name = anchorName(claim.suffix) + "." + std::to_string(thread);
+                if (note(folder, "staging " + name) == 0 && ::mkdir((folder / name).c_str(), 0700) == 0) {
                     std::lock_guard<std::mutex> lock(anchorsMutex_);
-                    stagingFolders_.push_back(staging.string());
-                    claim.second = staging;
+                    stagingFolders_.push_back((folder / name).string());
+                    claim.where = folder / name;
                 }
             }
             return claims.emplace(folder, claim).first->second;
         };
         for (std::size_t i; !stop && (i = next++) < files.size();) {
             try {
-                made[i] = stage(files[i].first, files[i].second, false, claimFor, fresh);
+                made[i] = stage(files[i].first, files[i].second, false, claimFor, noter, fresh);
             } catch (...) {
                 failures[i] = std::current_exception();
                 stop = true;
@@ -406,11 +588,13 @@ void FileBatch::addAll(const std::vector<std::pair<std::string, FileProducer>>& 
         }
     };
     // Most of the time of a small file goes to the system: threads overlap it.
+    // A thread that cannot be started leaves its share to the others.
     constexpr std::size_t kPerThread = 64;
     const std::size_t threads =
         std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), (files.size() + kPerThread - 1) / kPerThread);
     std::vector<std::thread> workers;
-    for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
+    for (std::size_t t = 1; t < threads; ++t)
+        if (!startWorker(workers, work)) break;
     work();
     for (std::thread& t : workers) t.join();
     // What was made is kept in order, so that a failure removes it with the rest.
@@ -420,42 +604,92 @@ void FileBatch::addAll(const std::vector<std::pair<std::string, FileProducer>>& 
         if (e) std::rethrow_exception(e);
 }
 
-std::vector<std::string> FileBatch::place() {
-    syncAll(staged_);
+void FileBatch::putFreshInPlace(Staged& s) {
+    for (int renames = 0;; ++renames) {
+        const fs::path target = s.target;
+        // Listed first, so that the file goes with a killed batch's leftovers.
+        if (const int error = note(folderOf(target),
+                                   "placed " + std::to_string(s.device) + " " + std::to_string(s.inode) + " " +
+                                       target.filename().string())) {
+            ::unlink(s.temporary.c_str());
+            release(s);
+            fail(s.shown, error);
+        }
+        bool placed = ::renameat2(AT_FDCWD, s.temporary.c_str(), AT_FDCWD, s.target.c_str(), RENAME_NOREPLACE) == 0;
+        int error = errno;
+        if (!placed && (error == EINVAL || error == ENOSYS)) {
+            // Without that rename, a link is the way to take only a free name.
+            placed = ::link(s.temporary.c_str(), s.target.c_str()) == 0;
+            error = errno;
+            if (placed) ::unlink(s.temporary.c_str());
+            else if (error != EEXIST) {
+                placed = ::rename(s.temporary.c_str(), s.target.c_str()) == 0;
+                error = errno;
+            }
+        }
+        if (placed) {
+            s.placed = true;
+            release(s);
+            return;
+        }
+        // Taken since the caller looked (another process, or the same name in
+        // another case): the next name the caller gives.
+        if (error == EEXIST && rename_ && renames < 100000) {
+            if (std::string other = rename_(s.target); !other.empty()) {
+                s.target = std::move(other);
+                continue;
+            }
+        }
+        ::unlink(s.temporary.c_str());
+        release(s);
+        fail(s.shown, error);
+    }
+}
+
+std::vector<std::string> FileBatch::placeFresh() {
+    std::vector<const Staged*> fresh;
+    for (const Staged& s : staged_)
+        if (s.fresh && !s.placed) fresh.push_back(&s);
+    syncAll(fresh);
     std::vector<std::string> written;
     std::set<fs::path> folders;
-    for (; placed_ < staged_.size(); ++placed_) {
-        putInPlace(staged_[placed_]);
-        written.push_back(staged_[placed_].target);
-        folders.insert(folderOf(staged_[placed_].target));
+    for (Staged& s : staged_) {
+        if (!s.fresh || s.placed) continue;
+        putFreshInPlace(s);
+        written.push_back(s.target);
+        folders.insert(folderOf(s.target));
     }
+    // Their names are on disk before a file that names them can be.
+    for (const fs::path& folder : folders) syncFolder(folder);
+    return written;
+}
+
+std::vector<std::string> FileBatch::place() {
+    std::vector<const Staged*> pending;
+    for (const Staged& s : staged_)
+        if (!s.placed) pending.push_back(&s);
+    syncAll(pending);
+    std::vector<std::string> written;
+    std::set<fs::path> folders;
+    for (Staged& s : staged_) {
+        if (!s.placed) {
+            if (s.fresh) putFreshInPlace(s);
+            else putInPlace(s);
+        }
+        written.push_back(s.target);
+        folders.insert(folderOf(s.target));
+    }
+    done_ = true;
     releaseAnchors();
     for (const fs::path& folder : folders) syncFolder(folder);
     return written;
 }
 
-void removeLeftovers(const std::vector<std::string>& written) {
-    std::map<fs::path, std::set<std::string>> prefixesByFolder;
-    for (const std::string& file : written) {
-        const fs::path target = file;
-        prefixesByFolder[folderOf(target)].insert(temporaryPrefix(target));
-    }
-    for (const auto& [folder, prefixes] : prefixesByFolder) {
-        std::error_code ec;
-        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            const std::string name = it->path().filename().string();
-            if (isAnchor(name)) {
-                removeUnlessHeld(it->path(), {});
-                continue;
-            }
-            if (const std::string suffix = suffixOfStaging(name); !suffix.empty()) {
-                removeStagingUnlessHeld(it->path(), folder / anchorName(suffix));
-                continue;
-            }
-            if (!prefixes.count(prefixOfTemporary(name))) continue;
-            removeUnlessHeld(it->path(), folder / anchorName(name.substr(name.size() - kRandomChars)));
-        }
-    }
+void removeLeftovers(const std::vector<std::string>& written, const std::vector<std::string>& folders) {
+    std::set<fs::path> swept;
+    for (const std::string& file : written) swept.insert(folderOf(file));
+    for (const std::string& folder : folders) swept.insert(folder);
+    for (const fs::path& folder : swept) sweepFolder(folder);
 }
 
 }  // namespace ombrel

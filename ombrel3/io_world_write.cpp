@@ -7,11 +7,13 @@
 #include "io_world.h"
 #include "image_io.h"
 #include "lightmap.h"
+#include "thread_start.h"
 
 #include "ombrel_types.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <charconv>
 #include <condition_variable>
 #include <exception>
@@ -122,8 +124,25 @@ public:
             batch.add(target.string(), copyOf(source, target.string()));
             written_[h] = fs::absolute(target, ec).lexically_normal().string();
         }
-        // Thousands of small files: encoded and written by threads together.
-        batch.addAll(newMaps, true);
+        // Thousands of small files: encoded and written by threads together. A
+        // name another save took meanwhile (or has in another case) gives way to
+        // the next free one.
+        std::error_code ec;
+        const fs::path folder = fs::absolute(dir, ec).lexically_normal();
+        batch.addAll(newMaps, true, [this, folder](const std::string& taken) {
+            takenNames(folder).insert(lowerCase(fs::path(taken).filename().string()));
+            return nextFreeLightMap(folder).string();
+        });
+    }
+
+    // Puts the new light maps in place before the world file that names them is
+    // written, so that it names the files as placed.
+    void placeNewLightMaps(FileBatch& batch) {
+        const std::vector<std::string> placed = batch.placeFresh();
+        for (std::size_t i = 0; i < placed.size() && i < newLightMaps_.size(); ++i) {
+            newLightMaps_[i].second = placed[i];
+            written_[newLightMaps_[i].first] = placed[i];
+        }
     }
 
     // The bitmap files this save wrote or kept, by absolute path.
@@ -154,16 +173,19 @@ private:
         std::condition_variable ready;
         std::atomic<std::size_t> next{0};
         std::atomic<bool> stop{false};
+        auto make = [&](std::size_t c) {
+            try {
+                std::string& out = texts[c];
+                const std::size_t from = c * kPerChunk, to = std::min(order.size(), from + kPerChunk);
+                out.reserve((to - from) * 200);
+                for (std::size_t i = from; i < to; ++i) polygon(out, order[i], static_cast<int64_t>(i) + 1);
+            } catch (...) {
+                failures[c] = std::current_exception();
+            }
+        };
         auto work = [&] {
             for (std::size_t c; !stop && (c = next++) < chunks;) {
-                try {
-                    std::string& out = texts[c];
-                    const std::size_t from = c * kPerChunk, to = std::min(order.size(), from + kPerChunk);
-                    out.reserve((to - from) * 200);
-                    for (std::size_t i = from; i < to; ++i) polygon(out, order[i], static_cast<int64_t>(i) + 1);
-                } catch (...) {
-                    failures[c] = std::current_exception();
-                }
+                make(c);
                 {
                     std::lock_guard<std::mutex> lock(mutex);
                     done[c] = 1;
@@ -180,9 +202,15 @@ private:
                 for (std::thread& t : threads) t.join();
             }
         } join{threads, stop};
-        for (std::size_t t = 0; t < workers; ++t) threads.emplace_back(work);
+        // A worker that cannot be started leaves its chunks to the others; with
+        // none, this thread makes each chunk as its turn comes.
+        for (std::size_t t = 0; t < workers; ++t)
+            if (!startWorker(threads, work)) break;
+        const bool alone = threads.empty();
         for (std::size_t c = 0; c < chunks; ++c) {
-            {
+            if (alone) {
+                make(c);
+            } else {
                 std::unique_lock<std::mutex> lock(mutex);
                 ready.wait(lock, [&] { return done[c] != 0; });
             }
@@ -270,29 +298,41 @@ private:
             if (own.parent_path() == folder && fs::is_regular_file(own, ec)) return own.string();
         }
         if (!bm.image || bm.recordedWidth > 0) return {};
+        const fs::path target = nextFreeLightMap(folder);
+        // The picture is only read while the save runs.
+        std::shared_ptr<const Image> image = bm.image;
+        newMaps.emplace_back(target.string(), [image, file = target.string()](const FileSink& sink) {
+            const std::vector<uint8_t> bytes = encodeImageFile(*image, file);
+            return sink(bytes.data(), bytes.size());
+        });
+        newLightMaps_.emplace_back(h, target.string());
+        return target.string();
+    }
+
+    // The first LIGHTMAP_<n>.bmp of the folder that no file there has, in any
+    // case (a volume may not tell the cases apart), nor a map of this save.
+    fs::path nextFreeLightMap(const fs::path& folder) {
         for (;; ++nextLightMapFile_) {
-            fs::path target = folder / ("LIGHTMAP_" + std::to_string(nextLightMapFile_) + ".bmp");
-            if (takenNames(folder).count(target.filename().string())) continue;
-            // The picture is only read while the save runs.
-            std::shared_ptr<const Image> image = bm.image;
-            newMaps.emplace_back(target.string(), [image, file = target.string()](const FileSink& sink) {
-                const std::vector<uint8_t> bytes = encodeImageFile(*image, file);
-                return sink(bytes.data(), bytes.size());
-            });
+            const std::string name = "LIGHTMAP_" + std::to_string(nextLightMapFile_) + ".bmp";
+            if (takenNames(folder).count(lowerCase(name))) continue;
             ++nextLightMapFile_;  // not on disk before the batch is placed
-            newLightMaps_.emplace_back(h, target.string());
-            return target.string();
+            return folder / name;
         }
     }
 
-    // The names in the maps' folder as the save began: one listing instead of a
-    // look-up per new map (a file made there since is never overwritten either).
-    const std::unordered_set<std::string>& takenNames(const fs::path& folder) {
+    static std::string lowerCase(std::string name) {
+        for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+        return name;
+    }
+
+    // The names in the maps' folder as the save began, in lower case: one listing
+    // instead of a look-up per new map (a name taken since is found when placed).
+    std::unordered_set<std::string>& takenNames(const fs::path& folder) {
         if (!taken_) {
             taken_.emplace();
             std::error_code ec;
             for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-                taken_->insert(it->path().filename().string());
+                taken_->insert(lowerCase(it->path().filename().string()));
             if (ec) throw ApiError("cannot write " + path_ + ": cannot read " + folder.string() + ": " + ec.message());
         }
         return *taken_;
@@ -650,9 +690,13 @@ void saveWorldFile(const std::string& path, int32_t group, int32_t flags) {
     std::error_code ec;
     if (fs::is_directory(target, ec)) throw ApiError("cannot write " + path + ": it is a folder");
     WorldWriter writer(path, fs::path(target).parent_path(), group, flags);
-    // One sync for the world and its bitmaps; the world goes in place last.
+    // The new light maps go in place first, under the names they could have, then
+    // the world that names them; the copies and the world with one sync, the world
+    // last. A failure on the way removes the new maps again.
     FileBatch batch;
+    batch.namedBy(target);
     writer.writeBitmapFiles(batch);
+    writer.placeNewLightMaps(batch);
     batch.add(path, [&](const FileSink& sink) {
         return writer.write([&](const std::string& text) { return sink(text.data(), text.size()); });
     });
@@ -660,7 +704,8 @@ void saveWorldFile(const std::string& path, int32_t group, int32_t flags) {
     writer.keepNewLightMapFiles();
     std::vector<std::string> written = writer.bitmapFiles();
     written.push_back(target);
-    removeLeftovers(written);
+    // A killed save's leftovers go whether or not this one writes maps.
+    removeLeftovers(written, {(fs::path(target).parent_path() / "bitmaps").string()});
 }
 
 }  // namespace ombrel

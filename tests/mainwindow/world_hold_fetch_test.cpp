@@ -53,7 +53,8 @@ TEST_F(HoldFetchTest, AHoldThatCannotBeWrittenSaysSo) {
     std::filesystem::create_directory(programFolder() + "Hold.wld");
     platform_.prompts.answer(MsgResult::OK);
     f.mnuHold_Click();
-    EXPECT_EQ(platform_.prompts.shown().back().text, "Error Saving World");
+    EXPECT_EQ(platform_.prompts.shown().back().text,
+              "Error Saving World\ncannot write " + programFolder() + "Hold.wld: it is a folder");
 }
 
 TEST_F(HoldFetchTest, AHoldFileThatIsALinkStaysOneAndItsFileHoldsTheWorld) {
