@@ -24,12 +24,6 @@ namespace {
 
 using Dialog = frmTransformParameters;
 
-void typeAndEnter(QLineEdit* field, const char* text) {
-    field->setText(QString::fromUtf8(text));
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(field, &enter);
-}
-
 class NumericTransform : public TransformFixture {
 protected:
     void SetUp() override {
@@ -108,16 +102,6 @@ protected:
         Globals::SelTrkPts = {0, 1, 3};
         Globals::NumSelTrkPts = 2;
         Globals::ComputeSelTrackPtsAvgCenter();
-    }
-
-    // Opens the dialog for the tool as the toolbar does and lets act use it.
-    void runDialog(int tool, const std::function<void(Dialog&)>& act) {
-        Globals::CurrToolMode = tool;
-        platform_.prompts.answerWindow<Dialog>([&](Dialog& d) {
-            ASSERT_TRUE(d.IsFormLoaded());
-            act(d);
-        });
-        transform::OpenTransformDialog(nullptr, tool - ToolMove);
     }
 
     int32_t g = 0, g2 = 0, cam = 0, light = 0, track = 0;

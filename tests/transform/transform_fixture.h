@@ -1,13 +1,15 @@
 // The undo fixture plus what the transform tools draw and project with: one view
 // (an engine camera looking at the origin from above and aside, a registered
 // buffer with its device context and transient layer), the overlay pens, the
-// views' hooks, and helpers that drive a view's handle as the mouse would.
+// views' hooks, and helpers that drive a view's handle as the mouse would and
+// the numeric dialog as the keyboard would.
 #pragma once
 
 #include "undo_fixture.h"
 
 #include "transform/TransformGizmo.h"
 #include "transform/TransformHooks.h"
+#include "transform/frmTransformParameters.h"
 
 #include "core/ViewHooks.h"
 #include "core/myLine.h"
@@ -18,9 +20,13 @@
 #include "platform/key_state.h"
 #include "platform/virtual_keys.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -121,6 +127,22 @@ protected:
         pressOn(axis);
         dragAlong(axis, pixels);
         release();
+    }
+
+    // Opens the numeric dialog for the tool as the toolbar does and lets act use it.
+    void runDialog(int tool, const std::function<void(frmTransformParameters&)>& act) {
+        Globals::CurrToolMode = tool;
+        platform_.prompts.answerWindow<frmTransformParameters>([&](frmTransformParameters& d) {
+            ASSERT_TRUE(d.IsFormLoaded());
+            act(d);
+        });
+        transform::OpenTransformDialog(nullptr, tool - ToolMove);
+    }
+
+    static void typeAndEnter(QLineEdit* field, const char* text) {
+        field->setText(QString::fromUtf8(text));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(field, &enter);
     }
 
     // One world length of the line per 50 pixels along its image.
