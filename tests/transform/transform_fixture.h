@@ -24,10 +24,15 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 class TransformFixture : public UndoFixture {
@@ -145,6 +150,16 @@ protected:
         QApplication::sendEvent(field, &enter);
     }
 
+    // The world as its file holds it, byte for byte. The file goes to a folder of
+    // this run's own: CTest runs the whole program beside its single tests.
+    std::string saved() const {
+        EXPECT_TRUE(saveFolder_.isValid());
+        const std::string file = (std::filesystem::path(saveFolder_.path().toStdString()) / "saved.world").string();
+        EXPECT_EQ(OMBREL_engine_save(file.c_str(), Globals::RootGrp, 0x1203), 0) << OMBREL_ext_get_last_error();
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
     // One world length of the line per 50 pixels along its image.
     double worldPerPixel() const { return gizmo->Size() / 50; }
 
@@ -184,4 +199,5 @@ protected:
     std::string trackPoint = "Track";
     std::unique_ptr<TransformGizmo> gizmo;
     PixelPt pressAt_ = {0, 0};
+    QTemporaryDir saveFolder_;
 };
