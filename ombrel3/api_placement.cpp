@@ -7,6 +7,7 @@
 
 #include "ombrel_ext.h"
 
+#include <climits>
 #include <vector>
 
 namespace ombrel {
@@ -58,6 +59,24 @@ bool visitPlacement(int32_t handle, Visit&& v) {
     }
 }
 
+// How many numbers visitPlacement gives, from the kept totals (a group costs a
+// walk of its sub-groups, not of its points): 5 vectors per group, 3 per
+// polygon and 2 per live point.
+std::size_t placementSize(int32_t handle) {
+    switch (state().handles.kindOf(handle)) {
+    case Kind::Group: {
+        const Group& g = need<Group>(handle);
+        const SubtreeTotals& t = subtreeTotals(g);
+        const std::size_t groups = subtreeGroups(handle, true).size();
+        return 3 * (5 * groups + 3 * static_cast<std::size_t>(t.polygonCount) + 2 * static_cast<std::size_t>(t.pointCount));
+    }
+    case Kind::Camera: return 12;
+    case Kind::Light: return 6;
+    case Kind::Track: return 3 * need<Track>(handle).pts.size();
+    default: throw ApiError("handle " + std::to_string(handle) + " is no group, camera, light or track");
+    }
+}
+
 }  // namespace
 }  // namespace ombrel
 
@@ -66,6 +85,12 @@ using namespace ombrel;
 OMBREL_API int32_t OMBREL_ext_get_placement(int32_t handle, double* values, int32_t capacity) {
     return guarded(__func__, -1, [&] {
         if (capacity > 0 && !values) throw ApiError("no output given");
+        // Asked only how many: the totals tell without a walk of the points.
+        if (capacity <= 0) {
+            const std::size_t size = placementSize(handle);
+            if (size > static_cast<std::size_t>(INT32_MAX)) throw ApiError("the placement holds too many numbers");
+            return static_cast<int32_t>(size);
+        }
         int32_t n = 0;
         const bool known = visitPlacement(handle, [&](Vec3& p) {
             if (n + 3 <= capacity) p.to(values + n);

@@ -3,6 +3,7 @@
 #include "frmTransformParameters.h"
 
 #include "EditModes.h"
+#include "SelectionPlacements.h"
 #include "TransformLimits.h"
 
 #include "core/EntityLocations.h"
@@ -52,6 +53,12 @@ void shift(Point3d& p, const Point3d& d) { Maths::AddVector(p, d); }
 
 // ---- move
 
+void frmTransformParameters::ReadOpenPlacements() {
+    if (placementsRead_) return;
+    placementsRead_ = true;
+    openPlacements_ = transform::ReadSelectionPlacements(transform::CurrentEditMode());
+}
+
 void frmTransformParameters::ApplyAbsolute(int Index) {
     if (!FormLoaded || Index < 0 || Index > 2) return;
     const std::size_t i = static_cast<std::size_t>(Index);
@@ -78,36 +85,50 @@ void frmTransformParameters::showAbsolute(std::size_t i, double value) {
 void frmTransformParameters::ApplyOffset(int Index) {
     if (!FormLoaded || Index < 0 || Index > 2) return;
     const std::size_t i = static_cast<std::size_t>(Index);
-    double offset = 0, absolute = 0;
-    if (!fldOffset[i]->HoldsValue(offset)) {
+    auto showNoOffset = [&] {
         txtOffset[i]->setText(QStringLiteral("0"));
         updwnOffset[i]->Tag = QStringLiteral("0");
+    };
+    double offset = 0;
+    if (!fldOffset[i]->HoldsValue(offset) || offset == 0) {
+        showNoOffset();
         return;
     }
-    // An Absolute field that holds no value counts as the value last applied on the row.
-    if (!fldAbsolute[i]->HoldsValue(absolute)) absolute = TargetLoc[i];
-    const double sum = absolute + offset;
+    // The selection moves by the very number typed, from where it stands; the
+    // Absolute row then shows where that is.
+    const double sum = TargetLoc[i] + offset;
     if (!platform::kLengths.contains(sum)) return;
     updwnOffset[i]->Tag = txtOffset[i]->text();
-    txtAbsolute[i]->setText(platform::NumberText(sum));
-    txtOffset[i]->setText(QStringLiteral("0"));
-    updwnOffset[i]->Tag = QStringLiteral("0");
-    ApplyAbsolute(Index);
+    Point3d d = {0, 0, 0};
+    d[i] = offset;
+    const double previous = TargetLoc[i];
+    TargetLoc[i] = sum;
+    if (!MoveBy(d)) TargetLoc[i] = previous;
+    showAbsolute(i, TargetLoc[i]);
+    showNoOffset();
 }
 
 bool frmTransformParameters::ValidateMove(int axis) {
+    // The offset from the reference point that the fields show, on the edited
+    // axis only: the others show a centre recomputed after the last move (a
+    // group's centre of mass, the mean of points), whose rounding is no move.
+    Point3d d;
+    Maths::VectorFromTo(ReferencePoint(), TargetLoc, d);
+    for (int k = 0; k < 3; ++k)
+        if (axis >= 0 && axis != k) d[static_cast<std::size_t>(k)] = 0;
+    return MoveBy(d);
+}
+
+bool frmTransformParameters::MoveBy(const Point3d& d) {
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
     const transform::EditMode mode = transform::CurrentEditMode();
-    // The offset the move adds to all it moves, from the reference point that
-    // the fields show.
-    Point3d d;
-    Maths::VectorFromTo(ReferencePoint(), TargetLoc, d);
-    // The fields show a group's centre of mass: it moves on the edited axis only.
-    if (mode == transform::EditMode::Object && CurrSelEntityType == SelGroup)
-        for (int k = 0; k < 3; ++k)
-            if (axis >= 0 && axis != k) d[static_cast<std::size_t>(k)] = 0;
     if (!finite(TargetLoc) || !transform::MoveStaysInWorld(transform::SelectionReach(mode), d)) return false;
+    if (d[0] == 0 && d[1] == 0 && d[2] == 0) {
+        FnlLoc = TargetLoc;
+        return true;
+    }
+    ReadOpenPlacements();
 
     switch (mode) {
     case transform::EditMode::Point:
@@ -116,6 +137,7 @@ bool frmTransformParameters::ValidateMove(int axis) {
             shift(p, d);
             undo::WritePoint(SelPts[i], p);
         }
+        shift(movedBy_, d);
         ComputeSelPtsAvgCenter();
         ValidateGroupPolygons(h);
         undo::SelGrpBndBox().Initialize(h);
@@ -127,6 +149,7 @@ bool frmTransformParameters::ValidateMove(int axis) {
                 shift(p, d);
                 undo::WritePoint(set->Point(j), p);
             }
+        shift(movedBy_, d);
         ComputeSelPolsAvgCenter();
         ValidateGroupPolygons(h);
         undo::SelGrpBndBox().Initialize(h);
@@ -185,11 +208,29 @@ void frmTransformParameters::ApplyRotation() {
     FieldsResetting resetting(FormLoaded);
     std::array<bool, 3> has{};
     Point3d angle = {0, 0, 0};
-    for (std::size_t i = 0; i < 3; ++i) has[i] = fldWRotate[i]->HoldsValue(angle[i]);
+    // A turn by 0 is none: turning about a centre by 0 still rounds every point.
+    for (std::size_t i = 0; i < 3; ++i) has[i] = fldWRotate[i]->HoldsValue(angle[i]) && angle[i] != 0;
+    if (!transform::TurnStaysInWorld(transform::SelectionReach(transform::CurrentEditMode()))) has = {};
+    if (has[0] || has[1] || has[2]) {
+        ReadOpenPlacements();
+        TurnSelection(has, angle);
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (has[i]) {
+            RotationSteps.push_back({angle[i], static_cast<int32_t>(i)});
+            NumRotationSteps = static_cast<int32_t>(RotationSteps.size());
+        }
+        txtORotate[i]->setText(QStringLiteral("0"));
+        updwnORotate[i]->Tag = QStringLiteral("0");
+        txtWRotate[i]->setText(QStringLiteral("0"));
+        updwnWRotate[i]->Tag = QStringLiteral("0");
+    }
+    Globals::UpdateCameras();
+}
 
+void frmTransformParameters::TurnSelection(const std::array<bool, 3>& has, const Point3d& angle) {
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
-    if (!transform::TurnStaysInWorld(transform::SelectionReach(transform::CurrentEditMode()))) has = {};
     auto turnAll = [&](const Point3d& centre, Point3d p) {
         for (int32_t k = 0; k < 3; ++k)
             if (has[static_cast<std::size_t>(k)]) p = undo::TurnAbout(p, centre, angle[static_cast<std::size_t>(k)], k);
@@ -199,50 +240,41 @@ void frmTransformParameters::ApplyRotation() {
         const Point3d c = SelPtsAvgCenter;
         for (int32_t i = 1; i <= NumSelPts; ++i) undo::WritePoint(SelPts[i], turnAll(c, undo::ReadPoint(SelPts[i])));
         ValidateGroupPolygons(h);
-    } else if (transform::IsPolygonEditing()) {
+        return;
+    }
+    if (transform::IsPolygonEditing()) {
         const Point3d c = SelPolsAvgCenter;
         for (WeldedPoints* set : transform::SelectedWeldedSets()) undo::MoveWeldedSet(*set, [&](const Point3d& p) { return turnAll(c, p); });
         ValidateGroupPolygons(h);
-    } else {
-        for (int32_t k = 0; k < 3; ++k) {
-            if (!has[static_cast<std::size_t>(k)]) continue;
-            const double a = angle[static_cast<std::size_t>(k)];
-            switch (CurrSelEntityType) {
-            case SelGroup: OMBREL_group_rotate(h, a, 0, k); break;
-            case SelCamera:
-                undo::SceneCameras().Rotate(h, a, k, false, 0, 0, 0);
-                SyncViewIfSelIsViewedCam();
-                break;
-            case SelTrack:
-                if (transform::IsTrackPointEditing()) {
-                    RotateSelTrackPoints(h, k, a);
-                    UpdateTrackCenter();
-                } else {
-                    RotateTrack(h, a, k);
-                }
-                break;
-            case SelLight: undo::SceneLights().Rotate(h, a, k, false, 0, 0, 0); break;
-            case SelMultiple: {
-                undo::TurnMultipleSelection(undo::CurrMultiSel(), a, k, openCentre_);
-                undo::CurrMultiSel().InitializeBndBoxes();
-                break;
-            }
-            default: break;
-            }
-        }
-        if (CurrSelEntityType == SelGroup) undo::SelGrpBndBox().Initialize(h);
+        return;
     }
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (has[i] && angle[i] != 0) {
-            RotationSteps.push_back({angle[i], static_cast<int32_t>(i)});
-            NumRotationSteps = static_cast<int32_t>(RotationSteps.size());
+    for (int32_t k = 0; k < 3; ++k) {
+        if (!has[static_cast<std::size_t>(k)]) continue;
+        const double a = angle[static_cast<std::size_t>(k)];
+        switch (CurrSelEntityType) {
+        case SelGroup: OMBREL_group_rotate(h, a, 0, k); break;
+        case SelCamera:
+            undo::SceneCameras().Rotate(h, a, k, false, 0, 0, 0);
+            SyncViewIfSelIsViewedCam();
+            break;
+        case SelTrack:
+            if (transform::IsTrackPointEditing()) {
+                RotateSelTrackPoints(h, k, a);
+                UpdateTrackCenter();
+            } else {
+                RotateTrack(h, a, k);
+            }
+            break;
+        case SelLight: undo::SceneLights().Rotate(h, a, k, false, 0, 0, 0); break;
+        case SelMultiple: {
+            undo::TurnMultipleSelection(undo::CurrMultiSel(), a, k, openCentre_);
+            undo::CurrMultiSel().InitializeBndBoxes();
+            break;
         }
-        txtORotate[i]->setText(QStringLiteral("0"));
-        updwnORotate[i]->Tag = QStringLiteral("0");
-        txtWRotate[i]->setText(QStringLiteral("0"));
-        updwnWRotate[i]->Tag = QStringLiteral("0");
+        default: break;
+        }
     }
-    UpdateCameras();
+    if (CurrSelEntityType == SelGroup) undo::SelGrpBndBox().Initialize(h);
 }
 
 // ---- scale
@@ -271,10 +303,12 @@ void frmTransformParameters::ApplyScale() {
         numeric = transform::ScaleStaysInWorld(transform::SelectionReach(mode), f, product);
     }
     FieldsResetting resetting(FormLoaded);
-    if (!numeric) {
+    // Factors of 1 change nothing (scaling about a centre by 1 would still round).
+    if (!numeric || (f[0] == 1 && f[1] == 1 && f[2] == 1)) {
         resetFields();
         return;
     }
+    ReadOpenPlacements();
 
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;

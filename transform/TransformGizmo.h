@@ -81,6 +81,8 @@ private:
     bool StartRecord(Mode mode);
     void FinishRecord(Mode mode);
     void BeginDragState(Mode mode);
+    // Once per drag, just before its first change.
+    void ReadPressPlacements();
     void EndDragState();
 
     int view_;
@@ -109,6 +111,7 @@ private:
     // summed as the engine adds them).
     double dragTotal_ = 0, dragApplied_ = 0;
     ActionUndoRedo* pushed_ = nullptr;    // the record pushed at the press
-    undo::Placements pressPlacements_;    // what a turn or scale drag found
+    undo::Placements pressPlacements_;    // what the drag found, read at its first motion
+    bool placementsRead_ = false;
     std::vector<WeldedPoints*> dragSets_;  // the welded sets of a polygon drag
 };

@@ -105,9 +105,16 @@ void TransformGizmo::BeginDragState(Mode mode) {
     pressCentre_ = Globals::CurrSelEntityType == SelMultiple ? Globals::SelObjsAvgCenter : Globals::TrkCenter;
     dragSets_.clear();
     if (mode == Mode::Polygon) dragSets_ = transform::SelectedWeldedSets();
-    // Undo of a turn or a scale writes these back rather than turning back.
+    // Undo writes these back; they are read at the first motion, so a press
+    // on a large group costs nothing and a click reads none.
     pressPlacements_ = {};
-    if (pressTool_ == ToolRotate || pressTool_ == ToolScale) pressPlacements_ = transform::ReadSelectionPlacements(mode);
+    placementsRead_ = false;
+}
+
+void TransformGizmo::ReadPressPlacements() {
+    if (placementsRead_) return;
+    placementsRead_ = true;
+    pressPlacements_ = transform::ReadSelectionPlacements(pressMode_);
 }
 
 void TransformGizmo::EndDragState() {
@@ -115,6 +122,7 @@ void TransformGizmo::EndDragState() {
     pushed_ = nullptr;
     dragSets_.clear();
     pressPlacements_ = {};
+    placementsRead_ = false;
 }
 
 void TransformGizmo::MouseDown(int16_t Button, float X, float Y) {
@@ -242,6 +250,7 @@ void TransformGizmo::DragStep(int16_t Button, float X, float Y) {
         const double along = double(LastCursorPos[0] - foot[0]) * (e[0] - c[0]) +
                              double(LastCursorPos[1] - foot[1]) * (e[1] - c[1]);
         if (along > 0) d = -d;
+        if (d != 0) ReadPressPlacements();
         if (tool == ToolMove) {
             const double asked = dragTotal_ + d;
             double step = (moveGrid_ > 0 ? moveGrid_ * std::round(asked / moveGrid_) : asked) - dragApplied_;
@@ -373,6 +382,13 @@ void TransformGizmo::FinishRecord(Mode mode) {
     if (pushed_ && UndoRedoStack && UndoRedoStack->Retrive() == pushed_) rec = pushed_;
     const int32_t axis = TransformationPossible;
     auto after = [mode] { return transform::ReadSelectionPlacements(mode); };
+    // Without a motion nothing changed: nothing to record or read (a turn by 0
+    // would only round the world when undone).
+    const bool moved = placementsRead_;
+    if (!moved && tool == ToolRotate) return;
+    auto exact = [&](auto& action) {
+        if (moved) action.SetPlacements(std::move(pressPlacements_), after());
+    };
 
     switch (mode) {
     case Mode::Point:
@@ -380,18 +396,19 @@ void TransformGizmo::FinishRecord(Mode mode) {
             if (!rec || !rec->MoveGrpPoints) return;
             ComputeSelPtsAvgCenter();
             rec->MoveGrpPoints->SetToLoc(SelPtsAvgCenter);
+            exact(*rec->MoveGrpPoints);
         } else if (tool == ToolRotate) {
             auto r = newRecord(ActRotateGrpPoints);
             r->RotateGrpPoints->SetRotatedPtsParentGrp(CurrSelEntityHandle);
             r->RotateGrpPoints->SetRotatedPtsToCurrSelPts();
             r->RotateGrpPoints->AddRotation(DragAngle, axis);
-            r->RotateGrpPoints->SetPlacements(std::move(pressPlacements_), after());
+            exact(*r->RotateGrpPoints);
             push(std::move(r));
         } else if (!sameAsStart(ScaleChng)) {
             auto r = newRecord(ActScaleGrpPoints);
             r->ScaleGrpPoints->SetScaledPtsToCurrSelPts();
             r->ScaleGrpPoints->SetScaleChng(ScaleChng);
-            r->ScaleGrpPoints->SetPlacements(std::move(pressPlacements_), after());
+            exact(*r->ScaleGrpPoints);
             push(std::move(r));
         }
         break;
@@ -400,18 +417,19 @@ void TransformGizmo::FinishRecord(Mode mode) {
             if (!rec || !rec->MoveGrpPols) return;
             ComputeSelPolsAvgCenter();
             rec->MoveGrpPols->SetToLoc(SelPolsAvgCenter);
+            exact(*rec->MoveGrpPols);
         } else if (tool == ToolRotate) {
             auto r = newRecord(ActRotateGrpPols);
             r->RotateGrpPols->SetRotatedPolsParentGrp(CurrSelEntityHandle);
             r->RotateGrpPols->SetRotatedWeldedPtsToCurrWeldedPts();
             r->RotateGrpPols->AddRotation(DragAngle, axis);
-            r->RotateGrpPols->SetPlacements(std::move(pressPlacements_), after());
+            exact(*r->RotateGrpPols);
             push(std::move(r));
         } else if (!sameAsStart(ScaleChng)) {
             auto r = newRecord(ActScaleGrpPols);
             r->ScaleGrpPols->SetScaledWeldedPtsToCurrWeldedPts();
             r->ScaleGrpPols->SetScaleChng(ScaleChng);
-            r->ScaleGrpPols->SetPlacements(std::move(pressPlacements_), after());
+            exact(*r->ScaleGrpPols);
             push(std::move(r));
         }
         break;
@@ -420,17 +438,18 @@ void TransformGizmo::FinishRecord(Mode mode) {
             if (!rec || !rec->MoveTrkPts) return;
             ComputeSelTrackPtsAvgCenter();
             rec->MoveTrkPts->SetToLoc(SelTrkPtsAvgCenter);
+            exact(*rec->MoveTrkPts);
         } else if (tool == ToolRotate) {
             auto r = newRecord(ActRotateTrkPts);
             r->RotateTrkPts->SetRotatedTrkPtsToCurrSelTrkPts();
             r->RotateTrkPts->AddRotation(DragAngle, axis);
-            r->RotateTrkPts->SetPlacements(std::move(pressPlacements_), after());
+            exact(*r->RotateTrkPts);
             push(std::move(r));
         } else if (!sameAsStart(TrkScaleChng)) {
             auto r = newRecord(ActScaleTrkPts);
             r->ScaleTrkPts->SetScaledTrkPtsToCurrSelPts();
             r->ScaleTrkPts->SetScaleChng(TrkScaleChng);
-            r->ScaleTrkPts->SetPlacements(std::move(pressPlacements_), after());
+            exact(*r->ScaleTrkPts);
             push(std::move(r));
         }
         break;
@@ -441,16 +460,17 @@ void TransformGizmo::FinishRecord(Mode mode) {
             GetEntityLocation(CurrSelEntityHandle, CurrSelEntityType, loc);
             rec->Move->SetToLoc(loc);
             rec->Move->SetMovedBy(movedBy_);
+            exact(*rec->Move);
         } else if (tool == ToolRotate) {
             auto r = newRecord(ActRotate);
             r->Rotate->SetRotatedEntity(CurrSelEntityType, CurrSelEntityHandle);
             if (CurrSelEntityType == SelMultiple || CurrSelEntityType == SelTrack) r->Rotate->SetRotCenter(pressCentre_);
             r->Rotate->AddRotation(DragAngle, axis);
-            r->Rotate->SetPlacements(std::move(pressPlacements_), after());
+            exact(*r->Rotate);
             push(std::move(r));
         } else if (rec && rec->ScaleObj) {
             rec->ScaleObj->SetScaleChng(objScaleChng_);
-            rec->ScaleObj->SetPlacements(std::move(pressPlacements_), after());
+            exact(*rec->ScaleObj);
             if (CurrSelEntityType == SelMultiple || CurrSelEntityType == SelTrack)
                 rec->ScaleObj->SetScaleCenter(pressCentre_);
         }

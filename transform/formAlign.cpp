@@ -1,5 +1,7 @@
 #include "formAlign.h"
 
+#include "SelectionPlacements.h"
+
 #include "core/EntityLocations.h"
 #include "core/EntityProcedures.h"
 #include "core/Globals.h"
@@ -197,6 +199,10 @@ void formAlign::ReadBox(int32_t group, const Point3d& now, const Point3d& start)
 void formAlign::Apply() {
     using namespace Globals;
     const int32_t h = CurrSelEntityHandle;
+    if (!placementsRead_) {
+        placementsRead_ = true;
+        startPlacements_ = transform::ReadSelectionPlacements(transform::EditMode::Object);
+    }
     auto alignGroup = [this](int32_t g, const Point3d& start) {
         const Point3d now = groupLocation(g);
         ReadBox(g, now, start);
@@ -265,6 +271,10 @@ void formAlign::cmdCancel_Click() {
     }
     default: break;
     }
+    // Putting the locations back rounds the points they carry.
+    startPlacements_.Restore();
+    if (CurrSelEntityType == SelGroup) undo::SelGrpBndBox().Initialize(h);
+    if (CurrSelEntityType == SelMultiple) undo::CurrMultiSel().InitializeBndBoxes();
     closing_ = true;
     QDialog::reject();
     UpdateCameras();
@@ -276,6 +286,9 @@ void formAlign::cmdOk_Click() {
     record->SetActionObjects();
     record->Align->SetAlignedEntity(Globals::CurrSelEntityType, Globals::CurrSelEntityHandle, IniLoc,
                                     undo::CurrMultiSel(), IniGrpLocs, IniCamLocs, IniLightLocs);
+    if (placementsRead_)
+        record->Align->SetPlacements(std::move(startPlacements_),
+                                     transform::ReadSelectionPlacements(transform::EditMode::Object));
     undo::Shared(Globals::UndoRedoStack, "The undo history").Push(std::move(record));
     closing_ = true;
     accept();

@@ -72,4 +72,7 @@ private:
     Point3d TargetCenter = {0, 0, 0};
     Point3d TargetPivot = {0, 0, 0};
     Point3d CurrPivotOffset = {0, 0, 0};
+    // What the first preview found, for the record (and Cancel) to give back exactly.
+    undo::Placements startPlacements_;
+    bool placementsRead_ = false;
 };

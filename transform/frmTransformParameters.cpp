@@ -35,6 +35,11 @@ constexpr int kEscape = 27;
 
 using Fields = std::array<platform::NumericField*, 3>;
 
+Point3d movedFrom(Point3d start, const Point3d& offset) {
+    Maths::AddVector(start, offset);
+    return start;
+}
+
 QGroupBox* makeFrame(QWidget* owner, const char* name, const char* caption, Fields& fields,
                      std::array<QLineEdit*, 3>& texts, std::array<platform::UpDown*, 3>& spinners, const char* textName,
                      const char* spinName, platform::NumericField::Options options) {
@@ -147,9 +152,9 @@ void frmTransformParameters::Form_Load() {
     for (QGroupBox* f : {frmMove1, frmMove2, frmRotate1, frmRotate2, frmScale1, frmScale2}) f->hide();
     openCentre_ = Globals::CurrSelEntityType == SelMultiple ? Globals::SelObjsAvgCenter : Globals::TrkCenter;
     if (Globals::CurrSelEntityType == SelGroup) iniGrpLoc_ = groupLocation(Globals::CurrSelEntityHandle);
+    // Read before the first edit, so that opening and closing costs nothing.
     openPlacements_ = {};
-    if (Globals::CurrToolMode == ToolRotate || Globals::CurrToolMode == ToolScale)
-        openPlacements_ = transform::ReadSelectionPlacements(transform::CurrentEditMode());
+    placementsRead_ = false;
     switch (TransformType) {
     case MoveTransform:
         frmMove1->show();
@@ -253,6 +258,7 @@ void frmTransformParameters::PushClosingRecord() {
     };
     // A record that changes nothing would only push an older one out of the history.
     const bool hasSteps = NumRotationSteps > 0;
+    const bool moved = tool == ToolMove && placementsRead_;
     const transform::EditMode mode = transform::CurrentEditMode();
     auto exact = [this, mode](auto& action) {
         action.SetPlacements(std::move(openPlacements_), transform::ReadSelectionPlacements(mode));
@@ -260,11 +266,12 @@ void frmTransformParameters::PushClosingRecord() {
     switch (mode) {
     case transform::EditMode::Point: {
         if (NumSelPts <= 0) return;
-        if (tool == ToolMove && !Maths::VectorsEqual(FnlLoc, IniLoc)) {
+        if (moved) {
             auto r = ActionUndoRedo::New(ActMoveGrpPoints);
             r->MoveGrpPoints->SetMovedPtsToCurrSelPts();
             r->MoveGrpPoints->SetFrmLoc(IniLoc);
-            r->MoveGrpPoints->SetToLoc(FnlLoc);
+            r->MoveGrpPoints->SetToLoc(movedFrom(IniLoc, movedBy_));
+            exact(*r->MoveGrpPoints);
             undo::Push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
             auto r = ActionUndoRedo::New(ActRotateGrpPoints);
@@ -284,13 +291,13 @@ void frmTransformParameters::PushClosingRecord() {
     }
     case transform::EditMode::Polygon: {
         if (NumSelPols <= 0) return;
-        if (tool == ToolMove) {
+        if (moved) {
             auto r = ActionUndoRedo::New(ActMoveGrpPols);
             r->MoveGrpPols->SetMovedWeldedPtsToCurrWeldedPts();
             r->MoveGrpPols->SetFrmLoc(IniLoc);
-            ComputeSelPolsAvgCenter();
-            r->MoveGrpPols->SetToLoc(SelPolsAvgCenter);
-            if (!Maths::VectorsEqual(SelPolsAvgCenter, IniLoc)) undo::Push(std::move(r));
+            r->MoveGrpPols->SetToLoc(movedFrom(IniLoc, movedBy_));
+            exact(*r->MoveGrpPols);
+            undo::Push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
             auto r = ActionUndoRedo::New(ActRotateGrpPols);
             r->RotateGrpPols->SetRotatedPolsParentGrp(h);
@@ -309,11 +316,12 @@ void frmTransformParameters::PushClosingRecord() {
     }
     case transform::EditMode::TrackPoint: {
         if (NumSelTrkPts <= 0) return;
-        if (tool == ToolMove && !Maths::VectorsEqual(FnlLoc, IniLoc)) {
+        if (moved) {
             auto r = ActionUndoRedo::New(ActMoveTrkPts);
             r->MoveTrkPts->SetMovedTrkPtsToCurrSelTrkPts();
             r->MoveTrkPts->SetFrmLoc(IniLoc);
             r->MoveTrkPts->SetToLoc(FnlLoc);
+            exact(*r->MoveTrkPts);
             undo::Push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
             auto r = ActionUndoRedo::New(ActRotateTrkPts);
@@ -332,16 +340,16 @@ void frmTransformParameters::PushClosingRecord() {
     }
     case transform::EditMode::Object: {
         if (kind != SelGroup && kind != SelCamera && kind != SelTrack && kind != SelLight && kind != SelMultiple) return;
-        if (tool == ToolMove) {
+        if (moved) {
             // A group's record holds its true locations, not the centre of mass shown.
             const Point3d from = kind == SelGroup ? iniGrpLoc_ : IniLoc;
             const Point3d to = kind == SelGroup ? groupLocation(h) : FnlLoc;
-            if (Maths::VectorsEqual(from, to)) return;
             auto r = ActionUndoRedo::New(ActMove);
             r->Move->SetMovedEntity(kind, h);
             r->Move->SetFrmLoc(from);
             r->Move->SetToLoc(to);
             r->Move->SetMovedBy(movedBy_);
+            exact(*r->Move);
             undo::Push(std::move(r));
         } else if (tool == ToolRotate && hasSteps) {
             auto r = ActionUndoRedo::New(ActRotate);
@@ -367,6 +375,7 @@ void frmTransformParameters::PushClosingRecord() {
     ScaleChng = TrkScaleChng = objScaleChng_ = {1, 1, 1};
     movedBy_ = {0, 0, 0};
     openPlacements_ = {};
+    placementsRead_ = false;
 }
 
 namespace transform {

@@ -55,9 +55,9 @@ public:
     void txtWScale_KeyPress(int Index, int KeyAscii);
     void txtWScale_LostFocus(int Index);
 
-    // Moves the selection so that its reference point lands on TargetLoc; a group
-    // moves on the edited axis only (-1: all three). False when the move would take
-    // the world out of reach (nothing moved).
+    // Moves the selection so that its reference point lands on TargetLoc, on the
+    // edited axis only (-1: all three). False when the move would take the world
+    // out of reach (nothing moved).
     bool ValidateMove(int axis = -1);
 
     // Read by tests and the closing step.
@@ -82,7 +82,14 @@ private:
     // The row's Absolute field and its spinner's Tag show the value.
     void showAbsolute(std::size_t i, double value);
     void ApplyOffset(int Index);
+    // Moves the selection by d (cameras and lights to TargetLoc, d from where
+    // they stand); false, and nothing moved, when that leaves the world's reach.
+    bool MoveBy(const Point3d& d);
+    // What the dialog's edits change, read once before the first of them.
+    void ReadOpenPlacements();
     void ApplyRotation();
+    // Turns the selection about its centre on each axis that has an angle.
+    void TurnSelection(const std::array<bool, 3>& has, const Point3d& angle);
     void ApplyScale();
     void PushClosingRecord();
     void trap(const std::function<void()>& body);
@@ -103,8 +110,9 @@ private:
     // and the centre a multiple selection or a track turns and scales about.
     Point3d iniGrpLoc_ = {0, 0, 0};
     Point3d openCentre_ = {0, 0, 0};
-    // What a turn or a scale found at open, for its record to give back exactly.
+    // What the edits found, for the record to give back exactly.
     undo::Placements openPlacements_;
+    bool placementsRead_ = false;
     Point3d objScaleChng_ = {1, 1, 1};
     Point3d movedBy_ = {0, 0, 0};  // an entity move's offsets, summed as applied
 

@@ -72,27 +72,35 @@ void ActionAlign::SetAlignedEntity(int32_t kind, int32_t handle, const Point3d& 
     }
 }
 
-void ActionAlign::Undo() { PlaceAt(FrmLoc, FrmGrpLocs, FrmCamLocs, FrmLightLocs); }
-void ActionAlign::Redo() { PlaceAt(ToLoc, ToGrpLocs, ToCamLocs, ToLightLocs); }
+void ActionAlign::Undo() { PlaceAt(FrmLoc, FrmGrpLocs, FrmCamLocs, FrmLightLocs, false); }
+void ActionAlign::Redo() { PlaceAt(ToLoc, ToGrpLocs, ToCamLocs, ToLightLocs, true); }
 
 void ActionAlign::PlaceAt(const Point3d& loc, const LocationList& grps, const LocationList& cams,
-                          const LocationList& lights) {
+                          const LocationList& lights, bool after) {
     const int32_t h = AlignedEntityHandle;
     switch (AlignedEntityType) {
     case SelGroup:
         OMBREL_group_set_location(h, loc.data());
+        WriteBack(after);
         undo::SelGrpBndBox().Initialize(h);
         break;
-    case SelCamera: undo::SceneCameras().SetLocation(h, loc); break;
-    case SelLight: undo::SceneLights().SetLocation(h, loc); break;
+    case SelCamera:
+        undo::SceneCameras().SetLocation(h, loc);
+        WriteBack(after);
+        break;
+    case SelLight:
+        undo::SceneLights().SetLocation(h, loc);
+        WriteBack(after);
+        break;
     case SelMultiple: {
         const MultipleSelection& sel = AlignedMultiSel;
         for (int32_t i = 1; i <= sel.NumOfGrps(); ++i)
             OMBREL_group_set_location(sel.GetGrp(i), undo::LocationAt(grps, i).data());
-        AlignedMultiSel.InitializeBndBoxes();
         for (int32_t i = 1; i <= sel.NumOfCams(); ++i) undo::SceneCameras().SetLocation(sel.GetCam(i), undo::LocationAt(cams, i));
         for (int32_t i = 1; i <= sel.NumOfLights(); ++i)
             undo::SceneLights().SetLocation(sel.GetLight(i), undo::LocationAt(lights, i));
+        WriteBack(after);
+        AlignedMultiSel.InitializeBndBoxes();
         // The centre is an average over CurrMultiSel, so it is computed once the
         // aligned entities are the current selection again, in both directions.
         Globals::CopyMultipleSelection(undo::CurrMultiSel(), AlignedMultiSel);

@@ -3,6 +3,8 @@
 // multiple selection (lists laid out 3i-2, 3i-1, 3i from index 1).
 #pragma once
 
+#include "Placements.h"
+
 #include "core/CoreTypes.h"
 #include "core/MultipleSelection.h"
 
@@ -11,8 +13,10 @@
 
 using LocationList = std::vector<double>;
 
-class ActionAlign {
+class ActionAlign : public undo::ExactPlacements {
 public:
+    // Each puts the entities at the recorded locations, then writes back the
+    // placements recorded before the alignment (after it, for Redo).
     void Undo();
     void Redo();
     // The alignment is done: the end locations are read from the engine now.
@@ -22,7 +26,7 @@ public:
 
 private:
     void PlaceAt(const Point3d& loc, const LocationList& grps, const LocationList& cams,
-                 const LocationList& lights);
+                 const LocationList& lights, bool after);
 
     int32_t AlignedEntityType = 0;
     int32_t AlignedEntityHandle = 0;

@@ -53,16 +53,19 @@ void ActionMove::MoveTo(const Point3d& loc, const Point3d& from, double sign) {
         offset = {sign * MovedBy[0], sign * MovedBy[1], sign * MovedBy[2]};
     else
         Maths::VectorFromTo(from, loc, offset);
+    const bool after = sign > 0;
     switch (MovedEntityType) {
     case SelGroup:
         if (hasMovedBy_)
             OMBREL_group_move(h, offset.data(), 0);
         else
             OMBREL_group_set_location(h, loc.data());
+        WriteBack(after);
         undo::SelGrpBndBox().Initialize(h);
         break;
     case SelCamera:
         undo::SceneCameras().SetLocation(h, loc);
+        WriteBack(after);
         Globals::SyncViewIfSelIsViewedCam();
         break;
     case SelTrack:
@@ -70,16 +73,19 @@ void ActionMove::MoveTo(const Point3d& loc, const Point3d& from, double sign) {
             Globals::MoveTrack(h, offset);
         else
             Globals::SetTrackLocation(h, loc);
+        WriteBack(after);
         Globals::UpdateTrackCenter();
         break;
     case SelLight:
         undo::SceneLights().SetLocation(h, loc);
+        WriteBack(after);
         break;
     case SelMultiple: {
         const MultipleSelection& sel = MovedMultiSel;
         for (int32_t i = 1; i <= sel.NumOfGrps(); ++i) OMBREL_group_move(sel.GetGrp(i), offset.data(), 0);
         for (int32_t i = 1; i <= sel.NumOfLights(); ++i) undo::SceneLights().Move(sel.GetLight(i), offset);
         for (int32_t i = 1; i <= sel.NumOfCams(); ++i) undo::SceneCameras().Move(sel.GetCam(i), offset);
+        WriteBack(after);
         undo::CurrMultiSel().InitializeBndBoxes();
         Globals::SelObjsAvgCenter = loc;
         break;

@@ -11,9 +11,10 @@
 
 #include <cstdint>
 
-class ActionMove {
+class ActionMove : public undo::ExactPlacements {
 public:
-    // Puts the entity back at FrmLoc (a multiple selection: moved by FrmLoc - ToLoc).
+    // Puts the entity back at FrmLoc (a multiple selection: moved by FrmLoc - ToLoc),
+    // then writes back the placements recorded before the edit (after it, for Redo).
     void Undo();
     void Redo();
     // For kind 6 the selection's centre (SelObjsAvgCenter) before and after.

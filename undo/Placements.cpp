@@ -23,10 +23,11 @@ bool onlyRounding(const double* now, const double* recorded, std::size_t n) {
 }  // namespace
 
 void Placements::AddEntity(int32_t handle) {
+    // The count comes from the engine's kept totals; the reading is the one pass.
     const int32_t n = OMBREL_ext_get_placement(handle, nullptr, 0);
     if (n < 0) return;
-    Entity e{handle, std::vector<double>(static_cast<std::size_t>(n))};
-    if (OMBREL_ext_get_placement(handle, e.values.data(), n) != n) return;
+    Entity e{handle, n, std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(n))};
+    if (OMBREL_ext_get_placement(handle, e.values.get(), n) != n) return;
     entities_.push_back(std::move(e));
 }
 
@@ -39,11 +40,11 @@ void Placements::AddPoint(int32_t point) {
 void Placements::Restore() const {
     std::vector<double> now;
     for (const Entity& e : entities_) {
-        const auto n = static_cast<int32_t>(e.values.size());
-        now.assign(e.values.size(), 0);
+        const int32_t n = e.count;
+        const auto size = static_cast<std::size_t>(n);
+        now.resize(size);
         if (OMBREL_ext_get_placement(e.handle, now.data(), n) != n) continue;
-        if (onlyRounding(now.data(), e.values.data(), e.values.size()))
-            OMBREL_ext_set_placement(e.handle, e.values.data(), n);
+        if (onlyRounding(now.data(), e.values.get(), size)) OMBREL_ext_set_placement(e.handle, e.values.get(), n);
     }
     for (const Point& p : points_) {
         Point3d at = {0, 0, 0};

@@ -6,6 +6,7 @@
 #include "core/CoreTypes.h"
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -24,9 +25,11 @@ public:
     void Restore() const;
 
 private:
+    // Left unset until the engine writes them: a large group is gone over once.
     struct Entity {
         int32_t handle = 0;
-        std::vector<double> values;
+        int32_t count = 0;
+        std::unique_ptr<double[]> values;
     };
     struct Point {
         int32_t handle = 0;
@@ -50,6 +53,21 @@ public:
 
 private:
     Placements before_, after_;
+};
+
+// A record whose Undo and Redo write back what its edit found and left.
+class ExactPlacements {
+public:
+    void SetPlacements(Placements before, Placements after) { exact_.Set(std::move(before), std::move(after)); }
+
+protected:
+    // What Redo (after) or Undo (before) writes back.
+    void WriteBack(bool after) const {
+        if (after) exact_.RestoreAfter();
+        else exact_.RestoreBefore();
+    }
+
+    PlacementPair exact_;
 };
 
 }  // namespace undo

@@ -40,7 +40,8 @@ Point3d TurnAbout(const Point3d& p, const Point3d& centre, double angle, int32_t
 
 Point3d ScaleAbout(const Point3d& p, const Point3d& centre, const Point3d& f) {
     Point3d r;
-    for (int k = 0; k < 3; ++k) r[k] = centre[k] + (p[k] - centre[k]) * f[k];
+    // A factor of 1 leaves its axis alone, as scaling about the centre would round it.
+    for (int k = 0; k < 3; ++k) r[k] = f[k] == 1 ? p[k] : centre[k] + (p[k] - centre[k]) * f[k];
     return r;
 }
 
@@ -99,6 +100,7 @@ void ActionMoveGrpPoints::Shift(double sign) {
         for (int k = 0; k < 3; ++k) p[k] += sign * offset[k];
         undo::WritePoint(pt, p);
     });
+    WriteBack(sign > 0);
     Globals::ComputeSelPtsAvgCenter();
     Globals::ValidateGroupPolygons(group);
     refreshSelectedGroupBox();
@@ -178,6 +180,7 @@ void ActionMoveGrpPols::Shift(double sign) {
         for (int k = 0; k < 3; ++k) p[k] += sign * offset[k];
         return p;
     });
+    WriteBack(sign > 0);
     Globals::ComputeSelPolsAvgCenter();
     if (Globals::CurrSelEntityType == SelGroup) Globals::ValidateGroupPolygons(Globals::CurrSelEntityHandle);
     refreshSelectedGroupBox();

@@ -14,7 +14,8 @@
 #include <memory>
 #include <vector>
 
-class ActionMoveGrpPoints {
+// Undo and Redo shift back and forth, then write back the recorded placements.
+class ActionMoveGrpPoints : public undo::ExactPlacements {
 public:
     void Undo();
     void Redo();
@@ -93,7 +94,8 @@ private:
 // listed in SelPolsRelatedPts when the record was filled.
 using WeldedSetList = std::vector<std::shared_ptr<WeldedPoints>>;
 
-class ActionMoveGrpPols {
+// Undo and Redo shift back and forth, then write back the recorded placements.
+class ActionMoveGrpPols : public undo::ExactPlacements {
 public:
     void Undo();
     void Redo();
@@ -173,7 +175,7 @@ void WritePoint(int32_t point, const Point3d& p);
 Point3d TurnAbout(const Point3d& p, const Point3d& centre, double angle, int32_t axis);
 // 1/f per axis; a factor of 0 has no inverse and gives 1 (its axis stays as it is).
 Point3d Reciprocals(const Point3d& f);
-// centre + f * (p - centre), axis by axis.
+// centre + f * (p - centre), axis by axis; an axis with a factor of 1 stays as it is.
 Point3d ScaleAbout(const Point3d& p, const Point3d& centre, const Point3d& f);
 // Writes where(first point's position) to every point of the set.
 template <class Where>

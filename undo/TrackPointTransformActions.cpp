@@ -62,6 +62,7 @@ void ActionMoveTrkPts::Shift(double sign) {
         for (int k = 0; k < 3; ++k) p[k] += sign * offset[k];
         OMBREL_track_set_point(track, n, p.data());
     }
+    WriteBack(sign > 0);
     Globals::ComputeSelTrackPtsAvgCenter();
 }
 

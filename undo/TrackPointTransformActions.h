@@ -11,7 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-class ActionMoveTrkPts {
+// Undo and Redo shift back and forth, then write back the recorded placements.
+class ActionMoveTrkPts : public undo::ExactPlacements {
 public:
     void Undo();
     void Redo();

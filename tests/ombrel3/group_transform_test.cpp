@@ -229,6 +229,8 @@ std::vector<double> placementOf(int32_t handle) {
     EXPECT_GE(n, 0) << OMBREL_ext_get_last_error();
     std::vector<double> v(static_cast<std::size_t>(std::max(n, 0)));
     EXPECT_EQ(OMBREL_ext_get_placement(handle, v.data(), n), n);
+    // The count, told from the kept totals, is the walk's.
+    EXPECT_EQ(OMBREL_ext_get_placement(handle, v.data(), n + 6), n);
     return v;
 }
 

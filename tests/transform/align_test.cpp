@@ -118,6 +118,32 @@ TEST_F(Align, OkRecordsOneAlignmentThatUndoAndRedoReplay) {
     EXPECT_EQ(location(source), aligned);
 }
 
+// Undo and Redo of an alignment write back the very numbers found and left:
+// the world saved before (A), after (B), after Undo and after Redo give A, B.
+TEST_F(Align, UndoAndRedoGiveBackTheSavedWorldsByteForByte) {
+    OMBREL_group_rotate(source, 33.3, 0, 2);  // points off the grid of whole numbers
+    Globals::SelGrpBndBox->Initialize(source);
+    for (bool multiple : {false, true}) {
+        SCOPED_TRACE(multiple ? "multiple selection" : "group");
+        Globals::UndoRedoStack->Reset();
+        if (multiple) selectMultiple();
+        const std::string a = saved();
+        align([&](formAlign& d) {
+            choose(d, 0, formAlign::Center, formAlign::Maximum);
+            choose(d, 2, formAlign::Minimum, formAlign::PivotPoint);
+            d.cmdOk->click();
+        });
+        ASSERT_EQ(records(), 1);
+        const std::string b = saved();
+        EXPECT_TRUE(b != a);
+        undo::UndoCommand();
+        EXPECT_TRUE(saved() == a) << "Undo gives back the world before";
+        undo::RedoCommand();
+        EXPECT_TRUE(saved() == b) << "Redo gives back the world after";
+        undo::UndoCommand();
+    }
+}
+
 // A turned group's location is the middle of its own box, not of its world box:
 // the aligned side of the world box still lands on the target's.
 TEST_F(Align, ATurnedGroupLinesUpItsWorldBox) {

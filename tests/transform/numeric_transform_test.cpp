@@ -14,21 +14,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include <cstdio>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 namespace {
 
 using Dialog = frmTransformParameters;
-
-void typeAndEnter(QLineEdit* field, const char* text) {
-    field->setText(QString::fromUtf8(text));
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(field, &enter);
-}
 
 class NumericTransform : public TransformFixture {
 protected:
@@ -108,16 +99,6 @@ protected:
         Globals::SelTrkPts = {0, 1, 3};
         Globals::NumSelTrkPts = 2;
         Globals::ComputeSelTrackPtsAvgCenter();
-    }
-
-    // Opens the dialog for the tool as the toolbar does and lets act use it.
-    void runDialog(int tool, const std::function<void(Dialog&)>& act) {
-        Globals::CurrToolMode = tool;
-        platform_.prompts.answerWindow<Dialog>([&](Dialog& d) {
-            ASSERT_TRUE(d.IsFormLoaded());
-            act(d);
-        });
-        transform::OpenTransformDialog(nullptr, tool - ToolMove);
     }
 
     int32_t g = 0, g2 = 0, cam = 0, light = 0, track = 0;
@@ -320,12 +301,6 @@ TEST_F(NumericTransform, ClosingWithoutAChangeRecordsNothing) {
 // No typed number may take the world beyond where doubles keep its detail: such
 // an apply changes nothing at all, in the world or in the history.
 TEST_F(NumericTransform, AnApplyThatWouldTakeTheWorldOutOfReachIsIgnored) {
-    const std::string file = std::string(TALVORA_PROGRAM_DIR) + "/numeric_reach_test.wld";
-    auto saved = [&] {
-        EXPECT_EQ(OMBREL_engine_save(file.c_str(), Globals::RootGrp, OMBREL_SAVE_WORLD), 0);
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
     struct Case {
         const char* name;
         int tool;
@@ -355,7 +330,6 @@ TEST_F(NumericTransform, AnApplyThatWouldTakeTheWorldOutOfReachIsIgnored) {
             EXPECT_EQ(records(), 0);
         }
     }
-    std::remove(file.c_str());
 }
 
 TEST_F(NumericTransform, TabGoesFromFieldToFieldNotToTheSpinners) {

@@ -1,13 +1,15 @@
 // The undo fixture plus what the transform tools draw and project with: one view
 // (an engine camera looking at the origin from above and aside, a registered
 // buffer with its device context and transient layer), the overlay pens, the
-// views' hooks, and helpers that drive a view's handle as the mouse would.
+// views' hooks, and helpers that drive a view's handle as the mouse would and
+// the numeric dialog as the keyboard would.
 #pragma once
 
 #include "undo_fixture.h"
 
 #include "transform/TransformGizmo.h"
 #include "transform/TransformHooks.h"
+#include "transform/frmTransformParameters.h"
 
 #include "core/ViewHooks.h"
 #include "core/myLine.h"
@@ -18,10 +20,19 @@
 #include "platform/key_state.h"
 #include "platform/virtual_keys.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 class TransformFixture : public UndoFixture {
@@ -123,6 +134,32 @@ protected:
         release();
     }
 
+    // Opens the numeric dialog for the tool as the toolbar does and lets act use it.
+    void runDialog(int tool, const std::function<void(frmTransformParameters&)>& act) {
+        Globals::CurrToolMode = tool;
+        platform_.prompts.answerWindow<frmTransformParameters>([&](frmTransformParameters& d) {
+            ASSERT_TRUE(d.IsFormLoaded());
+            act(d);
+        });
+        transform::OpenTransformDialog(nullptr, tool - ToolMove);
+    }
+
+    static void typeAndEnter(QLineEdit* field, const char* text) {
+        field->setText(QString::fromUtf8(text));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(field, &enter);
+    }
+
+    // The world as its file holds it, byte for byte. The file goes to a folder of
+    // this run's own: CTest runs the whole program beside its single tests.
+    std::string saved() const {
+        EXPECT_TRUE(saveFolder_.isValid());
+        const std::string file = (std::filesystem::path(saveFolder_.path().toStdString()) / "saved.world").string();
+        EXPECT_EQ(OMBREL_engine_save(file.c_str(), Globals::RootGrp, 0x1203), 0) << OMBREL_ext_get_last_error();
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
     // One world length of the line per 50 pixels along its image.
     double worldPerPixel() const { return gizmo->Size() / 50; }
 
@@ -162,4 +199,5 @@ protected:
     std::string trackPoint = "Track";
     std::unique_ptr<TransformGizmo> gizmo;
     PixelPt pressAt_ = {0, 0};
+    QTemporaryDir saveFolder_;
 };
