@@ -3,6 +3,7 @@
 #include "WindowHooks.h"
 
 #include "ombrel.h"
+#include "ombrel_places.h"
 
 #include <algorithm>
 #include <limits>
@@ -36,6 +37,18 @@ std::vector<int32_t> PlaceOrder(const std::vector<int32_t>& places) {
     };
     std::ranges::stable_sort(order, {}, key);
     return order;
+}
+
+std::vector<int32_t> PlacesOf(const std::vector<int32_t>& handles) {
+    std::vector<int32_t> places(handles.size(), -1);
+    if (!handles.empty())
+        OMBREL_ext_get_indices(handles.data(), static_cast<int32_t>(handles.size()), places.data());
+    return places;
+}
+
+void PutAtPlaces(const std::vector<int32_t>& handles, const std::vector<int32_t>& places) {
+    const std::size_t n = std::min(handles.size(), places.size());
+    if (n > 0) OMBREL_ext_set_indices(handles.data(), places.data(), static_cast<int32_t>(n));
 }
 
 void UnDeleteGroup(int32_t group, int32_t father, int32_t place) {

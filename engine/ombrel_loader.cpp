@@ -1,6 +1,7 @@
 #include "ombrel_loader.h"
 
 #include "ombrel.h"
+#include "ombrel_places.h"
 
 #include <dlfcn.h>
 #include <filesystem>
@@ -10,6 +11,7 @@
 extern "C" {
 #define OMBREL_DEFINE_POINTER_(ret, name, params) ret(*name) params = nullptr;
 OMBREL_ALL_FUNCTIONS(OMBREL_DEFINE_POINTER_)
+OMBREL_PLACES_FUNCTIONS(OMBREL_DEFINE_POINTER_)
 #undef OMBREL_DEFINE_POINTER_
 }
 
@@ -21,6 +23,7 @@ void* g_library = nullptr;
 void clearPointers() {
 #define OMBREL_CLEAR_(ret, name, params) name = nullptr;
     OMBREL_ALL_FUNCTIONS(OMBREL_CLEAR_)
+    OMBREL_PLACES_FUNCTIONS(OMBREL_CLEAR_)
 #undef OMBREL_CLEAR_
 }
 
@@ -52,6 +55,7 @@ Result load(const std::string& path) {
     else                                                                    \
         r.missing.emplace_back(#fn);
     OMBREL_ALL_FUNCTIONS(OMBREL_BIND_)
+    OMBREL_PLACES_FUNCTIONS(OMBREL_BIND_)
 #undef OMBREL_BIND_
     if (!r.missing.empty()) {
         clearPointers();

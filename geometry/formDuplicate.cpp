@@ -96,11 +96,13 @@ formDuplicate::formDuplicate(QWidget* owner) : QDialog(owner) {
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
     buttons->addStretch(1);
-    // After OK the dialog closes whatever happened: the selection it was opened
-    // for no longer stands once copies were made.
+    // After OK the dialog closes whatever happened (the selection it was opened
+    // for no longer stands once copies were made), but for a refusal, which
+    // leaves the count and offset to be changed.
     connect(cmdOK, &QPushButton::clicked, this, [this] {
+        refused_ = false;
         platform::runTrapped(this, [this] { cmdOK_Click(); });
-        accept();
+        if (!refused_) accept();
     });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
@@ -143,7 +145,12 @@ void formDuplicate::cmdOK_Click() {
     Point3d reach = {0, 0, 0};
     for (std::size_t i = 0; i < 3; ++i) platform::ReadNumber(updwnOffset[i]->Tag, reach[i]);
     Maths::ScaleVector(reach, updwnCopies->Value());
-    if (!transform::MoveStaysInWorld(transform::GroupsReach(sources), reach)) return;
+    if (!transform::MoveStaysInWorld(transform::GroupsReach(sources), reach)) {
+        refused_ = true;
+        platform::msgBox("The last copy would lie beyond the world's limit of 1e12: no copy was made.",
+                         platform::MsgButtons::OK, platform::MsgIcon::Information);
+        return;
+    }
     std::vector<int32_t> copies;
     std::exception_ptr failure;
     try {

@@ -42,7 +42,8 @@ public:
     void txtOffset_LostFocus(int Index);
     void updwnOffset_Change(int Index);
     // Makes the copies, selects and records those made; an error part-way rises
-    // after the copies made so far are selected and recorded.
+    // after the copies made so far are selected and recorded. A last copy beyond
+    // the world's limit makes none: a message says so and the dialog stays open.
     void cmdOK_Click();
     void cmdCancel_Click();
 
@@ -51,6 +52,8 @@ private:
     // offsets, with its tree node.
     int32_t CopyGroup(int32_t group, int32_t k);
     void SelectAndRecord(const std::vector<int32_t>& copies);
+
+    bool refused_ = false;  // the last OK made no copy for the world's limit
 };
 
 namespace geometry {

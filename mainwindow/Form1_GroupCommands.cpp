@@ -22,7 +22,9 @@
 
 #include <QCheckBox>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -32,6 +34,15 @@ std::string groupKey(int32_t group) { return KeyedTree::NodeKey("Group", group);
 int32_t madeCopy(int32_t copy) {
     if (copy == 0) core::raiseError(std::string("The group could not be rebuilt: ") + OMBREL_ext_get_last_error());
     return copy;
+}
+
+// Every number a copy could change (the points of every polygon, so also how
+// many there are), read exactly.
+std::vector<double> placement(int32_t group) {
+    const int32_t n = OMBREL_ext_get_placement(group, nullptr, 0);
+    std::vector<double> values(static_cast<std::size_t>(std::max(n, 0)));
+    if (n > 0) OMBREL_ext_get_placement(group, values.data(), n);
+    return values;
 }
 
 }  // namespace
@@ -49,7 +60,13 @@ void Form1::cmdReducePols_Click() {
     // A plain copy changes nothing: no record to push a real edit out of the history.
     if (level <= 0) return;
     trwGroupView->Item(groupKey(CurrSelEntityHandle));  // the copy's place, before the engine makes it
-    ReplaceSelectedGroup(madeCopy(OMBREL_group_create_reduced_copy(CurrSelEntityHandle, level)));
+    const int32_t copy = madeCopy(OMBREL_group_create_reduced_copy(CurrSelEntityHandle, level));
+    // No point merged and no polygon dropped: the copy is the group again.
+    if (placement(copy) == placement(CurrSelEntityHandle)) {
+        OMBREL_group_delete_members(copy);
+        return;
+    }
+    ReplaceSelectedGroup(copy);
 }
 
 void Form1::cmdTriangulate_Click() {

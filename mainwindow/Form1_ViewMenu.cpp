@@ -22,6 +22,9 @@
 #include <QLabel>
 #include <QMenu>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr const char* kCameraCaption = "Camera";
@@ -33,6 +36,27 @@ Camera& viewCamera(int view) {
     auto& camera = Globals::ViewCams.at(static_cast<std::size_t>(view));
     if (!camera) throw platform::EditorError("The view has no camera");
     return *camera;
+}
+
+// Whether the view still shows the free view captured: not navigated, reset or
+// switched since. Redraws recompute the camera from its orbit, so only rounding
+// may differ.
+bool showsFreeView(const Camera& viewCam, const std::string& caption, const views::FreeView& view) {
+    const views::FreeView now = views::CaptureFreeView(viewCam, caption);
+    const auto near = [](double a, double b) {
+        return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)});
+    };
+    const auto same = [&](const Point3d& a, const Point3d& b) {
+        return near(a[0], b[0]) && near(a[1], b[1]) && near(a[2], b[2]);
+    };
+    const Camera& a = now.camera;
+    const Camera& b = view.camera;
+    return now.caption == view.caption && same(now.a1, view.a1) && same(now.a2, view.a2) &&
+           same(now.a3, view.a3) && near(now.zoom, view.zoom) && near(now.eyeDistance, view.eyeDistance) &&
+           same(a.LookAt(), b.LookAt()) && near(a.HorizontalAngle(), b.HorizontalAngle()) &&
+           near(a.VerticalAngle(), b.VerticalAngle()) && near(a.HorizontalOffset(), b.HorizontalOffset()) &&
+           near(a.VerticalOffset(), b.VerticalOffset()) && near(a.dblViewingDistance, b.dblViewingDistance) &&
+           near(a.RollAngle, b.RollAngle);
 }
 
 }  // namespace
@@ -191,7 +215,9 @@ void Form1::releaseView(int Index) {
     } else {
         SetViewType(Index, ViewPerspective);
     }
-    free.reset();
+    // Kept as the free view the release gave: the Undo of a deletion looks
+    // through the camera again only while the view still shows it.
+    free = views::CaptureFreeView(viewCamera(Index), lblPicView.at(static_cast<std::size_t>(Index))->text().toStdString());
 }
 
 void Form1::ReleaseViewsOfCamera(int32_t Camera) {
@@ -203,7 +229,11 @@ void Form1::ReleaseViewsOfCamera(int32_t Camera) {
         releaseView(i);
         released.push_back(i);
     }
-    if (!released.empty()) viewsOfDeletedCameras_[Camera] = std::move(released);
+    // A camera no view looks through leaves none to bring back.
+    if (released.empty())
+        viewsOfDeletedCameras_.erase(Camera);
+    else
+        viewsOfDeletedCameras_[Camera] = std::move(released);
 }
 
 void Form1::LookThroughCameraAgain(int32_t Camera) {
@@ -212,8 +242,11 @@ void Form1::LookThroughCameraAgain(int32_t Camera) {
     const std::vector<int> released = std::move(it->second);
     viewsOfDeletedCameras_.erase(it);
     for (int i : released) {
-        // A view sent through another camera since keeps that one.
-        if (viewCamera(i).ViewedSceneCamera != 0) continue;
+        // A view the user sent elsewhere since (another camera, another type,
+        // navigated) stays where it is.
+        const auto& given = freeViews_.at(static_cast<std::size_t>(i));
+        if (!given || !showsFreeView(viewCamera(i), lblPicView.at(static_cast<std::size_t>(i))->text().toStdString(), *given))
+            continue;
         SetViewedCamera(i, Camera);
         SyncViewWithCamera(Camera, i);
     }

@@ -30,11 +30,13 @@ namespace {
 void RecordedMultiSel::SetToCurrSel() {
     undo::CopyCurrMultiSelWithoutTracks(Entities);
     Fathers.assign(1, 0);
-    Places.assign(1, -1);
+    std::vector<int32_t> groups;
     for (int32_t i = 1; i <= Entities.NumOfGrps(); ++i) {
         Fathers.push_back(OMBREL_group_get_father_group(Entities.GetGrp(i)));
-        Places.push_back(Globals::GroupPlace(Entities.GetGrp(i)));
+        groups.push_back(Entities.GetGrp(i));
     }
+    Places = Globals::PlacesOf(groups);
+    Places.insert(Places.begin(), -1);
 }
 
 // ---- ActionDelete
@@ -154,7 +156,12 @@ void ActionCreate::Redo() {
         Globals::UnDeleteGroup(CreatedHandle, Father);
         undo::BringBackToWorld(Merged);
         break;
-    case SelCamera: Globals::UnDeleteCamera(CreatedHandle); break;
+    case SelCamera:
+        // Right after the creation no view looked through the camera: released
+        // while none does, it has no view to look through again.
+        core::callHook(core::windowHooks().releaseViewsOfCamera, CreatedHandle);
+        Globals::UnDeleteCamera(CreatedHandle);
+        break;
     case SelTrack: Globals::UnDeleteTrack(CreatedHandle); break;
     case SelLight: Globals::UnDeleteLight(CreatedHandle); break;
     case SelMultiple:

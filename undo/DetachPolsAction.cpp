@@ -9,11 +9,8 @@
 #include "ombrel.h"
 
 void ActionDetachPols::Undo() {
-    for (int32_t i : Globals::PlaceOrder(Places)) {
-        if (i > Count) continue;
-        OMBREL_polygon_set_group(Pols[static_cast<std::size_t>(i)], OldGrp);
-        Globals::PutPolygonAt(Pols[static_cast<std::size_t>(i)], Places[static_cast<std::size_t>(i)]);
-    }
+    MovePolsTo(OldGrp);
+    Globals::PutAtPlaces(Pols, Count, Places);
     Globals::FakeDeleteGroup(NewGrp);
     Globals::ValidateGroupPolygons(OldGrp);
     Select(OldGrp);

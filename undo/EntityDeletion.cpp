@@ -105,13 +105,13 @@ void UnDeleteMultiple(const MultipleSelection& selection, const std::vector<int3
     // All groups are back in the engine before any node is made: a selected group
     // below another selected one then comes with its father's sub-tree, whatever
     // the order of the selection.
-    std::vector<int32_t> groupPlaces(places.begin(), places.end());
-    groupPlaces.resize(static_cast<std::size_t>(groups) + 1, -1);
-    for (int32_t i : PlaceOrder(groupPlaces)) {
-        OMBREL_group_set_father_group(selection.GetGrp(i), fathers[static_cast<std::size_t>(i)]);
-        PutGroupAt(selection.GetGrp(i), groupPlaces[static_cast<std::size_t>(i)]);
-        OMBREL_group_disable(selection.GetGrp(i), 0);
+    std::vector<int32_t> handles{0};
+    for (int32_t i = 1; i <= groups; ++i) {
+        handles.push_back(selection.GetGrp(i));
+        OMBREL_group_set_father_group(handles.back(), fathers[static_cast<std::size_t>(i)]);
     }
+    PutAtPlaces(handles, groups, places);
+    for (int32_t i = 1; i <= groups; ++i) OMBREL_group_disable(handles[static_cast<std::size_t>(i)], 0);
     // Last deleted, first back: each node finds the siblings it stood among.
     for (int32_t i = groups; i >= 1; --i) {
         const int32_t father = fathers[static_cast<std::size_t>(i)];

@@ -107,7 +107,8 @@ TEST_F(GroupCommandsTest, TheCopyTakesTheOldPlaceAndOneUndoBringsTheOldGroupBack
         const std::string place = parentKey(shelf);
 
         if (c.reduce) {
-            platform_.prompts.answerInput("2");
+            // Cells of 9.9: the pentagon's top and one of its corners merge.
+            platform_.prompts.answerInput("33");
             f.cmdReducePols->click();
         } else {
             f.cmdTriangulate->click();
@@ -179,14 +180,14 @@ TEST_F(GroupCommandsTest, ReleasingTheRecordDestroysOnlyTheGroupLeftOutOfTheWorl
 
 // A level is a percentage of the group's largest extent: above 0 and up to 100 it
 // reaches the engine; 0 and below (an exact copy), above 100 or beyond any length
-// change nothing.
+// change nothing, and so does a level whose cells merge no point (0.5 here).
 TEST_F(GroupCommandsTest, LevelsUpTo100ReachTheEngineAndAnythingElseChangesNothing) {
     struct Case {
         std::string answer;
         int copyPolygons;  // -1: nothing happens
     } cases[] = {{"", -1},     {"   ", -1},    {"abc", -1},   {"1e999", -1},  {"inf", -1},
-                 {"nan", -1},  {"-1", -1},     {"0", -1},     {"0.5", 4},     {"-1e12", -1},
-                 {"101", -1},  {"1e300", -1},  {"-1e300", -1}};
+                 {"nan", -1},  {"-1", -1},     {"0", -1},     {"0.5", -1},    {"-1e12", -1},
+                 {"101", -1},  {"1e300", -1},  {"-1e300", -1}, {"100", 0}};
     Form1& f = StartEditor();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);

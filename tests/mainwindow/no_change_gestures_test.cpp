@@ -1,6 +1,7 @@
 // Gestures that leave the world as it was push no record: the history holds
 // three records, and one that changes nothing would push a real edit out.
 #include "EditorFixture.h"
+#include "saved_world.h"
 
 #include "texture_files.h"
 
@@ -77,6 +78,7 @@ TEST_F(NoChangeGesturesTest, AGestureThatChangesNothingLeavesTheHistoryAsItWas) 
         {"triangulate squares", false, false, triangulate, true},
         {"reduce at 0", false, false, reduceAt("0"), false},
         {"reduce at -5", false, false, reduceAt("-5"), false},
+        {"reduce at 1, finer than the squares' corners", false, false, reduceAt("1"), false},
         {"reduce at 50", false, false, reduceAt("50"), true},
     };
     for (const Row& row : rows) {
@@ -101,6 +103,7 @@ TEST_F(NoChangeGesturesTest, AGestureThatChangesNothingLeavesTheHistoryAsItWas) 
         selectGroup(group);
         ActionUndoRedo* before = Globals::UndoRedoStack->Retrive();
         ASSERT_NE(before, nullptr);
+        const std::string saved = SavedWorldText(f, platform_, tempPath(std::string(row.gesture) + " before.wld"));
 
         row.run(group, bitmap);
         EXPECT_EQ(LastErrDescription, "");
@@ -108,6 +111,7 @@ TEST_F(NoChangeGesturesTest, AGestureThatChangesNothingLeavesTheHistoryAsItWas) 
         if (!row.records) {
             EXPECT_EQ(Globals::CurrSelEntityHandle, group) << "the group is not replaced";
             EXPECT_EQ(OMBREL_group_get_father_group(group), Globals::RootGrp);
+            EXPECT_EQ(SavedWorldText(f, platform_, tempPath(std::string(row.gesture) + " after.wld")), saved);
         }
     }
 }

@@ -13,6 +13,16 @@
 #include <string>
 #include <vector>
 
+// The whole saved file, to compare byte for byte.
+inline std::string SavedWorldText(Form1& form, platform::doubles::PlatformDoubles& doubles, const std::string& path) {
+    doubles.prompts.answerSaveFile(path);
+    EXPECT_TRUE(form.mnuSaveAs_Click());
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 // The saved file's records of one kind ("bitmap", "animation"), in file order.
 inline std::vector<std::string> SavedRecords(Form1& form, platform::doubles::PlatformDoubles& doubles,
                                              const std::string& path, const std::string& kind) {

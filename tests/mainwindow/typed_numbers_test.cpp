@@ -350,11 +350,20 @@ TEST_F(TypedNumbersTest, DuplicateMakesNoCopyWhenTheLastWouldLeaveTheWorld) {
         QTest::keyClicks(dialog.txtOffset[0], QString::fromLatin1(c.keys));
         for (int i = 1; i < c.copies; ++i) dialog.updwnCopies->clickUp();
         ASSERT_EQ(dialog.lblCopies->text().toStdString(), std::to_string(c.copies));
+        // A refusal says why, naming the limit, and leaves the dialog to be changed.
+        const std::size_t prompts = platform_.prompts.shown().size();
+        if (c.made == 0) platform_.prompts.answer(platform::MsgResult::OK);
+        dialog.show();
         dialog.cmdOK->click();
         EXPECT_EQ(LastErrDescription, "");
         EXPECT_EQ(topLevelGroups() - groups, c.made);
         EXPECT_EQ(Globals::UndoRedoStack->Retrive() != before, c.made > 0);
+        EXPECT_EQ(dialog.isVisible(), c.made == 0);
+        ASSERT_EQ(platform_.prompts.shown().size(), prompts + (c.made == 0 ? 1 : 0));
         if (c.made == 0) {
+            const platform::doubles::ShownPrompt& shown = platform_.prompts.shown().back();
+            EXPECT_EQ(shown.title, "TALVORA");
+            EXPECT_EQ(shown.text, "The last copy would lie beyond the world's limit of 1e12: no copy was made.");
             EXPECT_EQ(Globals::CurrSelEntityHandle, box_);
         }
     }

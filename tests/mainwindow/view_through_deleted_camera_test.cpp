@@ -199,3 +199,74 @@ TEST_F(ViewThroughDeletedCameraTest, NoViewLooksThroughACameraOfAWorldClosedOrRe
         expectFree(c.caption, "after leaving the world");
     }
 }
+
+// Undo of the deletion makes a view look through the camera again only while it
+// still shows the free view the deletion gave it.
+TEST_F(ViewThroughDeletedCameraTest, AViewSentElsewhereAfterTheDeletionStaysThereOnUndo) {
+    struct Case {
+        const char* name;
+        std::function<void()> sendElsewhere;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"another type", [&] { form().SetViewType(kView, ViewFront); }, "Front"},
+        {"navigated",
+         [&] {
+             viewCam(kView).PointAtLoc({-80, 25, 5});
+             viewCam(kView).Update();
+         },
+         "Left"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Form1& f = freshWorld();
+        const int32_t cam = cameraAt("Camera1", {-400, -300, 200}, {4, 3, -1.5});
+        rebuildTrees();
+        makeFreeView();
+        lookThrough(cam);
+        rightClickNode(cameraKey(cam), "mnuCamTrkBkMenuDelete");
+        expectFreeViewAsBefore("after the deletion");
+        c.sendElsewhere();
+        const Point3d eye = eyeOf(viewCam(kView).lngSceneCamera);
+
+        f.mnuUndo_Click();
+        ASSERT_TRUE(f.trwCamTrackBK->Exists(cameraKey(cam)));
+        expectFree(c.caption, "after Undo");
+        EXPECT_LT(distance(eyeOf(viewCam(kView).lngSceneCamera), eye), 1e-6);
+    }
+}
+
+// Right after Create > Camera no view looks through the new camera; Redo of
+// the creation leaves every view so, whatever looked through it before its Undo.
+TEST_F(ViewThroughDeletedCameraTest, RedoOfACamerasCreationLeavesTheViewsAsRightAfterTheCreation) {
+    Form1& f = freshWorld();
+    makeFreeView();
+    f.CreateNewCamera();
+    const int32_t cam = Globals::CurrSelEntityHandle;
+    ASSERT_EQ(Globals::CurrSelEntityType, SelCamera);
+    std::vector<std::string> captions;
+    for (int i = 0; i < 4; ++i) {
+        captions.push_back(label(i));
+        EXPECT_EQ(viewCam(i).ViewedSceneCamera, 0);
+    }
+    clickNode("CAMERA");  // a click on the new camera's node, selected already, would rename it
+    lookThrough(cam);
+    f.mnuUndo_Click();  // the click's selection
+    f.mnuUndo_Click();  // the creation
+    ASSERT_FALSE(f.trwCamTrackBK->Exists(cameraKey(cam)));
+    expectFreeViewAsBefore("after the creation's Undo");
+
+    f.mnuRedo_Click();
+    ASSERT_TRUE(f.trwCamTrackBK->Exists(cameraKey(cam)));
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE("view " + std::to_string(i));
+        EXPECT_EQ(label(i), captions[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(viewCam(i).ViewedSceneCamera, 0);
+    }
+    expectFreeViewAsBefore("after the creation's Redo");
+    // Deleting it now frees no view, and the Undo of that brings none back to it.
+    rightClickNode(cameraKey(cam), "mnuCamTrkBkMenuDelete");
+    f.mnuUndo_Click();
+    expectFreeViewAsBefore("after a deletion's Undo");
+}
+

@@ -3,6 +3,8 @@
 #include "walk_helpers.h"
 #include "world_file_helpers.h"
 
+#include "ombrel_places.h"
+
 #include <string>
 #include <vector>
 
@@ -173,6 +175,66 @@ TEST_F(SiblingPlaces, TheWorldFileKeepsThePlaces) {
     EXPECT_EQ(names(includedGroups(loadedRoot)), (std::vector<std::string>{"c", "a", "a2", "a1", "b", "d"}));
     const int32_t loadedC = OMBREL_group_get_using_name("c");
     EXPECT_EQ(names(groupWalk(loadedC)), (std::vector<std::string>{"second", "first"}));
+}
+
+TEST_F(SiblingPlaces, ManyPlacesAreReadAtOnceCountingOnlyTheSiblingsStillThere) {
+    const int32_t e = OMBREL_group_create("e");
+    OMBREL_group_set_father_group(e, root);
+    std::vector<int32_t> pols;
+    for (int i = 0; i < 3; ++i) pols.push_back(makeSquareFacingUp(g("b"), i * 2.0, 0, 0, 1));
+    OMBREL_group_set_father_group(g("b"), 0);  // holes in the root's list, and its polygons keep their group
+    OMBREL_group_set_father_group(g("c"), 0);
+    OMBREL_polygon_set_group(pols[0], 0);
+    const int32_t loose = OMBREL_group_create("loose");
+    const int32_t gone = OMBREL_group_create("gone");
+    OMBREL_group_delete_members(gone);
+    const std::vector<int32_t> handles = {e, g("d"), g("a2"), g("a"), pols[2], pols[1], pols[0], loose, gone, root};
+    std::vector<int32_t> places(handles.size(), 99);
+    ASSERT_EQ(OMBREL_ext_get_indices(handles.data(), static_cast<int32_t>(handles.size()), places.data()), 0);
+    EXPECT_EQ(places, (std::vector<int32_t>{2, 1, 1, 0, 1, 0, -1, -1, -1, -1}));
+    EXPECT_EQ(OMBREL_ext_get_indices(nullptr, 0, nullptr), 0);
+}
+
+TEST_F(SiblingPlaces, ManyEntitiesGoToTheirPlacesAtOnce) {
+    using V = std::vector<std::string>;
+    struct Case {
+        const char* what;
+        V out;  // taken out of the root and appended again, in this order
+        V moved;
+        std::vector<int32_t> places;
+        int32_t placed;
+        V rootChildren;
+    } cases[] = {
+        {"back where they were", {"c", "a"}, {"c", "a"}, {2, 0}, 2, {"a", "b", "c", "d"}},
+        {"beyond the siblings: last", {}, {"a"}, {9}, 1, {"b", "c", "d", "a"}},
+        {"no place: left alone", {}, {"a", "d"}, {-1, 0}, 1, {"d", "a", "b", "c"}},
+        {"one place twice: in the list's order", {}, {"d", "c"}, {0, 0}, 2, {"d", "c", "a", "b"}},
+        {"two moves of one group: the lower place", {}, {"d", "d"}, {3, 0}, 1, {"d", "a", "b", "c"}},
+        {"nested and fatherless: passed over", {}, {"a2", "the_world", "c"}, {0, 0, 0}, 2, {"c", "a", "b", "d"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        for (const std::string& n : c.out) OMBREL_group_set_father_group(g(n.c_str()), 0);
+        for (const std::string& n : c.out) OMBREL_group_set_father_group(g(n.c_str()), root);
+        std::vector<int32_t> handles;
+        for (const std::string& n : c.moved) handles.push_back(n == "the_world" ? root : g(n.c_str()));
+        EXPECT_EQ(OMBREL_ext_set_indices(handles.data(), c.places.data(), static_cast<int32_t>(handles.size())),
+                  c.placed);
+        EXPECT_EQ(childrenOf(root), c.rootChildren);
+        EXPECT_EQ(childrenOf(g("a")), (V{c.moved[0] == "a2" ? "a2" : "a1", c.moved[0] == "a2" ? "a1" : "a2"}));
+    }
+    // Polygons taken out of their group come back at their places, among the others.
+    const int32_t b = g("b");
+    std::vector<int32_t> pols;
+    for (int i = 0; i < 5; ++i) pols.push_back(makeSquareFacingUp(b, i * 2.0, 0, 0, 1));
+    for (int i : {3, 0, 4}) OMBREL_polygon_set_group(pols[static_cast<std::size_t>(i)], 0);
+    for (int i : {3, 0, 4}) OMBREL_polygon_set_group(pols[static_cast<std::size_t>(i)], b);
+    const std::vector<int32_t> back = {pols[4], pols[3], pols[0]}, places = {4, 3, 0};
+    ASSERT_EQ(OMBREL_ext_set_indices(back.data(), places.data(), 3), 3);
+    EXPECT_EQ(groupWalk(b), pols);
+    for (std::size_t i = 0; i < pols.size(); ++i) EXPECT_EQ(OMBREL_ext_polygon_get_index(pols[i]), static_cast<int32_t>(i));
 }
 
 }  // namespace
