@@ -120,6 +120,56 @@ void BM_Render100kWorld5000Visible(benchmark::State& state) {
 }
 BENCHMARK(BM_Render100kWorld5000Visible)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Apply(quoted);
 
+// 100,000 plain squares in 5 x 2 blocks laid 100 to a row, held by groupCount
+// groups (10,000: one block each; 10: a thousand blocks each), all seen from above
+// in a 640 x 512 view, the size of one of four views of a large window: the
+// difference between the two is what each group costs the frame.
+struct Blocks {
+    std::vector<uint8_t> pixels;
+    int32_t surface = 0, camera = 0;
+    explicit Blocks(int groupCount) {
+        OMBREL_engine_load_world(nullptr, "", "", OMBREL_LOAD_EDITOR);
+        OMBREL_engine_hide_log_window();
+        int32_t root = OMBREL_group_create("the_world");
+        std::vector<int32_t> groups;
+        for (int g = 0; g < groupCount; ++g) {
+            groups.push_back(OMBREL_group_create("part"));
+            OMBREL_group_set_father_group(groups.back(), root);
+        }
+        constexpr int kBlocks = 10000;
+        for (int b = 0; b < kBlocks; ++b)
+            for (int i = 0; i < 10; ++i) {
+                int32_t p = OMBREL_polygon_create();
+                double x = (b % 100) * 8.0 + i % 5, y = (b / 100) * 4.0 + i / 5;
+                for (auto& c : kCorners) {
+                    double rec[6] = {x + c[0], y + c[1], 0, c[0], 1 - c[1], 100};
+                    OMBREL_polygon_add_point(p, rec);
+                }
+                OMBREL_polygon_set_group(p, groups[static_cast<std::size_t>(b) * groupCount / kBlocks]);
+                OMBREL_engine_add_polygon(p);
+            }
+        pixels.assign(640u * 512u * 4u, 0);
+        surface = OMBREL_ext_surface_attach(pixels.data(), 640, 512, 640 * 4);
+        camera = OMBREL_camera_create("bench");
+        OMBREL_camera_set_location(camera, 400, 200, 900);
+        OMBREL_camera_set_direction(camera, 0, 0, -1);
+        OMBREL_camera_set_zoom(camera, 90);
+        OMBREL_camera_set_current(camera, surface);
+        OMBREL_engine_render_on_dc(surface, camera);
+    }
+    ~Blocks() {
+        OMBREL_ext_surface_destroy(surface);
+        OMBREL_engine_close();
+    }
+};
+
+void BM_Render100kSquaresAllVisible(benchmark::State& state) {
+    Blocks s(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(OMBREL_engine_render_on_dc(s.surface, s.camera));
+    state.counters["groups"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_Render100kSquaresAllVisible)->Arg(10)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Apply(quoted);
+
 // The reference: a plain OpenGL program of its own context drawing the same 5,000
 // textured squares through the same camera into an 800 x 600 framebuffer and
 // reading the image back, as a program written for just that would.

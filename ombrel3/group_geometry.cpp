@@ -123,22 +123,22 @@ bool builtToWorld(const Group& group, const GroupGeometry& geo, Affine& out) {
 }
 
 bool DrawableGroups::enabledChain(int32_t group) {
-    if (auto it = enabled_.find(group); it != enabled_.end()) return it->second;
-    enabled_[group] = false;  // guards against a cycle
+    auto [it, made] = enabled_.try_emplace(group, false);  // false guards against a cycle
+    if (!made) return it->second;
     const Group* g = lookup<Group>(group);
     bool ok = g && !g->disabled && (g->father == 0 || enabledChain(g->father));
-    enabled_[group] = ok;
+    it->second = ok;  // nodes stay where they are while the map grows
     return ok;
 }
 
 bool DrawableGroups::inRenderGroup(int32_t group) {
     const World* w = state().world.get();
     if (!w || w->renderGroup == 0) return true;
-    if (auto it = inside_.find(group); it != inside_.end()) return it->second;
-    inside_[group] = false;
+    auto [it, made] = inside_.try_emplace(group, false);
+    if (!made) return it->second;
     const Group* g = lookup<Group>(group);
     bool ok = g && (group == w->renderGroup || (g->father != 0 && inRenderGroup(g->father)));
-    inside_[group] = ok;
+    it->second = ok;
     return ok;
 }
 

@@ -6,6 +6,7 @@
 #include "records.h"
 #include "vec.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -38,6 +39,12 @@ bool builtToWorld(const Group& group, const GroupGeometry& geometry, Affine& out
 // disabled group on its father chain and inside the render group, if one is set.
 class DrawableGroups {
 public:
+    DrawableGroups() = default;
+    // Room for about this many groups, made at once.
+    explicit DrawableGroups(std::size_t groups) {
+        enabled_.reserve(groups);
+        inside_.reserve(groups);
+    }
     bool operator()(int32_t group);
 
 private:

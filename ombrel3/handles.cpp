@@ -76,6 +76,7 @@ bool HandleTable::erase(int32_t h) {
     slot.generation = slot.generation >= 127 ? 1 : static_cast<uint8_t>(slot.generation + 1);
     free_.push_back(s);
     --live_;
+    ++erasures_;
     destroy(dying);  // after the slot no longer names it
     return true;
 }

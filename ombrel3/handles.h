@@ -56,6 +56,8 @@ public:
     void reserve(std::size_t n) { slots_.reserve(slots_.size() + n); }
 
     std::size_t liveCount() const { return live_; }
+    // Objects destroyed so far: unchanged means every handle once live still is.
+    uint64_t erasures() const { return erasures_; }
 
 private:
     struct Slot {
@@ -83,6 +85,7 @@ private:
     std::vector<Slot> slots_;
     std::deque<uint32_t> free_;
     std::size_t live_ = 0;
+    uint64_t erasures_ = 0;
     RecordPool<Point> points_;
     RecordPool<Polygon> polygons_;
 };

@@ -5,7 +5,9 @@
 
 namespace ombrel::shaders {
 
-inline constexpr const char* kMeshVertex = R"(#version 330 core
+// Compiled after a #version line, and #define LIT for meshes with lights: the
+// others skip the lighting step, which llvmpipe would run under a mask anyway.
+inline constexpr const char* kMeshVertex = R"(
 layout(location = 0) in vec3 aPos;
 layout(location = 1) in vec2 aUv;
 layout(location = 2) in vec2 aMapUv;
@@ -32,6 +34,7 @@ out vec2 vMapUv;
 out vec3 vColour;
 out float vDepth;
 
+#ifdef LIT
 vec3 unit(vec3 v) {
     float l = length(v);
     return l > 0.0 ? v / l : vec3(0.0);
@@ -80,6 +83,7 @@ vec3 lightAt(vec3 p, vec3 n) {
     }
     return any ? clamp(sum, 0.0, 1.0) : vec3(1.0);
 }
+#endif
 
 void main() {
     vec3 p = uModel * aPos;
@@ -88,7 +92,11 @@ void main() {
     gl_Position = vec4(c.x * uScale.x, -c.y * uScale.y, z, c.z);
     vUv = aUv * uTextureScale;
     vMapUv = aMapUv * uMapScale;
+#ifdef LIT
     vec3 light = aLights == 0u || uUnlit ? vec3(1.0) : lightAt(p, unit(uNormalModel * aNormal.xyz));
+#else
+    vec3 light = vec3(1.0);
+#endif
     vColour = aColour.rgb * light;
     vDepth = c.z;
 }

@@ -63,9 +63,59 @@ struct Texture {
     bool keyed = false;  // some texels are transparent
 };
 
+// What the draw pass has bound, so that a run of meshes with the same pictures
+// and program binds them once. Forgotten before each frame's draws; anything
+// that binds behind its back forgets what it changed.
+struct Bindings {
+    static constexpr GLuint kUnknown = ~GLuint{0};
+    static constexpr int kUnits = 5;  // 0, 1: pictures; 2: the image behind; 3, 4: lights
+    GLuint texture[kUnits], sampler[kUnits], program, vao;
+    GLuint active;
+    void forget() {
+        std::fill(std::begin(texture), std::end(texture), kUnknown);
+        std::fill(std::begin(sampler), std::end(sampler), kUnknown);
+        program = vao = active = kUnknown;
+    }
+    // What a bind to the active unit, made elsewhere, leaves unknown.
+    void forgetActive() {
+        if (active < kUnits) texture[active] = kUnknown;
+    }
+    void select(GLuint unit) {
+        if (active != unit) glActiveTexture(GL_TEXTURE0 + unit);
+        active = unit;
+    }
+    void bindTexture(GLuint unit, GLenum target, GLuint name) {
+        if (texture[unit] == name) return;
+        select(unit);
+        glBindTexture(target, name);
+        texture[unit] = name;
+    }
+    void bindSampler(GLuint unit, GLuint name) {
+        if (sampler[unit] == name) return;
+        glBindSampler(unit, name);
+        sampler[unit] = name;
+    }
+    void useProgram(GLuint id) {
+        if (program == id) return;
+        glUseProgram(id);
+        program = id;
+    }
+    void bindVertexArray(GLuint id) {
+        if (vao == id) return;
+        glBindVertexArray(id);
+        vao = id;
+    }
+};
+
+Bindings& bindings() {
+    static Bindings b;
+    return b;
+}
+
 // What the fragment stage of a mesh program does: one program per combination.
-enum Feature : unsigned { kTextured = 1, kKeyed = 2, kMapped = 4, kFogged = 8, kDifference = 16 };
-constexpr unsigned kFeatureCombinations = 32;
+// kLit is the vertex stage's: whether the mesh has lights.
+enum Feature : unsigned { kTextured = 1, kKeyed = 2, kMapped = 4, kFogged = 8, kDifference = 16, kLit = 32 };
+constexpr unsigned kFeatureCombinations = 64;
 
 // A mesh program: its uniform locations, and what it holds already.
 struct MeshProgram {
@@ -73,6 +123,8 @@ struct MeshProgram {
     GLint offset, model, normalModel, toCamera, scale, nearDist, reversed, unlit, fogDensity, fogStart, fogColour,
         alpha, textureScale, mapScale;
     uint64_t frame = 0;            // the frame whose view it holds
+    int shownUnlit = -1;           // the unlit switch and alpha it holds
+    float shownAlpha = -1;
     const void* placed = nullptr;  // the mesh placement it holds (within that frame)
     float shownScales[4] = {1, 1, 1, 1};  // the texture's and the map's coordinate scales it holds
 
@@ -83,14 +135,16 @@ struct MeshProgram {
         for (const auto& [bit, name] : names)
             if (features & bit) fragment += std::string("#define ") + name + "\n";
         fragment += shaders::kMeshFragment;
-        id = link(shaders::kMeshVertex, fragment.c_str());
+        const std::string vertex =
+            std::string("#version 330 core\n") + (features & kLit ? "#define LIT\n" : "") + shaders::kMeshVertex;
+        id = link(vertex.c_str(), fragment.c_str());
         auto at = [&](const char* n) { return glGetUniformLocation(id, n); };
         offset = at("uOffset"), model = at("uModel"), normalModel = at("uNormalModel");
         toCamera = at("uToCamera"), scale = at("uScale"), nearDist = at("uNear");
         reversed = at("uReversed"), unlit = at("uUnlit"), fogDensity = at("uFogDensity"), fogStart = at("uFogStart");
         fogColour = at("uFogColour"), alpha = at("uAlpha");
         textureScale = at("uTextureScale"), mapScale = at("uMapScale");
-        glUseProgram(id);
+        bindings().useProgram(id);
         glUniform2f(textureScale, 1, 1);
         glUniform2f(mapScale, 1, 1);
         glUniform1i(at("uTexture"), 0);
@@ -143,6 +197,7 @@ struct Resources {
     // What the world was when the atlas last let go of maps no bitmap holds.
     const World* releasedWorld = nullptr;
     uint64_t releasedGeom = 0, releasedPictures = 0;
+    uint64_t sweptErasures = ~uint64_t{0};  // the handle table's erasures when meshes were last swept
 };
 
 Resources& res() {
@@ -158,6 +213,7 @@ void resetResources(const GlInfo& info) {
     r.atlas.clear();
     r.atlasTextures.forget();
     r.exact.clear();
+    r.sweptErasures = ~uint64_t{0};
     r.sequence = 0;
     r.sequenceLength = 0;
     r.fbo = r.colour = r.depth = r.behind = 0;
@@ -285,6 +341,7 @@ GLuint textureOf(int32_t bitmap) {
         px[i * 4 + 3] = keyed && im.index[i] == b->transparentIndex ? 0 : 255;
     if (keyed) bleedIntoTransparent(px, im.width, im.height);
     glBindTexture(GL_TEXTURE_2D, t.name);
+    bindings().forgetActive();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, im.width, im.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
     glGenerateMipmap(GL_TEXTURE_2D);
@@ -306,6 +363,10 @@ void forgetDeadObjects() {
             ++it;
         }
     }
+    // No object destroyed since the last sweep: every mesh's group still lives.
+    const uint64_t erasures = state().handles.erasures();
+    if (erasures == r.sweptErasures) return;
+    r.sweptErasures = erasures;
     for (auto it = r.meshes.begin(); it != r.meshes.end();) {
         if (!lookup<Group>(it->first)) {
             GroupMesh& m = *it->second;
@@ -540,9 +601,9 @@ GLuint textureOf(const MeshPicture& picture, float* scale) {
 }
 
 void bindPicture(GLuint unit, const MeshPicture& picture, GLuint name) {
-    glActiveTexture(GL_TEXTURE0 + unit);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glBindSampler(unit, picture.edgeHeld && picture.page < 0 ? res().edgeSampler : 0);
+    Bindings& b = bindings();
+    b.bindTexture(unit, GL_TEXTURE_2D, name);
+    b.bindSampler(unit, picture.edgeHeld && picture.page < 0 ? res().edgeSampler : 0);
 }
 
 Bound bindPictures(const MeshPicture& texture, const MeshPicture& lightMap) {
@@ -560,6 +621,13 @@ void setScales(MeshProgram& p, const Bound& b) {
     if (!std::equal(b.scales, b.scales + 2, p.shownScales)) glUniform2f(p.textureScale, b.scales[0], b.scales[1]);
     if (!std::equal(b.scales + 2, b.scales + 4, p.shownScales + 2)) glUniform2f(p.mapScale, b.scales[2], b.scales[3]);
     std::copy(b.scales, b.scales + 4, p.shownScales);
+}
+
+void setSwitches(MeshProgram& p, bool unlit, float alpha) {
+    if (p.shownUnlit != static_cast<int>(unlit)) glUniform1i(p.unlit, unlit);
+    if (p.shownAlpha != alpha) glUniform1f(p.alpha, alpha);
+    p.shownUnlit = unlit;
+    p.shownAlpha = alpha;
 }
 
 void setMatrix(GLint location, const Mat3& m) {
@@ -583,15 +651,15 @@ struct Visible {
     GLuint vao;
     const std::vector<MeshBatch>* batches;
     const std::vector<MeshPolygon>* dynamicPolygons;
+    unsigned lit;  // kLit when its vertices carry lighting
 };
 
 // Makes the mesh's vertices and lights the ones drawn from.
 void bindMesh(const Visible& v) {
-    glBindVertexArray(v.vao);
-    glActiveTexture(GL_TEXTURE3);
-    glBindTexture(GL_TEXTURE_BUFFER, v.mesh->lightTexture);
-    glActiveTexture(GL_TEXTURE4);
-    glBindTexture(GL_TEXTURE_BUFFER, v.mesh->setTexture);
+    Bindings& b = bindings();
+    b.bindVertexArray(v.vao);
+    b.bindTexture(3, GL_TEXTURE_BUFFER, v.mesh->lightTexture);
+    b.bindTexture(4, GL_TEXTURE_BUFFER, v.mesh->setTexture);
 }
 
 // Gives the mesh's triangles cut for this frame to the GPU, drawn by threes through
@@ -634,6 +702,7 @@ void drawCut(ExactMesh& e, const View& view, Visible& v) {
     v.vao = e.vao;
     v.batches = &e.cut.batches;
     v.dynamicPolygons = &e.cut.dynamicPolygons;
+    v.lit = e.cut.lighting.empty() ? 0u : unsigned{kLit};
 }
 
 void drawBackground(const View& v, const World& w) {
@@ -697,7 +766,7 @@ void drawRange(uint32_t first, uint32_t count) {
 MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& v) {
     MeshProgram& p = res().meshPrograms[features];
     if (!p.id) p.load(features);
-    glUseProgram(p.id);
+    bindings().useProgram(p.id);
     if (p.frame != f.id) {
         const View& view = *f.view;
         const Vec3& a1 = view.axes.a1;
@@ -729,13 +798,12 @@ void drawPolygon(const Frame& f, const Visible& v, const MeshPolygon& mp, float 
         if (const Animation* a = lookup<Animation>(mp.animation))
             texture = {animationFrame(*a, normalized(v.at.normals * mp.normal), v.at.toWorld(mp.centre), f.view->eye)};
     const Bound bound = bindPictures(texture, mp.lightMap);
-    unsigned features = bound.features;
+    unsigned features = bound.features | v.lit;
     if (f.fog && mp.blend != 0x22) features |= kFogged;
     if (mp.blend == 0x51) features |= kDifference;
     MeshProgram& p = useProgram(features, f, v);
     setScales(p, bound);
-    glUniform1i(p.unlit, mp.blend == 0x22);
-    glUniform1f(p.alpha, alpha);
+    setSwitches(p, mp.blend == 0x22, alpha);
     drawRange(mp.firstIndex, mp.indexCount);
 }
 
@@ -789,8 +857,11 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
 
         // Nothing here walks polygons: a group's mesh is rebuilt only when an edit
         // marked the group, and follows its motions otherwise.
-        DrawableGroups drawable;
-        std::vector<Visible> visible;
+        DrawableGroups drawable(w->groups.size());
+        // Its room is kept from frame to frame: at ten thousand groups, growing it
+        // again each frame cost more than filling it.
+        static std::vector<Visible> visible;
+        visible.clear();
         Box3 worldBox;
         w->groups.forEach([&](int32_t h) {
             const Group* g = lookup<Group>(h);
@@ -821,7 +892,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 rebuild();
                 at = placementOf(*g, m);
             }
-            Visible v{&m, at, at, m.vao, &m.batches, &m.dynamicPolygons};
+            Visible v{&m, at, at, m.vao, &m.batches, &m.dynamicPolygons, m.lightVbo ? unsigned{kLit} : 0u};
             if (exact) drawCut(r.exact[h], view, v);
             writeLights(m, v.drawnAt);
             visible.push_back(v);
@@ -848,15 +919,15 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
         glFrontFace(GL_CCW);
         glDisable(GL_BLEND);
 
+        bindings().forget();
         std::vector<Deferred> translucent;
         for (const Visible& v : visible) {
             bindMesh(v);
             for (const MeshBatch& b : *v.batches) {
                 const Bound bound = bindPictures(b.texture, b.lightMap);
-                MeshProgram& p = useProgram(bound.features | (fog ? unsigned{kFogged} : 0u), frame, v);
+                MeshProgram& p = useProgram(bound.features | v.lit | (fog ? unsigned{kFogged} : 0u), frame, v);
                 setScales(p, bound);
-                glUniform1i(p.unlit, 0);
-                glUniform1f(p.alpha, 1.f);
+                setSwitches(p, false, 1.f);
                 drawRange(b.firstIndex, b.indexCount);
             }
             for (const MeshPolygon& mp : *v.dynamicPolygons) {
@@ -878,13 +949,14 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 if (!r.behind) {
                     glGenTextures(1, &r.behind);
                     glBindTexture(GL_TEXTURE_2D, r.behind);
+                    bindings().forgetActive();
                     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, view.width, view.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                                  nullptr);
                     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
                     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
                 }
-                glActiveTexture(GL_TEXTURE2);
-                glBindTexture(GL_TEXTURE_2D, r.behind);
+                bindings().bindTexture(2, GL_TEXTURE_2D, r.behind);
+                bindings().select(2);  // the copy goes to the active unit's texture
                 glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, view.width, view.height);
             }
             bindMesh(*d.visible);
