@@ -73,6 +73,11 @@ struct GroupMesh {
     uint32_t vao = 0, vbo = 0, ibo = 0, lightVbo = 0;
     uint32_t setBuffer = 0, setTexture = 0, lightBuffer = 0, lightTexture = 0;
     uint64_t glSerial = 0;
+    // Or, for a small mesh without lights or polygons drawn one by one, a place in
+    // a shared page (mesh_pages.h): the page (-1: none), where its indices start
+    // there, and its slot in the frame's table of placements.
+    int32_t page = -1;
+    uint32_t pageFirstIndex = 0, slot = 0;
 };
 
 // The CPU side of a mesh between building and uploading.

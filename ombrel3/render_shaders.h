@@ -5,8 +5,10 @@
 
 namespace ombrel::shaders {
 
-// Compiled after a #version line, and #define LIT for meshes with lights: the
-// others skip the lighting step, which llvmpipe would run under a mask anyway.
+// Compiled after a #version line, #define LIT for meshes with lights (the others
+// skip the lighting step, which llvmpipe would run under a mask anyway), and
+// #define PAGED for meshes in a shared page, each vertex reading where its mesh
+// stands from the frame's table by the mesh's slot.
 inline constexpr const char* kMeshVertex = R"(
 layout(location = 0) in vec3 aPos;
 layout(location = 1) in vec2 aUv;
@@ -29,6 +31,10 @@ uniform vec2 uMapScale;
 // specular, shine). A set in uSets is a count, then each light's place.
 uniform samplerBuffer uLights;
 uniform usamplerBuffer uSets;
+#ifdef PAGED
+layout(location = 6) in uint aSlot;
+uniform samplerBuffer uPlacements;  // four texels a slot: (offset, 0), then the model's columns
+#endif
 out vec2 vUv;
 out vec2 vMapUv;
 out vec3 vColour;
@@ -86,8 +92,17 @@ vec3 lightAt(vec3 p, vec3 n) {
 #endif
 
 void main() {
-    vec3 p = uModel * aPos;
-    vec3 c = uToCamera * (p + uOffset);
+#ifdef PAGED
+    int at = 4 * int(aSlot);
+    vec3 offset = texelFetch(uPlacements, at).xyz;
+    mat3 model = mat3(texelFetch(uPlacements, at + 1).xyz, texelFetch(uPlacements, at + 2).xyz,
+                      texelFetch(uPlacements, at + 3).xyz);
+#else
+    vec3 offset = uOffset;
+    mat3 model = uModel;
+#endif
+    vec3 p = model * aPos;
+    vec3 c = uToCamera * (p + offset);
     float z = uReversed ? uNear : c.z - 2.0 * uNear;
     gl_Position = vec4(c.x * uScale.x, -c.y * uScale.y, z, c.z);
     vUv = aUv * uTextureScale;

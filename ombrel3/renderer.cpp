@@ -4,6 +4,7 @@
 #include "gl_context.h"
 #include "group_geometry.h"
 #include "lightmap_atlas.h"
+#include "mesh_pages.h"
 #include "render_atlas.h"
 #include "render_buffers.h"
 #include "render_clip.h"
@@ -68,7 +69,7 @@ struct Texture {
 // that binds behind its back forgets what it changed.
 struct Bindings {
     static constexpr GLuint kUnknown = ~GLuint{0};
-    static constexpr int kUnits = 5;  // 0, 1: pictures; 2: the image behind; 3, 4: lights
+    static constexpr int kUnits = 6;  // 0, 1: pictures; 2: the image behind; 3, 4: lights; 5: placements
     GLuint texture[kUnits], sampler[kUnits], program, vao;
     GLuint active;
     void forget() {
@@ -113,9 +114,10 @@ Bindings& bindings() {
 }
 
 // What the fragment stage of a mesh program does: one program per combination.
-// kLit is the vertex stage's: whether the mesh has lights.
-enum Feature : unsigned { kTextured = 1, kKeyed = 2, kMapped = 4, kFogged = 8, kDifference = 16, kLit = 32 };
-constexpr unsigned kFeatureCombinations = 64;
+// kLit and kPaged are the vertex stage's: whether the mesh has lights, and
+// whether it lies in a shared page.
+enum Feature : unsigned { kTextured = 1, kKeyed = 2, kMapped = 4, kFogged = 8, kDifference = 16, kLit = 32, kPaged = 64 };
+constexpr unsigned kFeatureCombinations = 128;
 
 // A mesh program: its uniform locations, and what it holds already.
 struct MeshProgram {
@@ -135,8 +137,8 @@ struct MeshProgram {
         for (const auto& [bit, name] : names)
             if (features & bit) fragment += std::string("#define ") + name + "\n";
         fragment += shaders::kMeshFragment;
-        const std::string vertex =
-            std::string("#version 330 core\n") + (features & kLit ? "#define LIT\n" : "") + shaders::kMeshVertex;
+        const std::string vertex = std::string("#version 330 core\n") + (features & kLit ? "#define LIT\n" : "") +
+                                   (features & kPaged ? "#define PAGED\n" : "") + shaders::kMeshVertex;
         id = link(vertex.c_str(), fragment.c_str());
         auto at = [&](const char* n) { return glGetUniformLocation(id, n); };
         offset = at("uOffset"), model = at("uModel"), normalModel = at("uNormalModel");
@@ -152,6 +154,7 @@ struct MeshProgram {
         glUniform1i(at("uBehind"), 2);
         glUniform1i(at("uLights"), 3);
         glUniform1i(at("uSets"), 4);
+        glUniform1i(at("uPlacements"), 5);
     }
 };
 
@@ -176,6 +179,15 @@ struct ExactMesh {
     GLuint vao = 0, vbo = 0, lightVbo = 0;
 };
 
+// The buffers of a page of small meshes; the vertex array reads the slots as
+// attribute 6.
+struct GlPage {
+    GLuint vao = 0, vbo = 0, slotVbo = 0, ibo = 0;
+};
+
+// 2.4 MB of vertices a page: meshes of up to 8,192 vertices share them.
+constexpr uint32_t kPageVertices = 1u << 16, kPageIndices = 3u << 15;
+
 // Everything GL that lives as long as one context.
 struct Resources {
     uint64_t serial = 0;
@@ -198,6 +210,11 @@ struct Resources {
     const World* releasedWorld = nullptr;
     uint64_t releasedGeom = 0, releasedPictures = 0;
     uint64_t sweptErasures = ~uint64_t{0};  // the handle table's erasures when meshes were last swept
+    MeshPages pages{kPageVertices, kPageIndices};
+    std::vector<GlPage> glPages;
+    bool pagesOn = true;
+    GLuint placementBuffer = 0, placementTexture = 0;
+    std::vector<float> placements;  // four texels a slot, written each frame
 };
 
 Resources& res() {
@@ -214,6 +231,9 @@ void resetResources(const GlInfo& info) {
     r.atlasTextures.forget();
     r.exact.clear();
     r.sweptErasures = ~uint64_t{0};
+    r.pages.clear();
+    r.glPages.clear();
+    r.placementBuffer = r.placementTexture = 0;
     r.sequence = 0;
     r.sequenceLength = 0;
     r.fbo = r.colour = r.depth = r.behind = 0;
@@ -236,6 +256,12 @@ void resetResources(const GlInfo& info) {
 }
 
 // OMBREL_LIGHTMAP_ATLAS=0 draws every light map alone (to compare the two).
+// OMBREL_MESH_PAGES=0 gives every mesh buffers of its own (to compare the two).
+bool pagesWanted() {
+    const char* v = std::getenv("OMBREL_MESH_PAGES");
+    return !(v && std::strcmp(v, "0") == 0);
+}
+
 bool atlasWanted() {
     const char* v = std::getenv("OMBREL_LIGHTMAP_ATLAS");
     return !(v && std::strcmp(v, "0") == 0);
@@ -352,6 +378,15 @@ GLuint textureOf(int32_t bitmap) {
     return t.name;
 }
 
+void releaseOwnBuffers(GroupMesh& m) {
+    glDeleteVertexArrays(1, &m.vao);
+    GLuint buffers[] = {m.vbo, m.ibo, m.lightVbo, m.setBuffer, m.lightBuffer};
+    glDeleteBuffers(5, buffers);
+    GLuint textures[] = {m.setTexture, m.lightTexture};
+    glDeleteTextures(2, textures);
+    m.vao = m.vbo = m.ibo = m.lightVbo = m.setBuffer = m.lightBuffer = m.setTexture = m.lightTexture = 0;
+}
+
 void forgetDeadObjects() {
     Resources& r = res();
     for (auto it = r.textures.begin(); it != r.textures.end();) {
@@ -369,12 +404,8 @@ void forgetDeadObjects() {
     r.sweptErasures = erasures;
     for (auto it = r.meshes.begin(); it != r.meshes.end();) {
         if (!lookup<Group>(it->first)) {
-            GroupMesh& m = *it->second;
-            glDeleteVertexArrays(1, &m.vao);
-            GLuint buffers[] = {m.vbo, m.ibo, m.lightVbo, m.setBuffer, m.lightBuffer};
-            glDeleteBuffers(5, buffers);
-            GLuint textures[] = {m.setTexture, m.lightTexture};
-            glDeleteTextures(2, textures);
+            releaseOwnBuffers(*it->second);
+            r.pages.release(it->first);
             it = r.meshes.erase(it);
         } else {
             ++it;
@@ -418,7 +449,77 @@ void setLayout(GLuint vbo, GLuint lightVbo) {
                            reinterpret_cast<const void*>(offsetof(MeshLightVertex, lights)));
 }
 
-void upload(GroupMesh& m, const MeshData& data) {
+void makeGlPages() {
+    Resources& r = res();
+    while (r.glPages.size() < r.pages.pageCount()) {
+        GlPage& p = r.glPages.emplace_back();
+        glGenVertexArrays(1, &p.vao);
+        GLuint buffers[3];
+        glGenBuffers(3, buffers);
+        p.vbo = buffers[0], p.slotVbo = buffers[1], p.ibo = buffers[2];
+        glBindVertexArray(p.vao);
+        glBindBuffer(GL_ARRAY_BUFFER, p.vbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(std::size_t{kPageVertices} * sizeof(MeshVertex)), nullptr,
+                     GL_DYNAMIC_DRAW);
+        glBindBuffer(GL_ARRAY_BUFFER, p.slotVbo);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(std::size_t{kPageVertices} * sizeof(uint32_t)), nullptr,
+                     GL_DYNAMIC_DRAW);
+        glEnableVertexAttribArray(6);
+        glVertexAttribIPointer(6, 1, GL_UNSIGNED_INT, sizeof(uint32_t), nullptr);
+        setLayout(p.vbo, 0);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, p.ibo);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(std::size_t{kPageIndices} * sizeof(uint32_t)),
+                     nullptr, GL_DYNAMIC_DRAW);
+    }
+}
+
+// Writes the mesh into its place in a page; written through the copy target so
+// that no vertex array's binding changes.
+void writeIntoPage(const PagePlace& at, const MeshData& data) {
+    const GlPage& p = res().glPages[static_cast<std::size_t>(at.page)];
+    glBindBuffer(GL_COPY_WRITE_BUFFER, p.vbo);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, static_cast<GLintptr>(std::size_t{at.firstVertex} * sizeof(MeshVertex)),
+                    static_cast<GLsizeiptr>(data.vertices.size() * sizeof(MeshVertex)), data.vertices.data());
+    const std::vector<uint32_t> slots(data.vertices.size(), at.slot);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, p.slotVbo);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, static_cast<GLintptr>(std::size_t{at.firstVertex} * sizeof(uint32_t)),
+                    static_cast<GLsizeiptr>(slots.size() * sizeof(uint32_t)), slots.data());
+    std::vector<uint32_t> indices(data.indices);
+    for (uint32_t& i : indices) i += at.firstVertex;
+    glBindBuffer(GL_COPY_WRITE_BUFFER, p.ibo);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, static_cast<GLintptr>(std::size_t{at.firstIndex} * sizeof(uint32_t)),
+                    static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)), indices.data());
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+}
+
+// Gives the mesh of the group to the GL: into a shared page when it is small and
+// needs nothing of its own, else into buffers of its own. Meshes a reused page
+// sent out are added to evicted, to be built again.
+void upload(int32_t group, GroupMesh& m, const MeshData& data, std::vector<int32_t>& evicted) {
+    Resources& r = res();
+    const auto vertices = static_cast<uint32_t>(data.vertices.size());
+    const auto indices = static_cast<uint32_t>(data.indices.size());
+    if (r.pagesOn && data.lighting.empty() && m.dynamicPolygons.empty() && data.vertices.size() == vertices &&
+        data.indices.size() == indices && r.pages.fits(vertices, indices)) {
+        releaseOwnBuffers(m);
+        const std::size_t before = evicted.size();
+        const PagePlace at = r.pages.place(group, vertices, indices, evicted);
+        for (std::size_t i = before; i < evicted.size(); ++i) {
+            auto it = r.meshes.find(evicted[i]);
+            if (it == r.meshes.end()) continue;
+            it->second->page = -1;
+            it->second->glSerial = 0;  // built again when next drawn
+        }
+        makeGlPages();
+        writeIntoPage(at, data);
+        m.page = at.page;
+        m.pageFirstIndex = at.firstIndex;
+        m.slot = at.slot;
+        m.glSerial = r.serial;
+        return;
+    }
+    r.pages.release(group);
+    m.page = -1;
     if (!m.vao) {
         glGenVertexArrays(1, &m.vao);
         glGenBuffers(1, &m.vbo);
@@ -652,6 +753,7 @@ struct Visible {
     const std::vector<MeshBatch>* batches;
     const std::vector<MeshPolygon>* dynamicPolygons;
     unsigned lit;  // kLit when its vertices carry lighting
+    bool cut;      // drawn from its triangles cut for the view
 };
 
 // Makes the mesh's vertices and lights the ones drawn from.
@@ -703,6 +805,7 @@ void drawCut(ExactMesh& e, const View& view, Visible& v) {
     v.batches = &e.cut.batches;
     v.dynamicPolygons = &e.cut.dynamicPolygons;
     v.lit = e.cut.lighting.empty() ? 0u : unsigned{kLit};
+    v.cut = true;
 }
 
 void drawBackground(const View& v, const World& w) {
@@ -763,7 +866,8 @@ void drawRange(uint32_t first, uint32_t count) {
 
 // The program of the features, made current with the frame's view and the mesh's
 // placement; what it holds already is not set again.
-MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& v) {
+// A paged mesh (v null) is placed by its slot instead.
+MeshProgram& useProgram(unsigned features, const Frame& f, const Visible* v) {
     MeshProgram& p = res().meshPrograms[features];
     if (!p.id) p.load(features);
     bindings().useProgram(p.id);
@@ -785,12 +889,51 @@ MeshProgram& useProgram(unsigned features, const Frame& f, const Visible& v) {
         p.frame = f.id;
         p.placed = nullptr;
     }
-    if (p.placed != &v) {
-        placeMesh(p, *f.view, v.drawnAt);
-        p.placed = &v;
+    if (v && p.placed != v) {
+        placeMesh(p, *f.view, v->drawnAt);
+        p.placed = v;
     }
     return p;
 }
+
+// Batches of paged meshes in a row with the same page and pictures, drawn in one
+// call; ranges that meet are joined.
+class PageRun {
+public:
+    void add(const Frame& f, int32_t page, const MeshBatch& b, uint32_t firstIndex) {
+        if (!counts_.empty() && (page != page_ || b.texture != texture_ || b.lightMap != lightMap_)) draw(f);
+        page_ = page, texture_ = b.texture, lightMap_ = b.lightMap;
+        if (!counts_.empty() && ends_.back() == firstIndex) {
+            counts_.back() += static_cast<GLsizei>(b.indexCount);
+            ends_.back() += b.indexCount;
+            return;
+        }
+        counts_.push_back(static_cast<GLsizei>(b.indexCount));
+        offsets_.push_back(reinterpret_cast<const void*>(std::size_t{firstIndex} * sizeof(uint32_t)));
+        ends_.push_back(firstIndex + b.indexCount);
+    }
+
+    void draw(const Frame& f) {
+        if (counts_.empty()) return;
+        bindings().bindVertexArray(res().glPages[static_cast<std::size_t>(page_)].vao);
+        const Bound bound = bindPictures(texture_, lightMap_);
+        MeshProgram& p = useProgram(bound.features | kPaged | (f.fog ? unsigned{kFogged} : 0u), f, nullptr);
+        setScales(p, bound);
+        setSwitches(p, false, 1.f);
+        glMultiDrawElements(GL_TRIANGLES, counts_.data(), GL_UNSIGNED_INT, offsets_.data(),
+                            static_cast<GLsizei>(counts_.size()));
+        counts_.clear();
+        offsets_.clear();
+        ends_.clear();
+    }
+
+private:
+    int32_t page_ = -1;
+    MeshPicture texture_, lightMap_;
+    std::vector<GLsizei> counts_;
+    std::vector<const void*> offsets_;
+    std::vector<uint32_t> ends_;
+};
 
 void drawPolygon(const Frame& f, const Visible& v, const MeshPolygon& mp, float alpha) {
     MeshPicture texture = mp.texture;
@@ -801,10 +944,56 @@ void drawPolygon(const Frame& f, const Visible& v, const MeshPolygon& mp, float 
     unsigned features = bound.features | v.lit;
     if (f.fog && mp.blend != 0x22) features |= kFogged;
     if (mp.blend == 0x51) features |= kDifference;
-    MeshProgram& p = useProgram(features, f, v);
+    MeshProgram& p = useProgram(features, f, &v);
     setScales(p, bound);
     setSwitches(p, mp.blend == 0x22, alpha);
     drawRange(mp.firstIndex, mp.indexCount);
+}
+
+// Builds again the meshes a reused page sent out, and any those send out in turn.
+void rebuildEvicted(std::vector<int32_t>& evicted, LightMapAtlas* atlas) {
+    Resources& r = res();
+    while (!evicted.empty()) {
+        const int32_t h = evicted.back();
+        evicted.pop_back();
+        const Group* g = lookup<Group>(h);
+        auto it = r.meshes.find(h);
+        if (!g || it == r.meshes.end()) continue;
+        const MeshData data = buildMesh(*g, *it->second, atlas);
+        upload(h, *it->second, data, evicted);
+    }
+}
+
+// Where each paged mesh seen stands now, by its slot, for the vertex stage.
+void writePlacements(const View& view, const std::vector<Visible>& visible) {
+    Resources& r = res();
+    r.placements.resize(std::size_t{r.pages.slotCount()} * 16);
+    bool any = false;
+    for (const Visible& v : visible) {
+        if (v.cut || v.mesh->page < 0) continue;
+        any = true;
+        float* t = &r.placements[std::size_t{v.mesh->slot} * 16];
+        const Vec3 o = v.drawnAt.origin - view.eye;
+        t[0] = static_cast<float>(o.x), t[1] = static_cast<float>(o.y), t[2] = static_cast<float>(o.z), t[3] = 0;
+        const Mat3& m = v.drawnAt.toWorld.m;
+        for (int c = 0; c < 3; ++c) {
+            t[4 + 4 * c] = static_cast<float>(m.c[c].x);
+            t[5 + 4 * c] = static_cast<float>(m.c[c].y);
+            t[6 + 4 * c] = static_cast<float>(m.c[c].z);
+            t[7 + 4 * c] = 0;
+        }
+    }
+    if (!any) return;
+    const bool made = r.placementBuffer != 0;
+    if (!made) glGenBuffers(1, &r.placementBuffer);
+    glBindBuffer(GL_TEXTURE_BUFFER, r.placementBuffer);
+    glBufferData(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(r.placements.size() * sizeof(float)), r.placements.data(),
+                 GL_STREAM_DRAW);
+    if (!made) {
+        glGenTextures(1, &r.placementTexture);
+        glBindTexture(GL_TEXTURE_BUFFER, r.placementTexture);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, r.placementBuffer);
+    }
 }
 
 }  // namespace
@@ -832,6 +1021,12 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
     if (atlasWanted() != r.atlasOn) {
         r.atlasOn = !r.atlasOn;
         r.atlas.clear();
+    }
+    if (pagesWanted() != r.pagesOn) {
+        // Every mesh is built again, into a page or buffers of its own.
+        r.pagesOn = !r.pagesOn;
+        r.pages.clear();
+        for (auto& [h, m] : r.meshes) m->page = -1, m->glSerial = 0;
     }
     forgetDeadObjects();
     releaseAtlasCells(w);
@@ -877,7 +1072,9 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
             const bool exact = needsExactDrawing(view, box);
             auto rebuild = [&] {
                 MeshData data = buildMesh(*g, m, atlas);
-                upload(m, data);
+                std::vector<int32_t> evicted;
+                upload(h, m, data, evicted);
+                rebuildEvicted(evicted, atlas);
                 if (!exact) return;
                 ExactMesh& e = r.exact[h];
                 e.data = std::move(data);
@@ -892,12 +1089,16 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 rebuild();
                 at = placementOf(*g, m);
             }
-            Visible v{&m, at, at, m.vao, &m.batches, &m.dynamicPolygons, m.lightVbo ? unsigned{kLit} : 0u};
+            Visible v{&m, at, at, 0, &m.batches, &m.dynamicPolygons, m.lightVbo ? unsigned{kLit} : 0u, false};
             if (exact) drawCut(r.exact[h], view, v);
             writeLights(m, v.drawnAt);
             visible.push_back(v);
         });
         if (r.atlasOn) r.atlasTextures.update(r.atlas, gl->textureStorage);
+        // A page reused later in the walk may have moved a mesh seen before it.
+        for (Visible& v : visible)
+            if (!v.cut) v.vao = v.mesh->vao;
+        writePlacements(view, visible);
 
         Frame frame{++r.frames, &view, fog, static_cast<bool>(gl->clipControl), 0, 0, {}};
         if (fog) {
@@ -920,12 +1121,20 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
         glDisable(GL_BLEND);
 
         bindings().forget();
+        bindings().bindTexture(5, GL_TEXTURE_BUFFER, r.placementTexture);
         std::vector<Deferred> translucent;
+        PageRun run;
         for (const Visible& v : visible) {
+            if (!v.cut && v.mesh->page >= 0) {
+                for (const MeshBatch& b : *v.batches)
+                    run.add(frame, v.mesh->page, b, v.mesh->pageFirstIndex + b.firstIndex);
+                continue;
+            }
+            run.draw(frame);  // what came before first: the order decides between equal depths
             bindMesh(v);
             for (const MeshBatch& b : *v.batches) {
                 const Bound bound = bindPictures(b.texture, b.lightMap);
-                MeshProgram& p = useProgram(bound.features | v.lit | (fog ? unsigned{kFogged} : 0u), frame, v);
+                MeshProgram& p = useProgram(bound.features | v.lit | (fog ? unsigned{kFogged} : 0u), frame, &v);
                 setScales(p, bound);
                 setSwitches(p, false, 1.f);
                 drawRange(b.firstIndex, b.indexCount);
@@ -937,6 +1146,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                     drawPolygon(frame, v, mp, 1.f);
             }
         }
+        run.draw(frame);
 
         // Translucent polygons far to near, tested against the opaque depth but not writing it.
         std::stable_sort(translucent.begin(), translucent.end(),
