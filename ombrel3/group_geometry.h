@@ -37,21 +37,24 @@ bool builtToWorld(const Group& group, const GroupGeometry& geometry, Affine& out
 
 // Answers, for one frame or one pick, whether a group's polygons may be drawn: no
 // disabled group on its father chain and inside the render group, if one is set.
+// What it found is kept by handle slot in a table of the thread's, marked with
+// this object's stamp, so that ten thousand groups cost no allocation a frame.
 class DrawableGroups {
 public:
-    DrawableGroups() = default;
-    // Room for about this many groups, made at once.
-    explicit DrawableGroups(std::size_t groups) {
-        enabled_.reserve(groups);
-        inside_.reserve(groups);
-    }
+    DrawableGroups();
     bool operator()(int32_t group);
 
 private:
+    struct Known {
+        uint64_t enabledStamp = 0, insideStamp = 0;
+        int32_t enabledOf = 0, insideOf = 0;  // the handle each answer is for
+        bool enabled = false, inside = false;
+    };
+    Known& known(int32_t group);
     bool enabledChain(int32_t group);
     bool inRenderGroup(int32_t group);
 
-    std::unordered_map<int32_t, bool> enabled_, inside_;
+    uint64_t stamp_;
 };
 
 // Whether the polygon itself is drawn and picked (its group aside): added,

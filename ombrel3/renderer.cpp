@@ -1052,7 +1052,7 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
 
         // Nothing here walks polygons: a group's mesh is rebuilt only when an edit
         // marked the group, and follows its motions otherwise.
-        DrawableGroups drawable(w->groups.size());
+        DrawableGroups drawable;
         // Its room is kept from frame to frame: at ten thousand groups, growing it
         // again each frame cost more than filling it.
         static std::vector<Visible> visible;
