@@ -40,8 +40,12 @@ void BoundingBox::Queue(myLine& lines) const {
         for (int i = 0; i < 8; ++i) (*drawnCorners_)[static_cast<std::size_t>(i)] = WorldCorner(i);
     }
     const std::array<Point3d, 8>& world = *drawnCorners_;
-    for (const auto& e : kEdges)
-        lines.Queue(world[static_cast<std::size_t>(e[0])], world[static_cast<std::size_t>(e[1])]);
+    std::array<Point3d, 24> ends;
+    for (std::size_t i = 0; i < 12; ++i) {
+        ends[2 * i] = world[static_cast<std::size_t>(kEdges[i][0])];
+        ends[2 * i + 1] = world[static_cast<std::size_t>(kEdges[i][1])];
+    }
+    lines.QueueEdges(ends.data(), 12);
 }
 
 void BoundingBox::Draw(int) const {

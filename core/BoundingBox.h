@@ -18,8 +18,9 @@ public:
     // Draws the 12 edges with the shared line drawer on OverlayDC, in the pen
     // already selected, in one call.
     void Draw(int Index) const;
-    // Projects the 12 edges into the current camera and queues those shown on
-    // lines, which draws them at its flush: many boxes then cost one call.
+    // Keeps the 12 edges on lines, which projects them into the current camera
+    // and draws those shown at its flush: many boxes then cost one projection
+    // call and one draw.
     void Queue(myLine& lines) const;
 
     int32_t Group() const { return grp_; }

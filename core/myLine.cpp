@@ -3,7 +3,11 @@
 #include "CoreError.h"
 
 #include "ombrel.h"
+#include "ombrel_edges.h"
 #include "platform/gdi.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -28,10 +32,50 @@ void myLine::Queue(const Point3d& Apoint3d, const Point3d& Bpoint3d) {
     counts_.push_back(2);
 }
 
+void myLine::QueueEdges(const Point3d* ends, std::size_t edges) {
+    if (edges == 0) return;
+    if (kept_.size() / 6 + edges > edgesPerCall_) Flush();
+    kept_.insert(kept_.end(), ends->data(), ends->data() + 6 * edges);
+}
+
+void myLine::projectKept() {
+    const std::size_t edges = kept_.size() / 6;
+    if (edges == 0) return;
+    // The engine counts in 32 bits: a list beyond that goes in parts.
+    constexpr std::size_t kPart = std::numeric_limits<int32_t>::max() / 6;
+    keptPixels_.resize(4 * edges);
+    keptResults_.resize(edges);
+    for (std::size_t from = 0; from < edges; from += kPart) {
+        const std::size_t n = std::min(kPart, edges - from);
+        if (OMBREL_ext_3D_edges_to_2D(static_cast<int32_t>(n), kept_.data() + 6 * from, keptPixels_.data() + 4 * from,
+                                      keptResults_.data() + from) < 0)
+            std::fill_n(keptResults_.begin() + static_cast<std::ptrdiff_t>(from), n, OMBREL_PROJ_NONE);
+    }
+    for (std::size_t i = 0; i < edges; ++i) {
+        if (!shown(keptResults_[i])) continue;
+        const int32_t* px = &keptPixels_[4 * i];
+        queued_.push_back({px[0], px[1]});
+        queued_.push_back({px[2], px[3]});
+        counts_.push_back(2);
+    }
+    const int32_t* last = &keptPixels_[4 * (edges - 1)];
+    result_ = keptResults_.back();
+    if (result_ != OMBREL_PROJ_NONE) {
+        a2d_ = {last[0], last[1]};
+        b2d_ = {last[2], last[3]};
+    }
+    kept_.clear();
+}
+
 void myLine::Flush() {
+    projectKept();
     if (counts_.empty()) return;
     if (!dc_) core::raiseError("No device context to draw the line on");
-    platform::PolyPolyline(*dc_, queued_.data(), counts_.data(), static_cast<int>(counts_.size()));
+    for (std::size_t from = 0; from < counts_.size();) {
+        const std::size_t n = std::min(edgesPerCall_, counts_.size() - from);
+        platform::PolyPolyline(*dc_, queued_.data() + 2 * from, counts_.data() + from, static_cast<int>(n));
+        from += n;
+    }
     queued_.clear();
     counts_.clear();
 }

@@ -23,9 +23,14 @@ public:
     // in one go (or one go per limit), which is what a selection of many
     // polygons needs.
     void Queue(const Point3d& Apoint3d, const Point3d& Bpoint3d);
+    // Edges given as pairs of ends (2 * edges points) are only kept: Flush
+    // projects all it kept in one engine call, the view made once, and draws
+    // those shown with the rest.
+    void QueueEdges(const Point3d* ends, std::size_t edges);
     void Flush();
 
-    // The last edge's projected ends and the engine's answer for it.
+    // The last edge's projected ends and the engine's answer for it (for kept
+    // edges, the last one the latest Flush projected).
     const PixelPt& LastA() const { return a2d_; }
     const PixelPt& LastB() const { return b2d_; }
     int32_t LastResult() const { return result_; }
@@ -38,4 +43,9 @@ private:
     int32_t result_ = 0;
     std::vector<platform::PixelPoint> queued_;  // two ends per edge
     std::vector<uint32_t> counts_;
+    // Kept edges: 6 numbers each, then the engine's 4 pixels and answer each.
+    std::vector<double> kept_;
+    std::vector<int32_t> keptPixels_, keptResults_;
+
+    void projectKept();
 };

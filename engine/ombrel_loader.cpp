@@ -1,6 +1,7 @@
 #include "ombrel_loader.h"
 
 #include "ombrel.h"
+#include "ombrel_edges.h"
 #include "ombrel_places.h"
 
 #include <dlfcn.h>
@@ -12,6 +13,7 @@ extern "C" {
 #define OMBREL_DEFINE_POINTER_(ret, name, params) ret(*name) params = nullptr;
 OMBREL_ALL_FUNCTIONS(OMBREL_DEFINE_POINTER_)
 OMBREL_PLACES_FUNCTIONS(OMBREL_DEFINE_POINTER_)
+OMBREL_EDGES_FUNCTIONS(OMBREL_DEFINE_POINTER_)
 #undef OMBREL_DEFINE_POINTER_
 }
 
@@ -24,6 +26,7 @@ void clearPointers() {
 #define OMBREL_CLEAR_(ret, name, params) name = nullptr;
     OMBREL_ALL_FUNCTIONS(OMBREL_CLEAR_)
     OMBREL_PLACES_FUNCTIONS(OMBREL_CLEAR_)
+    OMBREL_EDGES_FUNCTIONS(OMBREL_CLEAR_)
 #undef OMBREL_CLEAR_
 }
 
@@ -56,6 +59,7 @@ Result load(const std::string& path) {
         r.missing.emplace_back(#fn);
     OMBREL_ALL_FUNCTIONS(OMBREL_BIND_)
     OMBREL_PLACES_FUNCTIONS(OMBREL_BIND_)
+    OMBREL_EDGES_FUNCTIONS(OMBREL_BIND_)
 #undef OMBREL_BIND_
     if (!r.missing.empty()) {
         clearPointers();

@@ -2,11 +2,19 @@
 #include "api_support.h"
 #include "pick.h"
 
+#include "ombrel_edges.h"
 #include "ombrel_engine.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace ombrel;
+
+namespace {
+
+bool finite(Vec3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+}  // namespace
 
 OMBREL_API int32_t OMBREL_engine_2D_point_to_3D(int32_t x, int32_t y, double point[3], int32_t* group_out,
                                                int32_t* polygon_out) {
@@ -28,7 +36,7 @@ OMBREL_API int32_t OMBREL_engine_3D_point_to_2D(const double point[3], int32_t p
         View view;
         if (!point || !pixel || !currentView(view)) return -1;
         Vec3 p = Vec3::from(point);
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return -1;
+        if (!finite(p)) return -1;
         return projectPoint(view, p, pixel);
     });
 }
@@ -39,8 +47,27 @@ OMBREL_API int32_t OMBREL_engine_3D_edge_to_2D(const double a[3], const double b
         View view;
         if (!a || !b || !a2d || !b2d || !currentView(view)) return -1;
         Vec3 pa = Vec3::from(a), pb = Vec3::from(b);
-        for (int i = 0; i < 3; ++i)
-            if (!std::isfinite(pa[i]) || !std::isfinite(pb[i])) return -1;
+        if (!finite(pa) || !finite(pb)) return -1;
         return projectEdge(view, pa, pb, a2d, b2d);
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_3D_edges_to_2D(int32_t count, const double* ends, int32_t* pixels, int32_t* results) {
+    return guarded(__func__, -1, [&] {
+        if (count < 0 || (count > 0 && (!ends || !pixels || !results))) throw ApiError("no list given");
+        View view;
+        if (!currentView(view)) {
+            std::fill(results, results + count, -1);
+            return -1;
+        }
+        // The view is made once for all edges: made per edge it costs more than
+        // the edge.
+        for (int32_t i = 0; i < count; ++i) {
+            const double* e = ends + 6 * static_cast<std::ptrdiff_t>(i);
+            int32_t* px = pixels + 4 * static_cast<std::ptrdiff_t>(i);
+            const Vec3 a = Vec3::from(e), b = Vec3::from(e + 3);
+            results[i] = finite(a) && finite(b) ? projectEdge(view, a, b, px, px + 2) : -1;
+        }
+        return count;
     });
 }

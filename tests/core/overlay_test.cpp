@@ -142,6 +142,49 @@ TEST_F(Overlays, SelectedGroupsBoxesAreOneCallOnTheirEdgesPixels) {
     EXPECT_GT(white, 500);
 }
 
+// Edges handed over in bulk, with a limit of 5 to a draw, mixed with edges
+// queued one by one: the draws are split by the limit and take the very pixels
+// of the edges drawn one to a call, and the last kept edge's answer is reported.
+TEST_F(Overlays, EdgesKeptInBulkDrawInPartsOnTheirSingleDrawPixels) {
+    render();
+    const std::vector<uint8_t> rendered = buffer_;
+    const std::vector<Point3d> ends = {
+        {0, -10, -10}, {0, 10, 10},   // before the eye
+        {-55, 4, 0},   {-20, 4, 3},   // through the near plane
+        {0, 20, 0},    {10, 200, 5},  // reaching off the view
+        {-60, 0, 0},   {-70, 5, 0},   // behind the eye
+        {20, -5, 8},   {20, 5, 8},    {30, -15, 0}, {30, -15, 9}, {5, 1, 1}, {5, 2, -1},
+    };
+    const std::size_t edges = ends.size() / 2;
+    myLine bulk(5);
+    bulk.SetDC(dc_.get());
+    const uint64_t calls = dc_->drawingCalls;
+    bulk.QueueEdges(ends.data(), 4);
+    bulk.Queue({25, -3, -3}, {25, 3, 3});
+    bulk.QueueEdges(ends.data() + 8, edges - 4);
+    bulk.Flush();
+    EXPECT_EQ(dc_->drawingCalls - calls, 2u);  // 7 shown, 5 to a draw
+    EXPECT_EQ(bulk.LastResult(), OMBREL_PROJ_VISIBLE);
+    const std::vector<uint8_t> batched = buffer_;
+
+    buffer_ = rendered;
+    myLine single;
+    single.SetDC(dc_.get());
+    int shown = 0;
+    for (std::size_t i = 0; i < edges; ++i) {
+        single.Draw(ends[2 * i], ends[2 * i + 1]);
+        shown += single.LastResult() == OMBREL_PROJ_VISIBLE || single.LastResult() == OMBREL_PROJ_OFFSCREEN;
+    }
+    EXPECT_EQ(bulk.LastA(), single.LastA());
+    EXPECT_EQ(bulk.LastB(), single.LastB());
+    single.Draw({25, -3, -3}, {25, 3, 3});
+    EXPECT_EQ(shown, 6);
+    int differing = 0;
+    for (std::size_t i = 0; i < buffer_.size(); i += 4) differing += std::memcmp(&buffer_[i], &batched[i], 3) != 0;
+    EXPECT_EQ(differing, 0);
+    EXPECT_NE(batched, rendered);
+}
+
 TEST_F(Overlays, LineBehindTheEyeOrOffTheViewIsNotDrawn) {
     render();
     myLine line;

@@ -2,6 +2,7 @@
 // each answering a zero of its return type and noting its name. Built twice, once
 // with one entry point renamed away (see CMakeLists.txt).
 #include "ombrel.h"
+#include "ombrel_edges.h"
 #include "ombrel_places.h"
 
 namespace {
@@ -28,4 +29,5 @@ __attribute__((visibility("default"))) const char* fake_engine_last_call = nullp
     }
 OMBREL_ALL_FUNCTIONS(FAKE_DEFINE_)
 OMBREL_PLACES_FUNCTIONS(FAKE_DEFINE_)
+OMBREL_EDGES_FUNCTIONS(FAKE_DEFINE_)
 #undef FAKE_DEFINE_

@@ -1,6 +1,7 @@
 // Every entry point the interface headers list is exported by the library, so the
 // editor's loader can bind all of them.
 #include "ombrel.h"
+#include "ombrel_edges.h"
 #include "ombrel_places.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@ TEST(ExportedNames, EveryListedEntryPointIsExported) {
     std::size_t editorCalls = names.size();
     OMBREL_EXT_FUNCTIONS(OMBREL_NAME_)
     OMBREL_PLACES_FUNCTIONS(OMBREL_NAME_)
+    OMBREL_EDGES_FUNCTIONS(OMBREL_NAME_)
 #undef OMBREL_NAME_
     EXPECT_EQ(editorCalls, 280u) << "the editor's calls and the interface lists drifted apart";
 

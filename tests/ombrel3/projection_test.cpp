@@ -1,7 +1,12 @@
 // World to screen through the current camera: result codes and the standard views.
 #include "engine_fixture.h"
 
+#include "ombrel_edges.h"
+
 #include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -151,6 +156,101 @@ TEST_F(ProjectionTest, StandardViewsLookAtTheOrigin) {
     EXPECT_EQ(u[0], 32);
     EXPECT_LT(u[1], 24);
     OMBREL_ext_surface_destroy(odd);
+}
+
+// Many edges in one call answer, edge by edge, what one call per edge answers:
+// the same code and the same pixels (untouched where the single call leaves them),
+// in the close view of the fixture and in the far, narrow top view the editor uses.
+TEST_F(ProjectionTest, EdgesAtOnceAnswerAsOneByOne) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    struct Edge {
+        const char* what;
+        P3 a, b;
+    };
+    const Edge edges[] = {
+        {"in front, on the surface", {10, 0, 0}, {10, -5.01, 2.4}},
+        {"leaving the surface", {10, 0, 0}, {10, -100.01, 0}},
+        {"across the near plane", {10, -5.01, 0}, {-10, -5.01, 0}},
+        {"across the near plane the other way", {-4, 3, 1}, {30, -2, 7}},
+        {"wholly off to one side", {10, -20.01, 0}, {10, -30.01, 0}},
+        {"passing outside a corner", {10, -8.76, 13.74}, {10, -21.26, 1.24}},
+        {"wholly nearer than the near plane", {0.5, 0, 0}, {-3, 1, 0}},
+        {"wholly behind the eye", {-1, 0, 0}, {-3, 1, 0}},
+        {"far off: clamped", {1e-3, -1e5, 0}, {20, 1, 1}},
+        {"near the top view's picture", {-300, 20, 5}, {250, -40, -5}},
+        {"crossing the top view's eye plane", {0, 0, 2e5}, {10, 10, -10}},
+        {"beside the top view's picture", {2000, 900, 0}, {2500, -900, 0}},
+        {"an infinite end", {10, 0, 0}, {inf, 0, 0}},
+        {"a NaN end", {nan, 0, 0}, {10, 1, 1}},
+    };
+    struct View {
+        const char* name;
+        bool top;
+    };
+    for (const View v : {View{"close, 90 degrees", false}, View{"top, far and narrow", true}}) {
+        SCOPED_TRACE(v.name);
+        if (v.top) {
+            orbit(camera, 1e5, 0, 3.14 / 2);
+            OMBREL_camera_set_zoom(camera, 1);
+            OMBREL_camera_set_distance_from_eye(camera, 1000);
+        }
+        std::vector<double> ends;
+        for (const Edge& e : edges) {
+            ends.insert(ends.end(), e.a.begin(), e.a.end());
+            ends.insert(ends.end(), e.b.begin(), e.b.end());
+        }
+        const int32_t n = static_cast<int32_t>(std::size(edges));
+        std::vector<int32_t> pixels(4 * std::size(edges), kUnset), results(std::size(edges), kUnset);
+        ASSERT_EQ(OMBREL_ext_3D_edges_to_2D(n, ends.data(), pixels.data(), results.data()), n);
+        int codes[4] = {0, 0, 0, 0};  // -1, 0, 1, 2
+        for (int32_t i = 0; i < n; ++i) {
+            SCOPED_TRACE(edges[i].what);
+            int32_t a[2] = {kUnset, kUnset}, b[2] = {kUnset, kUnset};
+            const int32_t code = OMBREL_engine_3D_edge_to_2D(edges[i].a.data(), edges[i].b.data(), a, b);
+            EXPECT_EQ(results[i], code);
+            EXPECT_EQ(pixels[4 * i], a[0]);
+            EXPECT_EQ(pixels[4 * i + 1], a[1]);
+            EXPECT_EQ(pixels[4 * i + 2], b[0]);
+            EXPECT_EQ(pixels[4 * i + 3], b[1]);
+            ++codes[code + 1];
+        }
+        // The table reaches every answer in each view.
+        for (int c = 0; c < 4; ++c) EXPECT_GT(codes[c], 0) << "no edge answered " << c - 1;
+    }
+}
+
+TEST_F(ProjectionTest, EdgesAtOnceRefuseNoListsANegativeCountAndNoCamera) {
+    const double ends[6] = {10, 0, 0, 10, -5.01, 2.4};
+    int32_t pixels[4] = {kUnset, kUnset, kUnset, kUnset}, results[1] = {kUnset};
+    struct Case {
+        const char* what;
+        int32_t count;
+        const double* ends;
+        int32_t *pixels, *results;
+    };
+    const Case cases[] = {
+        {"a negative count", -1, ends, pixels, results},
+        {"no ends", 1, nullptr, pixels, results},
+        {"no pixels", 1, ends, nullptr, results},
+        {"no results", 1, ends, pixels, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OMBREL_ext_clear_last_error();
+        EXPECT_EQ(OMBREL_ext_3D_edges_to_2D(c.count, c.ends, c.pixels, c.results), -1);
+        EXPECT_EQ(results[0], kUnset);
+        EXPECT_EQ(pixels[0], kUnset);
+        EXPECT_NE(std::string(OMBREL_ext_get_last_error()), "");
+    }
+    EXPECT_EQ(OMBREL_ext_3D_edges_to_2D(0, nullptr, nullptr, nullptr), 0);
+
+    // Without a camera every edge gets the single call's failure.
+    int32_t other = OMBREL_camera_create("other");
+    OMBREL_camera_set_current(other, surface);
+    OMBREL_camera_delete(other);
+    EXPECT_EQ(OMBREL_ext_3D_edges_to_2D(1, ends, pixels, results), -1);
+    EXPECT_EQ(results[0], -1);
+    EXPECT_EQ(pixels[0], kUnset);
 }
 
 }  // namespace
