@@ -36,6 +36,7 @@ void myLine::QueueEdges(const Point3d* ends, std::size_t edges) {
     if (edges == 0) return;
     if (kept_.size() / 6 + edges > edgesPerCall_) Flush();
     kept_.insert(kept_.end(), ends->data(), ends->data() + 6 * edges);
+    keptGroups_.push_back(edges);
 }
 
 void myLine::projectKept() {
@@ -51,12 +52,25 @@ void myLine::projectKept() {
                                       keptResults_.data() + from) < 0)
             std::fill_n(keptResults_.begin() + static_cast<std::ptrdiff_t>(from), n, OMBREL_PROJ_NONE);
     }
-    for (std::size_t i = 0; i < edges; ++i) {
-        if (!shown(keptResults_[i])) continue;
-        const int32_t* px = &keptPixels_[4 * i];
-        queued_.push_back({px[0], px[1]});
-        queued_.push_back({px[2], px[3]});
-        counts_.push_back(2);
+    // The pen is opaque: a line drawn twice gives the pixels of one.
+    auto samePixels = [&](std::size_t i, std::size_t j) {
+        const int32_t *a = &keptPixels_[4 * i], *b = &keptPixels_[4 * j];
+        return (a[0] == b[0] && a[1] == b[1] && a[2] == b[2] && a[3] == b[3]) ||
+               (a[0] == b[2] && a[1] == b[3] && a[2] == b[0] && a[3] == b[1]);
+    };
+    std::size_t first = 0;
+    for (const std::size_t group : keptGroups_) {
+        for (std::size_t i = first; i < first + group; ++i) {
+            if (!shown(keptResults_[i])) continue;
+            bool again = false;
+            for (std::size_t j = first; j < i && !again; ++j) again = shown(keptResults_[j]) && samePixels(i, j);
+            if (again) continue;
+            const int32_t* px = &keptPixels_[4 * i];
+            queued_.push_back({px[0], px[1]});
+            queued_.push_back({px[2], px[3]});
+            counts_.push_back(2);
+        }
+        first += group;
     }
     const int32_t* last = &keptPixels_[4 * (edges - 1)];
     result_ = keptResults_.back();
@@ -65,6 +79,7 @@ void myLine::projectKept() {
         b2d_ = {last[2], last[3]};
     }
     kept_.clear();
+    keptGroups_.clear();
 }
 
 void myLine::Flush() {

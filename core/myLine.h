@@ -25,8 +25,11 @@ public:
     void Queue(const Point3d& Apoint3d, const Point3d& Bpoint3d);
     // Edges given as pairs of ends (2 * edges points) are only kept: Flush
     // projects all it kept in one engine call, the view made once, and draws
-    // those shown with the rest.
+    // those shown with the rest. Within one such group an edge landing on the
+    // very pixels of another is drawn once (a flat or a far box's rings meet).
     void QueueEdges(const Point3d* ends, std::size_t edges);
+    // Room for that many kept edges, made at once.
+    void Reserve(std::size_t edges) { kept_.reserve(6 * edges); }
     void Flush();
 
     // The last edge's projected ends and the engine's answer for it (for kept
@@ -46,6 +49,7 @@ private:
     // Kept edges: 6 numbers each, then the engine's 4 pixels and answer each.
     std::vector<double> kept_;
     std::vector<int32_t> keptPixels_, keptResults_;
+    std::vector<std::size_t> keptGroups_;  // the edges of each QueueEdges
 
     void projectKept();
 };
