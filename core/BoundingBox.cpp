@@ -36,8 +36,23 @@ Point3d BoundingBox::WorldCorner(int i) const {
 
 void BoundingBox::Queue(myLine& lines) const {
     if (!drawnCorners_) {
+        // Three conversions in place of eight: the engine turns a corner as the
+        // sum of its axes' images of the signed half sizes, in that order, and a
+        // sign changes no digit, so adding the images the same way gives its
+        // very numbers.
+        Point3d image[3];
+        for (int k = 0; k < 3; ++k) {
+            Point3d along = {0, 0, 0};
+            along[static_cast<std::size_t>(k)] = half_[static_cast<std::size_t>(k)];
+            image[k] = {0, 0, 0};
+            OMBREL_group_convert_point_to_world_space_fast(grp_, along.data(), image[k].data());
+        }
         drawnCorners_.emplace();
-        for (int i = 0; i < 8; ++i) (*drawnCorners_)[static_cast<std::size_t>(i)] = WorldCorner(i);
+        for (int i = 0; i < 8; ++i)
+            for (std::size_t c = 0; c < 3; ++c)
+                (*drawnCorners_)[static_cast<std::size_t>(i)][c] =
+                    (kSigns[i][0] * image[0][c] + kSigns[i][1] * image[1][c]) + kSigns[i][2] * image[2][c] +
+                    location_[c];
     }
     const std::array<Point3d, 8>& world = *drawnCorners_;
     std::array<Point3d, 24> ends;
