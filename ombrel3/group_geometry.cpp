@@ -124,45 +124,33 @@ bool builtToWorld(const Group& group, const GroupGeometry& geo, Affine& out) {
 
 namespace {
 
-thread_local uint64_t drawableStamps = 0;
+uint64_t drawableStamps = 0;
 
 }  // namespace
 
 DrawableGroups::DrawableGroups() : stamp_(++drawableStamps) {}
 
-// By slot: a stale handle in the slot of a live one only makes it ask again.
-DrawableGroups::Known& DrawableGroups::known(int32_t group) {
-    thread_local std::vector<Known> table;
-    const auto slot = static_cast<std::size_t>(static_cast<uint32_t>(group) & 0xFFFFFFu);
-    if (slot >= table.size()) table.resize(std::max(slot + 1, table.size() * 2));
-    return table[slot];
-}
-
 bool DrawableGroups::enabledChain(int32_t group) {
-    Known& k = known(group);
-    if (k.enabledStamp == stamp_ && k.enabledOf == group) return k.enabled;
-    k.enabledStamp = stamp_;
-    k.enabledOf = group;
-    k.enabled = false;  // guards against a cycle
     const Group* g = lookup<Group>(group);
-    const bool ok = g && !g->disabled && (g->father == 0 || enabledChain(g->father));
-    Known& after = known(group);  // the table may have grown meanwhile
-    after.enabledStamp = stamp_, after.enabledOf = group, after.enabled = ok;
+    if (!g) return false;
+    if (g->enabledStamp == stamp_) return g->enabledChain;
+    g->enabledStamp = stamp_;
+    g->enabledChain = false;  // guards against a cycle
+    const bool ok = !g->disabled && (g->father == 0 || enabledChain(g->father));
+    g->enabledChain = ok;
     return ok;
 }
 
 bool DrawableGroups::inRenderGroup(int32_t group) {
     const World* w = state().world.get();
     if (!w || w->renderGroup == 0) return true;
-    Known& k = known(group);
-    if (k.insideStamp == stamp_ && k.insideOf == group) return k.inside;
-    k.insideStamp = stamp_;
-    k.insideOf = group;
-    k.inside = false;
     const Group* g = lookup<Group>(group);
-    const bool ok = g && (group == w->renderGroup || (g->father != 0 && inRenderGroup(g->father)));
-    Known& after = known(group);
-    after.insideStamp = stamp_, after.insideOf = group, after.inside = ok;
+    if (!g) return false;
+    if (g->insideStamp == stamp_) return g->inRenderGroup;
+    g->insideStamp = stamp_;
+    g->inRenderGroup = false;
+    const bool ok = group == w->renderGroup || (g->father != 0 && inRenderGroup(g->father));
+    g->inRenderGroup = ok;
     return ok;
 }
 

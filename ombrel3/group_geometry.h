@@ -6,9 +6,7 @@
 #include "records.h"
 #include "vec.h"
 
-#include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace ombrel {
@@ -37,20 +35,14 @@ bool builtToWorld(const Group& group, const GroupGeometry& geometry, Affine& out
 
 // Answers, for one frame or one pick, whether a group's polygons may be drawn: no
 // disabled group on its father chain and inside the render group, if one is set.
-// What it found is kept by handle slot in a table of the thread's, marked with
-// this object's stamp, so that ten thousand groups cost no allocation a frame.
+// What it found is kept in each group under this object's stamp, so that ten
+// thousand groups cost no allocation a frame. Asked on the engine's own thread.
 class DrawableGroups {
 public:
     DrawableGroups();
     bool operator()(int32_t group);
 
 private:
-    struct Known {
-        uint64_t enabledStamp = 0, insideStamp = 0;
-        int32_t enabledOf = 0, insideOf = 0;  // the handle each answer is for
-        bool enabled = false, inside = false;
-    };
-    Known& known(int32_t group);
     bool enabledChain(int32_t group);
     bool inRenderGroup(int32_t group);
 

@@ -73,6 +73,10 @@ struct Group : Object {
     Affine motion;
     mutable OwnTotals own;
     mutable SubtreeTotals totals;
+    // What the latest drawable-groups question found (group_geometry.h), under
+    // the stamp of that question.
+    mutable uint64_t enabledStamp = 0, insideStamp = 0;
+    mutable bool enabledChain = false, inRenderGroup = false;
 };
 
 enum class FillKind : uint8_t { Colour, Bitmap, Animation };
