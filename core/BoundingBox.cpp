@@ -11,8 +11,8 @@ namespace {
 constexpr int kSigns[8][3] = {{1, 1, 1},  {1, -1, 1},  {-1, -1, 1},  {-1, 1, 1},
                               {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}};
 // Top ring, bottom ring, then the four uprights.
-constexpr int kEdges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
-                               {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+constexpr myLine::Ends kEdges[12] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+                                     {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
 
 }  // namespace
 
@@ -54,13 +54,7 @@ void BoundingBox::Queue(myLine& lines) const {
                     (kSigns[i][0] * image[0][c] + kSigns[i][1] * image[1][c]) + kSigns[i][2] * image[2][c] +
                     location_[c];
     }
-    const std::array<Point3d, 8>& world = *drawnCorners_;
-    std::array<Point3d, 24> ends;
-    for (std::size_t i = 0; i < 12; ++i) {
-        ends[2 * i] = world[static_cast<std::size_t>(kEdges[i][0])];
-        ends[2 * i + 1] = world[static_cast<std::size_t>(kEdges[i][1])];
-    }
-    lines.QueueEdges(ends.data(), 12);
+    lines.QueueEdges(drawnCorners_->data(), 8, kEdges, 12);
 }
 
 void BoundingBox::Draw(int) const {

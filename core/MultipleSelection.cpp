@@ -121,7 +121,7 @@ void MultipleSelection::DrawGrpBndBoxes(int) const {
     // far more than the line.
     myLine lines(myLine::kNoLimit);
     lines.SetDC(Globals::OverlayDC);
-    lines.Reserve(12 * boxes_.size());
+    lines.Reserve(8 * boxes_.size(), 12 * boxes_.size());
     for (const auto& box : boxes_) box->Queue(lines);
     lines.Flush();
 }

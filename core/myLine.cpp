@@ -32,26 +32,32 @@ void myLine::Queue(const Point3d& Apoint3d, const Point3d& Bpoint3d) {
     counts_.push_back(2);
 }
 
-void myLine::QueueEdges(const Point3d* ends, std::size_t edges) {
+void myLine::QueueEdges(const Point3d* points, std::size_t pointCount, const Ends* ends, std::size_t edges) {
     if (edges == 0) return;
-    if (kept_.size() / 6 + edges > edgesPerCall_) Flush();
-    kept_.insert(kept_.end(), ends->data(), ends->data() + 6 * edges);
+    // The engine counts in 32 bits: far below that, a list goes in parts.
+    constexpr std::size_t kEngineLimit = std::numeric_limits<int32_t>::max() / 8;
+    // A group is never split: one larger than the limit goes alone.
+    if (!keptEnds_.empty() && (keptEnds_.size() / 2 + edges > std::min(edgesPerCall_, kEngineLimit) ||
+                               keptPoints_.size() / 3 + pointCount > kEngineLimit))
+        Flush();
+    const auto first = static_cast<int32_t>(keptPoints_.size() / 3);
+    keptPoints_.insert(keptPoints_.end(), points->data(), points->data() + 3 * pointCount);
+    for (std::size_t i = 0; i < edges; ++i) {
+        keptEnds_.push_back(first + ends[i][0]);
+        keptEnds_.push_back(first + ends[i][1]);
+    }
     keptGroups_.push_back(edges);
 }
 
 void myLine::projectKept() {
-    const std::size_t edges = kept_.size() / 6;
+    const std::size_t edges = keptEnds_.size() / 2;
     if (edges == 0) return;
-    // The engine counts in 32 bits: a list beyond that goes in parts.
-    constexpr std::size_t kPart = std::numeric_limits<int32_t>::max() / 6;
     keptPixels_.resize(4 * edges);
     keptResults_.resize(edges);
-    for (std::size_t from = 0; from < edges; from += kPart) {
-        const std::size_t n = std::min(kPart, edges - from);
-        if (OMBREL_ext_3D_edges_to_2D(static_cast<int32_t>(n), kept_.data() + 6 * from, keptPixels_.data() + 4 * from,
-                                      keptResults_.data() + from) < 0)
-            std::fill_n(keptResults_.begin() + static_cast<std::ptrdiff_t>(from), n, OMBREL_PROJ_NONE);
-    }
+    if (OMBREL_ext_3D_edges_to_2D(static_cast<int32_t>(keptPoints_.size() / 3), keptPoints_.data(),
+                                  static_cast<int32_t>(edges), keptEnds_.data(), keptPixels_.data(),
+                                  keptResults_.data()) < 0)
+        std::fill(keptResults_.begin(), keptResults_.end(), OMBREL_PROJ_NONE);
     // The pen is opaque: a line drawn twice gives the pixels of one.
     auto samePixels = [&](std::size_t i, std::size_t j) {
         const int32_t *a = &keptPixels_[4 * i], *b = &keptPixels_[4 * j];
@@ -78,7 +84,8 @@ void myLine::projectKept() {
         a2d_ = {last[0], last[1]};
         b2d_ = {last[2], last[3]};
     }
-    kept_.clear();
+    keptPoints_.clear();
+    keptEnds_.clear();
     keptGroups_.clear();
 }
 

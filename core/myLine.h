@@ -5,6 +5,7 @@
 
 #include "platform/device_context.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -23,13 +24,18 @@ public:
     // in one go (or one go per limit), which is what a selection of many
     // polygons needs.
     void Queue(const Point3d& Apoint3d, const Point3d& Bpoint3d);
-    // Edges given as pairs of ends (2 * edges points) are only kept: Flush
-    // projects all it kept in one engine call, the view made once, and draws
-    // those shown with the rest. Within one such group an edge landing on the
-    // very pixels of another is drawn once (a flat or a far box's rings meet).
-    void QueueEdges(const Point3d* ends, std::size_t edges);
-    // Room for that many kept edges, made at once.
-    void Reserve(std::size_t edges) { kept_.reserve(6 * edges); }
+    // Edges given as pairs of indexes into points are only kept: Flush
+    // projects all it kept in one engine call, the view made once and each
+    // point once, and draws those shown with the rest. Within one such group an
+    // edge landing on the very pixels of another is drawn once (a flat or a far
+    // box's rings meet).
+    using Ends = std::array<int32_t, 2>;
+    void QueueEdges(const Point3d* points, std::size_t pointCount, const Ends* ends, std::size_t edges);
+    // Room for that many kept points and edges, made at once.
+    void Reserve(std::size_t points, std::size_t edges) {
+        keptPoints_.reserve(3 * points);
+        keptEnds_.reserve(2 * edges);
+    }
     void Flush();
 
     // The last edge's projected ends and the engine's answer for it (for kept
@@ -46,8 +52,10 @@ private:
     int32_t result_ = 0;
     std::vector<platform::PixelPoint> queued_;  // two ends per edge
     std::vector<uint32_t> counts_;
-    // Kept edges: 6 numbers each, then the engine's 4 pixels and answer each.
-    std::vector<double> kept_;
+    // Kept points (3 numbers each) and edges (2 indexes into them each), then
+    // the engine's 4 pixels and answer for each edge.
+    std::vector<double> keptPoints_;
+    std::vector<int32_t> keptEnds_;
     std::vector<int32_t> keptPixels_, keptResults_;
     std::vector<std::size_t> keptGroups_;  // the edges of each QueueEdges
 

@@ -52,9 +52,14 @@ OMBREL_API int32_t OMBREL_engine_3D_edge_to_2D(const double a[3], const double b
     });
 }
 
-OMBREL_API int32_t OMBREL_ext_3D_edges_to_2D(int32_t count, const double* ends, int32_t* pixels, int32_t* results) {
+OMBREL_API int32_t OMBREL_ext_3D_edges_to_2D(int32_t pointCount, const double* points, int32_t count,
+                                             const int32_t* ends, int32_t* pixels, int32_t* results) {
     return guarded(__func__, -1, [&] {
-        if (count < 0 || (count > 0 && (!ends || !pixels || !results))) throw ApiError("no list given");
+        if (pointCount < 0 || count < 0) throw ApiError("a count below 0");
+        if ((pointCount > 0 && !points) || (count > 0 && (!points || !ends || !pixels || !results)))
+            throw ApiError("no list given");
+        for (std::ptrdiff_t i = 0; i < 2 * std::ptrdiff_t{count}; ++i)
+            if (ends[i] < 0 || ends[i] >= pointCount) throw ApiError("an edge ends at a point not in the list");
         View view;
         if (!currentView(view)) {
             std::fill(results, results + count, -1);
@@ -62,12 +67,7 @@ OMBREL_API int32_t OMBREL_ext_3D_edges_to_2D(int32_t count, const double* ends, 
         }
         // The view is made once for all edges: made per edge it costs more than
         // the edge.
-        for (int32_t i = 0; i < count; ++i) {
-            const double* e = ends + 6 * static_cast<std::ptrdiff_t>(i);
-            int32_t* px = pixels + 4 * static_cast<std::ptrdiff_t>(i);
-            const Vec3 a = Vec3::from(e), b = Vec3::from(e + 3);
-            results[i] = finite(a) && finite(b) ? projectEdge(view, a, b, px, px + 2) : -1;
-        }
+        projectEdges(view, points, pointCount, ends, count, pixels, results);
         return count;
     });
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace ombrel {
 namespace {
@@ -197,6 +198,48 @@ int32_t projectEdge(const View& view, Vec3 a, Vec3 b, int32_t a2d[2], int32_t b2
     b2d[1] = pb[1];
     if (!segmentMeetsRect(sa, sb, view.width, view.height)) return 1;
     return moved ? 2 : 0;
+}
+
+void projectEdges(const View& view, const double* points, int32_t pointCount, const int32_t* ends, int32_t count,
+                  int32_t* pixels, int32_t* results) {
+    // Each point is projected once: a box's corner ends three of its edges. An
+    // edge with both ends before the near plane takes what projectEdge would
+    // find for it from its ends' own projections; any other goes through it.
+    struct Projected {
+        Vec3 at;
+        Vec2 screen;
+        int32_t px[2];
+        bool finite, front, clamped;
+    };
+    static thread_local std::vector<Projected> projected;
+    projected.resize(static_cast<std::size_t>(pointCount));
+    for (int32_t i = 0; i < pointCount; ++i) {
+        Projected& q = projected[static_cast<std::size_t>(i)];
+        q.at = Vec3::from(points + 3 * static_cast<std::ptrdiff_t>(i));
+        q.finite = std::isfinite(q.at.x) && std::isfinite(q.at.y) && std::isfinite(q.at.z);
+        q.front = q.clamped = false;
+        if (!q.finite) continue;
+        const Vec3 c = view.toCamera(q.at);
+        q.front = c.z >= view.nearDist;
+        if (!q.front) continue;
+        q.screen = view.toScreen(c);
+        toPixel(q.screen, q.px, q.clamped);
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        const Projected& a = projected[static_cast<std::size_t>(ends[2 * i])];
+        const Projected& b = projected[static_cast<std::size_t>(ends[2 * i + 1])];
+        int32_t* px = pixels + 4 * static_cast<std::ptrdiff_t>(i);
+        if (!a.finite || !b.finite) {
+            results[i] = -1;
+        } else if (a.front && b.front) {
+            px[0] = a.px[0], px[1] = a.px[1], px[2] = b.px[0], px[3] = b.px[1];
+            results[i] = !segmentMeetsRect(a.screen, b.screen, view.width, view.height) ? 1
+                         : a.clamped || b.clamped                                     ? 2
+                                                                                      : 0;
+        } else {
+            results[i] = projectEdge(view, a.at, b.at, px, px + 2);
+        }
+    }
 }
 
 bool pickAt(const View& view, double sx, double sy, Hit& hit) {

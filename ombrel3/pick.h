@@ -19,6 +19,12 @@ int32_t projectPoint(const View& view, Vec3 p, int32_t pixel[2]);
 // surface, 0 drawable as projected, 2 drawable after moving an end.
 int32_t projectEdge(const View& view, Vec3 a, Vec3 b, int32_t a2d[2], int32_t b2d[2]);
 
+// projectEdge for many edges that share their ends: ends holds two indexes into
+// points per edge (all checked by the caller), pixels takes 4 per edge and
+// results 1. An edge with a non-finite end gets -1 and keeps its pixels.
+void projectEdges(const View& view, const double* points, int32_t pointCount, const int32_t* ends, int32_t count,
+                  int32_t* pixels, int32_t* results);
+
 struct Hit {
     Vec3 point;
     int32_t polygon = 0, group = 0;

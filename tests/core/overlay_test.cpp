@@ -160,9 +160,12 @@ TEST_F(Overlays, EdgesKeptInBulkDrawInPartsOnTheirSingleDrawPixels) {
     myLine bulk(5);
     bulk.SetDC(dc_.get());
     const uint64_t calls = dc_->drawingCalls;
-    bulk.QueueEdges(ends.data(), 4);
+    std::vector<myLine::Ends> pairs;
+    for (int32_t i = 0; i < static_cast<int32_t>(edges); ++i) pairs.push_back({2 * i, 2 * i + 1});
+    bulk.QueueEdges(ends.data(), 8, pairs.data(), 4);
     bulk.Queue({25, -3, -3}, {25, 3, 3});
-    bulk.QueueEdges(ends.data() + 8, edges - 4);
+    // The second group names its points from its own first one.
+    bulk.QueueEdges(ends.data() + 8, ends.size() - 8, pairs.data(), edges - 4);
     bulk.Flush();
     EXPECT_EQ(dc_->drawingCalls - calls, 2u);  // 7 shown, 5 to a draw
     EXPECT_EQ(bulk.LastResult(), OMBREL_PROJ_VISIBLE);

@@ -194,19 +194,28 @@ TEST_F(ProjectionTest, EdgesAtOnceAnswerAsOneByOne) {
             OMBREL_camera_set_zoom(camera, 1);
             OMBREL_camera_set_distance_from_eye(camera, 1000);
         }
-        std::vector<double> ends;
+        // Each edge's two points, then its ends by index; after the table's own
+        // edges come edges joining one edge's second point to the next one's
+        // first, so that points are shared between edges of every kind.
+        std::vector<double> points;
         for (const Edge& e : edges) {
-            ends.insert(ends.end(), e.a.begin(), e.a.end());
-            ends.insert(ends.end(), e.b.begin(), e.b.end());
+            points.insert(points.end(), e.a.begin(), e.a.end());
+            points.insert(points.end(), e.b.begin(), e.b.end());
         }
-        const int32_t n = static_cast<int32_t>(std::size(edges));
-        std::vector<int32_t> pixels(4 * std::size(edges), kUnset), results(std::size(edges), kUnset);
-        ASSERT_EQ(OMBREL_ext_3D_edges_to_2D(n, ends.data(), pixels.data(), results.data()), n);
+        const int32_t m = static_cast<int32_t>(std::size(edges));
+        std::vector<int32_t> ends;
+        for (int32_t i = 0; i < m; ++i) ends.insert(ends.end(), {2 * i, 2 * i + 1});
+        for (int32_t i = 0; i + 1 < m; ++i) ends.insert(ends.end(), {2 * i + 1, 2 * i + 2});
+        const int32_t n = static_cast<int32_t>(ends.size() / 2);
+        std::vector<int32_t> pixels(4 * ends.size() / 2, kUnset), results(ends.size() / 2, kUnset);
+        ASSERT_EQ(OMBREL_ext_3D_edges_to_2D(2 * m, points.data(), n, ends.data(), pixels.data(), results.data()), n);
         int codes[4] = {0, 0, 0, 0};  // -1, 0, 1, 2
         for (int32_t i = 0; i < n; ++i) {
-            SCOPED_TRACE(edges[i].what);
+            const double* pa = &points[3 * static_cast<std::size_t>(ends[2 * i])];
+            const double* pb = &points[3 * static_cast<std::size_t>(ends[2 * i + 1])];
+            SCOPED_TRACE(i < m ? edges[i].what : "joining two edges");
             int32_t a[2] = {kUnset, kUnset}, b[2] = {kUnset, kUnset};
-            const int32_t code = OMBREL_engine_3D_edge_to_2D(edges[i].a.data(), edges[i].b.data(), a, b);
+            const int32_t code = OMBREL_engine_3D_edge_to_2D(pa, pb, a, b);
             EXPECT_EQ(results[i], code);
             EXPECT_EQ(pixels[4 * i], a[0]);
             EXPECT_EQ(pixels[4 * i + 1], a[1]);
@@ -219,36 +228,43 @@ TEST_F(ProjectionTest, EdgesAtOnceAnswerAsOneByOne) {
     }
 }
 
-TEST_F(ProjectionTest, EdgesAtOnceRefuseNoListsANegativeCountAndNoCamera) {
-    const double ends[6] = {10, 0, 0, 10, -5.01, 2.4};
+TEST_F(ProjectionTest, EdgesAtOnceRefuseNoListsANegativeCountABadIndexAndNoCamera) {
+    const double points[6] = {10, 0, 0, 10, -5.01, 2.4};
+    const int32_t ends[2] = {0, 1}, past[2] = {0, 2}, before[2] = {-1, 1};
     int32_t pixels[4] = {kUnset, kUnset, kUnset, kUnset}, results[1] = {kUnset};
     struct Case {
         const char* what;
-        int32_t count;
-        const double* ends;
+        int32_t pointCount, count;
+        const double* points;
+        const int32_t* ends;
         int32_t *pixels, *results;
     };
     const Case cases[] = {
-        {"a negative count", -1, ends, pixels, results},
-        {"no ends", 1, nullptr, pixels, results},
-        {"no pixels", 1, ends, nullptr, results},
-        {"no results", 1, ends, pixels, nullptr},
+        {"a negative count", 2, -1, points, ends, pixels, results},
+        {"a negative point count", -1, 1, points, ends, pixels, results},
+        {"no points", 2, 1, nullptr, ends, pixels, results},
+        {"points counted but not given", 2, 0, nullptr, nullptr, nullptr, nullptr},
+        {"no ends", 2, 1, points, nullptr, pixels, results},
+        {"no pixels", 2, 1, points, ends, nullptr, results},
+        {"no results", 2, 1, points, ends, pixels, nullptr},
+        {"an end past the points", 2, 1, points, past, pixels, results},
+        {"an end before the points", 2, 1, points, before, pixels, results},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         OMBREL_ext_clear_last_error();
-        EXPECT_EQ(OMBREL_ext_3D_edges_to_2D(c.count, c.ends, c.pixels, c.results), -1);
+        EXPECT_EQ(OMBREL_ext_3D_edges_to_2D(c.pointCount, c.points, c.count, c.ends, c.pixels, c.results), -1);
         EXPECT_EQ(results[0], kUnset);
         EXPECT_EQ(pixels[0], kUnset);
         EXPECT_NE(std::string(OMBREL_ext_get_last_error()), "");
     }
-    EXPECT_EQ(OMBREL_ext_3D_edges_to_2D(0, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(OMBREL_ext_3D_edges_to_2D(0, nullptr, 0, nullptr, nullptr, nullptr), 0);
 
     // Without a camera every edge gets the single call's failure.
     int32_t other = OMBREL_camera_create("other");
     OMBREL_camera_set_current(other, surface);
     OMBREL_camera_delete(other);
-    EXPECT_EQ(OMBREL_ext_3D_edges_to_2D(1, ends, pixels, results), -1);
+    EXPECT_EQ(OMBREL_ext_3D_edges_to_2D(2, points, 1, ends, pixels, results), -1);
     EXPECT_EQ(results[0], -1);
     EXPECT_EQ(pixels[0], kUnset);
 }
