@@ -10,13 +10,18 @@ namespace {
 
 constexpr int kSigns[8][3] = {{1, 1, 1},  {1, -1, 1},  {-1, -1, 1},  {-1, 1, 1},
                               {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}};
-// Top ring, bottom ring, then the four uprights.
-constexpr myLine::Ends kEdges[12] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
-                                     {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+constexpr std::array<myLine::Ends, 12> kEdges = {{{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+                                                  {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}}};
+uint64_t g_initializations = 0;
 
 }  // namespace
 
+const std::array<myLine::Ends, 12>& BoundingBox::Edges() { return kEdges; }
+
+uint64_t BoundingBox::Initializations() { return g_initializations; }
+
 void BoundingBox::Initialize(int32_t Grp) {
+    ++g_initializations;
     grp_ = Grp;
     drawnCorners_.reset();
     OMBREL_group_get_location(Grp, &location_[0], &location_[1], &location_[2]);
@@ -34,7 +39,7 @@ Point3d BoundingBox::WorldCorner(int i) const {
     return world;
 }
 
-void BoundingBox::Queue(myLine& lines) const {
+const std::array<Point3d, 8>& BoundingBox::DrawnCorners() const {
     if (!drawnCorners_) {
         // Three conversions in place of eight: the engine turns a corner as the
         // sum of its axes' images of the signed half sizes, in that order, and a
@@ -54,8 +59,10 @@ void BoundingBox::Queue(myLine& lines) const {
                     (kSigns[i][0] * image[0][c] + kSigns[i][1] * image[1][c]) + kSigns[i][2] * image[2][c] +
                     location_[c];
     }
-    lines.QueueEdges(drawnCorners_->data(), 8, kEdges, 12);
+    return *drawnCorners_;
 }
+
+void BoundingBox::Queue(myLine& lines) const { lines.QueueEdges(DrawnCorners().data(), 8, kEdges.data(), 12); }
 
 void BoundingBox::Draw(int) const {
     if (!Globals::OverlayLine) core::raiseError("The line drawer has not been created");

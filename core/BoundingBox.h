@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-class myLine;
+#include "myLine.h"
 
 class BoundingBox {
 public:
@@ -22,6 +22,14 @@ public:
     // and draws those shown at its flush: many boxes then cost one projection
     // call and one draw.
     void Queue(myLine& lines) const;
+
+    // The world corners the edges are drawn between, in the order of Edges().
+    const std::array<Point3d, 8>& DrawnCorners() const;
+    // The 12 edges by their corners: top ring, bottom ring, then the uprights.
+    static const std::array<myLine::Ends, 12>& Edges();
+    // Counts Initialize calls of every box, so that a copy of drawn corners
+    // knows when a box may have changed.
+    static uint64_t Initializations();
 
     int32_t Group() const { return grp_; }
     // Corner i in world space.

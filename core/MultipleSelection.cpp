@@ -57,6 +57,7 @@ void MultipleSelection::AddGrpHandles(int32_t handle) {
     if (!grps_.add(handle)) return;
     auto box = std::make_shared<BoundingBox>();
     boxes_.push_back(box);
+    cornersKept_ = false;
     box->Initialize(handle);
 }
 
@@ -68,6 +69,7 @@ void MultipleSelection::RemoveGrp(int32_t handle) {
     // The box goes exactly when its group goes, so the two lists stay in step.
     const std::ptrdiff_t removed = grps_.remove(handle);
     if (removed >= 0) boxes_.erase(boxes_.begin() + removed);
+    cornersKept_ = false;
 }
 
 void MultipleSelection::RemoveLight(int32_t handle) { lights_.remove(handle); }
@@ -86,6 +88,7 @@ void MultipleSelection::RemoveEvery(const MultipleSelection& other) {
             boxes_[kept++] = std::move(boxes_[i]);
         }
         boxes_.resize(kept);
+        cornersKept_ = false;
     }
     cams_.removeEvery(other.cams_);
     lights_.removeEvery(other.lights_);
@@ -113,6 +116,7 @@ void MultipleSelection::Reset() {
     lights_.clear();
     tracks_.clear();
     boxes_.clear();
+    cornersKept_ = false;
 }
 
 void MultipleSelection::DrawGrpBndBoxes(int) const {
@@ -121,8 +125,17 @@ void MultipleSelection::DrawGrpBndBoxes(int) const {
     // far more than the line.
     myLine lines(myLine::kNoLimit);
     lines.SetDC(Globals::OverlayDC);
-    lines.Reserve(8 * boxes_.size(), 12 * boxes_.size());
-    for (const auto& box : boxes_) box->Queue(lines);
+    if (!cornersKept_ || cornersRead_ != BoundingBox::Initializations()) {
+        drawnCorners_.clear();
+        drawnCorners_.reserve(8 * boxes_.size());
+        for (const auto& box : boxes_) {
+            const std::array<Point3d, 8>& corners = box->DrawnCorners();
+            drawnCorners_.insert(drawnCorners_.end(), corners.begin(), corners.end());
+        }
+        cornersRead_ = BoundingBox::Initializations();
+        cornersKept_ = true;
+    }
+    lines.QueueEdgeGroups(drawnCorners_.data(), 8, BoundingBox::Edges().data(), 12, boxes_.size());
     lines.Flush();
 }
 

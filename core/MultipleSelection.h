@@ -2,6 +2,8 @@
 // order of adding, with one bounding box per selected group.
 #pragma once
 
+#include "CoreTypes.h"
+
 #include <cstdint>
 #include <memory>
 #include <unordered_set>
@@ -78,4 +80,10 @@ private:
 
     Handles grps_, cams_, lights_, tracks_;
     std::vector<std::shared_ptr<BoundingBox>> boxes_;  // boxes_[i] belongs to grps_.list[i]
+    // Every box's drawn corners in one row, gathered at the first draw after the
+    // boxes were read or the list changed: the four views then share them
+    // instead of each visiting ten thousand boxes scattered in memory.
+    mutable std::vector<Point3d> drawnCorners_;
+    mutable uint64_t cornersRead_ = 0;  // BoundingBox::Initializations() when gathered
+    mutable bool cornersKept_ = false;
 };

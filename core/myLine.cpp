@@ -49,6 +49,15 @@ void myLine::QueueEdges(const Point3d* points, std::size_t pointCount, const End
     keptGroups_.push_back(edges);
 }
 
+void myLine::QueueEdgeGroups(const Point3d* points, std::size_t pointsPerGroup, const Ends* ends,
+                             std::size_t edgesPerGroup, std::size_t groups) {
+    if (edgesPerCall_ == kNoLimit) {
+        keptPoints_.reserve(keptPoints_.size() + 3 * pointsPerGroup * groups);
+        keptEnds_.reserve(keptEnds_.size() + 2 * edgesPerGroup * groups);
+    }
+    for (std::size_t g = 0; g < groups; ++g) QueueEdges(points + g * pointsPerGroup, pointsPerGroup, ends, edgesPerGroup);
+}
+
 void myLine::projectKept() {
     const std::size_t edges = keptEnds_.size() / 2;
     if (edges == 0) return;

@@ -31,11 +31,10 @@ public:
     // box's rings meet).
     using Ends = std::array<int32_t, 2>;
     void QueueEdges(const Point3d* points, std::size_t pointCount, const Ends* ends, std::size_t edges);
-    // Room for that many kept points and edges, made at once.
-    void Reserve(std::size_t points, std::size_t edges) {
-        keptPoints_.reserve(3 * points);
-        keptEnds_.reserve(2 * edges);
-    }
+    // QueueEdges for groups of one shape in a row: group g's points are
+    // points[g * pointsPerGroup ...], its edges the same ends of its own points.
+    void QueueEdgeGroups(const Point3d* points, std::size_t pointsPerGroup, const Ends* ends, std::size_t edgesPerGroup,
+                         std::size_t groups);
     void Flush();
 
     // The last edge's projected ends and the engine's answer for it (for kept
