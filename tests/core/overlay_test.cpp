@@ -143,6 +143,41 @@ TEST_F(Overlays, SelectedGroupsBoxesAreOneCallOnTheirEdgesPixels) {
     EXPECT_GT(white, 500);
 }
 
+// The corners the four views share are gathered again once a box was read
+// again or the selection changed: after a move and a removal, the selection
+// draws exactly the one box that is left, where it now stands.
+TEST_F(Overlays, SelectedGroupsBoxesFollowAMoveAndARemoval) {
+    const int32_t moved = makeBox("crate", {0, -10, -10}, {20, 10, 10});
+    const int32_t removed = makeBox("crate", {10, -25, -8}, {30, -15, 8});
+    Globals::CurrMultiSel->AddGrpHandles(removed);
+    Globals::CurrMultiSel->AddGrpHandles(moved);
+    render();
+    Globals::CurrMultiSel->DrawGrpBndBoxes(0);
+    const std::vector<uint8_t> before = buffer_;
+
+    // Each of the selection's boxes drawn alone (reading none again).
+    auto drawnAlone = [&] {
+        render();
+        for (int32_t n = 1; n <= Globals::CurrMultiSel->NumOfGrps(); ++n) Globals::CurrMultiSel->GetGrpBndBox(n).Draw(0);
+        return buffer_;
+    };
+    const double there[3] = {10, 15, 5};
+    OMBREL_group_set_location(moved, there);
+    Globals::CurrMultiSel->InitializeBndBoxes();
+    const std::vector<uint8_t> afterMove = drawnAlone();
+    render();
+    Globals::CurrMultiSel->DrawGrpBndBoxes(0);
+    EXPECT_EQ(buffer_, afterMove);
+    EXPECT_NE(buffer_, before);
+
+    Globals::CurrMultiSel->RemoveGrp(removed);
+    const std::vector<uint8_t> afterRemoval = drawnAlone();
+    render();
+    Globals::CurrMultiSel->DrawGrpBndBoxes(0);
+    EXPECT_EQ(buffer_, afterRemoval);
+    EXPECT_NE(buffer_, afterMove);
+}
+
 // Edges handed over in bulk, with a limit of 5 to a draw, mixed with edges
 // queued one by one: the draws are split by the limit and take the very pixels
 // of the edges drawn one to a call, and the last kept edge's answer is reported.
