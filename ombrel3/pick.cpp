@@ -240,6 +240,12 @@ void projectEdges(const View& view, const double* points, int32_t pointCount, co
             results[i] = projectEdge(view, a.at, b.at, px, px + 2);
         }
     }
+    // Kept for the next call up to the boxes of a large selection, not beyond.
+    constexpr std::size_t kKept = std::size_t{1} << 17;
+    if (projected.capacity() > kKept) {
+        projected.clear();
+        projected.shrink_to_fit();
+    }
 }
 
 bool pickAt(const View& view, double sx, double sy, Hit& hit) {
