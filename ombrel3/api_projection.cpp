@@ -10,12 +10,6 @@
 
 using namespace ombrel;
 
-namespace {
-
-bool finite(Vec3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
-}  // namespace
-
 OMBREL_API int32_t OMBREL_engine_2D_point_to_3D(int32_t x, int32_t y, double point[3], int32_t* group_out,
                                                int32_t* polygon_out) {
     return guarded(__func__, -1, [&] {

@@ -216,7 +216,7 @@ void projectEdges(const View& view, const double* points, int32_t pointCount, co
     for (int32_t i = 0; i < pointCount; ++i) {
         Projected& q = projected[static_cast<std::size_t>(i)];
         q.at = Vec3::from(points + 3 * static_cast<std::ptrdiff_t>(i));
-        q.finite = std::isfinite(q.at.x) && std::isfinite(q.at.y) && std::isfinite(q.at.z);
+        q.finite = finite(q.at);
         q.front = q.clamped = false;
         if (!q.finite) continue;
         const Vec3 c = view.toCamera(q.at);

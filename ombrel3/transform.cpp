@@ -28,8 +28,6 @@ struct NormalMap {
 
 bool sameMatrix(const Mat3& a, const Mat3& b) { return a.c[0] == b.c[0] && a.c[1] == b.c[1] && a.c[2] == b.c[2]; }
 
-bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 }  // namespace
 
 void transformSubtree(Group& group, const Mat3& m, Vec3 t, bool turnAxes) {

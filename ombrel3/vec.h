@@ -33,6 +33,7 @@ inline Vec3 cross(Vec3 a, Vec3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 inline double length(Vec3 a) { return std::sqrt(dot(a, a)); }
+inline bool finite(Vec3 a) { return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z); }
 // The unit vector along a, or (0, 0, 0) for a zero vector.
 inline Vec3 normalized(Vec3 a) {
     double l = length(a);
