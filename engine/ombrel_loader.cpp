@@ -3,6 +3,7 @@
 #include "ombrel.h"
 #include "ombrel_edges.h"
 #include "ombrel_places.h"
+#include "ombrel_views.h"
 
 #include <dlfcn.h>
 #include <filesystem>
@@ -14,6 +15,7 @@ extern "C" {
 OMBREL_ALL_FUNCTIONS(OMBREL_DEFINE_POINTER_)
 OMBREL_PLACES_FUNCTIONS(OMBREL_DEFINE_POINTER_)
 OMBREL_EDGES_FUNCTIONS(OMBREL_DEFINE_POINTER_)
+OMBREL_VIEWS_FUNCTIONS(OMBREL_DEFINE_POINTER_)
 #undef OMBREL_DEFINE_POINTER_
 }
 
@@ -27,6 +29,7 @@ void clearPointers() {
     OMBREL_ALL_FUNCTIONS(OMBREL_CLEAR_)
     OMBREL_PLACES_FUNCTIONS(OMBREL_CLEAR_)
     OMBREL_EDGES_FUNCTIONS(OMBREL_CLEAR_)
+    OMBREL_VIEWS_FUNCTIONS(OMBREL_CLEAR_)
 #undef OMBREL_CLEAR_
 }
 
@@ -60,6 +63,7 @@ Result load(const std::string& path) {
     OMBREL_ALL_FUNCTIONS(OMBREL_BIND_)
     OMBREL_PLACES_FUNCTIONS(OMBREL_BIND_)
     OMBREL_EDGES_FUNCTIONS(OMBREL_BIND_)
+    OMBREL_VIEWS_FUNCTIONS(OMBREL_BIND_)
 #undef OMBREL_BIND_
     if (!r.missing.empty()) {
         clearPointers();

@@ -4,8 +4,10 @@
 #include "renderer.h"
 
 #include "ombrel_engine.h"
+#include "ombrel_views.h"
 
 #include <memory>
+#include <vector>
 
 using namespace ombrel;
 
@@ -13,7 +15,7 @@ namespace {
 
 // Draws the world through camera into rgba; without a world, a camera or GL the
 // image is cleared so the editor keeps a defined picture.
-void renderInto(const Camera* camera, uint8_t* rgba, int width, int height, int stride) {
+void renderInto(const Camera* camera, uint8_t* rgba, int width, int height, int stride, SharedWalk& walk) {
     World* w = state().world.get();
     if (!w || !camera) {
         clearImage(rgba, width, height, stride);
@@ -21,11 +23,22 @@ void renderInto(const Camera* camera, uint8_t* rgba, int width, int height, int 
     }
     rebindAutoUpdateLights();  // polygons made since the last render get lit
     try {
-        if (renderWorld(makeView(*camera, width, height), rgba, stride)) return;
+        if (renderWorld(makeView(*camera, width, height), rgba, stride, walk)) return;
     } catch (const std::exception& e) {
         logLine(2, std::string("render failed: ") + e.what());
     }
     clearImage(rgba, width, height, stride);
+}
+
+void renderOnSurface(Surface& s, int32_t camera, SharedWalk& walk) {
+    const Camera* c = lookup<Camera>(camera);
+    World* w = state().world.get();
+    if (w && c) {
+        w->currentCamera = camera;
+        w->currentSurface = s.handle;
+    }
+    renderInto(c, s.px, s.width, s.height, s.stride, walk);
+    if (w) w->lastRendered = s.handle;
 }
 
 }  // namespace
@@ -33,15 +46,30 @@ void renderInto(const Camera* camera, uint8_t* rgba, int width, int height, int 
 OMBREL_API int32_t OMBREL_engine_render_on_dc(int32_t window, int32_t camera) {
     return guarded(__func__, 0, [&] {
         Surface& s = need<Surface>(window);
-        const Camera* c = lookup<Camera>(camera);
-        World* w = state().world.get();
-        if (w && c) {
-            w->currentCamera = camera;
-            w->currentSurface = window;
-        }
-        renderInto(c, s.px, s.width, s.height, s.stride);
-        if (w) w->lastRendered = window;
+        SharedWalk walk;
+        renderOnSurface(s, camera, walk);
         return window;
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_render_views_on_dcs(int32_t count, const int32_t* windows, const int32_t* cameras) {
+    return guarded(__func__, -1, [&] {
+        if (count < 0) throw ApiError("negative view count");
+        if (count > 0 && (!windows || !cameras)) throw ApiError("missing window or camera list");
+        std::vector<Surface*> surfaces;
+        surfaces.reserve(static_cast<std::size_t>(count));
+        for (int32_t i = 0; i < count; ++i) surfaces.push_back(&need<Surface>(windows[i]));
+        SharedWalk walk;
+        for (int32_t i = 0; i < count; ++i) renderOnSurface(*surfaces[static_cast<std::size_t>(i)], cameras[i], walk);
+        return count;
+    });
+}
+
+OMBREL_API int32_t OMBREL_ext_copy_dc_to_screen(int32_t window) {
+    return guarded(__func__, -1, [&] {
+        need<Surface>(window);
+        if (state().presentFn) state().presentFn(window, state().presentUser);
+        return 0;
     });
 }
 
@@ -63,7 +91,8 @@ OMBREL_API int32_t OMBREL_engine_render_on_bitmap(int32_t window, int32_t camera
         image->width = s.width;
         image->height = s.height;
         image->rgba.assign(static_cast<std::size_t>(s.width) * s.height * 4, 0);
-        renderInto(&c, image->rgba.data(), s.width, s.height, s.width * 4);
+        SharedWalk walk;
+        renderInto(&c, image->rgba.data(), s.width, s.height, s.width * 4, walk);
         if (lookup<Picture>(w.lastPicture)) state().handles.erase(w.lastPicture);
         Picture& pic = createObject<Picture>();
         pic.image = std::move(image);

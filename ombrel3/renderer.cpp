@@ -215,6 +215,7 @@ struct Resources {
     bool pagesOn = true;
     GLuint placementBuffer = 0, placementTexture = 0;
     std::vector<float> placements;  // four texels a slot, written each frame
+    uint64_t evictedBuilds = 0;     // meshes built again after a page sent them out
 };
 
 Resources& res() {
@@ -754,7 +755,66 @@ struct Visible {
     const std::vector<MeshPolygon>* dynamicPolygons;
     unsigned lit;  // kLit when its vertices carry lighting
     bool cut;      // drawn from its triangles cut for the view
+    std::size_t gathered;  // its group's place in the call's gathered groups
 };
+
+// What a mesh's check reads beyond its group: while it stays the same, a mesh
+// checked for one view of a call holds for the next.
+struct WalkKey {
+    const World* world = nullptr;
+    uint64_t serial = 0, pictures = 0, atlas = 0, erasures = 0;
+    int32_t normalsMode = 0;
+    bool atlasOn = false, pagesOn = false;
+    bool operator==(const WalkKey&) const = default;
+};
+
+WalkKey walkKey(const World* w) {
+    const Resources& r = res();
+    return {w, r.serial, w ? w->picturesVersion : 0, atlasGeneration(), state().handles.erasures(),
+            state().normalsMode, r.atlasOn, r.pagesOn};
+}
+
+// A drawable group of the call, and its mesh once a view has seen it.
+struct GatheredGroup {
+    int32_t handle;
+    const Group* group;
+    Box3 box;  // its polygons with an area, in the world
+    GroupMesh* mesh = nullptr;
+    Placement at{};
+    uint64_t checkedAt = ~uint64_t{0};  // Resources::evictedBuilds when checked; never yet
+};
+
+}  // namespace
+
+struct SharedWalk::Kept {
+    bool gathered = false;
+    WalkKey key;
+    std::vector<GatheredGroup> groups;  // in the world's order, which decides between equal depths
+    Box3 worldBox;                      // of every drawable group, for the fog
+};
+
+namespace {
+
+SharedWalk::Kept& keptWalk() {
+    // Its room is kept from call to call, as the list of what is visible is.
+    static SharedWalk::Kept k;
+    return k;
+}
+
+void gatherGroups(const World& w, SharedWalk::Kept& k, const WalkKey& key) {
+    k.groups.clear();
+    k.worldBox = {};
+    DrawableGroups drawable;
+    w.groups.forEach([&](int32_t h) {
+        const Group* g = lookup<Group>(h);
+        if (!g || g->polygons.empty() || !drawable(h)) return;
+        const Box3& box = ownTotals(*g).areaBox;
+        k.worldBox.add(box);
+        k.groups.push_back({h, g, box});
+    });
+    k.key = key;
+    k.gathered = true;
+}
 
 // Makes the mesh's vertices and lights the ones drawn from.
 void bindMesh(const Visible& v) {
@@ -961,6 +1021,7 @@ void rebuildEvicted(std::vector<int32_t>& evicted, LightMapAtlas* atlas) {
         if (!g || it == r.meshes.end()) continue;
         const MeshData data = buildMesh(*g, *it->second, atlas);
         upload(h, *it->second, data, evicted);
+        ++r.evictedBuilds;
     }
 }
 
@@ -998,6 +1059,12 @@ void writePlacements(const View& view, const std::vector<Visible>& visible) {
 
 }  // namespace
 
+SharedWalk::SharedWalk() { keptWalk().gathered = false; }
+
+SharedWalk::~SharedWalk() { keptWalk().gathered = false; }
+
+SharedWalk::Kept& SharedWalk::kept() { return keptWalk(); }
+
 void clearImage(uint8_t* rgba, int width, int height, int stride) {
     const World* w = state().world.get();
     Rgb8 c = w && w->fogIntensity > 0 ? w->fog : state().clearColour;
@@ -1012,7 +1079,7 @@ void clearImage(uint8_t* rgba, int width, int height, int stride) {
     }
 }
 
-bool renderWorld(const View& view, uint8_t* rgba, int stride) {
+bool renderWorld(const View& view, uint8_t* rgba, int stride, SharedWalk& walk) {
     World* w = state().world.get();
     const GlInfo* gl = makeGlCurrent(w && w->accelerator);
     if (!gl) return false;
@@ -1052,26 +1119,30 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
 
         // Nothing here walks polygons: a group's mesh is rebuilt only when an edit
         // marked the group, and follows its motions otherwise.
-        DrawableGroups drawable;
+        SharedWalk::Kept& kept = walk.kept();
+        const WalkKey key = walkKey(w);
+        if (!kept.gathered || !(kept.key == key)) gatherGroups(*w, kept, key);
         // Its room is kept from frame to frame: at ten thousand groups, growing it
         // again each frame cost more than filling it.
         static std::vector<Visible> visible;
         visible.clear();
-        Box3 worldBox;
-        w->groups.forEach([&](int32_t h) {
-            const Group* g = lookup<Group>(h);
-            if (!g || g->polygons.empty() || !drawable(h)) return;
-            const Box3& box = ownTotals(*g).areaBox;
-            worldBox.add(box);
-            if (!boxInView(view, box)) return;
-            std::unique_ptr<GroupMesh>& slot = r.meshes[h];
-            if (!slot) slot = std::make_unique<GroupMesh>();
-            GroupMesh& m = *slot;
-            LightMapAtlas* atlas = r.atlasOn ? &r.atlas : nullptr;
+        LightMapAtlas* atlas = r.atlasOn ? &r.atlas : nullptr;
+        const uint64_t evictedBefore = r.evictedBuilds;
+        for (std::size_t i = 0; i < kept.groups.size(); ++i) {
+            GatheredGroup& s = kept.groups[i];
+            if (!boxInView(view, s.box)) continue;
+            const int32_t h = s.handle;
+            const Group& g = *s.group;
+            if (!s.mesh) {
+                std::unique_ptr<GroupMesh>& slot = r.meshes[h];
+                if (!slot) slot = std::make_unique<GroupMesh>();
+                s.mesh = slot.get();
+            }
+            GroupMesh& m = *s.mesh;
             // Far from the eye for the float path: its data is kept to be cut here.
-            const bool exact = needsExactDrawing(view, box);
+            const bool exact = needsExactDrawing(view, s.box);
             auto rebuild = [&] {
-                MeshData data = buildMesh(*g, m, atlas);
+                MeshData data = buildMesh(g, m, atlas);
                 std::vector<int32_t> evicted;
                 upload(h, m, data, evicted);
                 rebuildEvicted(evicted, atlas);
@@ -1080,30 +1151,45 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
                 e.data = std::move(data);
                 e.builds = m.builds;
             };
-            if (m.version != g->version || m.lookVersion != g->lookVersion || m.picturesVersion != w->picturesVersion ||
-                m.normalsMode != state().normalsMode || m.glSerial != r.serial || m.atlasGeneration != atlasGeneration() ||
-                (exact && r.exact[h].builds != m.builds))
-                rebuild();
-            Placement at = placementOf(*g, m);
-            if (m.smoothNormals && !similarity(at.toWorld.m)) {
-                rebuild();
-                at = placementOf(*g, m);
+            // Checked once a call, unless a mesh sent out of its page was built again since.
+            if (s.checkedAt != r.evictedBuilds || (exact && r.exact[h].builds != m.builds)) {
+                if (m.version != g.version || m.lookVersion != g.lookVersion || m.picturesVersion != w->picturesVersion ||
+                    m.normalsMode != state().normalsMode || m.glSerial != r.serial ||
+                    m.atlasGeneration != atlasGeneration() || (exact && r.exact[h].builds != m.builds))
+                    rebuild();
+                s.at = placementOf(g, m);
+                if (m.smoothNormals && !similarity(s.at.toWorld.m)) {
+                    rebuild();
+                    s.at = placementOf(g, m);
+                }
+                s.checkedAt = r.evictedBuilds;
             }
-            Visible v{&m, at, at, 0, &m.batches, &m.dynamicPolygons, m.lightVbo ? unsigned{kLit} : 0u, false};
+            Visible v{&m, s.at, s.at, 0, &m.batches, &m.dynamicPolygons, m.lightVbo ? unsigned{kLit} : 0u, false, i};
             if (exact) drawCut(r.exact[h], view, v);
             writeLights(m, v.drawnAt);
             visible.push_back(v);
-        });
+        }
         if (r.atlasOn) r.atlasTextures.update(r.atlas, gl->textureStorage);
-        // A page reused later in the walk may have moved a mesh seen before it.
+        // A page reused later in the walk may have moved a mesh seen before it, or
+        // built it again where the group stands now.
+        if (r.evictedBuilds != evictedBefore) {
+            for (Visible& v : visible) {
+                if (v.cut) continue;
+                GatheredGroup& s = kept.groups[v.gathered];
+                s.at = placementOf(*s.group, *v.mesh);
+                s.checkedAt = r.evictedBuilds;
+                v.at = v.drawnAt = s.at;
+                writeLights(*v.mesh, v.drawnAt);
+            }
+        }
         for (Visible& v : visible)
             if (!v.cut) v.vao = v.mesh->vao;
         writePlacements(view, visible);
 
         Frame frame{++r.frames, &view, fog, static_cast<bool>(gl->clipControl), 0, 0, {}};
         if (fog) {
-            Vec3 centre = view.toCamera(worldBox.centre());
-            double radius = length(worldBox.size()) * 0.5;
+            Vec3 centre = view.toCamera(kept.worldBox.centre());
+            double radius = length(kept.worldBox.size()) * 0.5;
             frame.fogDensity = static_cast<float>(w->fogIntensity);
             frame.fogStart = static_cast<float>(centre.z - radius);
             frame.fogColour = w->fog;
@@ -1194,6 +1280,11 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride) {
     glBindSampler(0, 0);
     glBindSampler(1, 0);
     return true;
+}
+
+bool renderWorld(const View& view, uint8_t* rgba, int stride) {
+    SharedWalk walk;
+    return renderWorld(view, rgba, stride, walk);
 }
 
 }  // namespace ombrel

@@ -4,6 +4,7 @@
 #include "ombrel.h"
 #include "ombrel_edges.h"
 #include "ombrel_places.h"
+#include "ombrel_views.h"
 
 namespace {
 
@@ -30,4 +31,5 @@ __attribute__((visibility("default"))) const char* fake_engine_last_call = nullp
 OMBREL_ALL_FUNCTIONS(FAKE_DEFINE_)
 OMBREL_PLACES_FUNCTIONS(FAKE_DEFINE_)
 OMBREL_EDGES_FUNCTIONS(FAKE_DEFINE_)
+OMBREL_VIEWS_FUNCTIONS(FAKE_DEFINE_)
 #undef FAKE_DEFINE_

@@ -3,6 +3,7 @@
 #include "ombrel.h"
 #include "ombrel_edges.h"
 #include "ombrel_places.h"
+#include "ombrel_views.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@ TEST(ExportedNames, EveryListedEntryPointIsExported) {
     OMBREL_EXT_FUNCTIONS(OMBREL_NAME_)
     OMBREL_PLACES_FUNCTIONS(OMBREL_NAME_)
     OMBREL_EDGES_FUNCTIONS(OMBREL_NAME_)
+    OMBREL_VIEWS_FUNCTIONS(OMBREL_NAME_)
 #undef OMBREL_NAME_
     EXPECT_EQ(editorCalls, 280u) << "the editor's calls and the interface lists drifted apart";
 
