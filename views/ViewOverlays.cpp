@@ -10,11 +10,13 @@
 #include "core/TrackPointEdits.h"
 #include "core/Wireframe.h"
 #include "ombrel.h"
+#include "ombrel_views.h"
 #include "platform/error_trap.h"
 #include "platform/gdi.h"
 #include "transform/EditModes.h"
 #include "transform/TransformGizmo.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -105,6 +107,18 @@ void addPointSquares(Squares& squares, const double* points, std::size_t n) {
     }
 }
 
+// The view's camera, told whether to draw the background behind the world.
+int32_t showBackgroundAsSet(int index) {
+    const int32_t camera = SceneCamera(index);
+    OMBREL_ext_camera_set_background_shown(camera, viewHost().ShowsBackground(index) ? 1 : 0);
+    return camera;
+}
+
+std::array<bool, 4>& renderedAhead() {
+    static std::array<bool, 4> ahead{};
+    return ahead;
+}
+
 bool selectionHidden() {
     using namespace Globals;
     return viewHost().IsEntityHidden(CurrSelEntityType, CurrSelEntityHandle);
@@ -122,12 +136,34 @@ void EngineFailed(const char* what) {
     throw platform::EditorError(std::string(what) + ": " + (reason && *reason ? reason : "the engine gave no reason"));
 }
 
+void RenderViewsAhead(const int* indexes, int count) {
+    ForgetViewsAhead();
+    std::array<int32_t, 4> windows{}, cameras{};
+    int n = 0;
+    for (int i = 0; i < count && n < 4; ++i) {
+        const int index = indexes[i];
+        if (index < 0 || index >= 4) continue;
+        PicWindow& view = viewHost().View(index);
+        windows[static_cast<std::size_t>(n)] = view.hWnd();
+        cameras[static_cast<std::size_t>(n)] = showBackgroundAsSet(index);
+        ++n;
+    }
+    if (OMBREL_ext_render_views_on_dcs(n, windows.data(), cameras.data()) != n) return;
+    for (int i = 0; i < count; ++i)
+        if (indexes[i] >= 0 && indexes[i] < 4) renderedAhead()[static_cast<std::size_t>(indexes[i])] = true;
+}
+
+void ForgetViewsAhead() { renderedAhead().fill(false); }
+
 void DrawBDBoxOrWire(int Index) {
     using namespace Globals;
     PicWindow& view = viewHost().View(Index);
-    const int32_t camera = SceneCamera(Index);
-    OMBREL_ext_camera_set_background_shown(camera, viewHost().ShowsBackground(Index) ? 1 : 0);
-    if (OMBREL_engine_render_on_dc(view.hWnd(), camera) == 0) EngineFailed("The view could not be rendered");
+    bool& ahead = renderedAhead()[static_cast<std::size_t>(Index)];
+    if (ahead) {
+        ahead = false;
+    } else if (OMBREL_engine_render_on_dc(view.hWnd(), showBackgroundAsSet(Index)) == 0) {
+        EngineFailed("The view could not be rendered");
+    }
     OverlayDC = &view.dc();
     view.transient().clear();
     view.MarkRendered();

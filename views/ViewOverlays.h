@@ -14,6 +14,13 @@ int32_t SceneCamera(int index);
 // Raises the error the trap reports, with the engine's reason.
 [[noreturn]] void EngineFailed(const char* what);
 
+// Renders the views of one redraw in one engine call, which walks the world's
+// groups once for all of them; each one's next DrawBDBoxOrWire draws over that
+// image instead of rendering again. A failed call leaves each to render itself.
+void RenderViewsAhead(const int* indexes, int count);
+// What RenderViewsAhead rendered and no paint has drawn over yet is forgotten.
+void ForgetViewsAhead();
+
 // Renders the view (OverlayDC then holds the image) and draws the selected
 // group's box or wireframe, or those of a multiple selection, in the white pen.
 void DrawBDBoxOrWire(int Index);

@@ -9,6 +9,7 @@
 #include "core/PointSelection.h"
 #include "core/PolygonSelection.h"
 #include "ombrel.h"
+#include "ombrel_views.h"
 #include "platform/error_trap.h"
 
 #include <array>
@@ -56,7 +57,7 @@ void paint(int Index, bool refresh) {
         if (refresh) refreshSelectionBoxes();
         makeCurrent(Index);
         drawOverlays(Index);
-        if (OMBREL_engine_copy_image_from_dc_to_screen() != 0) EngineFailed("The view could not be shown");
+        if (OMBREL_ext_copy_dc_to_screen(view.hWnd()) != 0) EngineFailed("The view could not be shown");
         g_lastPaint[static_cast<std::size_t>(Index)] = ++g_paints;
         makeCurrent(g_host->ActiveView());
     });
@@ -85,13 +86,22 @@ void UpdateCameras() {
         views::paint(active, false);
         return;
     }
-    for (int i = 0; i < 4; ++i) {
-        if (i == active) continue;
+    // The active view last, so that it stays the engine's current one.
+    std::array<int, 4> order{};
+    int painted = 0;
+    for (int i = 0; i < 4; ++i)
+        if (i != active) order[static_cast<std::size_t>(painted++)] = i;
+    order[static_cast<std::size_t>(painted++)] = active;
+    std::array<int, 4> shown{};
+    int visible = 0;
+    for (int i : order)
+        if (g_host->View(i).Area() != 0) shown[static_cast<std::size_t>(visible++)] = i;
+    views::RenderViewsAhead(shown.data(), visible);
+    for (int i : order) {
         views::makeCurrent(i);
         views::paint(i, false);
     }
-    views::makeCurrent(active);
-    views::paint(active, false);
+    views::ForgetViewsAhead();
 }
 
 void UpdateCamerasSingle(int Index) { picWindow_Paint(Index); }

@@ -5,6 +5,7 @@
 #include "core/Camera.h"
 #include "core/Globals.h"
 #include "ombrel.h"
+#include "ombrel_views.h"
 #include "views/PicWindow.h"
 #include "views/ViewRedraw.h"
 
@@ -153,4 +154,70 @@ TEST_F(ViewRedrawTest, TheSelectedGroupIsOutlinedUnlessHidden) {
     UpdateCameras();
     EXPECT_EQ(pixelsOf(top, white), plain);
     EXPECT_FALSE(f.ViewGizmos[0]->IsShown());
+}
+
+namespace {
+
+// The engine's two ways of rendering, counted on their way through the bound
+// entry points; the one for several views can be made to fail.
+struct RenderCalls {
+    static inline int alone = 0, atOnce = 0, viewsAtOnce = 0;
+    static inline bool refuseAtOnce = false;
+    static inline int32_t (*renderAlone)(int32_t, int32_t) = nullptr;
+    static inline int32_t (*renderAtOnce)(int32_t, const int32_t*, const int32_t*) = nullptr;
+
+    RenderCalls() {
+        alone = atOnce = viewsAtOnce = 0;
+        refuseAtOnce = false;
+        renderAlone = OMBREL_engine_render_on_dc;
+        renderAtOnce = OMBREL_ext_render_views_on_dcs;
+        OMBREL_engine_render_on_dc = [](int32_t window, int32_t camera) {
+            ++alone;
+            return renderAlone(window, camera);
+        };
+        OMBREL_ext_render_views_on_dcs = [](int32_t count, const int32_t* windows, const int32_t* cameras) {
+            ++atOnce;
+            viewsAtOnce += count;
+            return refuseAtOnce ? -1 : renderAtOnce(count, windows, cameras);
+        };
+    }
+    ~RenderCalls() {
+        OMBREL_engine_render_on_dc = renderAlone;
+        OMBREL_ext_render_views_on_dcs = renderAtOnce;
+    }
+};
+
+}  // namespace
+
+// A redraw renders its four views in one engine call, and each view then shows,
+// with its overlays, exactly what painting it alone shows; when that call fails,
+// each view renders itself as before.
+TEST_F(ViewRedrawTest, TheViewsOfARedrawAreRenderedInOneCallAndLookAsEachPaintedAlone) {
+    Form1& f = StartEditor();
+    const int32_t group = OpenSmallWorld();
+    Globals::CurrSelEntityType = SelGroup;
+    Globals::CurrSelEntityHandle = group;
+    Globals::SelGrpBndBox->Initialize(group);
+    RenderCalls calls;
+    for (bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "the call for every view refused" : "the call for every view made");
+        RenderCalls::refuseAtOnce = refused;
+        RenderCalls::alone = RenderCalls::atOnce = RenderCalls::viewsAtOnce = 0;
+        for (PicWindow* view : f.picWindow) view->ClearPicture();
+        UpdateCameras();
+        EXPECT_EQ(RenderCalls::atOnce, 1);
+        EXPECT_EQ(RenderCalls::viewsAtOnce, 4);
+        EXPECT_EQ(RenderCalls::alone, refused ? 4 : 0);
+        std::vector<QImage> redrawn;
+        for (PicWindow* view : f.picWindow) redrawn.push_back(view->buffer().copy());
+        for (int v = 0; v < 4; ++v) {
+            SCOPED_TRACE(v);
+            f.picWindow[static_cast<std::size_t>(v)]->ClearPicture();
+            picWindow_Paint(v);
+            EXPECT_EQ(f.picWindow[static_cast<std::size_t>(v)]->buffer(), redrawn[static_cast<std::size_t>(v)]);
+            EXPECT_GT(drawnShare(redrawn[static_cast<std::size_t>(v)]), 0.0);
+        }
+        EXPECT_EQ(RenderCalls::alone, refused ? 8 : 4);
+    }
+    EXPECT_EQ(OMBREL_camera_get_current(), sceneCamera(f.PicBoxFocused));
 }
