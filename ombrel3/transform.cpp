@@ -56,7 +56,16 @@ void transformSubtree(Group& group, const Mat3& m, Vec3 t, bool turnAxes) {
         g->pivot = apply(g->pivot);
         g->origin = apply(g->origin);
         if (turnAxes) g->axes = m * g->axes;
+        // A shift keeps every polygon's area: the boxes shift with it, exactly (a
+        // rounded sum keeps the order of its terms), and only the sum is gathered.
+        const bool shift = rigid && nm.identity && g->own.version == g->version;
         OwnTotals own;
+        if (shift) {
+            own = g->own;
+            own.pointSum = {};
+            for (Box3* b : {&own.box, &own.areaBox, &own.drawBox})
+                if (!b->empty()) b->min += t, b->max += t;
+        }
         g->polygons.forEach([&](int32_t ph) {
             Polygon* p = lookup<Polygon>(ph);
             if (!p) return;
@@ -75,7 +84,10 @@ void transformSubtree(Group& group, const Mat3& m, Vec3 t, bool turnAxes) {
             p->mapOrigin = apply(p->mapOrigin);
             p->mapU = nm.frameVector(p->mapU);
             p->mapV = nm.frameVector(p->mapV);
-            addOwnPolygon(own, *p, pos.data(), pos.size());
+            if (shift)
+                for (const Vec3& v : pos) own.pointSum += v;
+            else
+                addOwnPolygon(own, *p, pos.data(), pos.size());
             if (alongAxes)
                 for (const Vec3& v : pos) axesBox.add(toLocal * v);
         });

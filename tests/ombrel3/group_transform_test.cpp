@@ -77,6 +77,49 @@ TEST_F(GroupTransform, EmptyGroupUsesItsOrigin) {
     expectNear(dimensions(g), {0, 0, 0}, "dims");
 }
 
+// A group shifted again and again keeps the totals that gathering them afresh
+// gives, exactly: its box, the world's box of what is drawn, its location. Its
+// polygons include one without an area and a disabled one, each off to one side,
+// so that the three boxes differ.
+TEST_F(GroupTransform, ShiftedTotalsAreThoseGatheredAfresh) {
+    const int32_t g = OMBREL_group_create("shifted");
+    makeSquareFacingUp(g, 0, 0, 0, 2);
+    // Its points on one line, which stays one whatever the shift rounds to.
+    const int32_t flat = makePolygon(g, {{-9, 0, 0}, {-8, 0, 0}, {-7, 0, 0}});
+    OMBREL_polygon_disable(makeSquareFacingUp(g, 6, 3, -1, 2));
+    struct Totals {
+        double box[6], world[6];
+        P3 at;
+    };
+    auto read = [&] {
+        Totals t{};
+        OMBREL_group_get_bounding_box(g, t.box);
+        OMBREL_group_get_bounding_box(0, t.world);
+        t.at = location(g);
+        return t;
+    };
+    for (int k = 1; k <= 6; ++k) {
+        SCOPED_TRACE(k);
+        const double by[3] = {0.1 * k, -1e-3 / k, 12345.678 * (k % 2 ? 1 : -1.5)};
+        ASSERT_EQ(OMBREL_group_move(g, by, OMBREL_MODE_WORLD), 0);
+        const Totals shifted = read();
+        // A point set where it is marks the group's points as edited: every total
+        // is gathered again from them.
+        const int32_t pt = OMBREL_polygon_get_first_point(flat);
+        const P3 p = pointOf(pt);
+        OMBREL_point_set_xyz(pt, p.data());
+        const Totals fresh = read();
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(shifted.box[i], fresh.box[i]) << "box " << i;
+            EXPECT_EQ(shifted.world[i], fresh.world[i]) << "world box " << i;
+        }
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(shifted.at[i], fresh.at[i]) << "location " << i;
+        // The disabled square and the flat polygon lie outside the drawn box.
+        EXPECT_GT(fresh.world[0], fresh.box[0]);
+        EXPECT_LT(fresh.world[3], fresh.box[3]);
+    }
+}
+
 TEST_F(GroupTransform, RotationIsRightHandedAboutEachWorldAxis) {
     struct Case { int axis; P3 from, to; } cases[] = {
         {2, {1, 0, 0}, {0, 1, 0}},  // x towards y about z
