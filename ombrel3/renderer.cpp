@@ -782,7 +782,27 @@ struct GatheredGroup {
     GroupMesh* mesh = nullptr;
     Placement at{};
     uint64_t checkedAt = ~uint64_t{0};  // Resources::evictedBuilds when checked; never yet
+    // What drawing reads of the mesh, taken when it is checked: at ten thousand
+    // groups, reaching each mesh again in every view is a cache miss each.
+    GLuint vao = 0;
+    int32_t page = -1;
+    uint32_t pageFirstIndex = 0, slot = 0;
+    bool lit = false, lights = false;
+    bool oneBatch = false;  // in a page, one batch and nothing drawn one by one: batch is it
+    MeshBatch batch{};
 };
+
+void takeDrawing(GatheredGroup& s) {
+    const GroupMesh& m = *s.mesh;
+    s.vao = m.vao;
+    s.page = m.page;
+    s.pageFirstIndex = m.pageFirstIndex;
+    s.slot = m.slot;
+    s.lit = m.lightVbo != 0;
+    s.lights = m.lightBuffer != 0;
+    s.oneBatch = m.page >= 0 && m.batches.size() == 1 && m.dynamicPolygons.empty();
+    if (s.oneBatch) s.batch = m.batches.front();
+}
 
 }  // namespace
 
@@ -810,7 +830,7 @@ void gatherGroups(const World& w, SharedWalk::Kept& k, const WalkKey& key) {
         if (!g || g->polygons.empty() || !drawable(h)) return;
         const Box3& box = ownTotals(*g).areaBox;
         k.worldBox.add(box);
-        k.groups.push_back({h, g, box});
+        k.groups.push_back(GatheredGroup{.handle = h, .group = g, .box = box});
     });
     k.key = key;
     k.gathered = true;
@@ -1026,14 +1046,15 @@ void rebuildEvicted(std::vector<int32_t>& evicted, LightMapAtlas* atlas) {
 }
 
 // Where each paged mesh seen stands now, by its slot, for the vertex stage.
-void writePlacements(const View& view, const std::vector<Visible>& visible) {
+void writePlacements(const View& view, const std::vector<Visible>& visible, const std::vector<GatheredGroup>& groups) {
     Resources& r = res();
     r.placements.resize(std::size_t{r.pages.slotCount()} * 16);
     bool any = false;
     for (const Visible& v : visible) {
-        if (v.cut || v.mesh->page < 0) continue;
+        const GatheredGroup& s = groups[v.gathered];
+        if (v.cut || s.page < 0) continue;
         any = true;
-        float* t = &r.placements[std::size_t{v.mesh->slot} * 16];
+        float* t = &r.placements[std::size_t{s.slot} * 16];
         const Vec3 o = v.drawnAt.origin - view.eye;
         t[0] = static_cast<float>(o.x), t[1] = static_cast<float>(o.y), t[2] = static_cast<float>(o.z), t[3] = 0;
         const Mat3& m = v.drawnAt.toWorld.m;
@@ -1163,10 +1184,11 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride, SharedWalk& walk) 
                     s.at = placementOf(g, m);
                 }
                 s.checkedAt = r.evictedBuilds;
+                takeDrawing(s);
             }
-            Visible v{&m, s.at, s.at, 0, &m.batches, &m.dynamicPolygons, m.lightVbo ? unsigned{kLit} : 0u, false, i};
+            Visible v{&m, s.at, s.at, s.vao, &m.batches, &m.dynamicPolygons, s.lit ? unsigned{kLit} : 0u, false, i};
             if (exact) drawCut(r.exact[h], view, v);
-            writeLights(m, v.drawnAt);
+            if (s.lights) writeLights(m, v.drawnAt);
             visible.push_back(v);
         }
         if (r.atlasOn) r.atlasTextures.update(r.atlas, gl->textureStorage);
@@ -1178,13 +1200,14 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride, SharedWalk& walk) 
                 GatheredGroup& s = kept.groups[v.gathered];
                 s.at = placementOf(*s.group, *v.mesh);
                 s.checkedAt = r.evictedBuilds;
+                takeDrawing(s);
                 v.at = v.drawnAt = s.at;
+                v.vao = s.vao;
+                v.lit = s.lit ? unsigned{kLit} : 0u;
                 writeLights(*v.mesh, v.drawnAt);
             }
         }
-        for (Visible& v : visible)
-            if (!v.cut) v.vao = v.mesh->vao;
-        writePlacements(view, visible);
+        writePlacements(view, visible, kept.groups);
 
         Frame frame{++r.frames, &view, fog, static_cast<bool>(gl->clipControl), 0, 0, {}};
         if (fog) {
@@ -1211,9 +1234,12 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride, SharedWalk& walk) 
         std::vector<Deferred> translucent;
         PageRun run;
         for (const Visible& v : visible) {
-            if (!v.cut && v.mesh->page >= 0) {
-                for (const MeshBatch& b : *v.batches)
-                    run.add(frame, v.mesh->page, b, v.mesh->pageFirstIndex + b.firstIndex);
+            const GatheredGroup& s = kept.groups[v.gathered];
+            if (!v.cut && s.page >= 0) {
+                if (s.oneBatch)
+                    run.add(frame, s.page, s.batch, s.pageFirstIndex + s.batch.firstIndex);
+                else
+                    for (const MeshBatch& b : *v.batches) run.add(frame, s.page, b, s.pageFirstIndex + b.firstIndex);
                 continue;
             }
             run.draw(frame);  // what came before first: the order decides between equal depths
