@@ -29,6 +29,9 @@ void toPixel(Vec2 s, int32_t out[2], bool& clamped) {
 
 // Whether segment a-b meets the rectangle [0, w] x [0, h] (Liang-Barsky).
 bool segmentMeetsRect(Vec2 a, Vec2 b, double w, double h) {
+    // An end within the rectangle: no clip below can refuse (every q is >= 0),
+    // and most edges of an overlay start on the view.
+    if (a.x >= 0 && a.x <= w && a.y >= 0 && a.y <= h) return true;
     double t0 = 0, t1 = 1;
     double dx = b.x - a.x, dy = b.y - a.y;
     auto clip = [&](double p, double q) {

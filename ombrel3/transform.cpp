@@ -66,6 +66,8 @@ void transformSubtree(Group& group, const Mat3& m, Vec3 t, bool turnAxes) {
             for (Box3* b : {&own.box, &own.areaBox, &own.drawBox})
                 if (!b->empty()) b->min += t, b->max += t;
         }
+        // A shift (no mirror there) needs the moved points only for the box along turned axes.
+        const bool keepPositions = !shift || alongAxes;
         g->polygons.forEach([&](int32_t ph) {
             Polygon* p = lookup<Polygon>(ph);
             if (!p) return;
@@ -75,7 +77,8 @@ void transformSubtree(Group& group, const Mat3& m, Vec3 t, bool turnAxes) {
                 if (!q) continue;
                 q->pos = apply(q->pos);
                 if (q->hasNormal) q->normal = nm.normal(q->normal);
-                pos.push_back(q->pos);
+                if (shift) own.pointSum += q->pos;
+                if (keepPositions) pos.push_back(q->pos);
             }
             if (mirror) {
                 std::reverse(p->points.begin(), p->points.end());
@@ -84,10 +87,7 @@ void transformSubtree(Group& group, const Mat3& m, Vec3 t, bool turnAxes) {
             p->mapOrigin = apply(p->mapOrigin);
             p->mapU = nm.frameVector(p->mapU);
             p->mapV = nm.frameVector(p->mapV);
-            if (shift)
-                for (const Vec3& v : pos) own.pointSum += v;
-            else
-                addOwnPolygon(own, *p, pos.data(), pos.size());
+            if (!shift) addOwnPolygon(own, *p, pos.data(), pos.size());
             if (alongAxes)
                 for (const Vec3& v : pos) axesBox.add(toLocal * v);
         });
