@@ -832,6 +832,8 @@ void gatherGroups(const World& w, SharedWalk::Kept& k, const WalkKey& key) {
         k.worldBox.add(box);
         k.groups.push_back(GatheredGroup{.handle = h, .group = g, .box = box});
     });
+    // Room kept for a world of many groups is given back once a smaller one is drawn.
+    if (k.groups.capacity() > 2 * k.groups.size() + 4096) k.groups.shrink_to_fit();
     k.key = key;
     k.gathered = true;
 }
