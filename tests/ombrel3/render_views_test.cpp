@@ -169,6 +169,27 @@ TEST_F(RenderViewsTest, TheEngineIsLeftAsAfterTheLastViewAndEachViewCanBeShown) 
     OMBREL_ext_set_present_callback(nullptr, nullptr);
 }
 
+// A camera gone since the views were set up clears its view, as rendering it
+// alone does; the others render, and the current camera is the last one left.
+TEST_F(RenderViewsTest, AViewWhoseCameraIsGoneIsClearedAndTheOthersRender) {
+    makeSquareFacingUp(group, 0, 0, 0, 8);
+    OMBREL_ext_set_clear_color(10, 20, 30);
+    const int32_t gone = OMBREL_camera_create("gone");
+    OMBREL_camera_delete(gone);
+    const std::array<int32_t, kViews> withGone = {camera, cameras[1], gone, camera};
+    const std::array<int32_t, kViews> aloneFirst = {camera, cameras[1], camera, camera};
+    ASSERT_EQ(OMBREL_ext_render_views_on_dcs(kViews, surfaces.data(), withGone.data()), kViews);
+    EXPECT_EQ(OMBREL_camera_get_current(), camera);
+    for (int v = 0; v < kViews; ++v) {
+        SCOPED_TRACE(v);
+        const std::vector<uint8_t> atOnce = pixelsOf(surfaces[v]);
+        ASSERT_EQ(OMBREL_engine_render_on_dc(surface, withGone[v]), surface);
+        EXPECT_TRUE(samePixels(atOnce, pixelsOf(surface)));
+        ASSERT_EQ(OMBREL_engine_render_on_dc(surface, aloneFirst[v]), surface);
+        EXPECT_EQ(samePixels(atOnce, pixelsOf(surface)), v != 2) << "only the view whose camera is gone is cleared";
+    }
+}
+
 TEST_F(RenderViewsTest, ARefusedCallRendersNothing) {
     makeSquareFacingUp(group, 0, 0, 0, 8);
     const int32_t gone = OMBREL_ext_surface_create(kWidth, kHeight);
