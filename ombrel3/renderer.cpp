@@ -1310,9 +1310,4 @@ bool renderWorld(const View& view, uint8_t* rgba, int stride, SharedWalk& walk) 
     return true;
 }
 
-bool renderWorld(const View& view, uint8_t* rgba, int stride) {
-    SharedWalk walk;
-    return renderWorld(view, rgba, stride, walk);
-}
-
 }  // namespace ombrel

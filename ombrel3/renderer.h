@@ -24,7 +24,6 @@ public:
 // Renders into rgba (rows top to bottom, stride bytes apart, view.width x
 // view.height). False when no GL context can be made; the caller then clears.
 bool renderWorld(const View& view, uint8_t* rgba, int stride, SharedWalk& walk);
-bool renderWorld(const View& view, uint8_t* rgba, int stride);
 
 // Fills rgba with the view's clear colour (fog colour when fog is on).
 void clearImage(uint8_t* rgba, int width, int height, int stride);

@@ -139,18 +139,18 @@ void EngineFailed(const char* what) {
 void RenderViewsAhead(const int* indexes, int count) {
     ForgetViewsAhead();
     std::array<int32_t, 4> windows{}, cameras{};
+    std::array<std::size_t, 4> views{};
     int n = 0;
     for (int i = 0; i < count && n < 4; ++i) {
         const int index = indexes[i];
         if (index < 0 || index >= 4) continue;
-        PicWindow& view = viewHost().View(index);
-        windows[static_cast<std::size_t>(n)] = view.hWnd();
-        cameras[static_cast<std::size_t>(n)] = showBackgroundAsSet(index);
-        ++n;
+        const auto k = static_cast<std::size_t>(n++);
+        views[k] = static_cast<std::size_t>(index);
+        windows[k] = viewHost().View(index).hWnd();
+        cameras[k] = showBackgroundAsSet(index);
     }
     if (OMBREL_ext_render_views_on_dcs(n, windows.data(), cameras.data()) != n) return;
-    for (int i = 0; i < count; ++i)
-        if (indexes[i] >= 0 && indexes[i] < 4) renderedAhead()[static_cast<std::size_t>(indexes[i])] = true;
+    for (int k = 0; k < n; ++k) renderedAhead()[views[static_cast<std::size_t>(k)]] = true;
 }
 
 void ForgetViewsAhead() { renderedAhead().fill(false); }
