@@ -33,6 +33,34 @@ int32_t handleOf(const std::string& key, const std::string& kind) { return Keyed
 
 std::string groupKey(int32_t group) { return KeyedTree::NodeKey(kGroupKind, group); }
 
+// Where a node goes among the children of its parent node that are of its kind
+// and stand in the engine's order: before the first whose place comes after
+// place, else after the last; -1 when there is none. placeOf(i) is child i's
+// place, or -1 for a child of another kind. Being in order, those children are
+// searched by halving, stepping over the others, so that putting back thousands
+// of nodes under one parent costs a few looks each, not a walk over the others.
+template <class PlaceOf>
+int indexAmongSiblings(int count, int32_t place, PlaceOf&& placeOf) {
+    // Children of the kind before lo do not come after place, lastBefore the
+    // last of them; firstAfter is the first at or after hi, which does.
+    int lo = 0, hi = count, lastBefore = -1, firstAfter = -1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        int at = mid;
+        int32_t atPlace = -1;
+        while (at < hi && (atPlace = placeOf(at)) < 0) ++at;
+        if (atPlace < 0 || atPlace > place) {
+            if (atPlace >= 0) firstAfter = at;
+            hi = mid;
+        } else {
+            lastBefore = at;
+            lo = at + 1;
+        }
+    }
+    if (firstAfter >= 0) return firstAfter;
+    return lastBefore >= 0 ? lastBefore + 1 : -1;
+}
+
 }  // namespace
 
 void Form1::connectGroupTree() {
@@ -165,14 +193,12 @@ int Form1::groupNodeIndexAsInEngine(const std::string& parentKey, int32_t Grp, i
     const int32_t place = Globals::GroupPlace(Grp);
     if (place < 0) return -1;
     QTreeWidgetItem* parent = parentKey.empty() ? trwGroupView->invisibleRootItem() : trwGroupView->Item(parentKey);
-    int afterLastGroup = -1;
-    for (int i = 0; i < parent->childCount(); ++i) {
+    return indexAmongSiblings(parent->childCount(), place, [&](int i) {
         const int32_t sibling = handleOf(KeyedTree::Key(parent->child(i)), kGroupKind);
-        if (sibling == 0 || sibling == Grp || OMBREL_group_get_father_group(sibling) != Father) continue;
-        if (Globals::GroupPlace(sibling) > place) return i;
-        afterLastGroup = i + 1;
-    }
-    return afterLastGroup;
+        return sibling == 0 || sibling == Grp || OMBREL_group_get_father_group(sibling) != Father
+                   ? -1
+                   : Globals::GroupPlace(sibling);
+    });
 }
 
 void Form1::RemoveGroupNode(int32_t Grp) {
@@ -193,17 +219,19 @@ void Form1::RemoveGroupNode(int32_t Grp) {
 }
 
 void Form1::AddPolNode(int32_t Pol, int32_t Grp) {
-    // As for groups: before the first polygon node that comes after it in the group.
+    // As for groups: before the first polygon node that comes after it in the
+    // group, else after the last, so that a polygon put back last does not land
+    // after the group nodes that follow its siblings.
     const std::string parent = groupKey(Grp);
     int index = -1;
     if (const int32_t place = Globals::PolygonPlace(Pol); place >= 0) {
         const QTreeWidgetItem* node = trwGroupView->Item(parent);
-        for (int i = 0; i < node->childCount() && index < 0; ++i) {
+        index = indexAmongSiblings(node->childCount(), place, [&](int i) {
             const int32_t sibling = handleOf(KeyedTree::Key(node->child(i)), kPolKind);
-            if (sibling != 0 && sibling != Pol && OMBREL_polygon_get_group(sibling) == Grp &&
-                Globals::PolygonPlace(sibling) > place)
-                index = i;
-        }
+            return sibling == 0 || sibling == Pol || OMBREL_polygon_get_group(sibling) != Grp
+                       ? -1
+                       : Globals::PolygonPlace(sibling);
+        });
     }
     trwGroupView->Add(parent, KeyedTree::NodeKey(kPolKind, Pol), Globals::GetEntityName(Pol), "Pol", index);
 }

@@ -77,7 +77,10 @@ protected:
     void editPolygons(const World& w, const std::vector<int>& squares) {
         std::vector<int32_t> polygons;
         for (int i : squares) polygons.push_back(w.q[static_cast<std::size_t>(i)]);
-        select(SelGroup, w.B1);
+        editPolygons(w.B1, polygons);
+    }
+    void editPolygons(int32_t group, const std::vector<int32_t>& polygons) {
+        select(SelGroup, group);
         Form1& f = form();
         f.tabWorkspace->setCurrentIndex(1);
         f.cmbObj->setCurrentText("Edit Geometry");
@@ -213,6 +216,81 @@ TEST_F(SiblingPlacesTest, UndoPutsEveryEntityBackAtItsPlaceAndRedoWhereTheComman
         EXPECT_EQ(save(), before) << "Undo again";
         EXPECT_EQ(treeNodes(), treeBefore) << "Undo again";
         EXPECT_EQ(Globals::LastErrDescription, "");
+    }
+}
+
+// Many sibling groups and polygons, the father's polygon nodes before or after
+// its group nodes in the tree: Undo of deleting a scattered few puts each node
+// back among the others where it stood (the place is found by halving over the
+// siblings, which must step over the nodes of the other kind).
+TEST_F(SiblingPlacesTest, ManySiblingsComeBackAmongNodesOfTheOtherKindWhereTheyStood) {
+    constexpr int kChildren = 24, kPolygons = 12;
+    const std::vector<int> scattered = {0, 5, 6, 9};  // and the last
+    Form1& f = StartEditor();
+    for (const bool polygonsFirst : {false, true}) {
+        for (const bool groupsDeleted : {true, false}) {
+            SCOPED_TRACE(std::string(polygonsFirst ? "polygon nodes first" : "group nodes first") +
+                         (groupsDeleted ? ", groups deleted" : ", polygons deleted"));
+            if (f.WorldLoaded) platform_.prompts.answer(platform::MsgResult::No);
+            OpenEmptyWorld();
+            group("before");
+            const int32_t father = group("father");
+            group("after");
+            std::vector<int32_t> polygons, children;
+            for (int i = 0; i < kPolygons; ++i) {
+                const double x = 20.0 + 6 * i;
+                polygons.push_back(MakePolygon(father, {{x, 0}, {x, 4}, {x + 4, 4}, {x + 4, 0}}));
+            }
+            auto makeChildren = [&] {
+                for (int i = 0; i < kChildren; ++i) children.push_back(group("child" + std::to_string(i), father));
+            };
+            if (polygonsFirst) {
+                rebuildTrees();
+                for (int32_t q : polygons) f.AddPolNode(q, father);
+                makeChildren();
+                for (int32_t c : children) f.AddGroupNode(c, father);
+            } else {
+                makeChildren();
+                rebuildTrees();
+                for (int32_t q : polygons) f.AddPolNode(q, father);
+            }
+            const QTreeWidgetItem* fatherNode = f.trwGroupView->Item(groupKey(father));
+            ASSERT_EQ(fatherNode->childCount(), kPolygons + kChildren);
+            ASSERT_EQ(KeyedTree::HandleOf(KeyedTree::Key(fatherNode->child(0)), "Pol") != 0, polygonsFirst)
+                << "the layout asked for";
+            ASSERT_EQ(treeGroups(), engineGroups());
+
+            const std::string before = save();
+            const std::vector<std::string> treeBefore = treeNodes();
+            const int records = undoable();
+            if (groupsDeleted) {
+                Globals::CurrMultiSel->Reset();
+                for (int i : scattered) Globals::CurrMultiSel->AddGrpHandles(children[static_cast<std::size_t>(i)]);
+                Globals::CurrMultiSel->AddGrpHandles(children.back());
+                Globals::CurrSelEntityType = SelMultiple;
+                f.DeleteSelEntity();
+            } else {
+                std::vector<int32_t> chosen;
+                for (int i : scattered) chosen.push_back(polygons[static_cast<std::size_t>(i)]);
+                chosen.push_back(polygons.back());
+                editPolygons(father, chosen);
+                f.cmdDeletePol_Click();
+            }
+            ASSERT_EQ(undoable(), records + 1) << "the deletion was recorded";
+            const std::string after = save();
+            const std::vector<std::string> treeAfter = treeNodes();
+            ASSERT_EQ(treeAfter.size(), treeBefore.size() - scattered.size() - 1);
+
+            f.mnuUndo_Click();
+            EXPECT_EQ(save(), before) << "Undo";
+            EXPECT_EQ(treeNodes(), treeBefore) << "Undo";
+            f.mnuRedo_Click();
+            EXPECT_EQ(save(), after) << "Redo";
+            EXPECT_EQ(treeNodes(), treeAfter) << "Redo";
+            f.mnuUndo_Click();
+            EXPECT_EQ(treeNodes(), treeBefore) << "Undo again";
+            EXPECT_EQ(Globals::LastErrDescription, "");
+        }
     }
 }
 
