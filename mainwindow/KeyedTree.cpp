@@ -91,18 +91,21 @@ QTreeWidgetItem* KeyedTree::Add(const std::string& parentKey, const std::string&
                                 const std::string& image, int index) {
     if (byKey_.count(key)) throw platform::EditorError("Key is not unique in collection");
     QTreeWidgetItem* parent = parentKey.empty() ? nullptr : Item(parentKey);
+    // Filled before it goes in: a change to a node in the tree makes the model
+    // look for its row, one sibling at a time, so among thousands each change
+    // would cost a walk over them.
     auto* node = new QTreeWidgetItem();
+    node->setText(0, QString::fromStdString(text));
+    node->setData(0, kKeyRole, QString::fromStdString(key));
+    setEditable(node);
+    SetImage(node, image);
     const int count = parent ? parent->childCount() : topLevelItemCount();
     const int at = index < 0 || index > count ? count : index;
     if (parent)
         parent->insertChild(at, node);
     else
         insertTopLevelItem(at, node);
-    node->setText(0, QString::fromStdString(text));
-    node->setData(0, kKeyRole, QString::fromStdString(key));
-    setEditable(node);
     byKey_[key] = node;
-    SetImage(node, image);
     return node;
 }
 
