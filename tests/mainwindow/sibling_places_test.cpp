@@ -90,6 +90,22 @@ protected:
         for (std::size_t i = 0; i < polygons.size(); ++i) Globals::SelPols[static_cast<int32_t>(i) + 1] = polygons[i];
     }
 
+    // Undo, Redo, Undo again: each save and tree as before or after the command.
+    void expectUndoAndRedoGiveBack(const std::string& before, const std::vector<std::string>& treeBefore,
+                                   const std::string& after, const std::vector<std::string>& treeAfter) {
+        Form1& f = form();
+        f.mnuUndo_Click();
+        EXPECT_EQ(save(), before) << "Undo";
+        EXPECT_EQ(treeNodes(), treeBefore) << "Undo";
+        f.mnuRedo_Click();
+        EXPECT_EQ(save(), after) << "Redo";
+        EXPECT_EQ(treeNodes(), treeAfter) << "Redo";
+        f.mnuUndo_Click();
+        EXPECT_EQ(save(), before) << "Undo again";
+        EXPECT_EQ(treeNodes(), treeBefore) << "Undo again";
+        EXPECT_EQ(Globals::LastErrDescription, "");
+    }
+
     int saves_ = 0;
 };
 
@@ -206,16 +222,7 @@ TEST_F(SiblingPlacesTest, UndoPutsEveryEntityBackAtItsPlaceAndRedoWhereTheComman
         EXPECT_EQ(treeGroups(), engineGroups());
         ASSERT_NE(after, before);
 
-        f.mnuUndo_Click();
-        EXPECT_EQ(save(), before) << "Undo";
-        EXPECT_EQ(treeNodes(), treeBefore) << "Undo";
-        f.mnuRedo_Click();
-        EXPECT_EQ(save(), after) << "Redo";
-        EXPECT_EQ(treeNodes(), treeAfter) << "Redo";
-        f.mnuUndo_Click();
-        EXPECT_EQ(save(), before) << "Undo again";
-        EXPECT_EQ(treeNodes(), treeBefore) << "Undo again";
-        EXPECT_EQ(Globals::LastErrDescription, "");
+        expectUndoAndRedoGiveBack(before, treeBefore, after, treeAfter);
     }
 }
 
@@ -281,15 +288,7 @@ TEST_F(SiblingPlacesTest, ManySiblingsComeBackAmongNodesOfTheOtherKindWhereTheyS
             const std::vector<std::string> treeAfter = treeNodes();
             ASSERT_EQ(treeAfter.size(), treeBefore.size() - scattered.size() - 1);
 
-            f.mnuUndo_Click();
-            EXPECT_EQ(save(), before) << "Undo";
-            EXPECT_EQ(treeNodes(), treeBefore) << "Undo";
-            f.mnuRedo_Click();
-            EXPECT_EQ(save(), after) << "Redo";
-            EXPECT_EQ(treeNodes(), treeAfter) << "Redo";
-            f.mnuUndo_Click();
-            EXPECT_EQ(treeNodes(), treeBefore) << "Undo again";
-            EXPECT_EQ(Globals::LastErrDescription, "");
+            expectUndoAndRedoGiveBack(before, treeBefore, after, treeAfter);
         }
     }
 }
