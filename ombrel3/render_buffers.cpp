@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <string_view>
 #include <unordered_map>
 
 namespace ombrel {
@@ -154,6 +155,56 @@ void placeLightMap(MeshPicture& picture, MeshVertex* vertices, uint32_t count, f
         c[0] = static_cast<float>(place->x) + c[0] * w;
         c[1] = static_cast<float>(place->y) + c[1] * h;
     }
+}
+
+// Polygons that meet at a corner with the same colour and coordinates there
+// make one vertex there, shaded once instead of once per polygon: a vertex is
+// shared only when every byte it holds, its place in double and its lighting
+// are equal, so the image cannot change.
+void shareEqualVertices(MeshData& data) {
+    const std::size_t n = data.vertices.size();
+    if (n < 2 || n > UINT32_MAX / 4) return;
+    const bool lit = !data.lighting.empty();
+    auto same = [&](std::size_t a, std::size_t b) {
+        return std::memcmp(&data.vertices[a], &data.vertices[b], sizeof(MeshVertex)) == 0 &&
+               std::memcmp(&data.positions[a], &data.positions[b], sizeof(Vec3)) == 0 &&
+               (!lit || std::memcmp(&data.lighting[a], &data.lighting[b], sizeof(MeshLightVertex)) == 0);
+    };
+    auto hashOf = [&](std::size_t i) {
+        auto bytes = [](const void* p, std::size_t size) {
+            return std::hash<std::string_view>{}(std::string_view(static_cast<const char*>(p), size));
+        };
+        std::size_t h = bytes(&data.vertices[i], sizeof(MeshVertex));
+        h = h * 31 + bytes(&data.positions[i], sizeof(Vec3));
+        if (lit) h = h * 31 + bytes(&data.lighting[i], sizeof(MeshLightVertex));
+        return h;
+    };
+    // Open addressing over the kept vertices' numbers: four bytes a slot.
+    std::size_t slots = 1;
+    while (slots < 2 * n) slots *= 2;
+    constexpr uint32_t kFree = UINT32_MAX;
+    std::vector<uint32_t> table(slots, kFree);
+    std::vector<uint32_t> to(n);
+    uint32_t kept = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        std::size_t s = hashOf(i) & (slots - 1);
+        while (table[s] != kFree && !same(table[s], i)) s = (s + 1) & (slots - 1);
+        if (table[s] != kFree) {
+            to[i] = table[s];
+            continue;
+        }
+        // Kept vertices move down in place: kept <= i, so what is read later is untouched.
+        data.vertices[kept] = data.vertices[i];
+        data.positions[kept] = data.positions[i];
+        if (lit) data.lighting[kept] = data.lighting[i];
+        table[s] = kept;
+        to[i] = kept++;
+    }
+    if (kept == n) return;
+    data.vertices.resize(kept);
+    data.positions.resize(kept);
+    if (lit) data.lighting.resize(kept);
+    for (uint32_t& i : data.indices) i = to[i];
 }
 
 }  // namespace
@@ -307,6 +358,7 @@ MeshData buildMesh(const Group& group, GroupMesh& mesh, LightMapAtlas* atlas) {
         mp.indexCount = static_cast<uint32_t>(data.indices.size()) - mp.firstIndex;
         mesh.dynamicPolygons.push_back(mp);
     }
+    shareEqualVertices(data);
     return data;
 }
 
