@@ -176,12 +176,7 @@ TEST_F(RenderFillTest, SwitchedOffOrDeletedLightsLeaveTheWorldAsAuthored) {
     int32_t sq = makeSquareFacingUp(group, 0, 0, 0, 12);
     OMBREL_polygon_set_color_fill(sq, 255, 0, 0);
     // Straight down, no decay: the square is lit evenly to 0.4 of its colour.
-    int32_t light = OMBREL_light_create("sun", nullptr);
-    const double down[3] = {0, 0, -1};
-    OMBREL_light_set_direction(light, down);
-    OMBREL_light_set_type_of_light(light, OMBREL_LIGHT_DIRECTIONAL | OMBREL_LIGHT_AMBIENT | OMBREL_LIGHT_DIFFUSE);
-    OMBREL_light_set_ambient(light, 0.1);
-    OMBREL_light_set_diffuse(light, 0.3);
+    int32_t light = makeSun(0, 0, -1, 0.1, 0.3);
     const Rgb lit{102, 0, 0};
     render();
     ASSERT_TRUE(region(20, 14, 24, 20, lit));

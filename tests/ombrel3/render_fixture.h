@@ -40,6 +40,17 @@ protected:
 
     void render() { ASSERT_EQ(OMBREL_engine_render_on_dc(surface, camera), surface); }
 
+    // A sun shining along (dx, dy, dz) with ambient and diffuse terms only.
+    static int32_t makeSun(double dx, double dy, double dz, double ambient, double diffuse) {
+        const int32_t sun = OMBREL_light_create("sun", nullptr);
+        const double direction[3] = {dx, dy, dz};
+        OMBREL_light_set_direction(sun, direction);
+        OMBREL_light_set_type_of_light(sun, OMBREL_LIGHT_DIRECTIONAL | OMBREL_LIGHT_AMBIENT | OMBREL_LIGHT_DIFFUSE);
+        OMBREL_light_set_ambient(sun, ambient);
+        OMBREL_light_set_diffuse(sun, diffuse);
+        return sun;
+    }
+
     Rgb at(int x, int y) const {
         uint8_t* px = nullptr;
         int32_t w = 0, h = 0, stride = 0;

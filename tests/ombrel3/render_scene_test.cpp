@@ -58,12 +58,7 @@ TEST_F(RenderTest, AGroundFarWiderThanTheEyesHeightLooksAsAnOrdinaryGround) {
     writeBmp24(path, 2, 2, {{220, 40, 40}, {40, 40, 220}, {40, 40, 220}, {220, 40, 40}});
     const int32_t checker = OMBREL_bitmap_load(path.c_str(), -1);
     ASSERT_NE(checker, 0);
-    const int32_t sun = OMBREL_light_create("sun", nullptr);
-    const double slanting[3] = {0.3, 0.2, -1};
-    OMBREL_light_set_direction(sun, slanting);
-    OMBREL_light_set_type_of_light(sun, OMBREL_LIGHT_DIRECTIONAL | OMBREL_LIGHT_AMBIENT | OMBREL_LIGHT_DIFFUSE);
-    OMBREL_light_set_ambient(sun, 0.2);
-    OMBREL_light_set_diffuse(sun, 0.5);
+    const int32_t sun = makeSun(0.3, 0.2, -1, 0.2, 0.5);
     OMBREL_camera_set_location(camera, 0, 0, 3);
     OMBREL_camera_set_direction(camera, 1, 0.3, -1.2);
     OMBREL_camera_set_zoom(camera, 70);

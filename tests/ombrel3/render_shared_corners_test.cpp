@@ -97,12 +97,7 @@ TEST_F(RenderSharedCornersTest, SlopesMeetingAtARidgeAreEachLitByTheirOwnFacing)
     OMBREL_light_calcualte_vertices_normals_automatically(0);  // each polygon its own normal, as by default
     const int32_t sunward = strip(-6, 0, 0, 2), away = strip(0, 2, 6, 0);
     for (int32_t p : {sunward, away}) OMBREL_polygon_set_color_fill(p, 255, 255, 255);
-    const int32_t sun = OMBREL_light_create("sun", nullptr);
-    const double slanting[3] = {1, 0, -1};
-    OMBREL_light_set_direction(sun, slanting);
-    OMBREL_light_set_type_of_light(sun, OMBREL_LIGHT_DIRECTIONAL | OMBREL_LIGHT_AMBIENT | OMBREL_LIGHT_DIFFUSE);
-    OMBREL_light_set_ambient(sun, 0.1);
-    OMBREL_light_set_diffuse(sun, 0.8);
+    makeSun(1, 0, -1, 0.1, 0.8);
     render();
     const Rgb lit = at(22, 24), shaded = at(42, 24);
     EXPECT_GT(lit.r, shaded.r + 40) << "the slope facing the sun is the brighter";
